@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs (run as root). "run" needs the
+# program's build packages; "test" adds what the tests use.
+set -euo pipefail
+
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-multimedia-dev libgtest-dev fonts-liberation2)
+if [ "${1:-run}" = test ]; then
+    packages+=(xvfb xauth xdotool x11-utils clang g++-mingw-w64-x86-64 mingw-w64-x86-64-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    apt-get update
+    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi

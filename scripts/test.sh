@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what the tests need, then builds and runs every test: a normal
+# build, and a build under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh test
+export QT_QPA_PLATFORM=offscreen
+
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build/release
+ctest --test-dir build/release --output-on-failure -j2
+
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLLWISE_SANITIZE=ON -DTOLLWISE_BUILD_BENCH=OFF
+cmake --build build/asan
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build/asan --output-on-failure -j2

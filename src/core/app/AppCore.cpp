@@ -1,0 +1,129 @@
+#include "app/AppCore.h"
+
+#include "store/TableBlanks.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <algorithm>
+
+namespace {
+
+QString folderOf(const QString &programPath)
+{
+    return QFileInfo(programPath).absolutePath();
+}
+
+} // namespace
+
+AppCore::AppCore(const QString &programPath, AppServices services)
+    : m_programPath(programPath)
+    , m_folder(folderOf(programPath))
+    , m_services(services)
+    , m_files(m_folder)
+    , m_settingsFile(QDir(m_folder).filePath(SettingsFile::kFileName))
+    , m_providers(std::make_unique<ProviderTable>())
+    , m_log(std::make_unique<CallLogTable>())
+    , m_tariffs(std::make_unique<TariffTable>())
+    , m_systemCurrency(QLocale::system().currencySymbol())
+    , m_currencyText(m_systemCurrency + QLatin1Char(' '))
+{
+    blankProviderTable(*m_providers);
+    blankCallLog(*m_log);
+    blankTariffTable(*m_tariffs);
+}
+
+StartupReport AppCore::loadAll()
+{
+    blankProviderTable(*m_providers);
+    blankCallLog(*m_log);
+    blankTariffTable(*m_tariffs);
+    m_settings = Settings{};
+
+    StartupReport report;
+    report.invalidProviderFile = m_files.loadAppData(*m_providers) == ProviderFileState::Invalid;
+    const qint64 logBytes = m_files.loadLogData(*m_log);
+    const qint64 tariffBytes = m_files.loadTarifData(*m_tariffs);
+    const StoredCounts counts = m_settingsFile.load(m_settings);
+    m_currencyText = (m_settings.UseUserCurrency ? m_settings.CurrencyString : m_systemCurrency) + QLatin1Char(' ');
+    applyStoredCounts(counts, logBytes, tariffBytes);
+    return report;
+}
+
+void AppCore::applyStoredCounts(const StoredCounts &counts, qint64 logBytes, qint64 tariffBytes)
+{
+    // A count that is missing or out of range must not hide records the data
+    // file still holds: the next call would overwrite them.
+    const auto &log = counts.logRecords;
+    if (log && *log >= 0 && *log <= kMaxLogRecords)
+        m_log->Count = std::int32_t(*log);
+    else
+        m_log->Count = logBytes > 0 ? logCountFromSlots(*m_log, logBytes) : 0;
+
+    const auto &tariffs = counts.tariffRecords;
+    if (tariffs && *tariffs >= 0 && *tariffs <= kMaxTariffs)
+        m_tariffs->Count = std::uint16_t(*tariffs);
+    else
+        m_tariffs->Count = std::uint16_t(tariffBytes > 0 ? tariffCountFromSlots(*m_tariffs, tariffBytes) : 0);
+
+    const auto &lastId = counts.lastTariffId;
+    const std::uint32_t highest = highestTariffId(*m_tariffs);
+    if (lastId && *lastId >= 0 && *lastId <= std::int64_t(UINT32_MAX))
+        m_tariffs->LastTariffIdNumber = std::max(std::uint32_t(*lastId), highest);
+    else
+        m_tariffs->LastTariffIdNumber = highest; // ids must never be handed out twice
+}
+
+void AppCore::noteSave(const QString &fileName, const std::expected<void, FileError> &result)
+{
+    if (result) {
+        m_failingFiles.remove(fileName);
+        return;
+    }
+    if (m_failingFiles.contains(fileName))
+        return;
+    m_failingFiles.insert(fileName);
+    if (m_onSaveFailure)
+        m_onSaveFailure(result.error());
+}
+
+void AppCore::SaveAppData()
+{
+    noteSave(DataFiles::kProvidersFile, m_files.saveAppData(*m_providers));
+}
+
+void AppCore::SaveLogData()
+{
+    noteSave(DataFiles::kLogFile, m_files.saveLogData(*m_log));
+}
+
+void AppCore::SaveTarifData()
+{
+    noteSave(DataFiles::kTariffsFile, m_files.saveTarifData(*m_tariffs));
+}
+
+void AppCore::SaveSettings()
+{
+    // The registration's outcome is deliberately not reported: without rights
+    // to register, the user still needs the settings written and the exit to work.
+    (void)m_services.startup.apply(m_settings.RunAtStartup, QDir::toNativeSeparators(m_programPath).toStdString());
+    noteSave(SettingsFile::kFileName,
+             m_settingsFile.save(m_settings, m_log->Count, m_tariffs->Count, m_tariffs->LastTariffIdNumber));
+}
+
+void AppCore::saveEverything()
+{
+    SaveAppData();
+    SaveLogData();
+    SaveTarifData();
+    SaveSettings();
+}
+
+void AppCore::PlayAppSound(AppSound sound)
+{
+    if (!m_settings.PlayApplicationSounds)
+        return;
+    const QString name = sound == AppSound::Connected ? QStringLiteral("connected.wav") : QStringLiteral("welcome.wav");
+    m_services.sound.play(QDir(m_folder).filePath(QStringLiteral("sounds/default/") + name));
+}

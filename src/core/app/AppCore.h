@@ -1,0 +1,94 @@
+#pragma once
+
+#include "services/Clock.h"
+#include "services/SoundPlayer.h"
+#include "services/StartupRegistration.h"
+#include "store/AtomicFile.h"
+#include "store/DataFiles.h"
+#include "store/Records.h"
+#include "store/Settings.h"
+#include "store/SettingsFile.h"
+#include "tariffs/Tariff.h"
+
+#include <QSet>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+struct AppServices {
+    Clock &clock;
+    SoundPlayer &sound;
+    StartupRegistration &startup;
+};
+
+struct StartupReport {
+    bool invalidProviderFile = false; // it was copied to MyInvalidFile.old
+};
+
+enum class AppSound {
+    Connected = 1, // a call begins
+    Welcome = 3,   // the main window is shown
+};
+
+// What the main window owns for the life of the process: the three tables,
+// the settings and the program's files. Windows work on these in memory;
+// only this object writes files. It needs no window, so tests drive it directly.
+class AppCore {
+public:
+    // `programPath` is the executable's full path; its folder holds every file.
+    AppCore(const QString &programPath, AppServices services);
+
+    ProviderTable &providers() { return *m_providers; }
+    CallLogTable &log() { return *m_log; }
+    TariffTable &tariffs() { return *m_tariffs; }
+    Settings &settings() { return m_settings; }
+    const ProviderTable &providers() const { return *m_providers; }
+    const CallLogTable &log() const { return *m_log; }
+    const TariffTable &tariffs() const { return *m_tariffs; }
+    const Settings &settings() const { return m_settings; }
+    Clock &clock() { return m_services.clock; }
+    const QString &folder() const { return m_folder; }
+
+    // Blank tables, then Providers.data, Log.data, Tariffs.data and settings.data.
+    StartupReport loadAll();
+
+    // The currency text in force: the user's or the system's symbol and one blank.
+    const QString &currencyText() const { return m_currencyText; }
+    void setCurrencyText(const QString &text) { m_currencyText = text; }
+    const QString &systemCurrency() const { return m_systemCurrency; }
+
+    // Each reports a failed write once (see setSaveFailureHandler) and keeps
+    // the data in memory for the next save.
+    void SaveAppData();
+    void SaveLogData();
+    void SaveTarifData();
+    // Applies the start-up registration, then writes settings.data; a failed
+    // registration never stops the file from being written.
+    void SaveSettings();
+    // The three data files, then the settings: the order of the end of a call.
+    void saveEverything();
+
+    void PlayAppSound(AppSound sound);
+
+    // Called when a file that could be written before cannot be written now.
+    void setSaveFailureHandler(std::function<void(const FileError &)> handler) { m_onSaveFailure = std::move(handler); }
+
+private:
+    void noteSave(const QString &fileName, const std::expected<void, FileError> &result);
+    void applyStoredCounts(const StoredCounts &counts, qint64 logBytes, qint64 tariffBytes);
+
+    QString m_programPath;
+    QString m_folder;
+    AppServices m_services;
+    DataFiles m_files;
+    SettingsFile m_settingsFile;
+    std::unique_ptr<ProviderTable> m_providers;
+    std::unique_ptr<CallLogTable> m_log;
+    std::unique_ptr<TariffTable> m_tariffs;
+    Settings m_settings;
+    QString m_systemCurrency;
+    QString m_currencyText;
+    QSet<QString> m_failingFiles;
+    std::function<void(const FileError &)> m_onSaveFailure;
+};

@@ -1,0 +1,72 @@
+#pragma once
+
+// The platform's dial-up networking service, in our own types. This header
+// uses the C++ standard library only, so that backends written against the
+// bare platform API (without Qt) can implement it. Text is UTF-8.
+
+#include <cstdint>
+#include <expected>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace dialup {
+
+using ErrorCode = std::uint32_t;        // 0 never appears as an error
+using ConnectionHandle = std::uint32_t;
+using NativeWindow = std::uintptr_t;    // the owner window's native id, 0 for none
+
+// Connection states, as the service numbers them.
+inline constexpr std::uint32_t kOpenPort = 0;
+inline constexpr std::uint32_t kPortOpened = 1;
+inline constexpr std::uint32_t kConnectDevice = 2;
+inline constexpr std::uint32_t kDeviceConnected = 3;
+inline constexpr std::uint32_t kAuthenticate = 5;
+inline constexpr std::uint32_t kAuthenticated = 14;
+inline constexpr std::uint32_t kInteractive = 4096;
+inline constexpr std::uint32_t kConnected = 8192;
+inline constexpr std::uint32_t kDisconnected = 8193;
+
+struct ActiveConnection {
+    ConnectionHandle handle = 0;
+    std::string entryName;
+};
+
+struct ConnectionStatus {
+    std::uint32_t state = 0;
+    ErrorCode error = 0;
+};
+
+struct DialParams {
+    std::string userName;
+    std::string password;      // empty unless passwordSaved
+    bool passwordSaved = false;
+};
+
+// Called at every state change of a dial this program started, always on the
+// user-interface thread.
+using DialNotifier = std::function<void(std::uint32_t state, ErrorCode error)>;
+
+class DialUpService {
+public:
+    virtual ~DialUpService() = default;
+
+    // Every active connection, the first one being the one the program watches.
+    [[nodiscard]] virtual std::expected<std::vector<ActiveConnection>, ErrorCode> enumConnections() = 0;
+    [[nodiscard]] virtual std::expected<ConnectionStatus, ErrorCode> connectionStatus(ConnectionHandle handle) = 0;
+    // Every phonebook entry name, in the service's order.
+    [[nodiscard]] virtual std::expected<std::vector<std::string>, ErrorCode> enumEntries() = 0;
+    [[nodiscard]] virtual std::expected<DialParams, ErrorCode> entryDialParams(const std::string &entry) = 0;
+    // Starts dialling and returns at once; progress arrives through the notifier.
+    [[nodiscard]] virtual std::expected<ConnectionHandle, ErrorCode> dial(const std::string &entry,
+                                                                        const std::string &userName,
+                                                                        const std::string &password,
+                                                                        DialNotifier notifier) = 0;
+    [[nodiscard]] virtual std::expected<void, ErrorCode> hangUp(ConnectionHandle handle) = 0;
+    virtual std::string errorText(ErrorCode code) = 0;
+    // The service's own dialogs; an error when nothing was created or edited.
+    [[nodiscard]] virtual std::expected<void, ErrorCode> createEntry(NativeWindow owner) = 0;
+    [[nodiscard]] virtual std::expected<void, ErrorCode> editEntry(NativeWindow owner, const std::string &entry) = 0;
+};
+
+} // namespace dialup

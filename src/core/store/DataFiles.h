@@ -1,0 +1,57 @@
+#pragma once
+
+#include "store/AtomicFile.h"
+#include "store/Records.h"
+#include "tariffs/Tariff.h"
+
+#include <QString>
+
+#include <expected>
+
+inline constexpr qint64 kProvidersFileSize = 55306; // the table less its last two bytes
+inline constexpr qint64 kLogFileSize = 524288;
+inline constexpr qint64 kTariffsFileSize = 38912;
+
+enum class ProviderFileState {
+    Missing,   // first run: the blank table stays
+    Loaded,
+    Invalid,   // wrong magic or size: copied to MyInvalidFile.old, the blank table stays
+    Unreadable,
+};
+
+// The three data files in the program's folder: raw images of the tables.
+class DataFiles {
+public:
+    explicit DataFiles(QString folder);
+
+    QString path(const QString &fileName) const;
+
+    [[nodiscard]] ProviderFileState loadAppData(ProviderTable &table) const;
+    // Both return the number of bytes read over the slots, -1 when the file
+    // is missing or unreadable; a short file fills only the leading slots.
+    qint64 loadLogData(CallLogTable &log) const;
+    qint64 loadTarifData(TariffTable &table) const;
+
+    [[nodiscard]] std::expected<void, FileError> saveAppData(const ProviderTable &table) const;
+    [[nodiscard]] std::expected<void, FileError> saveLogData(const CallLogTable &log) const;
+    [[nodiscard]] std::expected<void, FileError> saveTarifData(const TariffTable &table) const;
+
+    static inline const QString kProvidersFile = QStringLiteral("Providers.data");
+    static inline const QString kLogFile = QStringLiteral("Log.data");
+    static inline const QString kTariffsFile = QStringLiteral("Tariffs.data");
+    static inline const QString kInvalidCopy = QStringLiteral("MyInvalidFile.old");
+
+private:
+    qint64 readInto(const QString &fileName, void *target, qint64 size) const;
+
+    QString m_folder;
+};
+
+// Counts a damaged or missing settings file cannot give, worked out from what
+// the data files still hold, so that the next call never overwrites a logged one.
+int logCountFromSlots(const CallLogTable &log, qint64 bytesRead);
+int tariffCountFromSlots(const TariffTable &table, qint64 bytesRead);
+std::uint32_t highestTariffId(const TariffTable &table);
+
+// Brings counts from a file into the table's range.
+void clampProviderHeader(ProviderTable &table);

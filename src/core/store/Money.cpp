@@ -1,0 +1,139 @@
+#include "store/Money.h"
+
+#include <limits>
+
+namespace {
+
+// Whole hundredths, rounded half away from zero.
+__int128 cents(MoneyValue amount)
+{
+    const __int128 value = amount;
+    return value >= 0 ? (value + 50) / 100 : (value - 50) / 100;
+}
+
+QString digitsWithGroups(__int128 whole, const QLocale &locale, bool grouped)
+{
+    QString digits;
+    do {
+        digits.prepend(QLatin1Char(char('0' + int(whole % 10))));
+        whole /= 10;
+    } while (whole > 0);
+    if (!grouped || locale.groupSeparator().isEmpty())
+        return digits;
+    QString out;
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out += locale.groupSeparator();
+        out += digits.at(i);
+    }
+    return out;
+}
+
+QString formatCents(MoneyValue amount, const QLocale &locale, bool grouped)
+{
+    const __int128 c = cents(amount);
+    const __int128 magnitude = c < 0 ? -c : c;
+    QString text = digitsWithGroups(magnitude / 100, locale, grouped) + locale.decimalPoint()
+                   + QString::asprintf("%02d", int(magnitude % 100));
+    if (c < 0)
+        text.prepend(QLatin1Char('-'));
+    return text;
+}
+
+} // namespace
+
+QString amountText(MoneyValue amount, const QLocale &locale)
+{
+    return formatCents(amount, locale, true);
+}
+
+QString paddedAmountText(MoneyValue amount, int width, const QLocale &locale)
+{
+    return amountText(amount, locale).rightJustified(width, QLatin1Char(' '));
+}
+
+QString fixedAmountText(MoneyValue amount, int width, const QLocale &locale)
+{
+    return formatCents(amount, locale, false).rightJustified(width, QLatin1Char(' '));
+}
+
+QString moneyText(MoneyValue amount, const QString &currencyText, const QLocale &locale)
+{
+    QString number = amountText(amount, locale);
+    if (number.startsWith(QLatin1Char('-')))
+        return QLatin1Char('-') + currencyText + number.mid(1);
+    return currencyText + number;
+}
+
+std::expected<MoneyValue, MoneyParseError> parseMoney(const QString &text, const QLocale &locale)
+{
+    QString s = text.trimmed();
+    bool negative = false;
+    if (s.startsWith(QLatin1Char('-')) || s.startsWith(QLatin1Char('+'))) {
+        negative = s.startsWith(QLatin1Char('-'));
+        s = s.mid(1).trimmed();
+    }
+    const QString decimal = locale.decimalPoint();
+    const QString group = locale.groupSeparator();
+    __int128 whole = 0;
+    __int128 fraction = 0; // first five decimals, the fifth for rounding
+    int fractionDigits = 0;
+    bool sticky = false;   // a non-zero digit beyond the fifth
+    bool inFraction = false;
+    bool anyDigit = false;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c.isDigit() && c.unicode() < 128) {
+            anyDigit = true;
+            const int digit = c.unicode() - '0';
+            if (!inFraction) {
+                whole = whole * 10 + digit;
+                if (whole > std::numeric_limits<MoneyValue>::max() / kMoneyUnit)
+                    return std::unexpected(MoneyParseError::TooLarge);
+            } else if (fractionDigits < 5) {
+                fraction = fraction * 10 + digit;
+                ++fractionDigits;
+            } else if (digit != 0) {
+                sticky = true;
+            }
+        } else if (!inFraction && (QString(c) == decimal || c == QLatin1Char('.'))
+                   && !(c == QLatin1Char('.') && group == QLatin1String("."))) {
+            inFraction = true;
+        } else if (!inFraction && !group.isEmpty() && QString(c) == group) {
+            continue;
+        } else {
+            return std::unexpected(MoneyParseError::NotAnAmount);
+        }
+    }
+    if (!anyDigit)
+        return std::unexpected(MoneyParseError::NotAnAmount);
+    while (fractionDigits < 5) {
+        fraction *= 10;
+        ++fractionDigits;
+    }
+    __int128 units = whole * kMoneyUnit + fraction / 10;
+    const int roundDigit = int(fraction % 10);
+    if (roundDigit > 5 || (roundDigit == 5 && (sticky || units % 2 != 0)))
+        ++units;
+    if (units > std::numeric_limits<MoneyValue>::max())
+        return std::unexpected(MoneyParseError::TooLarge);
+    return MoneyValue(negative ? -units : units);
+}
+
+MoneyValue scaleMoney(MoneyValue value, std::int64_t numerator, std::int64_t denominator)
+{
+    if (denominator == 0)
+        return 0;
+    __int128 product = __int128(value) * numerator;
+    if (denominator < 0) {
+        product = -product;
+        denominator = -denominator;
+    }
+    const __int128 half = denominator / 2;
+    __int128 result = product >= 0 ? (product + half) / denominator : (product - half) / denominator;
+    if (result > std::numeric_limits<MoneyValue>::max())
+        result = std::numeric_limits<MoneyValue>::max();
+    if (result < std::numeric_limits<MoneyValue>::min())
+        result = std::numeric_limits<MoneyValue>::min();
+    return MoneyValue(result);
+}

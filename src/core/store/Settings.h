@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+inline constexpr int kCallLogColumns = 8;
+inline constexpr std::array<int, kCallLogColumns> kDefaultColumnWidths = {60, 100, 60, 100, 60, 50, 50, 1024};
+inline constexpr int kDesignedCallLogHeight = 272;
+
+// The user's options and window geometry, as held in memory and stored in
+// section "Application" of settings.data.
+struct Settings {
+    bool RunAtStartup = false;
+    bool LoadMinimised = false;
+    int MainWindowTop = 0;
+    int MainWindowLeft = 0;
+    int CallLogHeight = kDesignedCallLogHeight;
+    bool CallLogVisible = true;
+    bool ShowHint = true;
+    bool PlayApplicationSounds = false;
+    bool AutoUpdateProvider = true;
+    bool ShowConnectionTimeOnTitle = false;
+    bool UseUserCurrency = false;
+    QString CurrencyString;           // the user's own symbol
+    std::array<int, kCallLogColumns> ColumnWidths = kDefaultColumnWidths;
+};
+
+// The counts kept in settings.data for the data files; empty when the key is
+// missing or its value is not a number.
+struct StoredCounts {
+    std::optional<std::int64_t> logRecords;
+    std::optional<std::int64_t> tariffRecords;
+    std::optional<std::int64_t> lastTariffId;
+};

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "store/Records.h"
+#include "tariffs/Tariff.h"
+
+// The start-up state of each table, set before anything is loaded.
+void blankProviderTable(ProviderTable &table);
+void blankCallLog(CallLogTable &log);       // slots 0xFF except the last, which is zero
+void blankTariffTable(TariffTable &table);

@@ -1,0 +1,163 @@
+#include "app/Tapp.h"
+
+#include "calllog/TCallLog.h"
+#include "ui/MessageDialogs.h"
+#include "ui/TBlind.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QLocale>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kExitQuestion = QStringLiteral("If you close Dialtally then this program\r"
+                                             "cannot monitor and log your connections\r"
+                                             "from other programs\r"
+                                             "\r"
+                                             "Are you sure you want to exit?");
+
+const QString kInvalidProvidersText = QStringLiteral(
+    "The Providers Data File (Providers.data) used for Dialtally is Invalid.\r"
+    "I have renamed this file to \"MyInvalidFile.old\" so when the program exits, a new file will be created");
+
+} // namespace
+
+Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, TBlind *blind)
+    : QWidget(nullptr, Qt::FramelessWindowHint)
+    , m_core(std::make_unique<AppCore>(programPath, services))
+    , m_callLog(callLog)
+    , m_blind(blind)
+    , m_labelStatus(new QLabel(QStringLiteral("Not Connected"), this))
+    , m_labelDateTimeNow(new QLabel(QStringLiteral("."), this))
+{
+    setObjectName(QStringLiteral("Tapp"));
+    setWindowTitle(QStringLiteral("Dialtally"));
+    m_labelStatus->setObjectName(QStringLiteral("LabelStatus"));
+    m_labelDateTimeNow->setObjectName(QStringLiteral("LabelDateTimeNow"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_labelStatus);
+    layout->addWidget(m_labelDateTimeNow);
+    setFixedSize(TCallLog::kWidth, 200);
+
+    m_timer.setInterval(1000);
+    connect(&m_timer, &QTimer::timeout, this, &Tapp::Timer1Timer);
+    connect(m_blind, &TBlind::clicked, this, &Tapp::toggleCallLog);
+    connect(m_callLog, &TCallLog::resized, this, &Tapp::dockWindows);
+    m_core->setSaveFailureHandler([this](const FileError &error) { reportSaveFailure(error); });
+    FormCreate();
+}
+
+Tapp::~Tapp()
+{
+    if (m_closing)
+        FormDestroy();
+}
+
+void Tapp::FormCreate()
+{
+    const StartupReport report = m_core->loadAll();
+    if (report.invalidProviderFile)
+        DynaMessageBox(400, 400, mtError, mbOK, kInvalidProvidersText, QStringLiteral("Invalid Data File"),
+                       QStringLiteral("error"));
+    const Settings &settings = m_core->settings();
+    if (!settings.LoadMinimised)
+        move(settings.MainWindowLeft, settings.MainWindowTop);
+    show();
+    m_callLog->show();
+    m_blind->show();
+    dockWindows();
+    repaint();
+    m_timer.start();
+}
+
+void Tapp::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        FormShow();
+    }
+}
+
+void Tapp::FormShow()
+{
+    m_callLog->resize(TCallLog::kWidth, std::max(1, m_core->settings().CallLogHeight));
+    m_core->PlayAppSound(AppSound::Welcome);
+}
+
+void Tapp::Timer1Timer()
+{
+    const QDateTime now = m_core->clock().now();
+    m_labelDateTimeNow->setText(QLocale().toString(now, QStringLiteral("hh:mm:ss,  ddd d MMM yy")));
+}
+
+void Tapp::dockWindows()
+{
+    const QRect frame = frameGeometry();
+    m_callLog->move(frame.left(), frame.top() + frame.height());
+    const int below = m_callLog->isVisible() ? m_callLog->frameGeometry().height() : 0;
+    m_blind->move(frame.left(), frame.top() + frame.height() + below);
+}
+
+void Tapp::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    dockWindows();
+}
+
+void Tapp::toggleCallLog()
+{
+    m_callLog->setVisible(!m_callLog->isVisible());
+    dockWindows();
+}
+
+void Tapp::captureGeometry()
+{
+    Settings &settings = m_core->settings();
+    settings.MainWindowTop = pos().y();
+    settings.MainWindowLeft = pos().x();
+    settings.CallLogHeight = m_callLog->height();
+    settings.CallLogVisible = m_callLog->isVisible();
+}
+
+bool Tapp::FormClose()
+{
+    if (SkinMessageDlg(mtConfirm, kExitQuestion, mbYes | mbNo, this) != mrYes)
+        return false;
+    m_timer.stop();
+    captureGeometry();
+    m_core->SaveSettings();
+    return true;
+}
+
+void Tapp::closeEvent(QCloseEvent *event)
+{
+    if (m_closing || FormClose()) {
+        m_closing = true;
+        event->accept();
+        m_callLog->hide();
+        m_blind->hide();
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    } else {
+        event->ignore();
+    }
+}
+
+void Tapp::FormDestroy()
+{
+    m_core->SaveAppData();
+    m_core->SaveLogData();
+    m_core->SaveTarifData();
+}
+
+void Tapp::reportSaveFailure(const FileError &error)
+{
+    SkinMessageDlg(mtError,
+                   QStringLiteral("Dialtally could not write the file\r%1\r\r%2\r\rYour data is kept in memory and "
+                                  "will be written again at the end of the next call and when the program closes.")
+                       .arg(QDir::toNativeSeparators(error.path), error.reason),
+                   mbOK, this);
+}

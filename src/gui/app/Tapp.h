@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/AppCore.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class TBlind;
+class TCallLog;
+
+// The main window. It owns the application's state (through AppCore), keeps
+// the call log and its handle docked beneath itself, and runs the
+// once-a-second timer.
+class Tapp final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Tapp)
+
+public:
+    // `programPath` is the executable; every file lives in its folder.
+    Tapp(const QString &programPath, AppServices services, TCallLog *callLog, TBlind *blind);
+    ~Tapp() override;
+
+    AppCore &core() { return *m_core; }
+    QTimer &timer() { return m_timer; }
+
+    // Places the call log under the main window and the handle under the log.
+    void dockWindows();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    bool FormClose();
+    void FormDestroy();
+    void Timer1Timer();
+    void toggleCallLog();
+    void reportSaveFailure(const FileError &error);
+    void captureGeometry();
+
+    std::unique_ptr<AppCore> m_core;
+    TCallLog *m_callLog;
+    TBlind *m_blind;
+    QTimer m_timer;
+    QLabel *m_labelStatus;
+    QLabel *m_labelDateTimeNow;
+    bool m_shownOnce = false;
+    bool m_closing = false;
+};

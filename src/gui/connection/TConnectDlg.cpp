@@ -1,0 +1,26 @@
+#include "connection/TConnectDlg.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TConnectDlg::TConnectDlg(QWidget *parent)
+    : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    , Label2(new QLabel(QStringLiteral("name of connection"), this))
+    , ListBox1(new QListWidget(this))
+    , GTabButton1(new QPushButton(QStringLiteral("Cancel"), this))
+{
+    setObjectName(QStringLiteral("TConnectDlg"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setStyleSheet(QStringLiteral("background: black; color: white; font-weight: bold;"));
+    GTabButton1->setObjectName(QStringLiteral("GTabButton1"));
+    GTabButton1->setToolTip(QStringLiteral("Click to hangup and cancel the connection"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Label2);
+    layout->addWidget(ListBox1);
+    layout->addWidget(GTabButton1);
+    connect(GTabButton1, &QPushButton::clicked, this, &TConnectDlg::cancelRequested);
+    resize(300, 220);
+}

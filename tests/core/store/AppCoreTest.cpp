@@ -1,0 +1,175 @@
+#include "app/AppCore.h"
+
+#include "support/FakeClock.h"
+#include "support/FakeServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+class AppCoreTest : public ::testing::Test {
+protected:
+    QString file(const QString &name) const { return QDir(dir.path()).filePath(name); }
+    void write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile f(file(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    std::unique_ptr<AppCore> makeCore()
+    {
+        return std::make_unique<AppCore>(file(QStringLiteral("tollwise")), AppServices{clock, sound, startup});
+    }
+
+    QTemporaryDir dir;
+    FakeClock clock;
+    RecordingSoundPlayer sound;
+    RecordingStartupRegistration startup;
+};
+
+QByteArray logWithCalls(int calls)
+{
+    QByteArray log(524288, char(0xFF));
+    log.replace(524288 - 32, 32, QByteArray(32, '\0'));
+    for (int i = 0; i < calls; ++i)
+        log[i * 32 + 12] = 0;
+    return log;
+}
+
+} // namespace
+
+TEST_F(AppCoreTest, FirstRunStartsBlankAndSavesFourFiles)
+{
+    auto core = makeCore();
+    EXPECT_FALSE(core->loadAll().invalidProviderFile);
+    EXPECT_EQ(core->log().Count, 0);
+    EXPECT_EQ(core->tariffs().Count, 0);
+    EXPECT_EQ(core->providers().Count, 0);
+    core->saveEverything();
+    EXPECT_EQ(QFile(file(QStringLiteral("Providers.data"))).size(), 55306);
+    EXPECT_EQ(QFile(file(QStringLiteral("Log.data"))).size(), 524288);
+    EXPECT_EQ(QFile(file(QStringLiteral("Tariffs.data"))).size(), 38912);
+    EXPECT_TRUE(QFile::exists(file(QStringLiteral("settings.data"))));
+    EXPECT_EQ(startup.lastRunAtStartup, false);
+    EXPECT_EQ(QString::fromStdString(startup.lastProgramPath), QDir::toNativeSeparators(file(QStringLiteral("tollwise"))));
+}
+
+TEST_F(AppCoreTest, LogCountThatCannotBeTrustedIsTakenFromTheLog)
+{
+    write(QStringLiteral("Log.data"), logWithCalls(3));
+    const struct {
+        const char *settings;
+        int expectedCount;
+    } cases[] = {
+        {"[Application]\r\nLog.NumberOfRecords=2\r\n", 2},
+        {"[Application]\r\n", 3},
+        {"[Application]\r\nLog.NumberOfRecords=lots\r\n", 3},
+        {"[Application]\r\nLog.NumberOfRecords=-1\r\n", 3},
+        {"[Application]\r\nLog.NumberOfRecords=16385\r\n", 3},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.settings);
+        write(QStringLiteral("settings.data"), c.settings);
+        auto core = makeCore();
+        core->loadAll();
+        EXPECT_EQ(core->log().Count, c.expectedCount);
+    }
+}
+
+TEST_F(AppCoreTest, TariffIdsAreNeverHandedOutTwiceAfterALostCounter)
+{
+    QByteArray tariffs(38912, '\0');
+    tariffs[0] = 5;
+    tariffs[152] = 9;
+    write(QStringLiteral("Tariffs.data"), tariffs);
+    write(QStringLiteral("settings.data"), "[Application]\r\nLastTariffIdNumber=2\r\n");
+    auto core = makeCore();
+    core->loadAll();
+    EXPECT_EQ(core->tariffs().Count, 2);
+    EXPECT_EQ(core->tariffs().LastTariffIdNumber, 9u);
+}
+
+TEST_F(AppCoreTest, CurrencyTextInForce)
+{
+    const struct {
+        const char *settings;
+        QString expected;
+    } cases[] = {
+        {"[Application]\r\nUseUserCurrency=1\r\nCurrencyString=\x80\r\n", QStringLiteral("€ ")},
+        {"[Application]\r\nUseUserCurrency=1\r\n", QStringLiteral(" ")},
+        {"[Application]\r\nUseUserCurrency=0\r\nCurrencyString=\x80\r\n", QString()},
+    };
+    for (const auto &c : cases) {
+        write(QStringLiteral("settings.data"), c.settings);
+        auto core = makeCore();
+        core->loadAll();
+        const QString expected = c.expected.isNull() ? core->systemCurrency() + QLatin1Char(' ') : c.expected;
+        EXPECT_EQ(core->currencyText(), expected);
+    }
+}
+
+TEST_F(AppCoreTest, InvalidProviderFileIsReported)
+{
+    write(QStringLiteral("Providers.data"), "OLS11");
+    auto core = makeCore();
+    EXPECT_TRUE(core->loadAll().invalidProviderFile);
+    EXPECT_TRUE(QFile::exists(file(QStringLiteral("MyInvalidFile.old"))));
+}
+
+TEST_F(AppCoreTest, RegistrationFailureStillWritesSettings)
+{
+    startup.failWith = "access denied";
+    auto core = makeCore();
+    core->loadAll();
+    core->settings().RunAtStartup = true;
+    int reports = 0;
+    core->setSaveFailureHandler([&](const FileError &) { ++reports; });
+    core->SaveSettings();
+    EXPECT_TRUE(QFile::exists(file(QStringLiteral("settings.data"))));
+    EXPECT_EQ(startup.lastRunAtStartup, true);
+    EXPECT_EQ(reports, 0);
+}
+
+TEST_F(AppCoreTest, AFailingFileIsReportedOnceUntilItWorksAgain)
+{
+    auto core = makeCore();
+    core->loadAll();
+    QStringList reported;
+    core->setSaveFailureHandler([&](const FileError &error) { reported.append(error.path); });
+
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = old;
+    tiny.rlim_cur = 60000;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    core->saveEverything();
+    core->saveEverything();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(reported, QStringList{file(QStringLiteral("Log.data"))});
+    core->saveEverything();
+    EXPECT_EQ(QFile(file(QStringLiteral("Log.data"))).size(), 524288) << "the data stayed in memory";
+    EXPECT_EQ(reported.size(), 1);
+}
+
+TEST_F(AppCoreTest, SoundsPlayOnlyWhenSwitchedOn)
+{
+    auto core = makeCore();
+    core->loadAll();
+    core->PlayAppSound(AppSound::Welcome);
+    EXPECT_TRUE(sound.played.isEmpty());
+    core->settings().PlayApplicationSounds = true;
+    core->PlayAppSound(AppSound::Connected);
+    core->PlayAppSound(AppSound::Welcome);
+    EXPECT_EQ(sound.played, (QStringList{file(QStringLiteral("sounds/default/connected.wav")),
+                                         file(QStringLiteral("sounds/default/welcome.wav"))}));
+}

@@ -1,0 +1,80 @@
+#include "store/Money.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+const QLocale kEnglish(QLocale::English, QLocale::UnitedKingdom);
+const QLocale kGerman(QLocale::German, QLocale::Germany);
+const QLocale kFrench(QLocale::French, QLocale::France);
+} // namespace
+
+TEST(Money, ParsingToTheNearestUnit)
+{
+    const struct {
+        const char *text;
+        const QLocale &locale;
+        MoneyValue expected;
+    } cases[] = {
+        {"0.1", kEnglish, 1000},
+        {"0,10", kGerman, 1000},
+        {"1.234,5", kGerman, 12345000},
+        {"1,234.50", kEnglish, 12345000},
+        {"-0.00005", kEnglish, 0},        // a half goes to the even unit
+        {"0.00015", kEnglish, 2},
+        {"0.000051", kEnglish, 1},
+        {"  -2.5 ", kEnglish, -25000},
+        {"0.5", kFrench, 5000},           // a point is still understood where it is no group separator
+        {"922337203685477.5807", kEnglish, INT64_MAX},
+        {"7", kEnglish, 70000},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto value = parseMoney(QString::fromUtf8(c.text), c.locale);
+        ASSERT_TRUE(value.has_value());
+        EXPECT_EQ(*value, c.expected);
+    }
+}
+
+TEST(Money, RejectsWhatIsNotAnAmount)
+{
+    const struct {
+        const char *text;
+        MoneyParseError error;
+    } cases[] = {
+        {"", MoneyParseError::NotAnAmount},     {"abc", MoneyParseError::NotAnAmount},
+        {"1.2.3", MoneyParseError::NotAnAmount}, {"--1", MoneyParseError::NotAnAmount},
+        {"1e5", MoneyParseError::NotAnAmount},  {"99999999999999999999", MoneyParseError::TooLarge},
+        {"922337203685477.5808", MoneyParseError::TooLarge},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto value = parseMoney(QString::fromUtf8(c.text), kEnglish);
+        ASSERT_FALSE(value.has_value());
+        EXPECT_EQ(value.error(), c.error);
+    }
+}
+
+TEST(Money, Texts)
+{
+    EXPECT_EQ(amountText(12345000, kEnglish), QStringLiteral("1,234.50"));
+    EXPECT_EQ(amountText(12345000, kGerman), QStringLiteral("1.234,50"));
+    EXPECT_EQ(amountText(5, kEnglish), QStringLiteral("0.00"));
+    EXPECT_EQ(amountText(50, kEnglish), QStringLiteral("0.01"));
+    EXPECT_EQ(amountText(-50, kEnglish), QStringLiteral("-0.01"));
+    EXPECT_EQ(amountText(INT64_MIN, kEnglish), QStringLiteral("-922,337,203,685,477.58"));
+    EXPECT_EQ(paddedAmountText(12345000, 18, kEnglish), QStringLiteral("          1,234.50"));
+    EXPECT_EQ(fixedAmountText(12345000, 12, kEnglish), QStringLiteral("     1234.50"));
+    EXPECT_EQ(moneyText(15000, QStringLiteral("£ "), kEnglish), QStringLiteral("£ 1.50"));
+    EXPECT_EQ(moneyText(-15000, QStringLiteral("£ "), kEnglish), QStringLiteral("-£ 1.50"));
+}
+
+TEST(Money, ScalingRoundsAndNeverOverflows)
+{
+    EXPECT_EQ(scaleMoney(3000, 60, 120), 1500);
+    EXPECT_EQ(scaleMoney(1, 1, 2), 1);
+    EXPECT_EQ(scaleMoney(-1, 1, 2), -1);
+    EXPECT_EQ(scaleMoney(INT64_MAX, 60, 1), INT64_MAX);
+    EXPECT_EQ(scaleMoney(INT64_MIN, 60, 1), INT64_MIN);
+    EXPECT_EQ(scaleMoney(INT64_MAX, 60, 65534), MoneyValue((__int128(INT64_MAX) * 60 + 32767) / 65534));
+    EXPECT_EQ(scaleMoney(5, 1, 0), 0);
+}

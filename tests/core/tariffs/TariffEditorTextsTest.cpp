@@ -1,4 +1,4 @@
-#include "tariffs/TariffGridTexts.h"
+#include "tariffs/TariffEditorTexts.h"
 
 #include "store/DateTimeValue.h"
 
@@ -76,4 +76,16 @@ TEST(TariffEditorTexts, CodesOutsideTheirRangeReadAsABlank)
     EXPECT_EQ(chargeKindText(3), QStringLiteral(" "));
     EXPECT_EQ(monthText(12), QStringLiteral("December"));
     EXPECT_EQ(monthText(0), QStringLiteral(" "));
+}
+
+TEST(TariffEditorTexts, MoneyFieldsKeepFractionsOfACent)
+{
+    const std::pair<MoneyValue, const char *> cases[] = {
+        {0, "0.00"},          {1500, "0.15"},    {12345000, "1,234.50"}, {20, "0.002"},
+        {1234, "0.1234"},     {10001, "1.0001"}, {-15, "-0.0015"},       {-12345000, "-1,234.50"},
+    };
+    for (const auto &[amount, text] : cases)
+        EXPECT_EQ(moneyFieldText(amount, QLocale(QLocale::English, QLocale::UnitedStates)), QString::fromLatin1(text))
+            << amount;
+    EXPECT_EQ(moneyFieldText(1234, QLocale(QLocale::German, QLocale::Germany)), QStringLiteral("0,1234"));
 }

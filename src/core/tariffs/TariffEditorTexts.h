@@ -2,6 +2,7 @@
 
 #include "tariffs/Tariff.h"
 
+#include <QLocale>
 #include <QString>
 
 #include <cstdint>
@@ -23,3 +24,8 @@ QString daysLabel(std::uint32_t daySet);
 
 // The grid's "Applies to" cell of a record.
 QString appliesToText(const Tariff &record);
+
+// An amount as the editor's money fields show it: thousands separators and
+// two decimals, or up to four when the amount has them, so that saving a
+// tariff unchanged keeps a rate such as 0.002 per second.
+QString moneyFieldText(MoneyValue amount, const QLocale &locale = QLocale());

@@ -1,6 +1,7 @@
-#include "tariffs/TariffGridTexts.h"
+#include "tariffs/TariffEditorTexts.h"
 
 #include "store/DateTimeValue.h"
+#include "store/Money.h"
 
 #include <array>
 
@@ -96,4 +97,17 @@ QString appliesToText(const Tariff &record)
     default:
         return QStringLiteral(" ");
     }
+}
+
+QString moneyFieldText(MoneyValue amount, const QLocale &locale)
+{
+    const __int128 magnitude = amount < 0 ? -__int128(amount) : __int128(amount);
+    const int beyondCents = int(magnitude % 100);
+    if (beyondCents == 0)
+        return amountText(amount, locale);
+    QString text = amountText(MoneyValue(magnitude - beyondCents), locale)
+                   + QString::asprintf("%02d", beyondCents);
+    if (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    return amount < 0 ? QLatin1Char('-') + text : text;
 }

@@ -7,6 +7,7 @@
 #include "connection/RunningCall.h"
 #include "tariffs/CurrentCostRate.h"
 
+#include "core/tariffs/TariffTestData.h"
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"
@@ -29,21 +30,6 @@ double microseconds(Clocked::duration d)
     return std::chrono::duration<double, std::micro>(d).count();
 }
 
-void perMinuteTariff(TariffTable &table)
-{
-    std::memset(static_cast<void *>(table.records), 0, sizeof table.records);
-    Tariff &t = table.records[0];
-    t.IdNumber = 1;
-    t.Name.setText(QStringLiteral("Daytime"));
-    t.FinishTime = 86399;
-    t.UnitKind = 1;
-    t.ChargeKind = 1;
-    t.UnitCost = 1000;
-    t.MinCharge = 2500;
-    t.AppliesTo = 1;
-    table.Count = 1;
-}
-
 struct Program {
     explicit Program(const QString &folder)
         : core(folder + QStringLiteral("/tollwise"), AppServices{clock, sound, startup, dialUp})
@@ -51,7 +37,7 @@ struct Program {
     {
         dialUp.entries = {"DemoEntry", "Office", "Backup line"};
         core.loadAll();
-        perMinuteTariff(core.tariffs());
+        tariffdata::fill(core.tariffs(), {tariffdata::rate(1, 1, 1000, 2500)}); // 0.10 a minute, 0.25 minimum
         monitor.startUp();
     }
 

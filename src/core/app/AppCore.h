@@ -52,7 +52,6 @@ public:
     const TariffTable &tariffs() const { return *m_tariffs; }
     const Settings &settings() const { return m_settings; }
     Clock &clock() { return m_services.clock; }
-    dialup::DialUpService &dialUp() { return m_services.dialUp; }
     // The call being costed, or the last one's leftovers while idle.
     CurrentCall &currentCall() { return m_call; }
     const CurrentCall &currentCall() const { return m_call; }

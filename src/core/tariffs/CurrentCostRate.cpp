@@ -4,6 +4,10 @@
 #include "store/Money.h"
 #include "tariffs/TariffSelection.h"
 
+namespace {
+
+// Seconds per charging unit; 0 means a unit every second, which is also what
+// a unit kind or a pulse length out of range gives.
 std::int32_t unitLengthOf(const Tariff &tariff)
 {
     switch (tariff.UnitKind) {
@@ -15,6 +19,8 @@ std::int32_t unitLengthOf(const Tariff &tariff)
         return 0;
     }
 }
+
+} // namespace
 
 void SetCurrentCostRate(const TariffTable &table, CurrentCall &call, const QDateTime &now)
 {

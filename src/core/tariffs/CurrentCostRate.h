@@ -9,7 +9,3 @@
 // call's start while connected, otherwise for `now`. When no tariff applies
 // the call keeps the values it has.
 void SetCurrentCostRate(const TariffTable &table, CurrentCall &call, const QDateTime &now);
-
-// Seconds per charging unit of a tariff; 0 means a unit every second, which
-// is also what a unit kind or pulse length out of range gives.
-std::int32_t unitLengthOf(const Tariff &tariff);

@@ -18,7 +18,3 @@ struct RateCaption {
 // For the tariff at the call's CallTariff, with the rate the call holds.
 RateCaption rateCaption(const TariffTable &table, const CurrentCall &call, const QString &currencyText,
                         const QLocale &locale = QLocale());
-
-// A unit's cost as a cost per minute, to the nearest 1/10000; a unit length
-// of 0 (or less) is a unit every second.
-MoneyValue perMinuteRate(MoneyValue unitCost, std::int32_t unitLength);

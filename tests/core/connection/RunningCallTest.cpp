@@ -77,25 +77,6 @@ TEST(RunningCall, AUnitIsChargedAtItsStart)
     }
 }
 
-TEST(RunningCall, TheUnitPositionCyclesOverTheUnit)
-{
-    auto table = std::make_unique<TariffTable>();
-    fill(*table, {rate(3, 1, 100, 0, 10)});
-    CurrentCall call = beginCall(*table, kStart);
-    Provider provider = blankProvider();
-    const int expected[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1};
-    for (const int position : expected) {
-        advanceCallOneSecond(call, provider, toDateTimeValue(kStart.date()));
-        EXPECT_EQ(call.UnitPosition, position);
-    }
-    fill(*table, {rate(2, 1, 100)});
-    call = beginCall(*table, kStart);
-    for (int i = 0; i < 3; ++i) {
-        advanceCallOneSecond(call, provider, toDateTimeValue(kStart.date()));
-        EXPECT_EQ(call.UnitPosition, 0) << "a unit every second";
-    }
-}
-
 TEST(RunningCall, TheProviderIsChargedWhatTheCallIsCharged)
 {
     auto table = std::make_unique<TariffTable>();

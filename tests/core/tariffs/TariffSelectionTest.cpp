@@ -77,12 +77,3 @@ TEST(TariffSelection, LaterRecordWinsAndEveryKindMatchesItsDays)
         EXPECT_EQ(SelectTariffAt(*table, c.moment), c.expected);
     }
 }
-
-TEST(TariffSelection, RecordsBeyondTheCountAreIgnored)
-{
-    auto table = std::make_unique<TariffTable>();
-    fill(*table, {kDaytime, allDay(1)});
-    table->Count = 1;
-    EXPECT_EQ(SelectTariffAt(*table, at(2026, 3, 9, 12)), 0);
-    EXPECT_EQ(SelectTariffAt(*table, at(2026, 3, 9, 20)), kNoTariff);
-}

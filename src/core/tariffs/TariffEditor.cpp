@@ -1,5 +1,7 @@
 #include "tariffs/TariffEditor.h"
 
+#include "tariffs/TariffIds.h"
+
 TariffEditor::TariffEditor(TariffTable &table)
     : m_table(table)
 {
@@ -11,9 +13,9 @@ std::expected<QString, TariffEditProblem> TariffEditor::New()
         return std::unexpected(TariffEditProblem::WrongMode);
     if (m_table.Count >= kMaxTariffs)
         return std::unexpected(TariffEditProblem::TableFull);
-    m_pendingIdNumber = ++m_table.LastTariffIdNumber;
+    m_pendingIdNumber = reserveTariffId(m_table);
     m_mode = TariffEditorMode::Entering;
-    return defaultName(m_pendingIdNumber);
+    return defaultTariffName(m_pendingIdNumber);
 }
 
 bool TariffEditor::Edit()
@@ -71,9 +73,4 @@ bool TariffEditor::select(int index)
         return false;
     m_table.CurrentIndex = std::uint16_t(index);
     return true;
-}
-
-QString TariffEditor::defaultName(std::uint32_t idNumber)
-{
-    return QStringLiteral("Tariff ") + QString::number(idNumber);
 }

@@ -52,8 +52,6 @@ public:
     // Makes the tariff at `index` current; false when it is not in use.
     bool select(int index);
 
-    static QString defaultName(std::uint32_t idNumber);
-
 private:
     TariffTable &m_table;
     TariffEditorMode m_mode = TariffEditorMode::Viewing;

@@ -2,23 +2,18 @@
 
 #include "store/DateTimeValue.h"
 #include "store/Money.h"
+#include "tariffs/TariffNames.h"
 
 #include <array>
 
 namespace {
 
-const std::array<const char *, 3> kUnitNames = {"Per Minute", "Per Second", "Per Pulse"};
-const std::array<const char *, 2> kChargeNames = {"Incremental", "Single"};
-const std::array<const char *, 12> kMonthNames = {"January", "February", "March",     "April",   "May",      "June",
-                                                  "July",    "August",   "September", "October", "November", "December"};
-const std::array<const char *, 7> kShortDayNames = {"Sun", "Mon", "Tue", "Wed", "Thur", "Fri", "Sat"};
-
 template <std::size_t N>
 QString entry(const std::array<const char *, N> &names, std::uint32_t code)
 {
-    if (code < 1 || code > N)
+    if (code < 1 || code >= N)
         return QStringLiteral(" ");
-    return QString::fromLatin1(names[code - 1]);
+    return QString::fromLatin1(names[code]);
 }
 
 constexpr std::uint32_t kSundayBit = 64;
@@ -27,17 +22,17 @@ constexpr std::uint32_t kSundayBit = 64;
 
 QString unitKindText(std::uint8_t unitKind)
 {
-    return entry(kUnitNames, unitKind);
+    return entry(TariffUnitNames, unitKind);
 }
 
 QString chargeKindText(std::uint8_t chargeKind)
 {
-    return entry(kChargeNames, chargeKind);
+    return entry(ChargeKindNames, chargeKind);
 }
 
 QString monthText(std::uint32_t month)
 {
-    return entry(kMonthNames, month);
+    return entry(MonthNames, month);
 }
 
 QString daySuffix(std::uint32_t day)
@@ -69,10 +64,10 @@ QString daysLabel(std::uint32_t daySet)
     // Bits 1..32 are Monday..Saturday, which are entries 1..6 of the Sunday-first names.
     for (int day = 1; day <= 6; ++day) {
         if (daySet & (1u << (day - 1)))
-            label += QString::fromLatin1(kShortDayNames[std::size_t(day)]) + QLatin1Char(' ');
+            label += QString::fromLatin1(ShortDayNames[std::size_t(day)]) + QLatin1Char(' ');
     }
     if (daySet & kSundayBit)
-        label += QString::fromLatin1(kShortDayNames[0]);
+        label += QString::fromLatin1(ShortDayNames[0]);
     return label;
 }
 

@@ -5,6 +5,7 @@
 #include "tariffs/TariffColourStrip.h"
 
 #include "support/FakeClock.h"
+#include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"
 
 #include <QAbstractButton>
@@ -123,7 +124,8 @@ protected:
     FakeClock clock{QDateTime(QDate(2026, 3, 2), QTime(10, 0))};
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;
-    AppCore core{QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup}};
+    FakeDialUpService dialUp;
+    AppCore core{QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp}};
     std::unique_ptr<TCallCharges> editor;
 };
 

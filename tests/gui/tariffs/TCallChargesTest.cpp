@@ -2,6 +2,8 @@
 
 #include "app/AppCore.h"
 #include "store/DateTimeValue.h"
+#include "tariffs/CurrentCostRate.h"
+#include "tariffs/RateCaption.h"
 #include "tariffs/TariffColourStrip.h"
 
 #include "support/FakeClock.h"
@@ -109,6 +111,26 @@ protected:
         if (auto *box = qobject_cast<QAbstractSpinBox *>(field))
             box->selectAll();
         QTest::keyClicks(field, text);
+    }
+    void enterTime(const char *which, const QString &time)
+    {
+        const QStringList parts = time.split(QLatin1Char(':'));
+        const char *const fields[] = {"Hours", "Minutes", "Seconds"};
+        for (int i = 0; i < 3; ++i)
+            type(qPrintable(QString::fromLatin1(which) + QString::fromLatin1(fields[i])), parts[i]);
+    }
+    void tickDays(std::uint32_t daySet)
+    {
+        click("ButtonDays");
+        auto *days = child<QListWidget>("CheckListDays");
+        for (int day = 0; day < 7; ++day)
+            days->item(day)->setCheckState(daySet & (1u << day) ? Qt::Checked : Qt::Unchecked);
+        click("ButtonDaysOkay");
+    }
+    QString captionAt(const QDateTime &moment)
+    {
+        SetCurrentCostRate(core.tariffs(), core.currentCall(), moment);
+        return rateCaption(core.tariffs(), core.currentCall(), core.currencyText()).caption;
     }
     QString text(const char *labelName) const { return child<QLabel>(labelName)->text(); }
     bool editing() const { return child<QAbstractButton>("ButtonSave")->isEnabled(); }
@@ -448,4 +470,61 @@ TEST_F(TCallChargesTest, TabReachesEveryField)
     for (int kind = 1; kind <= 7; ++kind)
         anyKind = anyKind || reached.contains(child<QWidget>(qPrintable(QStringLiteral("RadioKind%1").arg(kind))));
     EXPECT_TRUE(anyKind) << "the kind of days";
+}
+
+TEST_F(TCallChargesTest, ARealisticTariffSetBuiltInTheEditorDrivesTheRateCaption)
+{
+    open();
+    struct Entry {
+        const char *name;
+        const char *start;
+        const char *finish;
+        int unitChoice; // menu entry: minute, second, pulse
+        const char *pulse;
+        int chargeChoice;
+        const char *cost;
+        int kind;
+        std::uint32_t daySet;
+    };
+    const Entry entries[] = {
+        {"Weekday day", "08:00:00", "17:59:59", 0, nullptr, 0, "0.10", 2, 31},
+        {"Evening", "18:00:00", "23:59:59", 2, "120", 0, "0.30", 1, 0},
+        {"Weekend", "00:00:00", "23:59:59", 0, nullptr, 0, "0.05", 2, 96},
+        {"Night", "00:00:00", "07:59:59", 1, nullptr, 0, "0.002", 1, 0},
+        {"Christmas", "00:00:00", "23:59:59", 0, nullptr, 1, "0.50", 6, 0},
+    };
+    for (const Entry &e : entries) {
+        click("ButtonNew");
+        type("EditName", QString::fromLatin1(e.name));
+        enterTime("EditStart", QString::fromLatin1(e.start));
+        enterTime("EditFinish", QString::fromLatin1(e.finish));
+        click("ButtonUnit");
+        child<QMenu>("MenuUnit")->actions().at(e.unitChoice)->trigger();
+        if (e.pulse)
+            type("EditSecondsPerPulse", QString::fromLatin1(e.pulse));
+        click("ButtonCharge");
+        child<QMenu>("MenuCharge")->actions().at(e.chargeChoice)->trigger();
+        type("EditUnitCost", QString::fromLatin1(e.cost));
+        click(qPrintable(QStringLiteral("RadioKind%1").arg(e.kind)));
+        if (e.kind == 2)
+            tickDays(e.daySet);
+        if (e.kind == 6)
+            child<QDateEdit>("DateSpecific")->setDate(QDate(2026, 12, 25));
+        click("ButtonSave");
+        EXPECT_FALSE(editing()) << e.name << ": no check failed and nothing clashed";
+    }
+    ASSERT_EQ(core.tariffs().Count, 5);
+    EXPECT_EQ(text("LabelCostCaption"), QStringLiteral("Cost per Call"));
+
+    const QDate monday(2026, 3, 2), saturday(2026, 3, 7);
+    const std::pair<QDateTime, const char *> cases[] = {
+        {QDateTime(monday, QTime(10, 0)), "Weekday day 0.10 p.min"},
+        {QDateTime(monday, QTime(19, 0)), "Evening 0.15 p.min"},
+        {QDateTime(monday, QTime(3, 0)), "Night 0.12 p.min"},
+        {QDateTime(saturday, QTime(10, 0)), "Weekend 0.05 p.min"},
+        {QDateTime(saturday, QTime(19, 0)), "Weekend 0.05 p.min"},
+        {QDateTime(QDate(2026, 12, 25), QTime(10, 0)), "Christmas 0.50 p.call"},
+    };
+    for (const auto &[moment, caption] : cases)
+        EXPECT_EQ(captionAt(moment), QString::fromLatin1(caption)) << moment.toString().toStdString();
 }

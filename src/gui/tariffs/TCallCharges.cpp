@@ -99,11 +99,6 @@ std::int32_t secondsOf(int hours, int minutes, int seconds)
     return hours * 3600 + minutes * 60 + seconds;
 }
 
-QColor qColourOf(std::uint32_t colour)
-{
-    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
-}
-
 void paintLabel(QLabel *label, const QColor &colour)
 {
     QPalette palette = label->palette();
@@ -236,19 +231,9 @@ void TCallCharges::buildDetailArea()
     m_start = makeTimeFields(kFieldX, rowY(1), QStringLiteral("Start"));
     m_finish = makeTimeFields(kFieldX, rowY(2), QStringLiteral("Finish"));
 
-    ButtonUnit = new QPushButton(QStringLiteral("v"), this);
-    ButtonUnit->setObjectName(QStringLiteral("ButtonUnit"));
-    ButtonUnit->setToolTip(hint("Your charging unit "));
-    place(ButtonUnit, kFieldX + 112, rowY(3), 20);
-    MenuUnit = new QMenu(this);
+    ButtonUnit = makeDropDown("ButtonUnit", "Your charging unit ", 3, MenuUnit,
+                              {"Per 1 Minute", "Per 1 Second", "Per Pulse/Unit"}, &TCallCharges::chooseUnit);
     MenuUnit->setObjectName(QStringLiteral("MenuUnit"));
-    const char *const unitChoices[] = {"Per 1 Minute", "Per 1 Second", "Per Pulse/Unit"};
-    for (int kind = 1; kind <= 3; ++kind) {
-        MenuUnit->addAction(QString::fromLatin1(unitChoices[kind - 1]), this,
-                            [this, kind] { chooseUnit(std::uint8_t(kind)); });
-    }
-    connect(ButtonUnit, &QPushButton::clicked, this,
-            [this] { MenuUnit->popup(LabelUnit->mapToGlobal(QPoint(0, LabelUnit->height()))); });
 
     EditSecondsPerPulse = new QSpinBox(this);
     EditSecondsPerPulse->setObjectName(QStringLiteral("EditSecondsPerPulse"));
@@ -257,45 +242,70 @@ void TCallCharges::buildDetailArea()
     EditSecondsPerPulse->setToolTip(hint("Number of seconds per pulse"));
     place(EditSecondsPerPulse, kFieldX, rowY(4), 80);
 
-    ButtonCharge = new QPushButton(QStringLiteral("v"), this);
-    ButtonCharge->setObjectName(QStringLiteral("ButtonCharge"));
-    ButtonCharge->setToolTip(hint("An Incremental charge increases the cost as you are connected."));
-    place(ButtonCharge, kFieldX + 112, rowY(5), 20);
-    MenuCharge = new QMenu(this);
+    ButtonCharge = makeDropDown("ButtonCharge", "An Incremental charge increases the cost as you are connected.", 5,
+                                MenuCharge, {"Increment charge per unit", "Single unit charge per call"},
+                                &TCallCharges::chooseCharge);
     MenuCharge->setObjectName(QStringLiteral("MenuCharge"));
-    const char *const chargeChoices[] = {"Increment charge per unit", "Single unit charge per call"};
-    for (int kind = 1; kind <= 2; ++kind) {
-        MenuCharge->addAction(QString::fromLatin1(chargeChoices[kind - 1]), this,
-                              [this, kind] { chooseCharge(std::uint8_t(kind)); });
-    }
-    connect(ButtonCharge, &QPushButton::clicked, this,
-            [this] { MenuCharge->popup(LabelCharge->mapToGlobal(QPoint(0, LabelCharge->height()))); });
 
-    EditUnitCost = new QLineEdit(this);
-    EditUnitCost->setObjectName(QStringLiteral("EditUnitCost"));
-    EditUnitCost->setMaxLength(14);
-    EditUnitCost->setAlignment(Qt::AlignRight);
-    EditUnitCost->setToolTip(hint("Enter the cost per unit or per call. "));
-    place(EditUnitCost, kFieldX, rowY(6), 130);
-
-    EditMinCharge = new QLineEdit(this);
-    EditMinCharge->setObjectName(QStringLiteral("EditMinCharge"));
-    EditMinCharge->setMaxLength(14);
-    EditMinCharge->setAlignment(Qt::AlignRight);
-    EditMinCharge->setToolTip(
-        hint("If your telephone company has a minimum charge per call then enter it here. "));
-    place(EditMinCharge, kFieldX, rowY(7), 130);
+    EditUnitCost = makeMoneyField("EditUnitCost", "Enter the cost per unit or per call. ", 6);
+    EditMinCharge = makeMoneyField(
+        "EditMinCharge", "If your telephone company has a minimum charge per call then enter it here. ", 7);
 
     ColourStrip = new TariffColourStrip(this);
     ColourStrip->setObjectName(QStringLiteral("ColourStrip"));
     ColourStrip->setToolTip(
         hint("Choose a colour for this Tariff so you can identify them quickly in the lists. "));
     place(ColourStrip, kFieldX, rowY(8), 256, 16);
-    connect(ColourStrip, &TariffColourStrip::colourChosen, this, [this](std::uint32_t colour) {
-        QPalette palette = ShapeColour->palette();
-        palette.setColor(QPalette::Window, qColourOf(colour));
-        ShapeColour->setPalette(palette);
+    connect(ColourStrip, &TariffColourStrip::colourChosen, this, &TCallCharges::setSwatch);
+}
+
+// A label's drop-down button and its menu of choices, which opens under the label.
+QPushButton *TCallCharges::makeDropDown(const char *name, const char *tip, int row, QMenu *&menu,
+                                        std::initializer_list<const char *> choices,
+                                        void (TCallCharges::*choose)(std::uint8_t))
+{
+    auto *button = new QPushButton(QStringLiteral("v"), this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(hint(tip));
+    button->setAutoDefault(false);
+    place(button, kFieldX + 112, rowY(row), 20);
+    menu = new QMenu(this);
+    int code = 1;
+    for (const char *choice : choices) {
+        menu->addAction(QString::fromLatin1(choice), this,
+                        [this, choose, code] { (this->*choose)(std::uint8_t(code)); });
+        ++code;
+    }
+    QMenu *const opened = menu;
+    connect(button, &QPushButton::clicked, this, [this, opened, row] {
+        opened->popup(mapToGlobal(QPoint(kFieldX, rowY(row) + kRowHeight)));
     });
+    return button;
+}
+
+QLineEdit *TCallCharges::makeMoneyField(const char *name, const char *tip, int row)
+{
+    auto *field = new QLineEdit(this);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setMaxLength(14);
+    field->setAlignment(Qt::AlignRight);
+    field->setToolTip(hint(tip));
+    place(field, kFieldX, rowY(row), 130);
+    return field;
+}
+
+void TCallCharges::setTimeFields(const TimeFields &fields, std::int32_t seconds)
+{
+    fields.hours->setValue(seconds / 3600);
+    fields.minutes->setValue(seconds / 60 % 60);
+    fields.seconds->setValue(seconds % 60);
+}
+
+void TCallCharges::setSwatch(std::uint32_t colour)
+{
+    QPalette swatch = ShapeColour->palette();
+    swatch.setColor(QPalette::Window, qColourOfTariff(colour));
+    ShapeColour->setPalette(swatch);
 }
 
 void TCallCharges::buildKindArea()
@@ -403,8 +413,6 @@ void TCallCharges::buildButtons()
         ++i;
     }
     ButtonClose->setToolTip(hint("Close this screen "));
-    ButtonUnit->setAutoDefault(false);
-    ButtonCharge->setAutoDefault(false);
     connect(ButtonClose, &QPushButton::clicked, this, &TCallCharges::ButtonCloseClick);
     connect(ButtonNew, &QPushButton::clicked, this, &TCallCharges::ButtonNewClick);
     connect(ButtonEdit, &QPushButton::clicked, this, &TCallCharges::ButtonEditClick);
@@ -500,11 +508,8 @@ void TCallCharges::UpdateTarifDisplay()
     const Tariff &t = table.records[table.CurrentIndex];
 
     EditName->setText(t.Name.text());
-    for (auto [fields, seconds] : {std::pair{m_start, t.StartTime}, std::pair{m_finish, t.FinishTime}}) {
-        fields.hours->setValue(seconds / 3600);
-        fields.minutes->setValue(seconds / 60 % 60);
-        fields.seconds->setValue(seconds % 60);
-    }
+    setTimeFields(m_start, t.StartTime);
+    setTimeFields(m_finish, t.FinishTime);
     m_unitKind = t.UnitKind;
     LabelUnit->setText(unitKindText(t.UnitKind));
     EditSecondsPerPulse->setValue(t.SecondsPerPulse);
@@ -546,9 +551,7 @@ void TCallCharges::UpdateTarifDisplay()
         break;
     }
 
-    QPalette swatch = ShapeColour->palette();
-    swatch.setColor(QPalette::Window, qColourOf(t.Colour));
-    ShapeColour->setPalette(swatch);
+    setSwatch(t.Colour);
     LabelName->setText(QLatin1Char(' ') + t.Name.text());
     LabelStart->setText(QLatin1Char(' ') + ShortDurationText(t.StartTime));
     LabelFinish->setText(QLatin1Char(' ') + ShortDurationText(t.FinishTime));
@@ -573,55 +576,53 @@ void TCallCharges::clearTarifDisplay()
 
 void TCallCharges::ShowEditFields()
 {
-    for (QWidget *w : std::initializer_list<QWidget *>{EditName, m_start.hours, m_start.minutes, m_start.seconds,
-                                                        m_finish.hours, m_finish.minutes, m_finish.seconds,
-                                                        EditSecondsPerPulse, EditUnitCost, EditMinCharge,
-                                                        DateSpecific, DateFrom, DateTo}) {
-        w->show();
-        w->raise();
-    }
-    for (QAbstractButton *radio : m_kindGroup->buttons())
-        radio->show();
-    ColourStrip->setEnabled(true);
-    sg->setEnabled(false);
-    TrackBar1->setEnabled(false);
+    setEditFieldsShown(true);
 }
 
 void TCallCharges::HideEditFields()
 {
+    setEditFieldsShown(false);
+}
+
+// The edit controls lie over the detail labels; the grid waits meanwhile.
+void TCallCharges::setEditFieldsShown(bool shown)
+{
     for (QWidget *w : std::initializer_list<QWidget *>{EditName, m_start.hours, m_start.minutes, m_start.seconds,
                                                         m_finish.hours, m_finish.minutes, m_finish.seconds,
                                                         EditSecondsPerPulse, EditUnitCost, EditMinCharge,
-                                                        DateSpecific, DateFrom, DateTo})
-        w->hide();
+                                                        DateSpecific, DateFrom, DateTo}) {
+        w->setVisible(shown);
+        if (shown)
+            w->raise();
+    }
     for (QAbstractButton *radio : m_kindGroup->buttons())
-        radio->hide();
-    ColourStrip->setEnabled(false);
-    sg->setEnabled(true);
-    TrackBar1->setEnabled(true);
+        radio->setVisible(shown);
+    ColourStrip->setEnabled(shown);
+    sg->setEnabled(!shown);
+    TrackBar1->setEnabled(!shown);
 }
 
 void TCallCharges::ShowEditButtons()
 {
-    for (QPushButton *b : {ButtonClose, ButtonNew, ButtonEdit, ButtonDelete})
-        b->setEnabled(false);
-    for (QPushButton *b : {ButtonSave, ButtonCancel, ButtonUnit, ButtonCharge, ButtonDays, m_dayPicker.minus,
-                           m_dayPicker.plus, m_monthPicker.minus, m_monthPicker.plus, m_yearPicker.minus,
-                           m_yearPicker.plus})
-        b->setEnabled(true);
+    setEditButtonStates(true);
 }
 
 void TCallCharges::HideEditButtons()
 {
+    setEditButtonStates(false);
+}
+
+void TCallCharges::setEditButtonStates(bool editing)
+{
     const bool anyTariff = m_core.tariffs().Count > 0;
-    ButtonClose->setEnabled(true);
-    ButtonNew->setEnabled(true);
-    ButtonEdit->setEnabled(anyTariff);
-    ButtonDelete->setEnabled(anyTariff);
+    ButtonClose->setEnabled(!editing);
+    ButtonNew->setEnabled(!editing);
+    ButtonEdit->setEnabled(!editing && anyTariff);
+    ButtonDelete->setEnabled(!editing && anyTariff);
     for (QPushButton *b : {ButtonSave, ButtonCancel, ButtonUnit, ButtonCharge, ButtonDays, m_dayPicker.minus,
                            m_dayPicker.plus, m_monthPicker.minus, m_monthPicker.plus, m_yearPicker.minus,
                            m_yearPicker.plus})
-        b->setEnabled(false);
+        b->setEnabled(editing);
 }
 
 void TCallCharges::FillGridWithData()
@@ -694,11 +695,8 @@ void TCallCharges::ButtonNewClick()
         return;
     }
     EditName->setText(*name);
-    for (auto [fields, seconds] : {std::pair{m_start, 0}, std::pair{m_finish, 86399}}) {
-        fields.hours->setValue(seconds / 3600);
-        fields.minutes->setValue(seconds / 60 % 60);
-        fields.seconds->setValue(seconds % 60);
-    }
+    setTimeFields(m_start, 0);
+    setTimeFields(m_finish, 86399);
     chooseUnit(1);
     chooseCharge(1);
     EditUnitCost->setText(moneyFieldText(0));

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <array>
+#include <initializer_list>
 
 class AppCore;
 class QAbstractButton;
@@ -60,6 +61,11 @@ private:
     void buildButtons();
     void buildGrid();
     TimeFields makeTimeFields(int x, int y, const QString &name);
+    QPushButton *makeDropDown(const char *name, const char *tip, int row, QMenu *&menu,
+                              std::initializer_list<const char *> choices, void (TCallCharges::*choose)(std::uint8_t));
+    QLineEdit *makeMoneyField(const char *name, const char *tip, int row);
+    void setTimeFields(const TimeFields &fields, std::int32_t seconds);
+    void setSwatch(std::uint32_t colour);
 
     void UpdateTarifDisplay();
     void clearTarifDisplay();
@@ -67,6 +73,8 @@ private:
     void HideEditFields();
     void ShowEditButtons();
     void HideEditButtons();
+    void setEditFieldsShown(bool shown);
+    void setEditButtonStates(bool editing);
     void FillGridWithData();
     void sizeLastColumn();
     void selectGridRow(int row);

@@ -8,14 +8,14 @@
 
 namespace {
 
-QColor qColourOf(std::uint32_t colour)
-{
-    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
-}
-
 constexpr int kCells = int(kTariffColours.size());
 
 } // namespace
+
+QColor qColourOfTariff(std::uint32_t colour)
+{
+    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
 
 TariffColourStrip::TariffColourStrip(QWidget *parent)
     : QWidget(parent)
@@ -57,7 +57,7 @@ void TariffColourStrip::paintEvent(QPaintEvent *)
     const auto chosen = tariffColourIndex(m_colour);
     for (int i = 0; i < kCells; ++i) {
         const QRect cell = cellRect(i);
-        painter.fillRect(cell, isEnabled() ? qColourOf(kTariffColours[std::size_t(i)]) : QColor(Qt::lightGray));
+        painter.fillRect(cell, isEnabled() ? qColourOfTariff(kTariffColours[std::size_t(i)]) : QColor(Qt::lightGray));
         painter.setPen(QColor(Qt::gray));
         painter.drawRect(cell.adjusted(0, 0, -1, -1));
         if (chosen == i) {

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QColor>
 #include <QWidget>
 
 #include <cstdint>
+
+// A stored tariff colour (0x00BBGGRR) as Qt draws it.
+QColor qColourOfTariff(std::uint32_t colour);
 
 // The sixteen tariff colours in one row. A click or the arrow keys choose
 // one; a stored colour that is none of them is kept until the user chooses.

@@ -3,6 +3,7 @@
 #include "app/AppCore.h"
 #include "store/Money.h"
 #include "store/TextHelpers.h"
+#include "tariffs/TariffColourStrip.h"
 #include "tariffs/TariffEditorTexts.h"
 
 #include <QColor>
@@ -66,8 +67,7 @@ QVariant TariffGridModel::data(const QModelIndex &index, int role) const
         const TariffTable &table = m_core.tariffs();
         if (index.row() >= table.Count)
             return QColor(Qt::white);
-        const std::uint32_t colour = table.records[index.row()].Colour;
-        return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+        return qColourOfTariff(table.records[index.row()].Colour);
     }
     return {};
 }

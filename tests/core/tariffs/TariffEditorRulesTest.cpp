@@ -3,6 +3,8 @@
 #include "store/DateTimeValue.h"
 #include "store/TableBlanks.h"
 
+#include "core/tariffs/TariffTestData.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -29,12 +31,7 @@ TariffEdit editFor(AppliesKind kind, std::int32_t start, std::int32_t finish)
 
 Tariff recordFor(AppliesKind kind, std::int32_t start, std::int32_t finish)
 {
-    Tariff record;
-    std::memset(&record, 0, sizeof record);
-    record.AppliesTo = std::uint8_t(kind);
-    record.StartTime = start;
-    record.FinishTime = finish;
-    return record;
+    return tariffdata::tariff(start, finish, std::uint8_t(kind));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "tariffs/RateCaption.h"
 #include "tariffs/TariffColourStrip.h"
 
+#include "core/tariffs/TariffTestData.h"
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"
@@ -29,7 +30,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -70,16 +70,10 @@ protected:
     {
         TariffTable &table = core.tariffs();
         Tariff &t = table.records[table.Count];
-        std::memset(&t, 0, sizeof t);
+        t = tariffdata::tariff(start, finish, kind, value);
         t.IdNumber = ++table.LastTariffIdNumber;
         t.Name.setText(name);
-        t.AppliesTo = kind;
-        t.AppliesValue = value;
-        t.StartTime = start;
-        t.FinishTime = finish;
-        t.UnitKind = 1;
         t.SecondsPerPulse = 60;
-        t.ChargeKind = 1;
         t.UnitCost = 1000;
         t.Colour = 0x008000;
         ++table.Count;

@@ -25,4 +25,6 @@ struct SimEntry {
 
     // An empty text when the name can be a phonebook entry, otherwise why not.
     static QString nameProblem(const QString &name);
+    // Line breaks, tabs and the like: nothing a one-line value may hold.
+    static bool hasControlCharacter(const QString &text);
 };

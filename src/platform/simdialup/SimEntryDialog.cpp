@@ -8,9 +8,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 #include <algorithm>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -19,11 +19,6 @@ Widget *named(Widget *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
-}
-
-bool hasControlCharacter(const QString &text)
-{
-    return std::ranges::any_of(text, [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
 } // namespace
@@ -110,8 +105,8 @@ QString SimEntryDialog::problem(const SimEntry &entry, bool creating, const QStr
             return QStringLiteral("There is already an entry called \"%1\".").arg(entry.name);
     }
     // The phonebook keeps every value on one line, without blanks around it.
-    if (hasControlCharacter(entry.phoneNumber) || hasControlCharacter(entry.userName) ||
-        hasControlCharacter(entry.password))
+    if (SimEntry::hasControlCharacter(entry.phoneNumber) || SimEntry::hasControlCharacter(entry.userName) ||
+        SimEntry::hasControlCharacter(entry.password))
         return QStringLiteral("The phone number, the user name and the password cannot contain line breaks or tabs.");
     if (entry.password.trimmed() != entry.password)
         return QStringLiteral("A password cannot begin or end with a blank.");

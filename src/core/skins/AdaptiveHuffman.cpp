@@ -61,9 +61,14 @@ void AdaptiveHuffman::update(int symbol)
         int other = node + 1;
         if (count > m_frequency[other]) {
             // Move the node past every node of a smaller count, swapping
-            // subtrees with the last of them.
-            while (count > m_frequency[++other]) {
-            }
+            // subtrees with the last of them. The counts above the node are
+            // in order: a few steps, then bisection for long runs of equals.
+            ++other;
+            for (int step = 0; step < 4 && count > m_frequency[other]; ++step)
+                ++other;
+            if (count > m_frequency[other])
+                other = int(std::lower_bound(m_frequency.begin() + other, m_frequency.end(), count) -
+                            m_frequency.begin());
             --other;
             m_frequency[node] = m_frequency[other];
             m_frequency[other] = count;

@@ -55,33 +55,58 @@ private:
 
 } // namespace
 
+QImage dibCanvas(DibFormat format, int width, int height)
+{
+    // 4-bit rows have no image format of their own: they wait in a byte image.
+    QImage canvas = format == DibFormat::Bits4
+                        ? QImage(int(dibRowBytes(format, width)), height, QImage::Format_Grayscale8)
+                        : QImage(width, height, dibImageFormat(format));
+    if (canvas.isNull() || canvas.bytesPerLine() != dibRowBytes(format, width))
+        return {};
+    return canvas;
+}
+
+QImage finishDibCanvas(QImage canvas, DibFormat format, int width, const QList<QRgb> &palette)
+{
+    switch (format) {
+    case DibFormat::Bits4: {
+        QImage image(width, canvas.height(), QImage::Format_Indexed8);
+        if (image.isNull())
+            return image;
+        image.setColorTable(fittedPalette(format, palette));
+        for (int y = 0; y < canvas.height(); ++y) {
+            const std::uint8_t *source = canvas.constScanLine(y);
+            std::uint8_t *target = image.scanLine(y);
+            for (int x = 0; x < width; ++x)
+                target[x] = (x & 1) ? source[x / 2] & 0x0F : source[x / 2] >> 4;
+        }
+        return image;
+    }
+    case DibFormat::Bits32: {
+        // The fourth byte is unused in the file.
+        auto *pixels = reinterpret_cast<quint32 *>(canvas.bits());
+        const qsizetype count = canvas.sizeInBytes() / 4;
+        for (qsizetype i = 0; i < count; ++i)
+            pixels[i] |= 0xFF000000u;
+        return canvas;
+    }
+    case DibFormat::Bits1:
+    case DibFormat::Bits8:
+        canvas.setColorTable(fittedPalette(format, palette));
+        return canvas;
+    default:
+        return canvas;
+    }
+}
+
 QImage imageFromDibRows(DibFormat format, int width, int height, std::span<const std::uint8_t> rows,
                         const QList<QRgb> &palette)
 {
-    QImage image(width, height, dibImageFormat(format));
-    if (image.isNull())
-        return image;
-    const qsizetype rowBytes = dibRowBytes(format, width);
-    if (rows.size() < std::size_t(rowBytes * height))
+    QImage canvas = dibCanvas(format, width, height);
+    if (canvas.isNull() || rows.size() < std::size_t(canvas.sizeInBytes()))
         return {};
-    if (dibHasPalette(format))
-        image.setColorTable(fittedPalette(format, palette));
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t *source = rows.data() + qsizetype(y) * rowBytes;
-        std::uint8_t *target = image.scanLine(y);
-        if (format == DibFormat::Bits4) {
-            for (int x = 0; x < width; ++x)
-                target[x] = (x & 1) ? source[x / 2] & 0x0F : source[x / 2] >> 4;
-        } else if (format == DibFormat::Bits32) {
-            std::memcpy(target, source, std::size_t(width) * 4);
-            auto *pixels = reinterpret_cast<quint32 *>(target);
-            for (int x = 0; x < width; ++x)
-                pixels[x] |= 0xFF000000u; // the fourth byte is unused in the file
-        } else {
-            std::memcpy(target, source, std::size_t(std::min<qsizetype>(rowBytes, image.bytesPerLine())));
-        }
-    }
-    return image;
+    std::memcpy(canvas.bits(), rows.data(), std::size_t(canvas.sizeInBytes()));
+    return finishDibCanvas(std::move(canvas), format, width, palette);
 }
 
 QImage convertToDibFormat(const QImage &image, DibFormat format, const QList<QRgb> &palette)

@@ -56,16 +56,6 @@ public:
     {
     }
 
-    int bit()
-    {
-        if (m_count == 0)
-            refill();
-        const int value = int(m_buffer >> 63);
-        m_buffer <<= 1;
-        --m_count;
-        return value;
-    }
-
     unsigned peek8()
     {
         if (m_count < 8)
@@ -81,6 +71,20 @@ public:
         m_buffer <<= bits;
         m_count -= bits;
         return value;
+    }
+
+    // Makes at least 32 bits visible in window().
+    void ensure()
+    {
+        if (m_count < 32)
+            refill();
+    }
+    [[nodiscard]] std::uint64_t window() const { return m_buffer; }
+    [[nodiscard]] int visible() const { return m_count; }
+    void skip(int bits)
+    {
+        m_buffer <<= bits;
+        m_count -= bits;
     }
 
     [[nodiscard]] bool overrun() const { return m_loadedBits - std::uint64_t(m_count) > m_availableBits; }
@@ -140,9 +144,23 @@ private:
 
 int decodeSymbol(AdaptiveHuffman &tree, BitReader &reader)
 {
+    // Walks down the tree on a local copy of the visible bits.
+    reader.ensure();
+    std::uint64_t bits = reader.window();
+    int used = 0;
     int node = tree.child(AdaptiveHuffman::kRoot);
-    while (node < AdaptiveHuffman::kNodes)
-        node = tree.child(node + reader.bit());
+    while (node < AdaptiveHuffman::kNodes) {
+        if (used == reader.visible()) {
+            reader.skip(used);
+            reader.ensure();
+            bits = reader.window();
+            used = 0;
+        }
+        node = tree.child(node + int(bits >> 63));
+        bits <<= 1;
+        ++used;
+    }
+    reader.skip(used);
     const int symbol = node - AdaptiveHuffman::kNodes;
     tree.update(symbol);
     return symbol;

@@ -25,9 +25,22 @@ public:
     void repeat(std::uint8_t byte, std::size_t count)
     {
         const std::size_t n = std::min(count, m_pixels.size() - m_at);
+        if (n == 0)
+            return;
         std::memset(m_pixels.data() + m_at, byte, n);
         m_at += n;
     }
+
+    void copy(const std::uint8_t *bytes, std::size_t count)
+    {
+        const std::size_t n = std::min(count, m_pixels.size() - m_at);
+        if (n == 0)
+            return;
+        std::memcpy(m_pixels.data() + m_at, bytes, n);
+        m_at += n;
+    }
+
+    [[nodiscard]] qsizetype written() const { return qsizetype(m_at); }
 
 private:
     std::span<std::uint8_t> m_pixels;
@@ -45,13 +58,15 @@ RunLengthDecoded runLengthDecode(QByteArrayView code, std::span<std::uint8_t> pi
     bool counted = false;
     while (at < size) {
         if (!counted) {
-            const std::uint8_t byte = bytes[at++];
-            if (byte != kEscape) {
-                sink.put(byte);
-                continue;
-            }
-            if (at >= size)
+            // Plain bytes up to the next escape go out as they are.
+            const auto *escape =
+                static_cast<const std::uint8_t *>(std::memchr(bytes + at, kEscape, std::size_t(size - at)));
+            const qsizetype stop = escape ? escape - bytes : size;
+            sink.copy(bytes + at, std::size_t(stop - at));
+            at = stop;
+            if (at + 1 >= size)
                 break;
+            ++at;
             if (bytes[at] == kEscape) {
                 sink.put(kEscape);
                 ++at;
@@ -64,7 +79,7 @@ RunLengthDecoded runLengthDecode(QByteArrayView code, std::span<std::uint8_t> pi
         const int n = control & kMaxRun;
         const int k = control >> 6;
         if (n == 0)
-            return {at, true};
+            return {at, sink.written(), true};
         if (at + 1 + k > size)
             break;
         sink.repeat(bytes[at++], std::size_t(n));
@@ -72,7 +87,7 @@ RunLengthDecoded runLengthDecode(QByteArrayView code, std::span<std::uint8_t> pi
             sink.put(bytes[at++]);
         counted = k < kMaxLiterals;
     }
-    return {size, false};
+    return {size, sink.written(), false};
 }
 
 namespace {

@@ -15,6 +15,7 @@
 
 struct [[nodiscard]] RunLengthDecoded {
     qsizetype consumed = 0; // bytes of code read, the end code included
+    qsizetype written = 0;  // bytes of `pixels` written, from the start
     bool complete = false;  // false when the code ran out before its end code
 };
 

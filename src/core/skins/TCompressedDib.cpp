@@ -95,17 +95,16 @@ ImageOrError decodeCompressedDib(QByteArrayView file)
         return {{}, SkinError::PixelDataStart};
     at += 2;
 
-    const qsizetype rowBytes = dibRowBytes(*stored, header->width);
-    // The rows are gathered in a byte image: rows of a multiple of 4 bytes lie
-    // in it back to back, and a failed allocation gives a null image, not a throw.
-    QImage raw(int(rowBytes), header->height, QImage::Format_Grayscale8);
-    if (raw.isNull())
+    // The pixels are decoded straight into the image's rows; a failed
+    // allocation gives a null image, not a throw.
+    QImage image = dibCanvas(*stored, header->width, header->height);
+    if (image.isNull())
         return {{}, SkinError::PixelDataStart};
-    raw.fill(0);
-    const std::span<std::uint8_t> rows(raw.bits(), std::size_t(raw.sizeInBytes()));
+    const std::span<std::uint8_t> rows(image.bits(), std::size_t(image.sizeInBytes()));
     const RunLengthDecoded pixels = runLengthDecode(body.sliced(at), rows);
     if (!pixels.complete)
         return {{}, SkinError::PixelDataEnd};
+    std::fill(rows.begin() + pixels.written, rows.end(), std::uint8_t(0));
     at += pixels.consumed;
     if (!hasMarker(body, at))
         return {{}, SkinError::PixelDataEnd};
@@ -117,7 +116,7 @@ ImageOrError decodeCompressedDib(QByteArrayView file)
             return {{}, alpha};
     }
 
-    QImage image = imageFromDibRows(*stored, header->width, header->height, rows, palette);
+    image = finishDibCanvas(std::move(image), *stored, header->width, palette);
     if (!image.isNull() && *stored != *built)
         image = convertToDibFormat(image, *built, palette);
     if (image.isNull())

@@ -3,6 +3,8 @@
 #include "calllog/TCallLog.h"
 #include "ui/MessageDialogs.h"
 #include "ui/TBlind.h"
+#include "ui/TCutTransImage.h"
+#include "ui/WindowOutline.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -30,6 +32,7 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
     , m_core(std::make_unique<AppCore>(programPath, services))
     , m_callLog(callLog)
     , m_blind(blind)
+    , CutTransImage1(new TCutTransImage(this))
     , m_labelStatus(new QLabel(QStringLiteral("Not Connected"), this))
     , m_labelDateTimeNow(new QLabel(QStringLiteral("."), this))
 {
@@ -41,10 +44,14 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
     layout->addWidget(m_labelStatus);
     layout->addWidget(m_labelDateTimeNow);
     setFixedSize(TCallLog::kWidth, 200);
+    CutTransImage1->setTransColor(QColor::fromRgb(kSkinKeyColour));
 
     m_timer.setInterval(1000);
     connect(&m_timer, &QTimer::timeout, this, &Tapp::Timer1Timer);
     connect(m_blind, &TBlind::clicked, this, &Tapp::toggleCallLog);
+    connect(m_blind, &TBlind::dragStarted, this,
+            [this] { m_callLogHeightAtPress = m_callLog->isVisible() ? m_callLog->height() : 0; });
+    connect(m_blind, &TBlind::dragMoved, this, [this](int dy) { resizeCallLog(m_callLogHeightAtPress + dy); });
     connect(m_callLog, &TCallLog::resized, this, &Tapp::dockWindows);
     m_core->setSaveFailureHandler([this](const FileError &error) { reportSaveFailure(error); });
     FormCreate();
@@ -62,6 +69,8 @@ void Tapp::FormCreate()
     if (report.invalidProviderFile)
         DynaMessageBox(400, 400, mtError, mbOK, kInvalidProvidersText, QStringLiteral("Invalid Data File"),
                        QStringLiteral("error"));
+    CutTransImage1->loadSkin(QStringLiteral("main"));
+    m_callLog->loadSkin();
     const Settings &settings = m_core->settings();
     if (!settings.LoadMinimised)
         move(settings.MainWindowLeft, settings.MainWindowTop);
@@ -110,7 +119,17 @@ void Tapp::moveEvent(QMoveEvent *event)
 
 void Tapp::toggleCallLog()
 {
+    if (!m_callLog->isVisible() && m_callLog->height() <= TCallLog::kHiddenHeight)
+        m_callLog->resize(TCallLog::kWidth, kDesignedCallLogHeight);
     m_callLog->setVisible(!m_callLog->isVisible());
+    dockWindows();
+}
+
+void Tapp::resizeCallLog(int height)
+{
+    height = std::max(1, height);
+    m_callLog->resize(TCallLog::kWidth, height);
+    m_callLog->setVisible(height > TCallLog::kHiddenHeight);
     dockWindows();
 }
 

@@ -10,6 +10,7 @@
 class QLabel;
 class TBlind;
 class TCallLog;
+class TCutTransImage;
 
 // The main window. It owns the application's state (through AppCore), keeps
 // the call log and its handle docked beneath itself, and runs the
@@ -41,15 +42,18 @@ private:
     void FormDestroy();
     void Timer1Timer();
     void toggleCallLog();
+    void resizeCallLog(int height);
     void reportSaveFailure(const FileError &error);
     void captureGeometry();
 
     std::unique_ptr<AppCore> m_core;
     TCallLog *m_callLog;
     TBlind *m_blind;
+    TCutTransImage *CutTransImage1;
     QTimer m_timer;
     QLabel *m_labelStatus;
     QLabel *m_labelDateTimeNow;
+    int m_callLogHeightAtPress = 0; // while the handle is dragged
     bool m_shownOnce = false;
     bool m_closing = false;
 };

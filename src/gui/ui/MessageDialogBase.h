@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/MessageTable.h"
+
 #include <QDialog>
 
 #include <cstdint>

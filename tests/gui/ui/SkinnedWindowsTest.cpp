@@ -9,6 +9,7 @@
 #include "ui/Tsplash.h"
 
 #include "support/FakeClock.h"
+#include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"
 #include "SkinTestSupport.h"
 
@@ -59,7 +60,7 @@ protected:
     {
         callLog = std::make_unique<TCallLog>();
         blind = std::make_unique<TBlind>();
-        app = std::make_unique<Tapp>(skins.file(QStringLiteral("tollwise")), AppServices{clock, sound, startup},
+        app = std::make_unique<Tapp>(skins.file(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp},
                                      callLog.get(), blind.get());
     }
     // The window as the screen would show it, through a PNG file.
@@ -74,6 +75,7 @@ protected:
     FakeClock clock;
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;
+    FakeDialUpService dialUp;
     std::unique_ptr<TCallLog> callLog;
     std::unique_ptr<TBlind> blind;
     std::unique_ptr<Tapp> app;

@@ -2,7 +2,9 @@
 #include "calllog/TCallLog.h"
 #include "connection/TConnectDlg.h"
 #include "PlatformServices.h"
+#include "skins/SkinLibrary.h"
 #include "sound/WaveSoundPlayer.h"
+#include "ui/MessageDialogs.h"
 #include "ui/TBlind.h"
 #include "ui/Tsplash.h"
 
@@ -16,6 +18,11 @@ int main(int argc, char *argv[])
 
     QApplication::setApplicationName(QStringLiteral("Dialtally"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Skin images come from beside the program; a damaged one is shown once
+    // and its control keeps the picture it was designed with.
+    SkinLibrary::setProgramFolder(QApplication::applicationDirPath());
+    SkinLibrary::setDamageHandler(
+        [](const QString &, const QString &message) { SkinMessageDlg(mtError, message, mbOK); });
 
     SystemClock clock;
     WaveSoundPlayer sound;

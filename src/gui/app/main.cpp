@@ -62,9 +62,8 @@ int main(int argc, char *argv[])
 
     QApplication::setApplicationName(QStringLiteral("Dialtally"));
     QApplication::setQuitOnLastWindowClosed(false);
-    // Skin images come from beside the program; a damaged one is shown once
-    // and its control keeps the picture it was designed with.
-    SkinLibrary::setProgramFolder(QApplication::applicationDirPath());
+    // A damaged skin image is shown once; its control keeps the picture it
+    // was designed with.
     SkinLibrary::setDamageHandler(
         [](const QString &, const QString &message) { SkinMessageDlg(mtError, message, mbOK); });
 

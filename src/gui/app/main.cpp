@@ -4,6 +4,7 @@
 #include "PlatformServices.h"
 #include "skins/SkinLibrary.h"
 #include "sound/WaveSoundPlayer.h"
+#include "ui/MessageDialogs.h"
 #include "ui/TBlind.h"
 #include "ui/Tsplash.h"
 
@@ -20,6 +21,10 @@ int main(int argc, char *argv[])
 
     QApplication::setApplicationName(QStringLiteral("Dialtally"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // A damaged skin image is shown once; its control keeps the picture it
+    // was designed with.
+    SkinLibrary::setDamageHandler(
+        [](const QString &, const QString &message) { SkinMessageDlg(mtError, message, mbOK); });
 
     SystemClock clock;
     WaveSoundPlayer sound;

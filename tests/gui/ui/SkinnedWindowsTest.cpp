@@ -164,6 +164,15 @@ TEST_F(SkinnedWindows, DraggingTheBackgroundMovesTheMainWindowAndItsDockedWindow
     EXPECT_EQ(callLog->pos(), app->pos() + QPoint(0, app->height()));
     EXPECT_EQ(blind->pos(), callLog->pos() + QPoint(0, callLog->height()));
 
+    // A plain label on the background drags as the background does.
+    auto *label = app->findChild<QLabel *>(QStringLiteral("LabelStatus"));
+    ASSERT_NE(label, nullptr);
+    const QPoint before = app->pos();
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(label, QPoint(15, 5));
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(15, 5));
+    EXPECT_EQ(app->pos(), before + QPoint(10, 0));
+
     // The call log itself stays where it is docked.
     const QPoint logAt = callLog->pos();
     QTest::mousePress(callLog.get(), Qt::LeftButton, {}, QPoint(100, 100));

@@ -1,0 +1,19 @@
+#include "tariffs/TariffGridHeader.h"
+
+#include "tariffs/TariffGridPainter.h"
+
+TariffGridHeader::TariffGridHeader(const TariffGridPainter &painter, QWidget *parent)
+    : QHeaderView(Qt::Horizontal, parent)
+    , m_painter(painter)
+{
+    setSectionsClickable(false);
+    setHighlightSections(false);
+}
+
+void TariffGridHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
+{
+    if (!rect.isValid())
+        return;
+    const QString text = model() ? model()->headerData(logicalIndex, Qt::Horizontal).toString() : QString();
+    m_painter.paintHeader(*painter, rect, text);
+}

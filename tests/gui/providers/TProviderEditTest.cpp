@@ -98,8 +98,8 @@ protected:
     FakeClock clock; // 2 March 2026, 10:00
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;
-    AppCore core{QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup}};
     FakeDialUpService service;
+    AppCore core{QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup, service}};
     std::unique_ptr<TProviderEdit> dialog;
 };
 

@@ -3,13 +3,16 @@
 #include "ui/TBlind.h"
 
 #include "support/FakeClock.h"
+#include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -33,7 +36,7 @@ protected:
     QString file(const QString &name) const { return QDir(dir.path()).filePath(name); }
     std::unique_ptr<Tapp> start()
     {
-        return std::make_unique<Tapp>(file(QStringLiteral("tollwise")), AppServices{clock, sound, startup}, &callLog,
+        return std::make_unique<Tapp>(file(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp}, &callLog,
                                       &blind);
     }
 
@@ -41,6 +44,7 @@ protected:
     FakeClock clock;
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;
+    FakeDialUpService dialUp;
     TCallLog callLog;
     TBlind blind;
 };
@@ -78,4 +82,29 @@ TEST_F(TappStartupTest, AnsweringYesWritesAllFourFiles)
     EXPECT_EQ(QFile(file(QStringLiteral("Providers.data"))).size(), 55306);
     EXPECT_EQ(QFile(file(QStringLiteral("Log.data"))).size(), 524288);
     EXPECT_EQ(QFile(file(QStringLiteral("Tariffs.data"))).size(), 38912);
+}
+
+TEST_F(TappStartupTest, ASimulatedCallShowsOnTheLabelsAndExitLogsIt)
+{
+    auto app = start();
+    QTest::keyClick(app.get(), Qt::Key_F2);
+    for (int i = 0; i < 3; ++i) {
+        clock.advanceSeconds(1);
+        app->monitor().Timer1Timer();
+    }
+    auto *duration = app->findChild<QLabel *>(QStringLiteral("LabelCurrentDuration"));
+    ASSERT_NE(duration, nullptr);
+    EXPECT_EQ(duration->text(), QStringLiteral("00:00:03"));
+    EXPECT_TRUE(duration->font().bold());
+    EXPECT_EQ(app->findChild<QLabel *>(QStringLiteral("LabelStatus"))->text(), QStringLiteral("Not Connected"))
+        << "a simulated call has no line";
+    EXPECT_EQ(app->findChild<QLabel *>(QStringLiteral("LabelCallTarif"))->text(), QStringLiteral("Please Add Tarifs"));
+
+    answerNextDialog(QStringLiteral("Yes"));
+    EXPECT_TRUE(app->close());
+    app.reset();
+    QFile log(file(QStringLiteral("Log.data")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray first = log.read(32);
+    EXPECT_EQ(first.at(16), 3) << "three seconds logged";
 }

@@ -3,6 +3,7 @@
 #include "store/TableBlanks.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -93,8 +94,43 @@ void AppCore::SaveAppData()
     noteSave(DataFiles::kProvidersFile, m_files.saveAppData(*m_providers));
 }
 
+void AppCore::archiveLogRecords(const QByteArray &records)
+{
+    m_pendingArchive += records;
+}
+
+QString AppCore::archivePath() const
+{
+    return m_files.path(kLogArchiveFile);
+}
+
+void AppCore::saveLogArchive()
+{
+    const QString path = archivePath();
+    QByteArray bytes;
+    QFile existing(path);
+    if (existing.exists()) {
+        // Never replace an archive that cannot be read: its calls would be lost.
+        if (!existing.open(QIODevice::ReadOnly)) {
+            noteSave(kLogArchiveFile, std::unexpected(FileError{path, existing.errorString()}));
+            return;
+        }
+        bytes = existing.readAll();
+        if (existing.error() != QFileDevice::NoError) {
+            noteSave(kLogArchiveFile, std::unexpected(FileError{path, existing.errorString()}));
+            return;
+        }
+    }
+    const auto result = writeFileAtomically(path, bytes + m_pendingArchive);
+    noteSave(kLogArchiveFile, result);
+    if (result)
+        m_pendingArchive.clear();
+}
+
 void AppCore::SaveLogData()
 {
+    if (!m_pendingArchive.isEmpty())
+        saveLogArchive();
     noteSave(DataFiles::kLogFile, m_files.saveLogData(*m_log));
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "connection/CurrentCall.h"
 #include "services/Clock.h"
+#include "services/DialUpService.h"
 #include "services/SoundPlayer.h"
 #include "services/StartupRegistration.h"
 #include "store/AtomicFile.h"
@@ -10,6 +12,7 @@
 #include "store/SettingsFile.h"
 #include "tariffs/Tariff.h"
 
+#include <QByteArray>
 #include <QSet>
 #include <QString>
 
@@ -20,6 +23,7 @@ struct AppServices {
     Clock &clock;
     SoundPlayer &sound;
     StartupRegistration &startup;
+    dialup::DialUpService &dialUp;
 };
 
 struct StartupReport {
@@ -48,6 +52,9 @@ public:
     const TariffTable &tariffs() const { return *m_tariffs; }
     const Settings &settings() const { return m_settings; }
     Clock &clock() { return m_services.clock; }
+    // The call being costed, or the last one's leftovers while idle.
+    CurrentCall &currentCall() { return m_call; }
+    const CurrentCall &currentCall() const { return m_call; }
     const QString &folder() const { return m_folder; }
 
     // Blank tables, then Providers.data, Log.data, Tariffs.data and settings.data.
@@ -61,6 +68,7 @@ public:
     // Each reports a failed write once (see setSaveFailureHandler) and keeps
     // the data in memory for the next save.
     void SaveAppData();
+    // Also appends calls waiting for the archive to it first (see archiveLogRecords).
     void SaveLogData();
     void SaveTarifData();
     // Applies the start-up registration, then writes settings.data; a failed
@@ -71,11 +79,19 @@ public:
 
     void PlayAppSound(AppSound sound);
 
+    // Calls taken out of a full log, 32-byte records oldest first. They are
+    // appended to the archive beside the log at the next SaveLogData and stay
+    // in memory until that write succeeds.
+    void archiveLogRecords(const QByteArray &records);
+    QString archivePath() const;
+    static inline const QString kLogArchiveFile = QStringLiteral("Log.archive.data");
+
     // Called when a file that could be written before cannot be written now.
     void setSaveFailureHandler(std::function<void(const FileError &)> handler) { m_onSaveFailure = std::move(handler); }
 
 private:
     void noteSave(const QString &fileName, const std::expected<void, FileError> &result);
+    void saveLogArchive();
     void applyStoredCounts(const StoredCounts &counts, qint64 logBytes, qint64 tariffBytes);
 
     QString m_programPath;
@@ -87,6 +103,8 @@ private:
     std::unique_ptr<CallLogTable> m_log;
     std::unique_ptr<TariffTable> m_tariffs;
     Settings m_settings;
+    CurrentCall m_call;
+    QByteArray m_pendingArchive;
     QString m_systemCurrency;
     QString m_currencyText;
     QSet<QString> m_failingFiles;

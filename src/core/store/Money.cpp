@@ -120,6 +120,14 @@ std::expected<MoneyValue, MoneyParseError> parseMoney(const QString &text, const
     return MoneyValue(negative ? -units : units);
 }
 
+MoneyValue addMoney(MoneyValue a, MoneyValue b)
+{
+    MoneyValue sum = 0;
+    if (!__builtin_add_overflow(a, b, &sum))
+        return sum;
+    return b > 0 ? std::numeric_limits<MoneyValue>::max() : std::numeric_limits<MoneyValue>::min();
+}
+
 MoneyValue scaleMoney(MoneyValue value, std::int64_t numerator, std::int64_t denominator)
 {
     if (denominator == 0)

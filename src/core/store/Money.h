@@ -30,6 +30,10 @@ enum class MoneyParseError {
 [[nodiscard]] std::expected<MoneyValue, MoneyParseError> parseMoney(const QString &text,
                                                                     const QLocale &locale = QLocale());
 
+// a + b, saturating at the limits of MoneyValue: a damaged record's amount
+// must never overflow a running total.
+MoneyValue addMoney(MoneyValue a, MoneyValue b);
+
 // value × numerator ÷ denominator, rounded half away from zero, without
 // overflow for any stored amount; saturates at the limits of MoneyValue.
 MoneyValue scaleMoney(MoneyValue value, std::int64_t numerator, std::int64_t denominator);

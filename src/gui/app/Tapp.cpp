@@ -7,8 +7,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QVBoxLayout>
 
 namespace {
@@ -28,18 +28,28 @@ const QString kInvalidProvidersText = QStringLiteral(
 Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, TBlind *blind)
     : QWidget(nullptr, Qt::FramelessWindowHint)
     , m_core(std::make_unique<AppCore>(programPath, services))
+    , m_monitor(std::make_unique<CallMonitor>(*m_core, services.dialUp, services.clock))
     , m_callLog(callLog)
     , m_blind(blind)
     , m_labelStatus(new QLabel(QStringLiteral("Not Connected"), this))
     , m_labelDateTimeNow(new QLabel(QStringLiteral("."), this))
+    , m_labelCurrentDuration(new QLabel(QStringLiteral("00:00:00"), this))
+    , m_labelCurrentCost(new QLabel(QStringLiteral("-"), this))
+    , m_labelCallTarif(new QLabel(this))
 {
     setObjectName(QStringLiteral("Tapp"));
     setWindowTitle(QStringLiteral("Dialtally"));
     m_labelStatus->setObjectName(QStringLiteral("LabelStatus"));
     m_labelDateTimeNow->setObjectName(QStringLiteral("LabelDateTimeNow"));
+    m_labelCurrentDuration->setObjectName(QStringLiteral("LabelCurrentDuration"));
+    m_labelCurrentCost->setObjectName(QStringLiteral("LabelCurrentCost"));
+    m_labelCallTarif->setObjectName(QStringLiteral("LabelCallTarif"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_labelStatus);
     layout->addWidget(m_labelDateTimeNow);
+    layout->addWidget(m_labelCurrentDuration);
+    layout->addWidget(m_labelCurrentCost);
+    layout->addWidget(m_labelCallTarif);
     setFixedSize(TCallLog::kWidth, 200);
 
     m_timer.setInterval(1000);
@@ -47,6 +57,9 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
     connect(m_blind, &TBlind::clicked, this, &Tapp::toggleCallLog);
     connect(m_callLog, &TCallLog::resized, this, &Tapp::dockWindows);
     m_core->setSaveFailureHandler([this](const FileError &error) { reportSaveFailure(error); });
+    connect(m_monitor.get(), &CallMonitor::displayChanged, this, &Tapp::showMonitor);
+    // Queued: the tick that logged the call finishes before the message waits for the user.
+    connect(m_monitor.get(), &CallMonitor::oldCallsArchived, this, &Tapp::reportArchivedCalls, Qt::QueuedConnection);
     FormCreate();
 }
 
@@ -62,6 +75,7 @@ void Tapp::FormCreate()
     if (report.invalidProviderFile)
         DynaMessageBox(400, 400, mtError, mbOK, kInvalidProvidersText, QStringLiteral("Invalid Data File"),
                        QStringLiteral("error"));
+    m_monitor->startUp();
     const Settings &settings = m_core->settings();
     if (!settings.LoadMinimised)
         move(settings.MainWindowLeft, settings.MainWindowTop);
@@ -90,8 +104,35 @@ void Tapp::FormShow()
 
 void Tapp::Timer1Timer()
 {
-    const QDateTime now = m_core->clock().now();
-    m_labelDateTimeNow->setText(QLocale().toString(now, QStringLiteral("hh:mm:ss,  ddd d MMM yy")));
+    m_monitor->Timer1Timer();
+}
+
+void Tapp::showMonitor()
+{
+    const MonitorDisplay &d = m_monitor->display();
+    m_labelDateTimeNow->setText(d.dateTimeText);
+    m_labelStatus->setText(d.statusText);
+    m_labelStatus->setToolTip(d.statusHint);
+    m_labelCurrentDuration->setText(d.durationText);
+    m_labelCurrentCost->setText(d.costText);
+    for (QLabel *label : {m_labelCurrentDuration, m_labelCurrentCost}) {
+        QFont font = label->font();
+        font.setBold(d.callLabelsBold);
+        label->setFont(font);
+    }
+    m_labelCallTarif->setText(d.rateCaption);
+    m_labelCallTarif->setToolTip(d.rateHint);
+    setWindowTitle(d.title);
+}
+
+void Tapp::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F2)
+        m_monitor->startFakeCall();
+    else if (event->key() == Qt::Key_F3)
+        m_monitor->endFakeCall();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void Tapp::dockWindows()
@@ -128,6 +169,7 @@ bool Tapp::FormClose()
     if (SkinMessageDlg(mtConfirm, kExitQuestion, mbYes | mbNo, this) != mrYes)
         return false;
     m_timer.stop();
+    m_monitor->endCallForExit();
     captureGeometry();
     m_core->SaveSettings();
     return true;
@@ -151,6 +193,16 @@ void Tapp::FormDestroy()
     m_core->SaveAppData();
     m_core->SaveLogData();
     m_core->SaveTarifData();
+}
+
+void Tapp::reportArchivedCalls(int calls, const QString &archivePath)
+{
+    SkinMessageDlg(mtAdvice,
+                   QStringLiteral("The call log is full.\r\rThe %1 oldest calls have been moved to\r%2\rto make room "
+                                  "for new calls.")
+                       .arg(calls)
+                       .arg(QDir::toNativeSeparators(archivePath)),
+                   mbOK, this);
 }
 
 void Tapp::reportSaveFailure(const FileError &error)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppCore.h"
+#include "connection/CallMonitor.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -25,6 +26,7 @@ public:
 
     AppCore &core() { return *m_core; }
     QTimer &timer() { return m_timer; }
+    CallMonitor &monitor() { return *m_monitor; }
 
     // Places the call log under the main window and the handle under the log.
     void dockWindows();
@@ -33,6 +35,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void FormCreate();
@@ -43,13 +46,19 @@ private:
     void toggleCallLog();
     void reportSaveFailure(const FileError &error);
     void captureGeometry();
+    void showMonitor();
+    void reportArchivedCalls(int calls, const QString &archivePath);
 
     std::unique_ptr<AppCore> m_core;
+    std::unique_ptr<CallMonitor> m_monitor;
     TCallLog *m_callLog;
     TBlind *m_blind;
     QTimer m_timer;
     QLabel *m_labelStatus;
     QLabel *m_labelDateTimeNow;
+    QLabel *m_labelCurrentDuration;
+    QLabel *m_labelCurrentCost;
+    QLabel *m_labelCallTarif;
     bool m_shownOnce = false;
     bool m_closing = false;
 };

@@ -1,6 +1,7 @@
 #include "app/AppCore.h"
 
 #include "support/FakeClock.h"
+#include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"
 
 #include <QDir>
@@ -25,13 +26,14 @@ protected:
     }
     std::unique_ptr<AppCore> makeCore()
     {
-        return std::make_unique<AppCore>(file(QStringLiteral("tollwise")), AppServices{clock, sound, startup});
+        return std::make_unique<AppCore>(file(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp});
     }
 
     QTemporaryDir dir;
     FakeClock clock;
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;
+    FakeDialUpService dialUp;
 };
 
 QByteArray logWithCalls(int calls)

@@ -1,0 +1,139 @@
+// The monitor's tick during a 24-hour call, and a day of 100 short calls,
+// each ending with the four saves and the rebuild of the providers' counters
+// over a nearly full log.
+
+#include "app/AppCore.h"
+#include "connection/CallMonitor.h"
+#include "connection/RunningCall.h"
+#include "tariffs/CurrentCostRate.h"
+
+#include "core/tariffs/TariffTestData.h"
+#include "support/FakeClock.h"
+#include "support/FakeDialUpService.h"
+#include "support/FakeServices.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using Clocked = std::chrono::steady_clock;
+
+double microseconds(Clocked::duration d)
+{
+    return std::chrono::duration<double, std::micro>(d).count();
+}
+
+struct Program {
+    explicit Program(const QString &folder)
+        : core(folder + QStringLiteral("/tollwise"), AppServices{clock, sound, startup, dialUp})
+        , monitor(core, dialUp, clock)
+    {
+        dialUp.entries = {"DemoEntry", "Office", "Backup line"};
+        core.loadAll();
+        tariffdata::fill(core.tariffs(), {tariffdata::rate(1, 1, 1000, 2500)}); // 0.10 a minute, 0.25 minimum
+        monitor.startUp();
+    }
+
+    void tick()
+    {
+        clock.advanceSeconds(1);
+        monitor.Timer1Timer();
+    }
+
+    FakeClock clock;
+    RecordingSoundPlayer sound;
+    RecordingStartupRegistration startup;
+    FakeDialUpService dialUp;
+    AppCore core;
+    CallMonitor monitor;
+};
+
+void dayLongCall(const QString &folder)
+{
+    Program program(folder);
+    program.dialUp.connect("DemoEntry");
+    program.tick();
+    constexpr int kSeconds = 24 * 3600;
+    double slowest = 0;
+    const auto start = Clocked::now();
+    for (int i = 1; i < kSeconds; ++i) {
+        const auto before = Clocked::now();
+        program.tick();
+        slowest = std::max(slowest, microseconds(Clocked::now() - before));
+    }
+    const double total = microseconds(Clocked::now() - start);
+    std::printf("24-hour call: %d ticks, %.2f us per tick on average, slowest %.1f us (call cost %s)\n",
+                kSeconds - 1, total / (kSeconds - 1), slowest,
+                qPrintable(program.monitor.display().costText));
+
+    // The costing step alone, without the poll and the texts.
+    CurrentCall call;
+    call.Connected = true;
+    call.FirstTick = true;
+    SetCurrentCostRate(program.core.tariffs(), call, program.clock.now());
+    Provider &provider = program.core.providers().records[0];
+    const auto stepStart = Clocked::now();
+    for (int i = 0; i < kSeconds; ++i)
+        advanceCallOneSecond(call, provider, 46083);
+    std::printf("running-call step alone: %.1f ns per second\n",
+                microseconds(Clocked::now() - stepStart) * 1000 / kSeconds);
+}
+
+void dayOfShortCalls(const QString &folder)
+{
+    constexpr int kCalls = 100;
+    Program program(folder);
+    CallLogTable &log = program.core.log();
+    const int earlier = kMaxLogRecords - kCalls;
+    for (int i = 0; i < earlier; ++i) {
+        CallRecord &r = log.records[i];
+        std::memset(&r, 0, sizeof r);
+        r.StartDay = std::uint8_t(1 + i % 28);
+        r.StartMonth = std::uint8_t(1 + i % 12);
+        r.StartYear = 26;
+        r.ProviderIndex = std::uint8_t(i % 3);
+        r.DurationSeconds = 300;
+        r.Cost = 4500;
+    }
+    log.Count = earlier;
+
+    std::vector<double> ends;
+    for (int c = 0; c < kCalls; ++c) {
+        const auto handle = program.dialUp.connect("DemoEntry");
+        for (int s = 0; s < 90; ++s)
+            program.tick();
+        program.dialUp.drop(handle);
+        const auto before = Clocked::now();
+        program.tick(); // the call ends: record, totals, four saves, rebuild
+        ends.push_back(microseconds(Clocked::now() - before));
+        program.clock.advanceSeconds(600);
+    }
+    std::sort(ends.begin(), ends.end());
+    double sum = 0;
+    for (const double e : ends)
+        sum += e;
+    std::printf("100 short calls: call end %.2f ms on average, median %.2f ms, slowest %.2f ms (log now %d records)\n",
+                sum / kCalls / 1000, ends[kCalls / 2] / 1000, ends.back() / 1000, log.Count);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        std::printf("no temporary folder\n");
+        return 1;
+    }
+    dayLongCall(folder.path());
+    dayOfShortCalls(folder.path());
+    return 0;
+}

@@ -1,0 +1,62 @@
+#include "calllog/ProviderTotals.h"
+
+#include "store/DateTimeValue.h"
+#include "store/Money.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kMonthDays = 31;
+
+void clearCounters(Provider &p)
+{
+    p.TodaySeconds = 0;
+    p.TodayCost = 0;
+    p.TodayCalls = 0;
+    p.MonthSeconds = 0;
+    p.MonthCost = 0;
+    p.MonthCalls = 0;
+    p.TotalSeconds = 0;
+    p.TotalCost = 0;
+    p.TotalCalls = 0;
+}
+
+} // namespace
+
+void UpdateProviderTotals(ProviderTable &providers, const CallLogTable &log, const QDate &today)
+{
+    const int providerCount = std::min<int>(providers.Count, kMaxProviders);
+    for (int i = 0; i < providerCount; ++i)
+        clearCounters(providers.records[i]);
+
+    const int day = today.day();
+    const int month = today.month();
+    const int year = today.year() % 100;
+    const qint64 todayNumber = today.toJulianDay();
+    const int logCount = std::clamp<int>(log.Count, 0, kMaxLogRecords);
+    for (int i = 0; i < logCount; ++i) {
+        const CallRecord &call = log.records[i];
+        if (!isLoggedCall(call) || call.ProviderIndex >= providerCount)
+            continue;
+        Provider &p = providers.records[call.ProviderIndex];
+        // Same as comparing the call's date text with today's.
+        if (call.StartDay == day && call.StartMonth == month && call.StartYear == year) {
+            p.TodayCost = addMoney(p.TodayCost, call.Cost);
+            ++p.TodayCalls;
+            p.TodaySeconds += call.DurationSeconds;
+        }
+        const QDate started = dateFromTwoDigitYear(call.StartDay, call.StartMonth, call.StartYear, today);
+        if (started.isValid()) {
+            const qint64 daysAgo = todayNumber - started.toJulianDay();
+            if (daysAgo >= 0 && daysAgo <= kMonthDays) {
+                p.MonthCost = addMoney(p.MonthCost, call.Cost);
+                ++p.MonthCalls;
+                p.MonthSeconds += call.DurationSeconds;
+            }
+        }
+        p.TotalCost = addMoney(p.TotalCost, call.Cost);
+        ++p.TotalCalls;
+        p.TotalSeconds += call.DurationSeconds;
+    }
+}

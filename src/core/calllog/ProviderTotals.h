@@ -1,0 +1,12 @@
+#pragma once
+
+#include "store/Records.h"
+
+#include <QDate>
+
+// Rebuilds every provider's Today, Month and Total counters from the whole
+// log: Today holds the calls that started on `today`, Month those that
+// started from 31 days before `today` up to `today`, Total all of them.
+// Deleted calls and slots never used are skipped, and so are calls of a
+// provider index the table does not hold. Any byte values are safe.
+void UpdateProviderTotals(ProviderTable &providers, const CallLogTable &log, const QDate &today);

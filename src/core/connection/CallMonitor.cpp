@@ -1,0 +1,328 @@
+#include "connection/CallMonitor.h"
+
+#include "calllog/ProviderTotals.h"
+#include "connection/CallLogging.h"
+#include "connection/RunningCall.h"
+#include "store/DateTimeValue.h"
+#include "store/Money.h"
+#include "store/TextHelpers.h"
+#include "tariffs/CurrentCostRate.h"
+#include "tariffs/RateCaption.h"
+#include "tariffs/TariffTotals.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+const QString kNotConnected = QStringLiteral("Not Connected");
+const QString kConnecting = QStringLiteral("connecting...");
+constexpr int kEntryNameLength = 256;
+
+} // namespace
+
+CallMonitor::Operation::Operation(CallMonitor &monitor)
+    : m_monitor(monitor)
+{
+    ++m_monitor.m_depth;
+}
+
+CallMonitor::Operation::~Operation()
+{
+    if (--m_monitor.m_depth > 0)
+        return;
+    emit m_monitor.displayChanged();
+    if (m_monitor.m_archivedNotice > 0) {
+        const int calls = std::exchange(m_monitor.m_archivedNotice, 0);
+        emit m_monitor.oldCallsArchived(calls, m_monitor.m_core.archivePath());
+    }
+}
+
+CallMonitor::CallMonitor(AppCore &core, dialup::DialUpService &dialUp, Clock &clock, QObject *parent)
+    : QObject(parent)
+    , m_core(core)
+    , m_dialUp(dialUp)
+    , m_clock(clock)
+    , m_registry(core.providers(), dialUp)
+{
+}
+
+void CallMonitor::startUp()
+{
+    const Operation operation(*this);
+    m_registry.GetSystemDailupProviders();
+    UpdateProviderDisplay();
+    refillCallLog();
+}
+
+void CallMonitor::Timer1Timer()
+{
+    // A dialog opened from within a call's end or begin runs its own event
+    // loop; the seconds of the ticks skipped meanwhile are costed on the next.
+    if (m_depth > 0)
+        return;
+    const Operation operation(*this);
+    const QDateTime now = m_clock.now();
+    m_display.dateTimeText = QLocale().toString(now, QStringLiteral("hh:mm:ss,  ddd d MMM yy"));
+    AnyActiveConnections();
+    CurrentCall &call = m_core.currentCall();
+    if (call.Connected)
+        runCallSeconds(now);
+    else
+        SetCurrentCostRate(m_core.tariffs(), call, now);
+    refreshRateCaption();
+}
+
+void CallMonitor::AnyActiveConnections()
+{
+    const auto connections = m_dialUp.enumConnections();
+    if (!connections) {
+        m_display.statusText = QStringLiteral("Failure in connections.");
+        return;
+    }
+    if (connections->empty()) {
+        m_display.statusText = kNotConnected;
+        m_display.dialMode = MonitorDisplay::DialDials;
+        EndConnection();
+        return;
+    }
+
+    CurrentCall &call = m_core.currentCall();
+    const dialup::ActiveConnection &first = connections->front();
+    call.RasConnHandle = first.handle;
+    m_display.selectedEntry = QString::fromStdString(first.entryName).left(kEntryNameLength);
+    m_registry.ProviderDBFind(m_display.selectedEntry);
+    UpdateProviderDisplay();
+
+    // A failed query reads as a connection still connecting.
+    const dialup::ConnectionStatus status = m_dialUp.connectionStatus(first.handle).value_or(dialup::ConnectionStatus{});
+    if (!call.DialledHere) {
+        if (m_display.statusText == kConnecting)
+            m_display.dialButtonImage = QStringLiteral("dial_hot");
+        m_display.statusText = kConnecting;
+    }
+    if (status.state == dialup::kDeviceConnected && status.error == 0) {
+        if (!call.DialledHere)
+            m_display.statusText = QStringLiteral("D.Connected");
+        BeginConnection();
+    } else if (status.state == dialup::kConnected) {
+        if (!call.DialledHere)
+            m_display.statusText = QStringLiteral("connected");
+        BeginConnection();
+    } else if (status.state == dialup::kDisconnected) {
+        if (!call.DialledHere)
+            m_display.statusText = QStringLiteral("disconnected");
+        EndConnection();
+    }
+    m_display.statusHint = m_display.statusText;
+    m_display.dialMode = MonitorDisplay::DialHangsUp;
+}
+
+void CallMonitor::runCallSeconds(const QDateTime &now)
+{
+    CurrentCall &call = m_core.currentCall();
+    const std::int64_t monotonic = m_clock.monotonicMilliseconds();
+    if (call.FirstTick) {
+        m_secondsBase = monotonic;
+        m_secondsRun = 0;
+    }
+    // The seconds due by now, the first falling on the tick that found the
+    // call; rounding keeps an on-time timer's jitter from adding or losing one.
+    const std::int64_t elapsed = std::max<std::int64_t>(0, monotonic - m_secondsBase);
+    const std::int64_t due = (elapsed + 500) / 1000 + 1;
+    Provider &provider = callProvider();
+    for (std::int64_t behind = due - m_secondsRun - 1; behind >= 0; --behind) {
+        const QDate day = behind == 0 ? now.date() : now.addSecs(-behind).date();
+        advanceCallOneSecond(call, provider, toDateTimeValue(day));
+    }
+    m_secondsRun = std::max(m_secondsRun, due);
+    showRunningCall();
+}
+
+void CallMonitor::showRunningCall()
+{
+    const CurrentCall &call = m_core.currentCall();
+    if (call.UnitLength >= 2)
+        m_display.gaugePosition = call.UnitPosition;
+    m_display.durationText = ShortDurationText(std::int32_t(call.CallSeconds));
+    m_display.costText = moneyText(call.CallCost, m_core.currencyText());
+    UpdateProviderDisplay();
+    if (m_core.settings().ShowConnectionTimeOnTitle)
+        m_display.title = m_display.durationText + QLatin1Char(' ') + m_display.costText + QStringLiteral(" - ")
+                          + m_display.selectedEntry.trimmed();
+    else
+        m_display.title = QStringLiteral("Dialtally");
+}
+
+void CallMonitor::refreshRateCaption()
+{
+    const RateCaption caption = rateCaption(m_core.tariffs(), m_core.currentCall(), m_core.currencyText());
+    m_display.rateCaption = caption.caption;
+    if (caption.hint)
+        m_display.rateHint = *caption.hint;
+}
+
+void CallMonitor::UpdateProviderDisplay()
+{
+    const ProviderTable &providers = m_core.providers();
+    if (providers.Count == 0)
+        return;
+    const Operation operation(*this);
+    m_registry.GetSystemDailupProviders();
+    m_display.selectedEntry = providers.records[std::min<int>(providers.Current, kMaxProviders - 1)].Name.text();
+    const CurrentCall &call = m_core.currentCall();
+    m_display.durationText = ShortDurationText(std::int32_t(call.CallSeconds));
+    m_display.costText = moneyText(call.CallCost, m_core.currencyText());
+}
+
+void CallMonitor::setStatusText(const QString &text)
+{
+    const Operation operation(*this);
+    m_display.statusText = text;
+}
+
+void CallMonitor::setSelectedEntry(const QString &name)
+{
+    const Operation operation(*this);
+    m_display.selectedEntry = name;
+}
+
+Provider &CallMonitor::callProvider()
+{
+    return m_core.providers().records[std::min<int>(m_core.currentCall().CallProvider, kMaxProviders - 1)];
+}
+
+QDateTime CallMonitor::wholeSecondNow() const
+{
+    // Calls are logged to the second; a start kept to the second is also the
+    // moment its tariff is chosen for, so a call begun at 17:59:59.7 is rated
+    // as at 17:59:59.
+    const QDateTime now = m_clock.now();
+    return now.addMSecs(-now.time().msec());
+}
+
+void CallMonitor::BeginConnection()
+{
+    CurrentCall &call = m_core.currentCall();
+    if (call.Connected)
+        return;
+    const Operation operation(*this);
+    m_display.dialButtonImage = QStringLiteral("dial_hangup");
+    m_display.scannerRunning = true;
+    m_display.statusText = QStringLiteral("Connected");
+    call.Connected = true;
+    m_registry.ProviderDBFind(m_display.selectedEntry);
+    call.CallProvider = m_core.providers().Current;
+
+    const QDateTime now = wholeSecondNow();
+    const DateTimeValue today = toDateTimeValue(now.date());
+    Provider &provider = callProvider();
+    if (provider.TodayDate == today) {
+        ++provider.TodayCalls;
+    } else {
+        provider.TodayDate = today;
+        provider.TodayCalls = 1;
+    }
+    ++provider.MonthCalls;
+    ++provider.TotalCalls;
+    provider.LastCallDate = today;
+
+    call.CurrentRate = 0;
+    call.CallStart = toDateTimeValue(now);
+    call.CallTariff = 0;
+    call.CallCost = 0;
+    call.UnitLength = 60;
+    call.UnitPosition = 0;
+    call.Incremental = false;
+    call.FirstTick = true;
+    call.StartCharge = 0;
+    SetCurrentCostRate(m_core.tariffs(), call, now);
+
+    m_display.gaugeMin = 0;
+    m_display.gaugePosition = call.UnitPosition;
+    m_display.gaugeMax = call.UnitLength;
+    m_display.callLabelsBold = true;
+    m_core.PlayAppSound(AppSound::Connected);
+}
+
+void CallMonitor::EndConnection()
+{
+    CurrentCall &call = m_core.currentCall();
+    if (call.FakeCall || !call.Connected)
+        return;
+    const Operation operation(*this);
+    m_display.dialButtonImage = QStringLiteral("dial_up");
+    m_display.scannerRunning = false;
+    m_display.statusText = kNotConnected;
+    call.Connected = false;
+
+    makeRoomInLog();
+    CallLogTable &log = m_core.log();
+    ++log.Count;
+    const QDateTime end = wholeSecondNow();
+    call.CallEnd = toDateTimeValue(end);
+    TariffTable &tariffs = m_core.tariffs();
+    FinishedCall finished;
+    finished.start = fromDateTimeValue(call.CallStart);
+    finished.end = end;
+    finished.providerIndex = std::uint8_t(call.CallProvider & 0xFF);
+    finished.seconds = call.CallSeconds;
+    finished.cost = call.CallCost;
+    finished.tariffId = loggedTariffId(tariffs, call.CallTariff);
+    writeCallRecord(log.records[log.Count - 1], finished);
+    addCallToTariff(tariffs, call.CallTariff, call.CallSeconds, call.CallCost);
+
+    call.CallSeconds = 0;
+    call.CallCost = 0;
+    call.CurrentRate = 0;
+    call.CallTariff = 0;
+    m_display.callLabelsBold = false;
+
+    m_core.saveEverything();
+    refillCallLog();
+}
+
+void CallMonitor::makeRoomInLog()
+{
+    CallLogTable &log = m_core.log();
+    log.Count = std::clamp<std::int32_t>(log.Count, 0, kMaxLogRecords);
+    const LogRoom room = makeRoomForCall(log);
+    if (room.archived.isEmpty())
+        return;
+    m_core.archiveLogRecords(room.archived);
+    if (!m_toldArchive) {
+        m_toldArchive = true;
+        m_archivedNotice = int(room.archived.size() / qsizetype(sizeof(CallRecord)));
+    }
+}
+
+void CallMonitor::refillCallLog()
+{
+    if (m_refill) {
+        m_refill();
+        return;
+    }
+    UpdateProviderTotals(m_core.providers(), m_core.log(), m_clock.now().date());
+    UpdateProviderDisplay();
+}
+
+void CallMonitor::startFakeCall()
+{
+    const Operation operation(*this);
+    m_core.currentCall().FakeCall = true;
+    BeginConnection();
+}
+
+void CallMonitor::endFakeCall()
+{
+    const Operation operation(*this);
+    m_core.currentCall().FakeCall = false;
+    EndConnection();
+}
+
+void CallMonitor::endCallForExit()
+{
+    endFakeCall();
+}

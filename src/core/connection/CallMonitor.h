@@ -1,0 +1,96 @@
+#pragma once
+
+#include "app/AppCore.h"
+#include "connection/MonitorDisplay.h"
+#include "providers/ProviderRegistry.h"
+
+#include <QDateTime>
+#include <QObject>
+
+#include <cstdint>
+#include <functional>
+
+// The program's main loop: once a second it polls the dial-up service, begins
+// and ends calls (whichever program dialled them), costs the running call to
+// the second and books it to its provider, logs every finished call and keeps
+// the tariff in force current while idle. It owns no window: the main window
+// renders display() whenever displayChanged() is emitted.
+class CallMonitor final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CallMonitor)
+
+public:
+    CallMonitor(AppCore &core, dialup::DialUpService &dialUp, Clock &clock, QObject *parent = nullptr);
+
+    const MonitorDisplay &display() const { return m_display; }
+    ProviderRegistry &registry() { return m_registry; }
+
+    // Before the first tick: phonebook synchronisation, provider display and
+    // the rebuild of the providers' counters from the log.
+    void startUp();
+
+    // The once-a-second tick. Seconds are counted on the monotonic clock, so
+    // a late tick costs every second that passed since the last one.
+    void Timer1Timer();
+
+    // Both are safe to call at any time: a second begin while a call runs,
+    // or an end while idle or during a simulated call, does nothing.
+    void BeginConnection();
+    void EndConnection();
+
+    // F2 and F3: a simulated call with the selected provider.
+    void startFakeCall();
+    void endFakeCall();
+    // The user confirmed exit: a running call ends and is logged now, as if
+    // the line had dropped, so that the call the user paid for is kept.
+    void endCallForExit();
+
+    // Phonebook re-read, then the selected provider and the current call's labels.
+    void UpdateProviderDisplay();
+    // For the dial progress and the provider choice.
+    void setStatusText(const QString &text);
+    void setSelectedEntry(const QString &name);
+
+    // The call log window's refill after a logged call; until one is set the
+    // providers' counters are rebuilt from the log here.
+    void setCallLogRefill(std::function<void()> refill) { m_refill = std::move(refill); }
+
+signals:
+    void displayChanged();
+    // The log was full: its oldest calls went to the archive. Emitted once.
+    void oldCallsArchived(int calls, const QString &archivePath);
+
+private:
+    // Counts nested operations; the outermost one tells the window.
+    class Operation {
+    public:
+        explicit Operation(CallMonitor &monitor);
+        ~Operation();
+        Operation(const Operation &) = delete;
+        Operation &operator=(const Operation &) = delete;
+
+    private:
+        CallMonitor &m_monitor;
+    };
+
+    void AnyActiveConnections();
+    void runCallSeconds(const QDateTime &now);
+    void showRunningCall();
+    void refreshRateCaption();
+    void refillCallLog();
+    void makeRoomInLog();
+    Provider &callProvider();
+    QDateTime wholeSecondNow() const;
+
+    AppCore &m_core;
+    dialup::DialUpService &m_dialUp;
+    Clock &m_clock;
+    ProviderRegistry m_registry;
+    MonitorDisplay m_display;
+    std::function<void()> m_refill;
+    int m_depth = 0;
+    std::int64_t m_secondsBase = 0;  // monotonic ms at the call's first second
+    std::int64_t m_secondsRun = 0;   // seconds costed since then
+    int m_archivedNotice = 0;        // calls archived by the call ending now, to be told
+    bool m_toldArchive = false;
+};

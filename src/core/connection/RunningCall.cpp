@@ -1,0 +1,35 @@
+#include "connection/RunningCall.h"
+
+#include "store/Money.h"
+
+void advanceCallOneSecond(CurrentCall &call, Provider &provider, DateTimeValue today)
+{
+    ++call.CallSeconds;
+    const bool unitBegins = call.UnitPosition == 0 && call.Incremental;
+    MoneyValue booked = 0;
+    if (unitBegins) {
+        call.CallCost = addMoney(call.CallCost, call.CurrentRate);
+        booked = call.FirstTick ? addMoney(call.CurrentRate, call.StartCharge) : call.CurrentRate;
+    }
+
+    if (provider.TodayDate == today) {
+        ++provider.TodaySeconds;
+        provider.TodayCost = addMoney(provider.TodayCost, booked);
+    } else {
+        // The call has run into a new day: today's counters start afresh.
+        provider.TodayDate = today;
+        provider.TodaySeconds = 1;
+        provider.TodayCost = call.FirstTick ? call.StartCharge : 0;
+        if (unitBegins)
+            provider.TodayCost = addMoney(provider.TodayCost, call.CurrentRate);
+    }
+    ++provider.MonthSeconds;
+    provider.MonthCost = addMoney(provider.MonthCost, booked);
+    ++provider.TotalSeconds;
+    provider.TotalCost = addMoney(provider.TotalCost, booked);
+
+    ++call.UnitPosition;
+    if (call.UnitPosition >= call.UnitLength)
+        call.UnitPosition = 0;
+    call.FirstTick = false;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "connection/CurrentCall.h"
+#include "store/Records.h"
+
+// One second of a running call: counts it, charges a unit when one begins on
+// this second, and keeps the provider's Today, Month and Total counters in
+// step. `today` is the date (no time part) on which this second falls.
+void advanceCallOneSecond(CurrentCall &call, Provider &provider, DateTimeValue today);

@@ -1,0 +1,43 @@
+#include "tariffs/CurrentCostRate.h"
+
+#include "store/DateTimeValue.h"
+#include "store/Money.h"
+#include "tariffs/TariffSelection.h"
+
+namespace {
+
+// Seconds per charging unit; 0 means a unit every second, which is also what
+// a unit kind or a pulse length out of range gives.
+std::int32_t unitLengthOf(const Tariff &tariff)
+{
+    switch (tariff.UnitKind) {
+    case 1:
+        return 60;
+    case 3:
+        return tariff.SecondsPerPulse > 0 ? tariff.SecondsPerPulse : 0;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+void SetCurrentCostRate(const TariffTable &table, CurrentCall &call, const QDateTime &now)
+{
+    if (table.Count == 0)
+        return;
+    const int index = SelectTariffAt(table, call.Connected ? fromDateTimeValue(call.CallStart) : now);
+    if (index == kNoTariff)
+        return;
+    const Tariff &tariff = table.records[index];
+    call.CallTariff = std::uint8_t(index);
+    call.UnitLength = unitLengthOf(tariff);
+    call.UnitPosition = 0;
+    call.CurrentRate = tariff.UnitCost;
+    call.Incremental = tariff.ChargeKind == 1;
+    if (!call.Incremental && call.Connected)
+        call.CallCost = tariff.UnitCost;
+    call.StartCharge = addMoney(call.CallCost, tariff.MinCharge);
+    if (call.Connected)
+        call.CallCost = addMoney(call.CallCost, tariff.MinCharge);
+}

@@ -1,0 +1,114 @@
+#include "calllog/ProviderTotals.h"
+#include "store/TableBlanks.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+struct Call {
+    std::uint8_t day, month, year;
+    std::uint8_t provider;
+    std::uint32_t seconds;
+    MoneyValue cost;
+};
+
+class ProviderTotalsTest : public ::testing::Test {
+protected:
+    ProviderTotalsTest()
+    {
+        blankProviderTable(*providers);
+        blankCallLog(*log);
+        providers->Count = 2;
+    }
+
+    void logCalls(std::initializer_list<Call> calls)
+    {
+        for (const Call &c : calls) {
+            CallRecord &r = log->records[log->Count++];
+            r.StartDay = c.day;
+            r.StartMonth = c.month;
+            r.StartYear = c.year;
+            r.EndDay = 2; // the end date plays no part
+            r.EndMonth = 3;
+            r.EndYear = 26;
+            r.ProviderIndex = c.provider;
+            r.DurationSeconds = c.seconds;
+            r.Cost = c.cost;
+        }
+    }
+
+    std::unique_ptr<ProviderTable> providers = std::make_unique<ProviderTable>();
+    std::unique_ptr<CallLogTable> log = std::make_unique<CallLogTable>();
+};
+
+struct Counters {
+    std::uint32_t todaySeconds;
+    MoneyValue todayCost;
+    std::uint16_t todayCalls;
+    std::uint32_t monthSeconds;
+    MoneyValue monthCost;
+    std::uint16_t monthCalls;
+    std::uint32_t totalSeconds;
+    MoneyValue totalCost;
+    std::uint16_t totalCalls;
+};
+
+void expectCounters(const Provider &p, const Counters &c)
+{
+    EXPECT_EQ(p.TodaySeconds, c.todaySeconds);
+    EXPECT_EQ(p.TodayCost, c.todayCost);
+    EXPECT_EQ(p.TodayCalls, c.todayCalls);
+    EXPECT_EQ(p.MonthSeconds, c.monthSeconds);
+    EXPECT_EQ(p.MonthCost, c.monthCost);
+    EXPECT_EQ(p.MonthCalls, c.monthCalls);
+    EXPECT_EQ(p.TotalSeconds, c.totalSeconds);
+    EXPECT_EQ(p.TotalCost, c.totalCost);
+    EXPECT_EQ(p.TotalCalls, c.totalCalls);
+}
+
+} // namespace
+
+TEST_F(ProviderTotalsTest, TodayMonthAndTotalComeFromTheCallsStartDates)
+{
+    providers->records[0].TotalCalls = 99; // whatever the counters held is replaced
+    providers->records[1].MonthCost = 123;
+    logCalls({
+        {2, 3, 26, 0, 60, 10000},     // today
+        {1, 3, 26, 0, 1, 1},          // yesterday (and ended today): month only
+        {30, 1, 26, 0, 120, 20000},   // 31 days ago: still in the month
+        {29, 1, 26, 0, 180, 30000},   // 32 days ago
+        {3, 3, 26, 0, 240, 40000},    // after today
+        {2, 3, 26, kDeletedCall, 7, 7},
+        {2, 3, 26, kUnusedSlot, 7, 7},
+        {2, 3, 26, 1, 30, 500},
+    });
+    UpdateProviderTotals(*providers, *log, QDate(2026, 3, 2));
+    expectCounters(providers->records[0], {60, 10000, 1, 181, 30001, 3, 601, 100001, 5});
+    expectCounters(providers->records[1], {30, 500, 1, 30, 500, 1, 30, 500, 1});
+}
+
+TEST_F(ProviderTotalsTest, TheMonthReachesBackOverTheNewYear)
+{
+    logCalls({{12, 12, 25, 0, 10, 100}, {4, 12, 25, 0, 20, 200}});
+    UpdateProviderTotals(*providers, *log, QDate(2026, 1, 5));
+    expectCounters(providers->records[0], {0, 0, 0, 10, 100, 1, 30, 300, 2});
+}
+
+TEST_F(ProviderTotalsTest, DamagedRecordsCountOnlyInTheTotalOrNowhere)
+{
+    const Provider slotFive = providers->records[5];
+    logCalls({
+        {0, 3, 26, 0, 1, 1},      // no such day
+        {31, 2, 26, 0, 2, 2},     // nor this
+        {2, 13, 26, 0, 4, 4},     // no thirteenth month
+        {2, 3, 255, 0, 8, 8},     // a year far ahead
+        {2, 3, 26, 5, 16, 16},    // a provider the table does not hold
+    });
+    log->records[log->Count].ProviderIndex = 0; // beyond the count: not part of the log
+    log->records[log->Count].DurationSeconds = 1000;
+    UpdateProviderTotals(*providers, *log, QDate(2026, 3, 2));
+    expectCounters(providers->records[0], {0, 0, 0, 0, 0, 0, 15, 15, 4});
+    EXPECT_EQ(providers->records[5].TotalSeconds, slotFive.TotalSeconds);
+}

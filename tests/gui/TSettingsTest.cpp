@@ -4,6 +4,7 @@
 #include "ui/TSettings.h"
 
 #include "support/FakeClock.h"
+#include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"
 
 #include <QApplication>
@@ -27,7 +28,7 @@ const QColor kSilver(192, 192, 192);
 class TSettingsTest : public ::testing::Test {
 protected:
     TSettingsTest()
-        : core(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup})
+        : core(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp})
     {
         core.loadAll();
     }
@@ -64,6 +65,7 @@ protected:
     FakeClock clock;
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;
+    FakeDialUpService dialUp;
     AppCore core;
 };
 

@@ -2,6 +2,7 @@
 #include "app/SettingsEdit.h"
 
 #include "support/FakeClock.h"
+#include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"
 
 #include <QDir>
@@ -44,7 +45,7 @@ protected:
     std::unique_ptr<AppCore> makeCore()
     {
         auto core = std::make_unique<AppCore>(QDir(dir.path()).filePath(QStringLiteral("tollwise")),
-                                              AppServices{clock, sound, startup});
+                                              AppServices{clock, sound, startup, dialUp});
         core->loadAll();
         return core;
     }
@@ -53,6 +54,7 @@ protected:
     FakeClock clock;
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;
+    FakeDialUpService dialUp;
 };
 
 } // namespace

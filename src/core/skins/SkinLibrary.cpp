@@ -1,5 +1,7 @@
 #include "skins/SkinLibrary.h"
 
+#include "skins/TCompressedDib.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -32,18 +34,23 @@ QString SkinLibrary::skinFolder()
 
 bool SkinLibrary::LoadSkinImage(QImage &bitmap, const QString &name)
 {
-    const QString bmp = QDir(state().folder).filePath(name + QStringLiteral(".bmp"));
-    if (!QFileInfo::exists(bmp))
-        return false;
-    QImage image;
-    if (!image.load(bmp, "BMP")) {
-        if (!state().reported.contains(bmp) && state().onDamaged) {
-            state().reported.insert(bmp);
-            state().onDamaged(bmp, QStringLiteral("DIB File Format Unrecognized !"));
+    const QDir folder(state().folder);
+    QString path = folder.filePath(name + QStringLiteral(".bmp"));
+    if (!QFileInfo::exists(path)) {
+        path = folder.filePath(name + QStringLiteral(".ubm"));
+        if (!QFileInfo::exists(path))
+            return false;
+    }
+    // Either file may hold either kind of bitmap; the first bytes decide.
+    const DibLoaded loaded = TCompressedDib::fromFile(path);
+    if (loaded.error != SkinError::None) {
+        if (!state().reported.contains(path) && state().onDamaged) {
+            state().reported.insert(path);
+            state().onDamaged(path, skinErrorText(loaded.error));
         }
         return false;
     }
-    bitmap = image;
+    bitmap = loaded.dib.image();
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "store/IniDocument.h"
 
+#include <QSet>
+
 namespace {
 
 bool sameName(const QString &a, const QString &b)
@@ -48,6 +50,21 @@ std::optional<QString> IniDocument::value(const QString &section, const QString 
         return std::nullopt;
     const QString &text = m_lines.at(i).text;
     return text.mid(text.indexOf(QLatin1Char('=')) + 1).trimmed();
+}
+
+QStringList IniDocument::sections() const
+{
+    QStringList names;
+    QSet<QString> seen;
+    for (const Line &line : m_lines) {
+        const QString trimmed = line.text.trimmed();
+        const bool header = trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'));
+        if (header && !seen.contains(line.section.toCaseFolded())) {
+            seen.insert(line.section.toCaseFolded());
+            names.append(line.section);
+        }
+    }
+    return names;
 }
 
 void IniDocument::setValue(const QString &section, const QString &key, const QString &value)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -14,6 +15,8 @@ public:
     static IniDocument parse(const QString &text);
 
     std::optional<QString> value(const QString &section, const QString &key) const;
+    // Every section name in the order of first appearance, each once.
+    QStringList sections() const;
     // Replaces the key's value in place, or appends the key to its section
     // (creating the section at the end when it does not exist).
     void setValue(const QString &section, const QString &key, const QString &value);

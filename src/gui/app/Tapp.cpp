@@ -3,6 +3,8 @@
 #include "calllog/TCallLog.h"
 #include "ui/MessageDialogs.h"
 #include "ui/TBlind.h"
+#include "ui/TCutTransImage.h"
+#include "ui/WindowOutline.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -31,6 +33,7 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
     , m_monitor(std::make_unique<CallMonitor>(*m_core, services.dialUp, services.clock))
     , m_callLog(callLog)
     , m_blind(blind)
+    , CutTransImage1(new TCutTransImage(this))
     , m_labelStatus(new QLabel(QStringLiteral("Not Connected"), this))
     , m_labelDateTimeNow(new QLabel(QStringLiteral("."), this))
     , m_labelCurrentDuration(new QLabel(QStringLiteral("00:00:00"), this))
@@ -51,10 +54,14 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
     layout->addWidget(m_labelCurrentCost);
     layout->addWidget(m_labelCallTarif);
     setFixedSize(TCallLog::kWidth, 200);
+    CutTransImage1->setTransColor(QColor::fromRgb(kSkinKeyColour));
 
     m_timer.setInterval(1000);
     connect(&m_timer, &QTimer::timeout, this, &Tapp::Timer1Timer);
     connect(m_blind, &TBlind::clicked, this, &Tapp::toggleCallLog);
+    connect(m_blind, &TBlind::dragStarted, this,
+            [this] { m_callLogHeightAtPress = m_callLog->isVisible() ? m_callLog->height() : 0; });
+    connect(m_blind, &TBlind::dragMoved, this, [this](int dy) { resizeCallLog(m_callLogHeightAtPress + dy); });
     connect(m_callLog, &TCallLog::resized, this, &Tapp::dockWindows);
     m_core->setSaveFailureHandler([this](const FileError &error) { reportSaveFailure(error); });
     connect(m_monitor.get(), &CallMonitor::displayChanged, this, &Tapp::showMonitor);
@@ -75,6 +82,8 @@ void Tapp::FormCreate()
     if (report.invalidProviderFile)
         DynaMessageBox(400, 400, mtError, mbOK, kInvalidProvidersText, QStringLiteral("Invalid Data File"),
                        QStringLiteral("error"));
+    CutTransImage1->loadSkin(QStringLiteral("main"));
+    m_callLog->loadSkin();
     m_monitor->startUp();
     const Settings &settings = m_core->settings();
     if (!settings.LoadMinimised)
@@ -151,7 +160,17 @@ void Tapp::moveEvent(QMoveEvent *event)
 
 void Tapp::toggleCallLog()
 {
+    if (!m_callLog->isVisible() && m_callLog->height() <= TCallLog::kHiddenHeight)
+        m_callLog->resize(TCallLog::kWidth, kDesignedCallLogHeight);
     m_callLog->setVisible(!m_callLog->isVisible());
+    dockWindows();
+}
+
+void Tapp::resizeCallLog(int height)
+{
+    height = std::max(1, height);
+    m_callLog->resize(TCallLog::kWidth, height);
+    m_callLog->setVisible(height > TCallLog::kHiddenHeight);
     dockWindows();
 }
 

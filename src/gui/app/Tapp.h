@@ -11,6 +11,7 @@
 class QLabel;
 class TBlind;
 class TCallLog;
+class TCutTransImage;
 
 // The main window. It owns the application's state (through AppCore), keeps
 // the call log and its handle docked beneath itself, and runs the
@@ -44,6 +45,7 @@ private:
     void FormDestroy();
     void Timer1Timer();
     void toggleCallLog();
+    void resizeCallLog(int height);
     void reportSaveFailure(const FileError &error);
     void captureGeometry();
     void showMonitor();
@@ -53,12 +55,14 @@ private:
     std::unique_ptr<CallMonitor> m_monitor;
     TCallLog *m_callLog;
     TBlind *m_blind;
+    TCutTransImage *CutTransImage1;
     QTimer m_timer;
     QLabel *m_labelStatus;
     QLabel *m_labelDateTimeNow;
     QLabel *m_labelCurrentDuration;
     QLabel *m_labelCurrentCost;
     QLabel *m_labelCallTarif;
+    int m_callLogHeightAtPress = 0; // while the handle is dragged
     bool m_shownOnce = false;
     bool m_closing = false;
 };

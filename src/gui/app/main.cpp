@@ -2,6 +2,7 @@
 #include "calllog/TCallLog.h"
 #include "connection/TConnectDlg.h"
 #include "PlatformServices.h"
+#include "skins/SkinLibrary.h"
 #include "sound/WaveSoundPlayer.h"
 #include "ui/TBlind.h"
 #include "ui/Tsplash.h"
@@ -51,7 +52,10 @@ private:
 
 int main(int argc, char *argv[])
 {
+    // Skins are pixel art: whole device pixels per picture pixel keep them crisp.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
     QApplication application(argc, argv);
+    SkinLibrary::setProgramFolder(QApplication::applicationDirPath());
     auto *splash = new Tsplash;
     splash->showNow();
 

@@ -1,5 +1,8 @@
 #include "connection/TConnectDlg.h"
 
+#include "ui/TCutTransImage.h"
+#include "ui/WindowOutline.h"
+
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -7,6 +10,7 @@
 
 TConnectDlg::TConnectDlg(QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    , CutTransImage1(new TCutTransImage(this))
     , Label2(new QLabel(QStringLiteral("name of connection"), this))
     , ListBox1(new QListWidget(this))
     , GTabButton1(new QPushButton(QStringLiteral("Cancel"), this))
@@ -23,4 +27,6 @@ TConnectDlg::TConnectDlg(QWidget *parent)
     layout->addWidget(GTabButton1);
     connect(GTabButton1, &QPushButton::clicked, this, &TConnectDlg::cancelRequested);
     resize(300, 220);
+    CutTransImage1->setTransColor(QColor::fromRgb(kSkinKeyColour));
+    CutTransImage1->loadSkin(QStringLiteral("connection"));
 }

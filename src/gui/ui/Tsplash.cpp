@@ -1,9 +1,10 @@
 #include "ui/Tsplash.h"
 
+#include "ui/BuiltInPictures.h"
+
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -13,9 +14,9 @@ Tsplash::Tsplash(QWidget *parent)
     , m_label(new QLabel(this))
 {
     setObjectName(QStringLiteral("Tsplash"));
-    setFixedSize(456, 366);
+    setFixedSize(kSize);
     m_label->setObjectName(QStringLiteral("Label1"));
-    m_label->setGeometry(0, 320, 456, 24);
+    m_label->setGeometry(0, 320, kSize.width(), 24);
     m_label->setAlignment(Qt::AlignCenter);
     m_label->setStyleSheet(QStringLiteral("color: white; font: 12px 'Arial';"));
 }
@@ -32,10 +33,11 @@ void Tsplash::showNow()
 
 void Tsplash::closeWhenDue()
 {
-    const qint64 remaining = kMinimumMilliseconds - m_shown.elapsed();
-    if (remaining > 0) {
+    // A timer may wake a millisecond early, so the clock has the last word.
+    while (m_shown.isValid() && m_shown.elapsed() < kMinimumMilliseconds) {
         QEventLoop wait;
-        QTimer::singleShot(int(remaining), &wait, &QEventLoop::quit);
+        QTimer::singleShot(int(kMinimumMilliseconds - m_shown.elapsed()) + 1, Qt::PreciseTimer, &wait,
+                           &QEventLoop::quit);
         wait.exec();
     }
     close();
@@ -44,14 +46,5 @@ void Tsplash::closeWhenDue()
 void Tsplash::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    QLinearGradient sky(0, 0, 0, height());
-    sky.setColorAt(0, QColor(20, 40, 90));
-    sky.setColorAt(1, QColor(5, 10, 30));
-    painter.fillRect(rect(), sky);
-    painter.setPen(QColor(255, 200, 60));
-    painter.setFont(QFont(QStringLiteral("Arial"), 40, QFont::Bold));
-    painter.drawText(QRect(0, 110, width(), 70), Qt::AlignCenter, QStringLiteral("Tollwise"));
-    painter.setPen(QColor(200, 210, 230));
-    painter.setFont(QFont(QStringLiteral("Arial"), 12));
-    painter.drawText(QRect(0, 180, width(), 30), Qt::AlignCenter, QStringLiteral("dial-up call costs, to the second"));
+    paintSplashPicture(painter, size());
 }

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QImage>
+#include <QMenu>
+
+class QAction;
+class QPainter;
+
+// The owner-drawn pop-up list of providers (or phonebook entries): each item
+// a caption and an integer tag, drawn in Arial on the skin's menu images.
+// The main window chooses its provider with it, the call log its filter.
+class ProviderMenu final : public QMenu {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ProviderMenu)
+
+public:
+    static constexpr int kItemHeight = 25;
+    static constexpr int kSeparatorHeight = 5;
+    static constexpr int kWidth = 240;
+
+    explicit ProviderMenu(QWidget *parent = nullptr);
+
+    void clearItems();
+    // The caption is shown as it stands: an ampersand is no shortcut marker.
+    QAction *addItem(const QString &caption, int tag);
+    static QString captionOf(const QAction *action);
+    static int tagOf(const QAction *action);
+
+    // Loads "MenuBack" and "MenuHigh" from the skin; plain colours stand in
+    // for an image that is missing.
+    void reloadSkinImages();
+
+    // Size of one item; `sizingFrameWidth` is the width of a window's sizing frame.
+    static QSize MenuProvLine1MeasureItem(bool separator, int sizingFrameWidth);
+    // Draws one item into `rect`.
+    void MenuProvLine1DrawItem(QPainter &painter, const QRect &rect, const QString &caption, bool selected) const;
+
+signals:
+    void itemChosen(const QString &caption, int tag);
+
+private:
+    QImage m_back;
+    QImage m_highlight;
+};

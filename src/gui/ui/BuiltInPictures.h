@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPixmap>
+#include <QSize>
+
+#include <functional>
+
+class QPainter;
+
+// The pictures the program carries in itself rather than in the skin,
+// drawn in code so they stay sharp at any device pixel ratio.
+
+// The start-up picture; `size` is 456 × 366 in the splash window.
+void paintSplashPicture(QPainter &painter, QSize size);
+// The about box's picture, below its strip of travelling messages.
+void paintAboutPicture(QPainter &painter, QSize size);
+
+// `paint` drawn once into a pixmap of `size` logical pixels at `ratio`
+// device pixels per logical pixel, for windows that repaint often.
+[[nodiscard]] QPixmap renderPicture(QSize size, qreal ratio, const std::function<void(QPainter &, QSize)> &paint);

@@ -1,0 +1,52 @@
+#include "ui/MessageDialogBase.h"
+
+#include "ui/MessageTable.h"
+#include "ui/TGFocusButton.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+MessageDialogBase::MessageDialogBase(std::uint16_t buttons, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    , m_buttons(buttons)
+{
+    setModal(true);
+}
+
+TGFocusButton *MessageDialogBase::addButton(int index, const QRect &geometry, const TextButtonAppearance &appearance)
+{
+    const MessageButtonInfo &info = messageButtonInfo(index);
+    auto *button = new TGFocusButton(this);
+    button->setObjectName(QString::fromLatin1(info.name));
+    button->setText(QString::fromLatin1(info.caption));
+    button->setTag(info.result);
+    button->setGeometry(geometry);
+    button->setAppearance(appearance);
+    if (m_lastButton)
+        setTabOrder(m_lastButton, button);
+    m_lastButton = button;
+    connect(button, &QAbstractButton::clicked, this, [this, button] {
+        if (button->tag() == mrHelp)
+            helpPressed();
+        else
+            done(button->tag());
+    });
+    return button;
+}
+
+void MessageDialogBase::centreOnScreen()
+{
+    const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void MessageDialogBase::reject()
+{
+    if (const std::optional<int> answer = escapeResult(m_buttons))
+        done(*answer);
+}
+
+void MessageDialogBase::helpPressed()
+{
+}

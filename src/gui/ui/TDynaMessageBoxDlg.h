@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ui/MessageDialogBase.h"
+
+#include <functional>
+
+class QLabel;
+class TGText;
+
+// The message box built entirely in code (for messages that must not
+// depend on the skin): a title strip with the kind's icon and the caption,
+// the kind word turned upright in the kind's colour, the text on an inner
+// panel by which the box is dragged, and the buttons along the bottom.
+class TDynaMessageBoxDlg final : public MessageDialogBase {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TDynaMessageBoxDlg)
+
+public:
+    // `width` × `height` is the client size (grown where the buttons would
+    // not fit); `help` runs when Help is pressed, which keeps the box open.
+    TDynaMessageBoxDlg(int width, int height, std::uint8_t kind, std::uint16_t buttons, const QString &text,
+                       const QString &caption, const QString &kindWord, std::function<void()> help,
+                       QWidget *parent = nullptr);
+
+    QLabel *LabelCaption;
+    QLabel *LabelText;
+    QLabel *ImageIcon;
+    TGText *TextKind;
+    QWidget *PanelInner;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void helpPressed() override;
+
+private:
+    std::function<void()> m_help;
+};

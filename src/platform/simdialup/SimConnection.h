@@ -1,0 +1,44 @@
+#pragma once
+
+#include "services/DialUpService.h"
+#include "simdialup/SimEntry.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+// One simulated connection. Everything about its course is fixed when it is
+// dialled, and its state at any moment follows from the time alone, so every
+// process sees it progress, connect and drop, even after the process that
+// dialled it has gone.
+struct SimConnection {
+    // How long a dropped line stays listed as disconnected before it vanishes.
+    static constexpr qint64 kDisconnectedMilliseconds = 3000;
+    static constexpr qint64 kMaxStageMilliseconds = 60000;
+    static constexpr qint64 kMaxDropAfterMilliseconds = qint64(SimEntry::kMaxDropAfterSeconds) * 1000;
+
+    enum class Phase { Dialling, Failed, Connected, Disconnected, Gone };
+
+    struct Moment {
+        Phase phase = Phase::Dialling;
+        dialup::ConnectionStatus status;
+    };
+
+    dialup::ConnectionHandle handle = 0;
+    QString entryName;
+    qint64 ownerPid = 0;          // the process that dialled
+    qint64 dialStartMs = 0;       // wall clock, milliseconds since the epoch
+    qint64 stageMs = 1000;        // time spent in each state before connecting
+    std::uint32_t failState = 0;  // where the dial fails, when failError is set
+    dialup::ErrorCode failError = 0;
+    qint64 dropAfterMs = 0;       // 0: the line stays up until hung up
+
+    // The course of a dial of that entry with that account.
+    static SimConnection plan(const SimEntry &entry, const QString &userName, const QString &password);
+
+    Moment at(qint64 nowMs) const;
+    // Every state change from the dial up to that moment, in order: what the
+    // dialling program is told.
+    std::vector<dialup::ConnectionStatus> reportsUntil(qint64 nowMs) const;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "simdialup/SimEntry.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <optional>
+
+class QCheckBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+
+// The simulator's own dialog for a new phonebook entry or for changing one:
+// the account, and how the simulated line behaves. OK keeps the dialog open
+// while a field is unusable and says why; Cancel changes nothing.
+class SimEntryDialog final : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SimEntryDialog)
+
+public:
+    // `takenNames` are refused as the name of a new entry; an edited entry
+    // keeps its name.
+    SimEntryDialog(QWidget *parent, const SimEntry &initial, bool creating, QStringList takenNames);
+
+    SimEntry entry() const;
+
+    // Runs the dialog modally; nullopt when it was cancelled.
+    static std::optional<SimEntry> ask(QWidget *parent, const SimEntry &initial, bool creating,
+                                       const QStringList &takenNames);
+
+    // An empty text when the entry can be stored, otherwise what is wrong.
+    static QString problem(const SimEntry &entry, bool creating, const QStringList &takenNames);
+
+    void accept() override;
+
+private:
+    bool m_creating;
+    QStringList m_takenNames;
+    QLineEdit *m_name;
+    QLineEdit *m_phoneNumber;
+    QLineEdit *m_userName;
+    QLineEdit *m_password;
+    QCheckBox *m_savePassword;
+    QDoubleSpinBox *m_stageSeconds;
+    QCheckBox *m_answers;
+    QSpinBox *m_failWithError;
+    QSpinBox *m_dropAfterSeconds;
+    QLabel *m_problem;
+};

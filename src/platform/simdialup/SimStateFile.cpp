@@ -1,0 +1,137 @@
+#include "simdialup/SimStateFile.h"
+
+#include "simdialup/SimErrors.h"
+#include "simdialup/SimLock.h"
+#include "store/AtomicFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <set>
+
+namespace {
+
+// A JSON number that is a whole number within [min, max].
+std::optional<qint64> wholeNumber(const QJsonValue &value, qint64 min, qint64 max)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    const double number = value.toDouble();
+    if (!std::isfinite(number) || number != std::floor(number) || number < double(min) || number > double(max))
+        return std::nullopt;
+    return qint64(number);
+}
+
+constexpr qint64 kMaxHandle = std::numeric_limits<dialup::ConnectionHandle>::max();
+// Far enough ahead for any clock, small enough to add durations without overflow.
+constexpr qint64 kMaxMoment = qint64(1) << 50;
+
+std::optional<SimConnection> readConnection(const QJsonObject &object)
+{
+    const auto handle = wholeNumber(object.value(QLatin1String("handle")), 1, kMaxHandle);
+    const auto owner = wholeNumber(object.value(QLatin1String("owner")), 0, std::numeric_limits<qint32>::max());
+    const auto start = wholeNumber(object.value(QLatin1String("dialStart")), 0, kMaxMoment);
+    const auto stage = wholeNumber(object.value(QLatin1String("stageMs")), 0, SimConnection::kMaxStageMilliseconds);
+    const auto failError = wholeNumber(object.value(QLatin1String("failError")), 0, kMaxHandle);
+    const auto failState = wholeNumber(object.value(QLatin1String("failState")), 0, kMaxHandle);
+    const auto drop = wholeNumber(object.value(QLatin1String("dropAfterMs")), 0,
+                                  SimConnection::kMaxDropAfterMilliseconds);
+    const QJsonValue entry = object.value(QLatin1String("entry"));
+    if (!handle || !owner || !start || !stage || !failError || !failState || !drop || !entry.isString())
+        return std::nullopt;
+    if (*failError != 0 && *failState != dialup::kConnectDevice && *failState != dialup::kAuthenticate)
+        return std::nullopt;
+    SimConnection connection;
+    connection.handle = dialup::ConnectionHandle(*handle);
+    connection.entryName = entry.toString();
+    if (!SimEntry::nameProblem(connection.entryName).isEmpty())
+        return std::nullopt;
+    connection.ownerPid = *owner;
+    connection.dialStartMs = *start;
+    connection.stageMs = *stage;
+    connection.failError = dialup::ErrorCode(*failError);
+    connection.failState = *failError != 0 ? std::uint32_t(*failState) : 0;
+    connection.dropAfterMs = *drop;
+    return connection;
+}
+
+} // namespace
+
+SimStateFile::SimStateFile(const QString &programFolder)
+    : m_folder(programFolder)
+    , m_path(QDir(programFolder).filePath(QStringLiteral("dialup.state")))
+{
+}
+
+SimStateFile::State SimStateFile::parse(const QByteArray &bytes)
+{
+    State state;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes);
+    if (!document.isObject())
+        return state;
+    const QJsonObject root = document.object();
+    std::set<dialup::ConnectionHandle> seen;
+    const QJsonArray list = root.value(QLatin1String("connections")).toArray();
+    for (const QJsonValue &item : list) {
+        if (int(state.connections.size()) == kMaxConnections)
+            break;
+        const auto connection = readConnection(item.toObject());
+        if (connection && seen.insert(connection->handle).second)
+            state.connections.push_back(*connection);
+    }
+    const auto next = wholeNumber(root.value(QLatin1String("nextHandle")), 1, kMaxHandle);
+    state.nextHandle = next ? dialup::ConnectionHandle(*next) : 1;
+    return state;
+}
+
+QByteArray SimStateFile::serialise(const State &state)
+{
+    QJsonArray list;
+    for (const SimConnection &c : state.connections) {
+        list.append(QJsonObject{
+            {QLatin1String("handle"), qint64(c.handle)},
+            {QLatin1String("entry"), c.entryName},
+            {QLatin1String("owner"), c.ownerPid},
+            {QLatin1String("dialStart"), c.dialStartMs},
+            {QLatin1String("stageMs"), c.stageMs},
+            {QLatin1String("failState"), qint64(c.failState)},
+            {QLatin1String("failError"), qint64(c.failError)},
+            {QLatin1String("dropAfterMs"), c.dropAfterMs},
+        });
+    }
+    const QJsonObject root{{QLatin1String("nextHandle"), qint64(state.nextHandle)},
+                           {QLatin1String("connections"), list}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+std::expected<SimStateFile::State, dialup::ErrorCode> SimStateFile::read() const
+{
+    QFile file(m_path);
+    if (!file.exists())
+        return State{};
+    if (!file.open(QIODevice::ReadOnly))
+        return std::unexpected(simdialup::kConnectionListFailed);
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    return bytes.size() > kMaxFileBytes ? State{} : parse(bytes);
+}
+
+std::expected<void, dialup::ErrorCode> SimStateFile::update(const std::function<bool(State &)> &change) const
+{
+    SimLock lock(m_folder);
+    if (!lock.acquire())
+        return std::unexpected(simdialup::kConnectionListFailed);
+    auto state = read();
+    if (!state)
+        return std::unexpected(state.error());
+    if (!change(*state))
+        return {};
+    if (!writeFileAtomically(m_path, serialise(*state)))
+        return std::unexpected(simdialup::kConnectionListFailed);
+    return {};
+}

@@ -1,0 +1,28 @@
+#include "DialArguments.h"
+#include "DialTool.h"
+
+#include "PlatformServices.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+// Dials, lists and hangs up dial-up connections from the command line, as
+// "another program" would, so that the main program can be tried and tested
+// with calls it did not make itself. It works on the dial-up service of the
+// program folder it lives in.
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const auto arguments = DialArguments::parse(QCoreApplication::arguments().mid(1));
+    if (!arguments) {
+        err << "tollwise-dial: " << arguments.error() << "\n\n" << DialArguments::usage() << Qt::flush;
+        return DialTool::kBadArguments;
+    }
+    const auto service = createDialUpService(QCoreApplication::applicationDirPath());
+    DialTool tool(*service, out, err);
+    return tool.run(*arguments);
+}

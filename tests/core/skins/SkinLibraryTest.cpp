@@ -1,0 +1,106 @@
+#include "skins/SkinLibrary.h"
+
+#include "core/skins/SkinBytes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kMarker = bytes({0xFE, 0x4D});
+
+// A 1 x 1 24-bit compressed bitmap of one colour.
+QByteArray ubmOf(int r, int g, int b)
+{
+    return ubmHeader(1, 1, 5, 5, 0, 0) + kMarker + bytes({b, g, r, 0, 0xFF, 0}) + kMarker;
+}
+
+// The same as a Windows bitmap.
+QByteArray bmpOf(int r, int g, int b)
+{
+    QByteArray out = bytes({'B', 'M'});
+    appendU32(out, 58);
+    appendU32(out, 0);
+    appendU32(out, 54);
+    appendU32(out, 40);
+    appendU32(out, 1);
+    appendU32(out, 1);
+    appendU16(out, 1);
+    appendU16(out, 24);
+    out += QByteArray(24, '\0');
+    return out + bytes({b, g, r, 0});
+}
+
+class SkinLibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_program.isValid());
+        QDir(m_program.path()).mkpath(QStringLiteral("skins/default"));
+        SkinLibrary::setProgramFolder(m_program.path());
+        SkinLibrary::setDamageHandler([this](const QString &file, const QString &message) {
+            m_reports.append(QFileInfo(file).fileName() + QStringLiteral(": ") + message);
+        });
+    }
+
+    void TearDown() override { SkinLibrary::setDamageHandler({}); }
+
+    void write(const QString &name, const QByteArray &content)
+    {
+        QFile file(QDir(SkinLibrary::skinFolder()).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    QTemporaryDir m_program;
+    QStringList m_reports;
+};
+
+} // namespace
+
+TEST_F(SkinLibraryTest, FindsImagesByName)
+{
+    write(QStringLiteral("both.bmp"), bmpOf(1, 2, 3));
+    write(QStringLiteral("both.ubm"), ubmOf(4, 5, 6));
+    write(QStringLiteral("compressed.ubm"), ubmOf(7, 8, 9));
+    write(QStringLiteral("plainInDisguise.ubm"), bmpOf(10, 11, 12));
+    write(QStringLiteral("Case.ubm"), ubmOf(13, 14, 15));
+    const struct {
+        const char *name;
+        bool found;
+        QRgb colour;
+    } cases[] = {
+        {"both", true, qRgb(1, 2, 3)},              // .bmp wins
+        {"compressed", true, qRgb(7, 8, 9)},
+        {"plainInDisguise", true, qRgb(10, 11, 12)}, // "BM" inside a .ubm
+        {"Case", true, qRgb(13, 14, 15)},
+        {"case", false, qRgb(99, 99, 99)},           // names compare as the file system does
+        {"missing", false, qRgb(99, 99, 99)},
+    };
+    for (const auto &c : cases) {
+        QImage bitmap(1, 1, QImage::Format_RGB32);
+        bitmap.fill(qRgb(99, 99, 99));
+        EXPECT_EQ(SkinLibrary::LoadSkinImage(bitmap, QString::fromLatin1(c.name)), c.found) << c.name;
+        EXPECT_EQ(bitmap.pixel(0, 0), c.colour) << c.name;
+    }
+    EXPECT_TRUE(m_reports.isEmpty());
+}
+
+TEST_F(SkinLibraryTest, DamagedFileKeepsThePictureAndIsReportedOnce)
+{
+    write(QStringLiteral("broken.ubm"), ubmOf(1, 2, 3).chopped(1));
+    write(QStringLiteral("junk.bmp"), bytes({'B', 'M', 1}));
+    QImage bitmap(2, 2, QImage::Format_RGB32);
+    bitmap.fill(qRgb(50, 60, 70));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(SkinLibrary::LoadSkinImage(bitmap, QStringLiteral("broken")));
+        EXPECT_FALSE(SkinLibrary::LoadSkinImage(bitmap, QStringLiteral("junk")));
+    }
+    EXPECT_EQ(bitmap.size(), QSize(2, 2));
+    EXPECT_EQ(bitmap.pixel(1, 1), qRgb(50, 60, 70));
+    EXPECT_EQ(m_reports, QStringList({QStringLiteral("broken.ubm: Abnormal CompressedDIB Loading Terminaison !"),
+                                      QStringLiteral("junk.bmp: DIB File Format Unrecognized !")}));
+}

@@ -1,0 +1,274 @@
+#include "app/Tapp.h"
+#include "calllog/TCallLog.h"
+#include "connection/TConnectDlg.h"
+#include "ui/TAbout.h"
+#include "ui/TBlind.h"
+#include "ui/TCutTransImage.h"
+#include "ui/TDynaMessageBoxDlg.h"
+#include "ui/TMessDlg.h"
+#include "ui/Tsplash.h"
+
+#include "support/FakeClock.h"
+#include "support/FakeServices.h"
+#include "SkinTestSupport.h"
+
+#include <QLabel>
+
+#include <memory>
+
+namespace {
+
+const QColor kMain(180, 40, 40);
+const QColor kMainSpot(40, 180, 40);
+const QColor kLogTop(40, 40, 160);
+const QColor kLogSide(60, 160, 60);
+const QColor kLogBottom(160, 160, 40);
+const QColor kHandle(120, 90, 200);
+const QColor kConnection(220, 200, 120);
+const QColor kConfirm(250, 240, 200);
+
+QImage callLogSkin()
+{
+    QImage skin = solidPicture({492, 272}, kLogSide, QRect(0, 0, 6, 6));
+    QPainter painter(&skin);
+    painter.fillRect(QRect(6, 0, 486, 6), kLogTop);
+    painter.fillRect(QRect(0, 6, 492, 59), kLogTop);
+    painter.fillRect(QRect(0, 197, 492, 75), kLogBottom);
+    return skin;
+}
+
+QImage mainSkin()
+{
+    QImage skin = solidPicture({300, 150}, kMain, QRect(0, 0, 10, 10));
+    QPainter painter(&skin);
+    painter.fillRect(QRect(250, 20, 20, 20), kMainSpot);
+    return skin;
+}
+
+class SkinnedWindows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        skins.add(QStringLiteral("main"), mainSkin());
+        skins.add(QStringLiteral("CallLog"), callLogSkin());
+        skins.add(QStringLiteral("Handle"), solidPicture({492, 14}, kHandle));
+        skins.add(QStringLiteral("connection"), solidPicture({320, 240}, kConnection, QRect(312, 0, 8, 8)));
+        skins.add(QStringLiteral("Confirm"), solidPicture({460, 210}, kConfirm, QRect(0, 0, 8, 8)));
+    }
+    void startApp()
+    {
+        callLog = std::make_unique<TCallLog>();
+        blind = std::make_unique<TBlind>();
+        app = std::make_unique<Tapp>(skins.file(QStringLiteral("tollwise")), AppServices{clock, sound, startup},
+                                     callLog.get(), blind.get());
+    }
+    // The window as the screen would show it, through a PNG file.
+    QImage shoot(QWidget &window, const QString &name)
+    {
+        const QString path = skins.file(name + QStringLiteral(".png"));
+        EXPECT_TRUE(window.grab().save(path, "PNG"));
+        return QImage(path);
+    }
+
+    SkinFolder skins;
+    FakeClock clock;
+    RecordingSoundPlayer sound;
+    RecordingStartupRegistration startup;
+    std::unique_ptr<TCallLog> callLog;
+    std::unique_ptr<TBlind> blind;
+    std::unique_ptr<Tapp> app;
+};
+
+} // namespace
+
+TEST_F(SkinnedWindows, MainWindowCallLogAndHandleShowTheirSkins)
+{
+    startApp();
+    EXPECT_EQ(app->size(), QSize(300, 150));
+    const QImage main = shoot(*app, QStringLiteral("main"));
+    EXPECT_EQ(main.pixelColor(260, 30), kMainSpot);
+    EXPECT_EQ(main.pixelColor(290, 140), kMain);
+    EXPECT_FALSE(app->mask().contains(QPoint(2, 2)));
+    EXPECT_TRUE(app->mask().contains(QPoint(150, 140)));
+
+    ASSERT_EQ(callLog->height(), 272);
+    const QImage log = shoot(*callLog, QStringLiteral("calllog"));
+    EXPECT_EQ(log.pixelColor(100, 30), kLogTop);
+    EXPECT_EQ(log.pixelColor(5, 100), kLogSide);
+    EXPECT_EQ(log.pixelColor(486, 100), kLogSide);
+    EXPECT_EQ(log.pixelColor(100, 250), kLogBottom);
+    EXPECT_FALSE(callLog->mask().contains(QPoint(1, 1)));
+    EXPECT_TRUE(callLog->mask().contains(QPoint(100, 100)));
+
+    // Taller: the sides stretch and the bottom strip moves down with the edge.
+    callLog->resize(TCallLog::kWidth, 400);
+    const QImage tall = shoot(*callLog, QStringLiteral("calllog-tall"));
+    EXPECT_EQ(tall.pixelColor(5, 300), kLogSide);
+    EXPECT_EQ(tall.pixelColor(100, 390), kLogBottom);
+    EXPECT_EQ(tall.pixelColor(100, 250), QColor(255, 255, 255));
+
+    EXPECT_EQ(blind->size(), QSize(492, 14));
+    EXPECT_EQ(shoot(*blind, QStringLiteral("handle")).pixelColor(200, 7), kHandle);
+}
+
+TEST_F(SkinnedWindows, DialogsShowTheirSkins)
+{
+    TConnectDlg connect;
+    EXPECT_EQ(connect.size(), QSize(320, 240));
+    EXPECT_EQ(shoot(connect, QStringLiteral("connection")).pixelColor(2, 2), kConnection);
+    EXPECT_FALSE(connect.mask().contains(QPoint(316, 3)));
+    EXPECT_TRUE(connect.mask().contains(QPoint(3, 3)));
+
+    TMessDlg message(mtConfirm, QStringLiteral("Sure?"), mbYes | mbNo);
+    const QImage shot = shoot(message, QStringLiteral("message"));
+    EXPECT_EQ(shot.pixelColor(10, 200), kConfirm);
+    EXPECT_EQ(shot.pixelColor(384, 23), QColor(192, 192, 192)); // the Yes button's frame
+    EXPECT_EQ(shot.pixelColor(386, 51), QColor(192, 192, 192)); // the No button's face
+
+    TDynaMessageBoxDlg box(400, 400, mtError, mbOK, QStringLiteral("text"), QStringLiteral("Invalid Data File"),
+                           QStringLiteral("error"), {});
+    const QImage code = shoot(box, QStringLiteral("dyna"));
+    EXPECT_EQ(code.pixelColor(200, 2), QColor(72, 64, 95));
+    EXPECT_EQ(code.pixelColor(2, 390), QColor(160, 160, 168));
+    EXPECT_EQ(code.pixelColor(46, 52), QColor(192, 192, 192));
+}
+
+TEST_F(SkinnedWindows, MissingBackgroundKeepsAPlainRectangle)
+{
+    SkinFolder empty;
+    TConnectDlg connect;
+    EXPECT_TRUE(connect.mask().isEmpty());
+    EXPECT_EQ(connect.size(), QSize(300, 220));
+    EXPECT_TRUE(connect.windowFlags() & Qt::FramelessWindowHint);
+}
+
+TEST_F(SkinnedWindows, AllKeyPictureStillLeavesTheWindowReachable)
+{
+    SkinFolder keyOnly;
+    keyOnly.add(QStringLiteral("connection"), solidPicture({50, 40}, kKey));
+    TConnectDlg connect;
+    EXPECT_EQ(connect.size(), QSize(50, 40));
+    EXPECT_TRUE(connect.mask().isEmpty());
+}
+
+TEST_F(SkinnedWindows, DraggingTheBackgroundMovesTheMainWindowAndItsDockedWindows)
+{
+    startApp();
+    auto *background = app->findChild<TCutTransImage *>(QStringLiteral("CutTransImage1"));
+    ASSERT_NE(background, nullptr);
+    const QPoint start = app->pos();
+    QTest::mousePress(background, Qt::LeftButton, {}, QPoint(200, 100));
+    QTest::mouseMove(background, QPoint(240, 125));
+    QTest::mouseRelease(background, Qt::LeftButton, {}, QPoint(240, 125));
+    EXPECT_EQ(app->pos(), start + QPoint(40, 25));
+    EXPECT_EQ(callLog->pos(), app->pos() + QPoint(0, app->height()));
+    EXPECT_EQ(blind->pos(), callLog->pos() + QPoint(0, callLog->height()));
+
+    // The call log itself stays where it is docked.
+    const QPoint logAt = callLog->pos();
+    QTest::mousePress(callLog.get(), Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(callLog.get(), QPoint(150, 160));
+    QTest::mouseRelease(callLog.get(), Qt::LeftButton, {}, QPoint(150, 160));
+    EXPECT_EQ(callLog->pos(), logAt);
+}
+
+TEST_F(SkinnedWindows, DialogsMoveByTheirBackground)
+{
+    TConnectDlg connect;
+    connect.move(100, 100);
+    connect.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&connect));
+    QTest::mousePress(connect.CutTransImage1, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseMove(connect.CutTransImage1, QPoint(13, 23));
+    QTest::mouseRelease(connect.CutTransImage1, Qt::LeftButton, {}, QPoint(13, 23));
+    EXPECT_EQ(connect.pos(), QPoint(110, 120));
+
+    TDynaMessageBoxDlg box(300, 200, mtAdvice, mbOK, QString(), QString(), QString(), {});
+    box.move(50, 50);
+    QTest::mousePress(box.PanelInner, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(box.PanelInner, QPoint(5, 30));
+    EXPECT_EQ(box.pos(), QPoint(45, 70));
+}
+
+TEST_F(SkinnedWindows, HandleClickTogglesTheLogAndDragPullsItsEdge)
+{
+    startApp();
+    const int mainBottom = app->y() + app->height();
+    QTest::mouseClick(blind.get(), Qt::LeftButton, {}, QPoint(100, 5));
+    EXPECT_FALSE(callLog->isVisible());
+    EXPECT_EQ(blind->y(), mainBottom);
+    QTest::mouseClick(blind.get(), Qt::LeftButton, {}, QPoint(100, 5));
+    EXPECT_TRUE(callLog->isVisible());
+    EXPECT_EQ(blind->y(), mainBottom + callLog->height());
+
+    // A press that travels 2 pixels is still a click.
+    QTest::mousePress(blind.get(), Qt::LeftButton, {}, QPoint(100, 5));
+    QTest::mouseMove(blind.get(), QPoint(101, 6));
+    QTest::mouseRelease(blind.get(), Qt::LeftButton, {}, QPoint(101, 6));
+    EXPECT_FALSE(callLog->isVisible());
+    QTest::mouseClick(blind.get(), Qt::LeftButton, {}, QPoint(100, 5));
+    ASSERT_TRUE(callLog->isVisible());
+
+    const int before = callLog->height();
+    QTest::mousePress(blind.get(), Qt::LeftButton, {}, QPoint(100, 5));
+    QTest::mouseMove(blind.get(), QPoint(100, 35));
+    QTest::mouseRelease(blind.get(), Qt::LeftButton, {}, QPoint(100, 35));
+    EXPECT_EQ(callLog->height(), before + 30);
+    EXPECT_TRUE(callLog->isVisible());
+    EXPECT_EQ(blind->y(), mainBottom + before + 30);
+
+    // Pushed right up, the log closes and the handle sits under the main window.
+    QTest::mousePress(blind.get(), Qt::LeftButton, {}, QPoint(100, 5));
+    QTest::mouseMove(blind.get(), QPoint(100, 5 - 1000));
+    QTest::mouseRelease(blind.get(), Qt::LeftButton, {}, QPoint(100, 5 - 1000));
+    EXPECT_FALSE(callLog->isVisible());
+    EXPECT_EQ(blind->y(), mainBottom);
+    // A click then brings it back at a useful height.
+    QTest::mouseClick(blind.get(), Qt::LeftButton, {}, QPoint(100, 5));
+    EXPECT_TRUE(callLog->isVisible());
+    EXPECT_EQ(callLog->height(), kDesignedCallLogHeight);
+}
+
+TEST(Splash, SaysLoadingAndStaysUpTwoSeconds)
+{
+    Tsplash splash;
+    QElapsedTimer timer;
+    timer.start();
+    splash.showNow();
+    EXPECT_EQ(splash.size(), QSize(456, 366));
+    EXPECT_EQ(splash.findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("loading"));
+    const QImage picture = splash.grab().toImage();
+    EXPECT_NEAR(picture.pixelColor(0, 0).red(), 20, 3);
+    EXPECT_NEAR(picture.pixelColor(0, 0).blue(), 90, 3);
+    splash.closeWhenDue();
+    EXPECT_GE(timer.elapsed(), Tsplash::kMinimumMilliseconds);
+    EXPECT_FALSE(splash.isVisible());
+}
+
+TEST(About, MessagesTravelAndAClickCloses)
+{
+    const QStringList messages = TAbout::messages();
+    ASSERT_EQ(messages.size(), 5);
+    EXPECT_TRUE(messages[0].contains(QLatin1String("https://tollwise.example.org")));
+    EXPECT_TRUE(messages[0].contains(QLatin1String("support@tollwise.example.org")));
+    EXPECT_EQ(messages.mid(1), (QStringList{QStringLiteral("A few little messages"),
+                                            QStringLiteral("that go round and around"),
+                                            QStringLiteral("the top of the screen"),
+                                            QStringLiteral("Fin Des Messages")}));
+
+    TAbout about;
+    EXPECT_EQ(about.timer().interval(), 25);
+    EXPECT_TRUE(about.windowFlags() & Qt::WindowStaysOnTopHint);
+    // Before the line comes in, the strip is empty.
+    EXPECT_EQ(about.grab().toImage().pixelColor(10, 10), QColor(0, 0, 0));
+
+    DialogGuard guard;
+    bool travelled = false;
+    whenDialogOpens([&](QDialog *dialog) {
+        auto *box = static_cast<TAbout *>(dialog);
+        travelled = waitUntil([&] { return box->line().x() < box->width() - 3; });
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(200, 150));
+    });
+    EXPECT_EQ(about.exec(), QDialog::Accepted);
+    EXPECT_TRUE(travelled);
+}

@@ -24,7 +24,7 @@ SkinState &state()
 
 void SkinLibrary::setProgramFolder(const QString &folder)
 {
-    state().folder = QDir(folder).filePath(QStringLiteral("skins/default"));
+    state().folder = folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("skins/default"));
 }
 
 QString SkinLibrary::skinFolder()
@@ -34,6 +34,9 @@ QString SkinLibrary::skinFolder()
 
 bool SkinLibrary::LoadSkinImage(QImage &bitmap, const QString &name)
 {
+    // Never the current directory: without a program folder there is no skin.
+    if (state().folder.isEmpty())
+        return false;
     const QDir folder(state().folder);
     QString path = folder.filePath(name + QStringLiteral(".bmp"));
     if (!QFileInfo::exists(path)) {

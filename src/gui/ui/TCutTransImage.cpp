@@ -14,6 +14,8 @@ TCutTransImage::TCutTransImage(QWidget *parent)
     setObjectName(QStringLiteral("CutTransImage1"));
     lower();
     parent->installEventFilter(this);
+    // The window's own presses are presses on its background too.
+    m_dragger->watch(parent->window());
     coverWindow();
 }
 

@@ -8,12 +8,19 @@ WindowDragger::WindowDragger(QWidget *handle)
     : QObject(handle)
     , m_handle(handle)
 {
-    handle->installEventFilter(this);
+    watch(handle);
+}
+
+void WindowDragger::watch(QWidget *widget)
+{
+    m_watched.append(widget);
+    widget->installEventFilter(this);
 }
 
 bool WindowDragger::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_handle || !m_enabled)
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!m_enabled || !widget || !m_watched.contains(widget))
         return false;
     QWidget *window = m_handle->window();
     switch (event->type()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPoint>
 
@@ -18,6 +19,9 @@ class WindowDragger final : public QObject {
 public:
     // Presses of the left button on `handle` move `handle`'s window.
     explicit WindowDragger(QWidget *handle);
+    // Presses on `widget` too, including those its children leave unanswered
+    // (plain labels on the background).
+    void watch(QWidget *widget);
 
     void setEnabled(bool enabled) { m_enabled = enabled; }
     [[nodiscard]] bool isEnabled() const { return m_enabled; }
@@ -27,6 +31,7 @@ protected:
 
 private:
     QWidget *m_handle;
+    QList<QWidget *> m_watched;
     bool m_enabled = true;
     std::optional<QPoint> m_grabOffset; // pointer minus window position, while following by hand
 };

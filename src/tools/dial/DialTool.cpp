@@ -1,9 +1,8 @@
 #include "DialTool.h"
 
-#include <QEventLoop>
+#include "connection/RasStateText.h"
 
-#include <array>
-#include <utility>
+#include <QEventLoop>
 
 DialTool::DialTool(dialup::DialUpService &service, QTextStream &out, QTextStream &err)
     : m_service(service)
@@ -20,21 +19,8 @@ int DialTool::exitStatusFor(dialup::ErrorCode code)
 
 QString DialTool::stateName(std::uint32_t state)
 {
-    static constexpr std::array kNames = {
-        std::pair{dialup::kOpenPort, "Opening port"},
-        std::pair{dialup::kPortOpened, "Port opened"},
-        std::pair{dialup::kConnectDevice, "Connecting device"},
-        std::pair{dialup::kDeviceConnected, "Device connected"},
-        std::pair{dialup::kAuthenticate, "Authenticating"},
-        std::pair{dialup::kAuthenticated, "Authenticated"},
-        std::pair{dialup::kConnected, "Connected"},
-        std::pair{dialup::kDisconnected, "Disconnected"},
-    };
-    for (const auto &[known, name] : kNames) {
-        if (known == state)
-            return QLatin1String(name);
-    }
-    return QStringLiteral("State %1").arg(state);
+    const QString name = RasStateText(state, 0, m_service);
+    return name.isEmpty() ? QStringLiteral("State %1").arg(state) : name;
 }
 
 int DialTool::fail(dialup::ErrorCode code)

@@ -23,7 +23,6 @@ public:
     // An error code as an exit status, which keeps only 8 bits: never 0, so a
     // failure never reads as success.
     static int exitStatusFor(dialup::ErrorCode code);
-    static QString stateName(std::uint32_t state);
 
 private:
     int listConnections();
@@ -31,6 +30,7 @@ private:
     int dial(const DialArguments &arguments);
     int disconnect(const QString &entry);
     int fail(dialup::ErrorCode code);
+    QString stateName(std::uint32_t state);
 
     dialup::DialUpService &m_service;
     QTextStream &m_out;

@@ -104,3 +104,15 @@ TEST_F(SkinLibraryTest, DamagedFileKeepsThePictureAndIsReportedOnce)
     EXPECT_EQ(m_reports, QStringList({QStringLiteral("broken.ubm: Abnormal CompressedDIB Loading Terminaison !"),
                                       QStringLiteral("junk.bmp: DIB File Format Unrecognized !")}));
 }
+
+TEST_F(SkinLibraryTest, WithoutAProgramFolderNothingIsReadFromTheCurrentDirectory)
+{
+    write(QStringLiteral("here.ubm"), ubmOf(1, 2, 3));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_program.path()));
+    SkinLibrary::setProgramFolder(QString());
+    QImage bitmap;
+    EXPECT_FALSE(SkinLibrary::LoadSkinImage(bitmap, QStringLiteral("here")));
+    EXPECT_TRUE(bitmap.isNull());
+    QDir::setCurrent(before);
+}

@@ -21,27 +21,6 @@ TEST(MessageTable, ButtonsAppearInTableOrder)
     }
 }
 
-TEST(MessageTable, NamesCaptionsAndResults)
-{
-    const struct {
-        int index;
-        const char *name;
-        const char *caption;
-        int result;
-    } cases[] = {
-        {0, "Yes", "&Yes", 6},          {1, "No", "&No", 7},         {2, "OK", "&Okay", 1},
-        {3, "Cancel", "&Cancel", 2},    {4, "Abort", "&Abort", 3},   {5, "Retry", "&Retry", 4},
-        {6, "Ignore", "&Ignore", 5},    {7, "All", "&All", 8},       {8, "NoToAll", "&No To All", 9},
-        {9, "YesToAll", "&Yes To All", 10}, {10, "Help", "&Help Me", 0},
-    };
-    for (const auto &c : cases) {
-        const MessageButtonInfo &info = messageButtonInfo(c.index);
-        EXPECT_STREQ(info.name, c.name);
-        EXPECT_STREQ(info.caption, c.caption);
-        EXPECT_EQ(info.result, c.result);
-    }
-}
-
 TEST(MessageTable, EscapeAnswersCancelThenNo)
 {
     EXPECT_EQ(escapeResult(mbYes | mbNo), mrNo);
@@ -51,15 +30,10 @@ TEST(MessageTable, EscapeAnswersCancelThenNo)
     EXPECT_EQ(escapeResult(mbOK | mbHelp), std::nullopt);
 }
 
-TEST(MessageTable, KindImagesAndColours)
+TEST(MessageTable, UnknownKindIsPlainAndGrey)
 {
-    EXPECT_EQ(messageKindImage(mtWarning), QStringLiteral("Warning"));
-    EXPECT_EQ(messageKindImage(mtError), QStringLiteral("Error"));
-    EXPECT_EQ(messageKindImage(mtAdvice), QStringLiteral("Advice"));
-    EXPECT_EQ(messageKindImage(mtConfirm), QStringLiteral("Confirm"));
     EXPECT_EQ(messageKindImage(4), QString());
-    EXPECT_EQ(messageKindColour(mtWarning), QColor(255, 255, 0));
-    EXPECT_EQ(messageKindColour(mtConfirm), QColor(0, 128, 0));
+    EXPECT_EQ(messageKindImage(255), QString());
     EXPECT_EQ(messageKindColour(200), QColor(128, 128, 128));
 }
 

@@ -9,6 +9,7 @@
 #include "ui/Tsplash.h"
 
 #include "support/FakeClock.h"
+#include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"
 #include "SkinTestSupport.h"
 
@@ -45,6 +46,14 @@ QImage mainSkin()
     return skin;
 }
 
+// Press at `from`, move to `to` with the button held, release there.
+void drag(QWidget *widget, QPoint from, QPoint to)
+{
+    QTest::mousePress(widget, Qt::LeftButton, {}, from);
+    QTest::mouseMove(widget, to);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
+}
+
 class SkinnedWindows : public ::testing::Test {
 protected:
     void SetUp() override
@@ -59,7 +68,7 @@ protected:
     {
         callLog = std::make_unique<TCallLog>();
         blind = std::make_unique<TBlind>();
-        app = std::make_unique<Tapp>(skins.file(QStringLiteral("tollwise")), AppServices{clock, sound, startup},
+        app = std::make_unique<Tapp>(skins.file(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp},
                                      callLog.get(), blind.get());
     }
     // The window as the screen would show it, through a PNG file.
@@ -74,6 +83,7 @@ protected:
     FakeClock clock;
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;
+    FakeDialUpService dialUp;
     std::unique_ptr<TCallLog> callLog;
     std::unique_ptr<TBlind> blind;
     std::unique_ptr<Tapp> app;
@@ -157,18 +167,21 @@ TEST_F(SkinnedWindows, DraggingTheBackgroundMovesTheMainWindowAndItsDockedWindow
     auto *background = app->findChild<TCutTransImage *>(QStringLiteral("CutTransImage1"));
     ASSERT_NE(background, nullptr);
     const QPoint start = app->pos();
-    QTest::mousePress(background, Qt::LeftButton, {}, QPoint(200, 100));
-    QTest::mouseMove(background, QPoint(240, 125));
-    QTest::mouseRelease(background, Qt::LeftButton, {}, QPoint(240, 125));
+    drag(background, QPoint(200, 100), QPoint(240, 125));
     EXPECT_EQ(app->pos(), start + QPoint(40, 25));
     EXPECT_EQ(callLog->pos(), app->pos() + QPoint(0, app->height()));
     EXPECT_EQ(blind->pos(), callLog->pos() + QPoint(0, callLog->height()));
 
+    // A plain label on the background drags as the background does.
+    auto *label = app->findChild<QLabel *>(QStringLiteral("LabelStatus"));
+    ASSERT_NE(label, nullptr);
+    const QPoint before = app->pos();
+    drag(label, QPoint(5, 5), QPoint(15, 5));
+    EXPECT_EQ(app->pos(), before + QPoint(10, 0));
+
     // The call log itself stays where it is docked.
     const QPoint logAt = callLog->pos();
-    QTest::mousePress(callLog.get(), Qt::LeftButton, {}, QPoint(100, 100));
-    QTest::mouseMove(callLog.get(), QPoint(150, 160));
-    QTest::mouseRelease(callLog.get(), Qt::LeftButton, {}, QPoint(150, 160));
+    drag(callLog.get(), QPoint(100, 100), QPoint(150, 160));
     EXPECT_EQ(callLog->pos(), logAt);
 }
 
@@ -178,9 +191,7 @@ TEST_F(SkinnedWindows, DialogsMoveByTheirBackground)
     connect.move(100, 100);
     connect.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&connect));
-    QTest::mousePress(connect.CutTransImage1, Qt::LeftButton, {}, QPoint(3, 3));
-    QTest::mouseMove(connect.CutTransImage1, QPoint(13, 23));
-    QTest::mouseRelease(connect.CutTransImage1, Qt::LeftButton, {}, QPoint(13, 23));
+    drag(connect.CutTransImage1, QPoint(3, 3), QPoint(13, 23));
     EXPECT_EQ(connect.pos(), QPoint(110, 120));
 
     TDynaMessageBoxDlg box(300, 200, mtAdvice, mbOK, QString(), QString(), QString(), {});
@@ -202,25 +213,19 @@ TEST_F(SkinnedWindows, HandleClickTogglesTheLogAndDragPullsItsEdge)
     EXPECT_EQ(blind->y(), mainBottom + callLog->height());
 
     // A press that travels 2 pixels is still a click.
-    QTest::mousePress(blind.get(), Qt::LeftButton, {}, QPoint(100, 5));
-    QTest::mouseMove(blind.get(), QPoint(101, 6));
-    QTest::mouseRelease(blind.get(), Qt::LeftButton, {}, QPoint(101, 6));
+    drag(blind.get(), QPoint(100, 5), QPoint(101, 6));
     EXPECT_FALSE(callLog->isVisible());
     QTest::mouseClick(blind.get(), Qt::LeftButton, {}, QPoint(100, 5));
     ASSERT_TRUE(callLog->isVisible());
 
     const int before = callLog->height();
-    QTest::mousePress(blind.get(), Qt::LeftButton, {}, QPoint(100, 5));
-    QTest::mouseMove(blind.get(), QPoint(100, 35));
-    QTest::mouseRelease(blind.get(), Qt::LeftButton, {}, QPoint(100, 35));
+    drag(blind.get(), QPoint(100, 5), QPoint(100, 35));
     EXPECT_EQ(callLog->height(), before + 30);
     EXPECT_TRUE(callLog->isVisible());
     EXPECT_EQ(blind->y(), mainBottom + before + 30);
 
     // Pushed right up, the log closes and the handle sits under the main window.
-    QTest::mousePress(blind.get(), Qt::LeftButton, {}, QPoint(100, 5));
-    QTest::mouseMove(blind.get(), QPoint(100, 5 - 1000));
-    QTest::mouseRelease(blind.get(), Qt::LeftButton, {}, QPoint(100, 5 - 1000));
+    drag(blind.get(), QPoint(100, 5), QPoint(100, 5 - 1000));
     EXPECT_FALSE(callLog->isVisible());
     EXPECT_EQ(blind->y(), mainBottom);
     // A click then brings it back at a useful height.

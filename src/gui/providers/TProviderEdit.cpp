@@ -1,0 +1,580 @@
+#include "providers/TProviderEdit.h"
+
+#include "providers/ProviderAccount.h"
+#include "skins/SkinLibrary.h"
+#include "store/DateTimeValue.h"
+#include "store/Money.h"
+#include "store/TextHelpers.h"
+#include "ui/MessageDialogs.h"
+
+#include <QBitmap>
+#include <QCalendarWidget>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QWindow>
+
+namespace {
+
+const QString kNotActiveConnection = QStringLiteral("This Provider is not an active dialup connection in your system.");
+const QString kDateMask = QStringLiteral("99/99/99");
+
+// Where the controls stand on the dialog's picture.
+namespace layout {
+constexpr QSize kDefaultSize(520, 390);
+constexpr QRect kHeading(20, 14, 480, 22);
+constexpr int kRowTop[3] = {76, 101, 126};
+constexpr int kRowHeight = 21;
+constexpr int kCaptionLeft = 16, kCaptionWidth = 92;
+constexpr int kDurationLeft = 112, kDurationWidth = 100;
+constexpr int kCurrencyLeft = 218, kCurrencyWidth = 36;
+constexpr int kCostLeft = 256, kCostWidth = 150;
+constexpr int kCallsLeft = 414, kCallsWidth = 80;
+constexpr int kHeadingsTop = 52;
+constexpr int kChargesTop = 160;
+constexpr int kAccountTop[5] = {194, 219, 244, 269, 294}; // started, fee, start day, limit, extra
+constexpr int kAccountCaptionWidth = 200;
+constexpr int kButtonsTop = 340, kButtonHeight = 24;
+} // namespace layout
+
+QRect rowRect(int left, int width, int top)
+{
+    return {left, top, width, layout::kRowHeight};
+}
+
+QString withSpace(const QString &text)
+{
+    return text + QLatin1Char(' ');
+}
+
+QString moneyLabelText(MoneyValue amount)
+{
+    return withSpace(paddedAmountText(amount, 18));
+}
+
+QString fieldCaption(AccountField field)
+{
+    switch (field) {
+    case AccountField::TodayDuration: return QStringLiteral("Today: Duration");
+    case AccountField::TodayCost: return QStringLiteral("Today: Dial-up Connection Cost");
+    case AccountField::TodayCalls: return QStringLiteral("Today: Calls");
+    case AccountField::MonthDuration: return QStringLiteral("This Month: Duration");
+    case AccountField::MonthCost: return QStringLiteral("This Month: Dial-up Connection Cost");
+    case AccountField::MonthCalls: return QStringLiteral("This Month: Calls");
+    case AccountField::TotalDuration: return QStringLiteral("Todate: Duration");
+    case AccountField::TotalCost: return QStringLiteral("Todate: Dial-up Connection Cost");
+    case AccountField::TotalCalls: return QStringLiteral("Todate: Calls");
+    case AccountField::StartedOn: return QStringLiteral("Started with Provider on");
+    case AccountField::MonthlyFee: return QStringLiteral("Monthly Fee");
+    case AccountField::MonthStartDay: return QStringLiteral("Month starts on which day");
+    case AccountField::MonthlyHourLimit: return QStringLiteral("Monthly limit of hours");
+    case AccountField::ExtraPerHour: return QStringLiteral("For each hour after, add");
+    }
+    return {};
+}
+
+QString rangeOf(AccountField field)
+{
+    using namespace AccountFieldLimits;
+    switch (field) {
+    case AccountField::MonthStartDay: return QStringLiteral("%1 to %2").arg(kMinMonthStartDay).arg(kMaxMonthStartDay);
+    case AccountField::MonthlyHourLimit: return QStringLiteral("0 to %1").arg(kMaxHourLimit);
+    default: return QStringLiteral("0 to %1").arg(kMaxCalls);
+    }
+}
+
+QString problemText(const AccountFieldError &error)
+{
+    const QString quoted = QLatin1Char('\'') + error.text + QLatin1Char('\'');
+    switch (error.problem) {
+    case FieldProblem::NotADuration:
+        return quoted + QStringLiteral(" is not a duration.\rType hours, minutes and seconds, as in 0001:30:00.");
+    case FieldProblem::DurationTooLong: return quoted + QStringLiteral(" is longer than the program can count.");
+    case FieldProblem::NotAnAmount: return quoted + QStringLiteral(" is not an amount of money.");
+    case FieldProblem::AmountTooLarge: return quoted + QStringLiteral(" is too large an amount.");
+    case FieldProblem::NegativeAmount: return quoted + QStringLiteral(" is less than nothing.");
+    case FieldProblem::NotAWholeNumber: return quoted + QStringLiteral(" is not a whole number.");
+    case FieldProblem::OutOfRange: return quoted + QStringLiteral(" is not from ") + rangeOf(error.field) + '.';
+    case FieldProblem::NotADate:
+        return quoted + QStringLiteral(" is not a valid date.\rType day, month and year, as in 25/12/03.");
+    }
+    return quoted;
+}
+
+// Changes that come from the user, not from loading the display.
+bool changedByUser(const QWidget *control)
+{
+    return control->hasFocus();
+}
+
+} // namespace
+
+TProviderEdit::TProviderEdit(AppCore &core, dialup::DialUpService &service, QWidget *parent)
+    : QDialog(parent, Qt::FramelessWindowHint)
+    , m_core(core)
+    , m_service(service)
+    , m_registry(core.providers(), service)
+{
+    setObjectName(QStringLiteral("TProviderEdit"));
+    setWindowTitle(QStringLiteral("Provider"));
+    loadSkin();
+    buildControls();
+    setEditMode(false);
+    m_previous->setEnabled(false);
+    m_next->setEnabled(false);
+}
+
+TProviderEdit::~TProviderEdit() = default;
+
+void TProviderEdit::loadSkin()
+{
+    if (SkinLibrary::LoadSkinImage(m_background, QStringLiteral("Provider"))) {
+        setFixedSize(m_background.size());
+        // Pure blue cuts the outline.
+        setMask(QBitmap::fromImage(m_background.createMaskFromColor(qRgb(0, 0, 255), Qt::MaskOutColor)));
+    } else {
+        setFixedSize(layout::kDefaultSize);
+    }
+}
+
+QLabel *TProviderEdit::addLabel(const QString &name, const QString &text, const QRect &rect, Qt::Alignment alignment)
+{
+    auto *label = new QLabel(text, this);
+    label->setObjectName(name);
+    label->setGeometry(rect);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    return label;
+}
+
+QLineEdit *TProviderEdit::addEdit(const QString &name, const QRect &rect)
+{
+    auto *edit = new QLineEdit(this);
+    edit->setObjectName(name);
+    edit->setGeometry(rect);
+    return edit;
+}
+
+QAbstractButton *TProviderEdit::addButton(const QString &name, const QString &caption, const QRect &rect,
+                                          void (TProviderEdit::*handler)())
+{
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    button->setGeometry(rect);
+    button->setAutoDefault(false);
+    connect(button, &QAbstractButton::clicked, this, handler);
+    return button;
+}
+
+void TProviderEdit::buildControls()
+{
+    using namespace layout;
+    m_heading = addLabel(QStringLiteral("LabelProviderName"), QStringLiteral("Dial-Up Connection name"), kHeading,
+                         Qt::AlignHCenter);
+    addLabel(QStringLiteral("LabelDurationHeading"), QStringLiteral("Duration"),
+             rowRect(kDurationLeft, kDurationWidth, kHeadingsTop), Qt::AlignRight);
+    addLabel(QStringLiteral("LabelCostHeading"), QStringLiteral("Dial-up Connection Cost"),
+             rowRect(kCurrencyLeft, kCostLeft + kCostWidth - kCurrencyLeft, kHeadingsTop), Qt::AlignRight);
+    addLabel(QStringLiteral("LabelCallsHeading"), QStringLiteral("Calls"), rowRect(kCallsLeft, kCallsWidth, kHeadingsTop),
+             Qt::AlignRight);
+
+    const QString rowNames[3] = {QStringLiteral("Today"), QStringLiteral("Month"), QStringLiteral("Todate")};
+    const QString rowCaptions[3] = {QStringLiteral("Today"), QStringLiteral("This Month"), QStringLiteral("Todate")};
+    for (int i = 0; i < 3; ++i) {
+        const int top = kRowTop[i];
+        const QString &name = rowNames[i];
+        addLabel(QStringLiteral("LabelCaption") + name, rowCaptions[i], rowRect(kCaptionLeft, kCaptionWidth, top),
+                 Qt::AlignLeft);
+        m_currencyLabels[std::size_t(i)] = addLabel(QStringLiteral("LabelCurrency") + name, QString(),
+                                                    rowRect(kCurrencyLeft, kCurrencyWidth, top), Qt::AlignRight);
+        CounterRow &row = m_rows[std::size_t(i)];
+        row.duration = addLabel(QStringLiteral("Label%1Duration").arg(name), QString(),
+                                rowRect(kDurationLeft, kDurationWidth, top), Qt::AlignRight);
+        row.cost = addLabel(QStringLiteral("Label%1Cost").arg(name), QString(), rowRect(kCostLeft, kCostWidth, top),
+                            Qt::AlignRight);
+        row.calls = addLabel(QStringLiteral("Label%1Calls").arg(name), QString(),
+                             rowRect(kCallsLeft, kCallsWidth, top), Qt::AlignRight);
+        row.durationEdit = addEdit(QStringLiteral("Edit%1Duration").arg(name), rowRect(kDurationLeft, kDurationWidth, top));
+        row.costEdit = addEdit(QStringLiteral("Edit%1Cost").arg(name), rowRect(kCostLeft, kCostWidth, top));
+        row.costEdit->setMaxLength(AccountFieldLimits::kMaxAmountLength);
+        row.callsEdit = addEdit(QStringLiteral("Edit%1Calls").arg(name), rowRect(kCallsLeft, kCallsWidth, top));
+    }
+
+    addLabel(QStringLiteral("LabelCaptionCharges"), QStringLiteral("Charges Todate"),
+             rowRect(kCaptionLeft, kAccountCaptionWidth, kChargesTop), Qt::AlignLeft);
+    m_currencyLabels[3] = addLabel(QStringLiteral("LabelCurrencyCharges"), QString(),
+                                   rowRect(kCurrencyLeft, kCurrencyWidth, kChargesTop), Qt::AlignRight);
+    m_chargesTodate = addLabel(QStringLiteral("LabelChargesTodate"), QString(),
+                               rowRect(kCostLeft, kCostWidth, kChargesTop), Qt::AlignRight);
+
+    const QString accountCaptions[5] = {QStringLiteral("Started with Provider on"), QStringLiteral("Monthly Fee"),
+                                        QStringLiteral("Month starts on which day"),
+                                        QStringLiteral("Monthly limit of hours"),
+                                        QStringLiteral("For each hour after, add")};
+    const QString accountNames[5] = {QStringLiteral("StartedOn"), QStringLiteral("MonthlyFee"),
+                                     QStringLiteral("MonthStartDay"), QStringLiteral("HourLimit"),
+                                     QStringLiteral("ExtraPerHour")};
+    QLabel *accountLabels[5];
+    for (int i = 0; i < 5; ++i) {
+        addLabel(QStringLiteral("LabelCaption") + accountNames[i], accountCaptions[i],
+                 rowRect(kCaptionLeft, kAccountCaptionWidth, kAccountTop[i]), Qt::AlignLeft);
+        accountLabels[i] = addLabel(QStringLiteral("Label") + accountNames[i], QString(),
+                                    rowRect(kCostLeft, kCostWidth, kAccountTop[i]), Qt::AlignRight);
+    }
+    m_startedOn = accountLabels[0];
+    m_monthlyFee = accountLabels[1];
+    m_monthStartDay = accountLabels[2];
+    m_hourLimit = accountLabels[3];
+    m_extraPerHour = accountLabels[4];
+    m_currencyLabels[4] = addLabel(QStringLiteral("LabelCurrencyMonthlyFee"), QString(),
+                                   rowRect(kCurrencyLeft, kCurrencyWidth, kAccountTop[1]), Qt::AlignRight);
+    m_currencyLabels[5] = addLabel(QStringLiteral("LabelCurrencyExtraPerHour"), QString(),
+                                   rowRect(kCurrencyLeft, kCurrencyWidth, kAccountTop[4]), Qt::AlignRight);
+
+    m_dateEdit = addEdit(QStringLiteral("DateEdit1"), rowRect(kCostLeft, kCostWidth, kAccountTop[0]));
+    m_dateEdit->setInputMask(kDateMask);
+    m_calendarButton = new QToolButton(this);
+    m_calendarButton->setObjectName(QStringLiteral("DateEdit1Calendar"));
+    m_calendarButton->setText(QStringLiteral("..."));
+    m_calendarButton->setGeometry(rowRect(kCostLeft + kCostWidth + 4, 24, kAccountTop[0]));
+    connect(m_calendarButton, &QToolButton::clicked, this, &TProviderEdit::openCalendar);
+    m_calendar = new QCalendarWidget(this);
+    m_calendar->setObjectName(QStringLiteral("DateEdit1Popup"));
+    m_calendar->setWindowFlags(Qt::Popup);
+    connect(m_calendar, &QCalendarWidget::clicked, this, &TProviderEdit::DateEdit1AcceptDate);
+    connect(m_calendar, &QCalendarWidget::activated, this, &TProviderEdit::DateEdit1AcceptDate);
+
+    m_feeEdit = addEdit(QStringLiteral("CurrencyEdit1"), rowRect(kCostLeft, kCostWidth, kAccountTop[1]));
+    m_feeEdit->setMaxLength(AccountFieldLimits::kMaxAmountLength);
+    m_startDaySpin = new QSpinBox(this);
+    m_startDaySpin->setObjectName(QStringLiteral("SpinEdit2"));
+    m_startDaySpin->setRange(AccountFieldLimits::kMinMonthStartDay, AccountFieldLimits::kMaxMonthStartDay);
+    m_startDaySpin->setGeometry(rowRect(kCostLeft, kCostWidth, kAccountTop[2]));
+    m_hourLimitSpin = new QSpinBox(this);
+    m_hourLimitSpin->setObjectName(QStringLiteral("SpinEdit1"));
+    m_hourLimitSpin->setRange(0, AccountFieldLimits::kMaxHourLimit);
+    m_hourLimitSpin->setGeometry(rowRect(kCostLeft, kCostWidth, kAccountTop[3]));
+    m_extraEdit = addEdit(QStringLiteral("CurrencyEdit2"), rowRect(kCostLeft, kCostWidth, kAccountTop[4]));
+    m_extraEdit->setMaxLength(AccountFieldLimits::kMaxAmountLength);
+
+    connect(m_feeEdit, &QLineEdit::textChanged, this, &TProviderEdit::CurrencyEdit1Change);
+    connect(m_extraEdit, &QLineEdit::textChanged, this, &TProviderEdit::CurrencyEdit2Change);
+    connect(m_hourLimitSpin, &QSpinBox::valueChanged, this, &TProviderEdit::SpinEdit1Change);
+    connect(m_dateEdit, &QLineEdit::textChanged, this, [this] {
+        if (changedByUser(m_dateEdit))
+            CalcTodateProviderCost();
+    });
+
+    const int top = kButtonsTop;
+    m_previous = addButton(QStringLiteral("GTextButton6"), QStringLiteral("\u25C0"), QRect(16, top, 32, kButtonHeight),
+                           &TProviderEdit::GTextButton6Click);
+    m_next = addButton(QStringLiteral("GTextButton7"), QStringLiteral("\u25B6"), QRect(52, top, 32, kButtonHeight),
+                       &TProviderEdit::GTextButton7Click);
+    m_edit = addButton(QStringLiteral("ButtonEdit"), QStringLiteral("Edit"), QRect(100, top, 66, kButtonHeight),
+                       &TProviderEdit::ButtonEditClick);
+    m_save = addButton(QStringLiteral("ButtonSave"), QStringLiteral("Save"), QRect(172, top, 66, kButtonHeight),
+                       &TProviderEdit::ButtonSaveClick);
+    m_cancel = addButton(QStringLiteral("ButtonCancel"), QStringLiteral("Cancel"), QRect(244, top, 66, kButtonHeight),
+                         &TProviderEdit::ButtonCancelClick);
+    m_editConnect = addButton(QStringLiteral("ButtonEditConnection"), QStringLiteral("Edit Connect"),
+                              QRect(316, top, 98, kButtonHeight), &TProviderEdit::ButtonEditConnectionClick);
+    m_close = addButton(QStringLiteral("ButtonClose"), QStringLiteral("Close"), QRect(420, top, 74, kButtonHeight),
+                        &TProviderEdit::ButtonCloseClick);
+}
+
+bool TProviderEdit::isEditing() const
+{
+    return m_cancel->isEnabled();
+}
+
+bool TProviderEdit::hasProvider() const
+{
+    const ProviderTable &table = m_core.providers();
+    return table.Count > 0 && table.Current < table.Count;
+}
+
+Provider &TProviderEdit::provider()
+{
+    ProviderTable &table = m_core.providers();
+    return table.records[table.Current];
+}
+
+void TProviderEdit::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        FormShow();
+    }
+}
+
+void TProviderEdit::paintEvent(QPaintEvent *event)
+{
+    if (m_background.isNull()) {
+        QDialog::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_background);
+}
+
+void TProviderEdit::mousePressEvent(QMouseEvent *event)
+{
+    // The background is the title bar.
+    if (event->button() == Qt::LeftButton && windowHandle())
+        windowHandle()->startSystemMove();
+    QDialog::mousePressEvent(event);
+}
+
+void TProviderEdit::FormShow()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    UpdateProviderDisplay();
+}
+
+void TProviderEdit::setEditMode(bool editing)
+{
+    const std::array<QWidget *, 15> controls = {
+        m_rows[0].durationEdit, m_rows[0].costEdit, m_rows[0].callsEdit, m_rows[1].durationEdit, m_rows[1].costEdit,
+        m_rows[1].callsEdit,    m_rows[2].durationEdit, m_rows[2].costEdit, m_rows[2].callsEdit, m_dateEdit,
+        m_calendarButton,       m_feeEdit,          m_startDaySpin,     m_hourLimitSpin,     m_extraEdit};
+    for (QWidget *control : controls) {
+        control->setVisible(editing);
+        if (auto *edit = qobject_cast<QLineEdit *>(control))
+            edit->setReadOnly(!editing);
+        else if (auto *spin = qobject_cast<QSpinBox *>(control))
+            spin->setReadOnly(!editing);
+    }
+    m_save->setEnabled(editing);
+    m_cancel->setEnabled(editing);
+    m_close->setEnabled(!editing);
+    m_edit->setEnabled(!editing);
+    m_editConnect->setEnabled(!editing);
+    if (editing) {
+        m_previous->setEnabled(false);
+        m_next->setEnabled(false);
+    }
+}
+
+void TProviderEdit::loadEditControls(const Provider &record)
+{
+    const AccountForm form = accountFormOf(record);
+    const QString *counters[3][3] = {{&form.todayDuration, &form.todayCost, &form.todayCalls},
+                                     {&form.monthDuration, &form.monthCost, &form.monthCalls},
+                                     {&form.totalDuration, &form.totalCost, &form.totalCalls}};
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        m_rows[i].durationEdit->setText(*counters[i][0]);
+        m_rows[i].costEdit->setText(*counters[i][1]);
+        m_rows[i].callsEdit->setText(*counters[i][2]);
+    }
+    m_dateEdit->setText(form.startedOn);
+    m_feeEdit->setText(form.monthlyFee);
+    m_startDaySpin->setValue(form.monthStartDay);
+    m_hourLimitSpin->setValue(form.monthlyHourLimit);
+    m_extraEdit->setText(form.extraPerHour);
+}
+
+void TProviderEdit::loadDisplayLabels(const Provider &record)
+{
+    const std::uint32_t seconds[3] = {record.TodaySeconds, record.MonthSeconds, record.TotalSeconds};
+    const MoneyValue costs[3] = {record.TodayCost, record.MonthCost, record.TotalCost};
+    const std::uint16_t calls[3] = {record.TodayCalls, record.MonthCalls, record.TotalCalls};
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        m_rows[i].duration->setText(withSpace(LongDurationText(std::int32_t(seconds[i]))));
+        m_rows[i].cost->setText(moneyLabelText(costs[i]));
+        m_rows[i].calls->setText(withSpace(QString::number(calls[i])));
+    }
+    const QDate started = accountStartDate(record.StartedOn);
+    m_startedOn->setText(started.isValid() ? withSpace(shortDateText(started)) : QString());
+    m_monthlyFee->setText(moneyLabelText(record.MonthlyFee));
+    m_monthStartDay->setText(withSpace(QString::number(record.MonthStartDay)));
+    m_hourLimit->setText(withSpace(QString::number(record.MonthlyHourLimit)));
+    m_extraPerHour->setText(moneyLabelText(record.ExtraPerHour));
+}
+
+void TProviderEdit::UpdateProviderDisplay()
+{
+    if (!hasProvider() || isEditing())
+        return;
+    const ProviderTable &table = m_core.providers();
+    m_previous->setEnabled(table.Current != 0);
+    m_next->setEnabled(table.Current + 1 < table.Count);
+    const QString currency = m_core.currencyText().trimmed();
+    for (QLabel *label : m_currencyLabels)
+        label->setText(currency);
+    const Provider &record = provider();
+    m_heading->setText(record.Name.text());
+    loadEditControls(record);
+    loadDisplayLabels(record);
+    CalcTodateProviderCost();
+}
+
+AccountForm TProviderEdit::formFromControls() const
+{
+    AccountForm form;
+    form.todayDuration = m_rows[0].durationEdit->text();
+    form.todayCost = m_rows[0].costEdit->text();
+    form.todayCalls = m_rows[0].callsEdit->text();
+    form.monthDuration = m_rows[1].durationEdit->text();
+    form.monthCost = m_rows[1].costEdit->text();
+    form.monthCalls = m_rows[1].callsEdit->text();
+    form.totalDuration = m_rows[2].durationEdit->text();
+    form.totalCost = m_rows[2].costEdit->text();
+    form.totalCalls = m_rows[2].callsEdit->text();
+    form.startedOn = m_dateEdit->text();
+    form.monthlyFee = m_feeEdit->text();
+    form.monthStartDay = m_startDaySpin->value();
+    form.monthlyHourLimit = m_hourLimitSpin->value();
+    form.extraPerHour = m_extraEdit->text();
+    return form;
+}
+
+QWidget *TProviderEdit::editControlOf(AccountField field) const
+{
+    switch (field) {
+    case AccountField::TodayDuration: return m_rows[0].durationEdit;
+    case AccountField::TodayCost: return m_rows[0].costEdit;
+    case AccountField::TodayCalls: return m_rows[0].callsEdit;
+    case AccountField::MonthDuration: return m_rows[1].durationEdit;
+    case AccountField::MonthCost: return m_rows[1].costEdit;
+    case AccountField::MonthCalls: return m_rows[1].callsEdit;
+    case AccountField::TotalDuration: return m_rows[2].durationEdit;
+    case AccountField::TotalCost: return m_rows[2].costEdit;
+    case AccountField::TotalCalls: return m_rows[2].callsEdit;
+    case AccountField::StartedOn: return m_dateEdit;
+    case AccountField::MonthlyFee: return m_feeEdit;
+    case AccountField::MonthStartDay: return m_startDaySpin;
+    case AccountField::MonthlyHourLimit: return m_hourLimitSpin;
+    case AccountField::ExtraPerHour: return m_extraEdit;
+    }
+    return nullptr;
+}
+
+void TProviderEdit::CalcTodateProviderCost()
+{
+    if (!hasProvider())
+        return;
+    const QDateTime now = m_core.clock().now();
+    // Half-typed fields leave the last charges standing until they read.
+    const auto terms = readAccountTerms(formFromControls(), provider(), now.date());
+    if (!terms)
+        return;
+    MonthlyUsage usage;
+    if (terms->monthlyHourLimit > 0) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        usage = GetTotalDurationForProviderMonth(m_core.log(), m_core.providers().Current);
+        QGuiApplication::restoreOverrideCursor();
+    }
+    const MoneyValue charges = ::CalcTodateProviderCost(*terms, usage, now);
+    provider().ChargesTodate = charges;
+    m_chargesTodate->setText(moneyLabelText(charges));
+}
+
+void TProviderEdit::ButtonEditClick()
+{
+    if (!hasProvider())
+        return;
+    UpdateProviderDisplay();
+    setEditMode(true);
+    m_rows[0].durationEdit->setFocus();
+}
+
+void TProviderEdit::ButtonSaveClick()
+{
+    if (!hasProvider() || !isEditing())
+        return;
+    const auto saved = readAccountForm(formFromControls(), provider(), m_core.clock().now().date());
+    if (!saved) {
+        const AccountFieldError &error = saved.error();
+        SkinMessageDlg(mtError, fieldCaption(error.field) + QStringLiteral(":\r") + problemText(error), mbOK, this);
+        if (QWidget *control = editControlOf(error.field))
+            control->setFocus();
+        return;
+    }
+    setEditMode(false);
+    provider() = *saved;
+    UpdateProviderDisplay();
+}
+
+void TProviderEdit::ButtonCancelClick()
+{
+    if (!isEditing())
+        return;
+    setEditMode(false);
+    UpdateProviderDisplay();
+}
+
+void TProviderEdit::ButtonCloseClick()
+{
+    accept();
+}
+
+void TProviderEdit::reject()
+{
+    if (isEditing()) {
+        ButtonCancelClick();
+        return;
+    }
+    QDialog::reject();
+}
+
+void TProviderEdit::GTextButton6Click()
+{
+    if (!isEditing() && m_registry.ProviderDBPrev())
+        UpdateProviderDisplay();
+}
+
+void TProviderEdit::GTextButton7Click()
+{
+    if (!isEditing() && m_registry.ProviderDBNext())
+        UpdateProviderDisplay();
+}
+
+void TProviderEdit::ButtonEditConnectionClick()
+{
+    if (!hasProvider())
+        return;
+    const std::string entry = provider().Name.text().toStdString();
+    if (!m_service.editEntry(dialup::NativeWindow(winId()), entry))
+        SkinMessageDlg(mtError, kNotActiveConnection, mbOK | mbCancel, this);
+}
+
+void TProviderEdit::CurrencyEdit1Change()
+{
+    if (changedByUser(m_feeEdit))
+        CalcTodateProviderCost();
+}
+
+void TProviderEdit::CurrencyEdit2Change()
+{
+    if (changedByUser(m_extraEdit))
+        CalcTodateProviderCost();
+}
+
+void TProviderEdit::SpinEdit1Change()
+{
+    if (changedByUser(m_hourLimitSpin))
+        CalcTodateProviderCost();
+}
+
+void TProviderEdit::openCalendar()
+{
+    const QDate current = parseShortDate(m_dateEdit->text(), m_core.clock().now().date());
+    m_calendar->setSelectedDate(current.isValid() ? current : m_core.clock().now().date());
+    m_calendar->move(mapToGlobal(m_dateEdit->geometry().bottomLeft()));
+    m_calendar->show();
+}
+
+void TProviderEdit::DateEdit1AcceptDate(const QDate &date)
+{
+    m_calendar->hide();
+    m_dateEdit->setFocus();
+    m_dateEdit->setText(shortDateText(date));
+    CalcTodateProviderCost();
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QAbstractButton>
+
+// A small on/off toggle: green with the knob on the right when on, red with
+// the knob on the left when off. A click, Space or Enter toggles it; it takes
+// part in the tab order and shows a frame while it has the focus.
+class OnOffSwitch final : public QAbstractButton {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(OnOffSwitch)
+
+public:
+    explicit OnOffSwitch(QWidget *parent = nullptr);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+};

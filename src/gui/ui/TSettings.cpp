@@ -1,0 +1,215 @@
+#include "ui/TSettings.h"
+
+#include "app/AppCore.h"
+#include "skins/SkinLibrary.h"
+#include "ui/ApplicationHints.h"
+#include "ui/OnOffSwitch.h"
+
+#include <QBitmap>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QValidator>
+#include <QWindow>
+
+namespace {
+
+const QString kSwitchHint = QStringLiteral("Click to toggle Green=On Red=Off");
+
+#ifdef Q_OS_WIN
+const QString kRunAtStartupLabel = QStringLiteral("Run Tollwise on Windows Start Up");
+#else
+const QString kRunAtStartupLabel = QStringLiteral("Run Tollwise on Start Up");
+#endif
+
+const std::array<QString, kSettingsSwitchCount> kSwitchLabels = {
+    QStringLiteral("Show Mouse Tool Tips"),
+    QStringLiteral("Play Tollwise sounds"),
+    QStringLiteral("Automatically update provider totals"),
+    kRunAtStartupLabel,
+    QStringLiteral("Show Connection Time in Tollwise Caption Title"),
+    QStringLiteral("Load Tollwise in a Minimised state"),
+    QStringLiteral("Use this currency symbol"),
+    QStringLiteral("Use the default currency symbol"),
+};
+
+// Where the controls sit on the dialog's picture.
+constexpr QSize kDesignedSize(420, 330);
+constexpr int kFirstRowTop = 40;
+constexpr int kRowHeight = 28;
+constexpr QRect switchRect(int index)
+{
+    return {24, kFirstRowTop + index * kRowHeight, 38, 18};
+}
+constexpr QRect labelRect(int index)
+{
+    return {72, kFirstRowTop + index * kRowHeight, 300, 18};
+}
+constexpr QRect kEdit1Rect(290, kFirstRowTop + 6 * kRowHeight - 2, 100, 22);
+constexpr QRect kLabel9Rect(290, kFirstRowTop + 7 * kRowHeight - 2, 100, 22);
+constexpr QRect kButtonOkayRect(210, 284, 84, 26);
+constexpr QRect kButtonCloseRect(306, 284, 84, 26);
+
+const QRgb kKeyColour = qRgb(0, 0, 255);
+
+// Refuses characters that settings.data cannot hold, so the symbol the user
+// sees is the one that comes back at the next start.
+class SymbolValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override
+    {
+        return storableInSettings(input) ? Acceptable : Invalid;
+    }
+};
+
+void setBackground(QWidget *widget, const QColor &colour, QPalette::ColorRole role)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+TSettings::TSettings(AppCore &core, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    , m_core(core)
+    , m_choices(core.settings(), core.systemCurrency())
+    , m_edit1(new QLineEdit(this))
+    , m_label9(new QLabel(this))
+    , m_buttonOkay(new QPushButton(QStringLiteral("Save"), this))
+    , m_buttonClose(new QPushButton(QStringLiteral("Cancel"), this))
+{
+    setObjectName(QStringLiteral("TSettings"));
+    setWindowTitle(QStringLiteral("Settings"));
+
+    QWidget *previous = nullptr;
+    for (int i = 0; i < kSettingsSwitchCount; ++i) {
+        auto *button = new OnOffSwitch(this);
+        button->setObjectName(QStringLiteral("Switch%1").arg(i + 1));
+        button->setToolTip(kSwitchHint);
+        button->setAccessibleName(kSwitchLabels[std::size_t(i)]);
+        button->setGeometry(switchRect(i));
+        connect(button, &OnOffSwitch::clicked, this, [this, i](bool on) { switchClicked(i, on); });
+        m_switches[std::size_t(i)] = button;
+
+        auto *label = new QLabel(kSwitchLabels[std::size_t(i)], this);
+        label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+        label->setGeometry(labelRect(i));
+        label->setBuddy(button);
+
+        if (previous)
+            setTabOrder(previous, button);
+        previous = button;
+        if (i == int(SettingsSwitch::UseUserCurrency) - 1) {
+            setTabOrder(button, m_edit1);
+            previous = m_edit1;
+        }
+    }
+    setTabOrder(previous, m_buttonOkay);
+    setTabOrder(m_buttonOkay, m_buttonClose);
+
+    m_edit1->setObjectName(QStringLiteral("Edit1"));
+    m_edit1->setToolTip(QStringLiteral("Enter your symbol to display"));
+    m_edit1->setMaxLength(SettingsEdit::kMaxSymbolLength);
+    m_edit1->setValidator(new SymbolValidator(m_edit1));
+    m_edit1->setGeometry(kEdit1Rect);
+    connect(m_edit1, &QLineEdit::textChanged, this, [this](const QString &text) { m_choices.setUserSymbol(text); });
+
+    m_label9->setObjectName(QStringLiteral("Label9"));
+    m_label9->setAutoFillBackground(true);
+    m_label9->setIndent(4);
+    m_label9->setGeometry(kLabel9Rect);
+
+    m_buttonOkay->setObjectName(QStringLiteral("ButtonOkay"));
+    m_buttonOkay->setToolTip(QStringLiteral("Save this and close"));
+    m_buttonOkay->setAutoDefault(false);
+    m_buttonOkay->setGeometry(kButtonOkayRect);
+    connect(m_buttonOkay, &QPushButton::clicked, this, &TSettings::ButtonOkayClick);
+
+    m_buttonClose->setObjectName(QStringLiteral("ButtonClose"));
+    m_buttonClose->setToolTip(QStringLiteral("Don't save just close"));
+    m_buttonClose->setAutoDefault(false);
+    m_buttonClose->setGeometry(kButtonCloseRect);
+    connect(m_buttonClose, &QPushButton::clicked, this, &TSettings::ButtonCloseClick);
+
+    FormCreate();
+}
+
+void TSettings::FormCreate()
+{
+    setFixedSize(kDesignedSize);
+    if (SkinLibrary::LoadSkinImage(m_background, QStringLiteral("Settings"))) {
+        setFixedSize(m_background.size());
+        setMask(QBitmap::fromImage(m_background.createMaskFromColor(kKeyColour, Qt::MaskOutColor)));
+    }
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TSettings::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Coming back from being minimised must not undo the user's changes.
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TSettings::FormShow()
+{
+    m_choices = SettingsEdit(m_core.settings(), m_core.systemCurrency());
+    m_edit1->setText(m_choices.userSymbol());
+    m_label9->setText(m_choices.defaultSymbol());
+    showChoices();
+    m_switches.front()->setFocus();
+}
+
+void TSettings::switchClicked(int index, bool on)
+{
+    m_choices.set(SettingsSwitch(index + 1), on);
+    showChoices();
+}
+
+void TSettings::showChoices()
+{
+    for (int i = 0; i < kSettingsSwitchCount; ++i)
+        m_switches[std::size_t(i)]->setChecked(m_choices.isOn(SettingsSwitch(i + 1)));
+    const SymbolFieldColours colours = m_choices.fieldColours();
+    setBackground(m_edit1, colours.userSymbol, QPalette::Base);
+    setBackground(m_label9, colours.defaultSymbol, QPalette::Window);
+}
+
+void TSettings::ButtonOkayClick()
+{
+    m_choices.apply(m_core);
+    applyApplicationHints(m_core.settings().ShowHint);
+    accept();
+}
+
+void TSettings::ButtonCloseClick()
+{
+    reject();
+}
+
+void TSettings::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (m_background.isNull())
+        painter.fillRect(rect(), QColor(212, 208, 200));
+    else
+        painter.drawImage(0, 0, m_background);
+}
+
+void TSettings::mousePressEvent(QMouseEvent *event)
+{
+    // The dialog has no title bar: pressing on its background moves it.
+    if (event->button() == Qt::LeftButton && windowHandle())
+        windowHandle()->startSystemMove();
+    QDialog::mousePressEvent(event);
+}

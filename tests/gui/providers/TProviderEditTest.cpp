@@ -1,0 +1,325 @@
+#include "providers/TProviderEdit.h"
+
+#include "support/FakeClock.h"
+#include "support/FakeDialUpService.h"
+#include "support/FakeServices.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+const QString kNotActive = QStringLiteral("This Provider is not an active dialup connection in your system.");
+constexpr double kSixteenthOfJanuary2026 = 46038; // 45 days before the fake clock's 2 March 2026
+
+// Answers the next modal dialog by pressing the button with that object name,
+// noting the texts it showed and the buttons it offered.
+struct DialogAnswer {
+    QStringList texts;
+    QStringList buttons;
+};
+
+void answerNextDialog(const QString &buttonName, DialogAnswer &answer)
+{
+    QTimer::singleShot(0, [buttonName, &answer] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        for (const QLabel *label : dialog->findChildren<QLabel *>())
+            answer.texts.append(label->text());
+        for (const QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
+            answer.buttons.append(button->objectName());
+        auto *button = dialog->findChild<QAbstractButton *>(buttonName);
+        ASSERT_NE(button, nullptr);
+        button->click();
+    });
+}
+
+CallRecord callOf(int provider, int year, int month, std::uint32_t seconds)
+{
+    CallRecord record{};
+    record.StartDay = 3;
+    record.StartMonth = std::uint8_t(month);
+    record.StartYear = std::uint8_t(year);
+    record.ProviderIndex = std::uint8_t(provider);
+    record.DurationSeconds = seconds;
+    return record;
+}
+
+class TProviderEditTest : public ::testing::Test {
+protected:
+    TProviderEditTest()
+    {
+        QLocale::setDefault(QLocale::c());
+        core.setCurrencyText(QStringLiteral(" \u00A3 "));
+    }
+    ~TProviderEditTest() override { QLocale::setDefault(QLocale::system()); }
+
+    void addProviders(std::initializer_list<const char *> names)
+    {
+        ProviderRegistry registry(core.providers(), service);
+        for (const char *name : names)
+            registry.ProviderDBadd(QString::fromLatin1(name));
+        core.providers().Current = 0;
+    }
+    Provider &record(int index) { return core.providers().records[index]; }
+    void addCall(const CallRecord &call) { core.log().records[core.log().Count++] = call; }
+
+    void open()
+    {
+        dialog = std::make_unique<TProviderEdit>(core, service);
+        dialog->show();
+    }
+    template <typename T = QWidget>
+    T *child(const char *name)
+    {
+        T *widget = dialog->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QString labelText(const char *name) { return child<QLabel>(name)->text(); }
+    void setText(const char *name, const QString &text) { child<QLineEdit>(name)->setText(text); }
+    void click(const char *name) { child<QAbstractButton>(name)->click(); }
+    bool enabled(const char *name) { return child(name)->isEnabled(); }
+
+    QTemporaryDir dir;
+    FakeClock clock; // 2 March 2026, 10:00
+    RecordingSoundPlayer sound;
+    RecordingStartupRegistration startup;
+    FakeDialUpService service;
+    AppCore core{QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup, service}};
+    std::unique_ptr<TProviderEdit> dialog;
+};
+
+} // namespace
+
+TEST_F(TProviderEditTest, ShowsTheSelectedProvidersCountersAndAccount)
+{
+    addProviders({"Home ISP", "Work", "Spare"});
+    Provider &work = record(1);
+    work.TodaySeconds = 3661;
+    work.TodayCost = 12345;
+    work.TodayCalls = 3;
+    work.MonthCost = 123456789;
+    work.TotalSeconds = 10000 * 3600;
+    work.MonthlyFee = 100000;
+    work.StartedOn = kSixteenthOfJanuary2026;
+    work.MonthStartDay = 5;
+    work.MonthlyHourLimit = 10;
+    work.ExtraPerHour = 20000;
+    addCall(callOf(1, 25, 11, 12 * 3600 + 59 * 60)); // two hours past the limit
+    addCall(callOf(1, 25, 12, 9 * 3600));
+    addCall(callOf(0, 25, 12, 90 * 3600));           // another provider's
+    core.providers().Current = 1;
+    open();
+
+    EXPECT_EQ(labelText("LabelProviderName"), QStringLiteral("Work"));
+    EXPECT_EQ(labelText("LabelTodayDuration"), QStringLiteral("0001:01:01 "));
+    EXPECT_EQ(labelText("LabelTodayCost"), QStringLiteral("              1.23 "));
+    EXPECT_EQ(labelText("LabelMonthCost"), QStringLiteral("         12,345.68 "));
+    EXPECT_EQ(labelText("LabelTodateDuration"), QStringLiteral("10000:00:00 "));
+    EXPECT_EQ(labelText("LabelTodayCalls"), QStringLiteral("3 "));
+    EXPECT_EQ(labelText("LabelStartedOn"), QStringLiteral("16/01/26 "));
+    EXPECT_EQ(labelText("LabelMonthStartDay"), QStringLiteral("5 "));
+    EXPECT_EQ(labelText("LabelHourLimit"), QStringLiteral("10 "));
+    EXPECT_EQ(labelText("LabelExtraPerHour"), QStringLiteral("              2.00 "));
+    for (const char *currency : {"LabelCurrencyToday", "LabelCurrencyMonth", "LabelCurrencyTodate",
+                                 "LabelCurrencyCharges", "LabelCurrencyMonthlyFee", "LabelCurrencyExtraPerHour"})
+        EXPECT_EQ(labelText(currency), QStringLiteral("\u00A3")) << currency;
+
+    // One 30-day period of 10.00 and two extra hours at 2.00; viewing stores it.
+    EXPECT_EQ(labelText("LabelChargesTodate"), QStringLiteral("             14.00 "));
+    EXPECT_EQ(work.ChargesTodate, 140000);
+
+    EXPECT_TRUE(enabled("GTextButton6"));
+    EXPECT_TRUE(enabled("GTextButton7"));
+    EXPECT_FALSE(enabled("ButtonSave"));
+    EXPECT_FALSE(enabled("ButtonCancel"));
+    EXPECT_FALSE(child("EditTodayDuration")->isVisible());
+}
+
+TEST_F(TProviderEditTest, EditingAProviderReachesTheTable)
+{
+    addProviders({"Home ISP"});
+    open();
+    click("ButtonEdit");
+    EXPECT_TRUE(enabled("ButtonSave"));
+    EXPECT_TRUE(enabled("ButtonCancel"));
+    for (const char *name : {"ButtonEdit", "ButtonClose", "ButtonEditConnection", "GTextButton6", "GTextButton7"})
+        EXPECT_FALSE(enabled(name)) << name;
+    EXPECT_TRUE(child("EditTodayDuration")->isVisible());
+
+    setText("EditTodayDuration", QStringLiteral("0002:30:15"));
+    setText("EditTodayCost", QStringLiteral("3.50"));
+    setText("EditTodayCalls", QStringLiteral("4"));
+    setText("EditTodateCalls", QStringLiteral("120"));
+    setText("DateEdit1", QStringLiteral("16/01/26"));
+    setText("CurrencyEdit1", QStringLiteral("10.00"));
+    child<QSpinBox>("SpinEdit2")->setValue(15);
+    child<QSpinBox>("SpinEdit1")->setValue(10);
+    setText("CurrencyEdit2", QStringLiteral("2.00"));
+    click("ButtonSave");
+
+    const Provider &saved = record(0);
+    EXPECT_EQ(saved.TodaySeconds, 9015u);
+    EXPECT_EQ(saved.TodayCost, 35000);
+    EXPECT_EQ(saved.TodayCalls, 4);
+    EXPECT_EQ(saved.TotalCalls, 120);
+    EXPECT_EQ(saved.StartedOn, kSixteenthOfJanuary2026);
+    EXPECT_EQ(saved.MonthlyFee, 100000);
+    EXPECT_EQ(saved.MonthStartDay, 15);
+    EXPECT_EQ(saved.MonthlyHourLimit, 10);
+    EXPECT_EQ(saved.ExtraPerHour, 20000);
+    EXPECT_EQ(saved.ChargesTodate, 100000);
+    EXPECT_EQ(labelText("LabelTodayCalls"), QStringLiteral("4 "));
+    EXPECT_EQ(labelText("LabelChargesTodate"), QStringLiteral("             10.00 "));
+    EXPECT_FALSE(enabled("ButtonSave"));
+    EXPECT_TRUE(enabled("ButtonEdit"));
+    EXPECT_FALSE(child("EditTodayDuration")->isVisible());
+}
+
+TEST_F(TProviderEditTest, AWrongFieldIsNamedAndNothingIsWritten)
+{
+    addProviders({"Home ISP"});
+    record(0).MonthCalls = 7;
+    open();
+    const Provider before = record(0);
+    click("ButtonEdit");
+    setText("EditTodayCost", QStringLiteral("9.99")); // a good field before the bad one
+    setText("EditMonthCalls", QStringLiteral("12a"));
+    setText("CurrencyEdit2", QStringLiteral("x"));
+    DialogAnswer answer;
+    answerNextDialog(QStringLiteral("OK"), answer);
+    click("ButtonSave");
+
+    EXPECT_EQ(std::memcmp(&before, &record(0), sizeof(Provider)), 0) << "nothing written";
+    EXPECT_TRUE(answer.texts.join(QLatin1Char('\n')).contains(QStringLiteral("This Month: Calls")))
+        << answer.texts.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(answer.texts.join(QLatin1Char('\n')).contains(QStringLiteral("'12a' is not a whole number.")));
+    EXPECT_TRUE(enabled("ButtonSave")) << "still editing, the edits kept";
+    EXPECT_EQ(child<QLineEdit>("EditTodayCost")->text(), QStringLiteral("9.99"));
+
+    setText("EditMonthCalls", QStringLiteral("12"));
+    setText("CurrencyEdit2", QStringLiteral("2.00"));
+    click("ButtonSave");
+    EXPECT_EQ(record(0).MonthCalls, 12);
+    EXPECT_EQ(record(0).TodayCost, 99900);
+}
+
+TEST_F(TProviderEditTest, CancelAndEscapeDiscardTheEdits)
+{
+    addProviders({"Home ISP"});
+    record(0).TodayCalls = 2;
+    open();
+    for (const bool escape : {false, true}) {
+        click("ButtonEdit");
+        setText("EditTodayCalls", QStringLiteral("99"));
+        if (escape)
+            QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        else
+            click("ButtonCancel");
+        EXPECT_EQ(record(0).TodayCalls, 2);
+        EXPECT_EQ(labelText("LabelTodayCalls"), QStringLiteral("2 "));
+        EXPECT_FALSE(enabled("ButtonCancel"));
+        EXPECT_TRUE(dialog->isVisible()) << "leaving edit mode does not close";
+    }
+}
+
+TEST_F(TProviderEditTest, AStartDateNeverSetStaysUnset)
+{
+    addProviders({"Home ISP"});
+    record(0).MonthlyFee = 100000;
+    record(0).ChargesTodate = 50000; // from an earlier computation
+    open();
+    EXPECT_EQ(labelText("LabelStartedOn"), QString());
+    EXPECT_EQ(labelText("LabelChargesTodate"), QStringLiteral("              0.00 "));
+    EXPECT_EQ(record(0).ChargesTodate, 0) << "no fee before the account starts";
+
+    click("ButtonEdit");
+    click("ButtonSave");
+    EXPECT_EQ(record(0).StartedOn, 0.0);
+    EXPECT_EQ(labelText("LabelStartedOn"), QString());
+}
+
+TEST_F(TProviderEditTest, SteppingSelectsTheProviderForTheMainWindow)
+{
+    addProviders({"Home ISP", "Work", "Spare"});
+    record(2).StartedOn = kSixteenthOfJanuary2026;
+    record(2).MonthlyFee = 50000;
+    open();
+    EXPECT_FALSE(enabled("GTextButton6"));
+    click("GTextButton7");
+    click("GTextButton7");
+    EXPECT_EQ(core.providers().Current, 2);
+    EXPECT_EQ(labelText("LabelProviderName"), QStringLiteral("Spare"));
+    EXPECT_FALSE(enabled("GTextButton7"));
+    EXPECT_EQ(record(2).ChargesTodate, 50000) << "viewing refreshes the stored charges";
+    click("GTextButton6");
+    EXPECT_EQ(labelText("LabelProviderName"), QStringLiteral("Work"));
+    click("ButtonClose");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(core.providers().Current, 1);
+}
+
+TEST_F(TProviderEditTest, EditConnectOpensTheServicesEditorOrSaysTheEntryIsGone)
+{
+    addProviders({"Home ISP"});
+    open();
+    click("ButtonEditConnection");
+    EXPECT_EQ(service.editedEntries, std::vector<std::string>{"Home ISP"});
+
+    service.failEditEntry = 623;
+    DialogAnswer answer;
+    answerNextDialog(QStringLiteral("OK"), answer);
+    click("ButtonEditConnection");
+    EXPECT_TRUE(answer.texts.contains(kNotActive)) << answer.texts.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(answer.buttons.contains(QStringLiteral("OK")));
+    EXPECT_TRUE(answer.buttons.contains(QStringLiteral("Cancel")));
+}
+
+TEST_F(TProviderEditTest, ChargesFollowOnlyTheFocusedControl)
+{
+    addProviders({"Home ISP"});
+    record(0).StartedOn = kSixteenthOfJanuary2026;
+    record(0).MonthlyFee = 100000;
+    open();
+    QApplication::setActiveWindow(dialog.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    click("ButtonEdit");
+    auto *fee = child<QLineEdit>("CurrencyEdit1");
+
+    fee->setText(QStringLiteral("20.00")); // the focus is on the Today duration
+    EXPECT_EQ(labelText("LabelChargesTodate"), QStringLiteral("             10.00 "));
+
+    fee->setFocus();
+    ASSERT_TRUE(fee->hasFocus());
+    fee->selectAll();
+    QTest::keyClicks(fee, QStringLiteral("30"));
+    EXPECT_EQ(labelText("LabelChargesTodate"), QStringLiteral("             30.00 "));
+    QTest::keyClicks(fee, QStringLiteral(".5.")); // half-typed: the last charges stand
+    EXPECT_EQ(labelText("LabelChargesTodate"), QStringLiteral("             30.50 "));
+}
+
+TEST_F(TProviderEditTest, AnEmptyTableKeepsTheDesignTexts)
+{
+    open();
+    EXPECT_EQ(labelText("LabelProviderName"), QStringLiteral("Dial-Up Connection name"));
+    click("ButtonEdit");
+    EXPECT_FALSE(enabled("ButtonSave"));
+    click("ButtonEditConnection");
+    EXPECT_TRUE(service.editedEntries.empty());
+    click("GTextButton7");
+    EXPECT_EQ(core.providers().Current, 0);
+}

@@ -1,6 +1,7 @@
 #include "tariffs/TCallCharges.h"
 
 #include "app/AppCore.h"
+#include "skins/SkinLayout.h"
 #include "skins/SkinLibrary.h"
 #include "store/DateTimeValue.h"
 #include "store/Money.h"
@@ -12,6 +13,10 @@
 #include "tariffs/TariffGridModel.h"
 #include "tariffs/TwoDigitSpinBox.h"
 #include "ui/MessageDialogs.h"
+#include "ui/TCutTransImage.h"
+#include "ui/TGFocusButton.h"
+#include "ui/TGShape.h"
+#include "ui/WindowOutline.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>
@@ -22,37 +27,22 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTableView>
-#include <QWindow>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
 
-// Where the controls stand in the 800 × 520 window.
-constexpr int kCaptionX = 20;
-constexpr int kFieldX = 140;
-constexpr int kRowTop = 44;
-constexpr int kRowStep = 26;
-constexpr int kRowHeight = 21;
-constexpr int kKindX = 315;
-constexpr int kKindValueX = 540;
-constexpr int kButtonX = 700;
-constexpr int kButtonTop = 50;
-constexpr int kButtonStep = 36;
-const QRect kGridRect(20, 290, 620, 210);
-const QRect kSliderRect(646, 290, 20, 210);
-// A press here does not move the window.
-constexpr int kNoDragWidth = 51;
-constexpr int kNoDragHeight = 36;
+namespace Layout = SkinLayout::TariffEditor;
 
-constexpr int kStartingWidths[TariffGridModel::kColumnCount - 1] = {80, 125, 50, 50, 70, 85, 60};
 constexpr int kGridRowHeight = 18;
+constexpr int kStartingWidths[TariffGridModel::kColumnCount - 1] = {80, 125, 50, 50, 70, 85, 60};
 
 const QColor kChosenKindColour(0, 0, 160);
+const QColor kText = QColor::fromRgb(SkinLayout::kDarkText);
 
 constexpr std::uint32_t kDayBits[7] = {1, 2, 4, 8, 16, 32, 64}; // Monday first
 const char *const kDayNames[7] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
@@ -84,14 +74,15 @@ QString hint(const char *text)
     return QString::fromLatin1(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
-void place(QWidget *widget, int x, int y, int width, int height = kRowHeight)
+// Narrows the font of a caption that would not fit its place.
+void fitCaption(QLabel *label)
 {
-    widget->setGeometry(x, y, width, height);
-}
-
-int rowY(int row)
-{
-    return kRowTop + row * kRowStep;
+    QFont font = label->font();
+    const int needed = QFontMetrics(font).horizontalAdvance(label->text());
+    if (needed > label->width()) {
+        font.setStretch(std::max(75, 100 * label->width() / needed));
+        label->setFont(font);
+    }
 }
 
 std::int32_t secondsOf(int hours, int minutes, int seconds)
@@ -113,6 +104,28 @@ QImage skinImage(const QString &name)
     return image;
 }
 
+// The text buttons in the skin's colours.
+TextButtonAppearance buttonAppearance()
+{
+    const QColor accent = QColor::fromRgb(SkinLayout::kAccent);
+    const QColor pressed(16, 118, 132);
+    TextButtonAppearance look;
+    look.Color = QColor(226, 232, 240);
+    look.ColorHot = accent;
+    look.ColorDown = pressed;
+    look.ColorDisabled = QColor(236, 239, 243);
+    look.FontColor = kText;
+    look.FontHotColor = Qt::white;
+    look.FontDownColor = Qt::white;
+    look.FontDisabledColor = QColor(160, 168, 178);
+    look.FrameUpColor = QColor(160, 172, 186);
+    look.FrameHotColor = accent;
+    look.FrameDownColor = pressed;
+    look.FrameDisabledColor = QColor(204, 210, 218);
+    look.FrameFocusColor = accent;
+    return look;
+}
+
 } // namespace
 
 TCallCharges::TCallCharges(AppCore &core, QWidget *parent)
@@ -130,17 +143,17 @@ void TCallCharges::FormCreate()
 {
     setObjectName(QStringLiteral("TCallCharges"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(Layout::kSize);
     setFont(m_gridPainter.font());
+    QPalette text = palette();
+    text.setColor(QPalette::WindowText, kText);
+    setPalette(text);
 
-    CutTransImage1 = new QLabel(this);
-    CutTransImage1->setObjectName(QStringLiteral("CutTransImage1"));
-    CutTransImage1->setGeometry(0, 0, kWidth, kHeight);
-    CutTransImage1->setScaledContents(true);
-    const QImage background = skinImage(QStringLiteral("Tariff"));
-    if (!background.isNull())
-        CutTransImage1->setPixmap(QPixmap::fromImage(background));
+    CutTransImage1 = new TCutTransImage(this);
+    CutTransImage1->setTransColor(QColor::fromRgb(kSkinKeyColour));
+    CutTransImage1->loadSkin(QStringLiteral("Tariff"));
     CutTransImage1->setMouseTracking(true);
+    CutTransImage1->setCursor(Qt::SizeAllCursor);
     CutTransImage1->installEventFilter(this);
 
     const QDate today = m_core.clock().now().date();
@@ -169,69 +182,77 @@ void TCallCharges::FormCreate()
     sizeLastColumn();
 }
 
-TCallCharges::TimeFields TCallCharges::makeTimeFields(int x, int y, const QString &name)
+TCallCharges::TimeFields TCallCharges::makeTimeFields(const QString &name, const QRect &hours, const QRect &minutes,
+                                                      const QRect &seconds)
 {
     TimeFields fields{new TwoDigitSpinBox(23, this), new TwoDigitSpinBox(59, this), new TwoDigitSpinBox(59, this)};
-    const std::pair<TwoDigitSpinBox *, const char *> parts[] = {
-        {fields.hours, "Hours"}, {fields.minutes, "Minutes"}, {fields.seconds, "Seconds"}};
-    const char *const hints[] = {"Enter the hours", "Enter the Minutes", "Enter the seconds"};
-    int i = 0;
-    for (const auto &[box, part] : parts) {
+    const std::tuple<TwoDigitSpinBox *, const char *, const char *, QRect> parts[] = {
+        {fields.hours, "Hours", "Enter the hours", hours},
+        {fields.minutes, "Minutes", "Enter the Minutes", minutes},
+        {fields.seconds, "Seconds", "Enter the seconds", seconds},
+    };
+    for (const auto &[box, part, tip, rect] : parts) {
         box->setObjectName(QStringLiteral("Edit") + name + QString::fromLatin1(part));
-        box->setToolTip(hint(hints[i]));
-        place(box, x + i * 44, y, 42);
-        ++i;
+        box->setToolTip(hint(tip));
+        box->setGeometry(rect);
     }
     return fields;
 }
 
+QLabel *TCallCharges::makeLabel(const char *name, const QRect &rect)
+{
+    auto *label = new QLabel(this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(rect);
+    return label;
+}
+
+TGFocusButton *TCallCharges::makeButton(const char *name, const QString &caption, const QRect &rect, QWidget *parent)
+{
+    auto *button = new TGFocusButton(parent ? parent : this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setText(caption);
+    button->setAppearance(buttonAppearance());
+    button->setGeometry(rect);
+    return button;
+}
+
 void TCallCharges::buildDetailArea()
 {
-    const char *const captions[] = {"Name of Tariff", "Start charging at", "Finish charging at", "A charging unit is",
-                                    "Seconds per pulse", "Type of Charge", "Cost per Unit", "Minimum charge"};
-    for (int row = 0; row < 8; ++row) {
-        auto *caption = new QLabel(QString::fromLatin1(captions[row]), this);
-        place(caption, kCaptionX, rowY(row), 118);
-        if (row == 6) {
-            LabelCostCaption = caption;
-            caption->setObjectName(QStringLiteral("LabelCostCaption"));
-        }
-    }
-    auto detail = [this](const char *name, int row, int width) {
-        auto *label = new QLabel(this);
-        label->setObjectName(QString::fromLatin1(name));
-        label->setAutoFillBackground(true);
-        place(label, kFieldX, rowY(row), width);
-        return label;
-    };
-    LabelName = detail("LabelName", 0, 140);
-    LabelStart = detail("LabelStart", 1, 130);
-    LabelFinish = detail("LabelFinish", 2, 130);
-    LabelUnit = detail("LabelUnit", 3, 110);
+    LabelName = makeLabel("LabelName", Layout::NameField);
+    LabelStart = makeLabel("LabelStart", Layout::StartLabel);
+    LabelFinish = makeLabel("LabelFinish", Layout::FinishLabel);
+    LabelUnit = makeLabel("LabelUnit", Layout::UnitLabel);
     LabelUnit->setToolTip(hint("Your charging unit "));
-    LabelSecondsPerPulse = detail("LabelSecondsPerPulse", 4, 80);
-    LabelCharge = detail("LabelCharge", 5, 110);
+    LabelSecondsPerPulse = makeLabel("LabelSecondsPerPulse", Layout::SecondsPerPulse);
+    LabelCharge = makeLabel("LabelCharge", Layout::ChargeLabel);
     LabelCharge->setToolTip(hint("An Incremental charge increases the cost as you are connected.\r\n\r\nA Single "
                                  "charge is a one time charge per call, regardless of the time. "));
-    LabelCost = detail("LabelCost", 6, 130);
-    LabelMinCharge = detail("LabelMinCharge", 7, 130);
+    LabelCostCaption = makeLabel("LabelCostCaption", Layout::CostCaption);
+    LabelCostCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    LabelCostCaption->setText(QStringLiteral("Cost per Unit"));
+    QFont captionFont = LabelCostCaption->font();
+    captionFont.setPointSize(9); // as the names painted beside it
+    LabelCostCaption->setFont(captionFont);
+    LabelCost = makeLabel("LabelCost", Layout::UnitCost);
+    LabelMinCharge = makeLabel("LabelMinCharge", Layout::MinCharge);
 
-    ShapeColour = new QFrame(this);
+    ShapeColour = new TGShape(this);
     ShapeColour->setObjectName(QStringLiteral("ShapeColour"));
-    ShapeColour->setFrameShape(QFrame::Box);
-    ShapeColour->setAutoFillBackground(true);
-    place(ShapeColour, kFieldX + 145, rowY(0), 21);
+    ShapeColour->setGeometry(Layout::ColourSwatch);
+    ShapeColour->setPen(QPen(QColor(160, 172, 186)));
 
     EditName = new QLineEdit(this);
     EditName->setObjectName(QStringLiteral("EditName"));
     EditName->setMaxLength(60);
     EditName->setToolTip(hint("Enter a descriptive name for this Taiff. eg: Christmas Day or Peak Rate"));
-    place(EditName, kFieldX, rowY(0), 140);
+    EditName->setGeometry(Layout::NameField);
 
-    m_start = makeTimeFields(kFieldX, rowY(1), QStringLiteral("Start"));
-    m_finish = makeTimeFields(kFieldX, rowY(2), QStringLiteral("Finish"));
+    m_start = makeTimeFields(QStringLiteral("Start"), Layout::StartHours, Layout::StartMinutes, Layout::StartSeconds);
+    m_finish = makeTimeFields(QStringLiteral("Finish"), Layout::FinishHours, Layout::FinishMinutes,
+                              Layout::FinishSeconds);
 
-    ButtonUnit = makeDropDown("ButtonUnit", "Your charging unit ", 3, MenuUnit,
+    ButtonUnit = makeDropDown("ButtonUnit", "Your charging unit ", Layout::UnitDropDown, LabelUnit, MenuUnit,
                               {"Per 1 Minute", "Per 1 Second", "Per Pulse/Unit"}, &TCallCharges::chooseUnit);
     MenuUnit->setObjectName(QStringLiteral("MenuUnit"));
 
@@ -240,35 +261,34 @@ void TCallCharges::buildDetailArea()
     EditSecondsPerPulse->setRange(1, 65534);
     EditSecondsPerPulse->setSingleStep(10);
     EditSecondsPerPulse->setToolTip(hint("Number of seconds per pulse"));
-    place(EditSecondsPerPulse, kFieldX, rowY(4), 80);
+    EditSecondsPerPulse->setGeometry(Layout::SecondsPerPulse);
 
-    ButtonCharge = makeDropDown("ButtonCharge", "An Incremental charge increases the cost as you are connected.", 5,
-                                MenuCharge, {"Increment charge per unit", "Single unit charge per call"},
+    ButtonCharge = makeDropDown("ButtonCharge", "An Incremental charge increases the cost as you are connected.",
+                                Layout::ChargeDropDown, LabelCharge, MenuCharge,
+                                {"Increment charge per unit", "Single unit charge per call"},
                                 &TCallCharges::chooseCharge);
     MenuCharge->setObjectName(QStringLiteral("MenuCharge"));
 
-    EditUnitCost = makeMoneyField("EditUnitCost", "Enter the cost per unit or per call. ", 6);
-    EditMinCharge = makeMoneyField(
-        "EditMinCharge", "If your telephone company has a minimum charge per call then enter it here. ", 7);
+    EditUnitCost = makeMoneyField("EditUnitCost", "Enter the cost per unit or per call. ", Layout::UnitCost);
+    EditMinCharge = makeMoneyField("EditMinCharge",
+                                   "If your telephone company has a minimum charge per call then enter it here. ",
+                                   Layout::MinCharge);
 
     ColourStrip = new TariffColourStrip(this);
     ColourStrip->setObjectName(QStringLiteral("ColourStrip"));
     ColourStrip->setToolTip(
         hint("Choose a colour for this Tariff so you can identify them quickly in the lists. "));
-    place(ColourStrip, kFieldX, rowY(8), 256, 16);
+    ColourStrip->setGeometry(Layout::ColourStrip);
     connect(ColourStrip, &TariffColourStrip::colourChosen, this, &TCallCharges::setSwatch);
 }
 
 // A label's drop-down button and its menu of choices, which opens under the label.
-QPushButton *TCallCharges::makeDropDown(const char *name, const char *tip, int row, QMenu *&menu,
-                                        std::initializer_list<const char *> choices,
-                                        void (TCallCharges::*choose)(std::uint8_t))
+TGFocusButton *TCallCharges::makeDropDown(const char *name, const char *tip, const QRect &rect, QLabel *anchor,
+                                          QMenu *&menu, std::initializer_list<const char *> choices,
+                                          void (TCallCharges::*choose)(std::uint8_t))
 {
-    auto *button = new QPushButton(QStringLiteral("v"), this);
-    button->setObjectName(QString::fromLatin1(name));
+    TGFocusButton *button = makeButton(name, QString(QChar(0x25BC)), rect);
     button->setToolTip(hint(tip));
-    button->setAutoDefault(false);
-    place(button, kFieldX + 112, rowY(row), 20);
     menu = new QMenu(this);
     int code = 1;
     for (const char *choice : choices) {
@@ -277,20 +297,19 @@ QPushButton *TCallCharges::makeDropDown(const char *name, const char *tip, int r
         ++code;
     }
     QMenu *const opened = menu;
-    connect(button, &QPushButton::clicked, this, [this, opened, row] {
-        opened->popup(mapToGlobal(QPoint(kFieldX, rowY(row) + kRowHeight)));
-    });
+    connect(button, &QAbstractButton::clicked, this,
+            [opened, anchor] { opened->popup(anchor->mapToGlobal(QPoint(0, anchor->height()))); });
     return button;
 }
 
-QLineEdit *TCallCharges::makeMoneyField(const char *name, const char *tip, int row)
+QLineEdit *TCallCharges::makeMoneyField(const char *name, const char *tip, const QRect &rect)
 {
     auto *field = new QLineEdit(this);
     field->setObjectName(QString::fromLatin1(name));
     field->setMaxLength(14);
     field->setAlignment(Qt::AlignRight);
     field->setToolTip(hint(tip));
-    place(field, kFieldX, rowY(row), 130);
+    field->setGeometry(rect);
     return field;
 }
 
@@ -303,122 +322,112 @@ void TCallCharges::setTimeFields(const TimeFields &fields, std::int32_t seconds)
 
 void TCallCharges::setSwatch(std::uint32_t colour)
 {
-    QPalette swatch = ShapeColour->palette();
-    swatch.setColor(QPalette::Window, qColourOfTariff(colour));
-    ShapeColour->setPalette(swatch);
+    ShapeColour->setBrush(qColourOfTariff(colour));
 }
 
 void TCallCharges::buildKindArea()
 {
     m_kindGroup = new QButtonGroup(this);
+    constexpr int kRadioWidth = 18;
     for (int kind = 1; kind <= 7; ++kind) {
-        const int y = rowY(kind - 1);
+        const QRect area(QPoint(Layout::kKindLeft, Layout::kKindFirstTop + Layout::kKindStep * (kind - 1)),
+                         Layout::kKindSize);
         auto *radio = new QRadioButton(this);
         radio->setObjectName(QStringLiteral("RadioKind%1").arg(kind));
         radio->setToolTip(hint(kKindHints[kind - 1]));
-        place(radio, kKindX, y, 18);
+        radio->setGeometry(area.left(), area.top(), kRadioWidth, area.height());
         m_kindGroup->addButton(radio, kind);
         auto *caption = new QLabel(QString::fromLatin1(kKindCaptions[kind - 1]), this);
         caption->setObjectName(QStringLiteral("LabelKind%1").arg(kind));
         caption->setToolTip(radio->toolTip());
-        place(caption, kKindX + 20, y, kKindValueX - kKindX - 22);
+        caption->setGeometry(area.adjusted(kRadioWidth + 2, 0, 0, 0));
+        fitCaption(caption);
         m_kindCaptions[std::size_t(kind - 1)] = caption;
     }
     connect(m_kindGroup, &QButtonGroup::idClicked, this, &TCallCharges::chooseKind);
 
-    auto valueLabel = [this](const char *name, int row, int width) {
-        auto *label = new QLabel(this);
-        label->setObjectName(QString::fromLatin1(name));
-        label->setAutoFillBackground(true);
-        place(label, kKindValueX, rowY(row), width);
-        return label;
-    };
-    auto smallButton = [this](const char *name, const QString &caption, int x, int row) {
-        auto *button = new QPushButton(caption, this);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setAutoDefault(false);
-        place(button, x, rowY(row), 20);
-        return button;
-    };
-
-    LabelDays = valueLabel("LabelDays", 1, 128);
-    ButtonDays = smallButton("ButtonDays", QStringLiteral("v"), kKindValueX + 130, 1);
-    connect(ButtonDays, &QPushButton::clicked, this, &TCallCharges::toggleDaysList);
+    LabelDays = makeLabel("LabelDays", Layout::DaysLabel);
+    ButtonDays = makeButton("ButtonDays", QString(QChar(0x25BC)), Layout::DaysDropDown);
+    connect(ButtonDays, &QAbstractButton::clicked, this, &TCallCharges::toggleDaysList);
 
     PanelDays = new QFrame(this);
     PanelDays->setObjectName(QStringLiteral("PanelDays"));
     PanelDays->setFrameShape(QFrame::Box);
     PanelDays->setAutoFillBackground(true);
-    PanelDays->setGeometry(kKindValueX, rowY(2), 150, 160);
+    PanelDays->setGeometry(Layout::DaysCheckList);
     PanelDays->hide();
+    const QRect inside = QRect(QPoint(0, 0), Layout::DaysCheckList.size()).adjusted(2, 2, -2, -2);
+    constexpr int kOkayHeight = 22;
     CheckListDays = new QListWidget(PanelDays);
     CheckListDays->setObjectName(QStringLiteral("CheckListDays"));
-    CheckListDays->setGeometry(2, 2, 146, 128);
+    CheckListDays->setGeometry(inside.adjusted(0, 0, 0, -(kOkayHeight + 4)));
     for (const char *day : kDayNames) {
         auto *item = new QListWidgetItem(QString::fromLatin1(day), CheckListDays);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
-    auto *okay = new QPushButton(QStringLiteral("Okay"), PanelDays);
-    okay->setObjectName(QStringLiteral("ButtonDaysOkay"));
-    okay->setAutoDefault(false);
-    okay->setGeometry(45, 134, 60, 22);
-    connect(okay, &QPushButton::clicked, this, &TCallCharges::hideDaysList);
+    TGFocusButton *okay = makeButton("ButtonDaysOkay", QStringLiteral("Okay"),
+                                     QRect(inside.center().x() - 30, inside.bottom() - kOkayHeight + 1, 60, kOkayHeight),
+                                     PanelDays);
+    connect(okay, &QAbstractButton::clicked, this, &TCallCharges::hideDaysList);
     connect(CheckListDays, &QListWidget::itemChanged, this, &TCallCharges::daysChecked);
 
-    auto picker = [&](const char *label, const char *minus, const char *plus, int row) {
-        Picker p{valueLabel(label, row, 84), smallButton(minus, QStringLiteral("-"), kKindValueX + 86, row),
-                 smallButton(plus, QStringLiteral("+"), kKindValueX + 108, row)};
-        return p;
+    auto picker = [this](const char *label, const char *minus, const char *plus, QRect labelRect, QRect minusRect,
+                         QRect plusRect) {
+        return Picker{makeLabel(label, labelRect), makeButton(minus, QStringLiteral("-"), minusRect),
+                      makeButton(plus, QStringLiteral("+"), plusRect)};
     };
-    m_dayPicker = picker("LabelDay", "ButtonDayMinus", "ButtonDayPlus", 2);
-    m_monthPicker = picker("LabelMonth", "ButtonMonthMinus", "ButtonMonthPlus", 3);
-    m_yearPicker = picker("LabelYear", "ButtonYearMinus", "ButtonYearPlus", 4);
-    connect(m_dayPicker.plus, &QPushButton::clicked, this, [this] { setDay(nextDayOfMonth(m_day)); });
-    connect(m_dayPicker.minus, &QPushButton::clicked, this, [this] { setDay(previousDayOfMonth(m_day)); });
-    connect(m_monthPicker.plus, &QPushButton::clicked, this, [this] { setMonth(nextMonth(m_month)); });
-    connect(m_monthPicker.minus, &QPushButton::clicked, this, [this] { setMonth(previousMonth(m_month)); });
-    connect(m_yearPicker.plus, &QPushButton::clicked, this, [this] { setYear(nextYear(m_year)); });
-    connect(m_yearPicker.minus, &QPushButton::clicked, this, [this] { setYear(previousYear(m_year)); });
+    m_dayPicker = picker("LabelDay", "ButtonDayMinus", "ButtonDayPlus", Layout::DayLabel, Layout::DayMinus,
+                         Layout::DayPlus);
+    m_monthPicker = picker("LabelMonth", "ButtonMonthMinus", "ButtonMonthPlus", Layout::MonthLabel,
+                           Layout::MonthMinus, Layout::MonthPlus);
+    m_yearPicker = picker("LabelYear", "ButtonYearMinus", "ButtonYearPlus", Layout::YearLabel, Layout::YearMinus,
+                          Layout::YearPlus);
+    connect(m_dayPicker.plus, &QAbstractButton::clicked, this, [this] { setDay(nextDayOfMonth(m_day)); });
+    connect(m_dayPicker.minus, &QAbstractButton::clicked, this, [this] { setDay(previousDayOfMonth(m_day)); });
+    connect(m_monthPicker.plus, &QAbstractButton::clicked, this, [this] { setMonth(nextMonth(m_month)); });
+    connect(m_monthPicker.minus, &QAbstractButton::clicked, this, [this] { setMonth(previousMonth(m_month)); });
+    connect(m_yearPicker.plus, &QAbstractButton::clicked, this, [this] { setYear(nextYear(m_year)); });
+    connect(m_yearPicker.minus, &QAbstractButton::clicked, this, [this] { setYear(previousYear(m_year)); });
 
-    auto datePicker = [this](const char *name, int row, const char *tip) {
+    auto datePicker = [this](const char *name, const QRect &rect, const char *tip) {
         auto *edit = new QDateEdit(this);
         edit->setObjectName(QString::fromLatin1(name));
         edit->setCalendarPopup(true);
         edit->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
         edit->setToolTip(hint(tip));
-        place(edit, kKindValueX, rowY(row), 110);
+        edit->setGeometry(rect);
         return edit;
     };
-    LabelDate = valueLabel("LabelDate", 5, 110);
-    LabelDateFrom = valueLabel("LabelDateFrom", 6, 110);
-    LabelDateTo = valueLabel("LabelDateTo", 7, 110);
-    DateSpecific = datePicker("DateSpecific", 5, "Use the drop down or enter a specific date");
-    DateFrom = datePicker("DateFrom", 6, "Use the drop down or enter specific dates");
-    DateTo = datePicker("DateTo", 7, "Use the drop down or enter specific dates");
+    LabelDate = makeLabel("LabelDate", Layout::DatePicker);
+    LabelDateFrom = makeLabel("LabelDateFrom", Layout::EraFromPicker);
+    LabelDateTo = makeLabel("LabelDateTo", Layout::EraToPicker);
+    DateSpecific = datePicker("DateSpecific", Layout::DatePicker, "Use the drop down or enter a specific date");
+    DateFrom = datePicker("DateFrom", Layout::EraFromPicker, "Use the drop down or enter specific dates");
+    DateTo = datePicker("DateTo", Layout::EraToPicker, "Use the drop down or enter specific dates");
 }
 
 void TCallCharges::buildButtons()
 {
-    const std::pair<QPushButton **, const char *> buttons[] = {
+    const std::pair<TGFocusButton **, const char *> buttons[] = {
         {&ButtonClose, "Close"}, {&ButtonNew, "New"},   {&ButtonEdit, "Edit"},
         {&ButtonDelete, "Delete"}, {&ButtonSave, "Save"}, {&ButtonCancel, "Cancel"},
     };
     int i = 0;
     for (const auto &[button, caption] : buttons) {
-        *button = new QPushButton(QString::fromLatin1(caption), this);
-        (*button)->setObjectName(QStringLiteral("Button") + QString::fromLatin1(caption));
-        (*button)->setAutoDefault(false);
-        place(*button, kButtonX, kButtonTop + i * kButtonStep, 85, 26);
+        const QRect rect(QPoint(Layout::kButtonLeft, Layout::kButtonFirstTop + Layout::kButtonStep * i),
+                         Layout::kButtonSize);
+        *button = makeButton(qPrintable(QStringLiteral("Button") + QString::fromLatin1(caption)),
+                             QString::fromLatin1(caption), rect);
         ++i;
     }
     ButtonClose->setToolTip(hint("Close this screen "));
-    connect(ButtonClose, &QPushButton::clicked, this, &TCallCharges::ButtonCloseClick);
-    connect(ButtonNew, &QPushButton::clicked, this, &TCallCharges::ButtonNewClick);
-    connect(ButtonEdit, &QPushButton::clicked, this, &TCallCharges::ButtonEditClick);
-    connect(ButtonDelete, &QPushButton::clicked, this, &TCallCharges::ButtonDeleteClick);
-    connect(ButtonSave, &QPushButton::clicked, this, &TCallCharges::ButtonSaveClick);
-    connect(ButtonCancel, &QPushButton::clicked, this, &TCallCharges::ButtonCancelClick);
+    connect(ButtonClose, &QAbstractButton::clicked, this, &TCallCharges::ButtonCloseClick);
+    connect(ButtonNew, &QAbstractButton::clicked, this, &TCallCharges::ButtonNewClick);
+    connect(ButtonEdit, &QAbstractButton::clicked, this, &TCallCharges::ButtonEditClick);
+    connect(ButtonDelete, &QAbstractButton::clicked, this, &TCallCharges::ButtonDeleteClick);
+    connect(ButtonSave, &QAbstractButton::clicked, this, &TCallCharges::ButtonSaveClick);
+    connect(ButtonCancel, &QAbstractButton::clicked, this, &TCallCharges::ButtonCancelClick);
 
     // Tab goes through the fields in reading order, then to Save and Cancel.
     QWidget *const order[] = {EditName,
@@ -466,7 +475,7 @@ void TCallCharges::buildGrid()
     m_model = new TariffGridModel(m_core, this);
     sg = new QTableView(this);
     sg->setObjectName(QStringLiteral("sg"));
-    sg->setGeometry(kGridRect);
+    sg->setGeometry(Layout::Grid);
     auto *header = new TariffGridHeader(m_gridPainter, sg);
     header->setObjectName(QStringLiteral("sgHeader"));
     sg->setHorizontalHeader(header);
@@ -495,7 +504,7 @@ void TCallCharges::buildGrid()
 
     TrackBar1 = new QSlider(Qt::Vertical, this);
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
-    TrackBar1->setGeometry(kSliderRect);
+    TrackBar1->setGeometry(Layout::Slider);
     connect(TrackBar1, &QSlider::valueChanged, this, &TCallCharges::TrackBar1Change);
 }
 
@@ -568,9 +577,7 @@ void TCallCharges::clearTarifDisplay()
     for (QLabel *label : {LabelName, LabelStart, LabelFinish, LabelUnit, LabelSecondsPerPulse, LabelCharge, LabelCost,
                           LabelMinCharge})
         label->setText(QStringLiteral(" "));
-    QPalette swatch = ShapeColour->palette();
-    swatch.setColor(QPalette::Window, palette().color(QPalette::Window));
-    ShapeColour->setPalette(swatch);
+    ShapeColour->setBrush(Qt::NoBrush);
     colourKinds(0);
 }
 
@@ -619,7 +626,7 @@ void TCallCharges::setEditButtonStates(bool editing)
     ButtonNew->setEnabled(!editing);
     ButtonEdit->setEnabled(!editing && anyTariff);
     ButtonDelete->setEnabled(!editing && anyTariff);
-    for (QPushButton *b : {ButtonSave, ButtonCancel, ButtonUnit, ButtonCharge, ButtonDays, m_dayPicker.minus,
+    for (TGFocusButton *b : {ButtonSave, ButtonCancel, ButtonUnit, ButtonCharge, ButtonDays, m_dayPicker.minus,
                            m_dayPicker.plus, m_monthPicker.minus, m_monthPicker.plus, m_yearPicker.minus,
                            m_yearPicker.plus})
         b->setEnabled(editing);
@@ -917,10 +924,17 @@ void TCallCharges::colourKinds(int kind)
 void TCallCharges::showDaySet(std::uint32_t daySet)
 {
     m_daySet = daySet;
-    LabelDays->setText(daysLabel(daySet));
+    showDaysLabel();
     const QSignalBlocker blocker(CheckListDays);
     for (int day = 0; day < 7; ++day)
         CheckListDays->item(day)->setCheckState(daySet & kDayBits[day] ? Qt::Checked : Qt::Unchecked);
+}
+
+// The label may be too narrow for many days; its hint holds them all.
+void TCallCharges::showDaysLabel()
+{
+    LabelDays->setText(daysLabel(m_daySet));
+    LabelDays->setToolTip(LabelDays->text());
 }
 
 void TCallCharges::daysChecked()
@@ -933,7 +947,7 @@ void TCallCharges::daysChecked()
             set += kDayBits[day];
     }
     m_daySet = set;
-    LabelDays->setText(daysLabel(set));
+    showDaysLabel();
 }
 
 void TCallCharges::toggleDaysList()
@@ -996,17 +1010,12 @@ bool TCallCharges::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != CutTransImage1)
         return QDialog::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseMove) {
-        const QPoint p = static_cast<QMouseEvent *>(event)->position().toPoint();
-        const bool corner = p.x() < kNoDragWidth && p.y() < kNoDragHeight;
-        CutTransImage1->setCursor(corner ? Qt::ArrowCursor : Qt::SizeAllCursor);
-    } else if (event->type() == QEvent::MouseButtonPress) {
-        auto *press = static_cast<QMouseEvent *>(event);
-        const QPoint p = press->position().toPoint();
-        if (press->button() == Qt::LeftButton && !(p.x() < kNoDragWidth && p.y() < kNoDragHeight)
-            && windowHandle())
-            windowHandle()->startSystemMove();
+    const auto inCorner = [event] {
+        return Layout::kNoDragCorner.contains(static_cast<QMouseEvent *>(event)->position().toPoint());
+    };
+    if (event->type() == QEvent::MouseMove)
+        CutTransImage1->setCursor(inCorner() ? Qt::ArrowCursor : Qt::SizeAllCursor);
+    else if (event->type() == QEvent::MouseButtonPress && inCorner())
         return true;
-    }
     return QDialog::eventFilter(watched, event);
 }

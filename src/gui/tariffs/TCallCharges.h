@@ -13,14 +13,17 @@ class QAbstractButton;
 class QButtonGroup;
 class QDateEdit;
 class QFrame;
+class QRect;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
-class QPushButton;
 class QSlider;
 class QSpinBox;
 class QTableView;
+class TCutTransImage;
+class TGFocusButton;
+class TGShape;
 class TariffColourStrip;
 class TariffGridModel;
 class TwoDigitSpinBox;
@@ -51,8 +54,8 @@ private:
     };
     struct Picker {
         QLabel *label;
-        QPushButton *minus;
-        QPushButton *plus;
+        TGFocusButton *minus;
+        TGFocusButton *plus;
     };
 
     void FormCreate();
@@ -60,10 +63,13 @@ private:
     void buildKindArea();
     void buildButtons();
     void buildGrid();
-    TimeFields makeTimeFields(int x, int y, const QString &name);
-    QPushButton *makeDropDown(const char *name, const char *tip, int row, QMenu *&menu,
-                              std::initializer_list<const char *> choices, void (TCallCharges::*choose)(std::uint8_t));
-    QLineEdit *makeMoneyField(const char *name, const char *tip, int row);
+    TimeFields makeTimeFields(const QString &name, const QRect &hours, const QRect &minutes, const QRect &seconds);
+    QLabel *makeLabel(const char *name, const QRect &rect);
+    TGFocusButton *makeButton(const char *name, const QString &caption, const QRect &rect, QWidget *parent = nullptr);
+    TGFocusButton *makeDropDown(const char *name, const char *tip, const QRect &rect, QLabel *anchor, QMenu *&menu,
+                                std::initializer_list<const char *> choices,
+                                void (TCallCharges::*choose)(std::uint8_t));
+    QLineEdit *makeMoneyField(const char *name, const char *tip, const QRect &rect);
     void setTimeFields(const TimeFields &fields, std::int32_t seconds);
     void setSwatch(std::uint32_t colour);
 
@@ -93,6 +99,7 @@ private:
     void chooseKind(int kind);
     void colourKinds(int kind);
     void showDaySet(std::uint32_t daySet);
+    void showDaysLabel();
     void daysChecked();
     void toggleDaysList();
     void hideDaysList();
@@ -109,7 +116,7 @@ private:
     TariffEditor m_editor;
     TariffGridPainter m_gridPainter;
 
-    QLabel *CutTransImage1 = nullptr;
+    TCutTransImage *CutTransImage1 = nullptr;
 
     QLabel *LabelName = nullptr;
     QLabel *LabelStart = nullptr;
@@ -120,15 +127,15 @@ private:
     QLabel *LabelCostCaption = nullptr;
     QLabel *LabelCost = nullptr;
     QLabel *LabelMinCharge = nullptr;
-    QFrame *ShapeColour = nullptr;
+    TGShape *ShapeColour = nullptr;
 
     QLineEdit *EditName = nullptr;
     TimeFields m_start{};
     TimeFields m_finish{};
-    QPushButton *ButtonUnit = nullptr;
+    TGFocusButton *ButtonUnit = nullptr;
     QMenu *MenuUnit = nullptr;
     QSpinBox *EditSecondsPerPulse = nullptr;
-    QPushButton *ButtonCharge = nullptr;
+    TGFocusButton *ButtonCharge = nullptr;
     QMenu *MenuCharge = nullptr;
     QLineEdit *EditUnitCost = nullptr;
     QLineEdit *EditMinCharge = nullptr;
@@ -137,7 +144,7 @@ private:
     QButtonGroup *m_kindGroup = nullptr;
     std::array<QLabel *, 7> m_kindCaptions{};
     QLabel *LabelDays = nullptr;
-    QPushButton *ButtonDays = nullptr;
+    TGFocusButton *ButtonDays = nullptr;
     QFrame *PanelDays = nullptr;
     QListWidget *CheckListDays = nullptr;
     Picker m_dayPicker{};
@@ -150,12 +157,12 @@ private:
     QLabel *LabelDateTo = nullptr;
     QDateEdit *DateTo = nullptr;
 
-    QPushButton *ButtonClose = nullptr;
-    QPushButton *ButtonNew = nullptr;
-    QPushButton *ButtonEdit = nullptr;
-    QPushButton *ButtonDelete = nullptr;
-    QPushButton *ButtonSave = nullptr;
-    QPushButton *ButtonCancel = nullptr;
+    TGFocusButton *ButtonClose = nullptr;
+    TGFocusButton *ButtonNew = nullptr;
+    TGFocusButton *ButtonEdit = nullptr;
+    TGFocusButton *ButtonDelete = nullptr;
+    TGFocusButton *ButtonSave = nullptr;
+    TGFocusButton *ButtonCancel = nullptr;
 
     QTableView *sg = nullptr;
     TariffGridModel *m_model = nullptr;

@@ -1,5 +1,6 @@
 #include "tariffs/TariffGridPainter.h"
 
+#include "skins/SkinLayout.h"
 #include "store/TextHelpers.h"
 
 #include <QPainter>
@@ -9,11 +10,10 @@ namespace {
 const QColor kHeaderFill(216, 216, 235);
 const QColor kSelectedFill(128, 128, 192);
 constexpr int kHeaderBarHeight = 15;
-// Pieces of the call log image: the header bar's ends and middle, and the cell texture.
-const QRect kHeaderLeft(12, 62, 8, 15);
-const QRect kHeaderMiddle(20, 62, 40, 15);
-const QRect kHeaderRight(60, 62, 8, 15);
-const QRect kCellTexture(11, 81, 65, 15);
+using SkinLayout::CallLogWindow::kCellTexture;
+using SkinLayout::CallLogWindow::kHeaderLeft;
+using SkinLayout::CallLogWindow::kHeaderMiddle;
+using SkinLayout::CallLogWindow::kHeaderRight;
 constexpr int kFirstRightAlignedColumn = 5; // the amounts and the unit
 
 } // namespace

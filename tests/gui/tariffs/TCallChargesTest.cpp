@@ -522,3 +522,22 @@ TEST_F(TCallChargesTest, ARealisticTariffSetBuiltInTheEditorDrivesTheRateCaption
     for (const auto &[moment, caption] : cases)
         EXPECT_EQ(captionAt(moment), QString::fromLatin1(caption)) << moment.toString().toStdString();
 }
+
+TEST_F(TCallChargesTest, TheBackgroundMovesTheWindowExceptInItsTopLeftCorner)
+{
+    open();
+    QWidget *background = child<QWidget>("CutTransImage1");
+    editor->move(100, 100);
+    const std::tuple<QPoint, QPoint, QPoint> drags[] = {
+        {QPoint(50, 35), QPoint(80, 75), QPoint(0, 0)},     // the last pixel of the corner
+        {QPoint(51, 10), QPoint(71, 40), QPoint(20, 30)},   // just right of it
+        {QPoint(20, 36), QPoint(10, 46), QPoint(-10, 10)},  // just below it
+    };
+    for (const auto &[from, to, moved] : drags) {
+        const QPoint before = editor->pos();
+        QTest::mousePress(background, Qt::LeftButton, {}, from);
+        QTest::mouseMove(background, to);
+        QTest::mouseRelease(background, Qt::LeftButton, {}, to);
+        EXPECT_EQ(editor->pos() - before, moved) << from.x() << "," << from.y();
+    }
+}

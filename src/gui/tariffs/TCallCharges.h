@@ -9,15 +9,14 @@
 #include <initializer_list>
 
 class AppCore;
-class QAbstractButton;
 class QButtonGroup;
 class QDateEdit;
 class QFrame;
-class QRect;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QRect;
 class QSlider;
 class QSpinBox;
 class QTableView;
@@ -36,9 +35,6 @@ class TCallCharges final : public QDialog {
     Q_DISABLE_COPY_MOVE(TCallCharges)
 
 public:
-    static constexpr int kWidth = 800;
-    static constexpr int kHeight = 520;
-
     explicit TCallCharges(AppCore &core, QWidget *parent = nullptr);
     ~TCallCharges() override;
 

@@ -73,12 +73,13 @@ QList<Desktop::Window> Desktop::windowsOf(qint64 pid) const
     return windows;
 }
 
-std::optional<Desktop::Window> Desktop::waitForWindow(qint64 pid, QSize size, int ms) const
+std::optional<Desktop::Window> Desktop::waitFor(qint64 pid, const std::function<bool(const Window &)> &wanted,
+                                                int ms) const
 {
     const QDeadlineTimer deadline(ms);
     do {
         for (const Window &window : windowsOf(pid)) {
-            if (window.geometry.size() == size)
+            if (wanted(window))
                 return window;
         }
         QThread::msleep(kPollMs);
@@ -86,17 +87,41 @@ std::optional<Desktop::Window> Desktop::waitForWindow(qint64 pid, QSize size, in
     return std::nullopt;
 }
 
-bool Desktop::waitUntilGone(qint64 pid, QSize size, int ms) const
+bool Desktop::waitUntilNone(qint64 pid, const std::function<bool(const Window &)> &unwanted, int ms) const
 {
     const QDeadlineTimer deadline(ms);
     do {
         const QList<Window> windows = windowsOf(pid);
-        if (std::none_of(windows.begin(), windows.end(),
-                         [size](const Window &window) { return window.geometry.size() == size; }))
+        if (std::none_of(windows.begin(), windows.end(), unwanted))
             return true;
         QThread::msleep(kPollMs);
     } while (!deadline.hasExpired());
     return false;
+}
+
+std::optional<Desktop::Window> Desktop::waitForWindow(qint64 pid, QSize size, int ms) const
+{
+    return waitFor(pid, [size](const Window &window) { return window.geometry.size() == size; }, ms);
+}
+
+bool Desktop::waitUntilGone(qint64 pid, QSize size, int ms) const
+{
+    return waitUntilNone(pid, [size](const Window &window) { return window.geometry.size() == size; }, ms);
+}
+
+std::optional<Desktop::Window> Desktop::waitForNewWindow(qint64 pid, const QList<Window> &known, int ms) const
+{
+    return waitFor(
+        pid,
+        [&known](const Window &window) {
+            return std::none_of(known.begin(), known.end(), [&window](const Window &old) { return old.id == window.id; });
+        },
+        ms);
+}
+
+bool Desktop::waitUntilClosed(qint64 pid, const Window &window, int ms) const
+{
+    return waitUntilNone(pid, [&window](const Window &shown) { return shown.id == window.id; }, ms);
 }
 
 void Desktop::click(QPoint screenPoint) const

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // The user at the virtual display: finds a program's windows, clicks, types
@@ -25,6 +26,10 @@ public:
     [[nodiscard]] std::optional<Window> waitForWindow(qint64 pid, QSize size, int ms) const;
     // Whether no visible window of that size is left within `ms`.
     [[nodiscard]] bool waitUntilGone(qint64 pid, QSize size, int ms) const;
+    // A visible window of the process that is not among `known`, once it shows.
+    [[nodiscard]] std::optional<Window> waitForNewWindow(qint64 pid, const QList<Window> &known, int ms) const;
+    // Whether the window is no longer shown within `ms`.
+    [[nodiscard]] bool waitUntilClosed(qint64 pid, const Window &window, int ms) const;
 
     void click(QPoint screenPoint) const;
     // Gives the window the keyboard focus, then presses the key (an xdotool key name).
@@ -33,6 +38,9 @@ public:
     void saveScreenshot(const Window &window, const QString &name) const;
 
 private:
+    [[nodiscard]] std::optional<Window> waitFor(qint64 pid, const std::function<bool(const Window &)> &wanted,
+                                                int ms) const;
+    [[nodiscard]] bool waitUntilNone(qint64 pid, const std::function<bool(const Window &)> &unwanted, int ms) const;
     [[nodiscard]] QString xdotool(const QStringList &arguments) const;
 
     QString m_display;

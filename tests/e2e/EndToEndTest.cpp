@@ -87,12 +87,17 @@ protected:
             ADD_FAILURE() << "the program did not start";
             return {};
         }
+        return waitForMainWindow();
+    }
+
+    Desktop::Window waitForMainWindow()
+    {
         const std::optional<Desktop::Window> main = m_program.mainWindow();
         if (!main) {
             ADD_FAILURE() << "no main window";
             return {};
         }
-        // The main window shows while the splash still keeps its two seconds.
+        // The main window shows while the splash, on top, still keeps its two seconds.
         EXPECT_TRUE(m_desktop.waitUntilGone(m_program.pid(), SkinLayout::Splash::kSize, 10000)) << "the splash stays";
         // Give the first tick time to fill the display before anyone looks.
         QThread::msleep(1200);
@@ -105,6 +110,7 @@ protected:
         m_desktop.saveScreenshot(window, QStringLiteral("%1-%2").arg(QLatin1String(test->name()), QLatin1String(what)));
     }
 
+    // The log count on disk; -1 while there is none.
     [[nodiscard]] int loggedCalls() const
     {
         return settingsValue(m_folder.readFile(kSettings), QStringLiteral("Log.NumberOfRecords"))
@@ -219,7 +225,7 @@ TEST_F(EndToEnd, AnotherProgramsCallIsCostedPerMinuteAndBookedToItsEntry)
     connected.start();
     QThread::msleep(2500);
     screenshot(main, "call-in-progress");
-    EXPECT_EQ(loggedCalls(), 0) << "a call was logged while it was running";
+    EXPECT_LT(loggedCalls(), 1) << "a call was logged while it was running";
     QThread::msleep(65000 - connected.elapsed());
     const ProgramFolder::DialResult hungUp = m_folder.dial({QStringLiteral("SecondLine"), QStringLiteral("/disconnect")});
     ASSERT_EQ(hungUp.exitCode, 0) << hungUp.output.toStdString();
@@ -303,7 +309,7 @@ TEST_F(EndToEnd, F2StartsAndF3EndsASimulatedCall)
     m_desktop.pressKey(main, QStringLiteral("F2"));
     // The ticks find no connection; the simulated call goes on all the same.
     QThread::msleep(3500);
-    EXPECT_EQ(loggedCalls(), -1) << "something was saved during the simulated call";
+    EXPECT_LT(loggedCalls(), 1) << "a call was logged while it was running";
     screenshot(main, "simulated-call");
     m_desktop.pressKey(main, QStringLiteral("F3"));
     ASSERT_TRUE(waitForLoggedCalls(1, 3000)) << "F3 logged nothing";
@@ -332,8 +338,8 @@ TEST_F(EndToEnd, InvalidProvidersFileIsReportedAndSetAside)
     screenshot(*message, "message");
     EXPECT_EQ(m_folder.readFile(QStringLiteral("MyInvalidFile.old")), damaged) << "copied before the message shows";
     m_desktop.pressKey(*message, QStringLiteral("Return"));
-    const std::optional<Desktop::Window> main = m_program.mainWindow();
-    ASSERT_TRUE(main) << "start-up did not go on after the message";
+    waitForMainWindow();
+    ASSERT_FALSE(HasFailure()) << "start-up did not go on after the message";
     ASSERT_TRUE(m_program.closeThroughDialog());
 
     const QByteArray providers = m_folder.readFile(kProviders);
@@ -363,4 +369,60 @@ TEST_F(EndToEnd, ClosingDuringACallLogsTheCall)
     const QByteArray providers = m_folder.readFile(kProviders);
     EXPECT_EQ(u16(providers, providerOffset(0) + 104), 1) << "calls to date";
     EXPECT_EQ(u32(providers, providerOffset(0) + 84), u32(log, 16)) << "seconds to date";
+}
+
+TEST_F(EndToEnd, DialButtonDialsShowsProgressAndHangsUp)
+{
+    // Slow enough stages for the progress window to be seen.
+    m_folder.writeFile(QStringLiteral("phonebook.ini"), phonebook({{QStringLiteral("DemoEntry"), 0.6}}));
+    const Desktop::Window main = startProgram();
+    ASSERT_FALSE(HasFailure());
+    m_program.clickIn(main, SkinLayout::MainWindow::ButtonDial);
+    const std::optional<Desktop::Window> progress = m_program.window(SkinLayout::ConnectDialog::kSize);
+    ASSERT_TRUE(progress) << "no progress window";
+    QThread::msleep(1000);
+    screenshot(*progress, "progress");
+    // It goes once the line is connected, and the call runs.
+    ASSERT_TRUE(m_desktop.waitUntilClosed(m_program.pid(), *progress, 15000));
+    QThread::msleep(2500);
+    screenshot(main, "connected");
+    EXPECT_LT(loggedCalls(), 1);
+    m_program.clickIn(main, SkinLayout::MainWindow::ButtonDial);
+    ASSERT_TRUE(waitForLoggedCalls(1, 5000)) << "hanging up logged nothing";
+    const ProgramFolder::DialResult connections = m_folder.dial({});
+    EXPECT_TRUE(connections.output.contains(QLatin1String("No active connections"))) << connections.output.toStdString();
+    const QByteArray log = m_folder.readFile(kLog);
+    EXPECT_GE(u32(log, 16), 2u);
+    EXPECT_LE(u32(log, 16), 6u);
+    EXPECT_EQ(u8(log, 12), 0);
+    ASSERT_TRUE(m_program.closeThroughDialog());
+    EXPECT_EQ(loggedCalls(), 1);
+}
+
+TEST_F(EndToEnd, EveryDialogOfTheMainWindowOpensAndCloses)
+{
+    const Desktop::Window main = startProgram();
+    ASSERT_FALSE(HasFailure());
+    const struct {
+        QRect button;
+        const char *name;
+    } dialogs[] = {
+        {SkinLayout::MainWindow::ButtonSettings, "settings"},
+        {SkinLayout::MainWindow::ButtonEditTarifs, "tariffs"},
+        {SkinLayout::MainWindow::ButtonEditConnection, "provider-account"},
+        {SkinLayout::MainWindow::ButtonSkins, "about"},
+        {SkinLayout::MainWindow::ButtonNewConnection, "new-connection"},
+    };
+    const QList<Desktop::Window> before = m_desktop.windowsOf(m_program.pid());
+    for (const auto &dialog : dialogs) {
+        SCOPED_TRACE(dialog.name);
+        m_program.clickIn(main, dialog.button);
+        const std::optional<Desktop::Window> shown = m_desktop.waitForNewWindow(m_program.pid(), before, 5000);
+        ASSERT_TRUE(shown) << "the button opened nothing";
+        QThread::msleep(500);
+        screenshot(*shown, dialog.name);
+        m_desktop.pressKey(*shown, QStringLiteral("Escape"));
+        ASSERT_TRUE(m_desktop.waitUntilClosed(m_program.pid(), *shown, 5000)) << "Escape did not close it";
+    }
+    ASSERT_TRUE(m_program.closeThroughDialog());
 }

@@ -2,19 +2,19 @@
 
 #include <QHeaderView>
 
-class TariffGridPainter;
+class SkinGridPainter;
 
-// The grid's one fixed row of column titles, drawn by the grid painter.
-class TariffGridHeader final : public QHeaderView {
+// A skinned grid's one fixed row of column titles, drawn by the grid painter.
+class SkinGridHeader final : public QHeaderView {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TariffGridHeader)
+    Q_DISABLE_COPY_MOVE(SkinGridHeader)
 
 public:
-    TariffGridHeader(const TariffGridPainter &painter, QWidget *parent = nullptr);
+    SkinGridHeader(const SkinGridPainter &painter, QWidget *parent = nullptr);
 
 protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
 
 private:
-    const TariffGridPainter &m_painter;
+    const SkinGridPainter &m_painter;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Records.h"
+#include "store/Settings.h" // kCallLogColumns
 #include "tariffs/Tariff.h"
 
 #include <QLocale>
@@ -8,7 +9,6 @@
 
 // The texts of the call log grid's eight columns.
 
-inline constexpr int kCallLogColumnCount = 8;
 inline constexpr int kCostColumn = 6; // drawn right-aligned
 
 // Column titles; the cost column's is the currency text and "Cost".

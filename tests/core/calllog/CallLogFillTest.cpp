@@ -98,7 +98,7 @@ TEST(CallLogCells, ColumnsShowTheRecordsFieldsAndUnknownTariffs)
     const QLocale c = QLocale::c();
     const QString expected[] = {"09:00:00", "05/03/01", "09:02:05", "05/03/01", "0001:02:05", "Evening",
                                 "        1.23", "Dial & Co"};
-    for (int column = 0; column < kCallLogColumnCount; ++column)
+    for (int column = 0; column < kCallLogColumns; ++column)
         EXPECT_EQ(callLogCellText(call, column, *t.providers, *tariffs, c), expected[column]) << column;
     call.TariffId = 8;
     EXPECT_EQ(callLogCellText(call, 5, *t.providers, *tariffs, c), QStringLiteral("8 ?"));

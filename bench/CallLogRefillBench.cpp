@@ -74,17 +74,16 @@ int main(int argc, char **argv)
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;
     FakeDialUpService dialUp;
-    AppCore core(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp});
+    AppCore core(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp });
     core.loadAll();
     fillLog(core);
     const QDate today = clock.now().date();
 
     int rows = 0;
-    const double rebuild = medianMilliseconds([&] {
-        rows = int(rebuildCallLog(core.providers(), core.log(), kAllProviders, today).rows.size());
-    });
+    const double rebuild = medianMilliseconds(
+        [&] { rows = int(rebuildCallLog(core.providers(), core.log(), kAllProviders, today).rows.size()); });
     std::printf("core rebuild of %d records (%d rows shown): %.3f ms median of %d (target < 5 ms)\n", kMaxLogRecords,
-                rows, rebuild, kRuns);
+        rows, rebuild, kRuns);
 
     TCallLog window;
     window.attach(core, [] {});
@@ -98,6 +97,6 @@ int main(int argc, char **argv)
             std::printf("painting failed\n");
     });
     std::printf("whole refill with model reset and first screen painted: %.3f ms median of %d (target < 30 ms)\n",
-                refill, kRuns);
+        refill, kRuns);
     return rebuild < 5.0 && refill < 30.0 ? 0 : 1;
 }

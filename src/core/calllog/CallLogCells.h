@@ -16,5 +16,5 @@ QString callLogHeaderText(int column, const QString &currencyText);
 
 // The cell of `column` for one call. Date and time bytes are shown as they
 // are, impossible ones included; a tariff id that no tariff has reads "7 ?".
-QString callLogCellText(const CallRecord &call, int column, const ProviderTable &providers,
-                        const TariffTable &tariffs, const QLocale &locale = QLocale());
+QString callLogCellText(const CallRecord &call, int column, const ProviderTable &providers, const TariffTable &tariffs,
+    const QLocale &locale = QLocale());

@@ -37,5 +37,5 @@ QString deleteQuestion()
 QString clearQuestion(const QString &providerCaption)
 {
     return QStringLiteral("This will remove all the entries for ") + providerCaption.trimmed()
-           + QStringLiteral(" from the log.\r\rAre you sure you want to clear all these items?");
+        + QStringLiteral(" from the log.\r\rAre you sure you want to clear all these items?");
 }

@@ -10,7 +10,8 @@ namespace {
 
 QString durationText(std::int64_t seconds)
 {
-    return LongDurationText(std::int32_t(std::clamp<std::int64_t>(seconds, 0, std::numeric_limits<std::int32_t>::max())));
+    return LongDurationText(
+        std::int32_t(std::clamp<std::int64_t>(seconds, 0, std::numeric_limits<std::int32_t>::max())));
 }
 
 // sum / n to the nearest whole number, halves to even; n > 0, sum >= 0.
@@ -48,25 +49,36 @@ CallStatistics callStatistics(const CallLogTable &log, const QList<int> &rows, c
 
 const std::array<QString, kStatisticCount> &statisticCaptions()
 {
-    static const std::array<QString, kStatisticCount> captions{
-        QStringLiteral("Avg Cost"),    QStringLiteral("Avg Call"),   QStringLiteral("Longest"),
-        QStringLiteral("Shortest"),    QStringLiteral("Calls today"), QStringLiteral("Total time"),
-        QStringLiteral("Total items"), QStringLiteral("Total Cost"),
+    static const std::array<QString, kStatisticCount> captions {
+        QStringLiteral("Avg Cost"),
+        QStringLiteral("Avg Call"),
+        QStringLiteral("Longest"),
+        QStringLiteral("Shortest"),
+        QStringLiteral("Calls today"),
+        QStringLiteral("Total time"),
+        QStringLiteral("Total items"),
+        QStringLiteral("Total Cost"),
     };
     return captions;
 }
 
 const std::array<QString, kStatisticCount> &statisticResetTexts()
 {
-    static const std::array<QString, kStatisticCount> texts{
-        QStringLiteral("0.00"), QStringLiteral("0.00"), QStringLiteral("0.00"), QStringLiteral("0.00"),
-        QStringLiteral("0.00"), QStringLiteral("0.00"), QStringLiteral("0"),    QStringLiteral("0"),
+    static const std::array<QString, kStatisticCount> texts {
+        QStringLiteral("0.00"),
+        QStringLiteral("0.00"),
+        QStringLiteral("0.00"),
+        QStringLiteral("0.00"),
+        QStringLiteral("0.00"),
+        QStringLiteral("0.00"),
+        QStringLiteral("0"),
+        QStringLiteral("0"),
     };
     return texts;
 }
 
-std::array<QString, kStatisticCount> statisticValueTexts(const CallStatistics &s, const QString &currencyText,
-                                                         const QLocale &locale)
+std::array<QString, kStatisticCount> statisticValueTexts(
+    const CallStatistics &s, const QString &currencyText, const QLocale &locale)
 {
     if (s.calls <= 0)
         return statisticResetTexts();

@@ -34,6 +34,5 @@ const std::array<QString, kStatisticCount> &statisticCaptions();
 const std::array<QString, kStatisticCount> &statisticResetTexts();
 // The value texts for calls > 0; money after `currencyText`, durations as
 // LongDurationText (a time past its range shows its largest value).
-std::array<QString, kStatisticCount> statisticValueTexts(const CallStatistics &statistics,
-                                                         const QString &currencyText,
-                                                         const QLocale &locale = QLocale());
+std::array<QString, kStatisticCount> statisticValueTexts(
+    const CallStatistics &statistics, const QString &currencyText, const QLocale &locale = QLocale());

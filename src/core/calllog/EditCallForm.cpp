@@ -48,8 +48,8 @@ std::optional<QDate> realDate(std::uint8_t day, std::uint8_t month, std::uint8_t
 
 } // namespace
 
-EditCallFields editCallFields(const CallRecord &call, const ProviderTable &providers, const QDate &today,
-                              const QLocale &locale)
+EditCallFields editCallFields(
+    const CallRecord &call, const ProviderTable &providers, const QDate &today, const QLocale &locale)
 {
     EditCallFields fields;
     if (call.ProviderIndex < kMaxProviders)
@@ -73,8 +73,7 @@ std::expected<void, EditCallError> saveEditCall(CallRecord &call, const EditCall
     const std::optional<QTime> end = timeOfDay(fields.endTime);
     if (!end)
         return std::unexpected(EditCallError::EndTime);
-    if (fields.startDate && fields.endDate
-        && QDateTime(*fields.endDate, *end) < QDateTime(*fields.startDate, *start))
+    if (fields.startDate && fields.endDate && QDateTime(*fields.endDate, *end) < QDateTime(*fields.startDate, *start))
         return std::unexpected(EditCallError::EndBeforeStart);
     const auto cost = parseMoney(fields.cost, locale);
     if (!cost)

@@ -13,7 +13,7 @@
 
 struct EditCallFields {
     QString connection; // one blank and the provider's name; not editable
-    QString startTime;  // "hh:mm:ss"
+    QString startTime; // "hh:mm:ss"
     // Empty while the stored date bytes name no real day (an old or damaged
     // record): the dialog then shows startDateText and, unless the user picks
     // a date, saving leaves the bytes as they are.
@@ -23,25 +23,25 @@ struct EditCallFields {
     std::optional<QDate> endDate;
     QString endDateText;
     QString duration; // "hhhh:mm:ss"
-    QString cost;     // two decimals, thousands separated
+    QString cost; // two decimals, thousands separated
 };
 
 enum class EditCallError {
-    StartTime,      // not a time of day
-    EndTime,        // not a time of day
+    StartTime, // not a time of day
+    EndTime, // not a time of day
     EndBeforeStart, // the call would end before it began
-    Cost,           // not an amount of money
+    Cost, // not an amount of money
 };
 
 // The fields for one call; two-digit years are read in the century of `today`.
-EditCallFields editCallFields(const CallRecord &call, const ProviderTable &providers, const QDate &today,
-                              const QLocale &locale = QLocale());
+EditCallFields editCallFields(
+    const CallRecord &call, const ProviderTable &providers, const QDate &today, const QLocale &locale = QLocale());
 
 // Writes the fields into the call when they pass every check; otherwise the
 // call is left untouched. The provider and tariff are not editable, and the
 // duration and cost are taken as typed (a duration that cannot be read is 0).
-[[nodiscard]] std::expected<void, EditCallError> saveEditCall(CallRecord &call, const EditCallFields &fields,
-                                                              const QLocale &locale = QLocale());
+[[nodiscard]] std::expected<void, EditCallError> saveEditCall(
+    CallRecord &call, const EditCallFields &fields, const QLocale &locale = QLocale());
 
 // The message that tells the user what to mend.
 QString editCallMessage(EditCallError error);

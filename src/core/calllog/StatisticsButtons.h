@@ -30,7 +30,7 @@ public:
 private:
     void updateText(int button);
 
-    std::array<int, kStatisticCount> m_tags{};
+    std::array<int, kStatisticCount> m_tags {};
     std::array<QString, kStatisticCount> m_values;
     std::array<QString, kStatisticCount> m_texts;
     std::array<QString, kStatisticCount> m_hints;

@@ -14,10 +14,7 @@ int CallLogModel::rowCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : std::max<int>(1, int(m_rows.size()));
 }
 
-int CallLogModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : kCallLogColumns;
-}
+int CallLogModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : kCallLogColumns; }
 
 QVariant CallLogModel::data(const QModelIndex &index, int role) const
 {
@@ -41,7 +38,4 @@ void CallLogModel::setRows(QList<int> rows)
     endResetModel();
 }
 
-void CallLogModel::refreshHeader()
-{
-    emit headerDataChanged(Qt::Horizontal, kCostColumn, kCostColumn);
-}
+void CallLogModel::refreshHeader() { emit headerDataChanged(Qt::Horizontal, kCostColumn, kCostColumn); }

@@ -98,7 +98,7 @@ void TCallLog::buildGrid()
     header->setMinimumSectionSize(1);
     header->setDefaultSectionSize(57);
     connect(header, &QHeaderView::sectionResized, this,
-            [this](int column, int, int newSize) { columnResized(column, newSize); });
+        [this](int column, int, int newSize) { columnResized(column, newSize); });
 
     GSlider1 = new QSlider(Qt::Vertical, this);
     GSlider1->setObjectName(QStringLiteral("GSlider1"));
@@ -165,11 +165,10 @@ void TCallLog::attach(AppCore &core, std::function<void()> updateProviderDisplay
     m_updateProviderDisplay = std::move(updateProviderDisplay);
     m_model = new CallLogModel(core, this);
     sg->setModel(m_model);
-    connect(sg->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid())
-                    sgSelectCell(current.row() + 1);
-            });
+    connect(sg->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
+        if (current.isValid())
+            sgSelectCell(current.row() + 1);
+    });
     m_fittingColumn = true;
     for (int column = 0; column + 1 < kCallLogColumns; ++column)
         sg->horizontalHeader()->resizeSection(column, core.settings().ColumnWidths.at(std::size_t(column)));
@@ -197,8 +196,8 @@ void TCallLog::FillGridWithLog()
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     sg->setUpdatesEnabled(false);
-    CallLogFill fill =
-        rebuildCallLog(m_core->providers(), m_core->log(), m_providerFilter, m_core->clock().now().date());
+    CallLogFill fill
+        = rebuildCallLog(m_core->providers(), m_core->log(), m_providerFilter, m_core->clock().now().date());
     const bool anyCall = !fill.rows.isEmpty();
     m_model->setRows(std::move(fill.rows));
     selectGridRow(1);
@@ -230,10 +229,7 @@ void TCallLog::showStatistics()
     }
 }
 
-int TCallLog::gridRowCount() const
-{
-    return (m_model ? m_model->rowCount() : 1) + 1;
-}
+int TCallLog::gridRowCount() const { return (m_model ? m_model->rowCount() : 1) + 1; }
 
 void TCallLog::selectGridRow(int row)
 {
@@ -310,7 +306,7 @@ std::pair<int, int> TCallLog::selectedRows() const
     const QModelIndexList rows = sg->selectionModel()->selectedRows();
     if (rows.isEmpty()) {
         const int current = sg->currentIndex().row() + 1;
-        return {current, current};
+        return { current, current };
     }
     int top = rows.first().row();
     int bottom = top;
@@ -318,7 +314,7 @@ std::pair<int, int> TCallLog::selectedRows() const
         top = std::min(top, index.row());
         bottom = std::max(bottom, index.row());
     }
-    return {top + 1, bottom + 1};
+    return { top + 1, bottom + 1 };
 }
 
 void TCallLog::ButtonEditClick()
@@ -396,18 +392,18 @@ void TCallLog::placeControls()
     const int gridHeight = std::max(0, h - Layout::kBottomHeight - Layout::kGridTop);
     sg->setGeometry(Layout::kGridLeft, Layout::kGridTop, Layout::kGridWidth, gridHeight);
     GSlider1->setGeometry(Layout::kGridLeft + Layout::kGridWidth - Layout::kSliderWidth, Layout::kGridTop,
-                          Layout::kSliderWidth, gridHeight);
+        Layout::kSliderWidth, gridHeight);
     for (int k = 0; k < kStatisticCount; ++k) {
-        m_statButtons.at(k)->setGeometry(QRect(QPoint(Layout::kStatButtonFirstLeft + k * Layout::kStatButtonStep,
-                                                      h - Layout::kStatButtonsFromBottom),
-                                               Layout::kStatButtonSize));
+        m_statButtons.at(k)->setGeometry(QRect(
+            QPoint(Layout::kStatButtonFirstLeft + k * Layout::kStatButtonStep, h - Layout::kStatButtonsFromBottom),
+            Layout::kStatButtonSize));
         m_statButtons.at(k)->setVisible(full);
     }
     const int providerTop = h - Layout::kProviderRowFromBottom;
     LabelProvider->setGeometry(QRect(QPoint(Layout::kLabelProviderLeft, providerTop), Layout::kLabelProviderSize));
     ButtonChooseProvider->setGeometry(
         QRect(QPoint(Layout::kButtonChooseProviderLeft, providerTop), Layout::kButtonChooseProviderSize));
-    for (TGTabButton *button : {ButtonEdit, ButtonDelete, ButtonClear})
+    for (TGTabButton *button : { ButtonEdit, ButtonDelete, ButtonClear })
         button->setVisible(full);
     if (full) {
         sg->show();
@@ -441,8 +437,7 @@ QImage TCallLog::composeFrame() const
     if (h >= bottom)
         piece(Layout::kTopStrip, QRect(0, 0, kWidth, kTopStripHeight));
     piece(Layout::kLeftEdge, QRect(QPoint(0, kTopStripHeight), QPoint(kSideWidth - 1, h - bottom - 1)));
-    piece(Layout::kRightEdge,
-          QRect(QPoint(kWidth - kSideWidth, kTopStripHeight), QPoint(kWidth - 1, h - bottom - 1)));
+    piece(Layout::kRightEdge, QRect(QPoint(kWidth - kSideWidth, kTopStripHeight), QPoint(kWidth - 1, h - bottom - 1)));
     piece(Layout::kBottomStrip, QRect(0, h - bottom, kWidth, bottom));
     return frame;
 }
@@ -451,9 +446,8 @@ void TCallLog::rebuildOutline()
 {
     // The frame's key-coloured corners are cut away; without a skin the
     // window stays a rectangle.
-    const QRegion outline = Image1.isNull() || height() <= 1
-                                ? QRegion()
-                                : outlineRegion(composeFrame(), QColor::fromRgb(kSkinKeyColour));
+    const QRegion outline
+        = Image1.isNull() || height() <= 1 ? QRegion() : outlineRegion(composeFrame(), QColor::fromRgb(kSkinKeyColour));
     if (outline.isEmpty())
         clearMask();
     else

@@ -101,5 +101,5 @@ private:
     TGTabButton *ButtonEdit;
     TGTabButton *ButtonDelete;
     TGTabButton *ButtonClear;
-    std::array<TGTextButton *, kStatisticCount> m_statButtons{};
+    std::array<TGTextButton *, kStatisticCount> m_statButtons {};
 };

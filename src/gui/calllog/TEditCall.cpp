@@ -60,10 +60,7 @@ TextButtonAppearance buttonAppearance()
 }
 
 // Two-digit years are kept, so the pickers stay within today's century.
-QDate centuryStart(const QDate &today)
-{
-    return {today.year() - today.year() % 100, 1, 1};
-}
+QDate centuryStart(const QDate &today) { return { today.year() - today.year() % 100, 1, 1 }; }
 
 void showDate(QDateEdit *edit, const std::optional<QDate> &date, const QString &storedText, const QDate &today)
 {
@@ -104,8 +101,8 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
     if (CutTransImage1->loadSkin(QStringLiteral("EditLog")))
         setFixedSize(CutTransImage1->picture().size());
 
-    const QRect panels[] = {Layout::GShape1, Layout::GShape2, Layout::GShape3,
-                            Layout::GShape4, Layout::GShape5, Layout::GShape6};
+    const QRect panels[]
+        = { Layout::GShape1, Layout::GShape2, Layout::GShape3, Layout::GShape4, Layout::GShape5, Layout::GShape6 };
     for (int i = 0; i < 6; ++i) {
         auto *shape = new TGShape(this);
         shape->setObjectName(QStringLiteral("GShape%1").arg(i + 1));
@@ -181,8 +178,7 @@ QDateEdit *TEditCall::makeDateField(const char *name, const QRect &rect)
 void TEditCall::FormCreate()
 {
     const QDate today = m_core.clock().now().date();
-    const EditCallFields fields =
-        editCallFields(m_core.log().records[m_selectedCall], m_core.providers(), today);
+    const EditCallFields fields = editCallFields(m_core.log().records[m_selectedCall], m_core.providers(), today);
     Label1->setText(fields.connection);
     StartTimeEdit->setText(fields.startTime);
     showDate(DateEdit1, fields.startDate, fields.startDateText, today);
@@ -209,10 +205,7 @@ void TEditCall::ButtonCloseClick()
     accept();
 }
 
-void TEditCall::GTextButton1Click()
-{
-    reject();
-}
+void TEditCall::GTextButton1Click() { reject(); }
 
 bool TEditCall::eventFilter(QObject *watched, QEvent *event)
 {

@@ -12,10 +12,10 @@ TariffGridPainter::TariffGridPainter(QImage skin)
 {
 }
 
-void TariffGridPainter::paintCell(QPainter &painter, const QRect &cell, int column, const QString &text, bool selected,
-                                  const QColor &fill) const
+void TariffGridPainter::paintCell(
+    QPainter &painter, const QRect &cell, int column, const QString &text, bool selected, const QColor &fill) const
 {
     const bool highlighted = selected && column > 0;
     m_grid.paintCell(painter, cell, text, highlighted ? kSelectedFill : fill, !highlighted && column > 0,
-                     highlighted ? QColor(Qt::white) : QColor(Qt::black), column >= kFirstRightAlignedColumn);
+        highlighted ? QColor(Qt::white) : QColor(Qt::black), column >= kFirstRightAlignedColumn);
 }

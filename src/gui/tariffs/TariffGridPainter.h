@@ -19,8 +19,8 @@ public:
 
     // `fill` is the row's tariff colour; cells of the selected row other than
     // the name are drawn highlighted instead.
-    void paintCell(QPainter &painter, const QRect &cell, int column, const QString &text, bool selected,
-                   const QColor &fill) const;
+    void paintCell(
+        QPainter &painter, const QRect &cell, int column, const QString &text, bool selected, const QColor &fill) const;
 
 private:
     SkinGridPainter m_grid;

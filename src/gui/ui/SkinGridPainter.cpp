@@ -31,8 +31,8 @@ void SkinGridPainter::paintHeader(QPainter &painter, const QRect &cell, const QS
         const int ends = std::min(kHeaderLeft.width(), cell.width() / 2);
         const QRect left(cell.left(), cell.top(), ends, kHeaderBarHeight);
         const QRect right(cell.right() + 1 - ends, cell.top(), ends, kHeaderBarHeight);
-        const QRect middle(left.right() + 1, cell.top(), std::max(0, right.left() - left.right() - 1),
-                           kHeaderBarHeight);
+        const QRect middle(
+            left.right() + 1, cell.top(), std::max(0, right.left() - left.right() - 1), kHeaderBarHeight);
         painter.drawImage(middle, m_skin, kHeaderMiddle);
         painter.drawImage(left, m_skin, kHeaderLeft);
         painter.drawImage(right, m_skin, kHeaderRight);
@@ -47,7 +47,7 @@ void SkinGridPainter::paintHeader(QPainter &painter, const QRect &cell, const QS
 }
 
 void SkinGridPainter::paintCell(QPainter &painter, const QRect &cell, const QString &text, const QColor &fill,
-                                bool textured, const QColor &textColour, bool rightAligned) const
+    bool textured, const QColor &textColour, bool rightAligned) const
 {
     painter.save();
     painter.setFont(m_font);

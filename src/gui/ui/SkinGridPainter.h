@@ -20,7 +20,7 @@ public:
     // Fills the cell, stretches the skin's cell texture over it when
     // `textured`, and writes the text from the top left or right-aligned.
     void paintCell(QPainter &painter, const QRect &cell, const QString &text, const QColor &fill, bool textured,
-                   const QColor &textColour, bool rightAligned) const;
+        const QColor &textColour, bool rightAligned) const;
 
 private:
     QImage m_skin;

@@ -1,5 +1,5 @@
-#include "calllog/CallLogCells.h"
 #include "calllog/CallLogFill.h"
+#include "calllog/CallLogCells.h"
 #include "calllog/CallLogRows.h"
 
 #include "core/calllog/CallLogTestLog.h"
@@ -16,12 +16,12 @@ protected:
     {
         t.addProvider("Home");
         t.addProvider("Office");
-        t.add({0, 2, 3, 26, 100, 10000});       // 0: today
-        t.add({1, 30, 1, 26, 200, 20000});      // 1: 31 days ago
-        t.add({1, 29, 1, 26, 400, 40000});      // 2: 32 days ago
-        t.add({0, 2, 3, 26, 800, 80000}).ProviderIndex = kDeletedCall; // 3
-        t.add({0, 3, 3, 26, 1600, 160000});     // 4: tomorrow
-        t.add({1, 1, 3, 26, 3200, 320000});     // 5: yesterday
+        t.add({ 0, 2, 3, 26, 100, 10000 }); // 0: today
+        t.add({ 1, 30, 1, 26, 200, 20000 }); // 1: 31 days ago
+        t.add({ 1, 29, 1, 26, 400, 40000 }); // 2: 32 days ago
+        t.add({ 0, 2, 3, 26, 800, 80000 }).ProviderIndex = kDeletedCall; // 3
+        t.add({ 0, 3, 3, 26, 1600, 160000 }); // 4: tomorrow
+        t.add({ 1, 1, 3, 26, 3200, 320000 }); // 5: yesterday
     }
     TestLog t;
 };
@@ -31,7 +31,7 @@ TEST_F(CallLogFillTest, FilterShowsOneProvidersCallsButCountersCoverAll)
     // Counters from earlier fills or a running call are replaced.
     t.providers->records[0].TotalCalls = 99;
     const CallLogFill fill = rebuildCallLog(*t.providers, *t.log, 1, kToday);
-    EXPECT_EQ(fill.rows, (QList<int>{1, 2, 5}));
+    EXPECT_EQ(fill.rows, (QList<int> { 1, 2, 5 }));
     EXPECT_EQ(fill.statistics.calls, 3);
     EXPECT_EQ(fill.statistics.secondsSum, 3800);
 
@@ -51,8 +51,8 @@ TEST_F(CallLogFillTest, FilterShowsOneProvidersCallsButCountersCoverAll)
 TEST_F(CallLogFillTest, AllProvidersShowsEveryLoggedCallInTableOrder)
 {
     t.log->records[t.log->Count + 1].ProviderIndex = 0; // beyond Count: not part of the log
-    EXPECT_EQ(shownCalls(*t.log, kAllProviders), (QList<int>{0, 1, 2, 4, 5}));
-    EXPECT_EQ(shownCalls(*t.log, 0), (QList<int>{0, 4}));
+    EXPECT_EQ(shownCalls(*t.log, kAllProviders), (QList<int> { 0, 1, 2, 4, 5 }));
+    EXPECT_EQ(shownCalls(*t.log, 0), (QList<int> { 0, 4 }));
     EXPECT_TRUE(shownCalls(*t.log, 2).isEmpty());
     t.log->Count = -5; // a damaged settings file
     EXPECT_TRUE(shownCalls(*t.log, kAllProviders).isEmpty());
@@ -65,15 +65,15 @@ TEST_F(CallLogFillTest, ImpossibleDateBytesAreShownAsTheyAreAndCountOnlyInTotals
         const char *date, *time;
     };
     const Bytes cases[] = {
-        {0, 3, 10, "00/03/26", "10:00:00"},
-        {32, 3, 10, "32/03/26", "10:00:00"},
-        {2, 13, 10, "02/13/26", "10:00:00"},
-        {2, 3, 25, "02/03/26", "25:00:00"},
+        { 0, 3, 10, "00/03/26", "10:00:00" },
+        { 32, 3, 10, "32/03/26", "10:00:00" },
+        { 2, 13, 10, "02/13/26", "10:00:00" },
+        { 2, 3, 25, "02/03/26", "25:00:00" },
     };
     for (const Bytes &b : cases) {
         TestLog log;
         log.addProvider("Home");
-        CallRecord &call = log.add({0, b.day, b.month, 26, 50, 500, b.hour});
+        CallRecord &call = log.add({ 0, b.day, b.month, 26, 50, 500, b.hour });
         const CallLogFill fill = rebuildCallLog(*log.providers, *log.log, kAllProviders, kToday);
         ASSERT_EQ(fill.rows.size(), 1) << b.date;
         EXPECT_EQ(callLogCellText(call, 1, *log.providers, {}), QLatin1String(b.date));
@@ -93,11 +93,11 @@ TEST(CallLogCells, ColumnsShowTheRecordsFieldsAndUnknownTariffs)
     tariffs->Count = 1;
     tariffs->records[0].IdNumber = 7;
     tariffs->records[0].Name.setText(QStringLiteral("Evening"));
-    CallRecord &call = t.add({0, 5, 3, 1, 3725, 12345, 9});
+    CallRecord &call = t.add({ 0, 5, 3, 1, 3725, 12345, 9 });
     call.TariffId = 7;
     const QLocale c = QLocale::c();
-    const QString expected[] = {"09:00:00", "05/03/01", "09:02:05", "05/03/01", "0001:02:05", "Evening",
-                                "        1.23", "Dial & Co"};
+    const QString expected[]
+        = { "09:00:00", "05/03/01", "09:02:05", "05/03/01", "0001:02:05", "Evening", "        1.23", "Dial & Co" };
     for (int column = 0; column < kCallLogColumns; ++column)
         EXPECT_EQ(callLogCellText(call, column, *t.providers, *tariffs, c), expected[column]) << column;
     call.TariffId = 8;

@@ -20,8 +20,8 @@ class CallLogPersistenceTest : public ::testing::Test {
 protected:
     std::unique_ptr<AppCore> start()
     {
-        auto core = std::make_unique<AppCore>(QDir(dir.path()).filePath(QStringLiteral("tollwise")),
-                                              AppServices{clock, sound, startup, dialUp});
+        auto core = std::make_unique<AppCore>(
+            QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp });
         core->loadAll();
         return core;
     }
@@ -49,7 +49,7 @@ TEST_F(CallLogPersistenceTest, ConfirmedEditsAndDeletionsSurviveARestart)
         CallLogTable &log = core->log();
         for (int i = 0; i < 3; ++i) {
             CallRecord &r = log.records[log.Count++];
-            r = CallRecord{};
+            r = CallRecord {};
             r.StartDay = r.EndDay = 2;
             r.StartMonth = r.EndMonth = 3;
             r.StartYear = r.EndYear = 26;
@@ -62,8 +62,8 @@ TEST_F(CallLogPersistenceTest, ConfirmedEditsAndDeletionsSurviveARestart)
         auto core = start();
         ASSERT_EQ(core->log().Count, 3);
         const int selected = callForEdit(core->log(), kAllProviders, 2, 2);
-        EditCallFields fields = editCallFields(core->log().records[selected], core->providers(),
-                                               clock.now().date(), QLocale::c());
+        EditCallFields fields
+            = editCallFields(core->log().records[selected], core->providers(), clock.now().date(), QLocale::c());
         fields.cost = QStringLiteral("4.50");
         ASSERT_TRUE(saveEditCall(core->log().records[selected], fields, QLocale::c()));
         deleteCalls(core->log(), kAllProviders, 3, 3);
@@ -73,7 +73,7 @@ TEST_F(CallLogPersistenceTest, ConfirmedEditsAndDeletionsSurviveARestart)
     EXPECT_EQ(core->log().Count, 3);
     EXPECT_EQ(core->log().records[1].Cost, 45000);
     EXPECT_EQ(core->log().records[2].ProviderIndex, kDeletedCall);
-    EXPECT_EQ(shownCalls(core->log(), kAllProviders), (QList<int>{0, 1}));
+    EXPECT_EQ(shownCalls(core->log(), kAllProviders), (QList<int> { 0, 1 }));
 }
 
 } // namespace

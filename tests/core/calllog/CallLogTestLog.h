@@ -21,7 +21,10 @@ struct TestLog {
         std::uint8_t hour = 10;
     };
 
-    void addProvider(const char *name) { providers->records[providers->Count++].Name.setText(QString::fromLatin1(name)); }
+    void addProvider(const char *name)
+    {
+        providers->records[providers->Count++].Name.setText(QString::fromLatin1(name));
+    }
 
     CallRecord &add(const Call &c)
     {

@@ -1,5 +1,5 @@
-#include "calllog/CallLogRows.h"
 #include "calllog/CallStatistics.h"
+#include "calllog/CallLogRows.h"
 #include "calllog/StatisticsButtons.h"
 
 #include "core/calllog/CallLogTestLog.h"
@@ -19,18 +19,32 @@ std::array<QString, kStatisticCount> texts(const TestLog &t, int filter)
 TEST(CallStatistics, ValuesOfASmallKnownLog)
 {
     TestLog t;
-    t.add({0, 2, 3, 26, 60, 10000});
-    t.add({1, 1, 3, 26, 3600, 25000});
-    t.add({0, 2, 3, 26, 61, 50});
-    t.add({0, 2, 3, 26, 999, 99990}).ProviderIndex = kDeletedCall;
+    t.add({ 0, 2, 3, 26, 60, 10000 });
+    t.add({ 1, 1, 3, 26, 3600, 25000 });
+    t.add({ 0, 2, 3, 26, 61, 50 });
+    t.add({ 0, 2, 3, 26, 999, 99990 }).ProviderIndex = kDeletedCall;
 
     const std::array<QString, kStatisticCount> all = {
-        "$ 1.17", "0000:20:40", "0001:00:00", "0000:01:00", "2", "0001:02:01", "3", "$ 3.51",
+        "$ 1.17",
+        "0000:20:40",
+        "0001:00:00",
+        "0000:01:00",
+        "2",
+        "0001:02:01",
+        "3",
+        "$ 3.51",
     };
     EXPECT_EQ(texts(t, kAllProviders), all);
     // 121 s over two calls is 60.5 s: halves go to the even second.
     const std::array<QString, kStatisticCount> first = {
-        "$ 0.50", "0000:01:00", "0000:01:01", "0000:01:00", "2", "0000:02:01", "2", "$ 1.01",
+        "$ 0.50",
+        "0000:01:00",
+        "0000:01:01",
+        "0000:01:00",
+        "2",
+        "0000:02:01",
+        "2",
+        "$ 1.01",
     };
     EXPECT_EQ(texts(t, 0), first);
     EXPECT_EQ(texts(t, 5), statisticResetTexts());
@@ -40,7 +54,7 @@ TEST(CallStatistics, HugeDurationsNeitherWrapNorGoNegative)
 {
     TestLog t;
     for (int i = 0; i < 3; ++i)
-        t.add({0, 1, 1, 26, 2000000000u, 0});
+        t.add({ 0, 1, 1, 26, 2000000000u, 0 });
     const auto values = texts(t, kAllProviders);
     EXPECT_EQ(values[1], QStringLiteral("555555:33:20"));
     EXPECT_EQ(values[5], QStringLiteral("596523:14:07")) << "the largest time that can be shown";

@@ -15,7 +15,7 @@ protected:
     EditCallFormTest()
     {
         t.addProvider("Home");
-        t.add({0, 1, 3, 26, 3725, 12345, 23});
+        t.add({ 0, 1, 3, 26, 3725, 12345, 23 });
     }
     CallRecord &call() { return t.log->records[0]; }
     EditCallFields fields() { return editCallFields(call(), *t.providers, kToday, QLocale::c()); }
@@ -43,9 +43,9 @@ TEST_F(EditCallFormTest, SavesTheFieldsAsTyped)
     f.cost = QStringLiteral("1,234.565");
     ASSERT_TRUE(saveEditCall(call(), f, QLocale::c()));
     const CallRecord &r = call();
-    EXPECT_EQ((std::array<int, 12>{r.StartDay, r.StartMonth, r.StartYear, r.StartHour, r.StartMinute, r.StartSecond,
-                                   r.EndDay, r.EndMonth, r.EndYear, r.EndHour, r.EndMinute, r.EndSecond}),
-              (std::array<int, 12>{1, 3, 26, 22, 59, 30, 2, 3, 26, 0, 10, 0}));
+    EXPECT_EQ((std::array<int, 12> { r.StartDay, r.StartMonth, r.StartYear, r.StartHour, r.StartMinute, r.StartSecond,
+                  r.EndDay, r.EndMonth, r.EndYear, r.EndHour, r.EndMinute, r.EndSecond }),
+        (std::array<int, 12> { 1, 3, 26, 22, 59, 30, 2, 3, 26, 0, 10, 0 }));
     EXPECT_EQ(r.DurationSeconds, 4230u);
     EXPECT_EQ(r.Cost, 12345650);
     EXPECT_EQ(r.ProviderIndex, 0);
@@ -63,19 +63,20 @@ TEST_F(EditCallFormTest, RefusedFieldsLeaveTheRecordUntouched)
         EditCallError error;
     };
     const Case cases[] = {
-        {"hour 24", [](EditCallFields &f) { f.startTime = QStringLiteral("24:00:00"); }, EditCallError::StartTime},
-        {"minute 60", [](EditCallFields &f) { f.startTime = QStringLiteral("10:60:00"); }, EditCallError::StartTime},
-        {"blank digit", [](EditCallFields &f) { f.startTime = QStringLiteral("1 :00:00"); }, EditCallError::StartTime},
-        {"end second 99", [](EditCallFields &f) { f.endTime = QStringLiteral("23:00:99"); }, EditCallError::EndTime},
-        {"end hour 99", [](EditCallFields &f) { f.endTime = QStringLiteral("99:00:00"); }, EditCallError::EndTime},
-        {"end a second early",
-         [](EditCallFields &f) {
-             f.endDate = f.startDate;
-             f.endTime = QStringLiteral("22:59:59");
-         },
-         EditCallError::EndBeforeStart},
-        {"end a day early", [](EditCallFields &f) { f.endDate = QDate(2026, 2, 28); }, EditCallError::EndBeforeStart},
-        {"cost", [](EditCallFields &f) { f.cost = QStringLiteral("one pound"); }, EditCallError::Cost},
+        { "hour 24", [](EditCallFields &f) { f.startTime = QStringLiteral("24:00:00"); }, EditCallError::StartTime },
+        { "minute 60", [](EditCallFields &f) { f.startTime = QStringLiteral("10:60:00"); }, EditCallError::StartTime },
+        { "blank digit", [](EditCallFields &f) { f.startTime = QStringLiteral("1 :00:00"); },
+            EditCallError::StartTime },
+        { "end second 99", [](EditCallFields &f) { f.endTime = QStringLiteral("23:00:99"); }, EditCallError::EndTime },
+        { "end hour 99", [](EditCallFields &f) { f.endTime = QStringLiteral("99:00:00"); }, EditCallError::EndTime },
+        { "end a second early",
+            [](EditCallFields &f) {
+                f.endDate = f.startDate;
+                f.endTime = QStringLiteral("22:59:59");
+            },
+            EditCallError::EndBeforeStart },
+        { "end a day early", [](EditCallFields &f) { f.endDate = QDate(2026, 2, 28); }, EditCallError::EndBeforeStart },
+        { "cost", [](EditCallFields &f) { f.cost = QStringLiteral("one pound"); }, EditCallError::Cost },
     };
     for (const Case &c : cases) {
         const CallRecord before = call();

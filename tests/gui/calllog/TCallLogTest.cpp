@@ -1,5 +1,5 @@
-#include "app/AppCore.h"
 #include "calllog/TCallLog.h"
+#include "app/AppCore.h"
 #include "calllog/TEditCall.h"
 #include "providers/ProviderMenu.h"
 
@@ -84,8 +84,8 @@ protected:
     }
     void selectRow(int row)
     {
-        grid()->selectionModel()->setCurrentIndex(grid()->model()->index(row, 0),
-                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        grid()->selectionModel()->setCurrentIndex(
+            grid()->model()->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
 
     QTemporaryDir dir;
@@ -93,7 +93,8 @@ protected:
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;
     FakeDialUpService dialUp;
-    AppCore core{QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp}};
+    AppCore core { QDir(dir.path()).filePath(QStringLiteral("tollwise")),
+        AppServices { clock, sound, startup, dialUp } };
     TCallLog window;
     int displayUpdates = 0;
 };

@@ -34,6 +34,9 @@ constexpr int kSideWidth = 12;
 constexpr int kRowHeight = 16;
 // At this height or less the edit and statistics buttons are hidden.
 constexpr int kControlsHeight = 125;
+// A width read from a damaged settings file is kept within reach of the
+// user's mouse, and the sum of the columns within range.
+constexpr int kWidestColumn = 4 * SkinLayout::CallLogWindow::kGridWidth;
 const QString kAllProvidersCaption = QStringLiteral("All Providers");
 
 TextButtonAppearance statisticsLook()
@@ -163,15 +166,18 @@ void TCallLog::attach(AppCore &core, std::function<void()> updateProviderDisplay
 {
     m_core = &core;
     m_updateProviderDisplay = std::move(updateProviderDisplay);
+    CallLogModel *previous = m_model;
     m_model = new CallLogModel(core, this);
     sg->setModel(m_model);
+    delete previous;
     connect(sg->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
         if (current.isValid())
             sgSelectCell(current.row() + 1);
     });
     m_fittingColumn = true;
     for (int column = 0; column + 1 < kCallLogColumns; ++column)
-        sg->horizontalHeader()->resizeSection(column, core.settings().ColumnWidths.at(std::size_t(column)));
+        sg->horizontalHeader()->resizeSection(
+            column, std::clamp(core.settings().ColumnWidths.at(std::size_t(column)), 1, kWidestColumn));
     m_fittingColumn = false;
     fitLastColumn();
 }

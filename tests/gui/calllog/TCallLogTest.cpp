@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
@@ -44,9 +45,10 @@ class TCallLogTest : public ::testing::Test {
 protected:
     // `calls` calls, alternately of Home and Office, one a minute apart,
     // the last ones today.
-    void open(int calls)
+    void open(int calls, std::array<int, kCallLogColumns> widths = kDefaultColumnWidths)
     {
         core.loadAll();
+        core.settings().ColumnWidths = widths;
         core.setCurrencyText(QStringLiteral("$ "));
         core.providers().Count = 2;
         core.providers().records[0].Name.setText(QStringLiteral("Home"));
@@ -180,4 +182,26 @@ TEST_F(TCallLogTest, FilterDeleteEditAndClearGoThroughTheirDialogs)
     EXPECT_EQ(cell(0, 0), QString()) << "one empty row";
     EXPECT_EQ(core.providers().records[1].TotalCalls, 0);
     EXPECT_EQ(core.providers().records[0].TotalCalls, 5) << "the other provider's calls stay";
+}
+
+TEST_F(TCallLogTest, TheLastColumnTakesWhatTheOthersLeaveOrTheirOverflow)
+{
+    struct Case {
+        std::array<int, kCallLogColumns> widths;
+        int last;
+    };
+    const Case cases[] = {
+        { { 50, 50, 50, 50, 50, 50, 50, 7 }, 468 - 350 },
+        { { 100, 100, 100, 100, 50, 50, 50, 0 }, 550 - 468 },
+        // Damaged widths are brought into range before they are summed.
+        { { -40, 2147483647, 2147483647, 10, 10, 10, 10, 0 }, 1 + 2 * 1872 + 40 - 468 },
+    };
+    for (const Case &c : cases) {
+        open(3, c.widths);
+        EXPECT_EQ(grid()->horizontalHeader()->sectionSize(7), c.last);
+        EXPECT_EQ(core.settings().ColumnWidths[7], c.last) << "saved with the others";
+    }
+    grid()->horizontalHeader()->resizeSection(0, 60);
+    EXPECT_EQ(core.settings().ColumnWidths[0], 60) << "the user's widths are kept";
+    EXPECT_EQ(grid()->horizontalHeader()->sectionSize(7), 1 + 2 * 1872 + 40 + 59 - 468);
 }

@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSlider>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -129,6 +130,18 @@ TEST_F(TCallLogTest, ShowsThousandsOfCallsWithTheirStatistics)
     window.resize(TCallLog::kWidth, 125);
     EXPECT_FALSE(child<QWidget>("GTextButton1")->isVisible());
     EXPECT_FALSE(child<QWidget>("ButtonEdit")->isVisible());
+    EXPECT_FALSE(child<QWidget>("GSlider1")->isVisible());
+    window.resize(TCallLog::kWidth, 126);
+    EXPECT_TRUE(child<QWidget>("GTextButton8")->isVisible());
+    EXPECT_TRUE(child<QWidget>("ButtonClear")->isVisible());
+    EXPECT_TRUE(child<QWidget>("GSlider1")->isVisible()) << "thousands of rows do not fit";
+    auto *slider = child<QSlider>("GSlider1");
+    EXPECT_EQ(slider->maximum(), 6000);
+    EXPECT_EQ(slider->value(), 6000) << "row 1 is at the top";
+    slider->setValue(5990);
+    EXPECT_EQ(grid()->currentIndex().row(), 10);
+    selectRow(100);
+    EXPECT_EQ(slider->value(), 5900);
 }
 
 TEST_F(TCallLogTest, FilterDeleteEditAndClearGoThroughTheirDialogs)

@@ -106,7 +106,7 @@ TEST_F(SkinnedWindows, MainWindowCallLogAndHandleShowTheirSkins)
     EXPECT_EQ(log.pixelColor(100, 30), kLogTop);
     EXPECT_EQ(log.pixelColor(5, 100), kLogSide);
     EXPECT_EQ(log.pixelColor(486, 100), kLogSide);
-    EXPECT_EQ(log.pixelColor(100, 250), kLogBottom);
+    EXPECT_EQ(log.pixelColor(30, 250), kLogBottom);
     EXPECT_FALSE(callLog->mask().contains(QPoint(1, 1)));
     EXPECT_TRUE(callLog->mask().contains(QPoint(100, 100)));
 

@@ -208,6 +208,9 @@ void Tapp::buildControls()
     grpSelectedEntry->setToolTip(QStringLiteral(" Your current active provider"));
     LabelTotalNumOfCalls = addLabel("LabelTotalNumOfCalls", dash, Layout::LabelTotalNumOfCalls, 12, kDarkText,
                                     Qt::AlignRight);
+    // Keep the text off the rounded ends of the painted fields.
+    grpSelectedEntry->setIndent(4);
+    LabelTotalNumOfCalls->setIndent(6);
 
     LabelTodaysTime = addLabel("LabelTodaysTime", dash, Layout::LabelTodaysTime, 12, kLcdText, Qt::AlignRight);
     LabelTodaysCost = addLabel("LabelTodaysCost", dash, Layout::LabelTodaysCost, 12, kLcdText, Qt::AlignRight);

@@ -121,3 +121,57 @@ TEST(MainWindowTest, ModalDialogsDisableTheButtonsAndCostingGoesOn)
         EXPECT_EQ(app.core().currentCall().CallSeconds, before + 1);
     }
 }
+
+namespace {
+
+// The main window on a fake service with the given phonebook.
+class MainWindowFakeTest : public ::testing::Test {
+protected:
+    std::unique_ptr<Tapp> start(std::vector<std::string> entries)
+    {
+        dialUp.entries = std::move(entries);
+        return std::make_unique<Tapp>(QDir(dir.path()).filePath(QStringLiteral("tollwise")),
+                                      AppServices{clock, sound, startup, dialUp}, &callLog, &blind);
+    }
+    void tick(Tapp &app)
+    {
+        clock.advanceSeconds(1);
+        app.monitor().Timer1Timer();
+    }
+
+    QTemporaryDir dir;
+    FakeClock clock;
+    RecordingSoundPlayer sound;
+    RecordingStartupRegistration startup;
+    FakeDialUpService dialUp;
+    TCallLog callLog;
+    TBlind blind;
+};
+
+} // namespace
+
+TEST_F(MainWindowFakeTest, F2AndF3StartAndEndASimulatedCall)
+{
+    auto app = start({"DemoEntry"});
+    QTest::keyClick(app.get(), Qt::Key_F3);
+    EXPECT_EQ(app->core().log().Count, 0) << "no call to end";
+    QTest::keyClick(app.get(), Qt::Key_F2);
+    tick(*app);
+    tick(*app);
+    QTest::keyClick(app.get(), Qt::Key_F3);
+    EXPECT_EQ(app->core().log().Count, 1);
+    EXPECT_EQ(labelText(*app, "LabelTodaysTime"), QStringLiteral("00:00:02"));
+    EXPECT_EQ(labelText(*app, "LabelTodateTime"), QStringLiteral("0000:00:02"));
+    EXPECT_EQ(labelText(*app, "LabelTotalNumOfCalls"), QStringLiteral("1"));
+    EXPECT_EQ(labelText(*app, "LabelCurrentDuration"), QStringLiteral("00:00:00"));
+}
+
+TEST_F(MainWindowFakeTest, WithoutProvidersTheTotalsKeepTheirDashes)
+{
+    auto app = start({});
+    tick(*app);
+    for (const char *name : {"LabelTodaysTime", "LabelTodaysCost", "LabelMonthsTime", "LabelMonthsCost",
+                             "LabelTodateTime", "LabelTodateCost", "LabelTotalNumOfCalls"})
+        EXPECT_EQ(labelText(*app, name), QStringLiteral("-")) << name;
+    EXPECT_EQ(labelText(*app, "LabelCallTarif"), QStringLiteral("Please Add Tarifs"));
+}

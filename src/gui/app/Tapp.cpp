@@ -29,6 +29,7 @@
 #include <QUrl>
 
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -334,14 +335,19 @@ void Tapp::showDialButtonImage(const QString &image)
 void Tapp::DisableAllButtons()
 {
     for (QWidget *owner : {static_cast<QWidget *>(this), static_cast<QWidget *>(m_callLog)})
-        for (SkinButton *button : owner->findChildren<SkinButton *>())
+        for (SkinButton *button : owner->findChildren<SkinButton *>()) {
+            if (!button->isEnabled())
+                continue;
             button->setEnabled(false);
+            m_disabledButtons.append(button);
+        }
 }
 
 void Tapp::EnableAllButtons()
 {
-    for (QWidget *owner : {static_cast<QWidget *>(this), static_cast<QWidget *>(m_callLog)})
-        for (SkinButton *button : owner->findChildren<SkinButton *>())
+    // Only those disabled here: a button its window had disabled stays so.
+    for (const QPointer<SkinButton> &button : std::exchange(m_disabledButtons, {}))
+        if (button)
             button->setEnabled(true);
 }
 

@@ -3,7 +3,10 @@
 #include "app/AppCore.h"
 #include "connection/CallMonitor.h"
 #include "connection/Dialler.h"
+#include "ui/SkinButton.h"
 
+#include <QList>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -44,7 +47,8 @@ public:
     void dockWindows();
 
     void UpdateProviderDisplay();
-    // Every skinned button of the main window and of the call log window.
+    // Every skinned button of the main window and of the call log window;
+    // enabling gives back those that disabling took.
     void DisableAllButtons();
     void EnableAllButtons();
 
@@ -105,6 +109,7 @@ private:
     LightScanner *ScannerLights = nullptr;
     std::unique_ptr<ProviderChooser> m_providerChooser;
     std::unique_ptr<TConnectDlg> m_connectDlg;
+    QList<QPointer<SkinButton>> m_disabledButtons; // by DisableAllButtons, until enabled again
     QString m_dialButtonImage; // the skin image on the dial button now
     int m_callLogHeightAtPress = 0; // while the handle is dragged
     bool m_shownOnce = false;

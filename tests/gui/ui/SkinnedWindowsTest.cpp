@@ -1,6 +1,7 @@
 #include "app/Tapp.h"
 #include "calllog/TCallLog.h"
 #include "connection/TConnectDlg.h"
+#include "skins/SkinLayout.h"
 #include "ui/TAbout.h"
 #include "ui/TBlind.h"
 #include "ui/TCutTransImage.h"
@@ -148,7 +149,7 @@ TEST_F(SkinnedWindows, MissingBackgroundKeepsAPlainRectangle)
     SkinFolder empty;
     TConnectDlg connect;
     EXPECT_TRUE(connect.mask().isEmpty());
-    EXPECT_EQ(connect.size(), QSize(300, 220));
+    EXPECT_EQ(connect.size(), SkinLayout::ConnectDialog::kSize) << "the size the controls are laid out for";
     EXPECT_TRUE(connect.windowFlags() & Qt::FramelessWindowHint);
 }
 

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -164,6 +165,7 @@ TEST_F(MainWindowFakeTest, F2AndF3StartAndEndASimulatedCall)
     EXPECT_EQ(labelText(*app, "LabelTodateTime"), QStringLiteral("0000:00:02"));
     EXPECT_EQ(labelText(*app, "LabelTotalNumOfCalls"), QStringLiteral("1"));
     EXPECT_EQ(labelText(*app, "LabelCurrentDuration"), QStringLiteral("00:00:00"));
+    EXPECT_EQ(callLog.findChild<QTableView *>(QStringLiteral("sg"))->model()->rowCount(), 1) << "the call log is refilled after the call";
 }
 
 TEST_F(MainWindowFakeTest, WithoutProvidersTheTotalsKeepTheirDashes)

@@ -255,6 +255,8 @@ void Tapp::FormCreate()
                        QStringLiteral("error"));
     CutTransImage1->loadSkin(QString::fromLatin1(SkinImages::kMainWindow[0].image));
     m_callLog->loadSkin();
+    m_callLog->attach(*m_core, [this] { UpdateProviderDisplay(); });
+    m_monitor->setCallLogRefill([this] { m_callLog->FillGridWithLog(); });
     m_monitor->startUp();
     const Settings &settings = m_core->settings();
     if (!settings.LoadMinimised)
@@ -376,6 +378,7 @@ void Tapp::ButtonSettingsClick()
 {
     TSettings dialog(*m_core, this);
     runModal(dialog);
+    m_callLog->refreshCostHeader();
     UpdateProviderDisplay();
 }
 

@@ -171,10 +171,19 @@ void CallMonitor::UpdateProviderDisplay()
         return;
     const Operation operation(*this);
     m_registry.GetSystemDailupProviders();
-    m_display.selectedEntry = providers.records[std::min<int>(providers.Current, kMaxProviders - 1)].Name.text();
+    const Provider &provider = providers.records[std::min<int>(providers.Current, kMaxProviders - 1)];
+    m_display.selectedEntry = provider.Name.text();
+    const QString &currency = m_core.currencyText();
+    m_display.todateTime = LongDurationText(std::int32_t(provider.TotalSeconds));
+    m_display.todateCost = moneyText(provider.TotalCost, currency);
+    m_display.totalNumOfCalls = QString::number(provider.TotalCalls);
+    m_display.monthsTime = LongDurationText(std::int32_t(provider.MonthSeconds));
+    m_display.monthsCost = moneyText(provider.MonthCost, currency);
+    m_display.todaysTime = ShortDurationText(std::int32_t(provider.TodaySeconds));
+    m_display.todaysCost = moneyText(provider.TodayCost, currency);
     const CurrentCall &call = m_core.currentCall();
     m_display.durationText = ShortDurationText(std::int32_t(call.CallSeconds));
-    m_display.costText = moneyText(call.CallCost, m_core.currencyText());
+    m_display.costText = moneyText(call.CallCost, currency);
 }
 
 void CallMonitor::setStatusText(const QString &text)
@@ -187,6 +196,12 @@ void CallMonitor::setSelectedEntry(const QString &name)
 {
     const Operation operation(*this);
     m_display.selectedEntry = name;
+}
+
+void CallMonitor::setDialButtonImage(const QString &image)
+{
+    const Operation operation(*this);
+    m_display.dialButtonImage = image;
 }
 
 Provider &CallMonitor::callProvider()

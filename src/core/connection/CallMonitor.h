@@ -50,6 +50,8 @@ public:
     // For the dial progress and the provider choice.
     void setStatusText(const QString &text);
     void setSelectedEntry(const QString &name);
+    // The dial button's picture while our own dial runs or ends.
+    void setDialButtonImage(const QString &image);
 
     // The call log window's refill after a logged call; until one is set the
     // providers' counters are rebuilt from the log here.

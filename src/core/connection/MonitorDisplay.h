@@ -18,6 +18,14 @@ struct MonitorDisplay {
     QString durationText = QStringLiteral("00:00:00");
     QString costText = QStringLiteral("-");
     bool callLabelsBold = false;     // while a call is costed
+    // The selected provider's totals; "-" until there is a provider.
+    QString todaysTime = QStringLiteral("-");
+    QString todaysCost = QStringLiteral("-");
+    QString monthsTime = QStringLiteral("-");
+    QString monthsCost = QStringLiteral("-");
+    QString todateTime = QStringLiteral("-");
+    QString todateCost = QStringLiteral("-");
+    QString totalNumOfCalls = QStringLiteral("-");
     int gaugeMin = 0;
     int gaugeMax = 0;
     int gaugePosition = 0;           // seconds into the charging unit

@@ -1,19 +1,39 @@
 #include "app/Tapp.h"
 
 #include "calllog/TCallLog.h"
+#include "connection/TConnectDlg.h"
+#include "providers/ProviderChooser.h"
+#include "providers/TProviderEdit.h"
+#include "skins/SkinImages.h"
+#include "skins/SkinLayout.h"
+#include "skins/SkinLibrary.h"
+#include "tariffs/TCallCharges.h"
+#include "ui/LedGauge.h"
+#include "ui/LightScanner.h"
 #include "ui/MessageDialogs.h"
+#include "ui/ProjectLinks.h"
+#include "ui/TAbout.h"
 #include "ui/TBlind.h"
 #include "ui/TCutTransImage.h"
-#include "ui/WindowOutline.h"
+#include "ui/TGShape.h"
+#include "ui/TGTabButton.h"
+#include "ui/TSettings.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QVBoxLayout>
+#include <QUrl>
+
+#include <tuple>
+#include <utility>
 
 namespace {
+
+namespace Layout = SkinLayout::MainWindow;
 
 const QString kExitQuestion = QStringLiteral("If you close Dialtally then this program\r"
                                              "cannot monitor and log your connections\r"
@@ -25,36 +45,42 @@ const QString kInvalidProvidersText = QStringLiteral(
     "The Providers Data File (Providers.data) used for Dialtally is Invalid.\r"
     "I have renamed this file to \"MyInvalidFile.old\" so when the program exits, a new file will be created");
 
+// Tool tips break lines at "\n" only.
+const QString kGaugeHint = QStringLiteral(" This gauge shows you your \n unit cost count down.\n\n"
+                                          " When it go over the red area, \n your call cost is increased.");
+
+constexpr int kGaugeLow = 15;
+constexpr int kGaugeMedium = 5;
+constexpr int kGaugeHigh = 5;
+constexpr int kScannerLights = 16;
+
+// Tool tips drawn as rounded balloons.
+const QString kBalloonStyle = QStringLiteral(
+    "QToolTip { color: #1c242e; background: #fffbe0; border: 1px solid #8a98a8; border-radius: 8px; padding: 4px; }");
+
+void openLink(const QString &address)
+{
+    QDesktopServices::openUrl(QUrl(address));
+}
+
 } // namespace
 
 Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, TBlind *blind)
     : QWidget(nullptr, Qt::FramelessWindowHint)
     , m_core(std::make_unique<AppCore>(programPath, services))
+    , m_dialUp(services.dialUp)
     , m_monitor(std::make_unique<CallMonitor>(*m_core, services.dialUp, services.clock))
+    , m_dialler(std::make_unique<Dialler>(*m_core, *m_monitor, services.dialUp))
     , m_callLog(callLog)
     , m_blind(blind)
     , CutTransImage1(new TCutTransImage(this))
-    , m_labelStatus(new QLabel(QStringLiteral("Not Connected"), this))
-    , m_labelDateTimeNow(new QLabel(QStringLiteral("."), this))
-    , m_labelCurrentDuration(new QLabel(QStringLiteral("00:00:00"), this))
-    , m_labelCurrentCost(new QLabel(QStringLiteral("-"), this))
-    , m_labelCallTarif(new QLabel(this))
 {
     setObjectName(QStringLiteral("Tapp"));
     setWindowTitle(QStringLiteral("Dialtally"));
-    m_labelStatus->setObjectName(QStringLiteral("LabelStatus"));
-    m_labelDateTimeNow->setObjectName(QStringLiteral("LabelDateTimeNow"));
-    m_labelCurrentDuration->setObjectName(QStringLiteral("LabelCurrentDuration"));
-    m_labelCurrentCost->setObjectName(QStringLiteral("LabelCurrentCost"));
-    m_labelCallTarif->setObjectName(QStringLiteral("LabelCallTarif"));
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_labelStatus);
-    layout->addWidget(m_labelDateTimeNow);
-    layout->addWidget(m_labelCurrentDuration);
-    layout->addWidget(m_labelCurrentCost);
-    layout->addWidget(m_labelCallTarif);
-    setFixedSize(TCallLog::kWidth, 200);
-    CutTransImage1->setTransColor(QColor::fromRgb(kSkinKeyColour));
+    setStyleSheet(kBalloonStyle);
+    setFixedSize(Layout::kSize);
+    CutTransImage1->setTransColor(QColor::fromRgb(SkinLayout::kKey));
+    buildControls();
 
     m_timer.setInterval(1000);
     connect(&m_timer, &QTimer::timeout, this, &Tapp::Timer1Timer);
@@ -68,6 +94,9 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
     // Queued: the tick that logged the call finishes before the message waits for the user.
     connect(m_monitor.get(), &CallMonitor::oldCallsArchived, this, &Tapp::reportArchivedCalls, Qt::QueuedConnection);
     FormCreate();
+    // The progress window is made last, after the main window.
+    m_connectDlg = std::make_unique<TConnectDlg>();
+    connectDialler();
 }
 
 Tapp::~Tapp()
@@ -76,14 +105,158 @@ Tapp::~Tapp()
         FormDestroy();
 }
 
+TGTabButton *Tapp::addButton(const char *name, const char *images, const QRect &rect, const char *hint)
+{
+    auto *button = new TGTabButton(this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(rect);
+    button->setTransparentColor(QColor::fromRgb(SkinLayout::kKey));
+    // The window keeps the keyboard, so F2 and F3 always reach it.
+    button->setFocusPolicy(Qt::NoFocus);
+    if (images)
+        button->loadImages(QString::fromLatin1(images));
+    if (hint)
+        button->setToolTip(QString::fromLatin1(hint));
+    return button;
+}
+
+QLabel *Tapp::addLabel(const char *name, const QString &caption, const QRect &rect, int pixelSize, QRgb colour,
+                       Qt::Alignment alignment, bool bold)
+{
+    auto *label = new QLabel(caption, this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(rect);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
+    label->setPalette(palette);
+    return label;
+}
+
+void Tapp::buildControls()
+{
+    using SkinLayout::kDarkText;
+    using SkinLayout::kLcdStrong;
+    using SkinLayout::kLcdText;
+    const QString dash = QStringLiteral("-");
+
+    addButton("ButtonMainMenu", nullptr, Layout::ButtonMainMenu, nullptr);
+    connect(addButton("ButtonSettings", "MenuSetting", Layout::ButtonSettings, " Change the tollwise settings"),
+            &TGTabButton::clicked, this, &Tapp::ButtonSettingsClick);
+    connect(addButton("ButtonNewConnection", "MenuNew", Layout::ButtonNewConnection,
+                      " Create a new dail-up connection"),
+            &TGTabButton::clicked, this, [this] { m_dialler->ButtonNewConnectionClick(winId()); });
+    for (const auto &[name, images, rect] : {std::tuple{"ButtonEditTarifs", "MenuTariffs", Layout::ButtonEditTarifs},
+                                             std::tuple{"ButtonEditTarifs2", "BallTariffs", Layout::ButtonEditTarifs2}})
+        connect(addButton(name, images, rect, " Edit the Call charges and Tarifs"), &TGTabButton::clicked, this,
+                &Tapp::ButtonEditTarifsClick);
+    for (const auto &[name, images, rect] :
+         {std::tuple{"ButtonEditConnection", "MenuProvider", Layout::ButtonEditConnection},
+          std::tuple{"ButtonChooseConnection", "BallProvider", Layout::ButtonChooseConnection}})
+        connect(addButton(name, images, rect, " Edit the selected connection"), &TGTabButton::clicked, this,
+                &Tapp::ButtonEditConnectionClick);
+    connect(addButton("ButtonSkins", "MenuSkins", Layout::ButtonSkins, " About Tollwise"), &TGTabButton::clicked,
+            this, &Tapp::ButtonSkinsClick);
+    connect(addButton("ButtonHelp", "MenuHelp", Layout::ButtonHelp, " If you're stuck then help is here"),
+            &TGTabButton::clicked, this, &Tapp::ButtonHelpClick);
+    connect(addButton("ButtonMinimise", "Minimise", Layout::ButtonMinimise, " Minimises Tollwise"),
+            &TGTabButton::clicked, this, &QWidget::showMinimized);
+    connect(addButton("ButtonClose", "Close", Layout::ButtonClose, " Closes Tollwise"), &TGTabButton::clicked, this,
+            &QWidget::close);
+
+    for (const auto &[name, rect, hint, address] :
+         {std::tuple{"GShape2", Layout::GShape2, " Send us an email",
+                     QStringLiteral("mailto:") + QString::fromLatin1(kProjectSupportMail)},
+          std::tuple{"GShape3", Layout::GShape3, " Visit our home page on the web",
+                     QString::fromLatin1(kProjectHomePage)}}) {
+        auto *shape = new TGShape(this);
+        shape->setObjectName(QString::fromLatin1(name));
+        shape->setGeometry(rect);
+        shape->setBrush(Qt::NoBrush);
+        shape->setPen(Qt::NoPen);
+        shape->setCursor(Qt::PointingHandCursor);
+        shape->setToolTip(QString::fromLatin1(hint));
+        connect(shape, &TGShape::mouseDown, this, [address](Qt::MouseButton) { openLink(address); });
+    }
+
+    ButtonDial = addButton("ButtonDial", "dial", Layout::ButtonDial, " Dial or Hang Up the selected connection ");
+    connect(ButtonDial, &TGTabButton::clicked, m_dialler.get(), &Dialler::ButtonDialClick);
+    ScannerLights = new LightScanner(kScannerLights, this);
+    ScannerLights->setObjectName(QStringLiteral("ScannerLights"));
+    ScannerLights->setGeometry(Layout::ScannerLights);
+
+    LabelStatus = addLabel("LabelStatus", QStringLiteral("Not Connected"), Layout::LabelStatus, 12, kLcdText,
+                           Qt::AlignLeft, true);
+    LabelDateTimeNow = addLabel("LabelDateTimeNow", QStringLiteral("."), Layout::LabelDateTimeNow, 11, kLcdText,
+                                Qt::AlignRight);
+    LabelCurrentDuration = addLabel("LabelCurrentDuration", QStringLiteral("00:00:00"), Layout::LabelCurrentDuration,
+                                    22, kLcdStrong, Qt::AlignLeft);
+    LabelCurrentCost = addLabel("LabelCurrentCost", dash, Layout::LabelCurrentCost, 22, kLcdStrong, Qt::AlignRight);
+    LabelCallTarif = addLabel("LabelCallTarif", QString(), Layout::LabelCallTarif, 12, kLcdText, Qt::AlignLeft);
+    ChargeIndicator = new LedGauge(kGaugeLow, kGaugeMedium, kGaugeHigh, this);
+    ChargeIndicator->setObjectName(QStringLiteral("ChargeIndicator"));
+    ChargeIndicator->setGeometry(Layout::ChargeIndicator);
+    ChargeIndicator->setToolTip(kGaugeHint);
+
+    auto *chooseProvider = addButton("ButtonChooseProvider", "prov", Layout::ButtonChooseProvider, " Choose a Provider");
+    grpSelectedEntry = addLabel("grpSelectedEntry", QString(), Layout::grpSelectedEntry, 13, kDarkText, Qt::AlignLeft,
+                                true);
+    grpSelectedEntry->setToolTip(QStringLiteral(" Your current active provider"));
+    LabelTotalNumOfCalls = addLabel("LabelTotalNumOfCalls", dash, Layout::LabelTotalNumOfCalls, 12, kDarkText,
+                                    Qt::AlignRight);
+    // Keep the text off the rounded ends of the painted fields.
+    grpSelectedEntry->setIndent(4);
+    LabelTotalNumOfCalls->setIndent(6);
+
+    LabelTodaysTime = addLabel("LabelTodaysTime", dash, Layout::LabelTodaysTime, 12, kLcdText, Qt::AlignRight);
+    LabelTodaysCost = addLabel("LabelTodaysCost", dash, Layout::LabelTodaysCost, 12, kLcdText, Qt::AlignRight);
+    LabelMonthsTime = addLabel("LabelMonthsTime", dash, Layout::LabelMonthsTime, 12, kLcdText, Qt::AlignRight);
+    LabelMonthsCost = addLabel("LabelMonthsCost", dash, Layout::LabelMonthsCost, 12, kLcdText, Qt::AlignRight);
+    LabelTodateTime = addLabel("LabelTodateTime", dash, Layout::LabelTodateTime, 12, kLcdText, Qt::AlignRight);
+    LabelTodateCost = addLabel("LabelTodateCost", dash, Layout::LabelTodateCost, 12, kLcdText, Qt::AlignRight);
+
+    m_providerChooser = std::make_unique<ProviderChooser>(m_monitor->registry(), m_dialUp, ButtonDial,
+                                                          grpSelectedEntry, [this] {
+                                                              m_monitor->setSelectedEntry(grpSelectedEntry->text());
+                                                              UpdateProviderDisplay();
+                                                          });
+    m_providerChooser->attachContextMenu(LabelCallTarif);
+    connect(chooseProvider, &TGTabButton::clicked, m_providerChooser.get(),
+            &ProviderChooser::ButtonChooseProviderClick);
+}
+
+void Tapp::connectDialler()
+{
+    TConnectDlg *progress = m_connectDlg.get();
+    connect(m_dialler.get(), &Dialler::progressStarted, progress, &TConnectDlg::showProgress);
+    connect(m_dialler.get(), &Dialler::progressLine, progress, &TConnectDlg::addLine);
+    connect(m_dialler.get(), &Dialler::progressEnded, progress, &TConnectDlg::endProgress);
+    connect(progress, &TConnectDlg::cancelRequested, m_dialler.get(), &Dialler::HangUpEntry);
+    connect(m_dialler.get(), &Dialler::errorReported, this,
+            [this](const QString &text) { SkinMessageDlg(mtError, text, mbOK | mbCancel, this); });
+    connect(m_dialler.get(), &Dialler::busyChanged, this, [](bool busy) {
+        if (busy)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QGuiApplication::restoreOverrideCursor();
+    });
+}
+
 void Tapp::FormCreate()
 {
     const StartupReport report = m_core->loadAll();
     if (report.invalidProviderFile)
         DynaMessageBox(400, 400, mtError, mbOK, kInvalidProvidersText, QStringLiteral("Invalid Data File"),
                        QStringLiteral("error"));
-    CutTransImage1->loadSkin(QStringLiteral("main"));
+    CutTransImage1->loadSkin(QString::fromLatin1(SkinImages::kMainWindow[0].image));
     m_callLog->loadSkin();
+    m_callLog->attach(*m_core, [this] { UpdateProviderDisplay(); });
+    m_monitor->setCallLogRefill([this] { m_callLog->FillGridWithLog(); });
     m_monitor->startUp();
     const Settings &settings = m_core->settings();
     if (!settings.LoadMinimised)
@@ -116,22 +289,108 @@ void Tapp::Timer1Timer()
     m_monitor->Timer1Timer();
 }
 
+void Tapp::UpdateProviderDisplay()
+{
+    m_monitor->UpdateProviderDisplay();
+}
+
 void Tapp::showMonitor()
 {
     const MonitorDisplay &d = m_monitor->display();
-    m_labelDateTimeNow->setText(d.dateTimeText);
-    m_labelStatus->setText(d.statusText);
-    m_labelStatus->setToolTip(d.statusHint);
-    m_labelCurrentDuration->setText(d.durationText);
-    m_labelCurrentCost->setText(d.costText);
-    for (QLabel *label : {m_labelCurrentDuration, m_labelCurrentCost}) {
+    LabelDateTimeNow->setText(d.dateTimeText);
+    LabelStatus->setText(d.statusText);
+    LabelStatus->setToolTip(d.statusHint);
+    grpSelectedEntry->setText(d.selectedEntry);
+    LabelCurrentDuration->setText(d.durationText);
+    LabelCurrentCost->setText(d.costText);
+    for (QLabel *label : {LabelCurrentDuration, LabelCurrentCost}) {
         QFont font = label->font();
         font.setBold(d.callLabelsBold);
         label->setFont(font);
     }
-    m_labelCallTarif->setText(d.rateCaption);
-    m_labelCallTarif->setToolTip(d.rateHint);
+    LabelTodaysTime->setText(d.todaysTime);
+    LabelTodaysCost->setText(d.todaysCost);
+    LabelMonthsTime->setText(d.monthsTime);
+    LabelMonthsCost->setText(d.monthsCost);
+    LabelTodateTime->setText(d.todateTime);
+    LabelTodateCost->setText(d.todateCost);
+    LabelTotalNumOfCalls->setText(d.totalNumOfCalls);
+    LabelCallTarif->setText(d.rateCaption);
+    LabelCallTarif->setToolTip(d.rateHint);
+    ChargeIndicator->setRange(d.gaugeMin, d.gaugeMax);
+    ChargeIndicator->setPosition(d.gaugePosition);
+    ScannerLights->setRunning(d.scannerRunning);
+    showDialButtonImage(d.dialButtonImage);
     setWindowTitle(d.title);
+}
+
+void Tapp::showDialButtonImage(const QString &image)
+{
+    if (image.isEmpty() || image == m_dialButtonImage)
+        return;
+    m_dialButtonImage = image;
+    QImage picture;
+    if (SkinLibrary::LoadSkinImage(picture, image))
+        ButtonDial->setBitmapUp(picture);
+}
+
+void Tapp::DisableAllButtons()
+{
+    for (QWidget *owner : {static_cast<QWidget *>(this), static_cast<QWidget *>(m_callLog)})
+        for (SkinButton *button : owner->findChildren<SkinButton *>()) {
+            if (!button->isEnabled())
+                continue;
+            button->setEnabled(false);
+            m_disabledButtons.append(button);
+        }
+}
+
+void Tapp::EnableAllButtons()
+{
+    // Only those disabled here: a button its window had disabled stays so.
+    for (const QPointer<SkinButton> &button : std::exchange(m_disabledButtons, {}))
+        if (button)
+            button->setEnabled(true);
+}
+
+void Tapp::runModal(QDialog &dialog)
+{
+    // The timer runs on, so a call is costed while the dialog is open.
+    DisableAllButtons();
+    dialog.exec();
+    EnableAllButtons();
+}
+
+void Tapp::ButtonEditConnectionClick()
+{
+    TProviderEdit dialog(*m_core, m_dialUp, this);
+    runModal(dialog);
+    UpdateProviderDisplay();
+}
+
+void Tapp::ButtonEditTarifsClick()
+{
+    TCallCharges dialog(*m_core, this);
+    runModal(dialog);
+}
+
+void Tapp::ButtonSettingsClick()
+{
+    TSettings dialog(*m_core, this);
+    runModal(dialog);
+    m_callLog->refreshCostHeader();
+    UpdateProviderDisplay();
+}
+
+void Tapp::ButtonSkinsClick()
+{
+    TAbout dialog(this);
+    runModal(dialog);
+}
+
+void Tapp::ButtonHelpClick()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(m_core->folder()).filePath(QStringLiteral("help/index.html"))));
 }
 
 void Tapp::keyPressEvent(QKeyEvent *event)
@@ -201,6 +460,7 @@ void Tapp::closeEvent(QCloseEvent *event)
         event->accept();
         m_callLog->hide();
         m_blind->hide();
+        m_connectDlg->hide();
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     } else {
         event->ignore();

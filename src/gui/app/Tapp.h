@@ -2,20 +2,32 @@
 
 #include "app/AppCore.h"
 #include "connection/CallMonitor.h"
+#include "connection/Dialler.h"
+#include "ui/SkinButton.h"
 
+#include <QList>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
 #include <memory>
 
+class LedGauge;
+class LightScanner;
+class ProviderChooser;
+class QDialog;
 class QLabel;
 class TBlind;
 class TCallLog;
+class TConnectDlg;
 class TCutTransImage;
+class TGShape;
+class TGTabButton;
 
 // The main window. It owns the application's state (through AppCore), keeps
 // the call log and its handle docked beneath itself, and runs the
-// once-a-second timer.
+// once-a-second timer. It draws what the monitor and the dialler decide and
+// forwards the user's clicks to them.
 class Tapp final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Tapp)
@@ -28,9 +40,17 @@ public:
     AppCore &core() { return *m_core; }
     QTimer &timer() { return m_timer; }
     CallMonitor &monitor() { return *m_monitor; }
+    Dialler &dialler() { return *m_dialler; }
+    TConnectDlg &connectDlg() { return *m_connectDlg; }
 
     // Places the call log under the main window and the handle under the log.
     void dockWindows();
+
+    void UpdateProviderDisplay();
+    // Every skinned button of the main window and of the call log window;
+    // enabling gives back those that disabling took.
+    void DisableAllButtons();
+    void EnableAllButtons();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -39,29 +59,58 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void buildControls();
+    TGTabButton *addButton(const char *name, const char *images, const QRect &rect, const char *hint);
+    QLabel *addLabel(const char *name, const QString &caption, const QRect &rect, int pixelSize, QRgb colour,
+                     Qt::Alignment alignment, bool bold = false);
+    void connectDialler();
     void FormCreate();
     void FormShow();
     bool FormClose();
     void FormDestroy();
     void Timer1Timer();
+    void runModal(QDialog &dialog);
+    void ButtonEditConnectionClick();
+    void ButtonEditTarifsClick();
+    void ButtonSettingsClick();
+    void ButtonSkinsClick();
+    void ButtonHelpClick();
     void toggleCallLog();
     void resizeCallLog(int height);
     void reportSaveFailure(const FileError &error);
     void captureGeometry();
     void showMonitor();
+    void showDialButtonImage(const QString &image);
     void reportArchivedCalls(int calls, const QString &archivePath);
 
     std::unique_ptr<AppCore> m_core;
+    dialup::DialUpService &m_dialUp;
     std::unique_ptr<CallMonitor> m_monitor;
+    std::unique_ptr<Dialler> m_dialler;
     TCallLog *m_callLog;
     TBlind *m_blind;
     TCutTransImage *CutTransImage1;
     QTimer m_timer;
-    QLabel *m_labelStatus;
-    QLabel *m_labelDateTimeNow;
-    QLabel *m_labelCurrentDuration;
-    QLabel *m_labelCurrentCost;
-    QLabel *m_labelCallTarif;
+    TGTabButton *ButtonDial = nullptr;
+    QLabel *grpSelectedEntry = nullptr;
+    QLabel *LabelStatus = nullptr;
+    QLabel *LabelDateTimeNow = nullptr;
+    QLabel *LabelCurrentDuration = nullptr;
+    QLabel *LabelCurrentCost = nullptr;
+    QLabel *LabelCallTarif = nullptr;
+    QLabel *LabelTodaysTime = nullptr;
+    QLabel *LabelTodaysCost = nullptr;
+    QLabel *LabelMonthsTime = nullptr;
+    QLabel *LabelMonthsCost = nullptr;
+    QLabel *LabelTodateTime = nullptr;
+    QLabel *LabelTodateCost = nullptr;
+    QLabel *LabelTotalNumOfCalls = nullptr;
+    LedGauge *ChargeIndicator = nullptr;
+    LightScanner *ScannerLights = nullptr;
+    std::unique_ptr<ProviderChooser> m_providerChooser;
+    std::unique_ptr<TConnectDlg> m_connectDlg;
+    QList<QPointer<SkinButton>> m_disabledButtons; // by DisableAllButtons, until enabled again
+    QString m_dialButtonImage; // the skin image on the dial button now
     int m_callLogHeightAtPress = 0; // while the handle is dragged
     bool m_shownOnce = false;
     bool m_closing = false;

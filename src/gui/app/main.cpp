@@ -1,6 +1,5 @@
 #include "app/Tapp.h"
 #include "calllog/TCallLog.h"
-#include "connection/TConnectDlg.h"
 #include "PlatformServices.h"
 #include "skins/SkinLibrary.h"
 #include "sound/WaveSoundPlayer.h"
@@ -34,7 +33,6 @@ int main(int argc, char *argv[])
     TCallLog callLog;
     TBlind blind;
     Tapp app(QApplication::applicationFilePath(), AppServices{clock, sound, *startup, *dialUp}, &callLog, &blind);
-    TConnectDlg connectDlg;
 
     splash->closeWhenDue();
     delete splash;

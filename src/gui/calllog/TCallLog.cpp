@@ -1,36 +1,432 @@
 #include "calllog/TCallLog.h"
 
+#include "app/AppCore.h"
+#include "calllog/CallLogCells.h"
+#include "calllog/CallLogDelegate.h"
+#include "calllog/CallLogEdits.h"
+#include "calllog/CallLogFill.h"
+#include "calllog/CallLogModel.h"
+#include "calllog/CallLogRows.h"
+#include "calllog/TEditCall.h"
+#include "providers/ProviderMenu.h"
+#include "skins/SkinLayout.h"
 #include "skins/SkinLibrary.h"
+#include "ui/MessageDialogs.h"
+#include "ui/SkinGridHeader.h"
+#include "ui/TGTabButton.h"
+#include "ui/TGTextButton.h"
 #include "ui/WindowOutline.h"
 
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QSlider>
+#include <QTableView>
 
 namespace {
 
-// Rows of the skin: the top strip, the stretchable sides, the bottom strip.
-constexpr int kTopStrip = 65;
-constexpr int kBottomStrip = 75;
+namespace Layout = SkinLayout::CallLogWindow;
+
+constexpr int kTopStripHeight = 65;
 constexpr int kSideWidth = 12;
-constexpr QRect kSourceTop(0, 0, 492, 65);
-constexpr QRect kSourceLeft(0, 65, 12, 135);
-constexpr QRect kSourceRight(480, 65, 12, 135);
-constexpr QRect kSourceBottom(0, 197, 492, 75);
+constexpr int kRowHeight = 16;
+// At this height or less the edit and statistics buttons are hidden.
+constexpr int kControlsHeight = 125;
+// A width read from a damaged settings file is kept within reach of the
+// user's mouse, and the sum of the columns within range.
+constexpr int kWidestColumn = 4 * SkinLayout::CallLogWindow::kGridWidth;
+const QString kAllProvidersCaption = QStringLiteral("All Providers");
+
+TextButtonAppearance statisticsLook()
+{
+    TextButtonAppearance look;
+    look.Color = Qt::black;
+    look.FontColor = Qt::white;
+    look.ColorHot = QColor(255, 128, 64);
+    look.FontHotColor = Qt::black;
+    look.ColorDown = QColor(0, 128, 128);
+    look.FontDownColor = Qt::white;
+    look.FrameUpColor = Qt::black;
+    look.FrameHotColor = Qt::black;
+    look.FrameDownColor = Qt::black;
+    return look;
+}
+
+QFont arial(int pixels, bool bold)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
 
 } // namespace
 
 TCallLog::TCallLog(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+    , m_providerFilter(kAllProviders)
 {
     setObjectName(QStringLiteral("TCallLog"));
     setFixedWidth(kWidth);
     setMinimumHeight(1);
+    buildGrid();
+    buildButtons();
+    placeControls();
+}
+
+void TCallLog::buildGrid()
+{
+    sg = new QTableView(this);
+    sg->setObjectName(QStringLiteral("sg"));
+    auto *header = new SkinGridHeader(m_gridPainter, sg);
+    header->setObjectName(QStringLiteral("sgHeader"));
+    sg->setHorizontalHeader(header);
+    sg->setItemDelegate(new CallLogDelegate(m_gridPainter, sg));
+    sg->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sg->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    sg->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sg->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sg->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sg->setShowGrid(false);
+    sg->setFrameShape(QFrame::NoFrame);
+    sg->setWordWrap(false);
+    sg->setFont(m_gridPainter.font());
+    sg->verticalHeader()->hide();
+    sg->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    sg->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    header->setFixedHeight(kRowHeight);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setMinimumSectionSize(1);
+    header->setDefaultSectionSize(57);
+    connect(header, &QHeaderView::sectionResized, this,
+        [this](int column, int, int newSize) { columnResized(column, newSize); });
+
+    GSlider1 = new QSlider(Qt::Vertical, this);
+    GSlider1->setObjectName(QStringLiteral("GSlider1"));
+    GSlider1->hide();
+    connect(GSlider1, &QSlider::valueChanged, this, &TCallLog::GSlider1Change);
+}
+
+void TCallLog::buildButtons()
+{
+    auto makeTab = [this](const char *name, const QRect &rect, void (TCallLog::*handler)()) {
+        auto *button = new TGTabButton(this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setTransparentColor(QColor::fromRgb(SkinLayout::kKey));
+        button->setGeometry(rect);
+        connect(button, &TGTabButton::clicked, this, handler);
+        return button;
+    };
+    ButtonEdit = makeTab("ButtonEdit", Layout::ButtonEdit, &TCallLog::ButtonEditClick);
+    ButtonEdit->setToolTip(QStringLiteral("Edit the highlighted call"));
+    ButtonDelete = makeTab("ButtonDelete", Layout::ButtonDelete, &TCallLog::ButtonDeleteClick);
+    ButtonDelete->setToolTip(QStringLiteral("Delete the highlighted calls"));
+    ButtonClear = makeTab("ButtonClear", Layout::ButtonClear, &TCallLog::ButtonClearClick);
+    ButtonClear->setToolTip(QStringLiteral("Clear all the calls shown"));
+
+    const TextButtonAppearance look = statisticsLook();
+    for (int k = 0; k < kStatisticCount; ++k) {
+        auto *button = new TGTextButton(this);
+        button->setObjectName(QStringLiteral("GTextButton%1").arg(k + 1));
+        button->setAppearance(look);
+        button->setFont(arial(11, false));
+        button->setText(m_stats.text(k));
+        button->setTag(m_stats.tag(k));
+        connect(button, &TGTextButton::clicked, this, [this, k] { GTextButton1Click(k); });
+        m_statButtons.at(k) = button;
+    }
+
+    LabelProvider = new QLabel(kAllProvidersCaption, this);
+    LabelProvider->setObjectName(QStringLiteral("LabelProvider"));
+    LabelProvider->setAlignment(Qt::AlignCenter);
+    LabelProvider->setFont(arial(15, true));
+    LabelProvider->setAutoFillBackground(true);
+    QPalette palette = LabelProvider->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::WindowText, QColor(85, 85, 85));
+    LabelProvider->setPalette(palette);
+    LabelProvider->setProperty("Tag", m_providerFilter);
+    LabelProvider->installEventFilter(this);
+
+    ButtonChooseProvider = new TGTextButton(this);
+    ButtonChooseProvider->setObjectName(QStringLiteral("ButtonChooseProvider"));
+    ButtonChooseProvider->setAppearance(look);
+    ButtonChooseProvider->setText(QString(QChar(0x25BC)));
+    ButtonChooseProvider->setToolTip(QStringLiteral("Choose the connection to show"));
+    connect(ButtonChooseProvider, &TGTextButton::clicked, this, &TCallLog::ButtonChooseProviderClick);
+
+    PopupMenu1 = new ProviderMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    connect(PopupMenu1, &ProviderMenu::itemChosen, this, &TCallLog::MenuProvLine1Click);
+}
+
+void TCallLog::attach(AppCore &core, std::function<void()> updateProviderDisplay)
+{
+    m_core = &core;
+    m_updateProviderDisplay = std::move(updateProviderDisplay);
+    CallLogModel *previous = m_model;
+    m_model = new CallLogModel(core, this);
+    sg->setModel(m_model);
+    delete previous;
+    connect(sg->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
+        if (current.isValid())
+            sgSelectCell(current.row() + 1);
+    });
+    m_fittingColumn = true;
+    for (int column = 0; column + 1 < kCallLogColumns; ++column)
+        sg->horizontalHeader()->resizeSection(
+            column, std::clamp(core.settings().ColumnWidths.at(std::size_t(column)), 1, kWidestColumn));
+    m_fittingColumn = false;
+    fitLastColumn();
 }
 
 void TCallLog::loadSkin()
 {
     SkinLibrary::LoadSkinImage(Image1, QStringLiteral("CallLog"));
+    ButtonEdit->loadImages(QStringLiteral("CallLogEdit"));
+    ButtonDelete->loadImages(QStringLiteral("CallLogDelete"));
+    ButtonClear->loadImages(QStringLiteral("CallLogClear"));
+    PopupMenu1->reloadSkinImages();
+    m_gridPainter = SkinGridPainter(Image1);
+    sg->viewport()->update();
+    sg->horizontalHeader()->viewport()->update();
     rebuildOutline();
     update();
+}
+
+void TCallLog::FillGridWithLog()
+{
+    if (!m_core)
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    sg->setUpdatesEnabled(false);
+    CallLogFill fill
+        = rebuildCallLog(m_core->providers(), m_core->log(), m_providerFilter, m_core->clock().now().date());
+    const bool anyCall = !fill.rows.isEmpty();
+    m_model->setRows(std::move(fill.rows));
+    selectGridRow(1);
+    updateSlider();
+    if (anyCall)
+        m_stats.refill(statisticValueTexts(fill.statistics, m_core->currencyText()));
+    else
+        m_stats.refill(std::nullopt);
+    showStatistics();
+    sg->setUpdatesEnabled(true);
+    if (m_updateProviderDisplay)
+        m_updateProviderDisplay();
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void TCallLog::refreshCostHeader()
+{
+    if (m_model)
+        m_model->refreshHeader();
+}
+
+void TCallLog::showStatistics()
+{
+    for (int k = 0; k < kStatisticCount; ++k) {
+        TGTextButton *button = m_statButtons.at(k);
+        button->setTag(m_stats.tag(k));
+        button->setText(m_stats.text(k));
+        button->setToolTip(m_stats.hint(k));
+    }
+}
+
+int TCallLog::gridRowCount() const { return (m_model ? m_model->rowCount() : 1) + 1; }
+
+void TCallLog::selectGridRow(int row)
+{
+    if (!m_model || row < 1 || row >= gridRowCount())
+        return;
+    const QModelIndex index = m_model->index(row - 1, 0);
+    sg->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    sg->scrollTo(index);
+}
+
+void TCallLog::updateSlider()
+{
+    const int rows = gridRowCount();
+    const int visibleRows = std::max(0, (sg->height() - sg->horizontalHeader()->height()) / kRowHeight);
+    const bool wanted = m_model && m_model->callCount() > 1 && height() > kControlsHeight && visibleRows < rows - 1;
+    GSlider1->setVisible(wanted);
+    if (!m_model || m_model->callCount() < 2)
+        return;
+    m_settingSlider = true;
+    GSlider1->setRange(1, rows - 1);
+    GSlider1->setValue(rows - (sg->currentIndex().row() + 1));
+    m_settingSlider = false;
+}
+
+void TCallLog::sgSelectCell(int row)
+{
+    if (m_settingSlider)
+        return;
+    m_settingSlider = true;
+    GSlider1->setValue(gridRowCount() - row);
+    m_settingSlider = false;
+}
+
+void TCallLog::GSlider1Change(int position)
+{
+    // Only the user's moves select a row; ours follow the selection.
+    if (m_settingSlider || gridRowCount() <= 2)
+        return;
+    m_settingSlider = true;
+    selectGridRow(gridRowCount() - position);
+    m_settingSlider = false;
+}
+
+void TCallLog::GTextButton1Click(int button)
+{
+    m_stats.toggle(button);
+    m_statButtons.at(button)->setTag(m_stats.tag(button));
+    m_statButtons.at(button)->setText(m_stats.text(button));
+}
+
+void TCallLog::ButtonChooseProviderClick()
+{
+    if (!m_core || m_core->providers().Count == 0)
+        return;
+    PopupMenu1->clearItems();
+    PopupMenu1->addItem(kAllProvidersCaption, kAllProviders);
+    const ProviderTable &providers = m_core->providers();
+    const int count = std::min<int>(providers.Count, kMaxProviders);
+    for (int i = 0; i < count; ++i)
+        PopupMenu1->addItem(providers.records[i].Name.text(), i);
+    PopupMenu1->popup(mapToGlobal(LabelProvider->pos() - QPoint(1, 1)));
+}
+
+void TCallLog::MenuProvLine1Click(const QString &caption, int tag)
+{
+    m_providerFilter = tag;
+    LabelProvider->setProperty("Tag", tag);
+    LabelProvider->setText(caption);
+    FillGridWithLog();
+}
+
+std::pair<int, int> TCallLog::selectedRows() const
+{
+    const QModelIndexList rows = sg->selectionModel()->selectedRows();
+    if (rows.isEmpty()) {
+        const int current = sg->currentIndex().row() + 1;
+        return { current, current };
+    }
+    int top = rows.first().row();
+    int bottom = top;
+    for (const QModelIndex &index : rows) {
+        top = std::min(top, index.row());
+        bottom = std::max(bottom, index.row());
+    }
+    return { top + 1, bottom + 1 };
+}
+
+void TCallLog::ButtonEditClick()
+{
+    if (!m_core || m_model->callCount() == 0)
+        return;
+    const auto [top, bottom] = selectedRows();
+    if (top != bottom)
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    SelectedCall = callForEdit(m_core->log(), m_providerFilter, top, bottom);
+    QGuiApplication::restoreOverrideCursor();
+    if (SelectedCall < 0 || SelectedCall >= m_core->log().Count)
+        return;
+    {
+        TEditCall dialog(*m_core, SelectedCall, this);
+        dialog.exec();
+    }
+    FillGridWithLog();
+}
+
+void TCallLog::ButtonDeleteClick()
+{
+    if (!m_core || m_model->callCount() == 0)
+        return;
+    if (SkinMessageDlg(mtConfirm, deleteQuestion(), mbYes | mbNo, this) == mrNo)
+        return;
+    const auto [top, bottom] = selectedRows();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    deleteCalls(m_core->log(), m_providerFilter, top, bottom);
+    QGuiApplication::restoreOverrideCursor();
+    FillGridWithLog();
+}
+
+void TCallLog::ButtonClearClick()
+{
+    if (!m_core || m_model->callCount() == 0)
+        return;
+    if (SkinMessageDlg(mtWarning, clearQuestion(LabelProvider->text()), mbYes | mbNo, this) == mrNo)
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    clearCalls(m_core->log(), m_providerFilter);
+    QGuiApplication::restoreOverrideCursor();
+    FillGridWithLog();
+}
+
+void TCallLog::columnResized(int column, int newSize)
+{
+    if (m_fittingColumn || !m_core)
+        return;
+    m_core->settings().ColumnWidths.at(std::size_t(column)) = newSize;
+    if (column + 1 < kCallLogColumns)
+        fitLastColumn();
+}
+
+void TCallLog::fitLastColumn()
+{
+    // The last column takes what the others leave, or their overflow.
+    QHeaderView *header = sg->horizontalHeader();
+    int others = 0;
+    for (int column = 0; column + 1 < kCallLogColumns; ++column)
+        others += header->sectionSize(column);
+    const int width = std::abs(Layout::kGridWidth - others);
+    m_fittingColumn = true;
+    header->resizeSection(kCallLogColumns - 1, width);
+    m_fittingColumn = false;
+    if (m_core)
+        m_core->settings().ColumnWidths.at(kCallLogColumns - 1) = width;
+}
+
+void TCallLog::placeControls()
+{
+    const int h = height();
+    const bool full = h > kControlsHeight;
+    const int gridHeight = std::max(0, h - Layout::kBottomHeight - Layout::kGridTop);
+    sg->setGeometry(Layout::kGridLeft, Layout::kGridTop, Layout::kGridWidth, gridHeight);
+    GSlider1->setGeometry(Layout::kGridLeft + Layout::kGridWidth - Layout::kSliderWidth, Layout::kGridTop,
+        Layout::kSliderWidth, gridHeight);
+    for (int k = 0; k < kStatisticCount; ++k) {
+        m_statButtons.at(k)->setGeometry(QRect(
+            QPoint(Layout::kStatButtonFirstLeft + k * Layout::kStatButtonStep, h - Layout::kStatButtonsFromBottom),
+            Layout::kStatButtonSize));
+        m_statButtons.at(k)->setVisible(full);
+    }
+    const int providerTop = h - Layout::kProviderRowFromBottom;
+    LabelProvider->setGeometry(QRect(QPoint(Layout::kLabelProviderLeft, providerTop), Layout::kLabelProviderSize));
+    ButtonChooseProvider->setGeometry(
+        QRect(QPoint(Layout::kButtonChooseProviderLeft, providerTop), Layout::kButtonChooseProviderSize));
+    for (TGTabButton *button : { ButtonEdit, ButtonDelete, ButtonClear })
+        button->setVisible(full);
+    if (full) {
+        sg->show();
+        LabelProvider->show();
+        ButtonChooseProvider->show();
+    }
+    updateSlider();
+}
+
+bool TCallLog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == LabelProvider && event->type() == QEvent::MouseButtonPress
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        ButtonChooseProviderClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QImage TCallLog::composeFrame() const
@@ -43,11 +439,12 @@ QImage TCallLog::composeFrame() const
         if (target.width() > 0 && target.height() > 0)
             painter.drawImage(target, Image1, source);
     };
-    if (h >= kBottomStrip)
-        piece(kSourceTop, QRect(0, 0, kWidth, kTopStrip));
-    piece(kSourceLeft, QRect(QPoint(0, kTopStrip), QPoint(kSideWidth - 1, h - kBottomStrip - 1)));
-    piece(kSourceRight, QRect(QPoint(kWidth - kSideWidth, kTopStrip), QPoint(kWidth - 1, h - kBottomStrip - 1)));
-    piece(kSourceBottom, QRect(0, h - kBottomStrip, kWidth, kBottomStrip));
+    const int bottom = Layout::kBottomHeight;
+    if (h >= bottom)
+        piece(Layout::kTopStrip, QRect(0, 0, kWidth, kTopStripHeight));
+    piece(Layout::kLeftEdge, QRect(QPoint(0, kTopStripHeight), QPoint(kSideWidth - 1, h - bottom - 1)));
+    piece(Layout::kRightEdge, QRect(QPoint(kWidth - kSideWidth, kTopStripHeight), QPoint(kWidth - 1, h - bottom - 1)));
+    piece(Layout::kBottomStrip, QRect(0, h - bottom, kWidth, bottom));
     return frame;
 }
 
@@ -55,9 +452,8 @@ void TCallLog::rebuildOutline()
 {
     // The frame's key-coloured corners are cut away; without a skin the
     // window stays a rectangle.
-    const QRegion outline = Image1.isNull() || height() <= 1
-                                ? QRegion()
-                                : outlineRegion(composeFrame(), QColor::fromRgb(kSkinKeyColour));
+    const QRegion outline
+        = Image1.isNull() || height() <= 1 ? QRegion() : outlineRegion(composeFrame(), QColor::fromRgb(kSkinKeyColour));
     if (outline.isEmpty())
         clearMask();
     else
@@ -67,6 +463,7 @@ void TCallLog::rebuildOutline()
 void TCallLog::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    placeControls();
     rebuildOutline();
     emit resized();
 }

@@ -1,9 +1,27 @@
 #pragma once
 
+#include "calllog/StatisticsButtons.h"
+#include "ui/SkinGridPainter.h"
+
 #include <QImage>
 #include <QWidget>
 
-// The call log window, docked under the main window; fixed width.
+#include <array>
+#include <functional>
+
+class AppCore;
+class CallLogModel;
+class ProviderMenu;
+class QLabel;
+class QSlider;
+class QTableView;
+class TGTabButton;
+class TGTextButton;
+
+// The call log window, docked under the main window; fixed width. It shows
+// the log's calls for the chosen provider with their statistics, and lets
+// the user edit, delete and clear calls. Every refill also rebuilds every
+// provider's Today, Month and Total counters from the whole log.
 class TCallLog final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TCallLog)
@@ -15,8 +33,20 @@ public:
 
     explicit TCallLog(QWidget *parent = nullptr);
 
-    // Loads the skin image "CallLog" into Image1 when it exists.
+    // Works on the core's tables from now on; `updateProviderDisplay`
+    // refreshes the main window's provider totals after each refill.
+    void attach(AppCore &core, std::function<void()> updateProviderDisplay);
+
+    // Loads the skin image "CallLog" into Image1 and the pictures of the
+    // three edit buttons, each when it exists.
     void loadSkin();
+
+    // Rebuilds the grid, the statistics and the providers' counters for the
+    // current filter, selects the first call, then refreshes the main window.
+    void FillGridWithLog();
+
+    // Rewrites the cost column's title after the currency text changed.
+    void refreshCostHeader();
 
     QImage Image1; // the skin: source of every piece of the frame
 
@@ -26,9 +56,50 @@ signals:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildGrid();
+    void buildButtons();
     // The frame at the window's height, from the pieces of Image1.
     [[nodiscard]] QImage composeFrame() const;
     void rebuildOutline();
+    void placeControls();
+    void fitLastColumn();
+    void columnResized(int column, int newSize);
+    void showStatistics();
+    [[nodiscard]] int gridRowCount() const; // with the header row
+    void selectGridRow(int row);
+    void updateSlider();
+    // The selection's top and bottom grid rows (counted from 1).
+    [[nodiscard]] std::pair<int, int> selectedRows() const;
+
+    void sgSelectCell(int row);
+    void GSlider1Change(int position);
+    void GTextButton1Click(int button);
+    void ButtonChooseProviderClick();
+    void MenuProvLine1Click(const QString &caption, int tag);
+    void ButtonEditClick();
+    void ButtonDeleteClick();
+    void ButtonClearClick();
+
+    AppCore *m_core = nullptr;
+    std::function<void()> m_updateProviderDisplay;
+    SkinGridPainter m_gridPainter;
+    CallLogModel *m_model = nullptr;
+    StatisticsButtons m_stats;
+    int m_providerFilter; // LabelProvider's Tag: a provider index or kAllProviders
+    int SelectedCall = -1;
+    bool m_settingSlider = false;
+    bool m_fittingColumn = false;
+
+    QTableView *sg;
+    QSlider *GSlider1;
+    QLabel *LabelProvider;
+    TGTextButton *ButtonChooseProvider;
+    ProviderMenu *PopupMenu1;
+    TGTabButton *ButtonEdit;
+    TGTabButton *ButtonDelete;
+    TGTabButton *ButtonClear;
+    std::array<TGTextButton *, kStatisticCount> m_statButtons {};
 };

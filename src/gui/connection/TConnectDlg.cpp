@@ -1,32 +1,106 @@
 #include "connection/TConnectDlg.h"
 
+#include "skins/SkinImages.h"
+#include "skins/SkinLayout.h"
+#include "skins/SkinLibrary.h"
 #include "ui/TCutTransImage.h"
-#include "ui/WindowOutline.h"
+#include "ui/TGTabButton.h"
 
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include <QMouseEvent>
+#include <QMovie>
+#include <QScreen>
+
+namespace {
+
+namespace Layout = SkinLayout::ConnectDialog;
+
+const QString kCancelHint = QStringLiteral("Click to hangup and cancel the connection");
+
+} // namespace
 
 TConnectDlg::TConnectDlg(QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , CutTransImage1(new TCutTransImage(this))
     , Label2(new QLabel(QStringLiteral("name of connection"), this))
+    , GIFAnimation(new QLabel(this))
     , ListBox1(new QListWidget(this))
-    , GTabButton1(new QPushButton(QStringLiteral("Cancel"), this))
+    , GTabButton1(new TGTabButton(this))
 {
     setObjectName(QStringLiteral("TConnectDlg"));
+    setFixedSize(Layout::kSize);
+    CutTransImage1->setTransColor(QColor::fromRgb(SkinLayout::kKey));
+    CutTransImage1->loadSkin(QString::fromLatin1(SkinImages::kConnection.image));
+
     Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(Layout::Label2);
+    Label2->setTextFormat(Qt::PlainText);
+    Label2->setAlignment(Qt::AlignCenter);
+    QFont nameFont(QStringLiteral("Arial"));
+    nameFont.setPixelSize(14);
+    nameFont.setBold(true);
+    Label2->setFont(nameFont);
+    Label2->setStyleSheet(QStringLiteral("color: %1; background: transparent;")
+                              .arg(QColor::fromRgb(SkinLayout::kDarkText).name()));
+
+    GIFAnimation->setObjectName(QStringLiteral("GIFAnimation"));
+    GIFAnimation->setGeometry(Layout::GIFAnimation);
+    GIFAnimation->setToolTip(kCancelHint);
+    GIFAnimation->installEventFilter(this);
+    const QString animation =
+        QDir(SkinLibrary::skinFolder()).filePath(QString::fromLatin1(SkinImages::kConnectingAnimation));
+    if (QFile::exists(animation)) {
+        m_movie = new QMovie(animation, QByteArray(), this);
+        GIFAnimation->setMovie(m_movie);
+    }
+
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setStyleSheet(QStringLiteral("background: black; color: white; font-weight: bold;"));
+    ListBox1->setGeometry(Layout::ListBox1);
+    ListBox1->setFocusPolicy(Qt::NoFocus);
+    ListBox1->setStyleSheet(QStringLiteral("QListWidget { background: black; color: white; font-weight: bold; }"));
+
     GTabButton1->setObjectName(QStringLiteral("GTabButton1"));
-    GTabButton1->setToolTip(QStringLiteral("Click to hangup and cancel the connection"));
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Label2);
-    layout->addWidget(ListBox1);
-    layout->addWidget(GTabButton1);
-    connect(GTabButton1, &QPushButton::clicked, this, &TConnectDlg::cancelRequested);
-    resize(300, 220);
-    CutTransImage1->setTransColor(QColor::fromRgb(kSkinKeyColour));
-    CutTransImage1->loadSkin(QStringLiteral("connection"));
+    GTabButton1->setGeometry(Layout::GTabButton1);
+    GTabButton1->setTransparentColor(QColor::fromRgb(SkinLayout::kKey));
+    GTabButton1->setToolTip(kCancelHint);
+    connect(GTabButton1, &TGTabButton::clicked, this, &TConnectDlg::cancelRequested);
+}
+
+void TConnectDlg::showProgress(const QString &entry)
+{
+    Label2->setText(entry);
+    ListBox1->clear();
+    if (m_movie)
+        m_movie->start();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+    raise();
+}
+
+void TConnectDlg::addLine(const QString &line)
+{
+    ListBox1->addItem(line);
+    ListBox1->scrollToBottom();
+}
+
+void TConnectDlg::endProgress()
+{
+    if (m_movie)
+        m_movie->stop();
+    hide();
+}
+
+bool TConnectDlg::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == GIFAnimation && event->type() == QEvent::MouseButtonPress
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        emit cancelRequested();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }

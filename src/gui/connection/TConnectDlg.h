@@ -4,10 +4,13 @@
 
 class QLabel;
 class QListWidget;
-class QPushButton;
+class QMovie;
 class TCutTransImage;
+class TGTabButton;
 
-// Shows the progress of the program's own dial, one line per state.
+// Shows the progress of the program's own dial, one line per state. Made
+// once at start-up and shown and hidden as dials start and end; cancelling
+// (the button or a click on the animation) asks for a hang-up.
 class TConnectDlg final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TConnectDlg)
@@ -15,11 +18,25 @@ class TConnectDlg final : public QWidget {
 public:
     explicit TConnectDlg(QWidget *parent = nullptr);
 
+    // Shows the window centred on the screen for `entry`, its list emptied
+    // and its animation running.
+    void showProgress(const QString &entry);
+    void addLine(const QString &line);
+    // Hides the window and stops the animation.
+    void endProgress();
+
     TCutTransImage *CutTransImage1; // background, outline and drag
     QLabel *Label2;          // the connection's name
+    QLabel *GIFAnimation;    // "connecting.gif", when the skin has it
     QListWidget *ListBox1;   // status lines
-    QPushButton *GTabButton1; // cancel
+    TGTabButton *GTabButton1; // cancel
 
 signals:
     void cancelRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QMovie *m_movie = nullptr;
 };

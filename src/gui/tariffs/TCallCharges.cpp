@@ -9,10 +9,10 @@
 #include "tariffs/TariffColourStrip.h"
 #include "tariffs/TariffEditorTexts.h"
 #include "tariffs/TariffGridDelegate.h"
-#include "tariffs/TariffGridHeader.h"
 #include "tariffs/TariffGridModel.h"
 #include "tariffs/TwoDigitSpinBox.h"
 #include "ui/MessageDialogs.h"
+#include "ui/SkinGridHeader.h"
 #include "ui/TCutTransImage.h"
 #include "ui/TGFocusButton.h"
 #include "ui/TGShape.h"
@@ -476,7 +476,7 @@ void TCallCharges::buildGrid()
     sg = new QTableView(this);
     sg->setObjectName(QStringLiteral("sg"));
     sg->setGeometry(Layout::Grid);
-    auto *header = new TariffGridHeader(m_gridPainter, sg);
+    auto *header = new SkinGridHeader(m_gridPainter.grid(), sg);
     header->setObjectName(QStringLiteral("sgHeader"));
     sg->setHorizontalHeader(header);
     sg->setModel(m_model);

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ui/SkinGridPainter.h"
+
 #include <QColor>
-#include <QFont>
 #include <QImage>
 
 class QPainter;
@@ -13,15 +14,14 @@ class TariffGridPainter {
 public:
     explicit TariffGridPainter(QImage skin = {});
 
-    const QFont &font() const { return m_font; }
+    const SkinGridPainter &grid() const { return m_grid; }
+    const QFont &font() const { return m_grid.font(); }
 
-    void paintHeader(QPainter &painter, const QRect &cell, const QString &text) const;
     // `fill` is the row's tariff colour; cells of the selected row other than
     // the name are drawn highlighted instead.
-    void paintCell(QPainter &painter, const QRect &cell, int column, const QString &text, bool selected,
-                   const QColor &fill) const;
+    void paintCell(
+        QPainter &painter, const QRect &cell, int column, const QString &text, bool selected, const QColor &fill) const;
 
 private:
-    QImage m_skin;
-    QFont m_font;
+    SkinGridPainter m_grid;
 };

@@ -1,8 +1,8 @@
-#include "tariffs/TariffGridHeader.h"
+#include "ui/SkinGridHeader.h"
 
-#include "tariffs/TariffGridPainter.h"
+#include "ui/SkinGridPainter.h"
 
-TariffGridHeader::TariffGridHeader(const TariffGridPainter &painter, QWidget *parent)
+SkinGridHeader::SkinGridHeader(const SkinGridPainter &painter, QWidget *parent)
     : QHeaderView(Qt::Horizontal, parent)
     , m_painter(painter)
 {
@@ -10,7 +10,7 @@ TariffGridHeader::TariffGridHeader(const TariffGridPainter &painter, QWidget *pa
     setHighlightSections(false);
 }
 
-void TariffGridHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
+void SkinGridHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
 {
     if (!rect.isValid())
         return;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "store/Records.h"
+#include "store/Settings.h" // kCallLogColumns
+#include "tariffs/Tariff.h"
+
+#include <QLocale>
+#include <QString>
+
+// The texts of the call log grid's eight columns.
+
+inline constexpr int kCostColumn = 6; // drawn right-aligned
+
+// Column titles; the cost column's is the currency text and "Cost".
+QString callLogHeaderText(int column, const QString &currencyText);
+
+// The cell of `column` for one call. Date and time bytes are shown as they
+// are, impossible ones included; a tariff id that no tariff has reads "7 ?".
+QString callLogCellText(const CallRecord &call, int column, const ProviderTable &providers, const TariffTable &tariffs,
+    const QLocale &locale = QLocale());

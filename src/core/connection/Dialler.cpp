@@ -1,0 +1,159 @@
+#include "connection/Dialler.h"
+
+#include "connection/RasStateText.h"
+#include "skins/SkinImages.h"
+
+#include <QPointer>
+
+namespace {
+
+const QString kNotConnected = QStringLiteral("Not Connected");
+const QString kCreateEntryFailed = QStringLiteral("Dialtally couldn''t create a new Phone Book Entry.");
+
+} // namespace
+
+Dialler::Dialler(AppCore &core, CallMonitor &monitor, dialup::DialUpService &service, QObject *parent)
+    : QObject(parent)
+    , m_core(core)
+    , m_monitor(monitor)
+    , m_service(service)
+{
+    // Waited for on the event loop, so the window keeps drawing and the
+    // monitor keeps costing meanwhile.
+    m_hangUpWait.setSingleShot(true);
+    m_hangUpWait.setInterval(kHangUpWaitMilliseconds);
+    connect(&m_hangUpWait, &QTimer::timeout, this, &Dialler::finishHangUp);
+}
+
+void Dialler::ButtonDialClick()
+{
+    switch (m_monitor.display().dialMode) {
+    case MonitorDisplay::DialDials:
+        DialEntry();
+        break;
+    case MonitorDisplay::DialHangsUp:
+        HangUpEntry();
+        break;
+    default:
+        break;
+    }
+}
+
+void Dialler::DialEntry()
+{
+    const QString entry = m_monitor.display().selectedEntry;
+    m_monitor.setDialButtonImage(QString::fromLatin1(SkinImages::kDialling));
+    m_progressShown = true;
+    emit progressStarted(entry);
+
+    const auto params = m_service.entryDialParams(entry.toStdString());
+    if (!params) {
+        // The progress window stays up until the user cancels it.
+        reportServiceError(params.error());
+        return;
+    }
+    const std::string password = params->passwordSaved ? params->password : std::string();
+
+    CurrentCall &call = m_core.currentCall();
+    emit busyChanged(true);
+    // Set before the dial, so that a report arriving at once already owns the status.
+    call.DialledHere = true;
+    const QPointer<Dialler> self(this);
+    const auto dialled = m_service.dial(entry.toStdString(), params->userName, password,
+                                        [self](std::uint32_t state, dialup::ErrorCode error) {
+                                            if (self)
+                                                self->DialProgress(state, error);
+                                        });
+    emit busyChanged(false);
+    if (!dialled) {
+        call.DialledHere = false;
+        reportServiceError(dialled.error());
+        HangUpEntry();
+        return;
+    }
+    m_dialHandle = *dialled;
+}
+
+void Dialler::DialProgress(std::uint32_t state, dialup::ErrorCode error)
+{
+    // News of a dial already hung up or refused is no longer ours to show.
+    if (!m_core.currentCall().DialledHere)
+        return;
+    const QString line = RasStateText(state, error, m_service);
+    if (!line.isEmpty())
+        emit progressLine(line);
+    const QString status = error != 0 ? kNotConnected : RasStateText(state, 0, m_service);
+    if (!status.isEmpty())
+        m_monitor.setStatusText(status);
+    // A failed dial keeps its line until the user cancels.
+    if (error != 0)
+        return;
+    if (state == dialup::kDeviceConnected) {
+        m_monitor.BeginConnection();
+    } else if (state == dialup::kConnected) {
+        endProgress();
+        m_monitor.BeginConnection();
+    } else if (state == dialup::kDisconnected) {
+        m_monitor.EndConnection();
+    }
+}
+
+void Dialler::HangUpEntry()
+{
+    if (hangingUp())
+        return;
+    CurrentCall &call = m_core.currentCall();
+    const bool ownDial = call.DialledHere && m_dialHandle != 0;
+    // Before the monitor has listed our dial, only the dial knows its line.
+    const dialup::ConnectionHandle handle = ownDial ? m_dialHandle : call.RasConnHandle;
+    const bool lineUp = ownDial || m_monitor.display().dialMode == MonitorDisplay::DialHangsUp
+                        || (call.Connected && !call.FakeCall);
+    m_dialHandle = 0;
+    const auto hungUp = m_service.hangUp(handle);
+    if (hungUp) {
+        m_hangUpWait.start();
+        return;
+    }
+    if (!lineUp) {
+        // Nothing was there to hang up: a dial refused or never started.
+        finishHangUp();
+        return;
+    }
+    // The line is still up, so the call goes on being costed until the
+    // monitor sees it go down.
+    call.DialledHere = false;
+    endProgress();
+    reportServiceError(hungUp.error());
+    emit hangUpFinished();
+}
+
+void Dialler::finishHangUp()
+{
+    m_core.currentCall().DialledHere = false;
+    endProgress();
+    m_monitor.setDialButtonImage(QString::fromLatin1(SkinImages::kDialUp));
+    m_monitor.EndConnection();
+    emit hangUpFinished();
+}
+
+void Dialler::ButtonNewConnectionClick(dialup::NativeWindow owner)
+{
+    if (!m_service.createEntry(owner)) {
+        emit errorReported(kCreateEntryFailed);
+        return;
+    }
+    m_monitor.UpdateProviderDisplay();
+}
+
+void Dialler::endProgress()
+{
+    if (!m_progressShown)
+        return;
+    m_progressShown = false;
+    emit progressEnded();
+}
+
+void Dialler::reportServiceError(dialup::ErrorCode code)
+{
+    emit errorReported(QString::fromStdString(m_service.errorText(code)));
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "app/AppCore.h"
+#include "connection/CallMonitor.h"
+#include "services/DialUpService.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <cstdint>
+
+// The main window's own dialling: the dial button dials the selected entry
+// with its stored credentials or hangs the line up, the service's progress
+// reports drive the status and begin or end the call, and the progress window
+// is told what to show. The window only draws what the signals say.
+//
+// The user name and password go to the service and nowhere else: no signal,
+// status text or title ever carries them.
+class Dialler final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Dialler)
+
+public:
+    // How long a successful hang-up is given to take the line down before the call ends.
+    static constexpr int kHangUpWaitMilliseconds = 100;
+
+    Dialler(AppCore &core, CallMonitor &monitor, dialup::DialUpService &service, QObject *parent = nullptr);
+
+    // Dials in mode 1, hangs up in mode 2, ignores a click before the first tick.
+    void ButtonDialClick();
+    // Dials the entry the main window shows.
+    void DialEntry();
+    // Hangs up; the call ends once the wait is over. A second request while
+    // one waits is ignored.
+    void HangUpEntry();
+    // A progress report of our own dial.
+    void DialProgress(std::uint32_t state, dialup::ErrorCode error);
+    // The service's new-entry dialog, owned by `owner`.
+    void ButtonNewConnectionClick(dialup::NativeWindow owner);
+
+    [[nodiscard]] bool progressShown() const { return m_progressShown; }
+    [[nodiscard]] bool hangingUp() const { return m_hangUpWait.isActive(); }
+
+signals:
+    // Show the progress window for `entry`, its list emptied and its animation running.
+    void progressStarted(const QString &entry);
+    void progressLine(const QString &line);
+    // Hide the progress window and stop its animation.
+    void progressEnded();
+    // An Error message with Okay and Cancel.
+    void errorReported(const QString &text);
+    // The hourglass while the dial is being started.
+    void busyChanged(bool busy);
+    // The hang-up, with its wait, is over.
+    void hangUpFinished();
+
+private:
+    void finishHangUp();
+    void endProgress();
+    void reportServiceError(dialup::ErrorCode code);
+
+    AppCore &m_core;
+    CallMonitor &m_monitor;
+    dialup::DialUpService &m_service;
+    QTimer m_hangUpWait;
+    dialup::ConnectionHandle m_dialHandle = 0; // our dial's line, until a hang-up
+    bool m_progressShown = false;
+};

@@ -1,0 +1,41 @@
+#include "calllog/CallLogModel.h"
+
+#include "app/AppCore.h"
+#include "calllog/CallLogCells.h"
+
+CallLogModel::CallLogModel(const AppCore &core, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_core(core)
+{
+}
+
+int CallLogModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : std::max<int>(1, int(m_rows.size()));
+}
+
+int CallLogModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : kCallLogColumns; }
+
+QVariant CallLogModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_rows.size())
+        return {};
+    const CallRecord &call = m_core.log().records[m_rows.at(index.row())];
+    return callLogCellText(call, index.column(), m_core.providers(), m_core.tariffs());
+}
+
+QVariant CallLogModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return {};
+    return callLogHeaderText(section, m_core.currencyText());
+}
+
+void CallLogModel::setRows(QList<int> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+void CallLogModel::refreshHeader() { emit headerDataChanged(Qt::Horizontal, kCostColumn, kCostColumn); }

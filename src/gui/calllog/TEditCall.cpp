@@ -1,0 +1,224 @@
+#include "calllog/TEditCall.h"
+
+#include "app/AppCore.h"
+#include "calllog/EditCallForm.h"
+#include "skins/SkinLayout.h"
+#include "ui/MessageDialogs.h"
+#include "ui/TCutTransImage.h"
+#include "ui/TGFocusButton.h"
+#include "ui/TGShape.h"
+#include "ui/WindowOutline.h"
+
+#include <QDateEdit>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+
+namespace {
+
+namespace Layout = SkinLayout::EditCallDialog;
+
+const QColor kPanel(0, 48, 96);
+const QColor kLabelBack(128, 128, 192);
+
+QFont fieldFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    font.setBold(true);
+    return font;
+}
+
+void colourField(QWidget *field)
+{
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, kPanel);
+    palette.setColor(QPalette::Window, kPanel);
+    palette.setColor(QPalette::Text, Qt::white);
+    palette.setColor(QPalette::WindowText, Qt::white);
+    palette.setColor(QPalette::ButtonText, Qt::white);
+    field->setPalette(palette);
+    field->setFont(fieldFont());
+}
+
+TextButtonAppearance buttonAppearance()
+{
+    TextButtonAppearance look;
+    look.Color = QColor(226, 232, 240);
+    look.ColorHot = QColor::fromRgb(SkinLayout::kAccent);
+    look.ColorDown = QColor(16, 118, 132);
+    look.FontColor = QColor::fromRgb(SkinLayout::kDarkText);
+    look.FontHotColor = Qt::white;
+    look.FontDownColor = Qt::white;
+    look.FrameUpColor = QColor(160, 172, 186);
+    look.FrameHotColor = look.ColorHot;
+    look.FrameDownColor = look.ColorDown;
+    look.FrameFocusColor = look.ColorHot;
+    return look;
+}
+
+// Two-digit years are kept, so the pickers stay within today's century.
+QDate centuryStart(const QDate &today) { return { today.year() - today.year() % 100, 1, 1 }; }
+
+void showDate(QDateEdit *edit, const std::optional<QDate> &date, const QString &storedText, const QDate &today)
+{
+    const QDate first = centuryStart(today);
+    edit->setMaximumDate(first.addYears(100).addDays(-1));
+    if (date) {
+        edit->setMinimumDate(first);
+        edit->setDate(*date);
+        return;
+    }
+    // A day the bytes cannot name: show them as they are until a date is picked.
+    edit->setMinimumDate(first.addDays(-1));
+    edit->setSpecialValueText(storedText);
+    edit->setDate(edit->minimumDate());
+}
+
+std::optional<QDate> pickedDate(const QDateEdit *edit)
+{
+    if (!edit->specialValueText().isEmpty() && edit->date() == edit->minimumDate())
+        return std::nullopt;
+    return edit->date();
+}
+
+} // namespace
+
+TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    , m_core(core)
+    , m_selectedCall(SelectedCall)
+{
+    setObjectName(QStringLiteral("TEditCall"));
+    setWindowTitle(QStringLiteral("Edit call"));
+    setFixedSize(Layout::kSize);
+    CutTransImage1 = new TCutTransImage(this);
+    CutTransImage1->setObjectName(QStringLiteral("CutTransImage1"));
+    CutTransImage1->setTransColor(QColor::fromRgb(kSkinKeyColour));
+    CutTransImage1->setGeometry(rect());
+    if (CutTransImage1->loadSkin(QStringLiteral("EditLog")))
+        setFixedSize(CutTransImage1->picture().size());
+
+    const QRect panels[]
+        = { Layout::GShape1, Layout::GShape2, Layout::GShape3, Layout::GShape4, Layout::GShape5, Layout::GShape6 };
+    for (int i = 0; i < 6; ++i) {
+        auto *shape = new TGShape(this);
+        shape->setObjectName(QStringLiteral("GShape%1").arg(i + 1));
+        shape->setBrush(kPanel);
+        shape->setPen(QPen(kPanel));
+        shape->setGeometry(panels[i]);
+    }
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(Layout::Label1);
+    Label1->setAutoFillBackground(true);
+    QPalette labelPalette = Label1->palette();
+    labelPalette.setColor(QPalette::Window, kLabelBack);
+    Label1->setPalette(labelPalette);
+    QFont labelFont = Label1->font();
+    labelFont.setBold(true);
+    Label1->setFont(labelFont);
+
+    const QString timeMask = QStringLiteral("99:99:99");
+    StartTimeEdit = makeField("StartTimeEdit", Layout::StartTimeEdit, timeMask);
+    DateEdit1 = makeDateField("DateEdit1", Layout::DateEdit1);
+    EndTimeEdit = makeField("EndTimeEdit", Layout::EndTimeEdit, timeMask);
+    DateEdit2 = makeDateField("DateEdit2", Layout::DateEdit2);
+    DurationEdit = makeField("DurationEdit", Layout::DurationEdit, QStringLiteral("0009:99:99"));
+    CurrencyEdit2 = makeField("CurrencyEdit2", Layout::CurrencyEdit2, {});
+    CurrencyEdit2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    auto makeButton = [this](const char *name, const QString &caption, const QRect &rect) {
+        auto *button = new TGFocusButton(this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setText(caption);
+        button->setAppearance(buttonAppearance());
+        button->setGeometry(rect);
+        return button;
+    };
+    ButtonClose = makeButton("ButtonClose", QStringLiteral("Save"), Layout::ButtonClose);
+    GTextButton1 = makeButton("GTextButton1", QStringLiteral("Cancel"), Layout::GTextButton1);
+    connect(ButtonClose, &TGFocusButton::clicked, this, &TEditCall::ButtonCloseClick);
+    connect(GTextButton1, &TGFocusButton::clicked, this, &TEditCall::GTextButton1Click);
+
+    FormCreate();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QLineEdit *TEditCall::makeField(const char *name, const QRect &rect, const QString &mask)
+{
+    auto *field = new QLineEdit(this);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setGeometry(rect);
+    field->setFrame(false);
+    colourField(field);
+    if (!mask.isEmpty()) {
+        field->setInputMask(mask);
+        field->installEventFilter(this);
+    }
+    return field;
+}
+
+QDateEdit *TEditCall::makeDateField(const char *name, const QRect &rect)
+{
+    auto *field = new QDateEdit(this);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setGeometry(rect);
+    field->setCalendarPopup(true);
+    field->setDisplayFormat(QStringLiteral("dd/MM/yy"));
+    field->setFrame(false);
+    colourField(field);
+    return field;
+}
+
+void TEditCall::FormCreate()
+{
+    const QDate today = m_core.clock().now().date();
+    const EditCallFields fields = editCallFields(m_core.log().records[m_selectedCall], m_core.providers(), today);
+    Label1->setText(fields.connection);
+    StartTimeEdit->setText(fields.startTime);
+    showDate(DateEdit1, fields.startDate, fields.startDateText, today);
+    EndTimeEdit->setText(fields.endTime);
+    showDate(DateEdit2, fields.endDate, fields.endDateText, today);
+    DurationEdit->setText(fields.duration);
+    CurrencyEdit2->setText(fields.cost);
+}
+
+void TEditCall::ButtonCloseClick()
+{
+    EditCallFields fields;
+    fields.startTime = StartTimeEdit->displayText();
+    fields.startDate = pickedDate(DateEdit1);
+    fields.endTime = EndTimeEdit->displayText();
+    fields.endDate = pickedDate(DateEdit2);
+    fields.duration = DurationEdit->displayText();
+    fields.cost = CurrencyEdit2->text();
+    const auto saved = saveEditCall(m_core.log().records[m_selectedCall], fields);
+    if (!saved) {
+        SkinMessageDlg(mtWarning, editCallMessage(saved.error()), mbOK, this);
+        return;
+    }
+    accept();
+}
+
+void TEditCall::GTextButton1Click() { reject(); }
+
+bool TEditCall::eventFilter(QObject *watched, QEvent *event)
+{
+    // The masked fields take digits typed over the ones there; nothing can
+    // be removed.
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace)
+            return true;
+        const QString text = key->text();
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (!text.isEmpty() && !enter && text.at(0).isPrint() && !text.at(0).isDigit())
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,179 @@
+#include "app/Tapp.h"
+#include "calllog/TCallLog.h"
+#include "connection/TConnectDlg.h"
+#include "simdialup/SimDialUpService.h"
+#include "simdialup/SimPhonebook.h"
+#include "ui/SkinButton.h"
+#include "ui/TBlind.h"
+
+#include "support/FakeClock.h"
+#include "support/FakeDialUpService.h"
+#include "support/FakeServices.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString labelText(Tapp &app, const char *name)
+{
+    const auto *label = app.findChild<QLabel *>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<no label>");
+}
+
+void click(Tapp &app, const char *name)
+{
+    auto *button = app.findChild<SkinButton *>(QString::fromLatin1(name));
+    ASSERT_NE(button, nullptr) << name;
+    button->click();
+}
+
+bool allButtonsEnabled(QWidget &owner, bool enabled)
+{
+    const auto buttons = owner.findChildren<SkinButton *>();
+    return !buttons.isEmpty()
+           && std::ranges::all_of(buttons, [enabled](const SkinButton *b) { return b->isEnabled() == enabled; });
+}
+
+} // namespace
+
+// The real window with the simulated service, dialling its demo entry.
+TEST(MainWindowTest, DialsTheDemoEntryWithTheSimulatorAndLogsTheCall)
+{
+    QTemporaryDir dir;
+    SimEntry fast = SimPhonebook::demoEntry();
+    fast.stageSeconds = 0.05;
+    ASSERT_TRUE(SimPhonebook(dir.path()).store(fast, SimPhonebook::StoreMode::Replace));
+    SimDialUpService service(dir.path());
+    SystemClock clock;
+    RecordingSoundPlayer sound;
+    RecordingStartupRegistration startup;
+    TCallLog callLog;
+    TBlind blind;
+    Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup, service},
+             &callLog, &blind);
+    app.monitor().Timer1Timer();
+    EXPECT_EQ(labelText(app, "grpSelectedEntry"), QStringLiteral("DemoEntry"));
+
+    click(app, "ButtonDial");
+    EXPECT_TRUE(app.connectDlg().isVisible());
+    EXPECT_EQ(app.connectDlg().Label2->text(), QStringLiteral("DemoEntry"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return labelText(app, "LabelStatus") == QStringLiteral("Connected"); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app.connectDlg().isVisible(); }, 5000));
+    EXPECT_GE(app.connectDlg().ListBox1->count(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return labelText(app, "LabelCurrentDuration") != QStringLiteral("00:00:00"); },
+                                5000));
+    EXPECT_EQ(app.windowTitle(), QStringLiteral("Dialtally"));
+
+    click(app, "ButtonDial");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app.core().currentCall().Connected; }, 5000));
+    EXPECT_EQ(app.core().log().Count, 1);
+    EXPECT_EQ(labelText(app, "LabelTotalNumOfCalls"), QStringLiteral("1"));
+    EXPECT_EQ(labelText(app, "LabelStatus"), QStringLiteral("Not Connected"));
+    const auto connections = service.enumConnections();
+    ASSERT_TRUE(connections);
+    EXPECT_TRUE(connections->empty());
+}
+
+// Every dialog the main window opens runs with the skinned buttons off while
+// the call goes on being costed.
+TEST(MainWindowTest, ModalDialogsDisableTheButtonsAndCostingGoesOn)
+{
+    QTemporaryDir dir;
+    FakeClock clock;
+    RecordingSoundPlayer sound;
+    RecordingStartupRegistration startup;
+    FakeDialUpService dialUp;
+    dialUp.entries = {"DemoEntry"};
+    TCallLog callLog;
+    TBlind blind;
+    Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp},
+             &callLog, &blind);
+    dialUp.connect("DemoEntry");
+    app.monitor().Timer1Timer();
+    ASSERT_TRUE(app.core().currentCall().Connected);
+
+    for (const char *button : {"ButtonSettings", "ButtonEditTarifs", "ButtonEditTarifs2", "ButtonEditConnection",
+                               "ButtonChooseConnection", "ButtonSkins"}) {
+        SCOPED_TRACE(button);
+        const std::uint32_t before = app.core().currentCall().CallSeconds;
+        bool disabledMeanwhile = false;
+        QTimer::singleShot(0, [&] {
+            disabledMeanwhile = allButtonsEnabled(app, false);
+            clock.advanceSeconds(1);
+            app.monitor().Timer1Timer();
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        click(app, button);
+        EXPECT_TRUE(disabledMeanwhile);
+        EXPECT_TRUE(allButtonsEnabled(app, true));
+        EXPECT_EQ(app.core().currentCall().CallSeconds, before + 1);
+    }
+}
+
+namespace {
+
+// The main window on a fake service with the given phonebook.
+class MainWindowFakeTest : public ::testing::Test {
+protected:
+    std::unique_ptr<Tapp> start(std::vector<std::string> entries)
+    {
+        dialUp.entries = std::move(entries);
+        return std::make_unique<Tapp>(QDir(dir.path()).filePath(QStringLiteral("tollwise")),
+                                      AppServices{clock, sound, startup, dialUp}, &callLog, &blind);
+    }
+    void tick(Tapp &app)
+    {
+        clock.advanceSeconds(1);
+        app.monitor().Timer1Timer();
+    }
+
+    QTemporaryDir dir;
+    FakeClock clock;
+    RecordingSoundPlayer sound;
+    RecordingStartupRegistration startup;
+    FakeDialUpService dialUp;
+    TCallLog callLog;
+    TBlind blind;
+};
+
+} // namespace
+
+TEST_F(MainWindowFakeTest, F2AndF3StartAndEndASimulatedCall)
+{
+    auto app = start({"DemoEntry"});
+    QTest::keyClick(app.get(), Qt::Key_F3);
+    EXPECT_EQ(app->core().log().Count, 0) << "no call to end";
+    QTest::keyClick(app.get(), Qt::Key_F2);
+    tick(*app);
+    tick(*app);
+    QTest::keyClick(app.get(), Qt::Key_F3);
+    EXPECT_EQ(app->core().log().Count, 1);
+    EXPECT_EQ(labelText(*app, "LabelTodaysTime"), QStringLiteral("00:00:02"));
+    EXPECT_EQ(labelText(*app, "LabelTodateTime"), QStringLiteral("0000:00:02"));
+    EXPECT_EQ(labelText(*app, "LabelTotalNumOfCalls"), QStringLiteral("1"));
+    EXPECT_EQ(labelText(*app, "LabelCurrentDuration"), QStringLiteral("00:00:00"));
+    EXPECT_EQ(callLog.findChild<QTableView *>(QStringLiteral("sg"))->model()->rowCount(), 1) << "the call log is refilled after the call";
+}
+
+TEST_F(MainWindowFakeTest, WithoutProvidersTheTotalsKeepTheirDashes)
+{
+    auto app = start({});
+    tick(*app);
+    for (const char *name : {"LabelTodaysTime", "LabelTodaysCost", "LabelMonthsTime", "LabelMonthsCost",
+                             "LabelTodateTime", "LabelTodateCost", "LabelTotalNumOfCalls"})
+        EXPECT_EQ(labelText(*app, name), QStringLiteral("-")) << name;
+    EXPECT_EQ(labelText(*app, "LabelCallTarif"), QStringLiteral("Please Add Tarifs"));
+}

@@ -137,6 +137,12 @@ void Desktop::pressKey(const Window &window, const QString &key) const
                    QStringLiteral("key"), key});
 }
 
+void Desktop::typeText(const Window &window, const QString &text) const
+{
+    (void)xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(window.id),
+                   QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text});
+}
+
 void Desktop::saveScreenshot(const Window &window, const QString &name) const
 {
     const QDir folder(QStringLiteral(TOLLWISE_E2E_ARTIFACTS));

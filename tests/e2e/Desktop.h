@@ -34,6 +34,8 @@ public:
     void click(QPoint screenPoint) const;
     // Gives the window the keyboard focus, then presses the key (an xdotool key name).
     void pressKey(const Window &window, const QString &key) const;
+    // Gives the window the keyboard focus, then types the text.
+    void typeText(const Window &window, const QString &text) const;
     // Saves a picture of the window under `name`.png in the artefact folder.
     void saveScreenshot(const Window &window, const QString &name) const;
 

@@ -69,7 +69,13 @@ bool RunningProgram::confirmClose(const Desktop::Window &question)
     const QRect yes(QPoint(SkinLayout::MessageDialog::kButtonLeft, SkinLayout::MessageDialog::kFirstButtonTop),
                     SkinLayout::MessageDialog::kButtonSize);
     clickIn(question, yes);
-    return waitForExit(15000) && m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
+    if (!waitForExit(15000)) {
+        ADD_FAILURE() << "the program did not end after Yes";
+        return false;
+    }
+    EXPECT_EQ(m_process.exitStatus(), QProcess::NormalExit) << "the program crashed on the way out";
+    EXPECT_EQ(m_process.exitCode(), 0);
+    return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
 }
 
 bool RunningProgram::closeThroughDialog()

@@ -41,12 +41,6 @@ QByteArray phonebook(std::initializer_list<PhonebookEntry> entries)
     return text;
 }
 
-QByteArray settingsWithTariffs(int count, int lastId)
-{
-    return QByteArrayLiteral("[Application]\r\nTarifs.NumberOfRecords=") + QByteArray::number(count) +
-           QByteArrayLiteral("\r\nLastTariffIdNumber=") + QByteArray::number(lastId) + QByteArrayLiteral("\r\n");
-}
-
 // Calls are timed by the program's once-a-second tick, so a call the test
 // keeps up for n seconds of real time lasts n ticks, give or take one.
 void expectDurationAbout(std::uint32_t duration, int seconds)
@@ -130,6 +124,14 @@ protected:
         return true;
     }
 
+    // The one tariff, with the counts that make the program read it.
+    void installTariff(const EveryDayTariff &tariff) const
+    {
+        m_folder.writeFile(kTariffs, tariffsFile(tariff));
+        m_folder.writeFile(kSettings, "[Application]\r\nTarifs.NumberOfRecords=1\r\nLastTariffIdNumber=" +
+                                          QByteArray::number(tariff.id) + "\r\n");
+    }
+
     void dialConnected(const QString &entry) const
     {
         const ProgramFolder::DialResult dialled = m_folder.dial({entry});
@@ -206,15 +208,7 @@ TEST_F(EndToEnd, AnotherProgramsCallIsCostedPerMinuteAndBookedToItsEntry)
     m_folder.writeFile(QStringLiteral("phonebook.ini"),
                        phonebook({{QStringLiteral("DemoEntry")}, {QStringLiteral("SecondLine")}}));
     // 1.20 a minute, charged at the start of each minute, and 0.30 per call.
-    EveryDayTariff tariff;
-    tariff.id = 7;
-    tariff.name = "Daytime";
-    tariff.unitKind = 1;
-    tariff.chargeKind = 1;
-    tariff.unitCost = 12000;
-    tariff.minCharge = 3000;
-    m_folder.writeFile(kTariffs, tariffsFile(tariff));
-    m_folder.writeFile(kSettings, settingsWithTariffs(1, 7));
+    installTariff({.id = 7, .name = "Daytime", .unitKind = 1, .chargeKind = 1, .unitCost = 12000, .minCharge = 3000});
     const Desktop::Window main = startProgram();
     ASSERT_FALSE(HasFailure());
 
@@ -274,15 +268,7 @@ TEST_F(EndToEnd, LineDropEndsTheCallAndLogsIt)
     m_folder.writeFile(QStringLiteral("phonebook.ini"),
                        phonebook({{QStringLiteral("DemoEntry")}, {QStringLiteral("Flaky"), 0.2, 4}}));
     // 0.02 a second and 0.05 per call; an id above 255 is logged by its low byte.
-    EveryDayTariff tariff;
-    tariff.id = 300;
-    tariff.name = "Seconds";
-    tariff.unitKind = 2;
-    tariff.chargeKind = 1;
-    tariff.unitCost = 200;
-    tariff.minCharge = 500;
-    m_folder.writeFile(kTariffs, tariffsFile(tariff));
-    m_folder.writeFile(kSettings, settingsWithTariffs(1, 300));
+    installTariff({.id = 300, .name = "Seconds", .unitKind = 2, .chargeKind = 1, .unitCost = 200, .minCharge = 500});
     const Desktop::Window main = startProgram();
     ASSERT_FALSE(HasFailure());
 
@@ -352,6 +338,7 @@ TEST_F(EndToEnd, InvalidProvidersFileIsReportedAndSetAside)
 
 TEST_F(EndToEnd, ClosingDuringACallLogsTheCall)
 {
+    m_folder.writeFile(QStringLiteral("phonebook.ini"), phonebook({{QStringLiteral("DemoEntry")}}));
     startProgram();
     ASSERT_FALSE(HasFailure());
     const QDateTime before = nowToTheSecond();

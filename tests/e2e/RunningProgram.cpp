@@ -1,5 +1,6 @@
 #include "RunningProgram.h"
 
+#include "ChildProcess.h"
 #include "ProgramFolder.h"
 #include "skins/SkinLayout.h"
 
@@ -35,6 +36,7 @@ bool RunningProgram::start()
     m_process.setWorkingDirectory(m_folder.elsewhere());
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.setStandardOutputFile(logPath());
+    endWithTestRun(m_process);
     m_process.start(m_folder.programPath(), {});
     return m_process.waitForStarted(10000);
 }

@@ -1,5 +1,7 @@
 #include "VirtualDisplay.h"
 
+#include "ChildProcess.h"
+
 #include <QDeadlineTimer>
 
 VirtualDisplay::~VirtualDisplay()
@@ -21,6 +23,7 @@ QString VirtualDisplay::start()
                            QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(kWidth).arg(kHeight),
                            QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     m_server.setProcessChannelMode(QProcess::SeparateChannels);
+    endWithTestRun(m_server);
     m_server.start();
     if (!m_server.waitForStarted(10000))
         return QStringLiteral("Xvfb could not be started: %1").arg(m_server.errorString());

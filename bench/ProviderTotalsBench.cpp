@@ -2,6 +2,8 @@
 // the core of the call log window's refill.
 // Prints a "figure:" line for bench/run-all.sh.
 
+#include "BenchLog.h"
+
 #include "calllog/ProviderTotals.h"
 #include "store/Records.h"
 #include "store/TableBlanks.h"
@@ -9,7 +11,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -20,17 +21,7 @@ int main()
     blankProviderTable(*providers);
     blankCallLog(*log);
     providers->Count = 3;
-    for (int i = 0; i < kMaxLogRecords; ++i) {
-        CallRecord &r = log->records[i];
-        std::memset(&r, 0, sizeof r);
-        r.StartDay = std::uint8_t(1 + i % 28);
-        r.StartMonth = std::uint8_t(1 + i % 12);
-        r.StartYear = 26;
-        r.ProviderIndex = std::uint8_t(i % 3);
-        r.DurationSeconds = 300;
-        r.Cost = 4500;
-    }
-    log->Count = kMaxLogRecords;
+    fillLogWithCalls(*log, kMaxLogRecords, 3);
 
     std::vector<double> runs;
     for (int run = 0; run < 50; ++run) {

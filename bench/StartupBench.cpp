@@ -4,6 +4,8 @@
 // the memory of Qt alone with one empty window shown.
 // Prints "figure:" lines for bench/run-all.sh.
 
+#include "BenchLog.h"
+
 #include "app/Tapp.h"
 #include "calllog/TCallLog.h"
 #include "connection/TConnectDlg.h"
@@ -23,7 +25,7 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -46,22 +48,12 @@ void writeFile(const QString &path, const QByteArray &bytes)
         file.write(bytes);
 }
 
-// A full log of calls of the phonebook's first entry over the last year.
+// A full log of calls of the phonebook's first entry.
 void prepareFolder(const QDir &folder)
 {
-    QByteArray log(kLogFileSize, '\0');
-    auto *records = reinterpret_cast<CallRecord *>(log.data());
-    for (int i = 0; i < kMaxLogRecords; ++i) {
-        CallRecord &r = records[i];
-        r.StartDay = r.EndDay = std::uint8_t(1 + i % 28);
-        r.StartMonth = r.EndMonth = std::uint8_t(1 + i % 12);
-        r.StartYear = r.EndYear = 25;
-        r.StartHour = r.EndHour = std::uint8_t(i % 24);
-        r.EndMinute = 5;
-        r.DurationSeconds = 300;
-        r.Cost = 4500;
-    }
-    writeFile(folder.filePath(DataFiles::kLogFile), log);
+    auto log = std::make_unique<CallLogTable>();
+    fillLogWithCalls(*log, kMaxLogRecords, 1);
+    writeFile(folder.filePath(DataFiles::kLogFile), QByteArray(reinterpret_cast<const char *>(log->records), kLogFileSize));
     writeFile(folder.filePath(SettingsFile::kFileName),
               QByteArrayLiteral("[Application]\r\nLog.NumberOfRecords=16384\r\n"));
 }

@@ -60,14 +60,13 @@ void prepareFolder(const QDir &folder)
 
 } // namespace
 
-int main(int argc, char *argv[])
+int main(int, char *argv[])
 {
     // The windows are built for real but never put on a screen.
     QByteArray platform = "-platform";
     QByteArray offscreen = "offscreen";
     char *arguments[] = {argv[0], platform.data(), offscreen.data(), nullptr};
     int count = 3;
-    (void)argc;
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
     QApplication application(count, arguments);
     QApplication::setQuitOnLastWindowClosed(false);

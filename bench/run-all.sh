@@ -51,7 +51,7 @@ for bench in "$benches"/bench_*; do
         echo "== $name"
         "$bench" | tee /dev/stderr | awk '/^figure: / { print $2, $3, $4 }' >>"$figures"
     done
-done 2>&1 | grep -v '^figure: '
+done 2>&1 | grep -v -e '^figure: ' -e 'plugin does not support' -e 'XDG_RUNTIME_DIR'
 
 figure() { awk -v k="$1" '$1 == k { print $2 }' "$figures" | sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'; }
 

@@ -1,18 +1,28 @@
 #!/usr/bin/env bash
-# Builds the skin reader's fuzz targets with clang (libFuzzer under
-# AddressSanitizer and UndefinedBehaviorSanitizer) and runs each for a short
-# while on a corpus of hand-made files and the default skin's images.
-# usage: scripts/fuzz.sh [SECONDS_PER_TARGET]     (default 25)
+# Builds the fuzz targets with clang (libFuzzer under AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs each for a short while on a corpus of
+# hand-made files (and the default skin's images for the skin reader).
+# usage: scripts/fuzz.sh [SECONDS_PER_TARGET [TARGET...]]   (default 15, all targets)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-25}
+seconds=${1:-15}
+shift || true
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    targets=(skin_reader lzhuf settings data_files sim_phonebook sim_state)
+fi
 
-if ! command -v clang++ >/dev/null 2>&1; then
+# The core's std::expected needs a clang newer than the system's default one.
+compiler=""
+for candidate in clang++-19 clang++; do
+    if command -v "$candidate" >/dev/null 2>&1; then compiler=$candidate; break; fi
+done
+if [ -z "$compiler" ]; then
     echo "fuzz.sh: clang++ not found, fuzzing skipped"
     exit 0
 fi
 
-cmake -S fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/fuzz
 
 # A corpus to work in, outside the source tree: the seeds, plus the default
@@ -22,7 +32,7 @@ for folder in build/release/bin/skins/default build/bin/skins/default; do
     if [ -d "$folder" ]; then skin=$folder; break; fi
 done
 
-for target in skin_reader lzhuf; do
+for target in "${targets[@]}"; do
     corpus=build/fuzz/corpus/$target
     mkdir -p "$corpus"
     cp fuzz/corpus/$target/* "$corpus"/

@@ -13,8 +13,8 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/release
 ctest --test-dir build/release --output-on-failure -j2
 
-# A short fuzzing run of the skin reader under the sanitizers.
-bash scripts/fuzz.sh 25
+# A short fuzzing run of every file reader under the sanitizers.
+bash scripts/fuzz.sh 15
 
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLLWISE_SANITIZE=ON -DTOLLWISE_BUILD_BENCH=OFF
 cmake --build build/asan

@@ -103,6 +103,8 @@ Tapp::~Tapp()
 {
     if (m_closing)
         FormDestroy();
+    // The call log outlives this window in its owner's scope.
+    m_callLog->detach();
 }
 
 TGTabButton *Tapp::addButton(const char *name, const char *images, const QRect &rect, const char *hint)

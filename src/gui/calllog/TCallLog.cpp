@@ -25,6 +25,8 @@
 #include <QSlider>
 #include <QTableView>
 
+#include <utility>
+
 namespace {
 
 namespace Layout = SkinLayout::CallLogWindow;
@@ -180,6 +182,14 @@ void TCallLog::attach(AppCore &core, std::function<void()> updateProviderDisplay
             column, std::clamp(core.settings().ColumnWidths.at(std::size_t(column)), 1, kWidestColumn));
     m_fittingColumn = false;
     fitLastColumn();
+}
+
+void TCallLog::detach()
+{
+    sg->setModel(nullptr);
+    delete std::exchange(m_model, nullptr);
+    m_core = nullptr;
+    m_updateProviderDisplay = {};
 }
 
 void TCallLog::loadSkin()

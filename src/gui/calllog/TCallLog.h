@@ -36,6 +36,8 @@ public:
     // Works on the core's tables from now on; `updateProviderDisplay`
     // refreshes the main window's provider totals after each refill.
     void attach(AppCore &core, std::function<void()> updateProviderDisplay);
+    // Lets go of the core before its owner destroys it; the grid is empty then.
+    void detach();
 
     // Loads the skin image "CallLog" into Image1 and the pictures of the
     // three edit buttons, each when it exists.

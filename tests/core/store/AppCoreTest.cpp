@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +36,12 @@ protected:
     RecordingStartupRegistration startup;
     FakeDialUpService dialUp;
 };
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 QByteArray logWithCalls(int calls)
 {
@@ -174,4 +181,92 @@ TEST_F(AppCoreTest, SoundsPlayOnlyWhenSwitchedOn)
     core->PlayAppSound(AppSound::Welcome);
     EXPECT_EQ(sound.played, (QStringList{file(QStringLiteral("sounds/default/connected.wav")),
                                          file(QStringLiteral("sounds/default/welcome.wav"))}));
+}
+
+namespace {
+
+// Makes every write in the folder fail while it lives, in a way that holds
+// for root too: a folder without write permission (root gives up its rights
+// for the time), or a file-size limit far below any data file, as a full disk.
+class BlockedWrites {
+public:
+    enum Kind { ReadOnlyFolder, FullDisk };
+
+    BlockedWrites(Kind kind, const QString &folder)
+        : m_kind(kind)
+        , m_folder(folder)
+    {
+        if (kind == ReadOnlyFolder) {
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+            m_droppedRoot = geteuid() == 0 && seteuid(65534) == 0;
+        } else {
+            getrlimit(RLIMIT_FSIZE, &m_limit);
+            m_handler = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit tiny = m_limit;
+            tiny.rlim_cur = 100; // below settings.data too
+            setrlimit(RLIMIT_FSIZE, &tiny);
+        }
+    }
+    ~BlockedWrites()
+    {
+        if (m_kind == ReadOnlyFolder) {
+            if (m_droppedRoot)
+                (void)seteuid(0);
+            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        } else {
+            setrlimit(RLIMIT_FSIZE, &m_limit);
+            std::signal(SIGXFSZ, m_handler);
+        }
+    }
+    BlockedWrites(const BlockedWrites &) = delete;
+    BlockedWrites &operator=(const BlockedWrites &) = delete;
+
+private:
+    Kind m_kind;
+    QString m_folder;
+    bool m_droppedRoot = false;
+    rlimit m_limit{};
+    void (*m_handler)(int) = SIG_DFL;
+};
+
+} // namespace
+
+TEST_F(AppCoreTest, ABlockedFolderIsReportedOncePerFileAndDamagesNothing)
+{
+    const QStringList names = {QStringLiteral("Providers.data"), QStringLiteral("Log.data"),
+                               QStringLiteral("Tariffs.data"), QStringLiteral("settings.data")};
+    for (const auto kind : {BlockedWrites::ReadOnlyFolder, BlockedWrites::FullDisk}) {
+        SCOPED_TRACE(kind == BlockedWrites::ReadOnlyFolder ? "read-only folder" : "full disk");
+        for (const QString &name : QDir(dir.path()).entryList(QDir::Files))
+            QFile::remove(file(name));
+        auto core = makeCore();
+        core->loadAll();
+        core->log().records[0].ProviderIndex = 0;
+        core->log().Count = 1;
+        core->saveEverything();
+        QList<QByteArray> before;
+        for (const QString &name : names)
+            before.append(readFile(file(name)));
+
+        QStringList reported;
+        core->setSaveFailureHandler([&](const FileError &error) { reported.append(error.path); });
+        core->log().records[1].ProviderIndex = 0;
+        core->log().Count = 2;
+        {
+            const BlockedWrites blocked(kind, dir.path());
+            core->saveEverything();
+            core->saveEverything(); // the next call end
+        }
+        QStringList expected;
+        for (const QString &name : names)
+            expected.append(file(name));
+        EXPECT_EQ(reported, expected) << "each file once";
+        for (qsizetype i = 0; i < names.size(); ++i)
+            EXPECT_EQ(readFile(file(names[i])), before[i]) << names[i].toStdString();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), names.size()) << "no temporary file left";
+
+        core->saveEverything();
+        EXPECT_EQ(readFile(file(QStringLiteral("Log.data"))).at(32 + 12), 0) << "the second call reached the disk";
+        EXPECT_EQ(reported.size(), names.size());
+    }
 }

@@ -1,0 +1,105 @@
+// Start-up of the real windows, without the splash's wait, on a program
+// folder holding a full log of 16384 calls: the time from the first window
+// being made to the main window shown, and the resident memory then, beside
+// the memory of Qt alone with one empty window shown.
+// Prints "figure:" lines for bench/run-all.sh.
+
+#include "BenchLog.h"
+
+#include "app/Tapp.h"
+#include "calllog/TCallLog.h"
+#include "connection/TConnectDlg.h"
+#include "PlatformServices.h"
+#include "skins/SkinLibrary.h"
+#include "store/DataFiles.h"
+#include "store/Records.h"
+#include "store/SettingsFile.h"
+#include "ui/TBlind.h"
+
+#include "support/FakeServices.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+double residentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    }
+    return 0;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+// A full log of calls of the phonebook's first entry.
+void prepareFolder(const QDir &folder)
+{
+    auto log = std::make_unique<CallLogTable>();
+    fillLogWithCalls(*log, kMaxLogRecords, 1);
+    writeFile(folder.filePath(DataFiles::kLogFile), QByteArray(reinterpret_cast<const char *>(log->records), kLogFileSize));
+    writeFile(folder.filePath(SettingsFile::kFileName),
+              QByteArrayLiteral("[Application]\r\nLog.NumberOfRecords=16384\r\n"));
+}
+
+} // namespace
+
+int main(int, char *argv[])
+{
+    // The windows are built for real but never put on a screen.
+    QByteArray platform = "-platform";
+    QByteArray offscreen = "offscreen";
+    char *arguments[] = {argv[0], platform.data(), offscreen.data(), nullptr};
+    int count = 3;
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    QApplication application(count, arguments);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QWidget empty;
+    empty.show();
+    QApplication::processEvents();
+    std::printf("figure: rss-qt %.1f MB\n", residentMegabytes());
+
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return 1;
+    prepareFolder(QDir(dir.path()));
+    SkinLibrary::setProgramFolder(QStringLiteral(TOLLWISE_PROGRAM_DIR));
+    SystemClock clock;
+    RecordingSoundPlayer sound;
+    RecordingStartupRegistration startup;
+    const auto dialUp = createDialUpService(dir.path());
+
+    const auto start = std::chrono::steady_clock::now();
+    TCallLog callLog;
+    TBlind blind;
+    Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup, *dialUp},
+             &callLog, &blind);
+    TConnectDlg connectDlg;
+    QApplication::processEvents();
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    if (!app.isVisible()) {
+        std::fprintf(stderr, "the main window was not shown\n");
+        return 1;
+    }
+    std::printf("start-up to the main window shown: %.1f ms, %d calls in the log\n", ms, app.core().log().Count);
+    std::printf("figure: startup %.1f ms\n", ms);
+    std::printf("figure: rss-startup %.1f MB\n", residentMegabytes());
+    return 0;
+}

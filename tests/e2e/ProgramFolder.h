@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A fresh installation of the built program: its executables and its skins,
+// sounds and help, in a folder of its own, with whatever data files a case
+// prepares. Every file the program keeps lives here.
+class ProgramFolder {
+public:
+    ProgramFolder();
+
+    // Empty when the folder is ready, otherwise what went wrong.
+    [[nodiscard]] QString error() const { return m_error; }
+    [[nodiscard]] QString path() const { return m_folder.path(); }
+    [[nodiscard]] QString filePath(const QString &name) const;
+    [[nodiscard]] QString programPath() const { return filePath(QStringLiteral("tollwise")); }
+    // A folder that is not the program's, for a current directory.
+    [[nodiscard]] QString elsewhere() const { return m_elsewhere.path(); }
+
+    void writeFile(const QString &name, const QByteArray &bytes) const;
+    // The file's bytes; empty when it does not exist.
+    [[nodiscard]] QByteArray readFile(const QString &name) const;
+    [[nodiscard]] bool exists(const QString &name) const;
+
+    struct DialResult {
+        int exitCode = -1;
+        QString output;
+    };
+    // Runs this installation's copy of tollwise-dial, as another program
+    // using the dial-up service would.
+    [[nodiscard]] DialResult dial(const QStringList &arguments, int ms = 30000) const;
+
+private:
+    QTemporaryDir m_folder;
+    QTemporaryDir m_elsewhere;
+    QString m_error;
+};

@@ -138,8 +138,10 @@ void Dialler::finishHangUp()
 
 void Dialler::ButtonNewConnectionClick(dialup::NativeWindow owner)
 {
-    if (!m_service.createEntry(owner)) {
-        emit errorReported(kCreateEntryFailed);
+    if (const auto created = m_service.createEntry(owner); !created) {
+        // Closing the service's dialog is the user's choice, not a failure.
+        if (created.error() != dialup::kErrorCancelled)
+            emit errorReported(kCreateEntryFailed);
         return;
     }
     m_monitor.UpdateProviderDisplay();

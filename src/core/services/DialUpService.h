@@ -16,6 +16,9 @@ using ErrorCode = std::uint32_t;        // 0 never appears as an error
 using ConnectionHandle = std::uint32_t;
 using NativeWindow = std::uintptr_t;    // the owner window's native id, 0 for none
 
+// The user closed one of the service's own entry dialogs without saving.
+inline constexpr ErrorCode kErrorCancelled = 1223;
+
 // Connection states, as the service numbers them.
 inline constexpr std::uint32_t kOpenPort = 0;
 inline constexpr std::uint32_t kPortOpened = 1;

@@ -541,7 +541,8 @@ void TProviderEdit::ButtonEditConnectionClick()
     if (!hasProvider())
         return;
     const std::string entry = provider().Name.text().toStdString();
-    if (!m_service.editEntry(dialup::NativeWindow(winId()), entry))
+    const auto edited = m_service.editEntry(dialup::NativeWindow(winId()), entry);
+    if (!edited && edited.error() != dialup::kErrorCancelled)
         SkinMessageDlg(mtError, kNotActiveConnection, mbOK | mbCancel, this);
 }
 

@@ -21,7 +21,7 @@ inline constexpr dialup::ErrorCode kLineBusy = 676;
 inline constexpr dialup::ErrorCode kNoAnswer = 678;
 inline constexpr dialup::ErrorCode kNoDialTone = 680;
 inline constexpr dialup::ErrorCode kAuthenticationFailed = 691;
-inline constexpr dialup::ErrorCode kCancelled = 1223;
+inline constexpr dialup::ErrorCode kCancelled = dialup::kErrorCancelled;
 
 // A clear sentence for every code above; any other code gets a generic text
 // naming its number. Every text is shorter than 100 bytes.

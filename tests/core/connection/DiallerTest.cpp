@@ -301,6 +301,12 @@ TEST_F(DiallerTest, FailuresShowTheServicesText)
     hangUpAndWait(true);
     EXPECT_TRUE(dialUp.connections.empty());
 
+    // The user closes the service's new-entry dialog: nothing to report.
+    errors.clear();
+    dialUp.failCreateEntry = dialup::kErrorCancelled;
+    dialler.ButtonNewConnectionClick(0);
+    EXPECT_TRUE(errors.isEmpty());
+
     // The service cannot make a new entry.
     dialUp.failCreateEntry = 1;
     dialler.ButtonNewConnectionClick(0);

@@ -280,6 +280,11 @@ TEST_F(TProviderEditTest, EditConnectOpensTheServicesEditorOrSaysTheEntryIsGone)
     click("ButtonEditConnection");
     EXPECT_EQ(service.editedEntries, std::vector<std::string>{"Home ISP"});
 
+    // Closing the service's editor says nothing; a message would wait for an answer here.
+    service.failEditEntry = dialup::kErrorCancelled;
+    click("ButtonEditConnection");
+    EXPECT_EQ(service.editedEntries.size(), 2U);
+
     service.failEditEntry = 623;
     DialogAnswer answer;
     answerNextDialog(QStringLiteral("OK"), answer);

@@ -340,7 +340,8 @@ void Tapp::DisableAllButtons()
 {
     for (QWidget *owner : {static_cast<QWidget *>(this), static_cast<QWidget *>(m_callLog)})
         for (SkinButton *button : owner->findChildren<SkinButton *>()) {
-            if (!button->isEnabled())
+            // A dialog parented to this window is a window of its own and stays usable.
+            if (!button->isEnabled() || button->window() != owner)
                 continue;
             button->setEnabled(false);
             m_disabledButtons.append(button);

@@ -180,19 +180,16 @@ inline constexpr QRect GTextButton1{252, 264, 84, 26}; // caption "Cancel"
 } // namespace EditCallDialog
 
 // The settings dialog (TSettings), image "Settings".
-// painted: the title "Settings" and, right of each switch, its label:
-// "Show Mouse Tool Tips", "Play Tollwise sounds",
-// "Automatically update provider totals", "Run Tollwise on Windows Start Up",
-// "Show Connection Time in Tollwise Caption Title",
-// "Load Tollwise in a Minimised state", "Use this currency symbol",
-// "Use the default currency symbol".
+// painted: the title "Settings" and a light band behind every other row.
+// The switches' labels are widgets (kLabelLeft, the row's top, 13 px,
+// kDarkText), ending before Edit1 / Label9 on the last two rows.
 namespace SettingsDialog {
 inline constexpr QSize kSize{420, 344};
 inline constexpr QSize kSwitchSize{44, 22};
 inline constexpr int kSwitchLeft = 24;
 inline constexpr int kFirstRowTop = 50; // Switch(n) at top 50 + 30 (n - 1), n = 1..8
 inline constexpr int kRowStep = 30;
-inline constexpr int kLabelLeft = 78; // where the painted labels begin
+inline constexpr int kLabelLeft = 78; // where the labels begin
 inline constexpr QRect Switch1{24, 50, 44, 22};
 inline constexpr QRect Switch2{24, 80, 44, 22};
 inline constexpr QRect Switch3{24, 110, 44, 22};

@@ -6,8 +6,8 @@
 #include "store/Money.h"
 #include "store/TextHelpers.h"
 #include "ui/MessageDialogs.h"
+#include "ui/WindowOutline.h"
 
-#include <QBitmap>
 #include <QCalendarWidget>
 #include <QGuiApplication>
 #include <QLabel>
@@ -137,7 +137,7 @@ void TProviderEdit::loadSkin()
     if (SkinLibrary::LoadSkinImage(m_background, QStringLiteral("Provider"))) {
         setFixedSize(m_background.size());
         // Pure blue cuts the outline.
-        setMask(QBitmap::fromImage(m_background.createMaskFromColor(qRgb(0, 0, 255), Qt::MaskOutColor)));
+        setMask(outlineRegion(m_background, QColor::fromRgb(kSkinKeyColour)));
     } else {
         setFixedSize(layout::kDefaultSize);
     }

@@ -1,11 +1,12 @@
 #include "ui/TSettings.h"
 
 #include "app/AppCore.h"
+#include "skins/SkinLayout.h"
 #include "skins/SkinLibrary.h"
 #include "ui/ApplicationHints.h"
 #include "ui/OnOffSwitch.h"
+#include "ui/WindowOutline.h"
 
-#include <QBitmap>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,24 +39,24 @@ const std::array<QString, kSettingsSwitchCount> kSwitchLabels = {
     QStringLiteral("Use the default currency symbol"),
 };
 
+namespace S = SkinLayout::SettingsDialog;
+
 // Where the controls sit on the dialog's picture.
-constexpr QSize kDesignedSize(420, 330);
-constexpr int kFirstRowTop = 40;
-constexpr int kRowHeight = 28;
+constexpr QSize kDesignedSize = S::kSize;
 constexpr QRect switchRect(int index)
 {
-    return {24, kFirstRowTop + index * kRowHeight, 38, 18};
+    return {QPoint(S::kSwitchLeft, S::kFirstRowTop + index * S::kRowStep), S::kSwitchSize};
 }
 constexpr QRect labelRect(int index)
 {
-    return {72, kFirstRowTop + index * kRowHeight, 300, 18};
+    const int right = index >= 6 ? S::Edit1.left() - 6 : S::kSize.width() - 16;
+    return {S::kLabelLeft, S::kFirstRowTop + index * S::kRowStep, right - S::kLabelLeft, S::kSwitchSize.height()};
 }
-constexpr QRect kEdit1Rect(290, kFirstRowTop + 6 * kRowHeight - 2, 100, 22);
-constexpr QRect kLabel9Rect(290, kFirstRowTop + 7 * kRowHeight - 2, 100, 22);
-constexpr QRect kButtonOkayRect(210, 284, 84, 26);
-constexpr QRect kButtonCloseRect(306, 284, 84, 26);
+constexpr QRect kEdit1Rect = S::Edit1;
+constexpr QRect kLabel9Rect = S::Label9;
+constexpr QRect kButtonOkayRect = S::ButtonOkay;
+constexpr QRect kButtonCloseRect = S::ButtonClose;
 
-const QRgb kKeyColour = qRgb(0, 0, 255);
 
 // Refuses characters that settings.data cannot hold, so the symbol the user
 // sees is the one that comes back at the next start.
@@ -68,7 +69,7 @@ public:
     }
 };
 
-void setBackground(QWidget *widget, const QColor &colour, QPalette::ColorRole role)
+void setPaletteColour(QWidget *widget, const QColor &colour, QPalette::ColorRole role)
 {
     QPalette palette = widget->palette();
     palette.setColor(role, colour);
@@ -102,6 +103,10 @@ TSettings::TSettings(AppCore &core, QWidget *parent)
         auto *label = new QLabel(kSwitchLabels[std::size_t(i)], this);
         label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         label->setGeometry(labelRect(i));
+        QFont labelFont = label->font();
+        labelFont.setPixelSize(13);
+        label->setFont(labelFont);
+        setPaletteColour(label, QColor::fromRgb(SkinLayout::kDarkText), QPalette::WindowText);
         label->setBuddy(button);
 
         if (previous)
@@ -147,7 +152,7 @@ void TSettings::FormCreate()
     setFixedSize(kDesignedSize);
     if (SkinLibrary::LoadSkinImage(m_background, QStringLiteral("Settings"))) {
         setFixedSize(m_background.size());
-        setMask(QBitmap::fromImage(m_background.createMaskFromColor(kKeyColour, Qt::MaskOutColor)));
+        setMask(outlineRegion(m_background, QColor::fromRgb(kSkinKeyColour)));
     }
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -181,8 +186,8 @@ void TSettings::showChoices()
     for (int i = 0; i < kSettingsSwitchCount; ++i)
         m_switches[std::size_t(i)]->setChecked(m_choices.isOn(SettingsSwitch(i + 1)));
     const SymbolFieldColours colours = m_choices.fieldColours();
-    setBackground(m_edit1, colours.userSymbol, QPalette::Base);
-    setBackground(m_label9, colours.defaultSymbol, QPalette::Window);
+    setPaletteColour(m_edit1, colours.userSymbol, QPalette::Base);
+    setPaletteColour(m_label9, colours.defaultSymbol, QPalette::Window);
 }
 
 void TSettings::ButtonOkayClick()

@@ -108,14 +108,7 @@ QImage settingsImage()
 {
     namespace S = L::SettingsDialog;
     DialogCanvas dialog(S::kSize, QStringLiteral("Settings"));
-    const char *const labels[] = {"Show Mouse Tool Tips",
-                                  "Play Tollwise sounds",
-                                  "Automatically update provider totals",
-                                  "Run Tollwise on Windows Start Up",
-                                  "Show Connection Time in Tollwise Caption Title",
-                                  "Load Tollwise in a Minimised state",
-                                  "Use this currency symbol",
-                                  "Use the default currency symbol"};
+    // The switches' labels are the dialog's own widgets: the start-up one differs by system.
     for (int i = 0; i < 8; ++i) {
         const int top = S::kFirstRowTop + i * S::kRowStep;
         if (i % 2 == 1) {
@@ -123,9 +116,6 @@ QImage settingsImage()
             dialog.painter().setBrush(QColor(230, 234, 240));
             dialog.painter().drawRoundedRect(QRectF(14, top - 4, S::kSize.width() - 28, S::kRowStep), 5, 5);
         }
-        const int right = i >= 6 ? S::Edit1.left() - 6 : S::kSize.width() - 16;
-        drawText(dialog.painter(), QRectF(S::kLabelLeft, top, right - S::kLabelLeft, S::kSwitchSize.height()),
-                 QString::fromLatin1(labels[i]), font(13), Colour::kDarkText);
     }
     dialog.field(S::Edit1);
     dialog.field(S::Label9, QColor(226, 230, 236));

@@ -3,6 +3,7 @@
 #include "app/AppCore.h"
 #include "calllog/EditCallForm.h"
 #include "skins/SkinLayout.h"
+#include "ui/ElidedText.h"
 #include "ui/MessageDialogs.h"
 #include "ui/SkinLook.h"
 #include "ui/TCutTransImage.h"
@@ -156,7 +157,7 @@ void TEditCall::FormCreate()
 {
     const QDate today = m_core.clock().now().date();
     const EditCallFields fields = editCallFields(m_core.log().records[m_selectedCall], m_core.providers(), today);
-    Label1->setText(fields.connection);
+    setElidedText(Label1, fields.connection);
     StartTimeEdit->setText(fields.startTime);
     showDate(DateEdit1, fields.startDate, fields.startDateText, today);
     EndTimeEdit->setText(fields.endTime);

@@ -11,6 +11,7 @@
 #include "tariffs/TariffGridDelegate.h"
 #include "tariffs/TariffGridModel.h"
 #include "tariffs/TwoDigitSpinBox.h"
+#include "ui/ElidedText.h"
 #include "ui/MessageDialogs.h"
 #include "ui/SkinGridHeader.h"
 #include "ui/SkinLook.h"
@@ -319,7 +320,10 @@ void TCallCharges::buildKindArea()
         auto *caption = new QLabel(QString::fromLatin1(kKindCaptions[kind - 1]), this);
         caption->setObjectName(QStringLiteral("LabelKind%1").arg(kind));
         caption->setToolTip(radio->toolTip());
-        caption->setGeometry(area.adjusted(kRadioWidth + 2, 0, 0, 0));
+        QRect captionArea = area.adjusted(kRadioWidth + 2, 0, 0, 0);
+        if (kind == 1) // no picker on its row
+            captionArea.setRight(Layout::kKindOneRight);
+        caption->setGeometry(captionArea);
         fitCaption(caption);
         m_kindCaptions[std::size_t(kind - 1)] = caption;
     }
@@ -540,7 +544,7 @@ void TCallCharges::UpdateTarifDisplay()
     }
 
     setSwatch(t.Colour);
-    LabelName->setText(QLatin1Char(' ') + t.Name.text());
+    setElidedText(LabelName, QLatin1Char(' ') + t.Name.text());
     LabelStart->setText(QLatin1Char(' ') + ShortDurationText(t.StartTime));
     LabelFinish->setText(QLatin1Char(' ') + ShortDurationText(t.FinishTime));
     LabelSecondsPerPulse->setText(QString::number(t.SecondsPerPulse) + QLatin1Char(' '));
@@ -581,6 +585,10 @@ void TCallCharges::setEditFieldsShown(bool shown)
         if (shown)
             w->raise();
     }
+    // The labels under them would show between the fields.
+    for (QLabel *label : {LabelName, LabelStart, LabelFinish, LabelSecondsPerPulse, LabelCost, LabelMinCharge,
+                          LabelDate, LabelDateFrom, LabelDateTo})
+        label->setVisible(!shown);
     for (QAbstractButton *radio : m_kindGroup->buttons())
         radio->setVisible(shown);
     ColourStrip->setEnabled(shown);
@@ -688,6 +696,7 @@ void TCallCharges::ButtonNewClick()
     EditUnitCost->setText(moneyFieldText(0));
     EditMinCharge->setText(moneyFieldText(0));
     ColourStrip->setColourIndex(kNewTariffColourIndex);
+    setSwatch(ColourStrip->colour());
     ShowEditFields();
     ShowEditButtons();
     EditName->setFocus();
@@ -912,7 +921,7 @@ void TCallCharges::showDaySet(std::uint32_t daySet)
 // The label may be too narrow for many days; its hint holds them all.
 void TCallCharges::showDaysLabel()
 {
-    LabelDays->setText(daysLabel(m_daySet));
+    setElidedText(LabelDays, daysLabel(m_daySet));
     LabelDays->setToolTip(LabelDays->text());
 }
 

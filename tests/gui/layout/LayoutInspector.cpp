@@ -155,11 +155,12 @@ void LayoutInspector::checkWidget(QWidget &window, QWidget &widget, QStringList 
         }
         const QFontMetrics metrics(button->font());
         const int width = widestLine(metrics, text);
-        if (width > room.width() || metrics.height() > button->height())
+        const int height = metrics.height() * int(text.count(QLatin1Char('\n')) + 1);
+        if (width > room.width() || height > button->height())
             faults << QStringLiteral("%1: \"%2\" needs %3 x %4, has %5 x %6")
                           .arg(nameOf(widget), text.simplified())
                           .arg(width)
-                          .arg(metrics.height())
+                          .arg(height)
                           .arg(room.width())
                           .arg(button->height());
         return;
@@ -223,7 +224,8 @@ void LayoutInspector::checkWidget(QWidget &window, QWidget &widget, QStringList 
                 const QString text = index.data().toString();
                 const QVariant font = index.data(Qt::FontRole);
                 const QFontMetrics metrics(font.isValid() ? font.value<QFont>() : table->font());
-                if (text.trimmed().isEmpty() || elidedWithHint(text, index.data(Qt::ToolTipRole).toString()))
+                // The grid cuts a name whose hint holds it whole.
+                if (text.trimmed().isEmpty() || index.data(Qt::ToolTipRole).toString() == text)
                     continue;
                 if (metrics.horizontalAdvance(text.trimmed()) + 4 > width) {
                     faults << QStringLiteral("%1: cell \"%2\" does not fit column %3 (%4)")

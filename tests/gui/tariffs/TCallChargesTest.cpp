@@ -417,7 +417,7 @@ TEST_F(TCallChargesTest, GridSliderAndColumnsFollowTheTable)
     EXPECT_FALSE(slider->isVisible()) << "empty table";
     EXPECT_EQ(grid()->rowCount(), 1);
     EXPECT_EQ(cell(0, 0), QStringLiteral(" "));
-    EXPECT_EQ(grid()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Unit Cost ($ )"));
+    EXPECT_EQ(grid()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Unit Cost ($)"));
     auto *header = child<QTableView>("sg")->horizontalHeader();
     EXPECT_EQ(header->sectionSize(7), 91);
     header->resizeSection(0, 700);

@@ -3,6 +3,7 @@
 #include "app/AppCore.h"
 #include "calllog/EditCallForm.h"
 #include "skins/SkinLayout.h"
+#include "ui/DialogLook.h"
 #include "ui/MessageDialogs.h"
 #include "ui/TCutTransImage.h"
 #include "ui/TGFocusButton.h"
@@ -41,22 +42,6 @@ void colourField(QWidget *field)
     palette.setColor(QPalette::ButtonText, Qt::white);
     field->setPalette(palette);
     field->setFont(fieldFont());
-}
-
-TextButtonAppearance buttonAppearance()
-{
-    TextButtonAppearance look;
-    look.Color = QColor(226, 232, 240);
-    look.ColorHot = QColor::fromRgb(SkinLayout::kAccent);
-    look.ColorDown = QColor(16, 118, 132);
-    look.FontColor = QColor::fromRgb(SkinLayout::kDarkText);
-    look.FontHotColor = Qt::white;
-    look.FontDownColor = Qt::white;
-    look.FrameUpColor = QColor(160, 172, 186);
-    look.FrameHotColor = look.ColorHot;
-    look.FrameDownColor = look.ColorDown;
-    look.FrameFocusColor = look.ColorHot;
-    return look;
 }
 
 // Two-digit years are kept, so the pickers stay within today's century.
@@ -135,7 +120,7 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
         auto *button = new TGFocusButton(this);
         button->setObjectName(QString::fromLatin1(name));
         button->setText(caption);
-        button->setAppearance(buttonAppearance());
+        button->setAppearance(dialogButtonAppearance());
         button->setGeometry(rect);
         return button;
     };

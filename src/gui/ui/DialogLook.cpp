@@ -1,0 +1,26 @@
+#include "ui/DialogLook.h"
+
+#include "skins/SkinLayout.h"
+
+#include <QDateEdit>
+
+TextButtonAppearance dialogButtonAppearance()
+{
+    const QColor accent = QColor::fromRgb(SkinLayout::kAccent);
+    const QColor pressed(16, 118, 132);
+    TextButtonAppearance look;
+    look.Color = QColor(226, 232, 240);
+    look.ColorHot = accent;
+    look.ColorDown = pressed;
+    look.ColorDisabled = QColor(236, 239, 243);
+    look.FontColor = QColor::fromRgb(SkinLayout::kDarkText);
+    look.FontHotColor = Qt::white;
+    look.FontDownColor = Qt::white;
+    look.FontDisabledColor = QColor(160, 168, 178);
+    look.FrameUpColor = QColor(160, 172, 186);
+    look.FrameHotColor = accent;
+    look.FrameDownColor = pressed;
+    look.FrameDisabledColor = QColor(204, 210, 218);
+    look.FrameFocusColor = accent;
+    return look;
+}

@@ -3,8 +3,8 @@
 #include "app/AppCore.h"
 #include "calllog/EditCallForm.h"
 #include "skins/SkinLayout.h"
-#include "ui/DialogLook.h"
 #include "ui/MessageDialogs.h"
+#include "ui/SkinLook.h"
 #include "ui/TCutTransImage.h"
 #include "ui/TGFocusButton.h"
 #include "ui/TGShape.h"
@@ -24,14 +24,6 @@ namespace Layout = SkinLayout::EditCallDialog;
 const QColor kPanel(0, 48, 96);
 const QColor kLabelBack(128, 128, 192);
 
-QFont fieldFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
-    font.setBold(true);
-    return font;
-}
-
 void colourField(QWidget *field)
 {
     QPalette palette = field->palette();
@@ -41,7 +33,7 @@ void colourField(QWidget *field)
     palette.setColor(QPalette::WindowText, Qt::white);
     palette.setColor(QPalette::ButtonText, Qt::white);
     field->setPalette(palette);
-    field->setFont(fieldFont());
+    field->setFont(SkinLook::fieldFont(true));
 }
 
 // Two-digit years are kept, so the pickers stay within today's century.
@@ -120,7 +112,7 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
         auto *button = new TGFocusButton(this);
         button->setObjectName(QString::fromLatin1(name));
         button->setText(caption);
-        button->setAppearance(dialogButtonAppearance());
+        button->setAppearance(SkinLook::textButton());
         button->setGeometry(rect);
         return button;
     };

@@ -4,8 +4,8 @@
 #include "skins/SkinLayout.h"
 #include "skins/SkinLibrary.h"
 #include "ui/ApplicationHints.h"
-#include "ui/DialogLook.h"
 #include "ui/OnOffSwitch.h"
+#include "ui/SkinLook.h"
 #include "ui/TGFocusButton.h"
 #include "ui/WindowDragger.h"
 #include "ui/WindowOutline.h"
@@ -142,7 +142,7 @@ TSettings::TSettings(AppCore &core, QWidget *parent)
         button->setObjectName(QString::fromLatin1(name));
         button->setText(QString::fromLatin1(caption));
         button->setToolTip(QString::fromLatin1(hint));
-        button->setAppearance(dialogButtonAppearance());
+        button->setAppearance(SkinLook::textButton());
         button->setGeometry(rect);
     }
     connect(m_buttonOkay, &TGFocusButton::clicked, this, &TSettings::ButtonOkayClick);

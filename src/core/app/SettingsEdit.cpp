@@ -75,7 +75,7 @@ void SettingsEdit::apply(AppCore &core) const
 
 QString SettingsEdit::defaultSymbolText() const
 {
-    return m_defaultSymbol.trimmed().isEmpty() ? QStringLiteral("System has none") : m_defaultSymbol;
+    return m_defaultSymbol.trimmed().isEmpty() ? QStringLiteral("None") : m_defaultSymbol;
 }
 
 QString currencyTextInForce(bool useUserCurrency, const QString &userSymbol, const QString &defaultSymbol)

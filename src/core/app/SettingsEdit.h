@@ -47,7 +47,7 @@ public:
     void setUserSymbol(const QString &symbol);
     const QString &defaultSymbol() const { return m_defaultSymbol; }
     // What the default-symbol field shows: the symbol, or that the system
-    // gives none (a C or POSIX locale).
+    // gives none (a C or POSIX locale): "None".
     [[nodiscard]] QString defaultSymbolText() const;
 
     [[nodiscard]] SymbolFieldColours fieldColours() const;

@@ -192,7 +192,6 @@ TEST_F(LayoutTest, ProviderAccountInDisplayAndEditMode)
 
 TEST_F(LayoutTest, TariffEditorOnEveryKindOfDaysAndEveryMonth)
 {
-    core.setCurrencyText(QStringLiteral("$ "));
     addTariff(1, 0);
     addTariff(2, 1 | 4 | 64);
     addTariff(2, 127);

@@ -8,6 +8,7 @@
 #include <QMetaObject>
 #else
 #include "autostart/XdgAutostart.h"
+#include "signals/TerminationSignals.h"
 #include "simdialup/SimDialUpService.h"
 #endif
 
@@ -29,5 +30,17 @@ std::unique_ptr<dialup::DialUpService> createDialUpService([[maybe_unused]] cons
     });
 #else
     return std::make_unique<SimDialUpService>(programFolder);
+#endif
+}
+
+std::unique_ptr<QObject> watchTerminationSignals([[maybe_unused]] std::function<void()> terminate)
+{
+#ifdef _WIN32
+    return {};
+#else
+    auto watch = std::make_unique<TerminationSignals>(std::move(terminate));
+    if (!watch->active())
+        return {};
+    return watch;
 #endif
 }

@@ -13,6 +13,8 @@
 #include "tariffs/Tariff.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QSet>
 #include <QString>
 
@@ -76,6 +78,13 @@ public:
     void SaveSettings();
     // The three data files, then the settings: the order of the end of a call.
     void saveEverything();
+    // Only the files whose tables or settings in memory differ from what was
+    // last loaded or written: for the end of a dialog that changed something.
+    void saveChanges();
+    // The settings, then the three data files, as the program ends. Every
+    // file that cannot be written is returned, none is reported to the
+    // failure handler; calling it again tries them all again.
+    [[nodiscard]] QList<FileError> saveForExit();
 
     void PlayAppSound(AppSound sound);
 
@@ -94,6 +103,20 @@ private:
     void saveLogArchive();
     void applyStoredCounts(const StoredCounts &counts, qint64 logBytes, qint64 tariffBytes);
 
+    // What settings.data holds besides the settings themselves.
+    struct SettingsImage {
+        Settings settings;
+        std::int32_t logRecords = 0;
+        std::uint16_t tariffRecords = 0;
+        std::uint32_t lastTariffId = 0;
+        bool operator==(const SettingsImage &) const = default;
+    };
+    SettingsImage settingsImage() const;
+    QByteArrayView providersImage() const;
+    QByteArrayView logImage() const;
+    QByteArrayView tariffsImage() const;
+    void rememberWritten();
+
     QString m_programPath;
     QString m_folder;
     AppServices m_services;
@@ -108,5 +131,10 @@ private:
     QString m_systemCurrency;
     QString m_currencyText;
     QSet<QString> m_failingFiles;
+    // The files as last loaded or written.
+    QByteArray m_writtenProviders;
+    QByteArray m_writtenLog;
+    QByteArray m_writtenTariffs;
+    SettingsImage m_writtenSettings;
     std::function<void(const FileError &)> m_onSaveFailure;
 };

@@ -1,5 +1,6 @@
 #include "app/AppCore.h"
 
+#include "calllog/ProviderTotals.h"
 #include "store/TableBlanks.h"
 
 #include <QDir>
@@ -121,6 +122,7 @@ void AppCore::noteSave(const QString &fileName, const std::expected<void, FileEr
 
 void AppCore::SaveAppData()
 {
+    restartToday(*m_providers, clock().now().date());
     const auto result = m_files.saveAppData(*m_providers);
     if (result)
         m_writtenProviders = providersImage().toByteArray();

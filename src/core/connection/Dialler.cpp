@@ -5,6 +5,8 @@
 
 #include <QPointer>
 
+#include <algorithm>
+
 namespace {
 
 const QString kNotConnected = QStringLiteral("Not Connected");
@@ -42,6 +44,7 @@ void Dialler::ButtonDialClick()
 void Dialler::DialEntry()
 {
     const QString entry = m_monitor.display().selectedEntry;
+    m_dialHandle = 0;
     m_monitor.setDialButtonImage(QString::fromLatin1(SkinImages::kDialling));
     m_progressShown = true;
     emit progressStarted(entry);
@@ -66,9 +69,11 @@ void Dialler::DialEntry()
                                         });
     emit busyChanged(false);
     if (!dialled) {
+        // A refused dial opened no line: whatever line is up meanwhile
+        // belongs to another program and is left alone.
         call.DialledHere = false;
         reportServiceError(dialled.error());
-        HangUpEntry();
+        abandonDial();
         return;
     }
     m_dialHandle = *dialled;
@@ -114,8 +119,9 @@ void Dialler::HangUpEntry()
         m_hangUpWait.start();
         return;
     }
-    if (!lineUp) {
-        // Nothing was there to hang up: a dial refused or never started.
+    if (!lineUp || !isListed(handle)) {
+        // Nothing was there to hang up, or the line dropped by itself just
+        // now: the call simply ends.
         finishHangUp();
         return;
     }
@@ -125,6 +131,37 @@ void Dialler::HangUpEntry()
     endProgress();
     reportServiceError(hungUp.error());
     emit hangUpFinished();
+}
+
+void Dialler::cancelDial()
+{
+    if (hangingUp())
+        return;
+    if (m_dialHandle != 0) {
+        HangUpEntry();
+        return;
+    }
+    // Our dial never opened a line; the line up now, if any, is another program's.
+    m_core.currentCall().DialledHere = false;
+    abandonDial();
+}
+
+void Dialler::abandonDial()
+{
+    endProgress();
+    const bool callRuns = m_core.currentCall().Connected;
+    m_monitor.setDialButtonImage(QString::fromLatin1(callRuns ? SkinImages::kHangUp : SkinImages::kDialUp));
+    emit hangUpFinished();
+}
+
+bool Dialler::isListed(dialup::ConnectionHandle handle)
+{
+    const auto connections = m_service.enumConnections();
+    // When the service cannot tell, the line is taken to be still up.
+    if (!connections)
+        return true;
+    return std::ranges::any_of(
+        *connections, [handle](const dialup::ActiveConnection &c) { return c.handle == handle; });
 }
 
 void Dialler::finishHangUp()

@@ -34,6 +34,9 @@ public:
     // Hangs up; the call ends once the wait is over. A second request while
     // one waits is ignored.
     void HangUpEntry();
+    // The progress window's cancel: hangs up the line our own dial opened,
+    // and only that one.
+    void cancelDial();
     // A progress report of our own dial.
     void DialProgress(std::uint32_t state, dialup::ErrorCode error);
     // The service's new-entry dialog, owned by `owner`.
@@ -57,6 +60,9 @@ signals:
 
 private:
     void finishHangUp();
+    // Closes the progress of a dial that opened no line, ending no call.
+    void abandonDial();
+    bool isListed(dialup::ConnectionHandle handle);
     void endProgress();
     void reportServiceError(dialup::ErrorCode code);
 

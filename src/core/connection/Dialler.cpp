@@ -113,7 +113,14 @@ void Dialler::HangUpEntry()
     const dialup::ConnectionHandle handle = ownDial ? m_dialHandle : call.RasConnHandle;
     const bool lineUp = ownDial || m_monitor.display().dialMode == MonitorDisplay::DialHangsUp
                         || (call.Connected && !call.FakeCall);
+    hangUpLine(handle, lineUp, true);
+}
+
+void Dialler::hangUpLine(dialup::ConnectionHandle handle, bool lineUp, bool endsCall)
+{
+    CurrentCall &call = m_core.currentCall();
     m_dialHandle = 0;
+    m_endsCall = endsCall;
     const auto hungUp = m_service.hangUp(handle);
     if (hungUp) {
         m_hangUpWait.start();
@@ -137,12 +144,14 @@ void Dialler::cancelDial()
 {
     if (hangingUp())
         return;
+    CurrentCall &call = m_core.currentCall();
     if (m_dialHandle != 0) {
-        HangUpEntry();
+        // Once our call has ended, a call being costed now is another program's.
+        hangUpLine(m_dialHandle, true, call.DialledHere);
         return;
     }
     // Our dial never opened a line; the line up now, if any, is another program's.
-    m_core.currentCall().DialledHere = false;
+    call.DialledHere = false;
     abandonDial();
 }
 
@@ -167,6 +176,10 @@ bool Dialler::isListed(dialup::ConnectionHandle handle)
 void Dialler::finishHangUp()
 {
     m_core.currentCall().DialledHere = false;
+    if (!m_endsCall) {
+        abandonDial();
+        return;
+    }
     endProgress();
     m_monitor.setDialButtonImage(QString::fromLatin1(SkinImages::kDialUp));
     m_monitor.EndConnection();

@@ -59,6 +59,8 @@ signals:
     void hangUpFinished();
 
 private:
+    // Hangs up `handle`; the call being costed ends with it only when `endsCall`.
+    void hangUpLine(dialup::ConnectionHandle handle, bool lineUp, bool endsCall);
     void finishHangUp();
     // Closes the progress of a dial that opened no line, ending no call.
     void abandonDial();
@@ -71,5 +73,6 @@ private:
     dialup::DialUpService &m_service;
     QTimer m_hangUpWait;
     dialup::ConnectionHandle m_dialHandle = 0; // our dial's line, until a hang-up
+    bool m_endsCall = true;                    // the hang-up waiting ends the call being costed
     bool m_progressShown = false;
 };

@@ -431,3 +431,21 @@ TEST_F(DiallerTest, AfterOurCallEndsByItselfAnotherProgramsDialShowsItsProgress)
         tick();
     }
 }
+
+TEST_F(DiallerTest, CancellingAfterOurCallDroppedLeavesTheNextProgramsCall)
+{
+    dialler.ButtonDialClick();
+    const dialup::ConnectionHandle line = dialUp.connections.back().connection.handle;
+    connectDial(dialup::kDeviceConnected);
+    dialUp.drop(line);
+    tick();
+    ASSERT_TRUE(dialler.progressShown()) << "still logging on when the line went";
+    dialUp.connect("Other");
+    tick();
+    ASSERT_TRUE(call().Connected);
+    hangUpAndWait(true);
+    EXPECT_EQ(dialUp.hangUps, std::vector<dialup::ConnectionHandle>{line}) << "only our own line";
+    EXPECT_TRUE(call().Connected) << "the other program's call goes on";
+    EXPECT_EQ(core->log().Count, 1);
+    EXPECT_FALSE(dialler.progressShown());
+}

@@ -62,6 +62,27 @@ QString columnKey(int column)
 
 } // namespace
 
+QString dialUpServiceText(DialUpServiceChoice choice)
+{
+    switch (choice) {
+    case DialUpServiceChoice::NetworkManager:
+        return QStringLiteral("NetworkManager");
+    case DialUpServiceChoice::Simulator:
+        return QStringLiteral("Simulator");
+    case DialUpServiceChoice::Auto:
+        break;
+    }
+    return QStringLiteral("Auto");
+}
+
+DialUpServiceChoice parseDialUpService(const QString &text)
+{
+    for (const auto choice : {DialUpServiceChoice::NetworkManager, DialUpServiceChoice::Simulator})
+        if (text.trimmed().compare(dialUpServiceText(choice), Qt::CaseInsensitive) == 0)
+            return choice;
+    return DialUpServiceChoice::Auto;
+}
+
 std::optional<std::int64_t> parseSettingsInteger(const QString &text)
 {
     const QString trimmed = text.trimmed();
@@ -105,6 +126,9 @@ StoredCounts SettingsFile::load(Settings &settings) const
     settings.ColumnWidths = kDefaultColumnWidths;
     for (int column = 0; column < kCallLogColumns; ++column)
         reader.read(columnKey(column), settings.ColumnWidths[std::size_t(column)]);
+    QString service;
+    reader.read(QStringLiteral("DialUpService"), service);
+    settings.DialUpService = parseDialUpService(service);
     return counts;
 }
 
@@ -131,5 +155,6 @@ std::expected<void, FileError> SettingsFile::save(const Settings &settings, int 
     write(QStringLiteral("LastTariffIdNumber"), QString::number(lastTariffId));
     for (int column = 0; column < kCallLogColumns; ++column)
         write(columnKey(column), QString::number(settings.ColumnWidths[std::size_t(column)]));
+    write(QStringLiteral("DialUpService"), dialUpServiceText(settings.DialUpService));
     return writeFileAtomically(m_path, cp1252::encode(document.toText()));
 }

@@ -28,11 +28,14 @@ int main(int argc, char *argv[])
     SystemClock clock;
     WaveSoundPlayer sound;
     const auto startup = createStartupRegistration();
-    const auto dialUp = createDialUpService(QApplication::applicationDirPath());
+    const QString folder = QApplication::applicationDirPath();
+    const ChosenDialUpService dialUp = createDialUpService(folder, storedDialUpServiceChoice(folder));
 
     TCallLog callLog;
     TBlind blind;
-    Tapp app(QApplication::applicationFilePath(), AppServices{clock, sound, *startup, *dialUp}, &callLog, &blind);
+    Tapp app(QApplication::applicationFilePath(), AppServices{clock, sound, *startup, *dialUp.service}, &callLog, &blind);
+
+    app.core().setDialUpServiceName(dialUp.name);
 
     splash->closeWhenDue();
     delete splash;

@@ -144,6 +144,12 @@ TSettings::TSettings(AppCore &core, QWidget *parent)
     m_buttonClose->setGeometry(kButtonCloseRect);
     connect(m_buttonClose, &QPushButton::clicked, this, &TSettings::ButtonCloseClick);
 
+    auto *service = new QLabel(QStringLiteral("Dial-up service: %1").arg(core.dialUpServiceName()), this);
+    service->setObjectName(QStringLiteral("LabelDialUpService"));
+    service->setToolTip(QStringLiteral("Chosen with DialUpService in settings.data"));
+    service->setGeometry(S::LabelDialUpService);
+    setPaletteColour(service, QColor::fromRgb(SkinLayout::kDarkText), QPalette::WindowText);
+
     FormCreate();
 }
 

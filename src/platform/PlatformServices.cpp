@@ -1,5 +1,6 @@
 #include "PlatformServices.h"
 
+#include "store/DialUpServiceChoice.h"
 #include "store/SettingsFile.h"
 
 #include <QDir>
@@ -32,9 +33,7 @@ std::unique_ptr<StartupRegistration> createStartupRegistration()
 
 DialUpServiceChoice storedDialUpServiceChoice(const QString &programFolder)
 {
-    Settings settings;
-    (void)SettingsFile(QDir(programFolder).filePath(SettingsFile::kFileName)).load(settings);
-    return settings.DialUpService;
+    return readDialUpServiceChoice(QDir(programFolder).filePath(SettingsFile::kFileName));
 }
 
 ChosenDialUpService createDialUpService(

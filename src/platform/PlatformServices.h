@@ -2,7 +2,7 @@
 
 #include "services/DialUpService.h"
 #include "services/StartupRegistration.h"
-#include "store/Settings.h"
+#include "store/DialUpServiceChoice.h"
 
 #include <QString>
 

@@ -64,9 +64,6 @@ public:
     const QString &currencyText() const { return m_currencyText; }
     void setCurrencyText(const QString &text) { m_currencyText = text; }
     const QString &systemCurrency() const { return m_systemCurrency; }
-    // The name of the dial-up service in use, for the settings dialog.
-    const QString &dialUpServiceName() const { return m_dialUpServiceName; }
-    void setDialUpServiceName(const QString &name) { m_dialUpServiceName = name; }
 
     // Each reports a failed write once (see setSaveFailureHandler) and keeps
     // the data in memory for the next save.
@@ -109,7 +106,6 @@ private:
     CurrentCall m_call;
     QByteArray m_pendingArchive;
     QString m_systemCurrency;
-    QString m_dialUpServiceName;
     QString m_currencyText;
     QSet<QString> m_failingFiles;
     std::function<void(const FileError &)> m_onSaveFailure;

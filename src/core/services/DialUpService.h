@@ -26,7 +26,6 @@ inline constexpr std::uint32_t kConnectDevice = 2;
 inline constexpr std::uint32_t kDeviceConnected = 3;
 inline constexpr std::uint32_t kAuthenticate = 5;
 inline constexpr std::uint32_t kAuthenticated = 14;
-inline constexpr std::uint32_t kProjected = 18;
 inline constexpr std::uint32_t kInteractive = 4096;
 inline constexpr std::uint32_t kConnected = 8192;
 inline constexpr std::uint32_t kDisconnected = 8193;

@@ -202,7 +202,6 @@ inline constexpr QRect Edit1{300, 230, 96, 22};  // beside Switch7
 inline constexpr QRect Label9{300, 260, 96, 22}; // beside Switch8
 inline constexpr QRect ButtonOkay{218, 300, 88, 28}; // caption "Save"
 inline constexpr QRect ButtonClose{312, 300, 88, 28}; // caption "Cancel"
-inline constexpr QRect LabelDialUpService{24, 303, 186, 22}; // the dial-up service in use
 } // namespace SettingsDialog
 
 // The provider account dialog (TProviderEdit), image "Provider".

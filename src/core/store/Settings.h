@@ -10,10 +10,6 @@ inline constexpr int kCallLogColumns = 8;
 inline constexpr std::array<int, kCallLogColumns> kDefaultColumnWidths = {60, 100, 60, 100, 60, 50, 50, 1024};
 inline constexpr int kDesignedCallLogHeight = 272;
 
-// Which dial-up service the program talks to, where there is a choice.
-// Auto: NetworkManager when it answers on the system bus, else the simulator.
-enum class DialUpServiceChoice { Auto, NetworkManager, Simulator };
-
 // The user's options and window geometry, as held in memory and stored in
 // section "Application" of settings.data.
 struct Settings {
@@ -30,7 +26,6 @@ struct Settings {
     bool UseUserCurrency = false;
     QString CurrencyString;           // the user's own symbol
     std::array<int, kCallLogColumns> ColumnWidths = kDefaultColumnWidths;
-    DialUpServiceChoice DialUpService = DialUpServiceChoice::Auto;
 };
 
 // The counts kept in settings.data for the data files; empty when the key is

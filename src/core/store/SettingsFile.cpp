@@ -1,6 +1,7 @@
 #include "store/SettingsFile.h"
 
 #include "store/Cp1252.h"
+#include "store/DialUpServiceChoice.h"
 #include "store/IniDocument.h"
 
 #include <QFile>
@@ -50,38 +51,11 @@ private:
     const IniDocument &m_document;
 };
 
-QString boolText(bool value)
-{
-    return value ? QStringLiteral("1") : QStringLiteral("0");
-}
+QString boolText(bool value) { return value ? QStringLiteral("1") : QStringLiteral("0"); }
 
-QString columnKey(int column)
-{
-    return QStringLiteral("CallLog.Column.%1.Width").arg(column);
-}
+QString columnKey(int column) { return QStringLiteral("CallLog.Column.%1.Width").arg(column); }
 
 } // namespace
-
-QString dialUpServiceText(DialUpServiceChoice choice)
-{
-    switch (choice) {
-    case DialUpServiceChoice::NetworkManager:
-        return QStringLiteral("NetworkManager");
-    case DialUpServiceChoice::Simulator:
-        return QStringLiteral("Simulator");
-    case DialUpServiceChoice::Auto:
-        break;
-    }
-    return QStringLiteral("Auto");
-}
-
-DialUpServiceChoice parseDialUpService(const QString &text)
-{
-    for (const auto choice : {DialUpServiceChoice::NetworkManager, DialUpServiceChoice::Simulator})
-        if (text.trimmed().compare(dialUpServiceText(choice), Qt::CaseInsensitive) == 0)
-            return choice;
-    return DialUpServiceChoice::Auto;
-}
 
 std::optional<std::int64_t> parseSettingsInteger(const QString &text)
 {
@@ -126,14 +100,11 @@ StoredCounts SettingsFile::load(Settings &settings) const
     settings.ColumnWidths = kDefaultColumnWidths;
     for (int column = 0; column < kCallLogColumns; ++column)
         reader.read(columnKey(column), settings.ColumnWidths[std::size_t(column)]);
-    QString service;
-    reader.read(QStringLiteral("DialUpService"), service);
-    settings.DialUpService = parseDialUpService(service);
     return counts;
 }
 
-std::expected<void, FileError> SettingsFile::save(const Settings &settings, int logRecords, int tariffRecords,
-                                                  std::uint32_t lastTariffId) const
+std::expected<void, FileError> SettingsFile::save(
+    const Settings &settings, int logRecords, int tariffRecords, std::uint32_t lastTariffId) const
 {
     IniDocument document = readDocument(m_path);
     auto write = [&document](const QString &key, const QString &value) { document.setValue(kSection, key, value); };
@@ -149,12 +120,15 @@ std::expected<void, FileError> SettingsFile::save(const Settings &settings, int 
     write(QStringLiteral("ShowConnectionTimeOnTitle"), boolText(settings.ShowConnectionTimeOnTitle));
     write(QStringLiteral("UseUserCurrency"), boolText(settings.UseUserCurrency));
     // A line break would end the INI line and corrupt the keys after it.
-    write(QStringLiteral("CurrencyString"), QString(settings.CurrencyString).remove(QLatin1Char('\r')).remove(QLatin1Char('\n')));
+    write(QStringLiteral("CurrencyString"),
+        QString(settings.CurrencyString).remove(QLatin1Char('\r')).remove(QLatin1Char('\n')));
     write(QStringLiteral("Tarifs.NumberOfRecords"), QString::number(tariffRecords));
     write(QStringLiteral("Log.NumberOfRecords"), QString::number(logRecords));
     write(QStringLiteral("LastTariffIdNumber"), QString::number(lastTariffId));
     for (int column = 0; column < kCallLogColumns; ++column)
         write(columnKey(column), QString::number(settings.ColumnWidths[std::size_t(column)]));
-    write(QStringLiteral("DialUpService"), dialUpServiceText(settings.DialUpService));
+    // Chosen by hand, read once at start-up: written back as understood.
+    const QString service = document.value(kSection, QStringLiteral("DialUpService")).value_or(QString());
+    write(QStringLiteral("DialUpService"), dialUpServiceText(parseDialUpService(service)));
     return writeFileAtomically(m_path, cp1252::encode(document.toText()));
 }

@@ -28,10 +28,6 @@ private:
     QString m_path;
 };
 
-// The choice as the settings file holds it; unknown text reads as Auto.
-QString dialUpServiceText(DialUpServiceChoice choice);
-DialUpServiceChoice parseDialUpService(const QString &text);
-
 // An integer as the settings file holds it: decimal, or hexadecimal after
 // "0x"; empty when unreadable.
 std::optional<std::int64_t> parseSettingsInteger(const QString &text);

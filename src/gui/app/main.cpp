@@ -1,8 +1,9 @@
+#include "PlatformServices.h"
 #include "app/Tapp.h"
 #include "calllog/TCallLog.h"
-#include "PlatformServices.h"
 #include "skins/SkinLibrary.h"
 #include "sound/WaveSoundPlayer.h"
+#include "ui/DialUpServiceName.h"
 #include "ui/MessageDialogs.h"
 #include "ui/TBlind.h"
 #include "ui/Tsplash.h"
@@ -33,9 +34,10 @@ int main(int argc, char *argv[])
 
     TCallLog callLog;
     TBlind blind;
-    Tapp app(QApplication::applicationFilePath(), AppServices{clock, sound, *startup, *dialUp.service}, &callLog, &blind);
+    Tapp app(
+        QApplication::applicationFilePath(), AppServices { clock, sound, *startup, *dialUp.service }, &callLog, &blind);
 
-    app.core().setDialUpServiceName(dialUp.name);
+    setDialUpServiceName(dialUp.name);
 
     splash->closeWhenDue();
     delete splash;

@@ -31,7 +31,7 @@ std::uint32_t dialStateOf(std::uint32_t deviceState)
         return dialup::kDeviceConnected;
     case kDeviceIpCheck:
     case kDeviceSecondaries:
-        return dialup::kProjected;
+        return kProjected;
     case kDeviceActivated:
         return dialup::kConnected;
     case kDeviceDeactivating:

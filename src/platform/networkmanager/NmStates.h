@@ -30,6 +30,9 @@ inline constexpr std::uint32_t kDeviceActivated = 100;
 inline constexpr std::uint32_t kDeviceDeactivating = 110;
 inline constexpr std::uint32_t kDeviceFailed = 120;
 
+// The service's "Projected" state: addresses agreed.
+inline constexpr std::uint32_t kProjected = 18;
+
 // Error codes of this backend. Reasons reported by NetworkManager are carried
 // as a base plus the reason number, so errorText() can name them later.
 inline constexpr dialup::ErrorCode kErrorNotRunning = 30001;

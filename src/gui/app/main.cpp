@@ -1,6 +1,6 @@
-#include "PlatformServices.h"
 #include "app/Tapp.h"
 #include "calllog/TCallLog.h"
+#include "PlatformServices.h"
 #include "skins/SkinLibrary.h"
 #include "sound/WaveSoundPlayer.h"
 #include "ui/DialUpServiceName.h"
@@ -31,13 +31,11 @@ int main(int argc, char *argv[])
     const auto startup = createStartupRegistration();
     const QString folder = QApplication::applicationDirPath();
     const ChosenDialUpService dialUp = createDialUpService(folder, storedDialUpServiceChoice(folder));
+    setDialUpServiceName(dialUp.name);
 
     TCallLog callLog;
     TBlind blind;
-    Tapp app(
-        QApplication::applicationFilePath(), AppServices { clock, sound, *startup, *dialUp.service }, &callLog, &blind);
-
-    setDialUpServiceName(dialUp.name);
+    Tapp app(QApplication::applicationFilePath(), AppServices{clock, sound, *startup, *dialUp.service}, &callLog, &blind);
 
     splash->closeWhenDue();
     delete splash;

@@ -46,25 +46,29 @@ namespace S = SkinLayout::SettingsDialog;
 constexpr QSize kDesignedSize = S::kSize;
 constexpr QRect switchRect(int index)
 {
-    return { QPoint(S::kSwitchLeft, S::kFirstRowTop + index * S::kRowStep), S::kSwitchSize };
+    return {QPoint(S::kSwitchLeft, S::kFirstRowTop + index * S::kRowStep), S::kSwitchSize};
 }
 constexpr QRect labelRect(int index)
 {
     const int right = index >= 6 ? S::Edit1.left() - 6 : S::kSize.width() - 16;
-    return { S::kLabelLeft, S::kFirstRowTop + index * S::kRowStep, right - S::kLabelLeft, S::kSwitchSize.height() };
+    return {S::kLabelLeft, S::kFirstRowTop + index * S::kRowStep, right - S::kLabelLeft, S::kSwitchSize.height()};
 }
 constexpr QRect kEdit1Rect = S::Edit1;
 constexpr QRect kLabel9Rect = S::Label9;
 constexpr QRect kButtonOkayRect = S::ButtonOkay;
 constexpr QRect kButtonCloseRect = S::ButtonClose;
-constexpr QRect kLabelDialUpServiceRect { 24, 303, 186, 22 }; // left of the buttons
+constexpr QRect kLabelDialUpServiceRect{24, 303, 186, 22}; // left of the buttons
+
 
 // Refuses characters that settings.data cannot hold, so the symbol the user
 // sees is the one that comes back at the next start.
 class SymbolValidator final : public QValidator {
 public:
     using QValidator::QValidator;
-    State validate(QString &input, int &) const override { return storableInSettings(input) ? Acceptable : Invalid; }
+    State validate(QString &input, int &) const override
+    {
+        return storableInSettings(input) ? Acceptable : Invalid;
+    }
 };
 
 void setPaletteColour(QWidget *widget, const QColor &colour, QPalette::ColorRole role)
@@ -201,7 +205,10 @@ void TSettings::ButtonOkayClick()
     accept();
 }
 
-void TSettings::ButtonCloseClick() { reject(); }
+void TSettings::ButtonCloseClick()
+{
+    reject();
+}
 
 void TSettings::paintEvent(QPaintEvent *)
 {

@@ -30,7 +30,8 @@ protected:
     static std::vector<std::string> names(NmDialUpService &service)
     {
         std::vector<std::string> result;
-        for (const auto &connection : service.enumConnections().value())
+        const auto connections = service.enumConnections();
+        for (const auto &connection : connections.value())
             result.push_back(connection.entryName);
         return result;
     }

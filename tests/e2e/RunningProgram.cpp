@@ -32,6 +32,7 @@ bool RunningProgram::start()
     environment.insert(QStringLiteral("HOME"), m_folder.elsewhere());
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_folder.elsewhere());
     environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_folder.systemBus());
+    environment.insert(m_extraEnvironment);
     m_process.setProcessEnvironment(environment);
     // The program must find its files beside itself, never in the current folder.
     m_process.setWorkingDirectory(m_folder.elsewhere());

@@ -1,5 +1,6 @@
 #include "app/AppCore.h"
 
+#include "calllog/ProviderTotals.h"
 #include "store/TableBlanks.h"
 
 #include <QDir>
@@ -91,6 +92,7 @@ void AppCore::noteSave(const QString &fileName, const std::expected<void, FileEr
 
 void AppCore::SaveAppData()
 {
+    restartToday(*m_providers, clock().now().date());
     noteSave(DataFiles::kProvidersFile, m_files.saveAppData(*m_providers));
 }
 

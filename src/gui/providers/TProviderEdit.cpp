@@ -1,6 +1,7 @@
 #include "providers/TProviderEdit.h"
 
 #include "providers/ProviderAccount.h"
+#include "providers/ProviderSpending.h"
 #include "skins/SkinLibrary.h"
 #include "store/DateTimeValue.h"
 #include "store/Money.h"
@@ -125,6 +126,7 @@ TProviderEdit::TProviderEdit(AppCore &core, dialup::DialUpService &service, QWid
     setWindowTitle(QStringLiteral("Provider"));
     loadSkin();
     buildControls();
+    m_spending = std::make_unique<ProviderSpending>(m_core, this);
     setEditMode(false);
     m_previous->setEnabled(false);
     m_next->setEnabled(false);
@@ -351,6 +353,7 @@ void TProviderEdit::setEditMode(bool editing)
         else if (auto *spin = qobject_cast<QSpinBox *>(control))
             spin->setReadOnly(!editing);
     }
+    m_spending->setEditing(editing);
     m_save->setEnabled(editing);
     m_cancel->setEnabled(editing);
     m_close->setEnabled(!editing);
@@ -412,6 +415,7 @@ void TProviderEdit::UpdateProviderDisplay()
     m_heading->setText(record.Name.text());
     loadEditControls(record);
     loadDisplayLabels(record);
+    m_spending->load(table.Current);
     CalcTodateProviderCost();
 }
 
@@ -495,6 +499,10 @@ void TProviderEdit::ButtonSaveClick()
         SkinMessageDlg(mtError, fieldCaption(error.field) + QStringLiteral(":\r") + problemText(error), mbOK, this);
         if (QWidget *control = editControlOf(error.field))
             control->setFocus();
+        return;
+    }
+    if (const auto problem = m_spending->save(m_core.providers().Current)) {
+        SkinMessageDlg(mtError, *problem, mbOK, this);
         return;
     }
     setEditMode(false);

@@ -251,13 +251,13 @@ inline constexpr QRect ButtonClose{420, 336, 120, 26};
 // "Budget each month" (with "hours" before BudgetHours), "Hang up at 100 %"
 // (with "before next unit, s" before HangUpMargin), "Projected bill".
 inline constexpr int kSpendingRule = 378;
-inline constexpr QRect BillingMonth{214, 388, 326, 22};   // display only
+inline constexpr QRect BillingMonth{130, 388, 410, 22};   // display only
 inline constexpr QRect BudgetCurrency{214, 416, 40, 22};
 inline constexpr QRect BudgetMoney{256, 416, 130, 22};
 inline constexpr QRect BudgetHours{470, 416, 70, 22};     // spinner; "limit": the monthly limit of hours
 inline constexpr QRect AutoHangUp{214, 444, 44, 22};      // on/off switch
 inline constexpr QRect HangUpMargin{470, 444, 70, 22};    // spinner 1..59
-inline constexpr QRect BillProjection{214, 472, 326, 22}; // display only
+inline constexpr QRect BillProjection{130, 472, 410, 22}; // display only
 } // namespace ProviderDialog
 
 // The dialling progress window (TConnectDlg), image "connection".

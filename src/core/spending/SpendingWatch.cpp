@@ -113,8 +113,8 @@ void SpendingWatch::checkBudget(int index, const CycleUsage &usage, const Billin
                        .arg(*level)
                        .arg(provider.Name.text().trimmed());
     if (m_autoHangUpAt.isValid())
-        text += QStringLiteral("\r\rThe call will be hung up in %1 seconds; click the line under the tariff to keep "
-                               "it going.")
+        text += QStringLiteral("\r\rThe call will be hung up in %1 seconds; click the countdown beside the tariff to "
+                               "keep it going.")
                     .arg(kAutoHangUpSeconds);
     m_core.PlayAppSound(AppSound::Warning);
     emit warningDue(text);

@@ -178,8 +178,8 @@ QImage providerImage()
                     {P::AutoHangUp, "Hang up at 100 %", false},
                     {P::BillProjection, "Projected bill", true}};
     for (const auto &row : spending) {
-        dialog.label(QRectF(20, row.field.top(), 186, row.field.height()), QString::fromLatin1(row.name),
-                     Qt::AlignLeft | Qt::AlignVCenter, row.computed);
+        dialog.label(QRectF(20, row.field.top(), row.field.left() - 28, row.field.height()),
+                     QString::fromLatin1(row.name), Qt::AlignLeft | Qt::AlignVCenter, row.computed);
         if (row.field != P::AutoHangUp)
             dialog.field(row.field, row.computed ? QColor(224, 242, 245) : Colour::kDialogField);
     }

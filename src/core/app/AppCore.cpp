@@ -1,5 +1,6 @@
 #include "app/AppCore.h"
 
+#include "calllog/ProviderTotals.h"
 #include "spending/SpendingFile.h"
 #include "store/TableBlanks.h"
 
@@ -97,6 +98,7 @@ void AppCore::noteSave(const QString &fileName, const std::expected<void, FileEr
 
 void AppCore::SaveAppData()
 {
+    restartToday(*m_providers, clock().now().date());
     noteSave(DataFiles::kProvidersFile, m_files.saveAppData(*m_providers));
 }
 

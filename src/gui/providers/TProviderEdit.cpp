@@ -11,18 +11,17 @@
 #include "ui/MessageDialogs.h"
 #include "ui/SkinLook.h"
 #include "ui/TGFocusButton.h"
+#include "ui/WindowDragger.h"
 #include "ui/WindowOutline.h"
 
 #include <QCalendarWidget>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QSpinBox>
 #include <QToolButton>
-#include <QWindow>
 
 namespace {
 
@@ -123,6 +122,8 @@ TProviderEdit::TProviderEdit(AppCore &core, dialup::DialUpService &service, QWid
 {
     setObjectName(QStringLiteral("TProviderEdit"));
     setWindowTitle(QStringLiteral("Provider"));
+    // No title bar: the background is where the dialog is taken to move it.
+    new WindowDragger(this);
     loadSkin();
     buildControls();
     m_spending = std::make_unique<ProviderSpending>(m_core, this);
@@ -306,14 +307,6 @@ void TProviderEdit::paintEvent(QPaintEvent *event)
     }
     QPainter painter(this);
     painter.drawImage(0, 0, m_background);
-}
-
-void TProviderEdit::mousePressEvent(QMouseEvent *event)
-{
-    // The background is the title bar.
-    if (event->button() == Qt::LeftButton && windowHandle())
-        windowHandle()->startSystemMove();
-    QDialog::mousePressEvent(event);
 }
 
 void TProviderEdit::FormShow()

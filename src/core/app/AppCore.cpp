@@ -1,6 +1,7 @@
 #include "app/AppCore.h"
 
 #include "calllog/ProviderTotals.h"
+#include "spending/SpendingFile.h"
 #include "store/TableBlanks.h"
 
 #include <QDir>
@@ -12,6 +13,9 @@
 #include <utility>
 
 namespace {
+
+// budgets.data holds a few lines per provider; anything larger is not ours.
+constexpr qint64 kMaxBudgetsBytes = 1 << 20;
 
 QString folderOf(const QString &programPath)
 {
@@ -52,6 +56,8 @@ StartupReport AppCore::loadAll()
     m_currencyText = (m_settings.UseUserCurrency ? m_settings.CurrencyString : m_systemCurrency) + QLatin1Char(' ');
     applyStoredCounts(counts, logBytes, tariffBytes);
     rememberWritten();
+    QFile budgets(QDir(m_folder).filePath(spendingfile::kFileName));
+    m_spending = budgets.open(QIODevice::ReadOnly) ? spendingfile::parse(budgets.read(kMaxBudgetsBytes)) : SpendingPlan{};
     return report;
 }
 
@@ -190,6 +196,18 @@ void AppCore::SaveSettings()
     if (result)
         m_writtenSettings = image;
     noteSave(SettingsFile::kFileName, result);
+    SaveSpending();
+}
+
+void AppCore::SaveSpending()
+{
+    const QString path = QDir(m_folder).filePath(spendingfile::kFileName);
+    // A user who never set a budget gets no file.
+    if (m_spending.budgets.isEmpty() && m_spending.hangUpMarginSeconds == SpendingPlan::kDefaultHangUpMargin
+        && !QFile::exists(path))
+        return;
+    noteSave(spendingfile::kFileName,
+             writeFileAtomically(path, spendingfile::serialise(m_spending)));
 }
 
 void AppCore::saveEverything()
@@ -231,6 +249,8 @@ void AppCore::PlayAppSound(AppSound sound)
 {
     if (!m_settings.PlayApplicationSounds)
         return;
-    const QString name = sound == AppSound::Connected ? QStringLiteral("connected.wav") : QStringLiteral("welcome.wav");
+    const QString name = sound == AppSound::Connected ? QStringLiteral("connected.wav")
+                         : sound == AppSound::Warning ? QStringLiteral("warning.wav")
+                                                      : QStringLiteral("welcome.wav");
     m_services.sound.play(QDir(m_folder).filePath(QStringLiteral("sounds/default/") + name));
 }

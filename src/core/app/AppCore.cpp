@@ -11,10 +11,7 @@
 
 namespace {
 
-QString folderOf(const QString &programPath)
-{
-    return QFileInfo(programPath).absolutePath();
-}
+QString folderOf(const QString &programPath) { return QFileInfo(programPath).absolutePath(); }
 
 } // namespace
 
@@ -40,7 +37,7 @@ StartupReport AppCore::loadAll()
     blankProviderTable(*m_providers);
     blankCallLog(*m_log);
     blankTariffTable(*m_tariffs);
-    m_settings = Settings{};
+    m_settings = Settings {};
 
     StartupReport report;
     report.invalidProviderFile = m_files.loadAppData(*m_providers) == ProviderFileState::Invalid;
@@ -48,32 +45,13 @@ StartupReport AppCore::loadAll()
     const qint64 tariffBytes = m_files.loadTarifData(*m_tariffs);
     const StoredCounts counts = m_settingsFile.load(m_settings);
     m_currencyText = (m_settings.UseUserCurrency ? m_settings.CurrencyString : m_systemCurrency) + QLatin1Char(' ');
-    applyStoredCounts(counts, logBytes, tariffBytes);
+    applyStoredCounts(*m_log, *m_tariffs, counts, logBytes, tariffBytes);
     return report;
 }
 
-void AppCore::applyStoredCounts(const StoredCounts &counts, qint64 logBytes, qint64 tariffBytes)
+std::expected<void, FileError> AppCore::writeUserFile(const QString &path, const QByteArray &bytes) const
 {
-    // A count that is missing or out of range must not hide records the data
-    // file still holds: the next call would overwrite them.
-    const auto &log = counts.logRecords;
-    if (log && *log >= 0 && *log <= kMaxLogRecords)
-        m_log->Count = std::int32_t(*log);
-    else
-        m_log->Count = logBytes > 0 ? logCountFromSlots(*m_log, logBytes) : 0;
-
-    const auto &tariffs = counts.tariffRecords;
-    if (tariffs && *tariffs >= 0 && *tariffs <= kMaxTariffs)
-        m_tariffs->Count = std::uint16_t(*tariffs);
-    else
-        m_tariffs->Count = std::uint16_t(tariffBytes > 0 ? tariffCountFromSlots(*m_tariffs, tariffBytes) : 0);
-
-    const auto &lastId = counts.lastTariffId;
-    const std::uint32_t highest = highestTariffId(*m_tariffs);
-    if (lastId && *lastId >= 0 && *lastId <= std::int64_t(UINT32_MAX))
-        m_tariffs->LastTariffIdNumber = std::max(std::uint32_t(*lastId), highest);
-    else
-        m_tariffs->LastTariffIdNumber = highest; // ids must never be handed out twice
+    return writeFileAtomically(path, bytes);
 }
 
 void AppCore::noteSave(const QString &fileName, const std::expected<void, FileError> &result)
@@ -89,20 +67,11 @@ void AppCore::noteSave(const QString &fileName, const std::expected<void, FileEr
         m_onSaveFailure(result.error());
 }
 
-void AppCore::SaveAppData()
-{
-    noteSave(DataFiles::kProvidersFile, m_files.saveAppData(*m_providers));
-}
+void AppCore::SaveAppData() { noteSave(DataFiles::kProvidersFile, m_files.saveAppData(*m_providers)); }
 
-void AppCore::archiveLogRecords(const QByteArray &records)
-{
-    m_pendingArchive += records;
-}
+void AppCore::archiveLogRecords(const QByteArray &records) { m_pendingArchive += records; }
 
-QString AppCore::archivePath() const
-{
-    return m_files.path(kLogArchiveFile);
-}
+QString AppCore::archivePath() const { return m_files.path(kLogArchiveFile); }
 
 void AppCore::saveLogArchive()
 {
@@ -112,12 +81,12 @@ void AppCore::saveLogArchive()
     if (existing.exists()) {
         // Never replace an archive that cannot be read: its calls would be lost.
         if (!existing.open(QIODevice::ReadOnly)) {
-            noteSave(kLogArchiveFile, std::unexpected(FileError{path, existing.errorString()}));
+            noteSave(kLogArchiveFile, std::unexpected(FileError { path, existing.errorString() }));
             return;
         }
         bytes = existing.readAll();
         if (existing.error() != QFileDevice::NoError) {
-            noteSave(kLogArchiveFile, std::unexpected(FileError{path, existing.errorString()}));
+            noteSave(kLogArchiveFile, std::unexpected(FileError { path, existing.errorString() }));
             return;
         }
     }
@@ -134,10 +103,7 @@ void AppCore::SaveLogData()
     noteSave(DataFiles::kLogFile, m_files.saveLogData(*m_log));
 }
 
-void AppCore::SaveTarifData()
-{
-    noteSave(DataFiles::kTariffsFile, m_files.saveTarifData(*m_tariffs));
-}
+void AppCore::SaveTarifData() { noteSave(DataFiles::kTariffsFile, m_files.saveTarifData(*m_tariffs)); }
 
 void AppCore::SaveSettings()
 {
@@ -145,7 +111,7 @@ void AppCore::SaveSettings()
     // to register, the user still needs the settings written and the exit to work.
     (void)m_services.startup.apply(m_settings.RunAtStartup, QDir::toNativeSeparators(m_programPath).toStdString());
     noteSave(SettingsFile::kFileName,
-             m_settingsFile.save(m_settings, m_log->Count, m_tariffs->Count, m_tariffs->LastTariffIdNumber));
+        m_settingsFile.save(m_settings, m_log->Count, m_tariffs->Count, m_tariffs->LastTariffIdNumber));
 }
 
 void AppCore::saveEverything()

@@ -119,9 +119,29 @@ std::optional<Desktop::Window> Desktop::waitForNewWindow(qint64 pid, const QList
         ms);
 }
 
+bool Desktop::waitUntilNoneShown(qint64 pid, int ms) const
+{
+    return waitUntilNone(pid, [](const Window &) { return true; }, ms);
+}
+
 bool Desktop::waitUntilClosed(qint64 pid, const Window &window, int ms) const
 {
     return waitUntilNone(pid, [&window](const Window &shown) { return shown.id == window.id; }, ms);
+}
+
+quint64 Desktop::activeWindow() const
+{
+    return xdotool({QStringLiteral("getactivewindow")}).trimmed().toULongLong();
+}
+
+QString Desktop::windowName(quint64 id) const
+{
+    return xdotool({QStringLiteral("getwindowname"), QString::number(id)}).trimmed();
+}
+
+void Desktop::activate(const Window &window) const
+{
+    (void)xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window.id)});
 }
 
 void Desktop::click(QPoint screenPoint) const

@@ -28,8 +28,16 @@ public:
     [[nodiscard]] bool waitUntilGone(qint64 pid, QSize size, int ms) const;
     // A visible window of the process that is not among `known`, once it shows.
     [[nodiscard]] std::optional<Window> waitForNewWindow(qint64 pid, const QList<Window> &known, int ms) const;
+    // Whether the process shows no window at all within `ms`.
+    [[nodiscard]] bool waitUntilNoneShown(qint64 pid, int ms) const;
     // Whether the window is no longer shown within `ms`.
     [[nodiscard]] bool waitUntilClosed(qint64 pid, const Window &window, int ms) const;
+
+    // The window that has the keyboard focus now (0 when none), and a window's title.
+    [[nodiscard]] quint64 activeWindow() const;
+    [[nodiscard]] QString windowName(quint64 id) const;
+    // Asks the window manager to bring the window forward (and back from the task bar).
+    void activate(const Window &window) const;
 
     void click(QPoint screenPoint) const;
     // Gives the window the keyboard focus, then presses the key (an xdotool key name).

@@ -7,13 +7,13 @@
 #include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
@@ -105,8 +105,8 @@ TEST_F(TSettingsTest, ShowsTheSettingsWithTheirLabelsAndHints)
     }
     auto *edit1 = dialog.findChild<QLineEdit *>(QStringLiteral("Edit1"));
     auto *label9 = dialog.findChild<QLabel *>(QStringLiteral("Label9"));
-    auto *okay = dialog.findChild<QPushButton *>(QStringLiteral("ButtonOkay"));
-    auto *close = dialog.findChild<QPushButton *>(QStringLiteral("ButtonClose"));
+    auto *okay = dialog.findChild<QAbstractButton *>(QStringLiteral("ButtonOkay"));
+    auto *close = dialog.findChild<QAbstractButton *>(QStringLiteral("ButtonClose"));
     ASSERT_TRUE(edit1 && label9 && okay && close);
     EXPECT_EQ(edit1->text(), QStringLiteral("€"));
     EXPECT_EQ(edit1->toolTip(), QStringLiteral("Enter your symbol to display"));
@@ -165,7 +165,7 @@ TEST_F(TSettingsTest, CancelChangesNothing)
     for (int n = 1; n <= 8; ++n)
         QTest::mouseClick(switchAt(dialog, n), Qt::LeftButton);
     QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("Edit1")), QStringLiteral("Fr"));
-    QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("ButtonClose")), Qt::LeftButton);
+    QTest::mouseClick(dialog.findChild<QAbstractButton *>(QStringLiteral("ButtonClose")), Qt::LeftButton);
 
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     const Settings defaults;

@@ -1,5 +1,6 @@
 #include "app/Tapp.h"
 #include "calllog/TCallLog.h"
+#include "ui/ApplicationHints.h"
 #include "ui/TBlind.h"
 
 #include "support/FakeClock.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -107,4 +109,33 @@ TEST_F(TappStartupTest, ASimulatedCallShowsOnTheLabelsAndExitLogsIt)
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QByteArray first = log.read(32);
     EXPECT_EQ(first.at(16), 3) << "three seconds logged";
+}
+
+TEST_F(TappStartupTest, HintsFollowTheSettingsFromTheStart)
+{
+    QFile settings(file(QStringLiteral("settings.data")));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[Application]\r\nShowHint=0\r\n");
+    settings.close();
+    auto app = start();
+    EXPECT_FALSE(applicationHintsShown());
+    EXPECT_EQ(app->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 250);
+    applyApplicationHints(true);
+}
+
+TEST_F(TappStartupTest, MinimisingTakesTheDockedWindowsAlong)
+{
+    auto app = start();
+    for (const bool logShown : {true, false}) {
+        callLog.setVisible(logShown);
+        app->dockWindows();
+        app->showMinimized();
+        EXPECT_FALSE(callLog.isVisible()) << logShown;
+        EXPECT_FALSE(blind.isVisible()) << logShown;
+
+        app->showNormal();
+        EXPECT_EQ(callLog.isVisible(), logShown) << "as the user left it";
+        EXPECT_TRUE(blind.isVisible()) << logShown;
+        EXPECT_EQ(blind.y(), app->y() + app->height() + (logShown ? callLog.height() : 0)) << logShown;
+    }
 }

@@ -1,5 +1,6 @@
 #include "app/Tapp.h"
 
+#include "app/MinimisedTogether.h"
 #include "calllog/TCallLog.h"
 #include "connection/TConnectDlg.h"
 #include "providers/ProviderChooser.h"
@@ -8,6 +9,8 @@
 #include "skins/SkinLayout.h"
 #include "skins/SkinLibrary.h"
 #include "tariffs/TCallCharges.h"
+#include "ui/ApplicationHints.h"
+#include "ui/BuiltInPictures.h"
 #include "ui/LedGauge.h"
 #include "ui/LightScanner.h"
 #include "ui/MessageDialogs.h"
@@ -93,6 +96,7 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
     connect(m_monitor.get(), &CallMonitor::displayChanged, this, &Tapp::showMonitor);
     // Queued: the tick that logged the call finishes before the message waits for the user.
     connect(m_monitor.get(), &CallMonitor::oldCallsArchived, this, &Tapp::reportArchivedCalls, Qt::QueuedConnection);
+    m_minimisedTogether = new MinimisedTogether(this, {m_callLog, m_blind}, [this] { dockWindows(); });
     FormCreate();
     // The progress window is made last, after the main window.
     m_connectDlg = std::make_unique<TConnectDlg>();
@@ -251,11 +255,13 @@ void Tapp::connectDialler()
 
 void Tapp::FormCreate()
 {
+    setApplicationHintTimings();
     const StartupReport report = m_core->loadAll();
+    applyApplicationHints(m_core->settings().ShowHint);
     if (report.invalidProviderFile)
         DynaMessageBox(400, 400, mtError, mbOK, kInvalidProvidersText, QStringLiteral("Invalid Data File"),
                        QStringLiteral("error"));
-    CutTransImage1->loadSkin(QString::fromLatin1(SkinImages::kMainWindow[0].image));
+    loadMainPicture();
     m_callLog->loadSkin();
     m_callLog->attach(*m_core, [this] { UpdateProviderDisplay(); });
     m_monitor->setCallLogRefill([this] { m_callLog->FillGridWithLog(); });
@@ -269,6 +275,15 @@ void Tapp::FormCreate()
     dockWindows();
     repaint();
     m_timer.start();
+}
+
+void Tapp::loadMainPicture()
+{
+    if (CutTransImage1->loadSkin(QString::fromLatin1(SkinImages::kMainWindow[0].image)))
+        return;
+    // Missing or damaged: the labels are light, so a plain window would hide them.
+    CutTransImage1->setPicture(mainWindowFallbackPicture());
+    CutTransImage1->RebuildOutline();
 }
 
 void Tapp::showEvent(QShowEvent *event)
@@ -442,7 +457,7 @@ void Tapp::captureGeometry()
     settings.MainWindowTop = pos().y();
     settings.MainWindowLeft = pos().x();
     settings.CallLogHeight = m_callLog->height();
-    settings.CallLogVisible = m_callLog->isVisible();
+    settings.CallLogVisible = m_minimisedTogether->wasVisible(m_callLog);
 }
 
 bool Tapp::FormClose()

@@ -14,6 +14,7 @@
 
 class LedGauge;
 class LightScanner;
+class MinimisedTogether;
 class ProviderChooser;
 class QDialog;
 class QLabel;
@@ -65,6 +66,7 @@ private:
                      Qt::Alignment alignment, bool bold = false);
     void connectDialler();
     void FormCreate();
+    void loadMainPicture();
     void FormShow();
     bool FormClose();
     void FormDestroy();
@@ -109,6 +111,7 @@ private:
     LightScanner *ScannerLights = nullptr;
     std::unique_ptr<ProviderChooser> m_providerChooser;
     std::unique_ptr<TConnectDlg> m_connectDlg;
+    MinimisedTogether *m_minimisedTogether = nullptr;
     QList<QPointer<SkinButton>> m_disabledButtons; // by DisableAllButtons, until enabled again
     QString m_dialButtonImage; // the skin image on the dial button now
     int m_callLogHeightAtPress = 0; // while the handle is dragged

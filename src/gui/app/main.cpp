@@ -3,7 +3,7 @@
 #include "PlatformServices.h"
 #include "skins/SkinLibrary.h"
 #include "sound/WaveSoundPlayer.h"
-#include "ui/MessageDialogs.h"
+#include "ui/SkinDamageReport.h"
 #include "ui/TBlind.h"
 #include "ui/Tsplash.h"
 
@@ -22,8 +22,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     // A damaged skin image is shown once; its control keeps the picture it
     // was designed with.
-    SkinLibrary::setDamageHandler(
-        [](const QString &, const QString &message) { SkinMessageDlg(mtError, message, mbOK); });
+    reportDamagedSkinImages();
 
     SystemClock clock;
     WaveSoundPlayer sound;

@@ -4,6 +4,7 @@
 #include "calllog/EditCallForm.h"
 #include "skins/SkinLayout.h"
 #include "ui/MessageDialogs.h"
+#include "ui/SkinLook.h"
 #include "ui/TCutTransImage.h"
 #include "ui/TGFocusButton.h"
 #include "ui/TGShape.h"
@@ -23,14 +24,6 @@ namespace Layout = SkinLayout::EditCallDialog;
 const QColor kPanel(0, 48, 96);
 const QColor kLabelBack(128, 128, 192);
 
-QFont fieldFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
-    font.setBold(true);
-    return font;
-}
-
 void colourField(QWidget *field)
 {
     QPalette palette = field->palette();
@@ -40,23 +33,7 @@ void colourField(QWidget *field)
     palette.setColor(QPalette::WindowText, Qt::white);
     palette.setColor(QPalette::ButtonText, Qt::white);
     field->setPalette(palette);
-    field->setFont(fieldFont());
-}
-
-TextButtonAppearance buttonAppearance()
-{
-    TextButtonAppearance look;
-    look.Color = QColor(226, 232, 240);
-    look.ColorHot = QColor::fromRgb(SkinLayout::kAccent);
-    look.ColorDown = QColor(16, 118, 132);
-    look.FontColor = QColor::fromRgb(SkinLayout::kDarkText);
-    look.FontHotColor = Qt::white;
-    look.FontDownColor = Qt::white;
-    look.FrameUpColor = QColor(160, 172, 186);
-    look.FrameHotColor = look.ColorHot;
-    look.FrameDownColor = look.ColorDown;
-    look.FrameFocusColor = look.ColorHot;
-    return look;
+    field->setFont(SkinLook::fieldFont(true));
 }
 
 // Two-digit years are kept, so the pickers stay within today's century.
@@ -135,7 +112,7 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
         auto *button = new TGFocusButton(this);
         button->setObjectName(QString::fromLatin1(name));
         button->setText(caption);
-        button->setAppearance(buttonAppearance());
+        button->setAppearance(SkinLook::textButton());
         button->setGeometry(rect);
         return button;
     };

@@ -1,80 +1,72 @@
 #include "providers/TProviderEdit.h"
 
 #include "providers/ProviderAccount.h"
+#include "skins/SkinLayout.h"
 #include "skins/SkinLibrary.h"
 #include "store/DateTimeValue.h"
 #include "store/Money.h"
 #include "store/TextHelpers.h"
+#include "ui/ElidedText.h"
 #include "ui/MessageDialogs.h"
+#include "ui/SkinLook.h"
+#include "ui/TGFocusButton.h"
+#include "ui/WindowDragger.h"
 #include "ui/WindowOutline.h"
 
 #include <QCalendarWidget>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QToolButton>
-#include <QWindow>
 
 namespace {
 
 const QString kNotActiveConnection = QStringLiteral("This Provider is not an active dialup connection in your system.");
 const QString kDateMask = QStringLiteral("99/99/99");
 
-// Where the controls stand on the dialog's picture.
-namespace layout {
-constexpr QSize kDefaultSize(520, 390);
-constexpr QRect kHeading(20, 14, 480, 22);
-constexpr int kRowTop[3] = {76, 101, 126};
-constexpr int kRowHeight = 21;
-constexpr int kCaptionLeft = 16, kCaptionWidth = 92;
-constexpr int kDurationLeft = 112, kDurationWidth = 100;
-constexpr int kCurrencyLeft = 218, kCurrencyWidth = 36;
-constexpr int kCostLeft = 256, kCostWidth = 150;
-constexpr int kCallsLeft = 414, kCallsWidth = 80;
-constexpr int kHeadingsTop = 52;
-constexpr int kChargesTop = 160;
-constexpr int kAccountTop[5] = {194, 219, 244, 269, 294}; // started, fee, start day, limit, extra
-constexpr int kAccountCaptionWidth = 200;
-constexpr int kButtonsTop = 340, kButtonHeight = 24;
-} // namespace layout
+namespace Layout = SkinLayout::ProviderDialog;
 
-QRect rowRect(int left, int width, int top)
-{
-    return {left, top, width, layout::kRowHeight};
-}
+// A field of a counter row.
+QRect rowRect(int left, int width, int top) { return { left, top, width, Layout::kRowHeight }; }
 
-QString withSpace(const QString &text)
-{
-    return text + QLatin1Char(' ');
-}
+QString withSpace(const QString &text) { return text + QLatin1Char(' '); }
 
-QString moneyLabelText(MoneyValue amount)
-{
-    return withSpace(paddedAmountText(amount, 18));
-}
+QString moneyLabelText(MoneyValue amount) { return withSpace(paddedAmountText(amount, 18)); }
 
 QString fieldCaption(AccountField field)
 {
     switch (field) {
-    case AccountField::TodayDuration: return QStringLiteral("Today: Duration");
-    case AccountField::TodayCost: return QStringLiteral("Today: Dial-up Connection Cost");
-    case AccountField::TodayCalls: return QStringLiteral("Today: Calls");
-    case AccountField::MonthDuration: return QStringLiteral("This Month: Duration");
-    case AccountField::MonthCost: return QStringLiteral("This Month: Dial-up Connection Cost");
-    case AccountField::MonthCalls: return QStringLiteral("This Month: Calls");
-    case AccountField::TotalDuration: return QStringLiteral("Todate: Duration");
-    case AccountField::TotalCost: return QStringLiteral("Todate: Dial-up Connection Cost");
-    case AccountField::TotalCalls: return QStringLiteral("Todate: Calls");
-    case AccountField::StartedOn: return QStringLiteral("Started with Provider on");
-    case AccountField::MonthlyFee: return QStringLiteral("Monthly Fee");
-    case AccountField::MonthStartDay: return QStringLiteral("Month starts on which day");
-    case AccountField::MonthlyHourLimit: return QStringLiteral("Monthly limit of hours");
-    case AccountField::ExtraPerHour: return QStringLiteral("For each hour after, add");
+    case AccountField::TodayDuration:
+        return QStringLiteral("Today: Duration");
+    case AccountField::TodayCost:
+        return QStringLiteral("Today: Dial-up Connection Cost");
+    case AccountField::TodayCalls:
+        return QStringLiteral("Today: Calls");
+    case AccountField::MonthDuration:
+        return QStringLiteral("This Month: Duration");
+    case AccountField::MonthCost:
+        return QStringLiteral("This Month: Dial-up Connection Cost");
+    case AccountField::MonthCalls:
+        return QStringLiteral("This Month: Calls");
+    case AccountField::TotalDuration:
+        return QStringLiteral("Todate: Duration");
+    case AccountField::TotalCost:
+        return QStringLiteral("Todate: Dial-up Connection Cost");
+    case AccountField::TotalCalls:
+        return QStringLiteral("Todate: Calls");
+    case AccountField::StartedOn:
+        return QStringLiteral("Started with Provider on");
+    case AccountField::MonthlyFee:
+        return QStringLiteral("Monthly Fee");
+    case AccountField::MonthStartDay:
+        return QStringLiteral("Month starts on which day");
+    case AccountField::MonthlyHourLimit:
+        return QStringLiteral("Monthly limit of hours");
+    case AccountField::ExtraPerHour:
+        return QStringLiteral("For each hour after, add");
     }
     return {};
 }
@@ -83,9 +75,12 @@ QString rangeOf(AccountField field)
 {
     using namespace AccountFieldLimits;
     switch (field) {
-    case AccountField::MonthStartDay: return QStringLiteral("%1 to %2").arg(kMinMonthStartDay).arg(kMaxMonthStartDay);
-    case AccountField::MonthlyHourLimit: return QStringLiteral("0 to %1").arg(kMaxHourLimit);
-    default: return QStringLiteral("0 to %1").arg(kMaxCalls);
+    case AccountField::MonthStartDay:
+        return QStringLiteral("%1 to %2").arg(kMinMonthStartDay).arg(kMaxMonthStartDay);
+    case AccountField::MonthlyHourLimit:
+        return QStringLiteral("0 to %1").arg(kMaxHourLimit);
+    default:
+        return QStringLiteral("0 to %1").arg(kMaxCalls);
     }
 }
 
@@ -95,12 +90,18 @@ QString problemText(const AccountFieldError &error)
     switch (error.problem) {
     case FieldProblem::NotADuration:
         return quoted + QStringLiteral(" is not a duration.\rType hours, minutes and seconds, as in 0001:30:00.");
-    case FieldProblem::DurationTooLong: return quoted + QStringLiteral(" is longer than the program can count.");
-    case FieldProblem::NotAnAmount: return quoted + QStringLiteral(" is not an amount of money.");
-    case FieldProblem::AmountTooLarge: return quoted + QStringLiteral(" is too large an amount.");
-    case FieldProblem::NegativeAmount: return quoted + QStringLiteral(" is less than nothing.");
-    case FieldProblem::NotAWholeNumber: return quoted + QStringLiteral(" is not a whole number.");
-    case FieldProblem::OutOfRange: return quoted + QStringLiteral(" is not from ") + rangeOf(error.field) + '.';
+    case FieldProblem::DurationTooLong:
+        return quoted + QStringLiteral(" is longer than the program can count.");
+    case FieldProblem::NotAnAmount:
+        return quoted + QStringLiteral(" is not an amount of money.");
+    case FieldProblem::AmountTooLarge:
+        return quoted + QStringLiteral(" is too large an amount.");
+    case FieldProblem::NegativeAmount:
+        return quoted + QStringLiteral(" is less than nothing.");
+    case FieldProblem::NotAWholeNumber:
+        return quoted + QStringLiteral(" is not a whole number.");
+    case FieldProblem::OutOfRange:
+        return quoted + QStringLiteral(" is not from ") + rangeOf(error.field) + '.';
     case FieldProblem::NotADate:
         return quoted + QStringLiteral(" is not a valid date.\rType day, month and year, as in 25/12/03.");
     }
@@ -108,10 +109,7 @@ QString problemText(const AccountFieldError &error)
 }
 
 // Changes that come from the user, not from loading the display.
-bool changedByUser(const QWidget *control)
-{
-    return control->hasFocus();
-}
+bool changedByUser(const QWidget *control) { return control->hasFocus(); }
 
 } // namespace
 
@@ -123,6 +121,8 @@ TProviderEdit::TProviderEdit(AppCore &core, dialup::DialUpService &service, QWid
 {
     setObjectName(QStringLiteral("TProviderEdit"));
     setWindowTitle(QStringLiteral("Provider"));
+    // No title bar: the background is where the dialog is taken to move it.
+    new WindowDragger(this);
     loadSkin();
     buildControls();
     setEditMode(false);
@@ -139,7 +139,7 @@ void TProviderEdit::loadSkin()
         // Pure blue cuts the outline.
         setMask(outlineRegion(m_background, QColor::fromRgb(kSkinKeyColour)));
     } else {
-        setFixedSize(layout::kDefaultSize);
+        setFixedSize(Layout::kSize);
     }
 }
 
@@ -149,6 +149,7 @@ QLabel *TProviderEdit::addLabel(const QString &name, const QString &text, const 
     label->setObjectName(name);
     label->setGeometry(rect);
     label->setAlignment(alignment | Qt::AlignVCenter);
+    SkinLook::styleField(label);
     return label;
 }
 
@@ -157,91 +158,74 @@ QLineEdit *TProviderEdit::addEdit(const QString &name, const QRect &rect)
     auto *edit = new QLineEdit(this);
     edit->setObjectName(name);
     edit->setGeometry(rect);
+    edit->setFrame(false);
+    edit->setAlignment(Qt::AlignRight); // as the value it replaces
+    SkinLook::styleField(edit);
     return edit;
 }
 
-QAbstractButton *TProviderEdit::addButton(const QString &name, const QString &caption, const QRect &rect,
-                                          void (TProviderEdit::*handler)())
+QAbstractButton *TProviderEdit::addButton(
+    const QString &name, const QString &caption, const QRect &rect, void (TProviderEdit::*handler)())
 {
-    auto *button = new QPushButton(caption, this);
+    auto *button = new TGFocusButton(this);
     button->setObjectName(name);
+    button->setText(caption);
+    button->setAppearance(SkinLook::textButton());
     button->setGeometry(rect);
-    button->setAutoDefault(false);
     connect(button, &QAbstractButton::clicked, this, handler);
     return button;
 }
 
 void TProviderEdit::buildControls()
 {
-    using namespace layout;
-    m_heading = addLabel(QStringLiteral("LabelProviderName"), QStringLiteral("Dial-Up Connection name"), kHeading,
-                         Qt::AlignHCenter);
-    addLabel(QStringLiteral("LabelDurationHeading"), QStringLiteral("Duration"),
-             rowRect(kDurationLeft, kDurationWidth, kHeadingsTop), Qt::AlignRight);
-    addLabel(QStringLiteral("LabelCostHeading"), QStringLiteral("Dial-up Connection Cost"),
-             rowRect(kCurrencyLeft, kCostLeft + kCostWidth - kCurrencyLeft, kHeadingsTop), Qt::AlignRight);
-    addLabel(QStringLiteral("LabelCallsHeading"), QStringLiteral("Calls"), rowRect(kCallsLeft, kCallsWidth, kHeadingsTop),
-             Qt::AlignRight);
+    using namespace Layout;
+    // The picture paints every fixed caption; the widgets show values only.
+    m_heading = addLabel(
+        QStringLiteral("LabelProviderName"), QStringLiteral("Dial-Up Connection name"), Heading, Qt::AlignHCenter);
+    m_heading->setFont(SkinLook::fieldFont(true));
 
-    const QString rowNames[3] = {QStringLiteral("Today"), QStringLiteral("Month"), QStringLiteral("Todate")};
-    const QString rowCaptions[3] = {QStringLiteral("Today"), QStringLiteral("This Month"), QStringLiteral("Todate")};
-    for (int i = 0; i < 3; ++i) {
-        const int top = kRowTop[i];
+    const QString rowNames[3] = { QStringLiteral("Today"), QStringLiteral("Month"), QStringLiteral("Todate") };
+    const int rowTops[3] = { kTodayTop, kMonthTop, kTodateTop };
+    for (std::size_t i = 0; i < 3; ++i) {
+        const int top = rowTops[i];
         const QString &name = rowNames[i];
-        addLabel(QStringLiteral("LabelCaption") + name, rowCaptions[i], rowRect(kCaptionLeft, kCaptionWidth, top),
-                 Qt::AlignLeft);
-        m_currencyLabels[std::size_t(i)] = addLabel(QStringLiteral("LabelCurrency") + name, QString(),
-                                                    rowRect(kCurrencyLeft, kCurrencyWidth, top), Qt::AlignRight);
-        CounterRow &row = m_rows[std::size_t(i)];
-        row.duration = addLabel(QStringLiteral("Label%1Duration").arg(name), QString(),
-                                rowRect(kDurationLeft, kDurationWidth, top), Qt::AlignRight);
-        row.cost = addLabel(QStringLiteral("Label%1Cost").arg(name), QString(), rowRect(kCostLeft, kCostWidth, top),
-                            Qt::AlignRight);
-        row.calls = addLabel(QStringLiteral("Label%1Calls").arg(name), QString(),
-                             rowRect(kCallsLeft, kCallsWidth, top), Qt::AlignRight);
-        row.durationEdit = addEdit(QStringLiteral("Edit%1Duration").arg(name), rowRect(kDurationLeft, kDurationWidth, top));
-        row.costEdit = addEdit(QStringLiteral("Edit%1Cost").arg(name), rowRect(kCostLeft, kCostWidth, top));
+        m_currencyLabels[i] = addLabel(QStringLiteral("LabelCurrency") + name, QString(),
+            rowRect(kCurrencyLeft, kCurrencyWidth, top), Qt::AlignRight);
+        CounterRow &row = m_rows[i];
+        const QRect duration = rowRect(kDurationLeft, kDurationWidth, top).adjusted(2, 0, -4, 0);
+        const QRect cost = rowRect(kCostLeft, kCostWidth, top).adjusted(2, 0, -4, 0);
+        const QRect calls = rowRect(kCallsLeft, kCallsWidth, top).adjusted(2, 0, -4, 0);
+        row.duration = addLabel(QStringLiteral("Label%1Duration").arg(name), QString(), duration, Qt::AlignRight);
+        row.cost = addLabel(QStringLiteral("Label%1Cost").arg(name), QString(), cost, Qt::AlignRight);
+        row.calls = addLabel(QStringLiteral("Label%1Calls").arg(name), QString(), calls, Qt::AlignRight);
+        row.durationEdit = addEdit(QStringLiteral("Edit%1Duration").arg(name), duration);
+        row.costEdit = addEdit(QStringLiteral("Edit%1Cost").arg(name), cost);
         row.costEdit->setMaxLength(AccountFieldLimits::kMaxAmountLength);
-        row.callsEdit = addEdit(QStringLiteral("Edit%1Calls").arg(name), rowRect(kCallsLeft, kCallsWidth, top));
+        row.callsEdit = addEdit(QStringLiteral("Edit%1Calls").arg(name), calls);
     }
 
-    addLabel(QStringLiteral("LabelCaptionCharges"), QStringLiteral("Charges Todate"),
-             rowRect(kCaptionLeft, kAccountCaptionWidth, kChargesTop), Qt::AlignLeft);
-    m_currencyLabels[3] = addLabel(QStringLiteral("LabelCurrencyCharges"), QString(),
-                                   rowRect(kCurrencyLeft, kCurrencyWidth, kChargesTop), Qt::AlignRight);
-    m_chargesTodate = addLabel(QStringLiteral("LabelChargesTodate"), QString(),
-                               rowRect(kCostLeft, kCostWidth, kChargesTop), Qt::AlignRight);
+    // Values stand inside their wells, clear of the rounded edges.
+    const auto inWell = [](const QRect &well) { return well.adjusted(2, 0, -4, 0); };
+    m_currencyLabels[3] = addLabel(QStringLiteral("LabelCurrencyCharges"), QString(), ChargesCurrency, Qt::AlignRight);
+    m_chargesTodate = addLabel(QStringLiteral("LabelChargesTodate"), QString(), inWell(ChargesTodate), Qt::AlignRight);
+    m_startedOn = addLabel(QStringLiteral("LabelStartedOn"), QString(), inWell(DateEdit1), Qt::AlignRight);
+    m_currencyLabels[4] = addLabel(QStringLiteral("LabelCurrencyMonthlyFee"), QString(), FeeCurrency, Qt::AlignRight);
+    m_monthlyFee = addLabel(QStringLiteral("LabelMonthlyFee"), QString(), inWell(CurrencyEdit1), Qt::AlignRight);
+    m_monthStartDay = addLabel(QStringLiteral("LabelMonthStartDay"), QString(), inWell(MonthStartDay), Qt::AlignRight);
+    m_hourLimit = addLabel(QStringLiteral("LabelHourLimit"), QString(), inWell(SpinEdit1), Qt::AlignRight);
+    m_currencyLabels[5]
+        = addLabel(QStringLiteral("LabelCurrencyExtraPerHour"), QString(), ExtraCurrency, Qt::AlignRight);
+    m_extraPerHour = addLabel(QStringLiteral("LabelExtraPerHour"), QString(), inWell(CurrencyEdit2), Qt::AlignRight);
 
-    const QString accountCaptions[5] = {QStringLiteral("Started with Provider on"), QStringLiteral("Monthly Fee"),
-                                        QStringLiteral("Month starts on which day"),
-                                        QStringLiteral("Monthly limit of hours"),
-                                        QStringLiteral("For each hour after, add")};
-    const QString accountNames[5] = {QStringLiteral("StartedOn"), QStringLiteral("MonthlyFee"),
-                                     QStringLiteral("MonthStartDay"), QStringLiteral("HourLimit"),
-                                     QStringLiteral("ExtraPerHour")};
-    QLabel *accountLabels[5];
-    for (int i = 0; i < 5; ++i) {
-        addLabel(QStringLiteral("LabelCaption") + accountNames[i], accountCaptions[i],
-                 rowRect(kCaptionLeft, kAccountCaptionWidth, kAccountTop[i]), Qt::AlignLeft);
-        accountLabels[i] = addLabel(QStringLiteral("Label") + accountNames[i], QString(),
-                                    rowRect(kCostLeft, kCostWidth, kAccountTop[i]), Qt::AlignRight);
-    }
-    m_startedOn = accountLabels[0];
-    m_monthlyFee = accountLabels[1];
-    m_monthStartDay = accountLabels[2];
-    m_hourLimit = accountLabels[3];
-    m_extraPerHour = accountLabels[4];
-    m_currencyLabels[4] = addLabel(QStringLiteral("LabelCurrencyMonthlyFee"), QString(),
-                                   rowRect(kCurrencyLeft, kCurrencyWidth, kAccountTop[1]), Qt::AlignRight);
-    m_currencyLabels[5] = addLabel(QStringLiteral("LabelCurrencyExtraPerHour"), QString(),
-                                   rowRect(kCurrencyLeft, kCurrencyWidth, kAccountTop[4]), Qt::AlignRight);
-
-    m_dateEdit = addEdit(QStringLiteral("DateEdit1"), rowRect(kCostLeft, kCostWidth, kAccountTop[0]));
+    // The date field and its calendar button share the date's well.
+    constexpr int kCalendarWidth = 22;
+    m_dateEdit = addEdit(QStringLiteral("DateEdit1"), DateEdit1.adjusted(2, 0, -kCalendarWidth - 2, 0));
     m_dateEdit->setInputMask(kDateMask);
     m_calendarButton = new QToolButton(this);
     m_calendarButton->setObjectName(QStringLiteral("DateEdit1Calendar"));
     m_calendarButton->setText(QStringLiteral("..."));
-    m_calendarButton->setGeometry(rowRect(kCostLeft + kCostWidth + 4, 24, kAccountTop[0]));
+    m_calendarButton->setGeometry(
+        QRect(DateEdit1.right() + 1 - kCalendarWidth, DateEdit1.top(), kCalendarWidth, DateEdit1.height()));
     connect(m_calendarButton, &QToolButton::clicked, this, &TProviderEdit::openCalendar);
     m_calendar = new QCalendarWidget(this);
     m_calendar->setObjectName(QStringLiteral("DateEdit1Popup"));
@@ -249,17 +233,21 @@ void TProviderEdit::buildControls()
     connect(m_calendar, &QCalendarWidget::clicked, this, &TProviderEdit::DateEdit1AcceptDate);
     connect(m_calendar, &QCalendarWidget::activated, this, &TProviderEdit::DateEdit1AcceptDate);
 
-    m_feeEdit = addEdit(QStringLiteral("CurrencyEdit1"), rowRect(kCostLeft, kCostWidth, kAccountTop[1]));
+    m_feeEdit = addEdit(QStringLiteral("CurrencyEdit1"), inWell(CurrencyEdit1));
     m_feeEdit->setMaxLength(AccountFieldLimits::kMaxAmountLength);
-    m_startDaySpin = new QSpinBox(this);
-    m_startDaySpin->setObjectName(QStringLiteral("SpinEdit2"));
-    m_startDaySpin->setRange(AccountFieldLimits::kMinMonthStartDay, AccountFieldLimits::kMaxMonthStartDay);
-    m_startDaySpin->setGeometry(rowRect(kCostLeft, kCostWidth, kAccountTop[2]));
-    m_hourLimitSpin = new QSpinBox(this);
-    m_hourLimitSpin->setObjectName(QStringLiteral("SpinEdit1"));
-    m_hourLimitSpin->setRange(0, AccountFieldLimits::kMaxHourLimit);
-    m_hourLimitSpin->setGeometry(rowRect(kCostLeft, kCostWidth, kAccountTop[3]));
-    m_extraEdit = addEdit(QStringLiteral("CurrencyEdit2"), rowRect(kCostLeft, kCostWidth, kAccountTop[4]));
+    const auto addSpin = [this](const QString &name, const QRect &rect, int minimum, int maximum) {
+        auto *spin = new QSpinBox(this);
+        spin->setObjectName(name);
+        spin->setRange(minimum, maximum);
+        spin->setFrame(false);
+        SkinLook::styleField(spin);
+        spin->setGeometry(rect);
+        return spin;
+    };
+    m_startDaySpin = addSpin(QStringLiteral("SpinEdit2"), MonthStartDay, AccountFieldLimits::kMinMonthStartDay,
+        AccountFieldLimits::kMaxMonthStartDay);
+    m_hourLimitSpin = addSpin(QStringLiteral("SpinEdit1"), SpinEdit1, 0, AccountFieldLimits::kMaxHourLimit);
+    m_extraEdit = addEdit(QStringLiteral("CurrencyEdit2"), inWell(CurrencyEdit2));
     m_extraEdit->setMaxLength(AccountFieldLimits::kMaxAmountLength);
 
     connect(m_feeEdit, &QLineEdit::textChanged, this, &TProviderEdit::CurrencyEdit1Change);
@@ -270,27 +258,23 @@ void TProviderEdit::buildControls()
             CalcTodateProviderCost();
     });
 
-    const int top = kButtonsTop;
-    m_previous = addButton(QStringLiteral("GTextButton6"), QStringLiteral("\u25C0"), QRect(16, top, 32, kButtonHeight),
-                           &TProviderEdit::GTextButton6Click);
-    m_next = addButton(QStringLiteral("GTextButton7"), QStringLiteral("\u25B6"), QRect(52, top, 32, kButtonHeight),
-                       &TProviderEdit::GTextButton7Click);
-    m_edit = addButton(QStringLiteral("ButtonEdit"), QStringLiteral("Edit"), QRect(100, top, 66, kButtonHeight),
-                       &TProviderEdit::ButtonEditClick);
-    m_save = addButton(QStringLiteral("ButtonSave"), QStringLiteral("Save"), QRect(172, top, 66, kButtonHeight),
-                       &TProviderEdit::ButtonSaveClick);
-    m_cancel = addButton(QStringLiteral("ButtonCancel"), QStringLiteral("Cancel"), QRect(244, top, 66, kButtonHeight),
-                         &TProviderEdit::ButtonCancelClick);
+    m_previous = addButton(
+        QStringLiteral("GTextButton6"), QStringLiteral("\u25C0"), GTextButton6, &TProviderEdit::GTextButton6Click);
+    m_next = addButton(
+        QStringLiteral("GTextButton7"), QStringLiteral("\u25B6"), GTextButton7, &TProviderEdit::GTextButton7Click);
+    m_edit
+        = addButton(QStringLiteral("ButtonEdit"), QStringLiteral("Edit"), ButtonEdit, &TProviderEdit::ButtonEditClick);
     m_editConnect = addButton(QStringLiteral("ButtonEditConnection"), QStringLiteral("Edit Connect"),
-                              QRect(316, top, 98, kButtonHeight), &TProviderEdit::ButtonEditConnectionClick);
-    m_close = addButton(QStringLiteral("ButtonClose"), QStringLiteral("Close"), QRect(420, top, 74, kButtonHeight),
-                        &TProviderEdit::ButtonCloseClick);
+        ButtonEditConnection, &TProviderEdit::ButtonEditConnectionClick);
+    m_save
+        = addButton(QStringLiteral("ButtonSave"), QStringLiteral("Save"), ButtonSave, &TProviderEdit::ButtonSaveClick);
+    m_cancel = addButton(
+        QStringLiteral("ButtonCancel"), QStringLiteral("Cancel"), ButtonCancel, &TProviderEdit::ButtonCancelClick);
+    m_close = addButton(
+        QStringLiteral("ButtonClose"), QStringLiteral("Close"), ButtonClose, &TProviderEdit::ButtonCloseClick);
 }
 
-bool TProviderEdit::isEditing() const
-{
-    return m_cancel->isEnabled();
-}
+bool TProviderEdit::isEditing() const { return m_cancel->isEnabled(); }
 
 bool TProviderEdit::hasProvider() const
 {
@@ -323,14 +307,6 @@ void TProviderEdit::paintEvent(QPaintEvent *event)
     painter.drawImage(0, 0, m_background);
 }
 
-void TProviderEdit::mousePressEvent(QMouseEvent *event)
-{
-    // The background is the title bar.
-    if (event->button() == Qt::LeftButton && windowHandle())
-        windowHandle()->startSystemMove();
-    QDialog::mousePressEvent(event);
-}
-
 void TProviderEdit::FormShow()
 {
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -340,10 +316,9 @@ void TProviderEdit::FormShow()
 
 void TProviderEdit::setEditMode(bool editing)
 {
-    const std::array<QWidget *, 15> controls = {
-        m_rows[0].durationEdit, m_rows[0].costEdit, m_rows[0].callsEdit, m_rows[1].durationEdit, m_rows[1].costEdit,
-        m_rows[1].callsEdit,    m_rows[2].durationEdit, m_rows[2].costEdit, m_rows[2].callsEdit, m_dateEdit,
-        m_calendarButton,       m_feeEdit,          m_startDaySpin,     m_hourLimitSpin,     m_extraEdit};
+    const std::array<QWidget *, 15> controls = { m_rows[0].durationEdit, m_rows[0].costEdit, m_rows[0].callsEdit,
+        m_rows[1].durationEdit, m_rows[1].costEdit, m_rows[1].callsEdit, m_rows[2].durationEdit, m_rows[2].costEdit,
+        m_rows[2].callsEdit, m_dateEdit, m_calendarButton, m_feeEdit, m_startDaySpin, m_hourLimitSpin, m_extraEdit };
     for (QWidget *control : controls) {
         control->setVisible(editing);
         if (auto *edit = qobject_cast<QLineEdit *>(control))
@@ -351,6 +326,12 @@ void TProviderEdit::setEditMode(bool editing)
         else if (auto *spin = qobject_cast<QSpinBox *>(control))
             spin->setReadOnly(!editing);
     }
+    // Each edit control stands over its value label.
+    const std::array<QLabel *, 14> values = { m_rows[0].duration, m_rows[0].cost, m_rows[0].calls, m_rows[1].duration,
+        m_rows[1].cost, m_rows[1].calls, m_rows[2].duration, m_rows[2].cost, m_rows[2].calls, m_startedOn, m_monthlyFee,
+        m_monthStartDay, m_hourLimit, m_extraPerHour };
+    for (QLabel *value : values)
+        value->setVisible(!editing);
     m_save->setEnabled(editing);
     m_cancel->setEnabled(editing);
     m_close->setEnabled(!editing);
@@ -365,9 +346,9 @@ void TProviderEdit::setEditMode(bool editing)
 void TProviderEdit::loadEditControls(const Provider &record)
 {
     const AccountForm form = accountFormOf(record);
-    const QString *counters[3][3] = {{&form.todayDuration, &form.todayCost, &form.todayCalls},
-                                     {&form.monthDuration, &form.monthCost, &form.monthCalls},
-                                     {&form.totalDuration, &form.totalCost, &form.totalCalls}};
+    const QString *counters[3][3] = { { &form.todayDuration, &form.todayCost, &form.todayCalls },
+        { &form.monthDuration, &form.monthCost, &form.monthCalls },
+        { &form.totalDuration, &form.totalCost, &form.totalCalls } };
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         m_rows[i].durationEdit->setText(*counters[i][0]);
         m_rows[i].costEdit->setText(*counters[i][1]);
@@ -382,9 +363,9 @@ void TProviderEdit::loadEditControls(const Provider &record)
 
 void TProviderEdit::loadDisplayLabels(const Provider &record)
 {
-    const std::uint32_t seconds[3] = {record.TodaySeconds, record.MonthSeconds, record.TotalSeconds};
-    const MoneyValue costs[3] = {record.TodayCost, record.MonthCost, record.TotalCost};
-    const std::uint16_t calls[3] = {record.TodayCalls, record.MonthCalls, record.TotalCalls};
+    const std::uint32_t seconds[3] = { record.TodaySeconds, record.MonthSeconds, record.TotalSeconds };
+    const MoneyValue costs[3] = { record.TodayCost, record.MonthCost, record.TotalCost };
+    const std::uint16_t calls[3] = { record.TodayCalls, record.MonthCalls, record.TotalCalls };
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         m_rows[i].duration->setText(withSpace(LongDurationText(std::int32_t(seconds[i]))));
         m_rows[i].cost->setText(moneyLabelText(costs[i]));
@@ -409,7 +390,7 @@ void TProviderEdit::UpdateProviderDisplay()
     for (QLabel *label : m_currencyLabels)
         label->setText(currency);
     const Provider &record = provider();
-    m_heading->setText(record.Name.text());
+    setElidedText(m_heading, record.Name.text());
     loadEditControls(record);
     loadDisplayLabels(record);
     CalcTodateProviderCost();
@@ -438,20 +419,34 @@ AccountForm TProviderEdit::formFromControls() const
 QWidget *TProviderEdit::editControlOf(AccountField field) const
 {
     switch (field) {
-    case AccountField::TodayDuration: return m_rows[0].durationEdit;
-    case AccountField::TodayCost: return m_rows[0].costEdit;
-    case AccountField::TodayCalls: return m_rows[0].callsEdit;
-    case AccountField::MonthDuration: return m_rows[1].durationEdit;
-    case AccountField::MonthCost: return m_rows[1].costEdit;
-    case AccountField::MonthCalls: return m_rows[1].callsEdit;
-    case AccountField::TotalDuration: return m_rows[2].durationEdit;
-    case AccountField::TotalCost: return m_rows[2].costEdit;
-    case AccountField::TotalCalls: return m_rows[2].callsEdit;
-    case AccountField::StartedOn: return m_dateEdit;
-    case AccountField::MonthlyFee: return m_feeEdit;
-    case AccountField::MonthStartDay: return m_startDaySpin;
-    case AccountField::MonthlyHourLimit: return m_hourLimitSpin;
-    case AccountField::ExtraPerHour: return m_extraEdit;
+    case AccountField::TodayDuration:
+        return m_rows[0].durationEdit;
+    case AccountField::TodayCost:
+        return m_rows[0].costEdit;
+    case AccountField::TodayCalls:
+        return m_rows[0].callsEdit;
+    case AccountField::MonthDuration:
+        return m_rows[1].durationEdit;
+    case AccountField::MonthCost:
+        return m_rows[1].costEdit;
+    case AccountField::MonthCalls:
+        return m_rows[1].callsEdit;
+    case AccountField::TotalDuration:
+        return m_rows[2].durationEdit;
+    case AccountField::TotalCost:
+        return m_rows[2].costEdit;
+    case AccountField::TotalCalls:
+        return m_rows[2].callsEdit;
+    case AccountField::StartedOn:
+        return m_dateEdit;
+    case AccountField::MonthlyFee:
+        return m_feeEdit;
+    case AccountField::MonthStartDay:
+        return m_startDaySpin;
+    case AccountField::MonthlyHourLimit:
+        return m_hourLimitSpin;
+    case AccountField::ExtraPerHour:
+        return m_extraEdit;
     }
     return nullptr;
 }
@@ -510,10 +505,7 @@ void TProviderEdit::ButtonCancelClick()
     UpdateProviderDisplay();
 }
 
-void TProviderEdit::ButtonCloseClick()
-{
-    accept();
-}
+void TProviderEdit::ButtonCloseClick() { accept(); }
 
 void TProviderEdit::reject()
 {

@@ -38,7 +38,6 @@ public slots:
 protected:
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     // The counter rows: Today, This Month, Todate.

@@ -13,6 +13,7 @@
 #include "tariffs/TwoDigitSpinBox.h"
 #include "ui/MessageDialogs.h"
 #include "ui/SkinGridHeader.h"
+#include "ui/SkinLook.h"
 #include "ui/TCutTransImage.h"
 #include "ui/TGFocusButton.h"
 #include "ui/TGShape.h"
@@ -104,28 +105,6 @@ QImage skinImage(const QString &name)
     return image;
 }
 
-// The text buttons in the skin's colours.
-TextButtonAppearance buttonAppearance()
-{
-    const QColor accent = QColor::fromRgb(SkinLayout::kAccent);
-    const QColor pressed(16, 118, 132);
-    TextButtonAppearance look;
-    look.Color = QColor(226, 232, 240);
-    look.ColorHot = accent;
-    look.ColorDown = pressed;
-    look.ColorDisabled = QColor(236, 239, 243);
-    look.FontColor = kText;
-    look.FontHotColor = Qt::white;
-    look.FontDownColor = Qt::white;
-    look.FontDisabledColor = QColor(160, 168, 178);
-    look.FrameUpColor = QColor(160, 172, 186);
-    look.FrameHotColor = accent;
-    look.FrameDownColor = pressed;
-    look.FrameDisabledColor = QColor(204, 210, 218);
-    look.FrameFocusColor = accent;
-    return look;
-}
-
 } // namespace
 
 TCallCharges::TCallCharges(AppCore &core, QWidget *parent)
@@ -212,7 +191,7 @@ TGFocusButton *TCallCharges::makeButton(const char *name, const QString &caption
     auto *button = new TGFocusButton(parent ? parent : this);
     button->setObjectName(QString::fromLatin1(name));
     button->setText(caption);
-    button->setAppearance(buttonAppearance());
+    button->setAppearance(SkinLook::textButton());
     button->setGeometry(rect);
     return button;
 }

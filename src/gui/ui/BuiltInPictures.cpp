@@ -1,11 +1,14 @@
 #include "ui/BuiltInPictures.h"
 
+#include "skins/SkinLayout.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace {
 
@@ -56,7 +59,71 @@ void paintDial(QPainter &painter, QPointF centre, qreal radius)
     painter.drawLine(centre, centre + QPointF(std::sin(needle), -std::cos(needle)) * radius * 0.75);
 }
 
+QFont pixelFont(int pixels, bool bold = false)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+void paintField(QPainter &painter, const QRectF &box, QColor fill, QColor border, qreal radius)
+{
+    painter.setPen(QPen(border, 1));
+    painter.setBrush(fill);
+    painter.drawRoundedRect(box.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+}
+
+void paintCaption(QPainter &painter, const QRect &box, const QString &text, const QFont &font, QRgb colour,
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgb(colour));
+    painter.drawText(box, alignment, text);
+}
+
 } // namespace
+
+QImage mainWindowFallbackPicture()
+{
+    namespace Main = SkinLayout::MainWindow;
+    const QColor well(11, 16, 22);
+    const QColor wellBorder(70, 84, 102);
+    const QColor panel(22, 30, 40);
+    const QColor lightField(252, 253, 254);
+    const QColor fieldBorder(12, 17, 23);
+
+    QImage picture(Main::kSize, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintSky(painter, Main::kSize, QColor(44, 55, 69), QColor(30, 38, 49));
+    painter.fillRect(QRect(0, 0, Main::kSize.width(), Main::kTitleHeight), QColor(52, 64, 80));
+    painter.setPen(QColor(14, 19, 26));
+    painter.drawRect(QRect(QPoint(0, 0), Main::kSize).adjusted(0, 0, -1, -1));
+    paintCaption(painter, QRect(14, 6, 120, 26), QStringLiteral("Tollwise"), pixelFont(17, true),
+                 SkinLayout::kLightText);
+
+    paintField(painter, QRectF(Main::DisplayPanel), well, wellBorder, 6);
+    paintField(painter, QRectF(Main::ScannerLights).adjusted(-2, -2, 2, 2), well, wellBorder, 3);
+    // The provider's name and the count of calls are dark texts on light fields.
+    paintField(painter, QRectF(Main::grpSelectedEntry).adjusted(-4, 0, 4, 0), lightField, fieldBorder, 4);
+    paintField(painter, QRectF(Main::LabelTotalNumOfCalls).adjusted(-4, 0, 0, 0), lightField, fieldBorder, 4);
+    paintCaption(painter, QRect(330, 136, 76, 24), QStringLiteral("Calls"), pixelFont(12), SkinLayout::kMutedText,
+                 Qt::AlignRight | Qt::AlignVCenter);
+
+    const std::pair<QRect, QString> panels[] = {{Main::TodayPanel, QStringLiteral("Today")},
+                                                {Main::MonthPanel, QStringLiteral("This month")},
+                                                {Main::TodatePanel, QStringLiteral("To date")}};
+    for (const auto &[area, heading] : panels) {
+        paintField(painter, QRectF(area), panel, wellBorder, 6);
+        paintCaption(painter, QRect(area.left() + 8, area.top() + 1, area.width() - 16, 16), heading,
+                     pixelFont(11, true), SkinLayout::kLcdText);
+        for (const auto &[top, caption] : {std::pair{186, "Time"}, std::pair{203, "Cost"}})
+            paintCaption(painter, QRect(area.left() + 8, top, 34, 16), QString::fromLatin1(caption), pixelFont(11),
+                         SkinLayout::kMutedText);
+    }
+    return picture;
+}
 
 void paintSplashPicture(QPainter &painter, QSize size)
 {

@@ -3,14 +3,40 @@
 #include "ui/MessageTable.h"
 #include "ui/TGFocusButton.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
+
+#include <algorithm>
+
+namespace {
+
+// A stay-on-top window is up (the start-up picture): a message must stand
+// above it, or the program looks hung behind it waiting for an answer.
+bool stayOnTopWindowShown()
+{
+    const QList<QWidget *> windows = QApplication::topLevelWidgets();
+    return std::ranges::any_of(windows, [](const QWidget *window) {
+        return window->isVisible() && (window->windowFlags() & Qt::WindowStaysOnTopHint);
+    });
+}
+
+} // namespace
 
 MessageDialogBase::MessageDialogBase(std::uint16_t buttons, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , m_buttons(buttons)
 {
     setModal(true);
+    if (stayOnTopWindowShown())
+        setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
+void MessageDialogBase::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // The answer is expected from the keyboard too, so the message takes the focus.
+    raise();
+    activateWindow();
 }
 
 TGFocusButton *MessageDialogBase::addButton(int index, const QRect &geometry, const TextButtonAppearance &appearance)

@@ -28,6 +28,7 @@ protected:
     // tab order follows the order of the calls.
     TGFocusButton *addButton(int index, const QRect &geometry, const TextButtonAppearance &appearance);
     void centreOnScreen();
+    void showEvent(QShowEvent *event) override;
     // Help was pressed; the dialog stays open.
     virtual void helpPressed();
 

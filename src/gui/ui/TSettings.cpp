@@ -5,18 +5,20 @@
 #include "skins/SkinLibrary.h"
 #include "ui/ApplicationHints.h"
 #include "ui/OnOffSwitch.h"
+#include "ui/SkinLook.h"
+#include "ui/TGFocusButton.h"
+#include "ui/WindowDragger.h"
 #include "ui/WindowOutline.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QValidator>
-#include <QWindow>
+
+#include <tuple>
 
 namespace {
 
@@ -84,11 +86,13 @@ TSettings::TSettings(AppCore &core, QWidget *parent)
     , m_choices(core.settings(), core.systemCurrency())
     , m_edit1(new QLineEdit(this))
     , m_label9(new QLabel(this))
-    , m_buttonOkay(new QPushButton(QStringLiteral("Save"), this))
-    , m_buttonClose(new QPushButton(QStringLiteral("Cancel"), this))
+    , m_buttonOkay(new TGFocusButton(this))
+    , m_buttonClose(new TGFocusButton(this))
 {
     setObjectName(QStringLiteral("TSettings"));
     setWindowTitle(QStringLiteral("Settings"));
+    // No title bar: the background is where the dialog is taken to move it.
+    new WindowDragger(this);
 
     QWidget *previous = nullptr;
     for (int i = 0; i < kSettingsSwitchCount; ++i) {
@@ -132,17 +136,17 @@ TSettings::TSettings(AppCore &core, QWidget *parent)
     m_label9->setIndent(4);
     m_label9->setGeometry(kLabel9Rect);
 
-    m_buttonOkay->setObjectName(QStringLiteral("ButtonOkay"));
-    m_buttonOkay->setToolTip(QStringLiteral("Save this and close"));
-    m_buttonOkay->setAutoDefault(false);
-    m_buttonOkay->setGeometry(kButtonOkayRect);
-    connect(m_buttonOkay, &QPushButton::clicked, this, &TSettings::ButtonOkayClick);
-
-    m_buttonClose->setObjectName(QStringLiteral("ButtonClose"));
-    m_buttonClose->setToolTip(QStringLiteral("Don't save just close"));
-    m_buttonClose->setAutoDefault(false);
-    m_buttonClose->setGeometry(kButtonCloseRect);
-    connect(m_buttonClose, &QPushButton::clicked, this, &TSettings::ButtonCloseClick);
+    for (const auto &[button, name, caption, hint, rect] :
+         {std::tuple{m_buttonOkay, "ButtonOkay", "Save", "Save this and close", kButtonOkayRect},
+          std::tuple{m_buttonClose, "ButtonClose", "Cancel", "Don't save just close", kButtonCloseRect}}) {
+        button->setObjectName(QString::fromLatin1(name));
+        button->setText(QString::fromLatin1(caption));
+        button->setToolTip(QString::fromLatin1(hint));
+        button->setAppearance(SkinLook::textButton());
+        button->setGeometry(rect);
+    }
+    connect(m_buttonOkay, &TGFocusButton::clicked, this, &TSettings::ButtonOkayClick);
+    connect(m_buttonClose, &TGFocusButton::clicked, this, &TSettings::ButtonCloseClick);
 
     FormCreate();
 }
@@ -209,12 +213,4 @@ void TSettings::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), QColor(212, 208, 200));
     else
         painter.drawImage(0, 0, m_background);
-}
-
-void TSettings::mousePressEvent(QMouseEvent *event)
-{
-    // The dialog has no title bar: pressing on its background moves it.
-    if (event->button() == Qt::LeftButton && windowHandle())
-        windowHandle()->startSystemMove();
-    QDialog::mousePressEvent(event);
 }

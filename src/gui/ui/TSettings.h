@@ -11,7 +11,7 @@ class AppCore;
 class OnOffSwitch;
 class QLabel;
 class QLineEdit;
-class QPushButton;
+class TGFocusButton;
 
 // The settings dialog: eight switches and the user's currency symbol. Save
 // applies the choices to the settings in memory (hints, sounds, title display
@@ -27,7 +27,6 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     void FormCreate();
@@ -43,6 +42,6 @@ private:
     std::array<OnOffSwitch *, kSettingsSwitchCount> m_switches{};
     QLineEdit *m_edit1;
     QLabel *m_label9;
-    QPushButton *m_buttonOkay;
-    QPushButton *m_buttonClose;
+    TGFocusButton *m_buttonOkay;
+    TGFocusButton *m_buttonClose;
 };

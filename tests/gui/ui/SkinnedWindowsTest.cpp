@@ -1,12 +1,16 @@
 #include "app/Tapp.h"
 #include "calllog/TCallLog.h"
 #include "connection/TConnectDlg.h"
+#include "providers/TProviderEdit.h"
 #include "skins/SkinLayout.h"
+#include "skins/SkinLibrary.h"
 #include "ui/TAbout.h"
 #include "ui/TBlind.h"
 #include "ui/TCutTransImage.h"
 #include "ui/TDynaMessageBoxDlg.h"
+#include "ui/SkinDamageReport.h"
 #include "ui/TMessDlg.h"
+#include "ui/TSettings.h"
 #include "ui/Tsplash.h"
 
 #include "support/FakeClock.h"
@@ -14,7 +18,12 @@
 #include "support/FakeServices.h"
 #include "SkinTestSupport.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QTimer>
 
 #include <memory>
 
@@ -200,6 +209,61 @@ TEST_F(SkinnedWindows, DialogsMoveByTheirBackground)
     QTest::mousePress(box.PanelInner, Qt::LeftButton, {}, QPoint(10, 10));
     QTest::mouseMove(box.PanelInner, QPoint(5, 30));
     EXPECT_EQ(box.pos(), QPoint(45, 70));
+
+    // The dialogs that paint their own background move by it too, with or
+    // without a window manager.
+    startApp();
+    TSettings settings(app->core());
+    TProviderEdit account(app->core(), dialUp);
+    for (QDialog *dialog : std::initializer_list<QDialog *>{&settings, &account}) {
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+        const QPoint start = dialog->pos();
+        drag(dialog, QPoint(4, 4), QPoint(24, 14));
+        EXPECT_EQ(dialog->pos(), start + QPoint(20, 10)) << dialog->objectName().toStdString();
+        dialog->hide();
+    }
+}
+
+TEST_F(SkinnedWindows, MissingOrDamagedMainPictureKeepsTheDarkLookAndItsCaptions)
+{
+    reportDamagedSkinImages();
+    for (const bool damaged : {false, true}) {
+        SkinFolder folder;
+        QString reported;
+        if (damaged) {
+            QFile file(QDir(SkinLibrary::skinFolder()).filePath(QStringLiteral("main.ubm")));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("not a picture at all");
+            file.close();
+            QTimer::singleShot(0, [&reported] {
+                QWidget *message = QApplication::activeModalWidget();
+                ASSERT_NE(message, nullptr);
+                reported = message->findChild<QLabel *>(QStringLiteral("Label1"))->text();
+                message->findChild<QAbstractButton *>(QStringLiteral("OK"))->click();
+            });
+        }
+        startApp();
+        if (damaged) {
+            EXPECT_TRUE(reported.contains(QStringLiteral("DIB File Format Unrecognized !")));
+            EXPECT_TRUE(reported.contains(QStringLiteral("\"main.ubm\""))) << reported.toStdString();
+            EXPECT_TRUE(reported.contains(QStringLiteral("built-in picture")));
+        }
+        EXPECT_EQ(app->size(), SkinLayout::MainWindow::kSize);
+        const QImage shot = shoot(*app, QStringLiteral("fallback"));
+        // Light figures on dark panels, dark names on light fields.
+        const QPoint todayPanel = SkinLayout::MainWindow::TodayPanel.topLeft() + QPoint(100, 8);
+        EXPECT_LT(shot.pixelColor(todayPanel).lightness(), 60) << damaged;
+        EXPECT_GT(shot.pixelColor(SkinLayout::MainWindow::grpSelectedEntry.center()).lightness(), 200) << damaged;
+        // The painted captions are there: some light text at the left of the Time row.
+        int lit = 0;
+        for (int x = 22; x < 50; ++x)
+            for (int y = 188; y < 200; ++y)
+                lit += shot.pixelColor(x, y).lightness() > 100;
+        EXPECT_GT(lit, 5) << "\"Time\" " << damaged;
+        app.reset();
+    }
+    SkinLibrary::setDamageHandler({});
 }
 
 TEST_F(SkinnedWindows, HandleClickTogglesTheLogAndDragPullsItsEdge)

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ui/TGTextButton.h"
+
+#include <QColor>
+#include <QFont>
+
+class QWidget;
+
+// The program's one look for the controls the dialogs draw over their skin
+// pictures: the text buttons, the value labels and the edit fields.
+namespace SkinLook {
+
+// Text buttons of every dialog, in the skin's accent colour.
+[[nodiscard]] TextButtonAppearance textButton();
+
+// The font of values and fields on the light dialog bodies.
+[[nodiscard]] QFont fieldFont(bool bold = false);
+
+// A value label or a frameless edit field over a painted white well.
+void styleField(QWidget *field);
+
+} // namespace SkinLook

@@ -17,6 +17,8 @@ public:
     RunningProgram(const RunningProgram &) = delete;
     RunningProgram &operator=(const RunningProgram &) = delete;
 
+    // An environment variable for the program's next start (a faked clock).
+    void setEnvironment(const QString &name, const QString &value) { m_extraEnvironment.insert(name, value); }
     // Starts the program; false when it could not be started.
     [[nodiscard]] bool start();
     [[nodiscard]] qint64 pid() const { return m_process.processId(); }
@@ -47,4 +49,5 @@ private:
     const ProgramFolder &m_folder;
     const Desktop &m_desktop;
     QProcess m_process;
+    QProcessEnvironment m_extraEnvironment;
 };

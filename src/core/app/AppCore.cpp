@@ -1,5 +1,6 @@
 #include "app/AppCore.h"
 
+#include "calllog/ProviderTotals.h"
 #include "store/TableBlanks.h"
 
 #include <QDir>
@@ -11,7 +12,10 @@
 
 namespace {
 
-QString folderOf(const QString &programPath) { return QFileInfo(programPath).absolutePath(); }
+QString folderOf(const QString &programPath)
+{
+    return QFileInfo(programPath).absolutePath();
+}
 
 } // namespace
 
@@ -37,7 +41,7 @@ StartupReport AppCore::loadAll()
     blankProviderTable(*m_providers);
     blankCallLog(*m_log);
     blankTariffTable(*m_tariffs);
-    m_settings = Settings {};
+    m_settings = Settings{};
 
     StartupReport report;
     report.invalidProviderFile = m_files.loadAppData(*m_providers) == ProviderFileState::Invalid;
@@ -67,11 +71,21 @@ void AppCore::noteSave(const QString &fileName, const std::expected<void, FileEr
         m_onSaveFailure(result.error());
 }
 
-void AppCore::SaveAppData() { noteSave(DataFiles::kProvidersFile, m_files.saveAppData(*m_providers)); }
+void AppCore::SaveAppData()
+{
+    restartToday(*m_providers, clock().now().date());
+    noteSave(DataFiles::kProvidersFile, m_files.saveAppData(*m_providers));
+}
 
-void AppCore::archiveLogRecords(const QByteArray &records) { m_pendingArchive += records; }
+void AppCore::archiveLogRecords(const QByteArray &records)
+{
+    m_pendingArchive += records;
+}
 
-QString AppCore::archivePath() const { return m_files.path(kLogArchiveFile); }
+QString AppCore::archivePath() const
+{
+    return m_files.path(kLogArchiveFile);
+}
 
 void AppCore::saveLogArchive()
 {
@@ -81,12 +95,12 @@ void AppCore::saveLogArchive()
     if (existing.exists()) {
         // Never replace an archive that cannot be read: its calls would be lost.
         if (!existing.open(QIODevice::ReadOnly)) {
-            noteSave(kLogArchiveFile, std::unexpected(FileError { path, existing.errorString() }));
+            noteSave(kLogArchiveFile, std::unexpected(FileError{path, existing.errorString()}));
             return;
         }
         bytes = existing.readAll();
         if (existing.error() != QFileDevice::NoError) {
-            noteSave(kLogArchiveFile, std::unexpected(FileError { path, existing.errorString() }));
+            noteSave(kLogArchiveFile, std::unexpected(FileError{path, existing.errorString()}));
             return;
         }
     }
@@ -103,7 +117,10 @@ void AppCore::SaveLogData()
     noteSave(DataFiles::kLogFile, m_files.saveLogData(*m_log));
 }
 
-void AppCore::SaveTarifData() { noteSave(DataFiles::kTariffsFile, m_files.saveTarifData(*m_tariffs)); }
+void AppCore::SaveTarifData()
+{
+    noteSave(DataFiles::kTariffsFile, m_files.saveTarifData(*m_tariffs));
+}
 
 void AppCore::SaveSettings()
 {
@@ -111,7 +128,7 @@ void AppCore::SaveSettings()
     // to register, the user still needs the settings written and the exit to work.
     (void)m_services.startup.apply(m_settings.RunAtStartup, QDir::toNativeSeparators(m_programPath).toStdString());
     noteSave(SettingsFile::kFileName,
-        m_settingsFile.save(m_settings, m_log->Count, m_tariffs->Count, m_tariffs->LastTariffIdNumber));
+             m_settingsFile.save(m_settings, m_log->Count, m_tariffs->Count, m_tariffs->LastTariffIdNumber));
 }
 
 void AppCore::saveEverything()

@@ -27,8 +27,11 @@ void clearCounters(Provider &p)
 void UpdateProviderTotals(ProviderTable &providers, const CallLogTable &log, const QDate &today)
 {
     const int providerCount = std::min<int>(providers.Count, kMaxProviders);
-    for (int i = 0; i < providerCount; ++i)
+    const DateTimeValue todayValue = toDateTimeValue(today);
+    for (int i = 0; i < providerCount; ++i) {
         clearCounters(providers.records[i]);
+        providers.records[i].TodayDate = todayValue;
+    }
 
     const int day = today.day();
     const int month = today.month();
@@ -59,4 +62,22 @@ void UpdateProviderTotals(ProviderTable &providers, const CallLogTable &log, con
         ++p.TotalCalls;
         p.TotalSeconds += call.DurationSeconds;
     }
+}
+
+void restartToday(Provider &provider, const QDate &today)
+{
+    const DateTimeValue todayValue = toDateTimeValue(today);
+    if (provider.TodayDate == todayValue)
+        return;
+    provider.TodayDate = todayValue;
+    provider.TodaySeconds = 0;
+    provider.TodayCost = 0;
+    provider.TodayCalls = 0;
+}
+
+void restartToday(ProviderTable &providers, const QDate &today)
+{
+    const int providerCount = std::clamp<int>(providers.Count, 0, kMaxProviders);
+    for (int i = 0; i < providerCount; ++i)
+        restartToday(providers.records[i], today);
 }

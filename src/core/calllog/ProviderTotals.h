@@ -9,4 +9,10 @@
 // started from 31 days before `today` up to `today`, Total all of them.
 // Deleted calls and slots never used are skipped, and so are calls of a
 // provider index the table does not hold. Any byte values are safe.
+// Today's counters are stamped with `today`.
 void UpdateProviderTotals(ProviderTable &providers, const CallLogTable &log, const QDate &today);
+
+// Today's counters belong to `TodayDate`: on any other day they start again
+// from zero, stamped with `today`, so no window or file shows a day gone by.
+void restartToday(Provider &provider, const QDate &today);
+void restartToday(ProviderTable &providers, const QDate &today);

@@ -3,6 +3,7 @@
 #include "calllog/ProviderTotals.h"
 #include "connection/CallLogging.h"
 #include "connection/RunningCall.h"
+#include "skins/SkinImages.h"
 #include "store/DateTimeValue.h"
 #include "store/Money.h"
 #include "store/TextHelpers.h"
@@ -66,6 +67,12 @@ void CallMonitor::Timer1Timer()
     const Operation operation(*this);
     const QDateTime now = m_clock.now();
     m_display.dateTimeText = QLocale().toString(now, QStringLiteral("hh:mm:ss,  ddd d MMM yy"));
+    if (now.date() != m_day) {
+        // Also the first tick: the program may have been closed over midnight.
+        m_day = now.date();
+        restartToday(m_core.providers(), m_day);
+        UpdateProviderDisplay();
+    }
     AnyActiveConnections();
     CurrentCall &call = m_core.currentCall();
     if (call.Connected)
@@ -93,12 +100,15 @@ void CallMonitor::AnyActiveConnections()
     const dialup::ActiveConnection &first = connections->front();
     call.RasConnHandle = first.handle;
     m_display.selectedEntry = QString::fromStdString(first.entryName).left(kEntryNameLength);
-    m_registry.ProviderDBFind(m_display.selectedEntry);
+    // A connection of an entry the table does not know yet still gets its own
+    // provider; only a full table leaves the current one selected.
+    m_registry.findOrAdd(m_display.selectedEntry);
     UpdateProviderDisplay();
 
     // A failed query reads as a connection still connecting.
     const dialup::ConnectionStatus status = m_dialUp.connectionStatus(first.handle).value_or(dialup::ConnectionStatus{});
-    if (!call.DialledHere) {
+    // Once costed, a call shows as connected however it was dialled.
+    if (!call.DialledHere && !call.Connected) {
         if (m_display.statusText == kConnecting)
             m_display.dialButtonImage = QStringLiteral("dial_hot");
         m_display.statusText = kConnecting;
@@ -116,6 +126,8 @@ void CallMonitor::AnyActiveConnections()
             m_display.statusText = QStringLiteral("disconnected");
         EndConnection();
     }
+    if (call.Connected)
+        m_display.dialButtonImage = QString::fromLatin1(SkinImages::kHangUp);
     m_display.statusHint = m_display.statusText;
     m_display.dialMode = MonitorDisplay::DialHangsUp;
 }
@@ -224,22 +236,22 @@ void CallMonitor::BeginConnection()
     if (call.Connected)
         return;
     const Operation operation(*this);
-    m_display.dialButtonImage = QStringLiteral("dial_hangup");
+    m_display.dialButtonImage = QString::fromLatin1(SkinImages::kHangUp);
     m_display.scannerRunning = true;
     m_display.statusText = QStringLiteral("Connected");
     call.Connected = true;
-    m_registry.ProviderDBFind(m_display.selectedEntry);
+    // A simulated call runs with the selected provider, whatever it is named.
+    if (call.FakeCall)
+        m_registry.ProviderDBFind(m_display.selectedEntry);
+    else
+        m_registry.findOrAdd(m_display.selectedEntry);
     call.CallProvider = m_core.providers().Current;
 
     const QDateTime now = wholeSecondNow();
     const DateTimeValue today = toDateTimeValue(now.date());
     Provider &provider = callProvider();
-    if (provider.TodayDate == today) {
-        ++provider.TodayCalls;
-    } else {
-        provider.TodayDate = today;
-        provider.TodayCalls = 1;
-    }
+    restartToday(provider, now.date());
+    ++provider.TodayCalls;
     ++provider.MonthCalls;
     ++provider.TotalCalls;
     provider.LastCallDate = today;
@@ -263,6 +275,8 @@ void CallMonitor::EndConnection()
     m_display.scannerRunning = false;
     m_display.statusText = kNotConnected;
     call.Connected = false;
+    // However the call ended, a later one is not ours unless we dial it.
+    call.DialledHere = false;
 
     makeRoomInLog();
     CallLogTable &log = m_core.log();

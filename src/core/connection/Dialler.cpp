@@ -5,6 +5,8 @@
 
 #include <QPointer>
 
+#include <algorithm>
+
 namespace {
 
 const QString kNotConnected = QStringLiteral("Not Connected");
@@ -42,6 +44,7 @@ void Dialler::ButtonDialClick()
 void Dialler::DialEntry()
 {
     const QString entry = m_monitor.display().selectedEntry;
+    m_dialHandle = 0;
     m_monitor.setDialButtonImage(QString::fromLatin1(SkinImages::kDialling));
     m_progressShown = true;
     emit progressStarted(entry);
@@ -66,9 +69,11 @@ void Dialler::DialEntry()
                                         });
     emit busyChanged(false);
     if (!dialled) {
+        // A refused dial opened no line: whatever line is up meanwhile
+        // belongs to another program and is left alone.
         call.DialledHere = false;
         reportServiceError(dialled.error());
-        HangUpEntry();
+        abandonDial();
         return;
     }
     m_dialHandle = *dialled;
@@ -108,14 +113,22 @@ void Dialler::HangUpEntry()
     const dialup::ConnectionHandle handle = ownDial ? m_dialHandle : call.RasConnHandle;
     const bool lineUp = ownDial || m_monitor.display().dialMode == MonitorDisplay::DialHangsUp
                         || (call.Connected && !call.FakeCall);
+    hangUpLine(handle, lineUp, true);
+}
+
+void Dialler::hangUpLine(dialup::ConnectionHandle handle, bool lineUp, bool endsCall)
+{
+    CurrentCall &call = m_core.currentCall();
     m_dialHandle = 0;
+    m_endsCall = endsCall;
     const auto hungUp = m_service.hangUp(handle);
     if (hungUp) {
         m_hangUpWait.start();
         return;
     }
-    if (!lineUp) {
-        // Nothing was there to hang up: a dial refused or never started.
+    if (!lineUp || !isListed(handle)) {
+        // Nothing was there to hang up, or the line dropped by itself just
+        // now: the call simply ends.
         finishHangUp();
         return;
     }
@@ -127,9 +140,46 @@ void Dialler::HangUpEntry()
     emit hangUpFinished();
 }
 
+void Dialler::cancelDial()
+{
+    if (hangingUp())
+        return;
+    CurrentCall &call = m_core.currentCall();
+    if (m_dialHandle != 0) {
+        // Once our call has ended, a call being costed now is another program's.
+        hangUpLine(m_dialHandle, true, call.DialledHere);
+        return;
+    }
+    // Our dial never opened a line; the line up now, if any, is another program's.
+    call.DialledHere = false;
+    abandonDial();
+}
+
+void Dialler::abandonDial()
+{
+    endProgress();
+    const bool callRuns = m_core.currentCall().Connected;
+    m_monitor.setDialButtonImage(QString::fromLatin1(callRuns ? SkinImages::kHangUp : SkinImages::kDialUp));
+    emit hangUpFinished();
+}
+
+bool Dialler::isListed(dialup::ConnectionHandle handle)
+{
+    const auto connections = m_service.enumConnections();
+    // When the service cannot tell, the line is taken to be still up.
+    if (!connections)
+        return true;
+    return std::ranges::any_of(
+        *connections, [handle](const dialup::ActiveConnection &c) { return c.handle == handle; });
+}
+
 void Dialler::finishHangUp()
 {
     m_core.currentCall().DialledHere = false;
+    if (!m_endsCall) {
+        abandonDial();
+        return;
+    }
     endProgress();
     m_monitor.setDialButtonImage(QString::fromLatin1(SkinImages::kDialUp));
     m_monitor.EndConnection();

@@ -34,6 +34,9 @@ public:
     // Hangs up; the call ends once the wait is over. A second request while
     // one waits is ignored.
     void HangUpEntry();
+    // The progress window's cancel: hangs up the line our own dial opened,
+    // and only that one.
+    void cancelDial();
     // A progress report of our own dial.
     void DialProgress(std::uint32_t state, dialup::ErrorCode error);
     // The service's new-entry dialog, owned by `owner`.
@@ -56,7 +59,12 @@ signals:
     void hangUpFinished();
 
 private:
+    // Hangs up `handle`; the call being costed ends with it only when `endsCall`.
+    void hangUpLine(dialup::ConnectionHandle handle, bool lineUp, bool endsCall);
     void finishHangUp();
+    // Closes the progress of a dial that opened no line, ending no call.
+    void abandonDial();
+    bool isListed(dialup::ConnectionHandle handle);
     void endProgress();
     void reportServiceError(dialup::ErrorCode code);
 
@@ -65,5 +73,6 @@ private:
     dialup::DialUpService &m_service;
     QTimer m_hangUpWait;
     dialup::ConnectionHandle m_dialHandle = 0; // our dial's line, until a hang-up
+    bool m_endsCall = true;                    // the hang-up waiting ends the call being costed
     bool m_progressShown = false;
 };

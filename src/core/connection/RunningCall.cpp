@@ -50,8 +50,10 @@ void advanceCallOneSecond(CurrentCall &call, Provider &provider, DateTimeValue t
         ++provider.TodaySeconds;
         provider.TodayCost = addMoney(provider.TodayCost, booked);
     } else {
-        // The call has run into a new day: today's counters start afresh.
+        // The call has run into a new day: today's counters start afresh,
+        // and the call counts for the day it began on, as the log does.
         provider.TodayDate = today;
+        provider.TodayCalls = 0;
         provider.TodaySeconds = 1;
         provider.TodayCost = call.FirstTick ? call.StartCharge : 0;
         if (unitBegins)

@@ -1,6 +1,6 @@
 #include "providers/ProviderRegistry.h"
 
-#include "store/Cp1252.h"
+#include "store/CountedString.h"
 
 #include <algorithm>
 #include <iterator>
@@ -13,8 +13,9 @@ ProviderRegistry::ProviderRegistry(ProviderTable &table, dialup::DialUpService &
 
 QString ProviderRegistry::storedName(const QString &name)
 {
-    // What the record will hold: the first 64 characters, in the file's code page.
-    return cp1252::decode(cp1252::encode(name.left(kNameCapacity)));
+    CountedString<kNameCapacity> stored {};
+    stored.setText(name);
+    return stored.text();
 }
 
 int ProviderRegistry::indexOf(const QString &name) const
@@ -69,6 +70,16 @@ bool ProviderRegistry::ProviderDBadd(const QString &name)
     return true;
 }
 
+bool ProviderRegistry::findOrAdd(const QString &name)
+{
+    if (ProviderDBFind(name))
+        return true;
+    if (ProviderDBadd(name))
+        return true;
+    reportTableFull(name);
+    return false;
+}
+
 bool ProviderRegistry::ProviderDBPrev()
 {
     if (m_table.Count == 0 || m_table.Current == 0)
@@ -95,10 +106,15 @@ void ProviderRegistry::GetSystemDailupProviders()
         if (ProviderDBSeek(name))
             continue;
         if (!ProviderDBadd(name)) {
-            if (!m_reportedFull && m_onTableFull)
-                m_onTableFull(name);
-            m_reportedFull = true;
+            reportTableFull(name);
             return;
         }
     }
+}
+
+void ProviderRegistry::reportTableFull(const QString &name)
+{
+    if (!m_reportedFull && m_onTableFull)
+        m_onTableFull(name);
+    m_reportedFull = true;
 }

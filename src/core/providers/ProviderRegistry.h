@@ -24,6 +24,10 @@ public:
     bool ProviderDBSeek(const QString &name) const;
     // Appends a provider and selects it; false when the table is full.
     bool ProviderDBadd(const QString &name);
+    // Selects the provider of that name, appending one when there is none,
+    // so that every call has a record of its own; false, and no change, only
+    // when the table is full.
+    bool findOrAdd(const QString &name);
     bool ProviderDBPrev();
     bool ProviderDBNext();
     // Adds every phonebook entry not yet in the table, in the service's order.
@@ -32,12 +36,13 @@ public:
     // Called once when a phonebook entry cannot be added because the table is full.
     void setTableFullHandler(std::function<void(const QString &entry)> handler) { m_onTableFull = std::move(handler); }
 
-    // Names are stored cut to 64 characters and compared the same way, so a
-    // long entry name always finds its one record.
+    // Names are stored cut to fit their 64 bytes and compared the same way,
+    // so a long entry name always finds its one record.
     static QString storedName(const QString &name);
 
 private:
     int indexOf(const QString &name) const;
+    void reportTableFull(const QString &name);
 
     ProviderTable &m_table;
     dialup::DialUpService &m_service;

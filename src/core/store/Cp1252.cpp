@@ -1,5 +1,8 @@
 #include "store/Cp1252.h"
 
+#include <QStringDecoder>
+
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -48,6 +51,38 @@ QByteArray encode(const QString &text)
         bytes.append(encodeOne(c.unicode()));
     }
     return bytes;
+}
+
+bool holds(const QString &text)
+{
+    return std::ranges::none_of(text, [](QChar c) { return c != QLatin1Char('?') && encodeOne(c.unicode()) == '?'; });
+}
+
+QByteArray encodeName(const QString &text, std::size_t capacity)
+{
+    const QString head = text.left(qsizetype(capacity));
+    if (holds(head))
+        return encode(head);
+    QByteArray bytes = text.toUtf8();
+    auto size = std::min<qsizetype>(bytes.size(), qsizetype(capacity));
+    // Back off over continuation bytes so the cut lands between characters.
+    while (size > 0 && size < bytes.size() && (static_cast<unsigned char>(bytes[size]) & 0xC0) == 0x80)
+        --size;
+    bytes.truncate(size);
+    return bytes;
+}
+
+QString decodeName(const char *bytes, std::size_t length)
+{
+    const QByteArrayView view(bytes, qsizetype(length));
+    const bool multiByte = std::ranges::any_of(view, [](char b) { return static_cast<unsigned char>(b) >= 0x80; });
+    if (multiByte) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = utf8.decode(view);
+        if (!utf8.hasError())
+            return text;
+    }
+    return decode(bytes, length);
 }
 
 } // namespace cp1252

@@ -19,4 +19,15 @@ inline QString decode(const QByteArray &bytes) { return decode(bytes.constData()
 // character, so a name is never cut in the middle of a character.
 QByteArray encode(const QString &text);
 
+// Whether every character of the text has a Windows-1252 byte.
+bool holds(const QString &text);
+
+// A name as the records store it: Windows-1252 when the code page holds
+// every character (the first `capacity` of them), so that such files stay as
+// they always were; otherwise UTF-8, cut at a character boundary to fit.
+QByteArray encodeName(const QString &text, std::size_t capacity);
+// Valid UTF-8 with at least one multi-byte sequence reads as UTF-8, anything
+// else as Windows-1252.
+QString decodeName(const char *bytes, std::size_t length);
+
 } // namespace cp1252

@@ -242,7 +242,7 @@ void Tapp::connectDialler()
     connect(m_dialler.get(), &Dialler::progressStarted, progress, &TConnectDlg::showProgress);
     connect(m_dialler.get(), &Dialler::progressLine, progress, &TConnectDlg::addLine);
     connect(m_dialler.get(), &Dialler::progressEnded, progress, &TConnectDlg::endProgress);
-    connect(progress, &TConnectDlg::cancelRequested, m_dialler.get(), &Dialler::HangUpEntry);
+    connect(progress, &TConnectDlg::cancelRequested, m_dialler.get(), &Dialler::cancelDial);
     connect(m_dialler.get(), &Dialler::errorReported, this,
             [this](const QString &text) { SkinMessageDlg(mtError, text, mbOK | mbCancel, this); });
     connect(m_dialler.get(), &Dialler::busyChanged, this, [](bool busy) {

@@ -187,3 +187,88 @@ TEST_F(CallMonitorTest, TheTitleShowsTheCallWhenAskedTo)
     tick();
     EXPECT_EQ(display().title, QStringLiteral("00:00:01 £ 1.50 - DemoEntry")) << "kept after the call";
 }
+
+TEST_F(CallMonitorTest, AnotherProgramsCallShowsConnectedOnceCosted)
+{
+    const auto handle = dialUp.connect("DemoEntry", dialup::kDeviceConnected);
+    tick();
+    ASSERT_TRUE(call().Connected);
+    // The line goes on logging on, then is fully connected.
+    const std::uint32_t states[]
+        = { dialup::kAuthenticate, dialup::kAuthenticate, dialup::kConnected, dialup::kConnected };
+    for (const std::uint32_t state : states) {
+        dialUp.setState(handle, state);
+        tick();
+        EXPECT_EQ(display().dialButtonImage, QStringLiteral("dial_hangup"));
+        EXPECT_NE(display().statusText, QStringLiteral("connecting..."));
+    }
+    EXPECT_EQ(display().statusText, QStringLiteral("connected"));
+}
+
+TEST_F(CallMonitorTest, AConnectionOfAnUnknownEntryIsBookedToAProviderOfItsName)
+{
+    struct Case {
+        const char *name;
+        std::vector<std::string> entries;
+        std::uint8_t index;
+    };
+    const Case cases[] = {
+        { "a table of other providers", { "DemoEntry", "Other" }, 2 },
+        { "an empty table", {}, 0 },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        FakeDialUpService service;
+        service.entries = c.entries;
+        AppCore own(
+            QDir(folder.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, service });
+        own.loadAll();
+        CallMonitor ownMonitor(own, service, clock);
+        ownMonitor.startUp();
+        const auto handle = service.connect("Stranger");
+        tick();
+        ownMonitor.Timer1Timer();
+        service.drop(handle);
+        clock.advanceSeconds(1);
+        ownMonitor.Timer1Timer();
+        ASSERT_EQ(own.log().Count, 1);
+        EXPECT_EQ(own.log().records[0].ProviderIndex, c.index);
+        ASSERT_EQ(own.providers().Count, c.index + 1);
+        EXPECT_EQ(own.providers().records[c.index].Name.text(), QStringLiteral("Stranger"));
+        EXPECT_EQ(own.providers().records[c.index].TotalCalls, 1u);
+    }
+}
+
+TEST_F(CallMonitorTest, TodayRestartsWhenTheDayChanges)
+{
+    // Ten seconds late in the evening on DemoEntry.
+    clock.setWallClock(QDateTime(QDate(2026, 3, 2), QTime(23, 59, 30)));
+    const auto evening = dialUp.connect("DemoEntry");
+    tick(10);
+    tick(9);
+    dialUp.drop(evening);
+    tick();
+    ASSERT_EQ(provider(0).TodaySeconds, 10u);
+    const auto savedToday = [this] {
+        AppCore reread(file(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp });
+        reread.loadAll();
+        return reread.providers().records[0].TodaySeconds;
+    };
+
+    // Saved just after midnight, before the next tick.
+    clock.setWallClock(QDateTime(QDate(2026, 3, 3), QTime(0, 0, 0)));
+    core->SaveAppData();
+    EXPECT_EQ(savedToday(), 0u);
+
+    tick();
+    EXPECT_EQ(display().todaysTime, QStringLiteral("00:00:00"));
+    const auto line = dialUp.connect("DemoEntry");
+    tick(3);
+    tick();
+    EXPECT_EQ(display().todaysTime, QStringLiteral("00:00:02"));
+    dialUp.drop(line);
+    tick();
+    EXPECT_EQ(savedToday(), 2u);
+    EXPECT_EQ(provider(0).TodayCalls, 1u);
+}

@@ -47,7 +47,7 @@ protected:
     void hangUpAndWait(bool cancel = false)
     {
         if (cancel)
-            dialler.HangUpEntry();
+            dialler.cancelDial();
         else
             dialler.ButtonDialClick();
         waitForHangUp();
@@ -352,4 +352,100 @@ TEST_F(DiallerTest, CredentialsAppearInNoTextShown)
     EXPECT_FALSE(everything.isEmpty());
     EXPECT_FALSE(everything.contains(QStringLiteral("alice")));
     EXPECT_FALSE(everything.contains(QStringLiteral("s3cret")));
+}
+
+TEST_F(DiallerTest, OurDialNeverHangsUpAnotherProgramsLine)
+{
+    struct Case {
+        const char *name;
+        std::optional<dialup::ErrorCode> failDialParams;
+        std::optional<dialup::ErrorCode> failDial;
+    };
+    const Case cases[] = {
+        { "the service refuses the dial", std::nullopt, 676 },
+        { "cancelled after unreadable dial parameters", 623, std::nullopt },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        dialUp.connections.clear();
+        dialUp.hangUps.clear();
+        tick();
+        const std::int32_t logged = core->log().Count;
+        dialUp.failDialParams = c.failDialParams;
+        dialUp.failDial = c.failDial;
+        // The other program's line comes up while our error is on screen.
+        const auto otherComesUp = QObject::connect(&dialler, &Dialler::errorReported, [this] {
+            dialUp.connect("Other");
+            tick();
+        });
+        dialler.ButtonDialClick();
+        QObject::disconnect(otherComesUp);
+        hangUpAndWait(true);
+        EXPECT_TRUE(dialUp.hangUps.empty());
+        EXPECT_TRUE(call().Connected) << "the other program's call goes on being costed";
+        EXPECT_EQ(core->log().Count, logged);
+        EXPECT_FALSE(dialler.progressShown());
+        EXPECT_EQ(display().dialButtonImage, QStringLiteral("dial_hangup"));
+        dialUp.failDialParams.reset();
+        dialUp.failDial.reset();
+        dialUp.connections.clear();
+        tick();
+    }
+}
+
+TEST_F(DiallerTest, HangingUpALineThatHasJustDroppedEndsTheCallQuietly)
+{
+    dialler.ButtonDialClick();
+    const dialup::ConnectionHandle line = dialUp.connections.back().connection.handle;
+    connectDial(dialup::kConnected);
+    tick();
+    dialUp.drop(line);
+    dialUp.failHangUp = 6;
+    hangUpAndWait();
+    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_FALSE(call().Connected);
+    EXPECT_EQ(core->log().Count, 1);
+    EXPECT_EQ(display().dialButtonImage, QStringLiteral("dial_up"));
+}
+
+TEST_F(DiallerTest, AfterOurCallEndsByItselfAnotherProgramsDialShowsItsProgress)
+{
+    const bool reportedByTheDial[] = { false, true };
+    for (const bool reported : reportedByTheDial) {
+        SCOPED_TRACE(reported ? "the dial reports the line down" : "the line vanishes from the list");
+        dialler.ButtonDialClick();
+        const dialup::ConnectionHandle line = dialUp.connections.back().connection.handle;
+        connectDial(dialup::kConnected);
+        tick();
+        if (reported)
+            connectDial(dialup::kDisconnected);
+        dialUp.drop(line);
+        tick();
+        ASSERT_FALSE(call().Connected);
+        EXPECT_FALSE(call().DialledHere);
+
+        const dialup::ConnectionHandle other = dialUp.connect("Other", dialup::kConnectDevice);
+        tick();
+        EXPECT_EQ(display().statusText, QStringLiteral("connecting..."));
+        dialUp.drop(other);
+        tick();
+    }
+}
+
+TEST_F(DiallerTest, CancellingAfterOurCallDroppedLeavesTheNextProgramsCall)
+{
+    dialler.ButtonDialClick();
+    const dialup::ConnectionHandle line = dialUp.connections.back().connection.handle;
+    connectDial(dialup::kDeviceConnected);
+    dialUp.drop(line);
+    tick();
+    ASSERT_TRUE(dialler.progressShown()) << "still logging on when the line went";
+    dialUp.connect("Other");
+    tick();
+    ASSERT_TRUE(call().Connected);
+    hangUpAndWait(true);
+    EXPECT_EQ(dialUp.hangUps, std::vector<dialup::ConnectionHandle>{line}) << "only our own line";
+    EXPECT_TRUE(call().Connected) << "the other program's call goes on";
+    EXPECT_EQ(core->log().Count, 1);
+    EXPECT_FALSE(dialler.progressShown());
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -98,4 +100,46 @@ TEST_F(ProviderRegistryTest, FindSeekPrevNext)
     EXPECT_EQ(table->Current, 2);
     EXPECT_TRUE(registry.ProviderDBSeek(QStringLiteral("B")));
     EXPECT_EQ(table->Current, 2) << "seek does not select";
+}
+
+TEST_F(ProviderRegistryTest, EveryNameIsKeptExactly)
+{
+    const QString cyrillic40 = QString(40, QChar(0x0416));
+    struct Case {
+        const char *what;
+        QString name;
+        QByteArray stored;
+        QString readBack;
+    };
+    const Case cases[] = {
+        { "Windows-1252, as always", QStringLiteral("Caf\u00e9 \u20ac"), QByteArray("Caf\xe9 \x80"),
+            QStringLiteral("Caf\u00e9 \u20ac") },
+        { "outside Windows-1252", QStringLiteral("\u0421\u0432\u044f\u0437\u044c"),
+            QByteArray("\xd0\xa1\xd0\xb2\xd1\x8f\xd0\xb7\xd1\x8c"), QStringLiteral("\u0421\u0432\u044f\u0437\u044c") },
+        { "same length, another name", QStringLiteral("\u0414\u043e\u043c\u0430\u0448"),
+            QByteArray("\xd0\x94\xd0\xbe\xd0\xbc\xd0\xb0\xd1\x88"), QStringLiteral("\u0414\u043e\u043c\u0430\u0448") },
+        { "cut between characters", QStringLiteral("a") + cyrillic40, QByteArray("a") + cyrillic40.left(31).toUtf8(),
+            QStringLiteral("a") + cyrillic40.left(31) },
+        { "beyond the basic plane", QStringLiteral("Net \U0001F600"), QByteArray("Net \xf0\x9f\x98\x80"),
+            QStringLiteral("Net \U0001F600") },
+    };
+    for (const Case &c : cases)
+        service.entries.push_back(c.name.toStdString());
+    registry.GetSystemDailupProviders();
+    ASSERT_EQ(table->Count, int(std::size(cases)));
+    for (int i = 0; i < table->Count; ++i) {
+        const Case &c = cases[i];
+        SCOPED_TRACE(c.what);
+        const Provider &record = table->records[i];
+        EXPECT_EQ(QByteArray(record.Name.chars, record.Name.length), c.stored);
+        EXPECT_EQ(record.Name.text(), c.readBack);
+        EXPECT_TRUE(registry.ProviderDBFind(c.name));
+        EXPECT_EQ(table->Current, i);
+    }
+
+    // Bytes that are not UTF-8 read as Windows-1252.
+    Provider &first = table->records[0];
+    first.Name.length = 3;
+    std::memcpy(first.Name.chars, "\xe9t\xe9", 3);
+    EXPECT_EQ(first.Name.text(), QStringLiteral("\u00e9t\u00e9"));
 }

@@ -6,6 +6,7 @@
 #include "store/DateTimeValue.h"
 #include "store/Money.h"
 #include "store/TextHelpers.h"
+#include "ui/DateFieldStyle.h"
 #include "ui/ElidedText.h"
 #include "ui/MessageDialogs.h"
 #include "ui/SkinLook.h"
@@ -223,7 +224,7 @@ void TProviderEdit::buildControls()
     m_dateEdit->setInputMask(kDateMask);
     m_calendarButton = new QToolButton(this);
     m_calendarButton->setObjectName(QStringLiteral("DateEdit1Calendar"));
-    m_calendarButton->setText(QStringLiteral("..."));
+    DateFieldStyle::applyToButton(m_calendarButton);
     m_calendarButton->setGeometry(
         QRect(DateEdit1.right() + 1 - kCalendarWidth, DateEdit1.top(), kCalendarWidth, DateEdit1.height()));
     connect(m_calendarButton, &QToolButton::clicked, this, &TProviderEdit::openCalendar);

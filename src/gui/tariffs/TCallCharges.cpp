@@ -11,6 +11,7 @@
 #include "tariffs/TariffGridDelegate.h"
 #include "tariffs/TariffGridModel.h"
 #include "tariffs/TwoDigitSpinBox.h"
+#include "ui/DateFieldStyle.h"
 #include "ui/MessageDialogs.h"
 #include "ui/SkinGridHeader.h"
 #include "ui/SkinLook.h"
@@ -373,6 +374,7 @@ void TCallCharges::buildKindArea()
         auto *edit = new QDateEdit(this);
         edit->setObjectName(QString::fromLatin1(name));
         edit->setCalendarPopup(true);
+        DateFieldStyle::apply(edit);
         edit->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
         edit->setToolTip(hint(tip));
         edit->setGeometry(rect);

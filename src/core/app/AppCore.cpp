@@ -1,6 +1,7 @@
 #include "app/AppCore.h"
 
 #include "calllog/ProviderTotals.h"
+#include "spending/SpendingFile.h"
 #include "store/TableBlanks.h"
 
 #include <QDir>
@@ -11,6 +12,9 @@
 #include <algorithm>
 
 namespace {
+
+// budgets.data holds a few lines per provider; anything larger is not ours.
+constexpr qint64 kMaxBudgetsBytes = 1 << 20;
 
 QString folderOf(const QString &programPath)
 {
@@ -50,6 +54,8 @@ StartupReport AppCore::loadAll()
     const StoredCounts counts = m_settingsFile.load(m_settings);
     m_currencyText = (m_settings.UseUserCurrency ? m_settings.CurrencyString : m_systemCurrency) + QLatin1Char(' ');
     applyStoredCounts(*m_log, *m_tariffs, counts, logBytes, tariffBytes);
+    QFile budgets(QDir(m_folder).filePath(spendingfile::kFileName));
+    m_spending = budgets.open(QIODevice::ReadOnly) ? spendingfile::parse(budgets.read(kMaxBudgetsBytes)) : SpendingPlan{};
     return report;
 }
 
@@ -129,6 +135,18 @@ void AppCore::SaveSettings()
     (void)m_services.startup.apply(m_settings.RunAtStartup, QDir::toNativeSeparators(m_programPath).toStdString());
     noteSave(SettingsFile::kFileName,
              m_settingsFile.save(m_settings, m_log->Count, m_tariffs->Count, m_tariffs->LastTariffIdNumber));
+    SaveSpending();
+}
+
+void AppCore::SaveSpending()
+{
+    const QString path = QDir(m_folder).filePath(spendingfile::kFileName);
+    // A user who never set a budget gets no file.
+    if (m_spending.budgets.isEmpty() && m_spending.hangUpMarginSeconds == SpendingPlan::kDefaultHangUpMargin
+        && !QFile::exists(path))
+        return;
+    noteSave(spendingfile::kFileName,
+             writeFileAtomically(path, spendingfile::serialise(m_spending)));
 }
 
 void AppCore::saveEverything()
@@ -143,6 +161,8 @@ void AppCore::PlayAppSound(AppSound sound)
 {
     if (!m_settings.PlayApplicationSounds)
         return;
-    const QString name = sound == AppSound::Connected ? QStringLiteral("connected.wav") : QStringLiteral("welcome.wav");
+    const QString name = sound == AppSound::Connected ? QStringLiteral("connected.wav")
+                         : sound == AppSound::Warning ? QStringLiteral("warning.wav")
+                                                      : QStringLiteral("welcome.wav");
     m_services.sound.play(QDir(m_folder).filePath(QStringLiteral("sounds/default/") + name));
 }

@@ -5,6 +5,7 @@
 #include "services/DialUpService.h"
 #include "services/SoundPlayer.h"
 #include "services/StartupRegistration.h"
+#include "spending/SpendingPlan.h"
 #include "store/AtomicFile.h"
 #include "store/DataFiles.h"
 #include "store/Records.h"
@@ -32,7 +33,8 @@ struct StartupReport {
 
 enum class AppSound {
     Connected = 1, // a call begins
-    Welcome = 3, // the main window is shown
+    Welcome = 3,   // the main window is shown
+    Warning = 4,   // a budget warning
 };
 
 // What the main window owns for the life of the process: the three tables,
@@ -56,6 +58,9 @@ public:
     CurrentCall &currentCall() { return m_call; }
     const CurrentCall &currentCall() const { return m_call; }
     const QString &folder() const { return m_folder; }
+    // Budgets and the warnings already given, from budgets.data.
+    SpendingPlan &spending() { return m_spending; }
+    const SpendingPlan &spending() const { return m_spending; }
 
     // Blank tables, then Providers.data, Log.data, Tariffs.data and settings.data.
     StartupReport loadAll();
@@ -71,9 +76,11 @@ public:
     // Also appends calls waiting for the archive to it first (see archiveLogRecords).
     void SaveLogData();
     void SaveTarifData();
-    // Applies the start-up registration, then writes settings.data; a failed
-    // registration never stops the file from being written.
+    // Applies the start-up registration, then writes settings.data and
+    // budgets.data; a failed registration never stops a file from being written.
     void SaveSettings();
+    // budgets.data alone: a warning given must stay given across a restart.
+    void SaveSpending();
     // The three data files, then the settings: the order of the end of a call.
     void saveEverything();
     // A file the user asked for (an export, a report) where the user chose,
@@ -105,6 +112,7 @@ private:
     std::unique_ptr<CallLogTable> m_log;
     std::unique_ptr<TariffTable> m_tariffs;
     Settings m_settings;
+    SpendingPlan m_spending;
     CurrentCall m_call;
     QByteArray m_pendingArchive;
     QString m_systemCurrency;

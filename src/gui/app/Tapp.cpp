@@ -1,6 +1,7 @@
 #include "app/Tapp.h"
 
 #include "app/MinimisedTogether.h"
+#include "app/SpendingLine.h"
 #include "calllog/TCallLog.h"
 #include "connection/TConnectDlg.h"
 #include "providers/ProviderChooser.h"
@@ -61,6 +62,21 @@ constexpr int kScannerLights = 16;
 const QString kBalloonStyle = QStringLiteral(
     "QToolTip { color: #1c242e; background: #fffbe0; border: 1px solid #8a98a8; border-radius: 8px; padding: 4px; }");
 
+// The look every label of the display shares.
+void decorateLabel(QLabel *label, const QRect &rect, int pixelSize, QRgb colour, Qt::Alignment alignment,
+                   bool bold = false)
+{
+    label->setGeometry(rect);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
+    label->setPalette(palette);
+}
+
 void openLink(const QString &address)
 {
     QDesktopServices::openUrl(QUrl(address));
@@ -74,6 +90,7 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
     , m_dialUp(services.dialUp)
     , m_monitor(std::make_unique<CallMonitor>(*m_core, services.dialUp, services.clock))
     , m_dialler(std::make_unique<Dialler>(*m_core, *m_monitor, services.dialUp))
+    , m_spending(std::make_unique<SpendingWatch>(*m_core, services.clock))
     , m_callLog(callLog)
     , m_blind(blind)
     , CutTransImage1(new TCutTransImage(this))
@@ -131,16 +148,8 @@ QLabel *Tapp::addLabel(const char *name, const QString &caption, const QRect &re
 {
     auto *label = new QLabel(caption, this);
     label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(rect);
     label->setTextFormat(Qt::PlainText);
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
-    label->setPalette(palette);
+    decorateLabel(label, rect, pixelSize, colour, alignment, bold);
     return label;
 }
 
@@ -226,6 +235,10 @@ void Tapp::buildControls()
     LabelTodateTime = addLabel("LabelTodateTime", dash, Layout::LabelTodateTime, 12, kLcdText, Qt::AlignRight);
     LabelTodateCost = addLabel("LabelTodateCost", dash, Layout::LabelTodateCost, 12, kLcdText, Qt::AlignRight);
 
+    auto *spendingLine = new SpendingLine(*m_spending, {LabelMonthsTime, LabelMonthsCost}, this);
+    decorateLabel(spendingLine, Layout::LabelSpending, 11, kLcdText, Qt::AlignRight);
+    connect(m_spending.get(), &SpendingWatch::hangUpRequested, m_dialler.get(), &Dialler::HangUpEntry);
+
     m_providerChooser = std::make_unique<ProviderChooser>(m_monitor->registry(), m_dialUp, ButtonDial,
                                                           grpSelectedEntry, [this] {
                                                               m_monitor->setSelectedEntry(grpSelectedEntry->text());
@@ -304,6 +317,7 @@ void Tapp::FormShow()
 void Tapp::Timer1Timer()
 {
     m_monitor->Timer1Timer();
+    m_spending->update();
 }
 
 void Tapp::UpdateProviderDisplay()
@@ -417,6 +431,8 @@ void Tapp::keyPressEvent(QKeyEvent *event)
         m_monitor->startFakeCall();
     else if (event->key() == Qt::Key_F3)
         m_monitor->endFakeCall();
+    else if (event->key() == Qt::Key_F4)
+        m_spending->toggleArmed();
     else
         QWidget::keyPressEvent(event);
 }

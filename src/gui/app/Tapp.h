@@ -3,6 +3,7 @@
 #include "app/AppCore.h"
 #include "connection/CallMonitor.h"
 #include "connection/Dialler.h"
+#include "spending/SpendingWatch.h"
 #include "ui/SkinButton.h"
 
 #include <QList>
@@ -42,6 +43,7 @@ public:
     QTimer &timer() { return m_timer; }
     CallMonitor &monitor() { return *m_monitor; }
     Dialler &dialler() { return *m_dialler; }
+    SpendingWatch &spending() { return *m_spending; }
     TConnectDlg &connectDlg() { return *m_connectDlg; }
 
     // Places the call log under the main window and the handle under the log.
@@ -89,6 +91,7 @@ private:
     dialup::DialUpService &m_dialUp;
     std::unique_ptr<CallMonitor> m_monitor;
     std::unique_ptr<Dialler> m_dialler;
+    std::unique_ptr<SpendingWatch> m_spending;
     TCallLog *m_callLog;
     TBlind *m_blind;
     TCutTransImage *CutTransImage1;

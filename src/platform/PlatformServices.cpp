@@ -1,5 +1,10 @@
 #include "PlatformServices.h"
 
+#include "store/DialUpServiceChoice.h"
+#include "store/SettingsFile.h"
+
+#include <QDir>
+
 #ifdef _WIN32
 #include "windows/RasDialUpService.h"
 #include "windows/RunKeyRegistration.h"
@@ -8,7 +13,14 @@
 #include <QMetaObject>
 #else
 #include "autostart/XdgAutostart.h"
+#include "signals/TerminationSignals.h"
 #include "simdialup/SimDialUpService.h"
+#endif
+
+#ifdef TOLLWISE_HAVE_NETWORKMANAGER
+#include "networkmanager/NmDialUpService.h"
+
+#include <QDBusConnection>
 #endif
 
 std::unique_ptr<StartupRegistration> createStartupRegistration()
@@ -20,14 +32,47 @@ std::unique_ptr<StartupRegistration> createStartupRegistration()
 #endif
 }
 
-std::unique_ptr<dialup::DialUpService> createDialUpService([[maybe_unused]] const QString &programFolder)
+DialUpServiceChoice storedDialUpServiceChoice(const QString &programFolder)
+{
+    return readDialUpServiceChoice(QDir(programFolder).filePath(SettingsFile::kFileName));
+}
+
+ChosenDialUpService createDialUpService(
+    [[maybe_unused]] const QString &programFolder, [[maybe_unused]] DialUpServiceChoice choice)
 {
 #ifdef _WIN32
     // The service reports progress from its own threads; the program handles it on the UI thread.
-    return std::make_unique<RasDialUpService>([](std::function<void()> task) {
-        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
-    });
+    return { std::make_unique<RasDialUpService>([](std::function<void()> task) {
+                QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
+            }),
+        QStringLiteral("Windows dial-up networking") };
 #else
-    return std::make_unique<SimDialUpService>(programFolder);
+#ifdef TOLLWISE_HAVE_NETWORKMANAGER
+    // Short waits, once, at start-up: a missing or silent NetworkManager must
+    // not keep the program from opening.
+    constexpr int kProbeMs = 1000;
+    constexpr int kFirstAnswersMs = 2000;
+    if (choice != DialUpServiceChoice::Simulator) {
+        const QDBusConnection bus = QDBusConnection::systemBus();
+        if (choice == DialUpServiceChoice::NetworkManager || NmDialUpService::answersOn(bus, kProbeMs)) {
+            auto service = std::make_unique<NmDialUpService>(bus);
+            service->waitUntilReady(kFirstAnswersMs);
+            return { std::move(service), QStringLiteral("NetworkManager") };
+        }
+    }
+#endif
+    return { std::make_unique<SimDialUpService>(programFolder), QStringLiteral("Simulator") };
+#endif
+}
+
+std::unique_ptr<QObject> watchTerminationSignals([[maybe_unused]] std::function<void()> terminate)
+{
+#ifdef _WIN32
+    return {};
+#else
+    auto watch = std::make_unique<TerminationSignals>(std::move(terminate));
+    if (!watch->active())
+        return {};
+    return watch;
 #endif
 }

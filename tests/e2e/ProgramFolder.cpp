@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 
@@ -73,9 +74,18 @@ bool ProgramFolder::exists(const QString &name) const
     return QFile::exists(filePath(name));
 }
 
+QString ProgramFolder::systemBus() const
+{
+    return m_systemBus.isEmpty() ? QStringLiteral("unix:path=") + QDir(elsewhere()).filePath(QStringLiteral("no-bus"))
+                                 : m_systemBus;
+}
+
 ProgramFolder::DialResult ProgramFolder::dial(const QStringList &arguments, int ms) const
 {
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), systemBus());
+    process.setProcessEnvironment(environment);
     process.setWorkingDirectory(elsewhere());
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(filePath(QStringLiteral("tollwise-dial")), arguments);

@@ -20,6 +20,12 @@ public:
     // A folder that is not the program's, for a current directory.
     [[nodiscard]] QString elsewhere() const { return m_elsewhere.path(); }
 
+    // The system message bus the program and the dialler are given. None by
+    // default, so the program falls back to its simulated dial-up service
+    // whatever the machine running the tests has.
+    void setSystemBus(const QString &address) { m_systemBus = address; }
+    [[nodiscard]] QString systemBus() const;
+
     void writeFile(const QString &name, const QByteArray &bytes) const;
     // The file's bytes; empty when it does not exist.
     [[nodiscard]] QByteArray readFile(const QString &name) const;
@@ -37,4 +43,5 @@ private:
     QTemporaryDir m_folder;
     QTemporaryDir m_elsewhere;
     QString m_error;
+    QString m_systemBus;
 };

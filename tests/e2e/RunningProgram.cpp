@@ -31,6 +31,7 @@ bool RunningProgram::start()
     // Nothing of the user running the tests (autostart entries, caches) is touched.
     environment.insert(QStringLiteral("HOME"), m_folder.elsewhere());
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_folder.elsewhere());
+    environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_folder.systemBus());
     environment.insert(m_extraEnvironment);
     m_process.setProcessEnvironment(environment);
     // The program must find its files beside itself, never in the current folder.

@@ -49,6 +49,9 @@ protected:
                                      "[Secret]\nUserName=bob\nPassword=pw\nSavePassword=0\nStageSeconds=0.02\n"
                                      "[Slow]\nStageSeconds=30\n";
         EXPECT_TRUE(writeFileAtomically(QDir(dir.path()).filePath(QStringLiteral("phonebook.ini")), phonebook));
+        // The simulated service, whatever dial-up service the machine has.
+        EXPECT_TRUE(writeFileAtomically(QDir(dir.path()).filePath(QStringLiteral("settings.data")),
+                                        "[Application]\r\nDialUpService=Simulator\r\n"));
     }
 
     ToolRun run(const QStringList &arguments)

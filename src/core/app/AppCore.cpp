@@ -1,6 +1,7 @@
 #include "app/AppCore.h"
 
 #include "calllog/ProviderTotals.h"
+#include "spending/SpendingFile.h"
 #include "store/TableBlanks.h"
 
 #include <QDir>
@@ -9,8 +10,12 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
+
+// budgets.data holds a few lines per provider; anything larger is not ours.
+constexpr qint64 kMaxBudgetsBytes = 1 << 20;
 
 QString folderOf(const QString &programPath)
 {
@@ -49,32 +54,44 @@ StartupReport AppCore::loadAll()
     const qint64 tariffBytes = m_files.loadTarifData(*m_tariffs);
     const StoredCounts counts = m_settingsFile.load(m_settings);
     m_currencyText = (m_settings.UseUserCurrency ? m_settings.CurrencyString : m_systemCurrency) + QLatin1Char(' ');
-    applyStoredCounts(counts, logBytes, tariffBytes);
+    applyStoredCounts(*m_log, *m_tariffs, counts, logBytes, tariffBytes);
+    rememberWritten();
+    QFile budgets(QDir(m_folder).filePath(spendingfile::kFileName));
+    m_spending = budgets.open(QIODevice::ReadOnly) ? spendingfile::parse(budgets.read(kMaxBudgetsBytes)) : SpendingPlan{};
     return report;
 }
 
-void AppCore::applyStoredCounts(const StoredCounts &counts, qint64 logBytes, qint64 tariffBytes)
+AppCore::SettingsImage AppCore::settingsImage() const
 {
-    // A count that is missing or out of range must not hide records the data
-    // file still holds: the next call would overwrite them.
-    const auto &log = counts.logRecords;
-    if (log && *log >= 0 && *log <= kMaxLogRecords)
-        m_log->Count = std::int32_t(*log);
-    else
-        m_log->Count = logBytes > 0 ? logCountFromSlots(*m_log, logBytes) : 0;
+    return {m_settings, m_log->Count, m_tariffs->Count, m_tariffs->LastTariffIdNumber};
+}
 
-    const auto &tariffs = counts.tariffRecords;
-    if (tariffs && *tariffs >= 0 && *tariffs <= kMaxTariffs)
-        m_tariffs->Count = std::uint16_t(*tariffs);
-    else
-        m_tariffs->Count = std::uint16_t(tariffBytes > 0 ? tariffCountFromSlots(*m_tariffs, tariffBytes) : 0);
+QByteArrayView AppCore::providersImage() const
+{
+    return {reinterpret_cast<const char *>(m_providers.get()), kProvidersFileSize};
+}
 
-    const auto &lastId = counts.lastTariffId;
-    const std::uint32_t highest = highestTariffId(*m_tariffs);
-    if (lastId && *lastId >= 0 && *lastId <= std::int64_t(UINT32_MAX))
-        m_tariffs->LastTariffIdNumber = std::max(std::uint32_t(*lastId), highest);
-    else
-        m_tariffs->LastTariffIdNumber = highest; // ids must never be handed out twice
+QByteArrayView AppCore::logImage() const
+{
+    return {reinterpret_cast<const char *>(m_log->records), kLogFileSize};
+}
+
+QByteArrayView AppCore::tariffsImage() const
+{
+    return {reinterpret_cast<const char *>(m_tariffs->records), kTariffsFileSize};
+}
+
+void AppCore::rememberWritten()
+{
+    m_writtenProviders = providersImage().toByteArray();
+    m_writtenLog = logImage().toByteArray();
+    m_writtenTariffs = tariffsImage().toByteArray();
+    m_writtenSettings = settingsImage();
+}
+
+std::expected<void, FileError> AppCore::writeUserFile(const QString &path, const QByteArray &bytes) const
+{
+    return writeFileAtomically(path, bytes);
 }
 
 void AppCore::noteSave(const QString &fileName, const std::expected<void, FileError> &result)
@@ -93,7 +110,10 @@ void AppCore::noteSave(const QString &fileName, const std::expected<void, FileEr
 void AppCore::SaveAppData()
 {
     restartToday(*m_providers, clock().now().date());
-    noteSave(DataFiles::kProvidersFile, m_files.saveAppData(*m_providers));
+    const auto result = m_files.saveAppData(*m_providers);
+    if (result)
+        m_writtenProviders = providersImage().toByteArray();
+    noteSave(DataFiles::kProvidersFile, result);
 }
 
 void AppCore::archiveLogRecords(const QByteArray &records)
@@ -133,12 +153,18 @@ void AppCore::SaveLogData()
 {
     if (!m_pendingArchive.isEmpty())
         saveLogArchive();
-    noteSave(DataFiles::kLogFile, m_files.saveLogData(*m_log));
+    const auto result = m_files.saveLogData(*m_log);
+    if (result)
+        m_writtenLog = logImage().toByteArray();
+    noteSave(DataFiles::kLogFile, result);
 }
 
 void AppCore::SaveTarifData()
 {
-    noteSave(DataFiles::kTariffsFile, m_files.saveTarifData(*m_tariffs));
+    const auto result = m_files.saveTarifData(*m_tariffs);
+    if (result)
+        m_writtenTariffs = tariffsImage().toByteArray();
+    noteSave(DataFiles::kTariffsFile, result);
 }
 
 void AppCore::SaveSettings()
@@ -146,8 +172,23 @@ void AppCore::SaveSettings()
     // The registration's outcome is deliberately not reported: without rights
     // to register, the user still needs the settings written and the exit to work.
     (void)m_services.startup.apply(m_settings.RunAtStartup, QDir::toNativeSeparators(m_programPath).toStdString());
-    noteSave(SettingsFile::kFileName,
-             m_settingsFile.save(m_settings, m_log->Count, m_tariffs->Count, m_tariffs->LastTariffIdNumber));
+    const SettingsImage image = settingsImage();
+    const auto result = m_settingsFile.save(image.settings, image.logRecords, image.tariffRecords, image.lastTariffId);
+    if (result)
+        m_writtenSettings = image;
+    noteSave(SettingsFile::kFileName, result);
+    SaveSpending();
+}
+
+void AppCore::SaveSpending()
+{
+    const QString path = QDir(m_folder).filePath(spendingfile::kFileName);
+    // A user who never set a budget gets no file.
+    if (m_spending.budgets.isEmpty() && m_spending.hangUpMarginSeconds == SpendingPlan::kDefaultHangUpMargin
+        && !QFile::exists(path))
+        return;
+    noteSave(spendingfile::kFileName,
+             writeFileAtomically(path, spendingfile::serialise(m_spending)));
 }
 
 void AppCore::saveEverything()
@@ -158,10 +199,39 @@ void AppCore::saveEverything()
     SaveSettings();
 }
 
+void AppCore::saveChanges()
+{
+    if (providersImage() != m_writtenProviders)
+        SaveAppData();
+    // Calls waiting for the archive are a change of the log too.
+    if (logImage() != m_writtenLog || !m_pendingArchive.isEmpty())
+        SaveLogData();
+    if (tariffsImage() != m_writtenTariffs)
+        SaveTarifData();
+    if (!(settingsImage() == m_writtenSettings))
+        SaveSettings();
+}
+
+QList<FileError> AppCore::saveForExit()
+{
+    QList<FileError> failures;
+    auto handler = std::exchange(m_onSaveFailure, [&failures](const FileError &error) { failures.append(error); });
+    // Each failure is wanted now, even one already reported while running.
+    m_failingFiles.clear();
+    SaveSettings();
+    SaveAppData();
+    SaveLogData();
+    SaveTarifData();
+    m_onSaveFailure = std::move(handler);
+    return failures;
+}
+
 void AppCore::PlayAppSound(AppSound sound)
 {
     if (!m_settings.PlayApplicationSounds)
         return;
-    const QString name = sound == AppSound::Connected ? QStringLiteral("connected.wav") : QStringLiteral("welcome.wav");
+    const QString name = sound == AppSound::Connected ? QStringLiteral("connected.wav")
+                         : sound == AppSound::Warning ? QStringLiteral("warning.wav")
+                                                      : QStringLiteral("welcome.wav");
     m_services.sound.play(QDir(m_folder).filePath(QStringLiteral("sounds/default/") + name));
 }

@@ -5,6 +5,7 @@
 #include "services/DialUpService.h"
 #include "services/SoundPlayer.h"
 #include "services/StartupRegistration.h"
+#include "spending/SpendingPlan.h"
 #include "store/AtomicFile.h"
 #include "store/DataFiles.h"
 #include "store/Records.h"
@@ -13,6 +14,8 @@
 #include "tariffs/Tariff.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QSet>
 #include <QString>
 
@@ -33,6 +36,7 @@ struct StartupReport {
 enum class AppSound {
     Connected = 1, // a call begins
     Welcome = 3,   // the main window is shown
+    Warning = 4,   // a budget warning
 };
 
 // What the main window owns for the life of the process: the three tables,
@@ -56,6 +60,9 @@ public:
     CurrentCall &currentCall() { return m_call; }
     const CurrentCall &currentCall() const { return m_call; }
     const QString &folder() const { return m_folder; }
+    // Budgets and the warnings already given, from budgets.data.
+    SpendingPlan &spending() { return m_spending; }
+    const SpendingPlan &spending() const { return m_spending; }
 
     // Blank tables, then Providers.data, Log.data, Tariffs.data and settings.data.
     StartupReport loadAll();
@@ -71,11 +78,23 @@ public:
     // Also appends calls waiting for the archive to it first (see archiveLogRecords).
     void SaveLogData();
     void SaveTarifData();
-    // Applies the start-up registration, then writes settings.data; a failed
-    // registration never stops the file from being written.
+    // Applies the start-up registration, then writes settings.data and
+    // budgets.data; a failed registration never stops a file from being written.
     void SaveSettings();
+    // budgets.data alone: a warning given must stay given across a restart.
+    void SaveSpending();
     // The three data files, then the settings: the order of the end of a call.
     void saveEverything();
+    // Only the files whose tables or settings in memory differ from what was
+    // last loaded or written: for the end of a dialog that changed something.
+    void saveChanges();
+    // The settings, then the three data files, as the program ends. Every
+    // file that cannot be written is returned, none is reported to the
+    // failure handler; calling it again tries them all again.
+    [[nodiscard]] QList<FileError> saveForExit();
+    // A file the user asked for (an export, a report) where the user chose,
+    // written whole or not at all; the caller reports a failure.
+    [[nodiscard]] std::expected<void, FileError> writeUserFile(const QString &path, const QByteArray &bytes) const;
 
     void PlayAppSound(AppSound sound);
 
@@ -92,7 +111,20 @@ public:
 private:
     void noteSave(const QString &fileName, const std::expected<void, FileError> &result);
     void saveLogArchive();
-    void applyStoredCounts(const StoredCounts &counts, qint64 logBytes, qint64 tariffBytes);
+
+    // What settings.data holds besides the settings themselves.
+    struct SettingsImage {
+        Settings settings;
+        std::int32_t logRecords = 0;
+        std::uint16_t tariffRecords = 0;
+        std::uint32_t lastTariffId = 0;
+        bool operator==(const SettingsImage &) const = default;
+    };
+    SettingsImage settingsImage() const;
+    QByteArrayView providersImage() const;
+    QByteArrayView logImage() const;
+    QByteArrayView tariffsImage() const;
+    void rememberWritten();
 
     QString m_programPath;
     QString m_folder;
@@ -103,10 +135,16 @@ private:
     std::unique_ptr<CallLogTable> m_log;
     std::unique_ptr<TariffTable> m_tariffs;
     Settings m_settings;
+    SpendingPlan m_spending;
     CurrentCall m_call;
     QByteArray m_pendingArchive;
     QString m_systemCurrency;
     QString m_currencyText;
     QSet<QString> m_failingFiles;
+    // The files as last loaded or written.
+    QByteArray m_writtenProviders;
+    QByteArray m_writtenLog;
+    QByteArray m_writtenTariffs;
+    SettingsImage m_writtenSettings;
     std::function<void(const FileError &)> m_onSaveFailure;
 };

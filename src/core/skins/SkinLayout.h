@@ -76,7 +76,8 @@ inline constexpr QRect LabelStatus{146, 48, 170, 16};         // bold 12 px, lef
 inline constexpr QRect LabelDateTimeNow{316, 48, 156, 16};    // 11 px, right-aligned
 inline constexpr QRect LabelCurrentDuration{146, 66, 160, 28}; // 22 px, kLcdStrong, left
 inline constexpr QRect LabelCurrentCost{306, 66, 166, 28};    // 22 px, kLcdStrong, right-aligned
-inline constexpr QRect LabelCallTarif{146, 98, 300, 16};      // 12 px, left
+inline constexpr QRect LabelCallTarif{146, 98, 150, 16};      // 12 px, left
+inline constexpr QRect LabelSpending{298, 98, 150, 16};       // 11 px, right: next unit or cheaper hour; a click area
 inline constexpr QRect ButtonEditTarifs2{452, 96, 20, 20};    // "BallTariffs_*"
 inline constexpr QRect ChargeIndicator{146, 118, 300, 6};     // 25 lights of 12 pixels: 15 low, 5 medium, 5 high
 
@@ -213,7 +214,7 @@ inline constexpr QRect ButtonClose{312, 300, 88, 28}; // caption "Cancel"
 // "For each hour after, add". A display label and its edit control share
 // one rectangle (the control is shown over the label in edit mode).
 namespace ProviderDialog {
-inline constexpr QSize kSize{560, 380};
+inline constexpr QSize kSize{560, 510};
 inline constexpr QRect GTextButton6{20, 46, 30, 26}; // previous (left arrow)
 inline constexpr QRect Heading{56, 46, 448, 26};     // the provider's name, bold, centred, on a painted field
 inline constexpr QRect GTextButton7{510, 46, 30, 26}; // next (right arrow)
@@ -246,6 +247,17 @@ inline constexpr QRect ButtonEditConnection{420, 232, 120, 26}; // caption "Edit
 inline constexpr QRect ButtonSave{420, 264, 120, 26};
 inline constexpr QRect ButtonCancel{420, 296, 120, 26};
 inline constexpr QRect ButtonClose{420, 336, 120, 26};
+// Billing month rows under a rule, painted names at the left: "Billing month",
+// "Budget each month" (with "hours" before BudgetHours), "Hang up at 100 %"
+// (with "before next unit, s" before HangUpMargin), "Projected bill".
+inline constexpr int kSpendingRule = 378;
+inline constexpr QRect BillingMonth{130, 388, 410, 22};   // display only
+inline constexpr QRect BudgetCurrency{214, 416, 40, 22};
+inline constexpr QRect BudgetMoney{256, 416, 130, 22};
+inline constexpr QRect BudgetHours{470, 416, 70, 22};     // spinner; "limit": the monthly limit of hours
+inline constexpr QRect AutoHangUp{214, 444, 44, 22};      // on/off switch
+inline constexpr QRect HangUpMargin{470, 444, 70, 22};    // spinner 1..59
+inline constexpr QRect BillProjection{130, 472, 410, 22}; // display only
 } // namespace ProviderDialog
 
 // The dialling progress window (TConnectDlg), image "connection".

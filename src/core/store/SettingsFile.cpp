@@ -1,6 +1,7 @@
 #include "store/SettingsFile.h"
 
 #include "store/Cp1252.h"
+#include "store/DialUpServiceChoice.h"
 #include "store/IniDocument.h"
 
 #include <QFile>
@@ -131,5 +132,8 @@ std::expected<void, FileError> SettingsFile::save(const Settings &settings, int 
     write(QStringLiteral("LastTariffIdNumber"), QString::number(lastTariffId));
     for (int column = 0; column < kCallLogColumns; ++column)
         write(columnKey(column), QString::number(settings.ColumnWidths[std::size_t(column)]));
+    // Chosen by hand, read once at start-up: written back as understood.
+    const QString service = document.value(kSection, QStringLiteral("DialUpService")).value_or(QString());
+    write(QStringLiteral("DialUpService"), dialUpServiceText(parseDialUpService(service)));
     return writeFileAtomically(m_path, cp1252::encode(document.toText()));
 }

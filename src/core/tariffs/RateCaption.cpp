@@ -2,16 +2,10 @@
 
 #include "store/Money.h"
 
-namespace {
-
-// A unit's cost per minute, to the nearest 1/10000; a unit length of 0 (or
-// less) is a unit every second.
 MoneyValue perMinuteRate(MoneyValue unitCost, std::int32_t unitLength)
 {
     return scaleMoney(unitCost, 60, unitLength > 0 ? unitLength : 1);
 }
-
-} // namespace
 
 RateCaption rateCaption(const TariffTable &table, const CurrentCall &call, const QString &currencyText,
                         const QLocale &locale)

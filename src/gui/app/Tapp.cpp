@@ -1,6 +1,7 @@
 #include "app/Tapp.h"
 
 #include "app/MinimisedTogether.h"
+#include "app/SpendingLine.h"
 #include "calllog/TCallLog.h"
 #include "connection/TConnectDlg.h"
 #include "providers/ProviderChooser.h"
@@ -29,6 +30,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QStringList>
 #include <QUrl>
 
 #include <tuple>
@@ -61,6 +63,36 @@ constexpr int kScannerLights = 16;
 const QString kBalloonStyle = QStringLiteral(
     "QToolTip { color: #1c242e; background: #fffbe0; border: 1px solid #8a98a8; border-radius: 8px; padding: 4px; }");
 
+// The files a closing program could not write, and the choice it leaves.
+QString exitSaveFailureText(const QList<FileError> &failures)
+{
+    QStringList names;
+    QStringList reasons;
+    for (const FileError &failure : failures) {
+        names.append(QDir::toNativeSeparators(failure.path));
+        if (!reasons.contains(failure.reason))
+            reasons.append(failure.reason);
+    }
+    return QStringLiteral("Dialtally could not write\r%1\r\r%2\r\rPress Retry to try again, or\rPress Abort to exit "
+                          "without saving.")
+        .arg(names.join(QLatin1Char('\r')), reasons.join(QLatin1Char('\r')));
+}
+
+// The look every label of the display shares.
+void decorateLabel(QLabel *label, const QRect &rect, int pixelSize, QRgb colour, Qt::Alignment alignment,
+                   bool bold = false)
+{
+    label->setGeometry(rect);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
+    label->setPalette(palette);
+}
+
 void openLink(const QString &address)
 {
     QDesktopServices::openUrl(QUrl(address));
@@ -74,6 +106,7 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
     , m_dialUp(services.dialUp)
     , m_monitor(std::make_unique<CallMonitor>(*m_core, services.dialUp, services.clock))
     , m_dialler(std::make_unique<Dialler>(*m_core, *m_monitor, services.dialUp))
+    , m_spending(std::make_unique<SpendingWatch>(*m_core, services.clock))
     , m_callLog(callLog)
     , m_blind(blind)
     , CutTransImage1(new TCutTransImage(this))
@@ -97,6 +130,17 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
     // Queued: the tick that logged the call finishes before the message waits for the user.
     connect(m_monitor.get(), &CallMonitor::oldCallsArchived, this, &Tapp::reportArchivedCalls, Qt::QueuedConnection);
     m_minimisedTogether = new MinimisedTogether(this, {m_callLog, m_blind}, [this] { dockWindows(); });
+    connect(m_callLog, &TCallLog::logEdited, this, [this] { m_core->saveChanges(); });
+    // The desktop's log-out or shut-down: our data goes to disk now, and a
+    // close that follows needs no question. Quitting by any route ends the
+    // call and writes every file.
+#if QT_CONFIG(sessionmanager)
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this] {
+        m_sessionEnding = true;
+        m_core->saveEverything();
+    });
+#endif
+    connect(qGuiApp, &QCoreApplication::aboutToQuit, this, [this] { shutDown(false); });
     FormCreate();
     // The progress window is made last, after the main window.
     m_connectDlg = std::make_unique<TConnectDlg>();
@@ -105,8 +149,6 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
 
 Tapp::~Tapp()
 {
-    if (m_closing)
-        FormDestroy();
     // The call log outlives this window in its owner's scope.
     m_callLog->detach();
 }
@@ -131,16 +173,8 @@ QLabel *Tapp::addLabel(const char *name, const QString &caption, const QRect &re
 {
     auto *label = new QLabel(caption, this);
     label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(rect);
     label->setTextFormat(Qt::PlainText);
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
-    label->setPalette(palette);
+    decorateLabel(label, rect, pixelSize, colour, alignment, bold);
     return label;
 }
 
@@ -226,6 +260,10 @@ void Tapp::buildControls()
     LabelTodateTime = addLabel("LabelTodateTime", dash, Layout::LabelTodateTime, 12, kLcdText, Qt::AlignRight);
     LabelTodateCost = addLabel("LabelTodateCost", dash, Layout::LabelTodateCost, 12, kLcdText, Qt::AlignRight);
 
+    auto *spendingLine = new SpendingLine(*m_spending, {LabelMonthsTime, LabelMonthsCost}, this);
+    decorateLabel(spendingLine, Layout::LabelSpending, 11, kLcdText, Qt::AlignRight);
+    connect(m_spending.get(), &SpendingWatch::hangUpRequested, m_dialler.get(), &Dialler::HangUpEntry);
+
     m_providerChooser = std::make_unique<ProviderChooser>(m_monitor->registry(), m_dialUp, ButtonDial,
                                                           grpSelectedEntry, [this] {
                                                               m_monitor->setSelectedEntry(grpSelectedEntry->text());
@@ -304,6 +342,7 @@ void Tapp::FormShow()
 void Tapp::Timer1Timer()
 {
     m_monitor->Timer1Timer();
+    m_spending->update();
 }
 
 void Tapp::UpdateProviderDisplay()
@@ -383,6 +422,7 @@ void Tapp::ButtonEditConnectionClick()
 {
     TProviderEdit dialog(*m_core, m_dialUp, this);
     runModal(dialog);
+    m_core->saveChanges();
     UpdateProviderDisplay();
 }
 
@@ -390,12 +430,14 @@ void Tapp::ButtonEditTarifsClick()
 {
     TCallCharges dialog(*m_core, this);
     runModal(dialog);
+    m_core->saveChanges();
 }
 
 void Tapp::ButtonSettingsClick()
 {
     TSettings dialog(*m_core, this);
     runModal(dialog);
+    m_core->saveChanges();
     m_callLog->refreshCostHeader();
     UpdateProviderDisplay();
 }
@@ -417,6 +459,8 @@ void Tapp::keyPressEvent(QKeyEvent *event)
         m_monitor->startFakeCall();
     else if (event->key() == Qt::Key_F3)
         m_monitor->endFakeCall();
+    else if (event->key() == Qt::Key_F4)
+        m_spending->toggleArmed();
     else
         QWidget::keyPressEvent(event);
 }
@@ -464,32 +508,52 @@ bool Tapp::FormClose()
 {
     if (SkinMessageDlg(mtConfirm, kExitQuestion, mbYes | mbNo, this) != mrYes)
         return false;
+    shutDown(true);
+    return true;
+}
+
+// However the program ends: the timer stops, a running call is ended and
+// logged, and every file is written. Only a user who confirmed the exit is
+// asked about a file that cannot be written.
+void Tapp::shutDown(bool askOnFailure)
+{
+    if (std::exchange(m_shutDown, true))
+        return;
     m_timer.stop();
+    // The running program's message would promise a write that never comes.
+    m_core->setSaveFailureHandler({});
     m_monitor->endCallForExit();
     captureGeometry();
-    m_core->SaveSettings();
-    return true;
+    QList<FileError> failures = m_core->saveForExit();
+    while (askOnFailure && !failures.isEmpty()
+           && SkinMessageDlg(mtError, exitSaveFailureText(failures), mbAbort | mbRetry, this) == mrRetry)
+        failures = m_core->saveForExit();
+    for (const FileError &failure : failures)
+        qWarning("Dialtally could not write %s: %s", qPrintable(QDir::toNativeSeparators(failure.path)),
+                 qPrintable(failure.reason));
+}
+
+void Tapp::endSession()
+{
+    shutDown(false);
+    m_closing = true;
 }
 
 void Tapp::closeEvent(QCloseEvent *event)
 {
-    if (m_closing || FormClose()) {
-        m_closing = true;
-        event->accept();
-        m_callLog->hide();
-        m_blind->hide();
-        m_connectDlg->hide();
-        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-    } else {
+    // At the session's end nobody may be there to answer the question.
+    if (!m_closing && m_sessionEnding)
+        shutDown(false);
+    else if (!m_closing && !FormClose()) {
         event->ignore();
+        return;
     }
-}
-
-void Tapp::FormDestroy()
-{
-    m_core->SaveAppData();
-    m_core->SaveLogData();
-    m_core->SaveTarifData();
+    m_closing = true;
+    event->accept();
+    m_callLog->hide();
+    m_blind->hide();
+    m_connectDlg->hide();
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 void Tapp::reportArchivedCalls(int calls, const QString &archivePath)

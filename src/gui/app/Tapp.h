@@ -3,6 +3,7 @@
 #include "app/AppCore.h"
 #include "connection/CallMonitor.h"
 #include "connection/Dialler.h"
+#include "spending/SpendingWatch.h"
 #include "ui/SkinButton.h"
 
 #include <QList>
@@ -42,12 +43,16 @@ public:
     QTimer &timer() { return m_timer; }
     CallMonitor &monitor() { return *m_monitor; }
     Dialler &dialler() { return *m_dialler; }
+    SpendingWatch &spending() { return *m_spending; }
     TConnectDlg &connectDlg() { return *m_connectDlg; }
 
     // Places the call log under the main window and the handle under the log.
     void dockWindows();
 
     void UpdateProviderDisplay();
+    // The system asks the program to end (a signal): what a confirmed exit
+    // does, without the question. Ending the event loops is the caller's.
+    void endSession();
     // Every skinned button of the main window and of the call log window;
     // enabling gives back those that disabling took.
     void DisableAllButtons();
@@ -69,7 +74,7 @@ private:
     void loadMainPicture();
     void FormShow();
     bool FormClose();
-    void FormDestroy();
+    void shutDown(bool askOnFailure);
     void Timer1Timer();
     void runModal(QDialog &dialog);
     void ButtonEditConnectionClick();
@@ -89,6 +94,7 @@ private:
     dialup::DialUpService &m_dialUp;
     std::unique_ptr<CallMonitor> m_monitor;
     std::unique_ptr<Dialler> m_dialler;
+    std::unique_ptr<SpendingWatch> m_spending;
     TCallLog *m_callLog;
     TBlind *m_blind;
     TCutTransImage *CutTransImage1;
@@ -117,4 +123,6 @@ private:
     int m_callLogHeightAtPress = 0; // while the handle is dragged
     bool m_shownOnce = false;
     bool m_closing = false;
+    bool m_shutDown = false;     // the call is ended and the files written
+    bool m_sessionEnding = false; // the desktop asked for our data: no exit question
 };

@@ -3,6 +3,7 @@
 #include "PlatformServices.h"
 #include "skins/SkinLibrary.h"
 #include "sound/WaveSoundPlayer.h"
+#include "ui/DialUpServiceName.h"
 #include "ui/SkinDamageReport.h"
 #include "ui/TBlind.h"
 #include "ui/Tsplash.h"
@@ -27,11 +28,21 @@ int main(int argc, char *argv[])
     SystemClock clock;
     WaveSoundPlayer sound;
     const auto startup = createStartupRegistration();
-    const auto dialUp = createDialUpService(QApplication::applicationDirPath());
+    const QString folder = QApplication::applicationDirPath();
+    const ChosenDialUpService dialUp = createDialUpService(folder, storedDialUpServiceChoice(folder));
+    setDialUpServiceName(dialUp.name);
 
     TCallLog callLog;
     TBlind blind;
-    Tapp app(QApplication::applicationFilePath(), AppServices{clock, sound, *startup, *dialUp}, &callLog, &blind);
+    Tapp app(QApplication::applicationFilePath(), AppServices{clock, sound, *startup, *dialUp.service}, &callLog, &blind);
+
+    const auto signalWatch = watchTerminationSignals([&app] {
+        app.endSession();
+        // Every event loop ends, an open dialog's too; one asked for before
+        // the main loop runs ends that loop as soon as it starts.
+        QCoreApplication::exit(0);
+        QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    });
 
     splash->closeWhenDue();
     delete splash;

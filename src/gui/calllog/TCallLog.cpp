@@ -374,6 +374,7 @@ void TCallLog::ButtonEditClick()
         dialog.exec();
     }
     FillGridWithLog();
+    emit logEdited();
 }
 
 void TCallLog::ButtonDeleteClick()
@@ -387,6 +388,7 @@ void TCallLog::ButtonDeleteClick()
     deleteCalls(m_core->log(), m_providerFilter, top, bottom);
     QGuiApplication::restoreOverrideCursor();
     FillGridWithLog();
+    emit logEdited();
 }
 
 void TCallLog::ButtonClearClick()
@@ -399,6 +401,7 @@ void TCallLog::ButtonClearClick()
     clearCalls(m_core->log(), m_providerFilter);
     QGuiApplication::restoreOverrideCursor();
     FillGridWithLog();
+    emit logEdited();
 }
 
 void TCallLog::columnResized(int column, int newSize)

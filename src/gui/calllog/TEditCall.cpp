@@ -3,6 +3,7 @@
 #include "app/AppCore.h"
 #include "calllog/EditCallForm.h"
 #include "skins/SkinLayout.h"
+#include "ui/DateFieldStyle.h"
 #include "ui/ElidedText.h"
 #include "ui/MessageDialogs.h"
 #include "ui/SkinLook.h"
@@ -147,6 +148,7 @@ QDateEdit *TEditCall::makeDateField(const char *name, const QRect &rect)
     field->setObjectName(QString::fromLatin1(name));
     field->setGeometry(rect);
     field->setCalendarPopup(true);
+    DateFieldStyle::apply(field);
     field->setDisplayFormat(QStringLiteral("dd/MM/yy"));
     field->setFrame(false);
     colourField(field);

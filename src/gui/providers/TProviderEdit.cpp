@@ -1,11 +1,13 @@
 #include "providers/TProviderEdit.h"
 
 #include "providers/ProviderAccount.h"
+#include "providers/ProviderSpending.h"
 #include "skins/SkinLayout.h"
 #include "skins/SkinLibrary.h"
 #include "store/DateTimeValue.h"
 #include "store/Money.h"
 #include "store/TextHelpers.h"
+#include "ui/DateFieldStyle.h"
 #include "ui/ElidedText.h"
 #include "ui/MessageDialogs.h"
 #include "ui/SkinLook.h"
@@ -125,6 +127,7 @@ TProviderEdit::TProviderEdit(AppCore &core, dialup::DialUpService &service, QWid
     new WindowDragger(this);
     loadSkin();
     buildControls();
+    m_spending = std::make_unique<ProviderSpending>(m_core, this);
     setEditMode(false);
     m_previous->setEnabled(false);
     m_next->setEnabled(false);
@@ -223,7 +226,7 @@ void TProviderEdit::buildControls()
     m_dateEdit->setInputMask(kDateMask);
     m_calendarButton = new QToolButton(this);
     m_calendarButton->setObjectName(QStringLiteral("DateEdit1Calendar"));
-    m_calendarButton->setText(QStringLiteral("..."));
+    DateFieldStyle::applyToButton(m_calendarButton);
     m_calendarButton->setGeometry(
         QRect(DateEdit1.right() + 1 - kCalendarWidth, DateEdit1.top(), kCalendarWidth, DateEdit1.height()));
     connect(m_calendarButton, &QToolButton::clicked, this, &TProviderEdit::openCalendar);
@@ -326,6 +329,7 @@ void TProviderEdit::setEditMode(bool editing)
         else if (auto *spin = qobject_cast<QSpinBox *>(control))
             spin->setReadOnly(!editing);
     }
+    m_spending->setEditing(editing);
     // Each edit control stands over its value label.
     const std::array<QLabel *, 14> values = { m_rows[0].duration, m_rows[0].cost, m_rows[0].calls, m_rows[1].duration,
         m_rows[1].cost, m_rows[1].calls, m_rows[2].duration, m_rows[2].cost, m_rows[2].calls, m_startedOn, m_monthlyFee,
@@ -393,6 +397,7 @@ void TProviderEdit::UpdateProviderDisplay()
     setElidedText(m_heading, record.Name.text());
     loadEditControls(record);
     loadDisplayLabels(record);
+    m_spending->load(table.Current);
     CalcTodateProviderCost();
 }
 
@@ -490,6 +495,10 @@ void TProviderEdit::ButtonSaveClick()
         SkinMessageDlg(mtError, fieldCaption(error.field) + QStringLiteral(":\r") + problemText(error), mbOK, this);
         if (QWidget *control = editControlOf(error.field))
             control->setFocus();
+        return;
+    }
+    if (const auto problem = m_spending->save(m_core.providers().Current)) {
+        SkinMessageDlg(mtError, *problem, mbOK, this);
         return;
     }
     setEditMode(false);

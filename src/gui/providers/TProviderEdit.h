@@ -9,7 +9,9 @@
 #include <QImage>
 
 #include <array>
+#include <memory>
 
+class ProviderSpending;
 class QAbstractButton;
 class QCalendarWidget;
 class QLabel;
@@ -109,5 +111,6 @@ private:
     QAbstractButton *m_close = nullptr;
     QAbstractButton *m_previous = nullptr;
     QAbstractButton *m_next = nullptr;
+    std::unique_ptr<ProviderSpending> m_spending;
     bool m_shownOnce = false;
 };

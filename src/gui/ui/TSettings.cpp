@@ -4,6 +4,7 @@
 #include "skins/SkinLayout.h"
 #include "skins/SkinLibrary.h"
 #include "ui/ApplicationHints.h"
+#include "ui/DialUpServiceName.h"
 #include "ui/OnOffSwitch.h"
 #include "ui/SkinLook.h"
 #include "ui/TGFocusButton.h"
@@ -58,6 +59,7 @@ constexpr QRect kEdit1Rect = S::Edit1;
 constexpr QRect kLabel9Rect = S::Label9;
 constexpr QRect kButtonOkayRect = S::ButtonOkay;
 constexpr QRect kButtonCloseRect = S::ButtonClose;
+constexpr QRect kLabelDialUpServiceRect{24, 303, 186, 22}; // left of the buttons
 
 
 // Refuses characters that settings.data cannot hold, so the symbol the user
@@ -147,6 +149,12 @@ TSettings::TSettings(AppCore &core, QWidget *parent)
     }
     connect(m_buttonOkay, &TGFocusButton::clicked, this, &TSettings::ButtonOkayClick);
     connect(m_buttonClose, &TGFocusButton::clicked, this, &TSettings::ButtonCloseClick);
+
+    auto *service = new QLabel(QStringLiteral("Dial-up service: %1").arg(dialUpServiceName()), this);
+    service->setObjectName(QStringLiteral("LabelDialUpService"));
+    service->setToolTip(QStringLiteral("Chosen with DialUpService in settings.data"));
+    service->setGeometry(kLabelDialUpServiceRect);
+    setPaletteColour(service, QColor::fromRgb(SkinLayout::kDarkText), QPalette::WindowText);
 
     FormCreate();
 }

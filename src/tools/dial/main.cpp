@@ -22,7 +22,9 @@ int main(int argc, char *argv[])
         err << "tollwise-dial: " << arguments.error() << "\n\n" << DialArguments::usage() << Qt::flush;
         return DialTool::kBadArguments;
     }
-    const auto service = createDialUpService(QCoreApplication::applicationDirPath());
-    DialTool tool(*service, out, err);
+    // The same service as the program's, chosen by the same setting.
+    const QString folder = QCoreApplication::applicationDirPath();
+    const ChosenDialUpService service = createDialUpService(folder, storedDialUpServiceChoice(folder));
+    DialTool tool(*service.service, out, err);
     return tool.run(*arguments);
 }

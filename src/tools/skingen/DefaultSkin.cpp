@@ -53,6 +53,7 @@ QString writeDefaultSkin(const QString &programFolder)
         {skins + QLatin1Char('/') + QLatin1String(SkinImages::kConnectingAnimation), SkinMedia::connectingAnimation()},
         {sounds + QStringLiteral("/connected.wav"), SkinMedia::connectedSound()},
         {sounds + QStringLiteral("/welcome.wav"), SkinMedia::welcomeSound()},
+        {sounds + QStringLiteral("/warning.wav"), SkinMedia::warningSound()},
     };
     for (const auto &m : media)
         if (const QString error = write(program.filePath(m.path), m.bytes); !error.isEmpty())

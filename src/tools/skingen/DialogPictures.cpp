@@ -167,6 +167,28 @@ QImage providerImage()
     dialog.painter().setPen(QPen(kTintBorder, 1));
     dialog.painter().drawLine(QPointF(P::ButtonEdit.left() - 14.5, P::ButtonEdit.top()),
                               QPointF(P::ButtonEdit.left() - 14.5, P::ButtonClose.bottom()));
+
+    dialog.rule(P::kSpendingRule, 20, P::kSize.width() - 20);
+    const struct {
+        QRect field;
+        const char *name;
+        bool computed;
+    } spending[] = {{P::BillingMonth, "Billing month", true},
+                    {P::BudgetMoney, "Budget each month", false},
+                    {P::AutoHangUp, "Hang up at 100 %", false},
+                    {P::BillProjection, "Projected bill", true}};
+    for (const auto &row : spending) {
+        dialog.label(QRectF(20, row.field.top(), row.field.left() - 28, row.field.height()),
+                     QString::fromLatin1(row.name), Qt::AlignLeft | Qt::AlignVCenter, row.computed);
+        if (row.field != P::AutoHangUp)
+            dialog.field(row.field, row.computed ? QColor(224, 242, 245) : Colour::kDialogField);
+    }
+    dialog.label(QRectF(P::BudgetMoney.right() + 8, P::BudgetHours.top(),
+                        P::BudgetHours.left() - P::BudgetMoney.right() - 14, P::BudgetHours.height()),
+                 QStringLiteral("hours"));
+    dialog.label(QRectF(P::AutoHangUp.right() + 8, P::HangUpMargin.top(),
+                        P::HangUpMargin.left() - P::AutoHangUp.right() - 14, P::HangUpMargin.height()),
+                 QStringLiteral("before next unit, s"));
     return dialog.finish();
 }
 

@@ -104,6 +104,11 @@ QByteArray SkinMedia::connectedSound()
     return tune({{784.0, 0.12}, {1046.5, 0.30}});
 }
 
+QByteArray SkinMedia::warningSound()
+{
+    return tune({{880.0, 0.16}, {659.25, 0.16}, {880.0, 0.16}, {659.25, 0.30}});
+}
+
 QByteArray SkinMedia::welcomeSound()
 {
     return tune({{523.25, 0.11}, {659.25, 0.11}, {783.99, 0.34}});

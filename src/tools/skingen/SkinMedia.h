@@ -10,4 +10,6 @@ namespace SkinMedia {
 [[nodiscard]] QByteArray connectedSound();
 // "welcome.wav": a short rising arpeggio.
 [[nodiscard]] QByteArray welcomeSound();
+// Two falling notes: a budget warning.
+[[nodiscard]] QByteArray warningSound();
 } // namespace SkinMedia

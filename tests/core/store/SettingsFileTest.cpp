@@ -1,3 +1,4 @@
+#include "store/DialUpServiceChoice.h"
 #include "store/SettingsFile.h"
 
 #include <QDir>
@@ -5,6 +6,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -57,7 +61,8 @@ TEST_F(SettingsFileTest, FirstWriteHoldsEveryKeyInOrder)
                                      "CallLog.Column.4.Width=60\r\n"
                                      "CallLog.Column.5.Width=50\r\n"
                                      "CallLog.Column.6.Width=50\r\n"
-                                     "CallLog.Column.7.Width=1024\r\n"));
+                                     "CallLog.Column.7.Width=1024\r\n"
+                                     "DialUpService=Auto\r\n"));
 }
 
 TEST_F(SettingsFileTest, ValuesAreReadInTheirForms)
@@ -141,4 +146,23 @@ TEST_F(SettingsFileTest, RoundTripKeepsEveryValue)
     EXPECT_EQ(counts.logRecords, 16384);
     EXPECT_EQ(counts.tariffRecords, 256);
     EXPECT_EQ(counts.lastTariffId, 4000000000LL);
+}
+
+TEST_F(SettingsFileTest, DialUpServiceChoiceReadsUnknownAsAuto)
+{
+    const std::vector<std::pair<QByteArray, DialUpServiceChoice>> cases = {
+        {"", DialUpServiceChoice::Auto},
+        {"DialUpService=NetworkManager\r\n", DialUpServiceChoice::NetworkManager},
+        {"DialUpService= simulator \r\n", DialUpServiceChoice::Simulator},
+        {"DialUpService=Auto\r\n", DialUpServiceChoice::Auto},
+        {"DialUpService=Modem\r\n", DialUpServiceChoice::Auto},
+    };
+    for (const auto &[line, expected] : cases) {
+        SCOPED_TRACE(line.toStdString());
+        write("[Application]\r\n" + line);
+        EXPECT_EQ(readDialUpServiceChoice(path()), expected);
+        ASSERT_TRUE(file.save(Settings(), 0, 0, 0));
+        EXPECT_TRUE(contents().contains("DialUpService=" + dialUpServiceText(expected).toLatin1() + "\r\n"));
+        EXPECT_EQ(readDialUpServiceChoice(path()), expected);
+    }
 }

@@ -1,5 +1,7 @@
 #include "providers/TProviderEdit.h"
 
+#include "calllog/TEditCall.h"
+#include "skins/SkinLayout.h"
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"
@@ -17,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -327,4 +330,46 @@ TEST_F(TProviderEditTest, AnEmptyTableKeepsTheDesignTexts)
     EXPECT_TRUE(service.editedEntries.empty());
     click("GTextButton7");
     EXPECT_EQ(core.providers().Current, 0);
+}
+
+// The drop-down of every date field is drawn in the skin's accent colour;
+// the platform's own took the field's text colour for its arrow and showed a
+// blank square.
+TEST_F(TProviderEditTest, DateFieldsShowTheirCalendarButton)
+{
+    addProviders({"Home ISP"});
+    CallRecord call{};
+    call.StartDay = 2;
+    call.StartMonth = 3;
+    call.StartYear = 26;
+    call.EndDay = 2;
+    call.EndMonth = 3;
+    call.EndYear = 26;
+    addCall(call);
+    open();
+    dialog->findChild<QAbstractButton *>(QStringLiteral("ButtonEdit"))->click();
+    TEditCall editor(core, 0);
+    editor.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
+
+    const QColor accent = QColor::fromRgb(SkinLayout::kAccent);
+    const std::pair<QWidget *, int> buttons[] = {
+        {dialog->findChild<QWidget *>(QStringLiteral("DateEdit1Calendar")), 0},
+        {editor.findChild<QWidget *>(QStringLiteral("DateEdit1")), 22},
+        {editor.findChild<QWidget *>(QStringLiteral("DateEdit2")), 22},
+    };
+    for (const auto &[widget, width] : buttons) {
+        ASSERT_NE(widget, nullptr);
+        const QImage shot = widget->grab().toImage();
+        const int from = width ? shot.width() - width : 0;
+        int painted = 0;
+        for (int x = from; x < shot.width(); ++x)
+            for (int y = 0; y < shot.height(); ++y) {
+                const QColor pixel = shot.pixelColor(x, y);
+                painted += std::abs(pixel.red() - accent.red()) + std::abs(pixel.green() - accent.green()) +
+                               std::abs(pixel.blue() - accent.blue()) <
+                           30;
+            }
+        EXPECT_GT(painted, 40) << widget->objectName().toStdString();
+    }
 }

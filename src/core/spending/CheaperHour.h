@@ -1,0 +1,37 @@
+#pragma once
+
+#include "tariffs/Tariff.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+// The rate a call started at a moment would get, as the main window's caption
+// states it.
+struct RateAt {
+    int tariff = 0; // TariffTable index
+    MoneyValue perMinute = 0; // 1/10000 of money
+    bool incremental = false; // per minute; otherwise per call
+};
+
+// The rate of a call begun at `moment`; none when no tariff applies then.
+std::optional<RateAt> rateAt(const TariffTable &table, const QDateTime &moment);
+
+struct CheaperStart {
+    QDateTime from;
+    RateAt rate;
+};
+
+inline constexpr int kCheaperLookAheadDays = 7;
+
+// The first moment after `now`, at most a week ahead, at which a call begun
+// then would be charged less per minute (or per call) than `reference`.
+// Tariffs only change where one's window starts or ends, or at midnight, so
+// only those seconds are tried.
+std::optional<CheaperStart> nextCheaperStart(const TariffTable &table, const QDateTime &now, const RateAt &reference);
+// Cheaper than a call begun at `now`.
+std::optional<CheaperStart> nextCheaperStart(const TariffTable &table, const QDateTime &now);
+
+// "Evening from 18:00: 0.02 p.min", with the weekday when it is not today.
+QString cheaperStartText(const TariffTable &table, const CheaperStart &start, const QDateTime &now);

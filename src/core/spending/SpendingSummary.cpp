@@ -1,0 +1,32 @@
+#include "spending/SpendingSummary.h"
+
+#include "spending/BillProjection.h"
+#include "store/Money.h"
+#include "store/TextHelpers.h"
+
+#include <QLocale>
+
+#include <algorithm>
+
+SpendingSummary spendingSummary(const AppCore &core, int providerIndex, const QDateTime &now)
+{
+    const int index = std::clamp(providerIndex, 0, kMaxProviders - 1);
+    const Provider &provider = core.providers().records[index];
+    const BillingCycle cycle = billingCycleOn(now.date(), provider.MonthStartDay);
+    const CycleUsage usage = cycleUsageOf(core.log(), index, cycle, core.currentCall(), now.date());
+    const BillProjection bill = projectBill(provider, cycle, usage, now.date());
+    const QString &currency = core.currencyText();
+    auto money = [&currency](MoneyValue amount) { return moneyText(amount, currency).trimmed(); };
+
+    SpendingSummary summary;
+    summary.cycle = QStringLiteral("Billing month from %1: %2 calls, %3, %4")
+                        .arg(QLocale().toString(cycle.start, QStringLiteral("d MMM")))
+                        .arg(usage.calls)
+                        .arg(LongDurationText(std::int32_t(std::min<std::uint64_t>(usage.seconds, INT32_MAX))),
+                            money(usage.cost));
+    summary.bill = QStringLiteral("%1 so far, %2 at this pace").arg(money(bill.total), money(bill.projected));
+    summary.billHint = QStringLiteral(" Calls %1 + monthly fee %2 + extra hours %3; the month ends on %4")
+                           .arg(money(bill.calls), money(bill.fee), money(bill.extraHours),
+                               QLocale().toString(cycle.end.addDays(-1), QStringLiteral("d MMM")));
+    return summary;
+}

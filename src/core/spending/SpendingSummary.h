@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/AppCore.h"
+
+#include <QDateTime>
+#include <QString>
+
+// The provider's billing month and its bill, as the windows word them.
+struct SpendingSummary {
+    QString cycle; // "Billing month from 15 Mar: 3 calls, 0001:02:03, £ 1.50"
+    QString bill; // "£ 6.50 so far, £ 12.00 at this pace"
+    QString billHint; // what the bill so far is made of
+};
+
+// For the provider at `providerIndex` at `now`, counting the running call.
+SpendingSummary spendingSummary(const AppCore &core, int providerIndex, const QDateTime &now);

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/AppCore.h"
+#include "spending/BillingCycle.h"
+#include "spending/CycleUsage.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+// What the main window shows of the spending control; decided here, drawn there.
+struct SpendingDisplay {
+    QString line; // next unit during a call, else the cheaper hour; may be empty
+    QString lineHint; // how to use the line
+    QString cycleText; // the selected provider's cycle so far, for the month fields' hint
+    bool armed = false; // "hang up before the next unit" is armed
+    int hangUpCountdown = -1; // seconds left before the automatic hang-up at 100 %; -1: none
+};
+
+// Watches the running call and the selected provider once a second: the
+// billing cycle, the budget warnings, the next unit, the cheaper hour and the
+// hang-ups the user asked for. It hangs up only the program's own dial; for
+// another program's call it warns instead.
+class SpendingWatch final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SpendingWatch)
+
+public:
+    static constexpr int kAutoHangUpSeconds = 10;
+
+    SpendingWatch(AppCore &core, Clock &clock, QObject *parent = nullptr);
+
+    // Run after every monitor tick.
+    void update();
+    const SpendingDisplay &display() const { return m_display; }
+
+    // A click on the line: arms or disarms the hang-up before the next unit
+    // while a call runs, or cancels the automatic hang-up's countdown.
+    void toggleArmed();
+    void cancelAutoHangUp();
+
+    // The provider shown (or the call's, during a call) and its cycle now.
+    int providerIndex() const;
+    BillingCycle cycleOf(int providerIndex) const;
+    CycleUsage usageOf(int providerIndex) const;
+
+signals:
+    void changed();
+    // Show a message: a budget warning or why a hang-up did not happen.
+    void warningDue(const QString &text);
+    // Hang up the program's own dial now.
+    void hangUpRequested();
+
+private:
+    void checkBudget(int index, const CycleUsage &usage, const BillingCycle &cycle);
+    void runAutoHangUp();
+    void checkNextUnit();
+    void requestHangUp(const QString &otherProgramText);
+    QString idleLine(const QDateTime &now) const;
+
+    AppCore &m_core;
+    Clock &m_clock;
+    SpendingDisplay m_display;
+    QDateTime m_autoHangUpAt; // invalid: no countdown runs
+    DateTimeValue m_countedCall = 0; // start of the call the automatic hang-up was decided for
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/AppCore.h"
+
+#include <QString>
+
+#include <optional>
+
+class OnOffSwitch;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+class QWidget;
+
+// The billing month part of the provider account dialog: the cycle so far,
+// the projected bill, and the budget with its hang-up choices. Its controls
+// sit on the dialog at the skin layout's places; they are writable in the
+// dialog's edit mode only.
+class ProviderSpending {
+public:
+    ProviderSpending(AppCore &core, QWidget *dialog);
+
+    void load(int providerIndex);
+    void setEditing(bool editing);
+    // Stores the budget of the provider; the message for a wrong field
+    // instead, leaving everything as it was.
+    [[nodiscard]] std::optional<QString> save(int providerIndex);
+
+private:
+    AppCore &m_core;
+    QLabel *m_cycle;
+    QLabel *m_bill;
+    QLabel *m_currency;
+    QLineEdit *m_money;
+    QSpinBox *m_hours;
+    OnOffSwitch *m_autoHangUp;
+    QSpinBox *m_margin;
+};

@@ -1,0 +1,91 @@
+#include "DataFileBytes.h"
+#include "Desktop.h"
+#include "ProgramFolder.h"
+#include "RunningProgram.h"
+#include "skins/SkinLayout.h"
+#include "support/NmMock.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+using namespace DataFileBytes;
+
+namespace {
+
+int loggedCalls(const ProgramFolder &folder)
+{
+    return settingsValue(folder.readFile(QStringLiteral("settings.data")), QStringLiteral("Log.NumberOfRecords"))
+        .value_or(QStringLiteral("-1"))
+        .toInt();
+}
+
+bool waitForLoggedCalls(const ProgramFolder &folder, int calls, int ms)
+{
+    const QDeadlineTimer deadline(ms);
+    while (loggedCalls(folder) != calls) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(100);
+    }
+    return true;
+}
+
+} // namespace
+
+// The real program against a mock NetworkManager on a private bus: a modem
+// connection that another program brings up is costed and logged under its
+// name, and NetworkManager going away in the middle of a call ends and logs it.
+TEST(NetworkManagerEndToEnd, OutsideCallsAreCostedAndLoggedAndSurviveNetworkManagerGoing)
+{
+    NmMock mock;
+    ASSERT_TRUE(mock.error().isEmpty()) << mock.error().toStdString();
+    const QString modem = mock.addDevice(QStringLiteral("ttyUSB0"), 30);
+    const QString wlan = mock.addDevice(QStringLiteral("wlan0"), 30);
+    const QString mobile = mock.addConnection(QStringLiteral("Mobile"), QStringLiteral("gsm"));
+    mock.activate(mock.addConnection(QStringLiteral("Home Wi-Fi"), QStringLiteral("802-11-wireless")), wlan, 2,
+        QStringLiteral("wifi"));
+
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.error().isEmpty()) << folder.error().toStdString();
+    folder.setSystemBus(mock.address());
+    // 0.02 a second and 0.05 per call.
+    folder.writeFile(QStringLiteral("Tariffs.data"),
+        tariffsFile({ .id = 3, .name = "Seconds", .unitKind = 2, .chargeKind = 1, .unitCost = 200, .minCharge = 500 }));
+    folder.writeFile(QStringLiteral("settings.data"),
+        "[Application]\r\nTarifs.NumberOfRecords=1\r\nLastTariffIdNumber=3\r\n"
+        "DialUpService=NetworkManager\r\n");
+    Desktop desktop;
+    RunningProgram program(folder, desktop);
+    ASSERT_TRUE(program.start());
+    const auto main = program.mainWindow();
+    ASSERT_TRUE(main.has_value()) << program.output().toStdString();
+
+    const QString first = mock.activate(mobile, modem, 2, QStringLiteral("modem"));
+    QThread::msleep(4000);
+    mock.removeActive(modem, first);
+    ASSERT_TRUE(waitForLoggedCalls(folder, 1, 5000)) << program.output().toStdString();
+
+    mock.activate(mobile, modem, 2, QStringLiteral("modem"));
+    QThread::msleep(3000);
+    mock.kill();
+    ASSERT_TRUE(waitForLoggedCalls(folder, 2, 5000)) << "the call outlived NetworkManager";
+    ASSERT_TRUE(program.isRunning());
+    ASSERT_TRUE(program.closeThroughDialog());
+
+    const QByteArray providers = folder.readFile(QStringLiteral("Providers.data"));
+    const std::optional<int> index = providerIndex(providers, QStringLiteral("Mobile"));
+    ASSERT_TRUE(index.has_value());
+    EXPECT_FALSE(providerIndex(providers, QStringLiteral("Home Wi-Fi")).has_value()) << "a Wi-Fi line is no provider";
+    const QByteArray log = folder.readFile(QStringLiteral("Log.data"));
+    for (int slot = 0; slot < 2; ++slot) {
+        SCOPED_TRACE(slot);
+        const std::uint32_t duration = u32(log, callOffset(slot) + 16);
+        EXPECT_NEAR(double(duration), slot == 0 ? 4.0 : 3.0, 1.0);
+        EXPECT_EQ(u8(log, callOffset(slot) + 12), *index);
+        EXPECT_EQ(i64(log, callOffset(slot) + 20), 500 + std::int64_t(duration) * 200);
+    }
+}

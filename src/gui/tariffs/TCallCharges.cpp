@@ -43,7 +43,7 @@ namespace Layout = SkinLayout::TariffEditor;
 
 constexpr int kGridRowHeight = 18;
 constexpr int kMoneyFieldLength = 14; // what may be typed
-constexpr int kStartingWidths[TariffGridModel::kColumnCount - 1] = {80, 125, 50, 50, 70, 85, 60};
+constexpr int kStartingWidths[TariffGridModel::kColumnCount - 1] = {80, 110, 50, 50, 70, 85, 60};
 
 const QColor kChosenKindColour(0, 0, 160);
 const QColor kText = QColor::fromRgb(SkinLayout::kDarkText);

@@ -70,6 +70,11 @@ cat_start=$(per_run_ms 10 "cat '$data'/* '$skins'/* >/dev/null")
 cat_data=$(per_run_ms 20 "cat '$data'/* >/dev/null")
 cat_log=$(per_run_ms 20 "cat '$data/Log.data' >/dev/null")
 cat_skin=$(per_run_ms 20 "cat '$skins'/*.ubm >/dev/null")
+report=$work/report
+"$benches/make_report_folder" "$report"
+report_days=$(per_run_ms 10 "'$bin/tollwise-report' --folder '$report' days >/dev/null")
+report_reprice=$(per_run_ms 10 "'$bin/tollwise-report' --folder '$report' --reprice '$report' days >/dev/null")
+cat_report=$(per_run_ms 20 "cat '$report'/* >/dev/null")
 write_data=$(per_run_ms 20 "for f in '$data'/*; do cat \"\$f\" >'$work/copy/'\$(basename \"\$f\"); done")
 
 row() { # what, measured, unit, target, baseline, baseline's description
@@ -87,4 +92,6 @@ row "call end with its four saves" "$(figure call-end)" ms 20 "$write_data" "cat
 row "skin load (decode of the default skin)" "$(figure skin-load)" ms 30 "$cat_skin" "cat of the skin files"
 row "call log: core rebuild, 16384 records" "$(figure refill-core)" ms 5 "$cat_log" "cat of Log.data"
 row "call log: whole refill, model reset and first screen painted" "$(figure refill)" ms 30 "$cat_log" "cat of Log.data"
+row "tollwise-report days, 16384 calls" "$report_days" ms 100 "$cat_report" "cat of the folder's files"
+row "tollwise-report --reprice days, 16384 calls" "$report_reprice" ms 100 "$cat_report" "cat of the folder's files"
 echo "(cat of the four data files alone: $cat_data ms)"

@@ -53,34 +53,15 @@ StartupReport AppCore::loadAll()
     const qint64 tariffBytes = m_files.loadTarifData(*m_tariffs);
     const StoredCounts counts = m_settingsFile.load(m_settings);
     m_currencyText = (m_settings.UseUserCurrency ? m_settings.CurrencyString : m_systemCurrency) + QLatin1Char(' ');
-    applyStoredCounts(counts, logBytes, tariffBytes);
+    applyStoredCounts(*m_log, *m_tariffs, counts, logBytes, tariffBytes);
     QFile budgets(QDir(m_folder).filePath(spendingfile::kFileName));
     m_spending = budgets.open(QIODevice::ReadOnly) ? spendingfile::parse(budgets.read(kMaxBudgetsBytes)) : SpendingPlan{};
     return report;
 }
 
-void AppCore::applyStoredCounts(const StoredCounts &counts, qint64 logBytes, qint64 tariffBytes)
+std::expected<void, FileError> AppCore::writeUserFile(const QString &path, const QByteArray &bytes) const
 {
-    // A count that is missing or out of range must not hide records the data
-    // file still holds: the next call would overwrite them.
-    const auto &log = counts.logRecords;
-    if (log && *log >= 0 && *log <= kMaxLogRecords)
-        m_log->Count = std::int32_t(*log);
-    else
-        m_log->Count = logBytes > 0 ? logCountFromSlots(*m_log, logBytes) : 0;
-
-    const auto &tariffs = counts.tariffRecords;
-    if (tariffs && *tariffs >= 0 && *tariffs <= kMaxTariffs)
-        m_tariffs->Count = std::uint16_t(*tariffs);
-    else
-        m_tariffs->Count = std::uint16_t(tariffBytes > 0 ? tariffCountFromSlots(*m_tariffs, tariffBytes) : 0);
-
-    const auto &lastId = counts.lastTariffId;
-    const std::uint32_t highest = highestTariffId(*m_tariffs);
-    if (lastId && *lastId >= 0 && *lastId <= std::int64_t(UINT32_MAX))
-        m_tariffs->LastTariffIdNumber = std::max(std::uint32_t(*lastId), highest);
-    else
-        m_tariffs->LastTariffIdNumber = highest; // ids must never be handed out twice
+    return writeFileAtomically(path, bytes);
 }
 
 void AppCore::noteSave(const QString &fileName, const std::expected<void, FileError> &result)

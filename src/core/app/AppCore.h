@@ -83,6 +83,9 @@ public:
     void SaveSpending();
     // The three data files, then the settings: the order of the end of a call.
     void saveEverything();
+    // A file the user asked for (an export, a report) where the user chose,
+    // written whole or not at all; the caller reports a failure.
+    [[nodiscard]] std::expected<void, FileError> writeUserFile(const QString &path, const QByteArray &bytes) const;
 
     void PlayAppSound(AppSound sound);
 
@@ -99,7 +102,6 @@ public:
 private:
     void noteSave(const QString &fileName, const std::expected<void, FileError> &result);
     void saveLogArchive();
-    void applyStoredCounts(const StoredCounts &counts, qint64 logBytes, qint64 tariffBytes);
 
     QString m_programPath;
     QString m_folder;

@@ -256,16 +256,7 @@ void CallMonitor::BeginConnection()
     ++provider.TotalCalls;
     provider.LastCallDate = today;
 
-    call.CurrentRate = 0;
-    call.CallStart = toDateTimeValue(now);
-    call.CallTariff = 0;
-    call.CallCost = 0;
-    call.UnitLength = 60;
-    call.UnitPosition = 0;
-    call.Incremental = false;
-    call.FirstTick = true;
-    call.StartCharge = 0;
-    SetCurrentCostRate(m_core.tariffs(), call, now);
+    beginCallCost(call, m_core.tariffs(), now);
 
     m_display.gaugeMin = 0;
     m_display.gaugePosition = call.UnitPosition;

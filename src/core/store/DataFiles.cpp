@@ -9,10 +9,7 @@
 
 namespace {
 
-QByteArray bytesOf(const void *data, qint64 size)
-{
-    return QByteArray(static_cast<const char *>(data), size);
-}
+QByteArray bytesOf(const void *data, qint64 size) { return QByteArray(static_cast<const char *>(data), size); }
 
 bool allZero(const void *data, std::size_t size)
 {
@@ -34,12 +31,20 @@ DataFiles::DataFiles(QString folder)
 {
 }
 
-QString DataFiles::path(const QString &fileName) const
-{
-    return QDir(m_folder).filePath(fileName);
-}
+QString DataFiles::path(const QString &fileName) const { return QDir(m_folder).filePath(fileName); }
 
 ProviderFileState DataFiles::loadAppData(ProviderTable &table) const
+{
+    const ProviderFileState state = readAppData(table);
+    if (state == ProviderFileState::Invalid) {
+        const QString copy = path(kInvalidCopy);
+        QFile::remove(copy);
+        QFile::copy(path(kProvidersFile), copy);
+    }
+    return state;
+}
+
+ProviderFileState DataFiles::readAppData(ProviderTable &table) const
 {
     QFile file(path(kProvidersFile));
     if (!file.exists())
@@ -47,8 +52,8 @@ ProviderFileState DataFiles::loadAppData(ProviderTable &table) const
     if (!file.open(QIODevice::ReadOnly))
         return ProviderFileState::Unreadable;
     const QByteArray magic = file.read(sizeof kFileMagic);
-    if (magic.size() == qsizetype(sizeof kFileMagic) && std::memcmp(magic.constData(), kFileMagic, sizeof kFileMagic) == 0
-        && file.size() == kProvidersFileSize) {
+    if (magic.size() == qsizetype(sizeof kFileMagic)
+        && std::memcmp(magic.constData(), kFileMagic, sizeof kFileMagic) == 0 && file.size() == kProvidersFileSize) {
         file.seek(0);
         const QByteArray image = file.read(kProvidersFileSize);
         if (image.size() != kProvidersFileSize)
@@ -57,10 +62,6 @@ ProviderFileState DataFiles::loadAppData(ProviderTable &table) const
         clampProviderHeader(table);
         return ProviderFileState::Loaded;
     }
-    file.close();
-    const QString copy = path(kInvalidCopy);
-    QFile::remove(copy);
-    QFile::copy(file.fileName(), copy);
     return ProviderFileState::Invalid;
 }
 
@@ -74,10 +75,7 @@ qint64 DataFiles::readInto(const QString &fileName, void *target, qint64 size) c
     return bytes.size();
 }
 
-qint64 DataFiles::loadLogData(CallLogTable &log) const
-{
-    return readInto(kLogFile, log.records, kLogFileSize);
-}
+qint64 DataFiles::loadLogData(CallLogTable &log) const { return readInto(kLogFile, log.records, kLogFileSize); }
 
 qint64 DataFiles::loadTarifData(TariffTable &table) const
 {
@@ -137,4 +135,29 @@ void clampProviderHeader(ProviderTable &table)
     table.Count = std::min<std::uint16_t>(table.Count, kMaxProviders);
     if (table.Current >= table.Count)
         table.Current = table.Count == 0 ? 0 : table.Count - 1;
+}
+
+void applyStoredCounts(
+    CallLogTable &log, TariffTable &tariffs, const StoredCounts &counts, qint64 logBytes, qint64 tariffBytes)
+{
+    // A count that is missing or out of range must not hide records the data
+    // file still holds: the next call would overwrite them.
+    const auto &logRecords = counts.logRecords;
+    if (logRecords && *logRecords >= 0 && *logRecords <= kMaxLogRecords)
+        log.Count = std::int32_t(*logRecords);
+    else
+        log.Count = logBytes > 0 ? logCountFromSlots(log, logBytes) : 0;
+
+    const auto &tariffRecords = counts.tariffRecords;
+    if (tariffRecords && *tariffRecords >= 0 && *tariffRecords <= kMaxTariffs)
+        tariffs.Count = std::uint16_t(*tariffRecords);
+    else
+        tariffs.Count = std::uint16_t(tariffBytes > 0 ? tariffCountFromSlots(tariffs, tariffBytes) : 0);
+
+    const auto &lastId = counts.lastTariffId;
+    const std::uint32_t highest = highestTariffId(tariffs);
+    if (lastId && *lastId >= 0 && *lastId <= std::int64_t(UINT32_MAX))
+        tariffs.LastTariffIdNumber = std::max(std::uint32_t(*lastId), highest);
+    else
+        tariffs.LastTariffIdNumber = highest; // ids must never be handed out twice
 }

@@ -2,6 +2,7 @@
 
 #include "store/AtomicFile.h"
 #include "store/Records.h"
+#include "store/Settings.h"
 #include "tariffs/Tariff.h"
 
 #include <QString>
@@ -13,9 +14,9 @@ inline constexpr qint64 kLogFileSize = 524288;
 inline constexpr qint64 kTariffsFileSize = 38912;
 
 enum class ProviderFileState {
-    Missing,   // first run: the blank table stays
+    Missing, // first run: the blank table stays
     Loaded,
-    Invalid,   // wrong magic or size: copied to MyInvalidFile.old, the blank table stays
+    Invalid, // wrong magic or size: copied to MyInvalidFile.old, the blank table stays
     Unreadable,
 };
 
@@ -27,6 +28,9 @@ public:
     QString path(const QString &fileName) const;
 
     [[nodiscard]] ProviderFileState loadAppData(ProviderTable &table) const;
+    // As loadAppData, but a damaged file is only reported: for readers that
+    // must leave the folder as they found it.
+    [[nodiscard]] ProviderFileState readAppData(ProviderTable &table) const;
     // Both return the number of bytes read over the slots, -1 when the file
     // is missing or unreadable; a short file fills only the leading slots.
     qint64 loadLogData(CallLogTable &log) const;
@@ -52,6 +56,11 @@ private:
 int logCountFromSlots(const CallLogTable &log, qint64 bytesRead);
 int tariffCountFromSlots(const TariffTable &table, qint64 bytesRead);
 std::uint32_t highestTariffId(const TariffTable &table);
+
+// Sets the log's and the tariff table's counts and the tariff id counter from
+// settings.data, or from the slots read when a count is missing or out of range.
+void applyStoredCounts(
+    CallLogTable &log, TariffTable &tariffs, const StoredCounts &counts, qint64 logBytes, qint64 tariffBytes);
 
 // Brings counts from a file into the table's range.
 void clampProviderHeader(ProviderTable &table);

@@ -22,13 +22,13 @@ std::int32_t unitLengthOf(const Tariff &tariff)
 
 } // namespace
 
-void SetCurrentCostRate(const TariffTable &table, CurrentCall &call, const QDateTime &now)
+int SetCurrentCostRate(const TariffTable &table, CurrentCall &call, const QDateTime &now)
 {
     if (table.Count == 0)
-        return;
+        return kNoTariff;
     const int index = SelectTariffAt(table, call.Connected ? fromDateTimeValue(call.CallStart) : now);
     if (index == kNoTariff)
-        return;
+        return kNoTariff;
     const Tariff &tariff = table.records[index];
     call.CallTariff = std::uint8_t(index);
     call.UnitLength = unitLengthOf(tariff);
@@ -40,4 +40,5 @@ void SetCurrentCostRate(const TariffTable &table, CurrentCall &call, const QDate
     call.StartCharge = addMoney(call.CallCost, tariff.MinCharge);
     if (call.Connected)
         call.CallCost = addMoney(call.CallCost, tariff.MinCharge);
+    return index;
 }

@@ -2,10 +2,11 @@
 
 #include "connection/CurrentCall.h"
 #include "tariffs/Tariff.h"
+#include "tariffs/TariffSelection.h" // kNoTariff
 
 #include <QDateTime>
 
 // Chooses the tariff in force and loads its rate into the call: for the
 // call's start while connected, otherwise for `now`. When no tariff applies
-// the call keeps the values it has.
-void SetCurrentCostRate(const TariffTable &table, CurrentCall &call, const QDateTime &now);
+// the call keeps the values it has. Returns the tariff's index, or kNoTariff.
+int SetCurrentCostRate(const TariffTable &table, CurrentCall &call, const QDateTime &now);

@@ -162,3 +162,44 @@ TEST(RunningCall, AFirstSecondOnANewDayStartsTodayWithTheStartCharge)
     EXPECT_EQ(provider.TodayCost, 35000);
     EXPECT_EQ(provider.TodaySeconds, 1u);
 }
+
+TEST(RunningCall, PriceCallChargesAsALiveCallFromItsStart)
+{
+    const QDateTime friday(QDate(2026, 3, 6), QTime(10, 0));
+    const QDateTime saturday(QDate(2026, 3, 7), QTime(10, 0));
+    const QDateTime lateFriday(QDate(2026, 3, 6), QTime(23, 59, 30));
+    Tariff weekend = rate(1, 1, 500);
+    weekend.AppliesTo = 2;
+    weekend.AppliesValue = 32 | 64; // Saturday and Sunday
+    Tariff evening = tariff(18 * kHour, 24 * kHour - 1, 1);
+    evening.UnitCost = 1000;
+    Tariff night = tariff(0, 8 * kHour - 1, 1);
+    night.UnitCost = 200;
+
+    const struct {
+        const char *what;
+        std::initializer_list<Tariff> tariffs;
+        QDateTime start;
+        std::uint32_t seconds;
+        int index;
+        MoneyValue cost;
+    } cases[] = {
+        {"per minute 1.00 + 0.50 minimum, 61 s", {rate(1, 1, 10000, 5000)}, friday, 61, 0, 25000},
+        {"minimum charge alone for no seconds", {rate(1, 1, 10000, 5000)}, friday, 0, 0, 5000},
+        {"per second 0.01, 125 s", {rate(2, 1, 100)}, friday, 125, 0, 12500},
+        {"pulses of 10 s at 0.20, 25 s", {rate(3, 1, 2000, 0, 10)}, friday, 25, 0, 6000},
+        {"single 3.00 + 0.25 minimum", {rate(1, 2, 30000, 2500)}, friday, 500, 0, 32500},
+        {"evening rate runs on past midnight", {evening, night}, lateFriday, 120, 0, 2000},
+        {"weekday under the every-day rate", {rate(1, 1, 1000), weekend}, friday, 180, 0, 3000},
+        {"weekend rate on Saturday", {rate(1, 1, 1000), weekend}, saturday, 180, 1, 1500},
+        {"later record wins", {rate(1, 1, 1000), rate(1, 1, 300)}, friday, 60, 1, 300},
+        {"no tariff in force", {night}, friday, 600, kNoTariff, 0},
+    };
+    auto table = std::make_unique<TariffTable>();
+    for (const auto &c : cases) {
+        fill(*table, c.tariffs);
+        const CallPrice price = priceCall(*table, c.start, c.seconds);
+        EXPECT_EQ(price.tariffIndex, c.index) << c.what;
+        EXPECT_EQ(price.cost, c.cost) << c.what;
+    }
+}

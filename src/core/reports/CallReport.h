@@ -1,0 +1,86 @@
+#pragma once
+
+#include "store/Records.h"
+#include "tariffs/Tariff.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+// Plain rows over the call log for reports, exports and charts. Money is in
+// 1/10000, durations in whole seconds.
+
+// "H:MM:SS", hours unbounded.
+QString reportDurationText(std::int64_t seconds);
+
+// A call's date and time bytes with the year in full (in the century of
+// `today`); impossible dates are kept as the bytes give them.
+struct CallStamp {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+
+    int dateKey() const { return year * 10000 + month * 100 + day; } // YYYYMMDD, orders by date
+    QString dateText() const; // "YYYY-MM-DD"
+    QString monthText() const; // "YYYY-MM"
+    QString dateTimeText() const; // "YYYY-MM-DD HH:MM:SS"
+};
+
+struct ReportCall {
+    int index = 0; // into the log
+    CallStamp start;
+    CallStamp end;
+    std::uint32_t seconds = 0;
+    MoneyValue cost = 0;
+    QString tariff; // the tariff's name, or its id when no tariff has it
+    QString provider; // the provider's name
+    // Under the tariffs compared against; 0 when none was in force.
+    MoneyValue repriced = 0;
+    bool repricedUnderTariff = false;
+};
+
+// Inclusive by the start date; a provider by its exact name.
+struct ReportFilter {
+    std::optional<QDate> from;
+    std::optional<QDate> to;
+    std::optional<QString> provider;
+};
+
+// Indices of the logged calls that pass the filter, oldest first.
+QList<int> filteredCalls(
+    const CallLogTable &log, const ProviderTable &providers, const ReportFilter &filter, const QDate &today);
+
+// The rows of the calls at `indices`; with `reprice`, each call is costed
+// again as a live call begun at its start would be under those tariffs.
+QList<ReportCall> reportCalls(const CallLogTable &log, const ProviderTable &providers, const TariffTable &tariffs,
+    const QList<int> &indices, const QDate &today, const TariffTable *reprice = nullptr);
+
+// The first and last day of the billing month that holds `today`, for months
+// that start on `monthStartDay` (1..31; a day past a month's end is its last day).
+struct DateSpan {
+    QDate from;
+    QDate to;
+};
+DateSpan billingMonth(int monthStartDay, const QDate &today);
+
+enum class ReportGrouping { Days, Months, Providers, Tariffs };
+
+struct SummaryRow {
+    QString key;
+    int calls = 0;
+    std::int64_t seconds = 0;
+    MoneyValue cost = 0;
+    MoneyValue repriced = 0;
+    int unpriced = 0; // calls re-priced with no tariff in force
+};
+
+// One row per day, month, provider or tariff, ordered by key.
+QList<SummaryRow> summarizeCalls(const QList<ReportCall> &calls, ReportGrouping grouping);
+// The sums of the rows, keyed "Total".
+SummaryRow summaryTotal(const QList<SummaryRow> &rows);

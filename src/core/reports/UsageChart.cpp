@@ -1,0 +1,224 @@
+#include "reports/UsageChart.h"
+
+#include "store/Money.h"
+#include "tariffs/TariffNames.h"
+
+#include <QDate>
+#include <QFont>
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr int kLeft = 78;
+constexpr int kRight = 12;
+constexpr int kTitle = 26;
+constexpr int kLabels = 16; // under each plot
+constexpr int kLegend = 22;
+constexpr int kGap = 10;
+
+const QColor kBackground(Qt::white);
+const QColor kText(85, 85, 85);
+const QColor kAxis(160, 160, 170);
+
+// Builds the stacks of the calls for which `barOf` gives a bar.
+template <typename BarOf> void fill(UsageChart &chart, const QList<ReportCall> &calls, BarOf barOf)
+{
+    for (const ReportCall &call : calls)
+        if (barOf(call) >= 0 && !chart.providers.contains(call.provider))
+            chart.providers.append(call.provider);
+    chart.providers.sort();
+    const QList<MoneyValue> noCost(chart.providers.size(), 0);
+    const QList<std::int64_t> noTime(chart.providers.size(), 0);
+    chart.cost = QList<QList<MoneyValue>>(chart.labels.size(), noCost);
+    chart.seconds = QList<QList<std::int64_t>>(chart.labels.size(), noTime);
+    for (const ReportCall &call : calls) {
+        const int bar = barOf(call);
+        if (bar < 0)
+            continue;
+        const auto provider = chart.providers.indexOf(call.provider);
+        chart.cost[bar][provider] = addMoney(chart.cost[bar][provider], call.cost);
+        chart.seconds[bar][provider] += call.seconds;
+    }
+}
+
+template <typename T> T stackTotal(const QList<T> &stack)
+{
+    T total = 0;
+    for (const T value : stack)
+        total += value;
+    return total;
+}
+
+// Heights in pixels for each provider's part of one bar, bottom first.
+template <typename T> QList<int> stackHeights(const QList<T> &stack, T largest, int height)
+{
+    QList<int> heights;
+    T below = 0;
+    int drawn = 0;
+    for (const T value : stack) {
+        below += value;
+        // From the running total, so rounding never makes a stack taller than its sum.
+        const int top = largest > 0 ? int(double(below) * height / double(largest) + 0.5) : 0;
+        heights.append(top - drawn);
+        drawn = top;
+    }
+    return heights;
+}
+
+} // namespace
+
+UsageChart monthUsageChart(const QList<ReportCall> &calls, int year, int month)
+{
+    UsageChart chart;
+    const QDate first(year, month, 1);
+    if (!first.isValid())
+        return chart;
+    chart.title = QStringLiteral("%1 %2").arg(QLatin1String(MonthNames[std::size_t(month)])).arg(year);
+    for (int day = 1; day <= first.daysInMonth(); ++day)
+        chart.labels.append(QString::number(day));
+    const int days = first.daysInMonth();
+    fill(chart, calls, [&](const ReportCall &call) {
+        const CallStamp &s = call.start;
+        return s.year == year && s.month == month && s.day >= 1 && s.day <= days ? s.day - 1 : -1;
+    });
+    return chart;
+}
+
+UsageChart yearUsageChart(const QList<ReportCall> &calls, int year)
+{
+    UsageChart chart;
+    chart.title = QString::number(year);
+    for (int month = 1; month <= 12; ++month)
+        chart.labels.append(QLatin1String(MonthNames[std::size_t(month)]).left(3));
+    fill(chart, calls, [&](const ReportCall &call) {
+        const CallStamp &s = call.start;
+        return s.year == year && s.month >= 1 && s.month <= 12 ? s.month - 1 : -1;
+    });
+    return chart;
+}
+
+UsageChartPainter::UsageChartPainter(const UsageChart &chart, QSize size)
+    : m_chart(chart)
+    , m_size(size)
+{
+}
+
+QColor UsageChartPainter::providerColour(int provider)
+{
+    static const std::array<QColor, 6> colours = { QColor(0, 128, 128), QColor(255, 128, 64), QColor(70, 90, 160),
+        QColor(160, 60, 90), QColor(120, 150, 40), QColor(120, 120, 120) };
+    return colours[std::size_t(provider) % colours.size()];
+}
+
+QRect UsageChartPainter::plotRect(bool costPlot) const
+{
+    const int available = m_size.height() - kTitle - kLegend - 2 * kLabels - kGap;
+    const int height = std::max(1, available / 2);
+    const int top = costPlot ? kTitle : kTitle + height + kLabels + kGap;
+    return QRect(kLeft, top, std::max(1, m_size.width() - kLeft - kRight), height);
+}
+
+QRect UsageChartPainter::barColumn(int bar, bool costPlot) const
+{
+    const QRect plot = plotRect(costPlot);
+    const int bars = std::max<int>(1, int(m_chart.labels.size()));
+    const int left = plot.left() + plot.width() * bar / bars;
+    const int right = plot.left() + plot.width() * (bar + 1) / bars;
+    return QRect(left, plot.top(), right - left, plot.height());
+}
+
+std::optional<int> UsageChartPainter::barAt(QPoint point) const
+{
+    for (int bar = 0; bar < m_chart.labels.size(); ++bar)
+        if (barColumn(bar, true).contains(point) || barColumn(bar, false).contains(point))
+            return bar;
+    return std::nullopt;
+}
+
+QString UsageChartPainter::barFigures(int bar, const QString &currencyText) const
+{
+    if (bar < 0 || bar >= m_chart.labels.size())
+        return {};
+    QString text = m_chart.labels[bar] + QLatin1Char(' ') + m_chart.title;
+    for (int p = 0; p < m_chart.providers.size(); ++p) {
+        if (m_chart.seconds[bar][p] == 0 && m_chart.cost[bar][p] == 0)
+            continue;
+        text += QStringLiteral("\n%1: %2, %3")
+                    .arg(m_chart.providers[p], moneyText(m_chart.cost[bar][p], currencyText),
+                        reportDurationText(m_chart.seconds[bar][p]));
+    }
+    return text
+        + QStringLiteral("\nTotal: %1, %2")
+              .arg(moneyText(stackTotal(m_chart.cost[bar]), currencyText),
+                  reportDurationText(stackTotal(m_chart.seconds[bar])));
+}
+
+QImage UsageChartPainter::paint() const
+{
+    QImage image(m_size, QImage::Format_RGB32);
+    image.fill(kBackground);
+    QPainter painter(&image);
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    painter.setFont(font);
+    painter.setPen(kText);
+    QFont bold = font;
+    bold.setBold(true);
+    bold.setPixelSize(13);
+    painter.setFont(bold);
+    painter.drawText(QRect(0, 0, m_size.width(), kTitle), Qt::AlignCenter, m_chart.title);
+    painter.setFont(font);
+
+    MoneyValue largestCost = 0;
+    std::int64_t largestTime = 0;
+    for (int bar = 0; bar < m_chart.labels.size(); ++bar) {
+        largestCost = std::max(largestCost, stackTotal(m_chart.cost[bar]));
+        largestTime = std::max(largestTime, stackTotal(m_chart.seconds[bar]));
+    }
+
+    for (const bool costPlot : { true, false }) {
+        const QRect plot = plotRect(costPlot);
+        painter.setPen(kAxis);
+        painter.drawLine(plot.bottomLeft(), plot.bottomRight());
+        painter.drawLine(plot.topLeft(), plot.bottomLeft());
+        painter.setPen(kText);
+        const QRect axisText(0, plot.top(), kLeft - 6, plot.height());
+        painter.drawText(axisText, Qt::AlignRight | Qt::AlignTop,
+            costPlot ? amountText(largestCost) : reportDurationText(largestTime));
+        painter.drawText(
+            axisText, Qt::AlignRight | Qt::AlignVCenter, costPlot ? QStringLiteral("Cost") : QStringLiteral("Time"));
+        // Thin bars would crowd the labels: every other one is left out.
+        const int step = barColumn(0, costPlot).width() < 18 ? 2 : 1;
+        for (int bar = 0; bar < m_chart.labels.size(); ++bar) {
+            const QRect column = barColumn(bar, costPlot);
+            const int inset = std::max(1, column.width() / 6);
+            const QList<int> heights = costPlot ? stackHeights(m_chart.cost[bar], largestCost, plot.height())
+                                                : stackHeights(m_chart.seconds[bar], largestTime, plot.height());
+            int bottom = plot.bottom();
+            for (int p = 0; p < heights.size(); ++p) {
+                if (heights[p] <= 0)
+                    continue;
+                painter.fillRect(
+                    QRect(column.left() + inset, bottom - heights[p] + 1, column.width() - 2 * inset, heights[p]),
+                    providerColour(p));
+                bottom -= heights[p];
+            }
+            if (bar % step == 0)
+                painter.drawText(QRect(column.left() - 10, plot.bottom() + 2, column.width() + 20, kLabels),
+                    Qt::AlignHCenter | Qt::AlignTop, m_chart.labels[bar]);
+        }
+    }
+
+    int x = kLeft;
+    const int legendTop = m_size.height() - kLegend + 4;
+    for (int p = 0; p < m_chart.providers.size(); ++p) {
+        painter.fillRect(QRect(x, legendTop + 2, 10, 10), providerColour(p));
+        const int width = painter.fontMetrics().horizontalAdvance(m_chart.providers[p]);
+        painter.drawText(QPoint(x + 14, legendTop + 11), m_chart.providers[p]);
+        x += 14 + width + 16;
+    }
+    return image;
+}

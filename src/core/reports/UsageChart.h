@@ -1,0 +1,54 @@
+#pragma once
+
+#include "reports/CallReport.h"
+
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+// Cost and connected time per day of a month or per month of a year, each
+// bar stacked by provider. Money in 1/10000, time in seconds.
+struct UsageChart {
+    QString title; // "March 2026", "2026"
+    QStringList providers; // the stacks, bottom first
+    QStringList labels; // one per bar: day or month
+    // [bar][provider]
+    QList<QList<MoneyValue>> cost;
+    QList<QList<std::int64_t>> seconds;
+};
+
+// Calls started in the month, one bar per day.
+UsageChart monthUsageChart(const QList<ReportCall> &calls, int year, int month);
+// Calls started in the year, one bar per month.
+UsageChart yearUsageChart(const QList<ReportCall> &calls, int year);
+
+// Draws the chart: cost above, connected time below, a legend of providers.
+class UsageChartPainter {
+public:
+    UsageChartPainter(const UsageChart &chart, QSize size);
+
+    QImage paint() const;
+    // The bar under a point of the picture, in either plot; empty between bars.
+    std::optional<int> barAt(QPoint point) const;
+    // What a click on a bar shows: its label and each provider's cost and time.
+    QString barFigures(int bar, const QString &currencyText) const;
+
+    static QColor providerColour(int provider);
+
+    // The column of bar `bar` in the cost plot (top) or the time plot.
+    QRect barColumn(int bar, bool costPlot) const;
+
+private:
+    QRect plotRect(bool costPlot) const;
+
+    const UsageChart &m_chart;
+    QSize m_size;
+};

@@ -1,0 +1,92 @@
+#include "ReportTool.h"
+
+#include "reports/ReportTables.h"
+
+#include <QDir>
+
+#include <utility>
+
+ReportTool::ReportTool(QString defaultFolder, QDate today, QTextStream &out, QTextStream &err)
+    : m_defaultFolder(std::move(defaultFolder))
+    , m_today(today)
+    , m_out(out)
+    , m_err(err)
+{
+}
+
+int ReportTool::fileProblem(const ReportFileProblem &problem)
+{
+    const QString path = QDir::toNativeSeparators(problem.path);
+    switch (problem.kind) {
+    case ReportFileProblem::Kind::Missing:
+        m_err << "tollwise-report: " << path << " is missing.\n";
+        break;
+    case ReportFileProblem::Kind::Damaged:
+        m_err << "tollwise-report: " << path << " is damaged: it is not a file this program wrote.\n";
+        break;
+    case ReportFileProblem::Kind::Unreadable:
+        m_err << "tollwise-report: " << path << " cannot be read.\n";
+        break;
+    }
+    m_err.flush();
+    return kFileProblem;
+}
+
+int ReportTool::run(const QStringList &arguments)
+{
+    const auto parsed = ReportArguments::parse(arguments);
+    if (!parsed) {
+        m_err << "tollwise-report: " << parsed.error() << "\n\n" << ReportArguments::usage() << Qt::flush;
+        return kBadArguments;
+    }
+    return report(*parsed);
+}
+
+int ReportTool::report(const ReportArguments &arguments)
+{
+    if (arguments.help) {
+        m_out << ReportArguments::usage() << Qt::flush;
+        return 0;
+    }
+    const auto tables = loadReportTables(arguments.folder.value_or(m_defaultFolder));
+    if (!tables)
+        return fileProblem(tables.error());
+    std::unique_ptr<TariffTable> reprice;
+    if (arguments.repriceFolder) {
+        auto loaded = loadReportTariffs(*arguments.repriceFolder);
+        if (!loaded)
+            return fileProblem(loaded.error());
+        reprice = std::move(*loaded);
+    }
+
+    const ReportFilter &filter = arguments.filter;
+    if (filter.provider) {
+        const ProviderTable &providers = *tables->providers;
+        bool known = false;
+        for (int i = 0; i < providers.Count && !known; ++i)
+            known = providers.records[i].Name.text() == *filter.provider;
+        if (!known) {
+            // A mistyped name would otherwise read as a provider without calls.
+            m_err << "tollwise-report: no provider is named \"" << *filter.provider << "\".\n" << Qt::flush;
+            return kBadArguments;
+        }
+    }
+
+    const QList<int> indices = filteredCalls(*tables->log, *tables->providers, filter, m_today);
+    const QList<ReportCall> calls
+        = reportCalls(*tables->log, *tables->providers, *tables->tariffs, indices, m_today, reprice.get());
+    const bool repriced = reprice != nullptr;
+    using Report = ReportArguments::Report;
+    if (arguments.report == Report::Calls) {
+        m_out << formatCalls(calls, arguments.format, repriced, tables->currencyText);
+    } else {
+        const ReportGrouping grouping = arguments.report == Report::Days ? ReportGrouping::Days
+            : arguments.report == Report::Months                         ? ReportGrouping::Months
+            : arguments.report == Report::Providers                      ? ReportGrouping::Providers
+                                                                         : ReportGrouping::Tariffs;
+        const bool bars = grouping == ReportGrouping::Days || grouping == ReportGrouping::Months;
+        m_out << formatSummary(summarizeCalls(calls, grouping), arguments.format, repriced, bars, tables->currencyText);
+    }
+    m_out.flush();
+    return 0;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ReportArguments.h"
+
+#include "reports/ReportTables.h"
+
+#include <QDate>
+#include <QString>
+#include <QTextStream>
+
+// Carries out a report over a program folder: the report on `out`, what went
+// wrong on `err`. Never writes to the folder.
+class ReportTool {
+public:
+    static constexpr int kFileProblem = 1; // a data file missing, damaged or unreadable
+    static constexpr int kBadArguments = 2;
+
+    // `defaultFolder` stands in for --folder; `today` places two-digit years.
+    ReportTool(QString defaultFolder, QDate today, QTextStream &out, QTextStream &err);
+
+    // The process's exit status for the command line's arguments (program name left out).
+    [[nodiscard]] int run(const QStringList &arguments);
+
+private:
+    int report(const ReportArguments &arguments);
+    int fileProblem(const ReportFileProblem &problem);
+
+    QString m_defaultFolder;
+    QDate m_today;
+    QTextStream &m_out;
+    QTextStream &m_err;
+};

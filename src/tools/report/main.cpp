@@ -1,0 +1,22 @@
+#include "ReportTool.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QTextStream>
+
+#include <cstdio>
+
+// Prints reports over the call log of a program folder, for checking a phone
+// bill, keeping records elsewhere, or comparing what the same calls would
+// have cost under other tariffs. It only reads the data files, so it is safe
+// to run while the program runs.
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+    ReportTool tool(QCoreApplication::applicationDirPath(), QDate::currentDate(), out, err);
+    return tool.run(QCoreApplication::arguments().mid(1));
+}

@@ -13,6 +13,7 @@
 #include <QMetaObject>
 #else
 #include "autostart/XdgAutostart.h"
+#include "signals/TerminationSignals.h"
 #include "simdialup/SimDialUpService.h"
 #endif
 
@@ -61,5 +62,17 @@ ChosenDialUpService createDialUpService(
     }
 #endif
     return { std::make_unique<SimDialUpService>(programFolder), QStringLiteral("Simulator") };
+#endif
+}
+
+std::unique_ptr<QObject> watchTerminationSignals([[maybe_unused]] std::function<void()> terminate)
+{
+#ifdef _WIN32
+    return {};
+#else
+    auto watch = std::make_unique<TerminationSignals>(std::move(terminate));
+    if (!watch->active())
+        return {};
+    return watch;
 #endif
 }

@@ -4,8 +4,10 @@
 #include "services/StartupRegistration.h"
 #include "store/DialUpServiceChoice.h"
 
+#include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 struct ChosenDialUpService {
@@ -21,3 +23,8 @@ std::unique_ptr<StartupRegistration> createStartupRegistration();
 ChosenDialUpService createDialUpService(const QString &programFolder, DialUpServiceChoice choice);
 // The choice stored in the settings file of `programFolder`.
 DialUpServiceChoice storedDialUpServiceChoice(const QString &programFolder);
+
+// Calls `terminate` on the user-interface thread when the system asks the
+// program to end by a signal (SIGTERM, SIGHUP, SIGINT). The returned object
+// keeps the watch; empty where the platform has no such signals.
+std::unique_ptr<QObject> watchTerminationSignals(std::function<void()> terminate);

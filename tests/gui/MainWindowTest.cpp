@@ -190,3 +190,97 @@ TEST_F(MainWindowFakeTest, WithoutProvidersTheTotalsKeepTheirDashes)
         EXPECT_EQ(labelText(*app, name), QStringLiteral("-")) << name;
     EXPECT_EQ(labelText(*app, "LabelCallTarif"), QStringLiteral("Please Add Tarifs"));
 }
+
+namespace {
+
+// Answers each modal dialog as it shows, by the first of `buttons` it has,
+// keeping its texts; `before` runs first.
+class DialogAnswers {
+public:
+    DialogAnswers(QStringList buttons, std::function<void(const QString &)> before = {})
+        : m_buttons(std::move(buttons))
+        , m_before(std::move(before))
+    {
+        QObject::connect(&m_poll, &QTimer::timeout, [this] { answer(); });
+        m_poll.start(10);
+    }
+    QStringList shown;
+
+private:
+    void answer()
+    {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog || dialog == m_answered)
+            return;
+        QString text;
+        for (const QLabel *label : dialog->findChildren<QLabel *>())
+            text += label->text();
+        for (const QString &name : m_buttons) {
+            if (auto *button = dialog->findChild<QAbstractButton *>(name)) {
+                m_answered = dialog;
+                shown.append(text);
+                if (m_before)
+                    m_before(name);
+                button->click();
+                return;
+            }
+        }
+    }
+
+    QStringList m_buttons;
+    std::function<void(const QString &)> m_before;
+    QTimer m_poll;
+    QPointer<QWidget> m_answered;
+};
+
+} // namespace
+
+TEST_F(MainWindowFakeTest, AClosingDialogWritesWhatItChanged)
+{
+    auto app = start({"DemoEntry"});
+    const QString tariffs = QDir(dir.path()).filePath(QStringLiteral("Tariffs.data"));
+    ASSERT_FALSE(QFile::exists(tariffs));
+    QTimer::singleShot(0, [&] {
+        app->core().tariffs().records[0].UnitCost = 100; // as the editor stores a tariff
+        QApplication::activeModalWidget()->close();
+    });
+    click(*app, "ButtonEditTarifs");
+    EXPECT_TRUE(QFile::exists(tariffs));
+}
+
+TEST_F(MainWindowFakeTest, TheSessionsEndLogsTheRunningCallAndWritesEveryFile)
+{
+    auto app = start({"DemoEntry"});
+    dialUp.connect("DemoEntry");
+    tick(*app);
+    tick(*app);
+    app->endSession();
+    EXPECT_EQ(app->core().log().Count, 1);
+    QFile log(QDir(dir.path()).filePath(QStringLiteral("Log.data")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.read(13).at(12), 0) << "the call is logged on disk";
+    QFile settings(QDir(dir.path()).filePath(QStringLiteral("settings.data")));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("Log.NumberOfRecords=1"));
+}
+
+TEST_F(MainWindowFakeTest, AFileThatCannotBeWrittenAtExitIsOfferedAgain)
+{
+    auto app = start({"DemoEntry"});
+    app->show();
+    // A folder where the file should be: no write can replace it.
+    QDir folder(dir.path());
+    ASSERT_TRUE(folder.mkdir(QStringLiteral("Tariffs.data")));
+    int retries = 0;
+    DialogAnswers answers({QStringLiteral("Yes"), QStringLiteral("Retry")}, [&](const QString &button) {
+        if (button == QStringLiteral("Retry") && ++retries == 2)
+            folder.rmdir(QStringLiteral("Tariffs.data"));
+    });
+    app->close();
+    ASSERT_EQ(answers.shown.size(), 3);
+    EXPECT_TRUE(answers.shown[1].contains(QDir::toNativeSeparators(folder.filePath(QStringLiteral("Tariffs.data")))))
+        << answers.shown[1].toStdString();
+    EXPECT_TRUE(answers.shown[1].contains(QStringLiteral("Press Abort to exit without saving.")));
+    EXPECT_EQ(retries, 2);
+    EXPECT_EQ(QFileInfo(folder.filePath(QStringLiteral("Tariffs.data"))).size(), 38912);
+}

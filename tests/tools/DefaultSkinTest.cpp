@@ -94,7 +94,9 @@ TEST_F(DefaultSkinTest, OutlinesAreCutWithTheKeyAndControlsStayInside)
         {"Handle", {QRect(0, 0, 492, 6)}, {{0, 11}, {491, 11}}},
         {"EditLog", {L::EditCallDialog::GShape1, L::EditCallDialog::ButtonClose}, {{0, 0}, {359, 303}}},
         {"Settings", {L::SettingsDialog::Switch8, L::SettingsDialog::ButtonClose}, {{0, 0}, {419, 0}}},
-        {"Provider", {L::ProviderDialog::Heading, L::ProviderDialog::ButtonClose}, {{0, 509}}},
+        {"Provider",
+         {L::ProviderDialog::Heading, L::ProviderDialog::ButtonClose},
+         {{0, L::ProviderDialog::kSize.height() - 1}}},
         {"connection", {L::ConnectDialog::ListBox1, L::ConnectDialog::GTabButton1}, {{363, 215}}},
         {"Tariff", {L::TariffEditor::Grid, L::TariffEditor::kNoDragCorner.adjusted(6, 6, 0, 0)}, {{0, 0}, {799, 519}}},
     };

@@ -10,6 +10,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -54,9 +55,38 @@ StartupReport AppCore::loadAll()
     const StoredCounts counts = m_settingsFile.load(m_settings);
     m_currencyText = (m_settings.UseUserCurrency ? m_settings.CurrencyString : m_systemCurrency) + QLatin1Char(' ');
     applyStoredCounts(*m_log, *m_tariffs, counts, logBytes, tariffBytes);
+    rememberWritten();
     QFile budgets(QDir(m_folder).filePath(spendingfile::kFileName));
     m_spending = budgets.open(QIODevice::ReadOnly) ? spendingfile::parse(budgets.read(kMaxBudgetsBytes)) : SpendingPlan{};
     return report;
+}
+
+AppCore::SettingsImage AppCore::settingsImage() const
+{
+    return {m_settings, m_log->Count, m_tariffs->Count, m_tariffs->LastTariffIdNumber};
+}
+
+QByteArrayView AppCore::providersImage() const
+{
+    return {reinterpret_cast<const char *>(m_providers.get()), kProvidersFileSize};
+}
+
+QByteArrayView AppCore::logImage() const
+{
+    return {reinterpret_cast<const char *>(m_log->records), kLogFileSize};
+}
+
+QByteArrayView AppCore::tariffsImage() const
+{
+    return {reinterpret_cast<const char *>(m_tariffs->records), kTariffsFileSize};
+}
+
+void AppCore::rememberWritten()
+{
+    m_writtenProviders = providersImage().toByteArray();
+    m_writtenLog = logImage().toByteArray();
+    m_writtenTariffs = tariffsImage().toByteArray();
+    m_writtenSettings = settingsImage();
 }
 
 std::expected<void, FileError> AppCore::writeUserFile(const QString &path, const QByteArray &bytes) const
@@ -80,7 +110,10 @@ void AppCore::noteSave(const QString &fileName, const std::expected<void, FileEr
 void AppCore::SaveAppData()
 {
     restartToday(*m_providers, clock().now().date());
-    noteSave(DataFiles::kProvidersFile, m_files.saveAppData(*m_providers));
+    const auto result = m_files.saveAppData(*m_providers);
+    if (result)
+        m_writtenProviders = providersImage().toByteArray();
+    noteSave(DataFiles::kProvidersFile, result);
 }
 
 void AppCore::archiveLogRecords(const QByteArray &records)
@@ -120,12 +153,18 @@ void AppCore::SaveLogData()
 {
     if (!m_pendingArchive.isEmpty())
         saveLogArchive();
-    noteSave(DataFiles::kLogFile, m_files.saveLogData(*m_log));
+    const auto result = m_files.saveLogData(*m_log);
+    if (result)
+        m_writtenLog = logImage().toByteArray();
+    noteSave(DataFiles::kLogFile, result);
 }
 
 void AppCore::SaveTarifData()
 {
-    noteSave(DataFiles::kTariffsFile, m_files.saveTarifData(*m_tariffs));
+    const auto result = m_files.saveTarifData(*m_tariffs);
+    if (result)
+        m_writtenTariffs = tariffsImage().toByteArray();
+    noteSave(DataFiles::kTariffsFile, result);
 }
 
 void AppCore::SaveSettings()
@@ -133,8 +172,11 @@ void AppCore::SaveSettings()
     // The registration's outcome is deliberately not reported: without rights
     // to register, the user still needs the settings written and the exit to work.
     (void)m_services.startup.apply(m_settings.RunAtStartup, QDir::toNativeSeparators(m_programPath).toStdString());
-    noteSave(SettingsFile::kFileName,
-             m_settingsFile.save(m_settings, m_log->Count, m_tariffs->Count, m_tariffs->LastTariffIdNumber));
+    const SettingsImage image = settingsImage();
+    const auto result = m_settingsFile.save(image.settings, image.logRecords, image.tariffRecords, image.lastTariffId);
+    if (result)
+        m_writtenSettings = image;
+    noteSave(SettingsFile::kFileName, result);
     SaveSpending();
 }
 
@@ -155,6 +197,33 @@ void AppCore::saveEverything()
     SaveLogData();
     SaveTarifData();
     SaveSettings();
+}
+
+void AppCore::saveChanges()
+{
+    if (providersImage() != m_writtenProviders)
+        SaveAppData();
+    // Calls waiting for the archive are a change of the log too.
+    if (logImage() != m_writtenLog || !m_pendingArchive.isEmpty())
+        SaveLogData();
+    if (tariffsImage() != m_writtenTariffs)
+        SaveTarifData();
+    if (!(settingsImage() == m_writtenSettings))
+        SaveSettings();
+}
+
+QList<FileError> AppCore::saveForExit()
+{
+    QList<FileError> failures;
+    auto handler = std::exchange(m_onSaveFailure, [&failures](const FileError &error) { failures.append(error); });
+    // Each failure is wanted now, even one already reported while running.
+    m_failingFiles.clear();
+    SaveSettings();
+    SaveAppData();
+    SaveLogData();
+    SaveTarifData();
+    m_onSaveFailure = std::move(handler);
+    return failures;
 }
 
 void AppCore::PlayAppSound(AppSound sound)

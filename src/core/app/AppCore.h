@@ -14,6 +14,8 @@
 #include "tariffs/Tariff.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QSet>
 #include <QString>
 
@@ -83,6 +85,13 @@ public:
     void SaveSpending();
     // The three data files, then the settings: the order of the end of a call.
     void saveEverything();
+    // Only the files whose tables or settings in memory differ from what was
+    // last loaded or written: for the end of a dialog that changed something.
+    void saveChanges();
+    // The settings, then the three data files, as the program ends. Every
+    // file that cannot be written is returned, none is reported to the
+    // failure handler; calling it again tries them all again.
+    [[nodiscard]] QList<FileError> saveForExit();
     // A file the user asked for (an export, a report) where the user chose,
     // written whole or not at all; the caller reports a failure.
     [[nodiscard]] std::expected<void, FileError> writeUserFile(const QString &path, const QByteArray &bytes) const;
@@ -103,6 +112,20 @@ private:
     void noteSave(const QString &fileName, const std::expected<void, FileError> &result);
     void saveLogArchive();
 
+    // What settings.data holds besides the settings themselves.
+    struct SettingsImage {
+        Settings settings;
+        std::int32_t logRecords = 0;
+        std::uint16_t tariffRecords = 0;
+        std::uint32_t lastTariffId = 0;
+        bool operator==(const SettingsImage &) const = default;
+    };
+    SettingsImage settingsImage() const;
+    QByteArrayView providersImage() const;
+    QByteArrayView logImage() const;
+    QByteArrayView tariffsImage() const;
+    void rememberWritten();
+
     QString m_programPath;
     QString m_folder;
     AppServices m_services;
@@ -118,5 +141,10 @@ private:
     QString m_systemCurrency;
     QString m_currencyText;
     QSet<QString> m_failingFiles;
+    // The files as last loaded or written.
+    QByteArray m_writtenProviders;
+    QByteArray m_writtenLog;
+    QByteArray m_writtenTariffs;
+    SettingsImage m_writtenSettings;
     std::function<void(const FileError &)> m_onSaveFailure;
 };

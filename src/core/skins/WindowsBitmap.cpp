@@ -2,6 +2,7 @@
 
 #include "skins/DibFormat.h"
 #include "skins/DibPixels.h"
+#include "skins/DibRunLength.h"
 
 #include <QtEndian>
 
@@ -14,6 +15,8 @@ constexpr qsizetype kFileHeaderSize = 14;
 constexpr qsizetype kCoreHeaderSize = 12; // the old header with 16-bit sizes
 constexpr qsizetype kInfoHeaderSize = 40;
 constexpr std::uint32_t kUncompressed = 0;
+constexpr std::uint32_t kRunLength8 = 1;
+constexpr std::uint32_t kRunLength4 = 2;
 constexpr std::uint32_t kBitFields = 3;
 
 DibDecoded failure(SkinError error)
@@ -115,7 +118,8 @@ DibDecoded readWindowsBitmap(QByteArrayView file)
             return failure(SkinError::UnsupportedResolution);
         if (headerSize == kInfoHeaderSize)
             afterHeader += 12;
-    } else if (layout.compression != kUncompressed) {
+    } else if (layout.compression != kUncompressed && !(layout.compression == kRunLength8 && layout.bits == 8)
+        && !(layout.compression == kRunLength4 && layout.bits == 4)) {
         return failure(SkinError::FormatUnrecognized);
     }
 
@@ -134,15 +138,24 @@ DibDecoded readWindowsBitmap(QByteArrayView file)
 
     const qsizetype rowBytes = dibRowBytes(format, layout.width);
     const qsizetype pixelBytes = rowBytes * layout.height;
-    if (pixelsAt < afterHeader || qsizetype(pixelsAt) > file.size() || file.size() - pixelsAt < pixelBytes)
+    if (pixelsAt < afterHeader || qsizetype(pixelsAt) > file.size())
         return failure(SkinError::FormatUnrecognized);
-
-    // Rows are stored bottom row first unless the height was negative.
-    std::vector<std::uint8_t> rows(static_cast<std::size_t>(pixelBytes));
-    const auto *pixels = reinterpret_cast<const std::uint8_t *>(file.data()) + pixelsAt;
-    for (int y = 0; y < layout.height; ++y) {
-        const int sourceRow = layout.topDown ? y : layout.height - 1 - y;
-        std::copy_n(pixels + sourceRow * rowBytes, rowBytes, rows.begin() + y * rowBytes);
+    std::vector<std::uint8_t> rows;
+    if (layout.compression == kRunLength8 || layout.compression == kRunLength4) {
+        auto expanded = expandDibRunLength(file.sliced(pixelsAt), format, layout.width, layout.height, !layout.topDown);
+        if (!expanded)
+            return failure(SkinError::FormatUnrecognized);
+        rows = std::move(*expanded);
+    } else {
+        if (file.size() - pixelsAt < pixelBytes)
+            return failure(SkinError::FormatUnrecognized);
+        // Rows are stored bottom row first unless the height was negative.
+        rows.resize(static_cast<std::size_t>(pixelBytes));
+        const auto *pixels = reinterpret_cast<const std::uint8_t *>(file.data()) + pixelsAt;
+        for (int y = 0; y < layout.height; ++y) {
+            const int sourceRow = layout.topDown ? y : layout.height - 1 - y;
+            std::copy_n(pixels + sourceRow * rowBytes, rowBytes, rows.begin() + y * rowBytes);
+        }
     }
     QImage image = imageFromDibRows(format, layout.width, layout.height, rows, palette);
     if (image.isNull())

@@ -26,6 +26,8 @@ struct Settings {
     bool UseUserCurrency = false;
     QString CurrencyString;           // the user's own symbol
     std::array<int, kCallLogColumns> ColumnWidths = kDefaultColumnWidths;
+
+    bool operator==(const Settings &) const = default;
 };
 
 // The counts kept in settings.data for the data files; empty when the key is

@@ -2,6 +2,7 @@
 
 #include "store/DateTimeValue.h"
 #include "store/Money.h"
+#include "tariffs/TariffEditorTexts.h"
 
 #include <algorithm>
 #include <cstring>
@@ -41,6 +42,42 @@ bool sameDays(const Tariff &record, const TariffEdit &edit)
     return false;
 }
 
+enum class MoneyFieldProblem { NotAmount, Negative };
+
+// A field left as it was loaded keeps its amount, even one the field could
+// not read back (a damaged record's); a typed amount must be one, and a
+// call must never cost less than nothing.
+std::expected<MoneyValue, MoneyFieldProblem> fieldAmount(const QString &text, MoneyValue loaded, const QLocale &locale)
+{
+    if (text == moneyFieldText(loaded, locale))
+        return loaded;
+    const auto typed = parseMoney(text, locale);
+    if (!typed)
+        return std::unexpected(MoneyFieldProblem::NotAmount);
+    if (*typed < 0)
+        return std::unexpected(MoneyFieldProblem::Negative);
+    return *typed;
+}
+
+struct EditAmounts {
+    MoneyValue unitCost = 0;
+    MoneyValue minCharge = 0;
+};
+
+std::expected<EditAmounts, TariffEditProblem> editAmounts(const TariffEdit &edit, const QLocale &locale)
+{
+    const auto unitCost = fieldAmount(edit.unitCost, edit.unitCostLoaded, locale);
+    if (!unitCost)
+        return std::unexpected(unitCost.error() == MoneyFieldProblem::Negative ? TariffEditProblem::UnitCostNegative
+                                                                               : TariffEditProblem::UnitCostNotAmount);
+    const auto minCharge = fieldAmount(edit.minCharge, edit.minChargeLoaded, locale);
+    if (!minCharge)
+        return std::unexpected(minCharge.error() == MoneyFieldProblem::Negative
+                ? TariffEditProblem::MinChargeNegative
+                : TariffEditProblem::MinChargeNotAmount);
+    return EditAmounts { *unitCost, *minCharge };
+}
+
 } // namespace
 
 std::optional<TariffEditProblem> checkTariffEdit(const TariffEdit &edit, const QLocale &locale)
@@ -51,10 +88,8 @@ std::optional<TariffEditProblem> checkTariffEdit(const TariffEdit &edit, const Q
         return TariffEditProblem::StartNotBeforeFinish;
     if (edit.appliesTo == AppliesKind::Era && !(edit.dateTo > edit.dateFrom))
         return TariffEditProblem::EraNotOrdered;
-    if (!parseMoney(edit.unitCost, locale))
-        return TariffEditProblem::UnitCostNotAmount;
-    if (!parseMoney(edit.minCharge, locale))
-        return TariffEditProblem::MinChargeNotAmount;
+    if (const auto amounts = editAmounts(edit, locale); !amounts)
+        return amounts.error();
     return std::nullopt;
 }
 
@@ -76,12 +111,9 @@ std::expected<void, TariffEditProblem> storeTariffEdit(Tariff &record, const Tar
                                                        std::optional<std::uint32_t> newIdNumber,
                                                        const QLocale &locale)
 {
-    const auto unitCost = parseMoney(edit.unitCost, locale);
-    if (!unitCost)
-        return std::unexpected(TariffEditProblem::UnitCostNotAmount);
-    const auto minCharge = parseMoney(edit.minCharge, locale);
-    if (!minCharge)
-        return std::unexpected(TariffEditProblem::MinChargeNotAmount);
+    const auto amounts = editAmounts(edit, locale);
+    if (!amounts)
+        return std::unexpected(amounts.error());
 
     if (newIdNumber) {
         // The totals start at zero, and so do the gaps and unused fields.
@@ -94,8 +126,8 @@ std::expected<void, TariffEditProblem> storeTariffEdit(Tariff &record, const Tar
     record.UnitKind = edit.unitKind;
     record.SecondsPerPulse = edit.secondsPerPulse;
     record.ChargeKind = edit.chargeKind;
-    record.UnitCost = *unitCost;
-    record.MinCharge = *minCharge;
+    record.UnitCost = amounts->unitCost;
+    record.MinCharge = amounts->minCharge;
     record.Colour = edit.colour;
     record.AppliesTo = std::uint8_t(edit.appliesTo);
     switch (edit.appliesTo) {

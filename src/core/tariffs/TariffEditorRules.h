@@ -34,6 +34,10 @@ struct TariffEdit {
     std::uint8_t chargeKind = 1;
     QString unitCost;                  // as typed, in the user's locale
     QString minCharge;
+    // The amounts the money fields were loaded with: a field still reading
+    // moneyFieldText of its amount keeps that amount to the unit.
+    MoneyValue unitCostLoaded = 0;
+    MoneyValue minChargeLoaded = 0;
     std::uint32_t colour = 0;          // 0x00BBGGRR
     AppliesKind appliesTo = AppliesKind::EveryDay;
     std::uint32_t daySet = 96;         // Monday 1 ... Sunday 64
@@ -51,7 +55,9 @@ enum class TariffEditProblem {
     StartNotBeforeFinish,
     EraNotOrdered,
     UnitCostNotAmount,
+    UnitCostNegative,
     MinChargeNotAmount,
+    MinChargeNegative,
     TableFull, // a new tariff when all 256 slots are in use
     WrongMode, // New while entering or editing, Save while viewing
 };
@@ -70,8 +76,8 @@ enum class TariffEditProblem {
 
 // Writes the edit into the record. A new record starts from zero bytes with
 // the given id; an edited one keeps its id, its totals and the fields its
-// kind does not use. Refused, leaving the record as it was, when a money
-// field is not an amount.
+// kind does not use. Refused, leaving the record as it was, when a typed
+// money field is not an amount or is negative.
 [[nodiscard]] std::expected<void, TariffEditProblem> storeTariffEdit(Tariff &record, const TariffEdit &edit,
                                                                      std::optional<std::uint32_t> newIdNumber,
                                                                      const QLocale &locale = QLocale());

@@ -30,6 +30,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QStringList>
 #include <QUrl>
 
 #include <tuple>
@@ -61,6 +62,21 @@ constexpr int kScannerLights = 16;
 // Tool tips drawn as rounded balloons.
 const QString kBalloonStyle = QStringLiteral(
     "QToolTip { color: #1c242e; background: #fffbe0; border: 1px solid #8a98a8; border-radius: 8px; padding: 4px; }");
+
+// The files a closing program could not write, and the choice it leaves.
+QString exitSaveFailureText(const QList<FileError> &failures)
+{
+    QStringList names;
+    QStringList reasons;
+    for (const FileError &failure : failures) {
+        names.append(QDir::toNativeSeparators(failure.path));
+        if (!reasons.contains(failure.reason))
+            reasons.append(failure.reason);
+    }
+    return QStringLiteral("Dialtally could not write\r%1\r\r%2\r\rPress Retry to try again, or\rPress Abort to exit "
+                          "without saving.")
+        .arg(names.join(QLatin1Char('\r')), reasons.join(QLatin1Char('\r')));
+}
 
 // The look every label of the display shares.
 void decorateLabel(QLabel *label, const QRect &rect, int pixelSize, QRgb colour, Qt::Alignment alignment,
@@ -114,6 +130,17 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
     // Queued: the tick that logged the call finishes before the message waits for the user.
     connect(m_monitor.get(), &CallMonitor::oldCallsArchived, this, &Tapp::reportArchivedCalls, Qt::QueuedConnection);
     m_minimisedTogether = new MinimisedTogether(this, {m_callLog, m_blind}, [this] { dockWindows(); });
+    connect(m_callLog, &TCallLog::logEdited, this, [this] { m_core->saveChanges(); });
+    // The desktop's log-out or shut-down: our data goes to disk now, and a
+    // close that follows needs no question. Quitting by any route ends the
+    // call and writes every file.
+#if QT_CONFIG(sessionmanager)
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this] {
+        m_sessionEnding = true;
+        m_core->saveEverything();
+    });
+#endif
+    connect(qGuiApp, &QCoreApplication::aboutToQuit, this, [this] { shutDown(false); });
     FormCreate();
     // The progress window is made last, after the main window.
     m_connectDlg = std::make_unique<TConnectDlg>();
@@ -122,8 +149,6 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
 
 Tapp::~Tapp()
 {
-    if (m_closing)
-        FormDestroy();
     // The call log outlives this window in its owner's scope.
     m_callLog->detach();
 }
@@ -397,6 +422,7 @@ void Tapp::ButtonEditConnectionClick()
 {
     TProviderEdit dialog(*m_core, m_dialUp, this);
     runModal(dialog);
+    m_core->saveChanges();
     UpdateProviderDisplay();
 }
 
@@ -404,12 +430,14 @@ void Tapp::ButtonEditTarifsClick()
 {
     TCallCharges dialog(*m_core, this);
     runModal(dialog);
+    m_core->saveChanges();
 }
 
 void Tapp::ButtonSettingsClick()
 {
     TSettings dialog(*m_core, this);
     runModal(dialog);
+    m_core->saveChanges();
     m_callLog->refreshCostHeader();
     UpdateProviderDisplay();
 }
@@ -480,32 +508,52 @@ bool Tapp::FormClose()
 {
     if (SkinMessageDlg(mtConfirm, kExitQuestion, mbYes | mbNo, this) != mrYes)
         return false;
+    shutDown(true);
+    return true;
+}
+
+// However the program ends: the timer stops, a running call is ended and
+// logged, and every file is written. Only a user who confirmed the exit is
+// asked about a file that cannot be written.
+void Tapp::shutDown(bool askOnFailure)
+{
+    if (std::exchange(m_shutDown, true))
+        return;
     m_timer.stop();
+    // The running program's message would promise a write that never comes.
+    m_core->setSaveFailureHandler({});
     m_monitor->endCallForExit();
     captureGeometry();
-    m_core->SaveSettings();
-    return true;
+    QList<FileError> failures = m_core->saveForExit();
+    while (askOnFailure && !failures.isEmpty()
+           && SkinMessageDlg(mtError, exitSaveFailureText(failures), mbAbort | mbRetry, this) == mrRetry)
+        failures = m_core->saveForExit();
+    for (const FileError &failure : failures)
+        qWarning("Dialtally could not write %s: %s", qPrintable(QDir::toNativeSeparators(failure.path)),
+                 qPrintable(failure.reason));
+}
+
+void Tapp::endSession()
+{
+    shutDown(false);
+    m_closing = true;
 }
 
 void Tapp::closeEvent(QCloseEvent *event)
 {
-    if (m_closing || FormClose()) {
-        m_closing = true;
-        event->accept();
-        m_callLog->hide();
-        m_blind->hide();
-        m_connectDlg->hide();
-        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-    } else {
+    // At the session's end nobody may be there to answer the question.
+    if (!m_closing && m_sessionEnding)
+        shutDown(false);
+    else if (!m_closing && !FormClose()) {
         event->ignore();
+        return;
     }
-}
-
-void Tapp::FormDestroy()
-{
-    m_core->SaveAppData();
-    m_core->SaveLogData();
-    m_core->SaveTarifData();
+    m_closing = true;
+    event->accept();
+    m_callLog->hide();
+    m_blind->hide();
+    m_connectDlg->hide();
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 void Tapp::reportArchivedCalls(int calls, const QString &archivePath)

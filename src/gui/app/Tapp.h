@@ -50,6 +50,9 @@ public:
     void dockWindows();
 
     void UpdateProviderDisplay();
+    // The system asks the program to end (a signal): what a confirmed exit
+    // does, without the question. Ending the event loops is the caller's.
+    void endSession();
     // Every skinned button of the main window and of the call log window;
     // enabling gives back those that disabling took.
     void DisableAllButtons();
@@ -71,7 +74,7 @@ private:
     void loadMainPicture();
     void FormShow();
     bool FormClose();
-    void FormDestroy();
+    void shutDown(bool askOnFailure);
     void Timer1Timer();
     void runModal(QDialog &dialog);
     void ButtonEditConnectionClick();
@@ -120,4 +123,6 @@ private:
     int m_callLogHeightAtPress = 0; // while the handle is dragged
     bool m_shownOnce = false;
     bool m_closing = false;
+    bool m_shutDown = false;     // the call is ended and the files written
+    bool m_sessionEnding = false; // the desktop asked for our data: no exit question
 };

@@ -36,6 +36,14 @@ int main(int argc, char *argv[])
     TBlind blind;
     Tapp app(QApplication::applicationFilePath(), AppServices{clock, sound, *startup, *dialUp.service}, &callLog, &blind);
 
+    const auto signalWatch = watchTerminationSignals([&app] {
+        app.endSession();
+        // Every event loop ends, an open dialog's too; one asked for before
+        // the main loop runs ends that loop as soon as it starts.
+        QCoreApplication::exit(0);
+        QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    });
+
     splash->closeWhenDue();
     delete splash;
     if (app.core().settings().LoadMinimised)

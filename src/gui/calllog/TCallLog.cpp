@@ -350,6 +350,7 @@ void TCallLog::ButtonEditClick()
         dialog.exec();
     }
     FillGridWithLog();
+    emit logEdited();
 }
 
 void TCallLog::ButtonDeleteClick()
@@ -363,6 +364,7 @@ void TCallLog::ButtonDeleteClick()
     deleteCalls(m_core->log(), m_providerFilter, top, bottom);
     QGuiApplication::restoreOverrideCursor();
     FillGridWithLog();
+    emit logEdited();
 }
 
 void TCallLog::ButtonClearClick()
@@ -375,6 +377,7 @@ void TCallLog::ButtonClearClick()
     clearCalls(m_core->log(), m_providerFilter);
     QGuiApplication::restoreOverrideCursor();
     FillGridWithLog();
+    emit logEdited();
 }
 
 void TCallLog::columnResized(int column, int newSize)

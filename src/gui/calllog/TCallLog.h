@@ -54,6 +54,8 @@ public:
 
 signals:
     void resized();
+    // The user edited or deleted calls; the main window writes the files.
+    void logEdited();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

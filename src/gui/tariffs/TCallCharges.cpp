@@ -41,6 +41,7 @@ namespace {
 namespace Layout = SkinLayout::TariffEditor;
 
 constexpr int kGridRowHeight = 18;
+constexpr int kMoneyFieldLength = 14; // what may be typed
 constexpr int kStartingWidths[TariffGridModel::kColumnCount - 1] = {80, 125, 50, 50, 70, 85, 60};
 
 const QColor kChosenKindColour(0, 0, 160);
@@ -286,11 +287,21 @@ QLineEdit *TCallCharges::makeMoneyField(const char *name, const char *tip, const
 {
     auto *field = new QLineEdit(this);
     field->setObjectName(QString::fromLatin1(name));
-    field->setMaxLength(14);
+    field->setMaxLength(kMoneyFieldLength);
     field->setAlignment(Qt::AlignRight);
     field->setToolTip(hint(tip));
     field->setGeometry(rect);
     return field;
+}
+
+// A stored amount is shown whole, however long: the field scrolls rather than
+// cutting it, and a field left alone stores exactly what it was loaded with.
+void TCallCharges::loadMoneyField(QLineEdit *field, MoneyValue &loaded, MoneyValue amount)
+{
+    const QString text = moneyFieldText(amount);
+    field->setMaxLength(std::max<int>(kMoneyFieldLength, int(text.size())));
+    field->setText(text);
+    loaded = amount;
 }
 
 void TCallCharges::setTimeFields(const TimeFields &fields, std::int32_t seconds)
@@ -506,8 +517,8 @@ void TCallCharges::UpdateTarifDisplay()
     m_chargeKind = t.ChargeKind;
     LabelCharge->setText(chargeKindText(t.ChargeKind));
     LabelCostCaption->setText(t.ChargeKind == 1 ? QStringLiteral("Cost per Unit") : QStringLiteral("Cost per Call"));
-    EditUnitCost->setText(moneyFieldText(t.UnitCost));
-    EditMinCharge->setText(moneyFieldText(t.MinCharge));
+    loadMoneyField(EditUnitCost, m_unitCostLoaded, t.UnitCost);
+    loadMoneyField(EditMinCharge, m_minChargeLoaded, t.MinCharge);
     ColourStrip->setColour(t.Colour);
 
     m_kind = t.AppliesTo;
@@ -687,8 +698,8 @@ void TCallCharges::ButtonNewClick()
     setTimeFields(m_finish, 86399);
     chooseUnit(1);
     chooseCharge(1);
-    EditUnitCost->setText(moneyFieldText(0));
-    EditMinCharge->setText(moneyFieldText(0));
+    loadMoneyField(EditUnitCost, m_unitCostLoaded, 0);
+    loadMoneyField(EditMinCharge, m_minChargeLoaded, 0);
     ColourStrip->setColourIndex(kNewTariffColourIndex);
     ShowEditFields();
     ShowEditButtons();
@@ -732,7 +743,8 @@ void TCallCharges::ButtonSaveClick()
                              + QStringLiteral("this time/date/day you have just edited.") + QStringLiteral("\r\r")
                              + QStringLiteral("Press Okay to go back and reedit your data, or ") + QLatin1Char('\r')
                              + QStringLiteral("Press Cancel to add this new data, (but you could get undesirable results)");
-        if (SkinMessageDlg(mtError, text, mbOK | mbCancel, this) != mrCancel) {
+        // Only a deliberate Cancel stores; Escape goes back to editing like Okay.
+        if (SkinMessageDlg(mtError, text, mbOK | mbCancel, this, mrOk) != mrCancel) {
             m_start.hours->setFocus();
             return;
         }
@@ -791,10 +803,12 @@ bool TCallCharges::answerProblem(TariffEditProblem problem)
         DateFrom->setFocus();
         break;
     case TariffEditProblem::UnitCostNotAmount:
+    case TariffEditProblem::UnitCostNegative:
         EditUnitCost->setFocus();
         EditUnitCost->selectAll();
         break;
     case TariffEditProblem::MinChargeNotAmount:
+    case TariffEditProblem::MinChargeNegative:
         EditMinCharge->setFocus();
         EditMinCharge->selectAll();
         break;
@@ -821,6 +835,11 @@ QString TCallCharges::problemText(TariffEditProblem problem) const
     case TariffEditProblem::MinChargeNotAmount:
         return QStringLiteral("Please enter the minimum charge as an amount of money, such as ") + example
                + QLatin1Char('.') + kGoBackOrAbort;
+    case TariffEditProblem::UnitCostNegative:
+        return QStringLiteral("The ") + LabelCostCaption->text().toLower()
+               + QStringLiteral(" cannot be less than nothing.") + kGoBackOrAbort;
+    case TariffEditProblem::MinChargeNegative:
+        return QStringLiteral("The minimum charge cannot be less than nothing.") + kGoBackOrAbort;
     case TariffEditProblem::TableFull:
         return QStringLiteral("You already have %1 tariffs, as many as can be kept.\r\rPlease delete a tariff "
                               "before you add a new one.")
@@ -846,6 +865,8 @@ TariffEdit TCallCharges::editFromFields()
     edit.chargeKind = m_chargeKind;
     edit.unitCost = EditUnitCost->text();
     edit.minCharge = EditMinCharge->text();
+    edit.unitCostLoaded = m_unitCostLoaded;
+    edit.minChargeLoaded = m_minChargeLoaded;
     edit.colour = ColourStrip->colour();
     edit.appliesTo = AppliesKind(m_kindGroup->checkedId() > 0 ? m_kindGroup->checkedId() : 1);
     edit.daySet = m_daySet;

@@ -66,6 +66,7 @@ private:
                                 std::initializer_list<const char *> choices,
                                 void (TCallCharges::*choose)(std::uint8_t));
     QLineEdit *makeMoneyField(const char *name, const char *tip, const QRect &rect);
+    void loadMoneyField(QLineEdit *field, MoneyValue &loaded, MoneyValue amount);
     void setTimeFields(const TimeFields &fields, std::int32_t seconds);
     void setSwatch(std::uint32_t colour);
 
@@ -171,6 +172,8 @@ private:
     std::uint32_t m_day = 1;
     std::uint32_t m_month = 1;
     std::uint32_t m_year = 1999;
+    MoneyValue m_unitCostLoaded = 0; // what the money fields were loaded with
+    MoneyValue m_minChargeLoaded = 0;
     bool m_settingSlider = false;
     bool m_sizingColumns = false;
 };

@@ -69,7 +69,7 @@ void MessageDialogBase::centreOnScreen()
 
 void MessageDialogBase::reject()
 {
-    if (const std::optional<int> answer = escapeResult(m_buttons))
+    if (const std::optional<int> answer = m_escapeAnswer ? m_escapeAnswer : escapeResult(m_buttons))
         done(*answer);
 }
 

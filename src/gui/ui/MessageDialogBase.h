@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <cstdint>
+#include <optional>
 
 class TGFocusButton;
 struct TextButtonAppearance;
@@ -20,6 +21,8 @@ class MessageDialogBase : public QDialog {
 
 public:
     void reject() override;
+    // Escape answers this instead of Cancel or No.
+    void setEscapeAnswer(int answer) { m_escapeAnswer = answer; }
 
 protected:
     MessageDialogBase(std::uint16_t buttons, QWidget *parent);
@@ -37,4 +40,5 @@ protected:
 private:
     std::uint16_t m_buttons;
     TGFocusButton *m_lastButton = nullptr;
+    std::optional<int> m_escapeAnswer;
 };

@@ -13,11 +13,14 @@ std::function<void()> &helpHandler()
 
 } // namespace
 
-int SkinMessageDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons, QWidget *parent)
+int SkinMessageDlg(
+    std::uint8_t kind, const QString &text, std::uint16_t buttons, QWidget *parent, std::optional<int> escapeAnswer)
 {
     if (messageButtonsIn(buttons).isEmpty())
         return mrNone;
     TMessDlg dialog(kind, text, buttons, parent);
+    if (escapeAnswer)
+        dialog.setEscapeAnswer(*escapeAnswer);
     return dialog.exec();
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -14,7 +15,9 @@ class QWidget;
 
 // The skinned message dialog (TMessDlg), modal; returns the result of the
 // button pressed, or mrNone (−1) without showing anything for an empty set.
-int SkinMessageDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons, QWidget *parent = nullptr);
+// `escapeAnswer` is what Escape answers where Cancel or No would be wrong.
+int SkinMessageDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons, QWidget *parent = nullptr,
+    std::optional<int> escapeAnswer = std::nullopt);
 
 // The message box built in code (TDynaMessageBoxDlg), with a caption and a
 // kind word, of the given client size; modal; mrNone for an empty set.

@@ -6,10 +6,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -269,4 +271,59 @@ TEST_F(AppCoreTest, ABlockedFolderIsReportedOncePerFileAndDamagesNothing)
         EXPECT_EQ(readFile(file(QStringLiteral("Log.data"))).at(32 + 12), 0) << "the second call reached the disk";
         EXPECT_EQ(reported.size(), names.size());
     }
+}
+
+TEST_F(AppCoreTest, ADialogsChangesWriteOnlyTheFilesTheyTouch)
+{
+    const struct {
+        const char *what;
+        std::function<void(AppCore &)> change;
+        QStringList written;
+    } cases[] = {
+        {"nothing", [](AppCore &) {}, {}},
+        {"a tariff's rate", [](AppCore &c) { c.tariffs().records[0].UnitCost = 5; }, {"Tariffs.data"}},
+        {"a new tariff",
+         [](AppCore &c) {
+             c.tariffs().records[0].IdNumber = 1;
+             c.tariffs().Count = 1;
+             c.tariffs().LastTariffIdNumber = 1;
+         },
+         {"Tariffs.data", "settings.data"}},
+        {"a provider's fee", [](AppCore &c) { c.providers().records[0].MonthlyFee = 150000; }, {"Providers.data"}},
+        {"a setting", [](AppCore &c) { c.settings().ShowHint = false; }, {"settings.data"}},
+        {"a deleted call", [](AppCore &c) { c.log().records[0].ProviderIndex = 254; }, {"Log.data"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const QString &name : QDir(dir.path()).entryList(QDir::Files))
+            QFile::remove(file(name));
+        auto core = makeCore();
+        core->loadAll();
+        c.change(*core);
+        core->saveChanges();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name), QStringList(c.written));
+        for (const QString &name : QDir(dir.path()).entryList(QDir::Files))
+            QFile::remove(file(name));
+        core->saveChanges();
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty()) << "written once";
+    }
+}
+
+TEST_F(AppCoreTest, AtExitEveryFileThatCannotBeWrittenIsReturnedNotReported)
+{
+    auto core = makeCore();
+    core->loadAll();
+    int reported = 0;
+    core->setSaveFailureHandler([&](const FileError &) { ++reported; });
+    {
+        const BlockedWrites blocked(BlockedWrites::ReadOnlyFolder, dir.path());
+        core->saveEverything(); // reported while running
+        QStringList failed;
+        for (const FileError &failure : core->saveForExit())
+            failed.append(QFileInfo(failure.path).fileName());
+        EXPECT_EQ(failed, QStringList({"settings.data", "Providers.data", "Log.data", "Tariffs.data"}));
+    }
+    EXPECT_EQ(reported, 4);
+    EXPECT_TRUE(core->saveForExit().isEmpty()) << "tried again";
+    EXPECT_EQ(readFile(file(QStringLiteral("Tariffs.data"))).size(), 38912);
 }

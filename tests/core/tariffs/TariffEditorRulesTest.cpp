@@ -101,6 +101,14 @@ TEST(TariffEditorRules, ChecksRunInOrderAndStopAtTheFirstFailure)
         {"cost left empty", [](TariffEdit &e) { e.unitCost.clear(); }, TariffEditProblem::UnitCostNotAmount},
         {"minimum with two points", [](TariffEdit &e) { e.minCharge = QStringLiteral("1.2.3"); },
          TariffEditProblem::MinChargeNotAmount},
+        {"cost typed below nothing", [](TariffEdit &e) { e.unitCost = QStringLiteral("-0.01"); },
+         TariffEditProblem::UnitCostNegative},
+        {"a damaged negative minimum left untouched",
+         [](TariffEdit &e) {
+             e.minChargeLoaded = -50000;
+             e.minCharge = QStringLiteral("-5.00");
+         },
+         std::nullopt},
         {"bad times before bad money",
          [](TariffEdit &e) {
              e.finishTime = e.startTime;

@@ -294,6 +294,37 @@ TEST_F(TCallChargesTest, SavingUnchangedKeepsAFractionOfACent)
     EXPECT_EQ(core.tariffs().Count, 1) << "no clash with itself";
 }
 
+TEST_F(TCallChargesTest, MoneyFieldsStoreWhatNobodyTypedAndRefuseLessThanNothing)
+{
+    preload(QStringLiteral("Large"), 1, 0, 0, 86399);
+    Tariff &record = core.tariffs().records[0];
+    record.UnitCost = 123456789012500; // 12,345,678,901.25: longer than may be typed
+    record.MinCharge = -50000; // a damaged record's
+    open();
+    click("ButtonEdit");
+    EXPECT_EQ(child<QLineEdit>("EditUnitCost")->text(), QStringLiteral("12,345,678,901.25"));
+    click("ButtonSave");
+    EXPECT_EQ(record.UnitCost, 123456789012500);
+    EXPECT_EQ(record.MinCharge, -50000);
+
+    click("ButtonEdit");
+    type("EditUnitCost", QStringLiteral("0.1234"));
+    type("EditMinCharge", QStringLiteral("-5"));
+    QString shown;
+    answerNextDialog(QStringLiteral("OK"), &shown);
+    click("ButtonSave");
+    EXPECT_TRUE(shown.contains(QStringLiteral("The minimum charge cannot be less than nothing.")))
+        << shown.toStdString();
+    EXPECT_TRUE(editing());
+    EXPECT_EQ(editor->focusWidget(), child<QWidget>("EditMinCharge"));
+    EXPECT_EQ(record.MinCharge, -50000);
+
+    type("EditMinCharge", QStringLiteral("5"));
+    click("ButtonSave");
+    EXPECT_EQ(record.UnitCost, 1234);
+    EXPECT_EQ(record.MinCharge, 50000);
+}
+
 TEST_F(TCallChargesTest, ClashWarningGoesBackOrStoresAnyway)
 {
     preload(QStringLiteral("  All day  "), 1, 0, at(8, 0, 0), at(17, 59, 59));
@@ -309,6 +340,12 @@ TEST_F(TCallChargesTest, ClashWarningGoesBackOrStoresAnyway)
         << shown.toStdString();
     EXPECT_TRUE(editing());
     EXPECT_EQ(editor->focusWidget(), child<QWidget>("EditStartHours"));
+    EXPECT_EQ(core.tariffs().Count, 1);
+
+    // Escape is not the Cancel that stores anyway.
+    QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+    click("ButtonSave");
+    EXPECT_TRUE(editing());
     EXPECT_EQ(core.tariffs().Count, 1);
 
     answerNextDialog(QStringLiteral("Cancel"));

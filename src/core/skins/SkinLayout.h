@@ -76,8 +76,8 @@ inline constexpr QRect LabelStatus{146, 48, 170, 16};         // bold 12 px, lef
 inline constexpr QRect LabelDateTimeNow{316, 48, 156, 16};    // 11 px, right-aligned
 inline constexpr QRect LabelCurrentDuration{146, 66, 160, 28}; // 22 px, kLcdStrong, left
 inline constexpr QRect LabelCurrentCost{306, 66, 166, 28};    // 22 px, kLcdStrong, right-aligned
-inline constexpr QRect LabelCallTarif{146, 98, 150, 16};      // 12 px, left
-inline constexpr QRect LabelSpending{298, 98, 150, 16};       // 11 px, right: next unit or cheaper hour; a click area
+inline constexpr QRect LabelCallTarif{146, 98, 126, 16};      // 12 px, left
+inline constexpr QRect LabelSpending{274, 98, 174, 16};       // 11 px, right: next unit or cheaper hour; a click area
 inline constexpr QRect ButtonEditTarifs2{452, 96, 20, 20};    // "BallTariffs_*"
 inline constexpr QRect ChargeIndicator{146, 118, 300, 6};     // 25 lights of 12 pixels: 15 low, 5 medium, 5 high
 

@@ -19,9 +19,10 @@ SpendingSummary spendingSummary(const AppCore &core, int providerIndex, const QD
     auto money = [&currency](MoneyValue amount) { return moneyText(amount, currency).trimmed(); };
 
     SpendingSummary summary;
-    summary.cycle = QStringLiteral("Billing month from %1: %2 calls, %3, %4")
+    summary.cycle = QStringLiteral("Billing month from %1: %2 %3, %4, %5")
                         .arg(QLocale().toString(cycle.start, QStringLiteral("d MMM")))
                         .arg(usage.calls)
+                        .arg(usage.calls == 1 ? QStringLiteral("call") : QStringLiteral("calls"))
                         .arg(LongDurationText(std::int32_t(std::min<std::uint64_t>(usage.seconds, INT32_MAX))),
                             money(usage.cost));
     summary.bill = QStringLiteral("%1 so far, %2 at this pace").arg(money(bill.total), money(bill.projected));

@@ -27,11 +27,16 @@ void SpendingLine::mousePressEvent(QMouseEvent *event)
 void SpendingLine::showWatch()
 {
     const SpendingDisplay &d = m_watch.display();
-    setText(d.line);
-    setToolTip(d.line.isEmpty() ? QString() : d.lineHint);
     QFont bold = font();
     bold.setBold(d.armed || d.hangUpCountdown >= 0);
     setFont(bold);
+    // A long tariff name gives way at the left: the time and the rate matter more.
+    const QString shown = QFontMetrics(bold).elidedText(d.line, Qt::ElideLeft, width());
+    setText(shown);
+    if (d.line.isEmpty())
+        setToolTip(QString());
+    else
+        setToolTip(shown == d.line ? d.lineHint : d.line + QLatin1Char('\n') + d.lineHint);
     for (QLabel *label : m_monthLabels)
         label->setToolTip(d.cycleText.isEmpty() ? QString() : QLatin1Char(' ') + d.cycleText);
 }

@@ -1,4 +1,4 @@
-#include "LayoutInspector.h"
+#include "LayoutChecker.h"
 
 #include "app/AppCore.h"
 #include "app/Tapp.h"
@@ -40,12 +40,12 @@ void keepPicture(QWidget &window, const QString &state)
         window.grab().save(QDir(folder).filePath(window.objectName() + QLatin1Char('-') + state + ".png"));
 }
 
-void expectReadable(QWidget &window, const LayoutInspector &inspector, const QString &state)
+void expectReadable(QWidget &window, const LayoutChecker &checker, const QString &state)
 {
     window.show();
     QCoreApplication::processEvents();
     keepPicture(window, state);
-    const QStringList faults = inspector.check(window);
+    const QStringList faults = checker.check(window);
     EXPECT_TRUE(faults.isEmpty()) << state.toStdString() << ":\n" << faults.join(QLatin1Char('\n')).toStdString();
 }
 
@@ -128,13 +128,13 @@ protected:
         AppServices { clock, sound, startup, dialUp } };
 };
 
-LayoutInspector providerInspector()
+LayoutChecker providerChecker()
 {
-    LayoutInspector inspector;
-    inspector.setPaintedTexts({ "Provider account", "Duration", "Dial-up Connection Cost", "Calls", "Today",
+    LayoutChecker checker;
+    checker.setPaintedTexts({ "Provider account", "Duration", "Dial-up Connection Cost", "Calls", "Today",
         "This Month", "Todate", "Charges Todate", "Started with Provider on", "Monthly Fee",
         "Month starts on which day", "Monthly limit of hours", "For each hour after, add" });
-    return inspector;
+    return checker;
 }
 
 LayoutInspector tariffInspector()
@@ -185,9 +185,9 @@ TEST_F(LayoutTest, ProviderAccountInDisplayAndEditMode)
 {
     fillProviders();
     TProviderEdit dialog(core, dialUp);
-    expectReadable(dialog, providerInspector(), QStringLiteral("display"));
+    expectReadable(dialog, providerChecker(), QStringLiteral("display"));
     click(dialog, "ButtonEdit");
-    expectReadable(dialog, providerInspector(), QStringLiteral("edit"));
+    expectReadable(dialog, providerChecker(), QStringLiteral("edit"));
 }
 
 TEST_F(LayoutTest, TariffEditorOnEveryKindOfDaysAndEveryMonth)

@@ -1,4 +1,4 @@
-#include "LayoutInspector.h"
+#include "LayoutChecker.h"
 
 #include "ui/TCutTransImage.h"
 #include "ui/TGShape.h"
@@ -63,16 +63,16 @@ QString withoutAccelerator(QString text)
 
 } // namespace
 
-void LayoutInspector::allowOverlap(const QString &first, const QString &second)
+void LayoutChecker::allowOverlap(const QString &first, const QString &second)
 {
     m_overlaps.append({ first, second });
 }
 
-void LayoutInspector::allowUnderlay(const QString &name) { m_underlays.append(name); }
+void LayoutChecker::allowUnderlay(const QString &name) { m_underlays.append(name); }
 
-void LayoutInspector::setPaintedTexts(const QStringList &texts) { m_paintedTexts = texts; }
+void LayoutChecker::setPaintedTexts(const QStringList &texts) { m_paintedTexts = texts; }
 
-QStringList LayoutInspector::check(QWidget &window) const
+QStringList LayoutChecker::check(QWidget &window) const
 {
     QStringList faults;
     QList<QWidget *> measured;
@@ -96,7 +96,7 @@ QStringList LayoutInspector::check(QWidget &window) const
     return faults;
 }
 
-void LayoutInspector::checkWidget(QWidget &window, QWidget &widget, QStringList &faults) const
+void LayoutChecker::checkWidget(QWidget &window, QWidget &widget, QStringList &faults) const
 {
     const QRect inWindow(widget.mapTo(&window, QPoint(0, 0)), widget.size());
     if (!window.rect().contains(inWindow))
@@ -243,7 +243,7 @@ void LayoutInspector::checkWidget(QWidget &window, QWidget &widget, QStringList 
     }
 }
 
-void LayoutInspector::checkText(QWidget &widget, const QString &text, QStringList &faults) const
+void LayoutChecker::checkText(QWidget &widget, const QString &text, QStringList &faults) const
 {
     if (text.contains(QStringLiteral("( )")) || text.contains(QStringLiteral("()")))
         faults << QStringLiteral("%1: \"%2\" shows empty brackets").arg(nameOf(widget), text);
@@ -251,7 +251,7 @@ void LayoutInspector::checkText(QWidget &widget, const QString &text, QStringLis
         faults << QStringLiteral("%1: \"%2\" is painted by the picture already").arg(nameOf(widget), text.trimmed());
 }
 
-bool LayoutInspector::overlapAllowed(const QWidget &a, const QWidget &b) const
+bool LayoutChecker::overlapAllowed(const QWidget &a, const QWidget &b) const
 {
     if (isBackdrop(a) || isBackdrop(b) || m_underlays.contains(a.objectName()) || m_underlays.contains(b.objectName()))
         return true;
@@ -262,7 +262,7 @@ bool LayoutInspector::overlapAllowed(const QWidget &a, const QWidget &b) const
     return false;
 }
 
-void LayoutInspector::checkSiblings(QWidget &parent, QStringList &faults) const
+void LayoutChecker::checkSiblings(QWidget &parent, QStringList &faults) const
 {
     QList<QWidget *> shown;
     for (QObject *child : parent.children()) {

@@ -10,7 +10,7 @@ class QWidget;
 // Measures a window as a user would read it: every visible text must fit its
 // control, no two visible sibling controls may overlap (unless declared so),
 // and every control must lie inside its window.
-class LayoutInspector {
+class LayoutChecker {
 public:
     // A pair of sibling controls (object names) that overlap by design.
     void allowOverlap(const QString &first, const QString &second);

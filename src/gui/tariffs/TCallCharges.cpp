@@ -944,8 +944,9 @@ void TCallCharges::showDaySet(std::uint32_t daySet)
 // The label may be too narrow for many days; its hint holds them all.
 void TCallCharges::showDaysLabel()
 {
-    setElidedText(LabelDays, daysLabel(m_daySet));
-    LabelDays->setToolTip(LabelDays->text());
+    const QString days = daysLabel(m_daySet);
+    setElidedText(LabelDays, days);
+    LabelDays->setToolTip(days);
 }
 
 void TCallCharges::daysChecked()

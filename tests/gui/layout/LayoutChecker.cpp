@@ -63,10 +63,7 @@ QString withoutAccelerator(QString text)
 
 } // namespace
 
-void LayoutChecker::allowOverlap(const QString &first, const QString &second)
-{
-    m_overlaps.append({ first, second });
-}
+void LayoutChecker::allowOverlap(const QString &first, const QString &second) { m_overlaps.append({ first, second }); }
 
 void LayoutChecker::allowUnderlay(const QString &name) { m_underlays.append(name); }
 
@@ -216,9 +213,11 @@ void LayoutChecker::checkWidget(QWidget &window, QWidget &widget, QStringList &f
             if (header.contains(QStringLiteral("( )")) || header.contains(QStringLiteral("()")))
                 faults << QStringLiteral("%1: \"%2\" shows empty brackets").arg(nameOf(widget), header);
             const QFontMetrics headerMetrics(table->horizontalHeader()->font());
-            if (headerMetrics.horizontalAdvance(header.trimmed()) + 4 > width)
-                faults << QStringLiteral("%1: header \"%2\" does not fit column %3 (%4)")
+            const int headerNeeds = headerMetrics.horizontalAdvance(header.trimmed()) + 4;
+            if (headerNeeds > width)
+                faults << QStringLiteral("%1: header \"%2\" needs %3, column %4 has %5")
                               .arg(nameOf(widget), header)
+                              .arg(headerNeeds)
                               .arg(column)
                               .arg(width);
             for (int row = 0; row < model->rowCount(); ++row) {
@@ -231,9 +230,11 @@ void LayoutChecker::checkWidget(QWidget &window, QWidget &widget, QStringList &f
                 // The grid cuts a name whose hint holds it whole.
                 if (text.trimmed().isEmpty() || index.data(Qt::ToolTipRole).toString() == text)
                     continue;
-                if (metrics.horizontalAdvance(text.trimmed()) + 3 > width) { // the grid's own margins
-                    faults << QStringLiteral("%1: cell \"%2\" does not fit column %3 (%4)")
+                const int needed = metrics.horizontalAdvance(text.trimmed()) + 3; // the grid's own margins
+                if (needed > width) {
+                    faults << QStringLiteral("%1: cell \"%2\" needs %3, column %4 has %5")
                                   .arg(nameOf(widget), text.trimmed())
+                                  .arg(needed)
                                   .arg(column)
                                   .arg(width);
                     break; // one cell tells of the column

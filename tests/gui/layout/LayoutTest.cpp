@@ -93,7 +93,8 @@ protected:
             r.EndMinute = r.EndSecond = 59;
             r.ProviderIndex = std::uint8_t(i % 2);
             r.DurationSeconds = 24 * 3600;
-            r.Cost = kLargestAmount / calls; // the totals reach the largest amount
+            // One call near the largest amount, the rest a cent: the total is the largest.
+            r.Cost = i == 0 ? kLargestAmount - (calls - 1) * 100 : 100;
             r.TariffId = 1;
         }
     }
@@ -131,26 +132,25 @@ protected:
 LayoutChecker providerChecker()
 {
     LayoutChecker checker;
-    checker.setPaintedTexts({ "Provider account", "Duration", "Dial-up Connection Cost", "Calls", "Today",
-        "This Month", "Todate", "Charges Todate", "Started with Provider on", "Monthly Fee",
-        "Month starts on which day", "Monthly limit of hours", "For each hour after, add" });
+    checker.setPaintedTexts({ "Provider account", "Duration", "Dial-up Connection Cost", "Calls", "Today", "This Month",
+        "Todate", "Charges Todate", "Started with Provider on", "Monthly Fee", "Month starts on which day",
+        "Monthly limit of hours", "For each hour after, add" });
     return checker;
 }
 
-LayoutInspector tariffInspector()
+LayoutChecker tariffChecker()
 {
-    LayoutInspector inspector;
-    inspector.setPaintedTexts({"Tariffs", "Name of Tariff", "Start charging at", "Finish charging at",
-                               "A charging unit is", "Seconds per pulse", "Type of Charge", "Minimum charge", "Colour",
-                               "Applies to"});
-    return inspector;
+    LayoutChecker checker;
+    checker.setPaintedTexts({ "Tariffs", "Name of Tariff", "Start charging at", "Finish charging at",
+        "A charging unit is", "Seconds per pulse", "Type of Charge", "Minimum charge", "Colour", "Applies to" });
+    return checker;
 }
 
-LayoutInspector callLogInspector()
+LayoutChecker callLogChecker()
 {
-    LayoutInspector inspector;
-    inspector.allowOverlap(QStringLiteral("sg"), QStringLiteral("GSlider1")); // the slider stands over the grid's edge
-    return inspector;
+    LayoutChecker checker;
+    checker.allowOverlap(QStringLiteral("sg"), QStringLiteral("GSlider1")); // the slider stands over the grid's edge
+    return checker;
 }
 
 void click(QWidget &window, const char *name)
@@ -165,7 +165,7 @@ void click(QWidget &window, const char *name)
 TEST_F(LayoutTest, CallLogEmptyAndFullInBothStatisticsModes)
 {
     fillProviders();
-    for (const int calls : {0, 40}) {
+    for (const int calls : { 0, 40 }) {
         fillLog(calls);
         addTariff(1, 0);
         TCallLog window;
@@ -174,10 +174,10 @@ TEST_F(LayoutTest, CallLogEmptyAndFullInBothStatisticsModes)
         window.show();
         window.FillGridWithLog();
         const QString state = calls ? QStringLiteral("full") : QStringLiteral("empty");
-        expectReadable(window, callLogInspector(), state + "-captions");
+        expectReadable(window, callLogChecker(), state + "-captions");
         for (int k = 1; k <= 8; ++k)
             click(window, qPrintable(QStringLiteral("GTextButton%1").arg(k)));
-        expectReadable(window, callLogInspector(), state + "-values");
+        expectReadable(window, callLogChecker(), state + "-values");
     }
 }
 
@@ -205,15 +205,15 @@ TEST_F(LayoutTest, TariffEditorOnEveryKindOfDaysAndEveryMonth)
     for (int index = 0; index < count; ++index) {
         core.tariffs().CurrentIndex = std::uint16_t(index);
         TCallCharges editor(core);
-        expectReadable(editor, tariffInspector(), QStringLiteral("tariff-%1").arg(index));
+        expectReadable(editor, tariffChecker(), QStringLiteral("tariff-%1").arg(index));
         if (index == 0) {
             click(editor, "ButtonEdit");
-            expectReadable(editor, tariffInspector(), QStringLiteral("editing"));
+            expectReadable(editor, tariffChecker(), QStringLiteral("editing"));
         }
     }
     core.tariffs().Count = 0;
     TCallCharges empty(core);
-    expectReadable(empty, tariffInspector(), QStringLiteral("empty"));
+    expectReadable(empty, tariffChecker(), QStringLiteral("empty"));
 }
 
 TEST_F(LayoutTest, NoCurrencySymbolShowsNoEmptyBrackets)
@@ -221,7 +221,7 @@ TEST_F(LayoutTest, NoCurrencySymbolShowsNoEmptyBrackets)
     core.setCurrencyText(QStringLiteral(" "));
     addTariff(1, 0);
     TCallCharges editor(core);
-    expectReadable(editor, tariffInspector(), QStringLiteral("no-symbol"));
+    expectReadable(editor, tariffChecker(), QStringLiteral("no-symbol"));
     TSettings settings(core);
     expectReadable(settings, {}, QStringLiteral("no-symbol"));
     fillLog(3);
@@ -230,7 +230,7 @@ TEST_F(LayoutTest, NoCurrencySymbolShowsNoEmptyBrackets)
     log.resize(TCallLog::kWidth, 300);
     log.show();
     log.FillGridWithLog();
-    expectReadable(log, callLogInspector(), QStringLiteral("no-symbol"));
+    expectReadable(log, callLogChecker(), QStringLiteral("no-symbol"));
 }
 
 TEST_F(LayoutTest, SmallDialogsAndPictures)
@@ -260,7 +260,7 @@ TEST_F(LayoutTest, EveryMessageFitsItsDialog)
         QStringLiteral("Dialtally could not write the file\r%1\r\r%2\r\rYour data is kept in memory and will be "
                        "written again at the end of the next call and when the program closes.")
             .arg(QStringLiteral("/home/user/programs/tollwise/Providers.data"),
-                 QStringLiteral("No space left on device")),
+                QStringLiteral("No space left on device")),
         QStringLiteral("You have a tariff (%1) already defined for\rthis time/date/day you have just edited.\r\rPress "
                        "Okay to go back and reedit your data, or \rPress Cancel to add this new data, (but you could "
                        "get undesirable results)")
@@ -272,31 +272,30 @@ TEST_F(LayoutTest, EveryMessageFitsItsDialog)
         QStringLiteral("This Provider is not an active dialup connection in your system."),
     };
     for (const QString &text : texts)
-        for (const std::uint16_t buttons : {std::uint16_t(mbOK), std::uint16_t(mbOK | mbCancel),
-                                            std::uint16_t(mbYes | mbNo)}) {
+        for (const std::uint16_t buttons :
+            { std::uint16_t(mbOK), std::uint16_t(mbOK | mbCancel), std::uint16_t(mbYes | mbNo) }) {
             TMessDlg dialog(mtError, text, buttons);
             expectReadable(dialog, {}, QStringLiteral("message"));
         }
     TDynaMessageBoxDlg box(400, 400, mtError, mbOK,
-                           QStringLiteral("The Providers Data File (Providers.data) used for Dialtally is Invalid.\r"
-                                          "I have renamed this file to \"MyInvalidFile.old\" so when the program "
-                                          "exits, a new file will be created"),
-                           QStringLiteral("Invalid Data File"), QStringLiteral("error"), [] {});
+        QStringLiteral("The Providers Data File (Providers.data) used for Dialtally is Invalid.\r"
+                       "I have renamed this file to \"MyInvalidFile.old\" so when the program "
+                       "exits, a new file will be created"),
+        QStringLiteral("Invalid Data File"), QStringLiteral("error"), [] {});
     expectReadable(box, {}, QStringLiteral("invalid-file"));
 }
 
 TEST_F(LayoutTest, MainWindowWithAndWithoutItsPicture)
 {
     fillProviders();
-    for (const bool withMain : {true, false}) {
+    for (const bool withMain : { true, false }) {
         if (!withMain)
             QFile::remove(QDir(dir.path()).filePath(QStringLiteral("skins/default/main.ubm")));
         TCallLog callLog;
         TBlind blind;
-        Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")),
-                 AppServices{clock, sound, startup, dialUp}, &callLog, &blind);
+        Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp },
+            &callLog, &blind);
         expectReadable(app, {}, withMain ? QStringLiteral("skinned") : QStringLiteral("without-main"));
         expectReadable(blind, {}, QStringLiteral("handle"));
     }
 }
-

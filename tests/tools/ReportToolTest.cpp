@@ -106,7 +106,7 @@ protected:
     {
         const QString folder = m_folder.path();
         writeFile(
-            folder, QStringLiteral("Providers.data"), providersImage({ "Dial, \"Fast\"", "Caf\xE9 Net", "Spare" }));
+            folder, QStringLiteral("Providers.data"), providersImage({ "Dial, \"Fast\"", "Caf\xE9 Net", "=Spare" }));
         writeFile(folder, QStringLiteral("Log.data"),
             logImage({
                 { { 1, 3, 26, 10, 0, 0 }, { 1, 3, 26, 10, 1, 30 }, 0, 90, 15000, 1 },
@@ -114,11 +114,12 @@ protected:
                 { { 1, 3, 26, 23, 59, 0 }, { 2, 3, 26, 0, 1, 0 }, 1, 120, 450, 2 },
                 { { 15, 3, 26, 8, 0, 0 }, { 15, 3, 26, 9, 0, 0 }, 0, 3600, 120001, 7 }, // no tariff has id 7
                 { { 2, 4, 26, 12, 0, 0 }, { 2, 4, 26, 12, 0, 30 }, 1, 30, 4500, 1 },
+                { { 2, 4, 26, 13, 0, 0 }, { 2, 4, 26, 13, 0, 10 }, 2, 10, 0, 1 },
             }));
         writeFile(folder, QStringLiteral("Tariffs.data"),
             tariffsImage({ { 1, "Day", 1, 10000 }, { 2, "\xC9vening", 1, 1000 } }));
         writeFile(folder, QStringLiteral("settings.data"),
-            "[Application]\r\nLog.NumberOfRecords=5\r\nTarifs.NumberOfRecords=2\r\nUseUserCurrency=1\r\n"
+            "[Application]\r\nLog.NumberOfRecords=6\r\nTarifs.NumberOfRecords=2\r\nUseUserCurrency=1\r\n"
             "CurrencyString=\xA3\r\n");
     }
 
@@ -157,13 +158,15 @@ TEST_F(ReportToolTest, ReportsFilteredAndSummedAsCsvAndJson)
             "2026-03-01 10:00:00,2026-03-01 10:01:30,90,1.50,Day,\"Dial, \"\"Fast\"\"\"\n"
             "2026-03-01 23:59:00,2026-03-02 00:01:00,120,0.045,\u00C9vening,Caf\u00E9 Net\n"
             "2026-03-15 08:00:00,2026-03-15 09:00:00,3600,12.0001,7,\"Dial, \"\"Fast\"\"\"\n"
-            "2026-04-02 12:00:00,2026-04-02 12:00:30,30,0.45,Day,Caf\u00E9 Net\n" },
+            "2026-04-02 12:00:00,2026-04-02 12:00:30,30,0.45,Day,Caf\u00E9 Net\n"
+            // Kept from being read as a formula.
+            "2026-04-02 13:00:00,2026-04-02 13:00:10,10,0.00,Day,'=Spare\n" },
         // The start decides: the call begun on 1 March is left out.
         { { "--format=csv", "--from", "2026-03-02", "--to", "2026-03-31", "calls" },
             "start,end,duration,cost,tariff,provider\n"
             "2026-03-15 08:00:00,2026-03-15 09:00:00,3600,12.0001,7,\"Dial, \"\"Fast\"\"\"\n" },
         { { "days", "--format", "csv" },
-            "key,calls,seconds,cost\n2026-03-01,2,210,1.545\n2026-03-15,1,3600,12.0001\n2026-04-02,1,30,0.45\n" },
+            "key,calls,seconds,cost\n2026-03-01,2,210,1.545\n2026-03-15,1,3600,12.0001\n2026-04-02,2,40,0.45\n" },
         { { "tariffs", "--format", "csv", "--to", "2026-03-31" },
             "key,calls,seconds,cost\n7,1,3600,12.0001\nDay,1,90,1.50\n\u00C9vening,1,120,0.045\n" },
         { { "months", "--format", "json", "--provider", "Caf\u00E9 Net" },
@@ -173,9 +176,12 @@ TEST_F(ReportToolTest, ReportsFilteredAndSummedAsCsvAndJson)
             "]\n" },
         { { "providers", "--format", "json" },
             "[\n"
+            "  {\"key\": \"=Spare\", \"calls\": 1, \"seconds\": 10, \"cost\": \"0.00\"},\n"
             "  {\"key\": \"Caf\u00E9 Net\", \"calls\": 2, \"seconds\": 150, \"cost\": \"0.495\"},\n"
             "  {\"key\": \"Dial, \\\"Fast\\\"\", \"calls\": 2, \"seconds\": 3690, \"cost\": \"13.5001\"}\n"
             "]\n" },
+        { { "providers", "--format", "csv", "--from", "2026-04-01" },
+            "key,calls,seconds,cost\n'=Spare,1,10,0.00\nCaf\u00E9 Net,1,30,0.45\n" },
         { { "--format", "json", "--from", "2027-01-01" }, "[]\n" },
     };
     for (const auto &c : cases) {
@@ -217,7 +223,7 @@ TEST_F(ReportToolTest, RepricesUnderAnotherFoldersTariffs)
     EXPECT_EQ(months.out,
         "key,calls,seconds,cost,repriced,difference\n"
         "2026-03,3,3810,13.5451,6.40,-7.1451\n"
-        "2026-04,1,30,0.45,0.10,-0.35\n");
+        "2026-04,2,40,0.45,0.20,-0.25\n");
 
     // With no tariff counted the calls cost nothing, and the text says why.
     writeFile(other.path(), QStringLiteral("settings.data"), "[Application]\r\nTarifs.NumberOfRecords=0\r\n");

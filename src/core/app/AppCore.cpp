@@ -89,6 +89,11 @@ void AppCore::rememberWritten()
     m_writtenSettings = settingsImage();
 }
 
+std::expected<void, FileError> AppCore::writeUserFile(const QString &path, const QByteArray &bytes) const
+{
+    return writeFileAtomically(path, bytes);
+}
+
 void AppCore::noteSave(const QString &fileName, const std::expected<void, FileError> &result)
 {
     if (result) {

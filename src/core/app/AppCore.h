@@ -92,6 +92,9 @@ public:
     // file that cannot be written is returned, none is reported to the
     // failure handler; calling it again tries them all again.
     [[nodiscard]] QList<FileError> saveForExit();
+    // A file the user asked for (an export, a report) where the user chose,
+    // written whole or not at all; the caller reports a failure.
+    [[nodiscard]] std::expected<void, FileError> writeUserFile(const QString &path, const QByteArray &bytes) const;
 
     void PlayAppSound(AppSound sound);
 

@@ -27,7 +27,9 @@ QString sectionHtml(const HtmlReportSection &section, const QString &currencyTex
         seconds += call.seconds;
         cost = addMoney(cost, call.cost);
     }
-    html += QStringLiteral("<tr class=\"total\">") + cell(QStringLiteral("Total: %1 calls").arg(section.calls.size()))
+    html += QStringLiteral("<tr class=\"total\">")
+        + cell(section.calls.size() == 1 ? QStringLiteral("Total: 1 call")
+                                         : QStringLiteral("Total: %1 calls").arg(section.calls.size()))
         + cell({}) + cell(reportDurationText(seconds), true) + cell({}) + cell(moneyText(cost, currencyText), true)
         + QStringLiteral("</tr>\n</table>\n");
     if (!section.statisticCaptions.isEmpty()) {

@@ -3,6 +3,7 @@
 #include "store/Money.h"
 #include "store/TextHelpers.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -150,12 +151,17 @@ QString plainMoneyText(MoneyValue amount)
 
 QString csvField(const QString &text)
 {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    // A spreadsheet would run a cell that begins like a formula; a plain
+    // number (a negative difference) is left to read as a number.
+    static const QRegularExpression plainNumber(QStringLiteral("^[+-]?[0-9]+(\\.[0-9]+)?$"));
+    QString field = text;
+    if (!field.isEmpty() && QStringLiteral("=+-@").contains(field.front()) && !plainNumber.match(field).hasMatch())
+        field.prepend(QLatin1Char('\''));
+    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) && !field.contains(QLatin1Char('\n'))
+        && !field.contains(QLatin1Char('\r')))
+        return field;
+    field.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + field + QLatin1Char('"');
 }
 
 QString formatCalls(const QList<ReportCall> &calls, ReportFormat format, bool repriced, const QString &currencyText)

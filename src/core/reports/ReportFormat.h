@@ -13,7 +13,9 @@ enum class ReportFormat { Text, Csv, Json };
 // "-12.0001", "0.45", "3.00": at least two decimals, the rest only as needed.
 QString plainMoneyText(MoneyValue amount);
 
-// One field as CSV holds it: quoted when it has a comma, quote or line break.
+// One field as CSV holds it: quoted when it has a comma, quote or line break;
+// a text that a spreadsheet would take for a formula ("=", "+", "-", "@"
+// first) gets a leading apostrophe, a plain number does not.
 QString csvField(const QString &text);
 
 // `repriced` adds the columns repriced and difference (repriced minus cost).

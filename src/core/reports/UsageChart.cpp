@@ -19,10 +19,6 @@ constexpr int kLabels = 16; // under each plot
 constexpr int kLegend = 22;
 constexpr int kGap = 10;
 
-const QColor kBackground(Qt::white);
-const QColor kText(85, 85, 85);
-const QColor kAxis(160, 160, 170);
-
 // Builds the stacks of the calls for which `barOf` gives a bar.
 template <typename BarOf> void fill(UsageChart &chart, const QList<ReportCall> &calls, BarOf barOf)
 {
@@ -34,6 +30,7 @@ template <typename BarOf> void fill(UsageChart &chart, const QList<ReportCall> &
     const QList<std::int64_t> noTime(chart.providers.size(), 0);
     chart.cost = QList<QList<MoneyValue>>(chart.labels.size(), noCost);
     chart.seconds = QList<QList<std::int64_t>>(chart.labels.size(), noTime);
+    chart.calls = QList<QList<int>>(chart.labels.size(), QList<int>(chart.providers.size(), 0));
     for (const ReportCall &call : calls) {
         const int bar = barOf(call);
         if (bar < 0)
@@ -41,8 +38,11 @@ template <typename BarOf> void fill(UsageChart &chart, const QList<ReportCall> &
         const auto provider = chart.providers.indexOf(call.provider);
         chart.cost[bar][provider] = addMoney(chart.cost[bar][provider], call.cost);
         chart.seconds[bar][provider] += call.seconds;
+        ++chart.calls[bar][provider];
     }
 }
+
+QString callsText(int calls) { return calls == 1 ? QStringLiteral("1 call") : QStringLiteral("%1 calls").arg(calls); }
 
 template <typename T> T stackTotal(const QList<T> &stack)
 {
@@ -72,18 +72,11 @@ template <typename T> QList<int> stackHeights(const QList<T> &stack, T largest, 
 
 UsageChart monthUsageChart(const QList<ReportCall> &calls, int year, int month)
 {
-    UsageChart chart;
     const QDate first(year, month, 1);
     if (!first.isValid())
-        return chart;
+        return {};
+    UsageChart chart = spanUsageChart(calls, first, first.addDays(first.daysInMonth() - 1));
     chart.title = QStringLiteral("%1 %2").arg(QLatin1String(MonthNames[std::size_t(month)])).arg(year);
-    for (int day = 1; day <= first.daysInMonth(); ++day)
-        chart.labels.append(QString::number(day));
-    const int days = first.daysInMonth();
-    fill(chart, calls, [&](const ReportCall &call) {
-        const CallStamp &s = call.start;
-        return s.year == year && s.month == month && s.day >= 1 && s.day <= days ? s.day - 1 : -1;
-    });
     return chart;
 }
 
@@ -91,8 +84,11 @@ UsageChart yearUsageChart(const QList<ReportCall> &calls, int year)
 {
     UsageChart chart;
     chart.title = QString::number(year);
-    for (int month = 1; month <= 12; ++month)
-        chart.labels.append(QLatin1String(MonthNames[std::size_t(month)]).left(3));
+    for (int month = 1; month <= 12; ++month) {
+        const QLatin1String name(MonthNames[std::size_t(month)]);
+        chart.labels.append(name.left(3));
+        chart.barNames.append(QStringLiteral("%1 %2").arg(name).arg(year));
+    }
     fill(chart, calls, [&](const ReportCall &call) {
         const CallStamp &s = call.start;
         return s.year == year && s.month >= 1 && s.month <= 12 ? s.month - 1 : -1;
@@ -100,9 +96,39 @@ UsageChart yearUsageChart(const QList<ReportCall> &calls, int year)
     return chart;
 }
 
-UsageChartPainter::UsageChartPainter(const UsageChart &chart, QSize size)
+UsageChart spanUsageChart(const QList<ReportCall> &calls, const QDate &from, const QDate &to)
+{
+    UsageChart chart;
+    if (!from.isValid() || !to.isValid() || to < from)
+        return chart;
+    const auto nameOf = [](const QDate &date, bool withYear) {
+        const QString name
+            = QStringLiteral("%1 %2").arg(date.day()).arg(QLatin1String(MonthNames[std::size_t(date.month())]));
+        return withYear ? name + QLatin1Char(' ') + QString::number(date.year()) : name;
+    };
+    chart.title = nameOf(from, from.year() != to.year()) + QStringLiteral(" to ") + nameOf(to, true);
+    for (QDate day = from; day <= to; day = day.addDays(1)) {
+        chart.labels.append(QString::number(day.day()));
+        chart.barNames.append(nameOf(day, true));
+    }
+    const auto keyOf = [](const QDate &date) { return date.year() * 10000 + date.month() * 100 + date.day(); };
+    const int first = keyOf(from);
+    const int last = keyOf(to);
+    fill(chart, calls, [&](const ReportCall &call) {
+        const int key = call.start.dateKey();
+        if (key < first || key > last)
+            return -1;
+        // The key lies between two real dates, yet the bytes may name no day.
+        const QDate day(call.start.year, call.start.month, call.start.day);
+        return day.isValid() ? int(from.daysTo(day)) : -1;
+    });
+    return chart;
+}
+
+UsageChartPainter::UsageChartPainter(const UsageChart &chart, QSize size, const UsageChartColours &colours)
     : m_chart(chart)
     , m_size(size)
+    , m_colours(colours)
 {
 }
 
@@ -115,9 +141,11 @@ QColor UsageChartPainter::providerColour(int provider)
 
 QRect UsageChartPainter::plotRect(bool costPlot) const
 {
-    const int available = m_size.height() - kTitle - kLegend - 2 * kLabels - kGap;
+    // Without a title (a window names the period itself) the plots move up.
+    const int title = m_chart.title.isEmpty() ? kLabels / 2 : kTitle;
+    const int available = m_size.height() - title - kLegend - 2 * kLabels - kGap;
     const int height = std::max(1, available / 2);
-    const int top = costPlot ? kTitle : kTitle + height + kLabels + kGap;
+    const int top = costPlot ? title : title + height + kLabels + kGap;
     return QRect(kLeft, top, std::max(1, m_size.width() - kLeft - kRight), height);
 }
 
@@ -142,29 +170,30 @@ QString UsageChartPainter::barFigures(int bar, const QString &currencyText) cons
 {
     if (bar < 0 || bar >= m_chart.labels.size())
         return {};
-    QString text = m_chart.labels[bar] + QLatin1Char(' ') + m_chart.title;
+    QString text = m_chart.barNames.value(bar, m_chart.labels[bar]);
     for (int p = 0; p < m_chart.providers.size(); ++p) {
-        if (m_chart.seconds[bar][p] == 0 && m_chart.cost[bar][p] == 0)
+        const int calls = m_chart.calls[bar][p];
+        if (calls == 0)
             continue;
-        text += QStringLiteral("\n%1: %2, %3")
-                    .arg(m_chart.providers[p], moneyText(m_chart.cost[bar][p], currencyText),
+        text += QStringLiteral("\n%1: %2, %3, %4")
+                    .arg(m_chart.providers[p], callsText(calls), moneyText(m_chart.cost[bar][p], currencyText),
                         reportDurationText(m_chart.seconds[bar][p]));
     }
     return text
-        + QStringLiteral("\nTotal: %1, %2")
-              .arg(moneyText(stackTotal(m_chart.cost[bar]), currencyText),
+        + QStringLiteral("\nTotal: %1, %2, %3")
+              .arg(callsText(stackTotal(m_chart.calls[bar])), moneyText(stackTotal(m_chart.cost[bar]), currencyText),
                   reportDurationText(stackTotal(m_chart.seconds[bar])));
 }
 
 QImage UsageChartPainter::paint() const
 {
     QImage image(m_size, QImage::Format_RGB32);
-    image.fill(kBackground);
+    image.fill(m_colours.background);
     QPainter painter(&image);
-    QFont font = painter.font();
+    QFont font(QStringLiteral("Arial"));
     font.setPixelSize(11);
     painter.setFont(font);
-    painter.setPen(kText);
+    painter.setPen(m_colours.text);
     QFont bold = font;
     bold.setBold(true);
     bold.setPixelSize(13);
@@ -181,10 +210,10 @@ QImage UsageChartPainter::paint() const
 
     for (const bool costPlot : { true, false }) {
         const QRect plot = plotRect(costPlot);
-        painter.setPen(kAxis);
+        painter.setPen(m_colours.axis);
         painter.drawLine(plot.bottomLeft(), plot.bottomRight());
         painter.drawLine(plot.topLeft(), plot.bottomLeft());
-        painter.setPen(kText);
+        painter.setPen(m_colours.text);
         const QRect axisText(0, plot.top(), kLeft - 6, plot.height());
         painter.drawText(axisText, Qt::AlignRight | Qt::AlignTop,
             costPlot ? amountText(largestCost) : reportDurationText(largestTime));

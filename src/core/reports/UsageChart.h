@@ -3,6 +3,7 @@
 #include "reports/CallReport.h"
 
 #include <QColor>
+#include <QDate>
 #include <QImage>
 #include <QList>
 #include <QPoint>
@@ -20,20 +21,32 @@ struct UsageChart {
     QString title; // "March 2026", "2026"
     QStringList providers; // the stacks, bottom first
     QStringList labels; // one per bar: day or month
+    QStringList barNames; // one per bar, in full: "3 February 2026", "March 2026"
     // [bar][provider]
     QList<QList<MoneyValue>> cost;
     QList<QList<std::int64_t>> seconds;
+    QList<QList<int>> calls;
 };
 
 // Calls started in the month, one bar per day.
 UsageChart monthUsageChart(const QList<ReportCall> &calls, int year, int month);
 // Calls started in the year, one bar per month.
 UsageChart yearUsageChart(const QList<ReportCall> &calls, int year);
+// Calls started from `from` to `to`, both inclusive, one bar per day: a
+// billing month that begins in one month and ends in the next.
+UsageChart spanUsageChart(const QList<ReportCall> &calls, const QDate &from, const QDate &to);
+
+// White paper for print; the windows draw on their dark panels.
+struct UsageChartColours {
+    QColor background { Qt::white };
+    QColor text { 85, 85, 85 };
+    QColor axis { 160, 160, 170 };
+};
 
 // Draws the chart: cost above, connected time below, a legend of providers.
 class UsageChartPainter {
 public:
-    UsageChartPainter(const UsageChart &chart, QSize size);
+    UsageChartPainter(const UsageChart &chart, QSize size, const UsageChartColours &colours = {});
 
     QImage paint() const;
     // The bar under a point of the picture, in either plot; empty between bars.
@@ -51,4 +64,5 @@ private:
 
     const UsageChart &m_chart;
     QSize m_size;
+    UsageChartColours m_colours;
 };

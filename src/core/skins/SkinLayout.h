@@ -131,6 +131,10 @@ inline constexpr QRect kCellTexture{11, 81, 65, 15}; // stretched over each plai
 inline constexpr QRect ButtonEdit{286, 24, 62, 26};   // "CallLogEdit_*"
 inline constexpr QRect ButtonDelete{352, 24, 62, 26}; // "CallLogDelete_*"
 inline constexpr QRect ButtonClear{418, 24, 62, 26};  // "CallLogClear_*"
+// Text buttons between the title and ButtonEdit, no images.
+inline constexpr QRect ButtonExport{84, 24, 62, 26}; // "Export..."
+inline constexpr QRect ButtonReport{150, 24, 62, 26}; // "Report..."
+inline constexpr QRect ButtonChart{216, 24, 62, 26}; // "Chart..."
 inline constexpr int kGridLeft = 12;
 inline constexpr int kGridTop = 62;
 inline constexpr int kGridWidth = 468;
@@ -149,6 +153,22 @@ inline constexpr QSize kLabelProviderSize{270, 22};
 inline constexpr int kButtonChooseProviderLeft = 372;
 inline constexpr QSize kButtonChooseProviderSize{22, 22};
 } // namespace CallLogWindow
+
+// The usage chart window (TUsageChart), opened from the call log. It has no
+// image: it paints a dark body like the frames, a title strip of
+// kTitleHeight, a panel behind the chart and a well behind the figures.
+namespace UsageChartWindow {
+inline constexpr QSize kSize{640, 500};
+inline constexpr int kTitleHeight = 44; // painted: the title "Usage"
+inline constexpr QRect ButtonClose{560, 10, 68, 24};
+inline constexpr QRect ButtonPrevious{12, 52, 28, 24};
+inline constexpr QRect LabelPeriod{44, 52, 200, 24}; // bold 14 px, centred, kLightText
+inline constexpr QRect ButtonNext{248, 52, 28, 24};
+inline constexpr QRect ButtonMonth{492, 52, 66, 24};
+inline constexpr QRect ButtonYear{562, 52, 66, 24};
+inline constexpr QRect ChartView{12, 84, 616, 300};
+inline constexpr QRect LabelFigures{12, 392, 616, 96}; // 12 px, kLcdText, on a painted well
+} // namespace UsageChartWindow
 
 // The handle under the call log (TBlind), image "Handle": a grip bar with
 // rounded bottom corners.

@@ -9,10 +9,12 @@
 #include "calllog/CallLogRows.h"
 #include "calllog/TEditCall.h"
 #include "providers/ProviderMenu.h"
+#include "reports/CallLogReports.h"
 #include "skins/SkinLayout.h"
 #include "skins/SkinLibrary.h"
 #include "ui/MessageDialogs.h"
 #include "ui/SkinGridHeader.h"
+#include "ui/SkinLook.h"
 #include "ui/TGTabButton.h"
 #include "ui/TGTextButton.h"
 #include "ui/WindowOutline.h"
@@ -128,6 +130,26 @@ void TCallLog::buildButtons()
     ButtonClear = makeTab("ButtonClear", Layout::ButtonClear, &TCallLog::ButtonClearClick);
     ButtonClear->setToolTip(QStringLiteral("Clear all the calls shown"));
 
+    m_reports = new CallLogReports(this);
+    auto makeText = [this](const char *name, const QString &caption, const QRect &rect, void (TCallLog::*handler)()) {
+        auto *button = new TGTextButton(this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setAppearance(SkinLook::darkTextButton());
+        button->setFont(arial(11, true));
+        button->setText(caption);
+        button->setGeometry(rect);
+        connect(button, &TGTextButton::clicked, this, handler);
+        return button;
+    };
+    ButtonExport
+        = makeText("ButtonExport", QStringLiteral("Export..."), Layout::ButtonExport, &TCallLog::ButtonExportClick);
+    ButtonExport->setToolTip(QStringLiteral("Save the calls shown for a spreadsheet"));
+    ButtonReport
+        = makeText("ButtonReport", QStringLiteral("Report..."), Layout::ButtonReport, &TCallLog::ButtonReportClick);
+    ButtonReport->setToolTip(QStringLiteral("Write a printable report of a month"));
+    ButtonChart = makeText("ButtonChart", QStringLiteral("Chart..."), Layout::ButtonChart, &TCallLog::ButtonChartClick);
+    ButtonChart->setToolTip(QStringLiteral("Cost and time per day or month"));
+
     const TextButtonAppearance look = statisticsLook();
     for (int k = 0; k < kStatisticCount; ++k) {
         auto *button = new TGTextButton(this);
@@ -167,6 +189,7 @@ void TCallLog::buildButtons()
 void TCallLog::attach(AppCore &core, std::function<void()> updateProviderDisplay)
 {
     m_core = &core;
+    m_reports->attach(&core);
     m_updateProviderDisplay = std::move(updateProviderDisplay);
     CallLogModel *previous = m_model;
     m_model = new CallLogModel(core, this);
@@ -189,6 +212,7 @@ void TCallLog::detach()
     sg->setModel(nullptr);
     delete std::exchange(m_model, nullptr);
     m_core = nullptr;
+    m_reports->attach(nullptr);
     m_updateProviderDisplay = {};
 }
 
@@ -380,6 +404,15 @@ void TCallLog::ButtonClearClick()
     emit logEdited();
 }
 
+void TCallLog::ButtonExportClick() { m_reports->exportCalls(m_providerFilter); }
+
+void TCallLog::ButtonReportClick()
+{
+    m_reports->chooseReportMonth(m_providerFilter, ButtonReport->mapToGlobal(QPoint(0, ButtonReport->height())));
+}
+
+void TCallLog::ButtonChartClick() { m_reports->showChart(m_providerFilter); }
+
 void TCallLog::columnResized(int column, int newSize)
 {
     if (m_fittingColumn || !m_core)
@@ -422,7 +455,8 @@ void TCallLog::placeControls()
     LabelProvider->setGeometry(QRect(QPoint(Layout::kLabelProviderLeft, providerTop), Layout::kLabelProviderSize));
     ButtonChooseProvider->setGeometry(
         QRect(QPoint(Layout::kButtonChooseProviderLeft, providerTop), Layout::kButtonChooseProviderSize));
-    for (TGTabButton *button : { ButtonEdit, ButtonDelete, ButtonClear })
+    for (SkinButton *button : std::initializer_list<SkinButton *> {
+             ButtonEdit, ButtonDelete, ButtonClear, ButtonExport, ButtonReport, ButtonChart })
         button->setVisible(full);
     if (full) {
         sg->show();

@@ -11,6 +11,7 @@
 
 class AppCore;
 class CallLogModel;
+class CallLogReports;
 class ProviderMenu;
 class QLabel;
 class QSlider;
@@ -86,6 +87,9 @@ private:
     void ButtonEditClick();
     void ButtonDeleteClick();
     void ButtonClearClick();
+    void ButtonExportClick();
+    void ButtonReportClick();
+    void ButtonChartClick();
 
     AppCore *m_core = nullptr;
     std::function<void()> m_updateProviderDisplay;
@@ -105,5 +109,9 @@ private:
     TGTabButton *ButtonEdit;
     TGTabButton *ButtonDelete;
     TGTabButton *ButtonClear;
+    TGTextButton *ButtonExport;
+    TGTextButton *ButtonReport;
+    TGTextButton *ButtonChart;
+    CallLogReports *m_reports;
     std::array<TGTextButton *, kStatisticCount> m_statButtons {};
 };

@@ -27,6 +27,18 @@ TextButtonAppearance textButton()
     return look;
 }
 
+TextButtonAppearance darkTextButton()
+{
+    TextButtonAppearance look = textButton();
+    look.Color = QColor(52, 64, 80);
+    look.FontColor = QColor::fromRgb(SkinLayout::kLightText);
+    look.FrameUpColor = QColor(74, 90, 110);
+    look.ColorDisabled = QColor(40, 49, 61);
+    look.FontDisabledColor = QColor::fromRgb(SkinLayout::kMutedText);
+    look.FrameDisabledColor = QColor(58, 70, 86);
+    return look;
+}
+
 QFont fieldFont(bool bold)
 {
     QFont font(QStringLiteral("Arial"));

@@ -14,6 +14,9 @@ namespace SkinLook {
 // Text buttons of every dialog, in the skin's accent colour.
 [[nodiscard]] TextButtonAppearance textButton();
 
+// Text buttons on the dark frames and title strips.
+[[nodiscard]] TextButtonAppearance darkTextButton();
+
 // The font of values and fields on the light dialog bodies.
 [[nodiscard]] QFont fieldFont(bool bold = false);
 

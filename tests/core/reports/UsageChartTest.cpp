@@ -49,7 +49,8 @@ TEST(UsageChart, BarsStandWhereTheirFiguresPutThem)
     EXPECT_EQ(painter.barAt(third.center()), 2);
     EXPECT_EQ(painter.barAt(QPoint(2, 2)), std::nullopt);
     EXPECT_EQ(painter.barFigures(2, "$ "),
-        QString("3 February 2026\nA: $ 1.00, 0:01:00\nB: $ 1.00, 0:01:00\nTotal: $ 2.00, 0:02:00"));
+        QString("3 February 2026\nA: 1 call, $ 1.00, 0:01:00\nB: 1 call, $ 1.00, 0:01:00\nTotal: 2 calls, $ 2.00, "
+                "0:02:00"));
 
     const UsageChart year = yearUsageChart(calls, 2026);
     ASSERT_EQ(year.labels.size(), 12);

@@ -113,7 +113,7 @@ TEST_F(SkinnedWindows, MainWindowCallLogAndHandleShowTheirSkins)
 
     ASSERT_EQ(callLog->height(), 272);
     const QImage log = shoot(*callLog, QStringLiteral("calllog"));
-    EXPECT_EQ(log.pixelColor(100, 30), kLogTop);
+    EXPECT_EQ(log.pixelColor(100, 10), kLogTop);
     EXPECT_EQ(log.pixelColor(5, 100), kLogSide);
     EXPECT_EQ(log.pixelColor(486, 100), kLogSide);
     EXPECT_EQ(log.pixelColor(30, 250), kLogBottom);

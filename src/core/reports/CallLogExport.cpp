@@ -1,0 +1,95 @@
+#include "reports/CallLogExport.h"
+
+#include "calllog/CallLogRows.h"
+#include "calllog/CallStatistics.h"
+#include "reports/HtmlReport.h"
+#include "reports/ReportFormat.h"
+#include "reports/UsageChart.h"
+#include "tariffs/TariffNames.h"
+
+#include <QBuffer>
+
+#include <algorithm>
+
+namespace {
+
+const QSize kReportChartSize(720, 360);
+
+QByteArray pngOf(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+HtmlReportSection sectionFor(const CallLogView &view, int provider, const DateSpan &span, const QString &currencyText)
+{
+    HtmlReportSection section;
+    section.provider = view.providers.records[provider].Name.text();
+    ReportFilter filter;
+    filter.from = span.from;
+    filter.to = span.to;
+    QList<int> indices;
+    for (const int index : filteredCalls(view.log, view.providers, filter, view.today))
+        if (view.log.records[index].ProviderIndex == provider)
+            indices.append(index);
+    section.calls = reportCalls(view.log, view.providers, view.tariffs, indices, view.today);
+    if (section.calls.isEmpty())
+        return section;
+    section.provider
+        += QStringLiteral(": %1 to %2").arg(span.from.toString(Qt::ISODate), span.to.toString(Qt::ISODate));
+    for (const QString &caption : statisticCaptions())
+        section.statisticCaptions.append(caption);
+    for (const QString &value : statisticValueTexts(callStatistics(view.log, indices, view.today), currencyText))
+        section.statisticValues.append(value);
+    const UsageChart chart = spanUsageChart(section.calls, span.from, span.to);
+    section.chartPng = pngOf(UsageChartPainter(chart, kReportChartSize).paint());
+    return section;
+}
+
+} // namespace
+
+QList<ReportCall> shownReportCalls(const CallLogView &view)
+{
+    return reportCalls(view.log, view.providers, view.tariffs, shownCalls(view.log, view.filter), view.today);
+}
+
+QByteArray shownCallsCsv(const CallLogView &view, const QString &currencyText)
+{
+    return formatCalls(shownReportCalls(view), ReportFormat::Csv, false, currencyText).toUtf8();
+}
+
+QList<QDate> monthsWithCalls(const CallLogView &view)
+{
+    QList<QDate> months;
+    for (const ReportCall &call : shownReportCalls(view)) {
+        const QDate month(call.start.year, call.start.month, 1);
+        if (month.isValid() && !months.contains(month))
+            months.append(month);
+    }
+    std::sort(months.begin(), months.end(), std::greater<>());
+    return months;
+}
+
+QString monthReportHtml(const CallLogView &view, const std::optional<QDate> &month, const QString &currencyText)
+{
+    const QString title = month
+        ? QStringLiteral("Calls of %1 %2")
+              .arg(QLatin1String(MonthNames[std::size_t(month->month())]))
+              .arg(month->year())
+        : QStringLiteral("Calls of the billing month, as of %1").arg(view.today.toString(Qt::ISODate));
+    QList<HtmlReportSection> sections;
+    const int count = std::min<int>(view.providers.Count, kMaxProviders);
+    for (int provider = 0; provider < count; ++provider) {
+        if (view.filter != kAllProviders && view.filter != provider)
+            continue;
+        const DateSpan span = month ? DateSpan { *month, month->addDays(month->daysInMonth() - 1) }
+                                    : billingMonth(view.providers.records[provider].MonthStartDay, view.today);
+        HtmlReportSection section = sectionFor(view, provider, span, currencyText);
+        if (!section.calls.isEmpty())
+            sections.append(section);
+    }
+    return htmlReport(title, sections, currencyText);
+}

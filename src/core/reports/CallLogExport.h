@@ -1,0 +1,37 @@
+#pragma once
+
+#include "store/Records.h"
+#include "tariffs/Tariff.h"
+
+#include "reports/CallReport.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// What the call log window exports, reports and charts: the calls it shows
+// for its provider filter (a provider index or kAllProviders).
+struct CallLogView {
+    const CallLogTable &log;
+    const ProviderTable &providers;
+    const TariffTable &tariffs;
+    int filter;
+    QDate today; // places the two-digit years in their century
+};
+
+// The calls shown, oldest first, as report rows.
+QList<ReportCall> shownReportCalls(const CallLogView &view);
+
+// The calls shown as the report tool writes them in CSV, UTF-8.
+QByteArray shownCallsCsv(const CallLogView &view, const QString &currencyText);
+
+// The first day of every month in which a shown call started, newest first.
+QList<QDate> monthsWithCalls(const CallLogView &view);
+
+// A printable page per provider shown that has calls in the month: the
+// calendar month of `month` (its first day) or, without one, the billing
+// month that holds today, each provider's from its own month start day.
+QString monthReportHtml(const CallLogView &view, const std::optional<QDate> &month, const QString &currencyText);

@@ -1,0 +1,115 @@
+#include "reports/CallLogReports.h"
+
+#include "app/AppCore.h"
+#include "providers/ProviderMenu.h"
+#include "reports/TUsageChart.h"
+#include "tariffs/TariffNames.h"
+#include "ui/MessageDialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+// The months offered besides the current billing month.
+constexpr int kMonthsOffered = 24;
+constexpr int kCurrentBillingMonth = -1;
+
+QString askForFile(QWidget *parent, const QString &caption, const QString &proposed, const QString &typeFilter)
+{
+    // Qt's own dialog: the same on every desktop, and it works with no desktop at all.
+    QFileDialog dialog(parent, caption, proposed, typeFilter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QFileInfo(proposed).suffix());
+    dialog.setStyleSheet(
+        QStringLiteral("QFileDialog { background: #f0f3f7; color: #1c242e; }"
+                       "QPushButton { background: #e2e8f0; border: 1px solid #a0acba; padding: 3px 12px; }"
+                       "QPushButton:hover { background: #18aabe; color: white; }"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString monthName(const QDate &month)
+{
+    return QStringLiteral("%1 %2").arg(QLatin1String(MonthNames[std::size_t(month.month())])).arg(month.year());
+}
+
+} // namespace
+
+CallLogReports::CallLogReports(QWidget *window)
+    : QObject(window)
+    , m_window(window)
+    , m_chooseFile(askForFile)
+    , m_monthMenu(new ProviderMenu(window))
+{
+    m_monthMenu->setObjectName(QStringLiteral("MonthMenu"));
+    connect(m_monthMenu, &ProviderMenu::itemChosen, this, [this](const QString &, int tag) {
+        writeReport(m_menuFilter, tag == kCurrentBillingMonth ? std::nullopt : std::optional(m_menuMonths.value(tag)));
+    });
+    m_lastFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+CallLogView CallLogReports::viewOf(int filter) const
+{
+    return { m_core->log(), m_core->providers(), m_core->tariffs(), filter, m_core->clock().now().date() };
+}
+
+void CallLogReports::exportCalls(int filter)
+{
+    if (!m_core)
+        return;
+    saveAs(QStringLiteral("Export the calls shown"), QStringLiteral("calls.csv"),
+        QStringLiteral("Comma-separated values (*.csv)"), shownCallsCsv(viewOf(filter), m_core->currencyText()));
+}
+
+void CallLogReports::chooseReportMonth(int filter, const QPoint &where)
+{
+    if (!m_core)
+        return;
+    m_menuFilter = filter;
+    m_menuMonths = monthsWithCalls(viewOf(filter)).mid(0, kMonthsOffered);
+    m_monthMenu->clearItems();
+    m_monthMenu->addItem(QStringLiteral("Current billing month"), kCurrentBillingMonth);
+    for (int i = 0; i < m_menuMonths.size(); ++i)
+        m_monthMenu->addItem(monthName(m_menuMonths[i]), i);
+    m_monthMenu->popup(where);
+}
+
+void CallLogReports::writeReport(int filter, const std::optional<QDate> &month)
+{
+    if (!m_core)
+        return;
+    const CallLogView view = viewOf(filter);
+    const QDate named = month.value_or(view.today);
+    saveAs(QStringLiteral("Write the report"),
+        QStringLiteral("calls-%1.html").arg(named.toString(QStringLiteral("yyyy-MM"))),
+        QStringLiteral("Web page (*.html)"), monthReportHtml(view, month, m_core->currencyText()).toUtf8());
+}
+
+void CallLogReports::showChart(int filter)
+{
+    if (!m_core)
+        return;
+    const CallLogView view = viewOf(filter);
+    TUsageChart chart(shownReportCalls(view), view.today, m_core->currencyText(), m_window);
+    chart.exec();
+}
+
+void CallLogReports::saveAs(
+    const QString &caption, const QString &proposed, const QString &typeFilter, const QByteArray &bytes)
+{
+    const QString path = m_chooseFile(m_window, caption, QDir(m_lastFolder).filePath(proposed), typeFilter);
+    if (path.isEmpty())
+        return;
+    m_lastFolder = QFileInfo(path).absolutePath();
+    const auto written = m_core->writeUserFile(path, bytes);
+    if (!written)
+        SkinMessageDlg(mtError,
+            QStringLiteral("Dialtally could not write the file\r%1\r\r%2")
+                .arg(QDir::toNativeSeparators(written.error().path), written.error().reason),
+            mbOK, m_window);
+}

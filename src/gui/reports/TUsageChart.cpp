@@ -1,0 +1,173 @@
+#include "reports/TUsageChart.h"
+
+#include "reports/UsageChartView.h"
+#include "skins/SkinLayout.h"
+#include "ui/SkinLook.h"
+#include "ui/TGTextButton.h"
+#include "ui/WindowDragger.h"
+
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+
+#include <utility>
+
+namespace {
+
+namespace Layout = SkinLayout::UsageChartWindow;
+
+const QColor kOutline(14, 19, 26);
+const QColor kWell(11, 16, 22);
+const QColor kWellBorder(70, 84, 102);
+const QString kFiguresHint = QStringLiteral("Click a bar to see its figures.");
+
+QFont arial(int pixels, bool bold)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+void colourText(QLabel *label, QRgb colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
+    label->setPalette(palette);
+}
+
+} // namespace
+
+TUsageChart::TUsageChart(QList<ReportCall> calls, const QDate &today, QString currencyText, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    , m_calls(std::move(calls))
+    , m_currencyText(std::move(currencyText))
+    , m_month(today.year(), today.month(), 1)
+{
+    setObjectName(QStringLiteral("TUsageChart"));
+    setWindowTitle(QStringLiteral("Usage"));
+    setFixedSize(Layout::kSize);
+    new WindowDragger(this);
+
+    auto makeButton = [this](const char *name, const QString &caption, const QRect &rect) {
+        auto *button = new TGTextButton(this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setText(caption);
+        button->setAppearance(SkinLook::darkTextButton());
+        button->setFont(arial(12, true));
+        button->setGeometry(rect);
+        return button;
+    };
+    ButtonClose = makeButton("ButtonClose", QStringLiteral("Close"), Layout::ButtonClose);
+    ButtonPrevious = makeButton("ButtonPrevious", QString(QChar(0x25C0)), Layout::ButtonPrevious);
+    ButtonNext = makeButton("ButtonNext", QString(QChar(0x25B6)), Layout::ButtonNext);
+    ButtonMonth = makeButton("ButtonMonth", QStringLiteral("Month"), Layout::ButtonMonth);
+    ButtonYear = makeButton("ButtonYear", QStringLiteral("Year"), Layout::ButtonYear);
+    ButtonPrevious->setToolTip(QStringLiteral("The month or year before"));
+    ButtonNext->setToolTip(QStringLiteral("The month or year after"));
+    ButtonMonth->setToolTip(QStringLiteral("One bar per day of the month"));
+    ButtonYear->setToolTip(QStringLiteral("One bar per month of the year"));
+    connect(ButtonClose, &TGTextButton::clicked, this, &QDialog::accept);
+    connect(ButtonPrevious, &TGTextButton::clicked, this, &TUsageChart::ButtonPreviousClick);
+    connect(ButtonNext, &TGTextButton::clicked, this, &TUsageChart::ButtonNextClick);
+    connect(ButtonMonth, &TGTextButton::clicked, this, [this] { showMonth(m_month.year(), m_month.month()); });
+    connect(ButtonYear, &TGTextButton::clicked, this, [this] { showYear(m_month.year()); });
+
+    LabelPeriod = new QLabel(this);
+    LabelPeriod->setObjectName(QStringLiteral("LabelPeriod"));
+    LabelPeriod->setGeometry(Layout::LabelPeriod);
+    LabelPeriod->setAlignment(Qt::AlignCenter);
+    LabelPeriod->setFont(arial(14, true));
+    colourText(LabelPeriod, SkinLayout::kLightText);
+
+    ChartView = new UsageChartView(this);
+    ChartView->setObjectName(QStringLiteral("ChartView"));
+    ChartView->setGeometry(Layout::ChartView);
+    connect(ChartView, &UsageChartView::barClicked, this, &TUsageChart::ChartViewBarClick);
+
+    LabelFigures = new QLabel(this);
+    LabelFigures->setObjectName(QStringLiteral("LabelFigures"));
+    LabelFigures->setGeometry(Layout::LabelFigures.adjusted(10, 6, -10, -6));
+    LabelFigures->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LabelFigures->setFont(arial(12, false));
+    colourText(LabelFigures, SkinLayout::kLcdText);
+
+    showMonth(m_month.year(), m_month.month());
+}
+
+void TUsageChart::showMonth(int year, int month)
+{
+    const QDate first(year, month, 1);
+    if (!first.isValid())
+        return;
+    m_month = first;
+    m_yearShown = false;
+    refresh();
+}
+
+void TUsageChart::showYear(int year)
+{
+    const QDate first(year, m_month.month(), 1);
+    if (!first.isValid())
+        return;
+    m_month = first;
+    m_yearShown = true;
+    refresh();
+}
+
+void TUsageChart::ButtonPreviousClick()
+{
+    const QDate before = m_yearShown ? m_month.addYears(-1) : m_month.addMonths(-1);
+    m_yearShown ? showYear(before.year()) : showMonth(before.year(), before.month());
+}
+
+void TUsageChart::ButtonNextClick()
+{
+    const QDate after = m_yearShown ? m_month.addYears(1) : m_month.addMonths(1);
+    m_yearShown ? showYear(after.year()) : showMonth(after.year(), after.month());
+}
+
+void TUsageChart::refresh()
+{
+    UsageChart chart = m_yearShown ? yearUsageChart(m_calls, m_month.year())
+                                   : monthUsageChart(m_calls, m_month.year(), m_month.month());
+    LabelPeriod->setText(chart.title);
+    // The chart names its period above, and the label already does.
+    chart.title.clear();
+    ChartView->setChart(std::move(chart));
+    LabelFigures->setText(kFiguresHint);
+    // The period shown is marked like a pressed button.
+    const TextButtonAppearance plain = SkinLook::darkTextButton();
+    TextButtonAppearance chosen = plain;
+    chosen.Color = plain.ColorDown;
+    chosen.FrameUpColor = plain.FrameDownColor;
+    ButtonMonth->setAppearance(m_yearShown ? plain : chosen);
+    ButtonYear->setAppearance(m_yearShown ? chosen : plain);
+}
+
+void TUsageChart::ChartViewBarClick(int bar) { LabelFigures->setText(ChartView->barFigures(bar, m_currencyText)); }
+
+void TUsageChart::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRect whole = rect();
+    QLinearGradient body(0, 0, 0, whole.height());
+    body.setColorAt(0, QColor(44, 55, 69));
+    body.setColorAt(1, QColor(30, 38, 49));
+    painter.fillRect(whole, body);
+    QLinearGradient title(0, 0, 0, Layout::kTitleHeight);
+    title.setColorAt(0, QColor(60, 73, 90));
+    title.setColorAt(1, QColor(46, 57, 71));
+    painter.fillRect(QRect(0, 0, whole.width(), Layout::kTitleHeight), title);
+    painter.setFont(arial(16, true));
+    painter.setPen(QColor::fromRgb(SkinLayout::kLightText));
+    painter.drawText(QRect(16, 0, 300, Layout::kTitleHeight), Qt::AlignLeft | Qt::AlignVCenter, windowTitle());
+
+    painter.setPen(kWellBorder);
+    painter.setBrush(kWell);
+    painter.drawRoundedRect(QRectF(Layout::LabelFigures).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(Layout::ChartView.adjusted(-1, -1, 0, 0));
+    painter.setPen(kOutline);
+    painter.drawRect(whole.adjusted(0, 0, -1, -1));
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "reports/CallReport.h"
+
+#include <QDate>
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+class QLabel;
+class TGTextButton;
+class UsageChartView;
+
+// The usage chart: cost and connected time per day of a month or per month
+// of a year, stacked by provider; a click on a bar shows its figures.
+// Borderless, moved by its background, closed by Close or Escape.
+class TUsageChart final : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TUsageChart)
+
+public:
+    // Opens on the month of `today`.
+    TUsageChart(QList<ReportCall> calls, const QDate &today, QString currencyText, QWidget *parent = nullptr);
+
+    void showMonth(int year, int month);
+    void showYear(int year);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void ButtonPreviousClick();
+    void ButtonNextClick();
+    void ChartViewBarClick(int bar);
+    void refresh();
+
+    QList<ReportCall> m_calls;
+    QString m_currencyText;
+    QDate m_month; // the first day of the month shown, or of any month of the year shown
+    bool m_yearShown = false;
+
+    UsageChartView *ChartView;
+    QLabel *LabelPeriod;
+    QLabel *LabelFigures;
+    TGTextButton *ButtonPrevious;
+    TGTextButton *ButtonNext;
+    TGTextButton *ButtonMonth;
+    TGTextButton *ButtonYear;
+    TGTextButton *ButtonClose;
+};

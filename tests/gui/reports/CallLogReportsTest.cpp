@@ -1,0 +1,204 @@
+#include "reports/CallLogReports.h"
+#include "app/AppCore.h"
+#include "calllog/TCallLog.h"
+#include "providers/ProviderMenu.h"
+#include "reports/UsageChartView.h"
+
+#include "support/FakeClock.h"
+#include "support/FakeDialUpService.h"
+#include "support/FakeServices.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Call {
+    QDateTime start;
+    std::uint32_t seconds;
+    std::uint8_t provider;
+    MoneyValue cost;
+    std::uint8_t tariffId;
+};
+
+// Today is 2 March 2026 (the fake clock). Home's month starts on the 1st,
+// the other provider's on the 20th.
+class CallLogReportsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        core.loadAll();
+        core.setCurrencyText(QStringLiteral("$ "));
+        core.providers().Count = 2;
+        core.providers().records[0].Name.setText(QStringLiteral("Home"));
+        core.providers().records[0].MonthStartDay = 1;
+        core.providers().records[1].Name.setText(QStringLiteral("@Work"));
+        core.providers().records[1].MonthStartDay = 20;
+        core.tariffs().Count = 1;
+        core.tariffs().records[0].IdNumber = 1;
+        core.tariffs().records[0].Name.setText(QStringLiteral("Day"));
+        const Call calls[] = {
+            { QDateTime(QDate(2026, 2, 15), QTime(23, 59)), 120, 1, 500, 1 },
+            { QDateTime(QDate(2026, 3, 1), QTime(9, 0)), 90, 0, 15000, 1 },
+            { QDateTime(QDate(2026, 3, 1), QTime(9, 30)), 60, kDeletedCall, 99999, 1 },
+            { QDateTime(QDate(2026, 3, 1), QTime(10, 0)), 60, 0, 1000, 1 },
+            { QDateTime(QDate(2026, 3, 2), QTime(8, 0)), 600, 1, 2500, 9 },
+        };
+        CallLogTable &log = core.log();
+        for (const Call &call : calls) {
+            CallRecord &r = log.records[log.Count++];
+            const QDateTime end = call.start.addSecs(call.seconds);
+            r.StartDay = std::uint8_t(call.start.date().day());
+            r.StartMonth = std::uint8_t(call.start.date().month());
+            r.StartYear = std::uint8_t(call.start.date().year() % 100);
+            r.StartHour = std::uint8_t(call.start.time().hour());
+            r.StartMinute = std::uint8_t(call.start.time().minute());
+            r.StartSecond = 0;
+            r.EndDay = std::uint8_t(end.date().day());
+            r.EndMonth = std::uint8_t(end.date().month());
+            r.EndYear = std::uint8_t(end.date().year() % 100);
+            r.EndHour = std::uint8_t(end.time().hour());
+            r.EndMinute = std::uint8_t(end.time().minute());
+            r.EndSecond = std::uint8_t(end.time().second());
+            r.ProviderIndex = call.provider;
+            r.DurationSeconds = call.seconds;
+            r.Cost = call.cost;
+            r.TariffId = call.tariffId;
+        }
+        window.attach(core, [] {});
+        window.resize(TCallLog::kWidth, 400);
+        window.show();
+        window.FillGridWithLog();
+        auto *reports = window.findChild<CallLogReports *>();
+        ASSERT_NE(reports, nullptr);
+        reports->setFileChooser([this](QWidget *, const QString &, const QString &proposed, const QString &) {
+            proposedNames.append(QFileInfo(proposed).fileName());
+            return target;
+        });
+    }
+
+    void click(const char *name)
+    {
+        auto *button = window.findChild<QAbstractButton *>(QString::fromLatin1(name));
+        ASSERT_NE(button, nullptr) << name;
+        button->click();
+    }
+
+    void chooseFromMenu(const char *menu, const QString &caption)
+    {
+        auto *popup = window.findChild<ProviderMenu *>(QString::fromLatin1(menu));
+        ASSERT_NE(popup, nullptr) << menu;
+        for (QAction *action : popup->actions())
+            if (ProviderMenu::captionOf(action) == caption) {
+                popup->hide();
+                action->trigger();
+                return;
+            }
+        FAIL() << "no item " << caption.toStdString();
+    }
+
+    QString written() const
+    {
+        QFile file(target);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    QTemporaryDir dir;
+    QString target = QDir(dir.path()).filePath(QStringLiteral("out.file"));
+    QStringList proposedNames;
+    FakeClock clock;
+    RecordingSoundPlayer sound;
+    RecordingStartupRegistration startup;
+    FakeDialUpService dialUp;
+    AppCore core { QDir(dir.path()).filePath(QStringLiteral("tollwise")),
+        AppServices { clock, sound, startup, dialUp } };
+    TCallLog window;
+};
+
+} // namespace
+
+TEST_F(CallLogReportsTest, ExportWritesTheCallsOfTheFilterAsCsv)
+{
+    click("ButtonChooseProvider");
+    chooseFromMenu("PopupMenu1", QStringLiteral("@Work"));
+    click("ButtonExport");
+    EXPECT_EQ(proposedNames, QStringList({ "calls.csv" }));
+    // A name a spreadsheet would read as a formula is kept as text.
+    EXPECT_EQ(written(),
+        "start,end,duration,cost,tariff,provider\n"
+        "2026-02-15 23:59:00,2026-02-16 00:01:00,120,0.05,Day,'@Work\n"
+        "2026-03-02 08:00:00,2026-03-02 08:10:00,600,0.25,9,'@Work\n");
+
+    // Cancelling the save dialog writes nothing.
+    QFile::remove(target);
+    target.clear();
+    click("ButtonExport");
+    EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath(QStringLiteral("out.file"))));
+}
+
+TEST_F(CallLogReportsTest, ReportHasEachProvidersMonthTotalsAndChart)
+{
+    const struct {
+        QString month;
+        QStringList present;
+        QStringList absent;
+        int charts;
+    } cases[] = {
+        // Each provider's own billing month around today.
+        { "Current billing month",
+            { "Home: 2026-03-01 to 2026-03-31", "Total: 2 calls", "$ 1.60", "@Work: 2026-02-20 to 2026-03-19",
+                "Total: 1 call<", "$ 0.25", "Avg Cost" },
+            { "0:02:00" }, 2 },
+        { "February 2026", { "@Work: 2026-02-01 to 2026-02-28", "0:02:00", "$ 0.05" }, { "Home" }, 1 },
+    };
+    for (const auto &c : cases) {
+        QFile::remove(target);
+        click("ButtonReport");
+        chooseFromMenu("MonthMenu", c.month);
+        const QString html = written();
+        for (const QString &text : c.present)
+            EXPECT_TRUE(html.contains(text)) << c.month.toStdString() << ": " << text.toStdString();
+        for (const QString &text : c.absent)
+            EXPECT_FALSE(html.contains(text)) << c.month.toStdString() << ": " << text.toStdString();
+        EXPECT_EQ(html.count("<img alt=\"Cost and time per day\" src=\"data:image/png;base64,iVBORw0KGgo"), c.charts)
+            << c.month.toStdString();
+    }
+    EXPECT_EQ(proposedNames, QStringList({ "calls-2026-03.html", "calls-2026-02.html" }));
+}
+
+TEST_F(CallLogReportsTest, ChartShowsAMonthAndAYearAndTheFiguresOfABar)
+{
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        QWidget *chart = QApplication::activeModalWidget();
+        ASSERT_NE(chart, nullptr);
+        auto *view = chart->findChild<UsageChartView *>(QStringLiteral("ChartView"));
+        auto *period = chart->findChild<QLabel *>(QStringLiteral("LabelPeriod"));
+        auto *figures = chart->findChild<QLabel *>(QStringLiteral("LabelFigures"));
+        ASSERT_TRUE(view && period && figures);
+        const auto clickBar = [&](int bar) {
+            QTest::mouseClick(view, Qt::LeftButton, {}, view->barColumn(bar).center());
+            seen << period->text() << figures->text();
+        };
+        clickBar(0); // 1 March
+        chart->findChild<QAbstractButton *>(QStringLiteral("ButtonYear"))->click();
+        clickBar(1); // February
+        chart->findChild<QAbstractButton *>(QStringLiteral("ButtonPrevious"))->click();
+        clickBar(1); // February of the year before: nothing
+        QTest::keyClick(chart, Qt::Key_Escape);
+    });
+    click("ButtonChart");
+    EXPECT_EQ(seen,
+        QStringList({ "March 2026", "1 March 2026\nHome: 2 calls, $ 1.60, 0:02:30\nTotal: 2 calls, $ 1.60, 0:02:30",
+            "2026", "February 2026\n@Work: 1 call, $ 0.05, 0:02:00\nTotal: 1 call, $ 0.05, 0:02:00", "2025",
+            "February 2025\nTotal: 0 calls, $ 0.00, 0:00:00" }));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}

@@ -8,7 +8,8 @@ class QPainter;
 
 // The owner-drawn pop-up list of providers (or phonebook entries): each item
 // a caption and an integer tag, drawn in Arial on the skin's menu images.
-// The main window chooses its provider with it, the call log its filter.
+// The main window chooses its provider with it, the call log its filter and
+// the month of a report.
 class ProviderMenu final : public QMenu {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ProviderMenu)

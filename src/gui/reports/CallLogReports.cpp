@@ -24,10 +24,6 @@ QString askForFile(QWidget *parent, const QString &caption, const QString &propo
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QFileInfo(proposed).suffix());
-    dialog.setStyleSheet(
-        QStringLiteral("QFileDialog { background: #f0f3f7; color: #1c242e; }"
-                       "QPushButton { background: #e2e8f0; border: 1px solid #a0acba; padding: 3px 12px; }"
-                       "QPushButton:hover { background: #18aabe; color: white; }"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

@@ -142,6 +142,19 @@ TEST_F(CallLogReportsTest, ExportWritesTheCallsOfTheFilterAsCsv)
     target.clear();
     click("ButtonExport");
     EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath(QStringLiteral("out.file"))));
+
+    // A file that cannot be written is reported, naming it.
+    target = QDir(dir.path()).filePath(QStringLiteral("missing/calls.csv"));
+    QString message;
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        message = dialog->findChild<QLabel *>(QStringLiteral("Label1"))->text();
+        dialog->findChild<QAbstractButton *>(QStringLiteral("OK"))->click();
+    });
+    click("ButtonExport");
+    EXPECT_TRUE(message.contains(QStringLiteral("could not write"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("calls.csv"))) << message.toStdString();
 }
 
 TEST_F(CallLogReportsTest, ReportHasEachProvidersMonthTotalsAndChart)

@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# Takes a picture of every window of the built program, run as a user would
+# on a private X server, into docs/windows/. Usage: scripts/gallery.sh [BUILD]
+# (default build/release). Needs Xvfb, openbox, xdotool and imagemagick.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/release}
+out=$root/docs/windows
+work=$(mktemp -d)
+trap 'kill "${program:-}" "${wm:-}" "${xvfb:-}" 2>/dev/null || true; wait; rm -rf "$work"' EXIT
+
+cp -r "$build/bin/." "$work/"
+# A full log of a year's calls, shown in euros.
+"$build/bench/bin/make_report_folder" "$work" >/dev/null
+sed -i 's/^UseUserCurrency=.*/UseUserCurrency=1/; s/^CurrencyString=.*/CurrencyString=EUR/' "$work/settings.data"
+mkdir -p "$out"
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display")
+export QT_QPA_PLATFORM=xcb
+# Under a window manager, as on a desktop: the splash stays on top.
+openbox --sm-disable >/dev/null 2>&1 &
+wm=$!
+sleep 1
+
+windows() { xdotool search --pid "$program" --onlyvisible 2>/dev/null | sort || true; }
+# The window that appeared since the list in $1, waiting up to five seconds.
+new_window() {
+    for _ in $(seq 50); do
+        local fresh
+        fresh=$(comm -13 <(echo "$1") <(windows) | tail -1)
+        if [ -n "$fresh" ]; then echo "$fresh"; return; fi
+        sleep 0.1
+    done
+    echo "no new window" >&2
+    return 1
+}
+# The program's visible window of size $1 (WxH), waiting up to five seconds.
+sized() {
+    for _ in $(seq 50); do
+        for w in $(windows); do
+            eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)" || continue
+            [ "${WIDTH:-}x${HEIGHT:-}" = "$1" ] && { echo "$w"; return; }
+        done
+        sleep 0.1
+    done
+    echo "no window of $1" >&2
+    return 1
+}
+# The program's window that is none of the main, call log, handle or splash.
+message_window() {
+    for w in $(windows); do
+        eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)" || continue
+        case "${WIDTH:-}x${HEIGHT:-}" in 492x232 | 492x272 | 492x12 | 456x366) ;; *) echo "$w"; return ;; esac
+    done
+    echo "no message" >&2
+    return 1
+}
+snap() { sleep 1; import -window "$1" "$out/$2.png"; echo "$2"; }
+click() { # window x y
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xdotool mousemove $((X + $2)) $((Y + $3)) click 1
+}
+start() {
+    (cd "$work" && exec ./tollwise) >>"$work/output.txt" 2>&1 &
+    program=$!
+    for _ in $(seq 50); do [ -n "$(windows)" ] && break; sleep 0.1; done
+}
+escape() { # closes window $1 with key $2 (Escape) and waits until it has gone
+    xdotool windowfocus --sync "$1" key "${2:-Escape}" 2>/dev/null || true
+    for _ in $(seq 30); do windows | grep -qx "$1" || return 0; sleep 0.1; done
+}
+stop() { kill "$program" 2>/dev/null || true; wait "$program" 2>/dev/null || true; }
+
+# Main window coordinates, as the skin places them.
+main_settings=(164 19) main_new=(196 19) main_tariffs=(228 19) main_account=(260 19) main_about=(292 19)
+main_dial=(60 78) main_close=(468 19)
+
+start
+snap "$(sized 456x366)" splash
+main=$(sized 492x232)
+sleep 1; start_windows=$(windows)
+sleep 3
+import -window root -crop 492x516+0+0 "$out/application.png"; echo application
+
+# A call from another program, costed as it runs.
+(cd "$work" && ./tollwise-dial DemoEntry >/dev/null)
+sleep 5
+snap "$main" main-call
+(cd "$work" && ./tollwise-dial DemoEntry /disconnect >/dev/null)
+sleep 2
+snap "$main" main
+
+before=$(windows)
+# The year's log is full: the call just logged moved the oldest calls aside.
+advice=$(comm -13 <(echo "$start_windows") <(echo "$before"))
+if [ -n "$advice" ]; then
+    snap "$advice" message-advice
+    xdotool windowfocus --sync "$advice" key Return
+    sleep 0.5
+    before=$(windows)
+fi
+for dialog in settings tariffs account about new; do
+    declare -n at=main_$dialog
+    click "$main" "${at[0]}" "${at[1]}"
+    shown=$(new_window "$before")
+    snap "$shown" "$dialog"
+    escape "$shown"
+done
+
+click "$main" "${main_dial[@]}"
+snap "$(new_window "$before")" progress
+sleep 6
+click "$main" "${main_dial[@]}"
+sleep 2
+
+log=$(sized 492x272)
+click "$log" 60 86
+click "$log" 317 37
+editor=$(new_window "$before")
+snap "$editor" call-editor
+escape "$editor"
+
+click "$main" "${main_close[@]}"
+snap "$(new_window "$before")" message
+stop
+
+# A damaged providers file at start-up.
+printf 'damaged' >"$work/Providers.data"
+start
+sleep 3
+snap "$(message_window)" invalid-data-file
+stop
+
+# A damaged image in the skin: reported, and the built-in picture stands in.
+rm "$work/Providers.data"
+printf 'damaged' >"$work/skins/default/main.ubm"
+start
+sleep 3
+damaged=$(message_window)
+snap "$damaged" damaged-skin
+escape "$damaged" Return
+snap "$(sized 492x232)" main-fallback
+stop

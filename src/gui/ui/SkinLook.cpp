@@ -36,6 +36,7 @@ TextButtonAppearance darkTextButton()
     look.ColorDisabled = QColor(40, 49, 61);
     look.FontDisabledColor = QColor::fromRgb(SkinLayout::kMutedText);
     look.FrameDisabledColor = QColor(58, 70, 86);
+    look.Radius = 13; // the pills of the call log's picture buttons
     return look;
 }
 

@@ -67,20 +67,35 @@ void TGTextButton::paintEvent(QPaintEvent *)
     const FaceColours colours = coloursFor(m_appearance, now);
     QPainter painter(this);
     const QRect area = rect();
-    if (!m_appearance.Transparent)
-        painter.fillRect(area, colours.background);
-    const QRect inner = area.adjusted(0, 0, -1, -1);
-    if (m_appearance.Ctrl3D)
-        drawEdge(painter, inner, std::max(1, m_appearance.Ctrl3DWidth), now == ButtonFace::Down);
-    if (m_appearance.Framed) {
-        painter.setPen(colours.frame);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(inner);
+    if (m_appearance.Radius > 0) {
+        // Rounded: the window shows through the corners; no 3D edge.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(m_appearance.Framed ? QPen(colours.frame) : QPen(Qt::NoPen));
+        painter.setBrush(m_appearance.Transparent ? QBrush(Qt::NoBrush) : QBrush(colours.background));
+        const qreal radius = std::min<qreal>(m_appearance.Radius, area.height() / 2.0);
+        painter.drawRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    } else {
+        paintSquareFace(painter, colours.background, colours.frame, now == ButtonFace::Down);
     }
     painter.setPen(colours.font);
     painter.setFont(font());
     painter.drawText(area, Qt::AlignCenter | Qt::TextShowMnemonic, text());
     paintOver(painter);
+}
+
+void TGTextButton::paintSquareFace(QPainter &painter, const QColor &background, const QColor &frame, bool down)
+{
+    const QRect area = rect();
+    if (!m_appearance.Transparent)
+        painter.fillRect(area, background);
+    const QRect inner = area.adjusted(0, 0, -1, -1);
+    if (m_appearance.Ctrl3D)
+        drawEdge(painter, inner, std::max(1, m_appearance.Ctrl3DWidth), down);
+    if (m_appearance.Framed) {
+        painter.setPen(frame);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(inner);
+    }
 }
 
 void TGTextButton::paintOver(QPainter &)

@@ -23,6 +23,7 @@ struct TextButtonAppearance {
     bool Ctrl3D = false;
     int Ctrl3DWidth = 1;
     bool Transparent = false; // no background: the window shows through
+    int Radius = 0;           // rounded corners in pixels, the window showing through them
 };
 
 // A button that draws its caption on a coloured face: up, hot while the
@@ -52,6 +53,8 @@ protected:
     virtual void paintOver(QPainter &painter);
 
 private:
+    void paintSquareFace(QPainter &painter, const QColor &background, const QColor &frame, bool down);
+
     TextButtonAppearance m_appearance;
     int m_tag = 0;
 };

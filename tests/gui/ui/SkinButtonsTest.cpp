@@ -229,6 +229,13 @@ TEST_F(ButtonHost, TextButtonColoursFollowItsState)
         button->setAppearance(look);
         expectLook(look.ColorDisabled, look.ColorDisabled);
     }
+    {
+        SCOPED_TRACE("rounded: the window shows through the corners");
+        look.Radius = 12;
+        button->setAppearance(look);
+        EXPECT_EQ(hostPixel(10, 10), kParent);
+        EXPECT_EQ(hostPixel(25, 22), look.ColorDisabled);
+    }
 }
 
 TEST_F(ButtonHost, FocusButtonsTakeTurnsAndAnswerTheKeyboard)

@@ -13,7 +13,7 @@ struct TextButtonAppearance;
 // What both message dialogs share: borderless and modal, centred on the
 // screen, one focus button per kind in the set, and the answers. A button
 // closes the dialog with its result, except Help; Escape (or a request to
-// close the window) answers Cancel or No when the set has one and is
+// close the window) answers Cancel, No or Okay when the set has one and is
 // otherwise refused, so the caller always gets the result of a real button.
 class MessageDialogBase : public QDialog {
     Q_OBJECT

@@ -1,54 +1,60 @@
 #include "ui/TDynaMessageBoxDlg.h"
 
+#include "skins/SkinLayout.h"
+#include "ui/ElidedText.h"
 #include "ui/MessageTable.h"
+#include "ui/SkinLook.h"
 #include "ui/TGFocusButton.h"
 #include "ui/TGText.h"
 #include "ui/WindowDragger.h"
 
 #include <QLabel>
 #include <QPainter>
-#include <QStyle>
 
 #include <array>
 
 namespace {
 
-const QColor kBackground(160, 160, 168);
-const QColor kPanel(192, 192, 192);
-const QColor kTitleStrip(72, 64, 95);
-const QColor kTitleText(216, 208, 199);
-const QColor kGrey(128, 128, 128);
+// The program's dark frame, its title strip and a light well for the text,
+// as the skinned windows are drawn, but with nothing taken from the skin.
+const QColor kFrameTop(44, 55, 69);
+const QColor kFrameBottom(30, 38, 49);
+const QColor kTitleTop(60, 73, 90);
+const QColor kTitleBottom(46, 57, 71);
+const QColor kOutline(14, 19, 26);
+const QColor kWell(252, 253, 254);
+const QColor kWellBorder(192, 200, 212);
 constexpr int kTitleHeight = 44;
 constexpr int kKindColumn = 44;
 constexpr int kBottomStrip = 40;
 constexpr int kMargin = 6;
+constexpr int kTextMargin = 10;
 
-QStyle::StandardPixmap kindIcon(std::uint8_t kind)
-{
-    static constexpr std::array<QStyle::StandardPixmap, 4> kIcons = {
-        QStyle::SP_MessageBoxWarning, QStyle::SP_MessageBoxCritical, QStyle::SP_MessageBoxInformation,
-        QStyle::SP_MessageBoxQuestion};
-    return kind < kIcons.size() ? kIcons[kind] : QStyle::SP_MessageBoxInformation;
-}
-
-QFont arial(int points)
+QFont arial(int pixels, bool bold = false)
 {
     QFont font(QStringLiteral("Arial"));
-    font.setPointSize(points);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
     return font;
 }
 
-TextButtonAppearance buttonAppearance(QColor kindColour)
+// A disc in the kind's colour with its sign, drawn here so that the box
+// looks the same on every desktop.
+QPixmap kindIcon(std::uint8_t kind, const QColor &colour)
 {
-    TextButtonAppearance look;
-    look.Color = kGrey;
-    look.ColorDown = kGrey;
-    look.ColorHot = kPanel;
-    look.FontHotColor = kindColour;
-    look.FrameHotColor = kindColour;
-    look.FrameDownColor = QColor(0, 0, 0);
-    look.FrameFocusColor = QColor(0, 0, 0);
-    return look;
+    static constexpr std::array<char16_t, 4> kSigns = {u'!', u'\u00d7', u'i', u'?'};
+    const QChar sign(kind < kSigns.size() ? kSigns[kind] : u'i');
+    QPixmap icon(32, 32);
+    icon.fill(Qt::transparent);
+    QPainter painter(&icon);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour.darker(125), 1));
+    painter.setBrush(colour);
+    painter.drawEllipse(QRectF(1.5, 1.5, 29, 29));
+    painter.setPen(Qt::white);
+    painter.setFont(arial(sign == QChar(0x00d7) ? 26 : 20, true));
+    painter.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, QString(sign));
+    return icon;
 }
 
 } // namespace
@@ -67,63 +73,92 @@ TDynaMessageBoxDlg::TDynaMessageBoxDlg(int width, int height, std::uint8_t kind,
     setObjectName(QStringLiteral("TDynaMessageBoxDlg"));
     setWindowTitle(caption);
     const QList<int> shown = messageButtonsIn(buttons);
-    const QSize client = dynaBoxClientSize(width, height, int(shown.size()));
-    setFixedSize(client);
     const QColor kindColour = messageKindColour(kind);
+    const QFont textFont = arial(14);
+    const QFont kindFont = arial(34);
+    const QString kindCaption = QLatin1Char(' ') + kindWord;
+    const QString shownText = messageDisplayText(text);
+
+    // The width is the caller's; the height is what the text and the upright
+    // kind word need, so a short message is not lost in an empty box.
+    const int wide = dynaBoxClientSize(width, height, int(shown.size())).width();
+    const int textWidth = wide - kKindColumn - kMargin - 2 * kTextMargin;
+    const int textHeight
+        = QFontMetrics(textFont).boundingRect(QRect(0, 0, textWidth, 100000), Qt::TextWordWrap, shownText).height();
+    const int kindHeight = QFontMetrics(kindFont).horizontalAdvance(kindCaption) + 4;
+    const int bodyHeight = std::max(textHeight + 2 * kTextMargin, kindHeight);
+    const QSize client = dynaBoxClientSize(wide, kTitleHeight + kMargin + bodyHeight + kBottomStrip, int(shown.size()));
+    setFixedSize(client);
 
     ImageIcon->setObjectName(QStringLiteral("ImageIcon"));
     ImageIcon->setGeometry(10, 6, 32, 32);
-    ImageIcon->setPixmap(style()->standardIcon(kindIcon(kind)).pixmap(32, 32));
+    ImageIcon->setPixmap(kindIcon(kind, kindColour));
 
+    QPalette light = palette();
+    light.setColor(QPalette::WindowText, QColor::fromRgb(SkinLayout::kLightText));
     LabelCaption->setObjectName(QStringLiteral("LabelCaption"));
     LabelCaption->setGeometry(50, 0, client.width() - 50 - kMargin, kTitleHeight);
-    LabelCaption->setFont(arial(14));
+    LabelCaption->setFont(arial(18, true));
     LabelCaption->setTextFormat(Qt::PlainText);
-    LabelCaption->setText(caption);
-    LabelCaption->setStyleSheet(QStringLiteral("color: %1;").arg(kTitleText.name()));
+    LabelCaption->setPalette(light);
+    setElidedText(LabelCaption, caption);
 
     const int bodyTop = kTitleHeight + kMargin;
-    const int bodyHeight = client.height() - bodyTop - kBottomStrip;
+    const int wellHeight = client.height() - bodyTop - kBottomStrip;
     TextKind->setObjectName(QStringLiteral("TextKind"));
-    TextKind->setGeometry(0, bodyTop, kKindColumn, bodyHeight);
-    TextKind->setFont(arial(26));
+    TextKind->setGeometry(0, bodyTop, kKindColumn, wellHeight);
+    TextKind->setFont(kindFont);
     TextKind->setTransparent(true);
     TextKind->setFontColor(kindColour);
     TextKind->setAngle(90);
-    TextKind->setOrigin(QPoint(2, bodyHeight - 2));
-    TextKind->setCaption(QLatin1Char(' ') + kindWord);
+    TextKind->setOrigin(QPoint(2, wellHeight - 2));
+    TextKind->setCaption(kindCaption);
     TextKind->setAttribute(Qt::WA_TransparentForMouseEvents);
 
+    // The well is painted by the box; the panel over it drags the box.
     PanelInner->setObjectName(QStringLiteral("PanelInner"));
-    PanelInner->setGeometry(kKindColumn, bodyTop, client.width() - kKindColumn - kMargin, bodyHeight);
-    PanelInner->setAutoFillBackground(true);
-    QPalette panelPalette = PanelInner->palette();
-    panelPalette.setColor(QPalette::Window, kPanel);
-    PanelInner->setPalette(panelPalette);
+    PanelInner->setGeometry(kKindColumn, bodyTop, client.width() - kKindColumn - kMargin, wellHeight);
     new WindowDragger(PanelInner);
 
     LabelText = new QLabel(PanelInner);
     LabelText->setObjectName(QStringLiteral("LabelText"));
-    LabelText->setGeometry(PanelInner->rect().adjusted(kMargin, kMargin, -kMargin, -kMargin));
-    LabelText->setFont(arial(10));
+    LabelText->setGeometry(PanelInner->rect().adjusted(kTextMargin, kTextMargin, -kTextMargin, -kTextMargin));
+    LabelText->setFont(textFont);
     LabelText->setWordWrap(true);
     LabelText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LabelText->setTextFormat(Qt::PlainText);
-    LabelText->setText(messageDisplayText(text));
-    LabelText->setStyleSheet(QStringLiteral("color: black;"));
+    LabelText->setText(shownText);
+    QPalette dark = LabelText->palette();
+    dark.setColor(QPalette::WindowText, QColor::fromRgb(SkinLayout::kDarkText));
+    LabelText->setPalette(dark);
     LabelText->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    const TextButtonAppearance look = buttonAppearance(kindColour);
+    const TextButtonAppearance look = SkinLook::darkTextButton();
     for (qsizetype position = 0; position < shown.size(); ++position)
-        addButton(shown[position], dynaBoxButtonRect(int(position), int(shown.size()), client), look);
+        addButton(shown[position], dynaBoxButtonRect(int(position), int(shown.size()), client), look)
+            ->setFont(arial(13));
     centreOnScreen();
 }
 
 void TDynaMessageBoxDlg::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), kBackground);
-    painter.fillRect(QRect(0, 0, width(), kTitleHeight), kTitleStrip);
+    QLinearGradient frame(0, 0, 0, height());
+    frame.setColorAt(0, kFrameTop);
+    frame.setColorAt(1, kFrameBottom);
+    painter.fillRect(rect(), frame);
+    QLinearGradient title(0, 0, 0, kTitleHeight);
+    title.setColorAt(0, kTitleTop);
+    title.setColorAt(1, kTitleBottom);
+    painter.fillRect(QRect(0, 0, width(), kTitleHeight), title);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(kWellBorder);
+    painter.setBrush(kWell);
+    painter.drawRoundedRect(QRectF(PanelInner->geometry()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(kOutline);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void TDynaMessageBoxDlg::helpPressed()

@@ -8,16 +8,19 @@ class QLabel;
 class TGText;
 
 // The message box built entirely in code (for messages that must not
-// depend on the skin): a title strip with the kind's icon and the caption,
-// the kind word turned upright in the kind's colour, the text on an inner
-// panel by which the box is dragged, and the buttons along the bottom.
+// depend on the skin), in the program's dark frame: a title strip with the
+// kind's icon and the caption, the kind word turned upright in the kind's
+// colour, the text in a light well by which the box is dragged, and the
+// buttons along the bottom.
 class TDynaMessageBoxDlg final : public MessageDialogBase {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TDynaMessageBoxDlg)
 
 public:
-    // `width` × `height` is the client size (grown where the buttons would
-    // not fit); `help` runs when Help is pressed, which keeps the box open.
+    // `width` is the client width (grown where the buttons would not fit);
+    // the box takes the height its text needs in place of `height`, so it is
+    // neither clipped nor mostly empty; `help` runs when Help is pressed,
+    // which keeps the box open.
     TDynaMessageBoxDlg(int width, int height, std::uint8_t kind, std::uint16_t buttons, const QString &text,
                        const QString &caption, const QString &kindWord, std::function<void()> help,
                        QWidget *parent = nullptr);

@@ -148,9 +148,10 @@ TEST_F(SkinnedWindows, DialogsShowTheirSkins)
     TDynaMessageBoxDlg box(400, 400, mtError, mbOK, QStringLiteral("text"), QStringLiteral("Invalid Data File"),
                            QStringLiteral("error"), {});
     const QImage code = shoot(box, QStringLiteral("dyna"));
-    EXPECT_EQ(code.pixelColor(200, 2), QColor(72, 64, 95));
-    EXPECT_EQ(code.pixelColor(2, 390), QColor(160, 160, 168));
-    EXPECT_EQ(code.pixelColor(46, 52), QColor(192, 192, 192));
+    // The program's dark frame and title strip, the text in a light well.
+    EXPECT_LT(code.pixelColor(200, 2).lightness(), 100);
+    EXPECT_LT(code.pixelColor(2, code.height() - 3).lightness(), 60);
+    EXPECT_GT(code.pixelColor(box.PanelInner->geometry().center()).lightness(), 240);
 }
 
 TEST_F(SkinnedWindows, MissingBackgroundKeepsAPlainRectangle)

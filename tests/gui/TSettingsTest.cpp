@@ -111,7 +111,8 @@ TEST_F(TSettingsTest, ShowsTheSettingsWithTheirLabelsAndHints)
     EXPECT_EQ(edit1->text(), QStringLiteral("€"));
     EXPECT_EQ(edit1->toolTip(), QStringLiteral("Enter your symbol to display"));
     EXPECT_EQ(edit1->palette().color(QPalette::Base), kWhite);
-    EXPECT_EQ(label9->text(), core.systemCurrency());
+    EXPECT_EQ(label9->text(),
+              core.systemCurrency().trimmed().isEmpty() ? QStringLiteral("None") : core.systemCurrency());
     EXPECT_EQ(label9->palette().color(QPalette::Window), kSilver);
     EXPECT_EQ(okay->text(), QStringLiteral("Save"));
     EXPECT_EQ(okay->toolTip(), QStringLiteral("Save this and close"));

@@ -73,6 +73,11 @@ void SettingsEdit::apply(AppCore &core) const
     core.setCurrencyText(currencyTextInForce(settings.UseUserCurrency, settings.CurrencyString, m_defaultSymbol));
 }
 
+QString SettingsEdit::defaultSymbolText() const
+{
+    return m_defaultSymbol.trimmed().isEmpty() ? QStringLiteral("None") : m_defaultSymbol;
+}
+
 QString currencyTextInForce(bool useUserCurrency, const QString &userSymbol, const QString &defaultSymbol)
 {
     return (useUserCurrency ? userSymbol : defaultSymbol).trimmed() + QLatin1Char(' ');

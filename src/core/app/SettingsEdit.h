@@ -46,6 +46,9 @@ public:
     // Keeps the first kMaxSymbolLength characters.
     void setUserSymbol(const QString &symbol);
     const QString &defaultSymbol() const { return m_defaultSymbol; }
+    // What the default-symbol field shows: the symbol, or that the system
+    // gives none (a C or POSIX locale): "None".
+    [[nodiscard]] QString defaultSymbolText() const;
 
     [[nodiscard]] SymbolFieldColours fieldColours() const;
 

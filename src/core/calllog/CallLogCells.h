@@ -9,7 +9,9 @@
 
 // The texts of the call log grid's eight columns.
 
+inline constexpr int kTariffColumn = 5;
 inline constexpr int kCostColumn = 6; // drawn right-aligned
+inline constexpr int kConnectionColumn = 7;
 
 // Column titles; the cost column's is the currency text and "Cost".
 QString callLogHeaderText(int column, const QString &currencyText);

@@ -319,28 +319,33 @@ inline constexpr QRect ChargeDropDown{288, 192, 22, 22};
 inline constexpr QRect CostCaption{24, 220, 128, 22}; // widget, right-aligned like the painted names
 inline constexpr QRect UnitCost{156, 220, 130, 22};
 inline constexpr QRect MinCharge{156, 248, 130, 22};
-inline constexpr QRect ColourSwatch{156, 274, 22, 18};
-inline constexpr QRect ColourStrip{184, 274, 224, 18}; // 16 colours of 14 pixels
-// Kind option buttons 1..7 at left 336, top 80 + 24 (kind - 1), 212 x 22.
+inline constexpr QRect ColourSwatch{156, 280, 22, 18};
+inline constexpr QRect ColourStrip{184, 280, 224, 18}; // 16 colours of 14 pixels
+// The painted heading "Applies to" over the kind option buttons 1..7, which
+// stand at left 336, top 100 + 22 (kind - 1), 200 x 22. Kind 1 has no picker,
+// so its caption may run on to the pickers' right edge (kKindOneRight).
+inline constexpr QRect AppliesToHeading{336, 78, 200, 20};
 inline constexpr int kKindLeft = 336;
-inline constexpr int kKindFirstTop = 80;
-inline constexpr int kKindStep = 24;
-inline constexpr QSize kKindSize{212, 22};
-inline constexpr QRect DaysLabel{552, 104, 76, 22};
-inline constexpr QRect DaysDropDown{630, 104, 22, 22};
-inline constexpr QRect DaysCheckList{520, 128, 132, 172}; // pop-up: seven days and "Okay"
-inline constexpr QRect DayLabel{552, 128, 56, 22};
-inline constexpr QRect DayMinus{610, 128, 20, 22};
-inline constexpr QRect DayPlus{632, 128, 20, 22};
-inline constexpr QRect MonthLabel{552, 152, 56, 22};
-inline constexpr QRect MonthMinus{610, 152, 20, 22};
-inline constexpr QRect MonthPlus{632, 152, 20, 22};
-inline constexpr QRect YearLabel{552, 176, 56, 22};
-inline constexpr QRect YearMinus{610, 176, 20, 22};
-inline constexpr QRect YearPlus{632, 176, 20, 22};
-inline constexpr QRect DatePicker{552, 200, 100, 22};
-inline constexpr QRect EraFromPicker{552, 224, 100, 22};
-inline constexpr QRect EraToPicker{552, 248, 100, 22};
+inline constexpr int kKindFirstTop = 100;
+inline constexpr int kKindStep = 22;
+inline constexpr QSize kKindSize{200, 22};
+inline constexpr int kKindOneRight = 652;
+// Each picker on the row of its kind.
+inline constexpr QRect DaysLabel{540, 122, 88, 22};
+inline constexpr QRect DaysDropDown{630, 122, 22, 22};
+inline constexpr QRect DaysCheckList{520, 146, 132, 172}; // pop-up: seven days and "Okay"
+inline constexpr QRect DayLabel{540, 144, 68, 22};
+inline constexpr QRect DayMinus{610, 144, 20, 22};
+inline constexpr QRect DayPlus{632, 144, 20, 22};
+inline constexpr QRect MonthLabel{540, 166, 68, 22};
+inline constexpr QRect MonthMinus{610, 166, 20, 22};
+inline constexpr QRect MonthPlus{632, 166, 20, 22};
+inline constexpr QRect YearLabel{540, 188, 68, 22};
+inline constexpr QRect YearMinus{610, 188, 20, 22};
+inline constexpr QRect YearPlus{632, 188, 20, 22};
+inline constexpr QRect DatePicker{540, 210, 112, 22};
+inline constexpr QRect EraFromPicker{540, 232, 112, 22};
+inline constexpr QRect EraToPicker{540, 254, 112, 22};
 // The grid (620 wide, as its column sizing assumes) and its slider.
 inline constexpr QRect Grid{16, 302, 620, 202};
 inline constexpr QRect Slider{640, 302, 16, 202};

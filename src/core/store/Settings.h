@@ -7,7 +7,8 @@
 #include <optional>
 
 inline constexpr int kCallLogColumns = 8;
-inline constexpr std::array<int, kCallLogColumns> kDefaultColumnWidths = {60, 100, 60, 100, 60, 50, 50, 1024};
+// Together within the call log's 468-pixel grid, the last column taking the rest.
+inline constexpr std::array<int, kCallLogColumns> kDefaultColumnWidths = {48, 48, 48, 48, 58, 56, 70, 1024};
 inline constexpr int kDesignedCallLogHeight = 272;
 
 // The user's options and window geometry, as held in memory and stored in

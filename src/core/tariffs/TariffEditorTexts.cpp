@@ -106,3 +106,9 @@ QString moneyFieldText(MoneyValue amount, const QLocale &locale)
         text.chop(1);
     return amount < 0 ? QLatin1Char('-') + text : text;
 }
+
+QString moneyHeaderText(const QString &caption, const QString &currencyText)
+{
+    const QString symbol = currencyText.trimmed();
+    return symbol.isEmpty() ? caption : caption + QStringLiteral(" (") + symbol + QLatin1Char(')');
+}

@@ -29,3 +29,7 @@ QString appliesToText(const Tariff &record);
 // two decimals, or up to four when the amount has them, so that saving a
 // tariff unchanged keeps a rate such as 0.002 per second.
 QString moneyFieldText(MoneyValue amount, const QLocale &locale = QLocale());
+
+// A money column's header: "Unit Cost (EUR)", or the caption alone when
+// there is no currency symbol, never empty brackets.
+QString moneyHeaderText(const QString &caption, const QString &currencyText);

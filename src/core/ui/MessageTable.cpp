@@ -65,6 +65,9 @@ std::optional<int> escapeResult(std::uint16_t buttons)
         return mrCancel;
     if (buttons & mbNo)
         return mrNo;
+    // A message with nothing to choose is closed by Escape as by Okay.
+    if (buttons & mbOK)
+        return mrOk;
     return std::nullopt;
 }
 

@@ -64,8 +64,8 @@ const MessageButtonInfo &messageButtonInfo(int index);
 // caller thought of them in; bits beyond the table are ignored.
 [[nodiscard]] QList<int> messageButtonsIn(std::uint16_t buttons);
 
-// The answer Escape (or closing the window) gives: Cancel, else No; none
-// when the set has neither, and the dialog then stays open.
+// The answer Escape (or closing the window) gives: Cancel, else No, else
+// Okay; none when the set has none of them, and the dialog then stays open.
 [[nodiscard]] std::optional<int> escapeResult(std::uint16_t buttons);
 
 // The background image of the skinned dialog for a kind; empty for a kind

@@ -18,7 +18,10 @@ int CallLogModel::columnCount(const QModelIndex &parent) const { return parent.i
 
 QVariant CallLogModel::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_rows.size())
+    // Names may be cut to their column: the hint holds them whole.
+    const bool name = index.column() == kTariffColumn || index.column() == kConnectionColumn;
+    const bool wanted = role == Qt::DisplayRole || (role == Qt::ToolTipRole && name);
+    if (!wanted || !index.isValid() || index.row() >= m_rows.size())
         return {};
     const CallRecord &call = m_core.log().records[m_rows.at(index.row())];
     return callLogCellText(call, index.column(), m_core.providers(), m_core.tariffs());

@@ -66,6 +66,30 @@ QFont arial(int pixels, bool bold)
     return font;
 }
 
+// A statistic too long for its button breaks after its first word (the
+// currency symbol) and narrows its font; the hint keeps the whole value.
+void showFitted(TGTextButton *button, QString text)
+{
+    constexpr int kSmallestPixels = 7;
+    const int room = Layout::kStatButtonSize.width() - 4;
+    QFont font = arial(11, false);
+    const auto widest = [&text](const QFont &measured) {
+        int width = 0;
+        for (const QString &line : text.split(QLatin1Char('\n')))
+            width = std::max(width, QFontMetrics(measured).horizontalAdvance(line));
+        return width;
+    };
+    if (widest(font) > room) {
+        const qsizetype space = text.indexOf(QLatin1Char(' '));
+        if (space > 0)
+            text[space] = QLatin1Char('\n');
+    }
+    while (font.pixelSize() > kSmallestPixels && widest(font) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    button->setFont(font);
+    button->setText(text);
+}
+
 } // namespace
 
 TCallLog::TCallLog(QWidget *parent)
@@ -94,6 +118,7 @@ void TCallLog::buildGrid()
     sg->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     sg->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     sg->setShowGrid(false);
+    sg->setFont(m_gridPainter.font());
     sg->setFrameShape(QFrame::NoFrame);
     sg->setWordWrap(false);
     sg->setFont(m_gridPainter.font());
@@ -155,8 +180,7 @@ void TCallLog::buildButtons()
         auto *button = new TGTextButton(this);
         button->setObjectName(QStringLiteral("GTextButton%1").arg(k + 1));
         button->setAppearance(look);
-        button->setFont(arial(11, false));
-        button->setText(m_stats.text(k));
+        showFitted(button, m_stats.text(k));
         button->setTag(m_stats.tag(k));
         connect(button, &TGTextButton::clicked, this, [this, k] { GTextButton1Click(k); });
         m_statButtons.at(k) = button;
@@ -264,7 +288,7 @@ void TCallLog::showStatistics()
     for (int k = 0; k < kStatisticCount; ++k) {
         TGTextButton *button = m_statButtons.at(k);
         button->setTag(m_stats.tag(k));
-        button->setText(m_stats.text(k));
+        showFitted(button, m_stats.text(k));
         button->setToolTip(m_stats.hint(k));
     }
 }
@@ -317,7 +341,7 @@ void TCallLog::GTextButton1Click(int button)
 {
     m_stats.toggle(button);
     m_statButtons.at(button)->setTag(m_stats.tag(button));
-    m_statButtons.at(button)->setText(m_stats.text(button));
+    showFitted(m_statButtons.at(button), m_stats.text(button));
 }
 
 void TCallLog::ButtonChooseProviderClick()

@@ -4,6 +4,7 @@
 #include "calllog/EditCallForm.h"
 #include "skins/SkinLayout.h"
 #include "ui/DateFieldStyle.h"
+#include "ui/ElidedText.h"
 #include "ui/MessageDialogs.h"
 #include "ui/SkinLook.h"
 #include "ui/TCutTransImage.h"
@@ -158,7 +159,7 @@ void TEditCall::FormCreate()
 {
     const QDate today = m_core.clock().now().date();
     const EditCallFields fields = editCallFields(m_core.log().records[m_selectedCall], m_core.providers(), today);
-    Label1->setText(fields.connection);
+    setElidedText(Label1, fields.connection);
     StartTimeEdit->setText(fields.startTime);
     showDate(DateEdit1, fields.startDate, fields.startDateText, today);
     EndTimeEdit->setText(fields.endTime);

@@ -3,6 +3,7 @@
 #include "skins/SkinImages.h"
 #include "skins/SkinLayout.h"
 #include "skins/SkinLibrary.h"
+#include "ui/ElidedText.h"
 #include "ui/TCutTransImage.h"
 #include "ui/TGTabButton.h"
 
@@ -72,7 +73,7 @@ TConnectDlg::TConnectDlg(QWidget *parent)
 
 void TConnectDlg::showProgress(const QString &entry)
 {
-    Label2->setText(entry);
+    setElidedText(Label2, entry);
     ListBox1->clear();
     if (m_movie)
         m_movie->start();

@@ -12,6 +12,7 @@
 #include "tariffs/TariffGridModel.h"
 #include "tariffs/TwoDigitSpinBox.h"
 #include "ui/DateFieldStyle.h"
+#include "ui/ElidedText.h"
 #include "ui/MessageDialogs.h"
 #include "ui/SkinGridHeader.h"
 #include "ui/SkinLook.h"
@@ -42,7 +43,7 @@ namespace Layout = SkinLayout::TariffEditor;
 
 constexpr int kGridRowHeight = 18;
 constexpr int kMoneyFieldLength = 14; // what may be typed
-constexpr int kStartingWidths[TariffGridModel::kColumnCount - 1] = {80, 125, 50, 50, 70, 85, 60};
+constexpr int kStartingWidths[TariffGridModel::kColumnCount - 1] = {80, 110, 50, 50, 70, 85, 60};
 
 const QColor kChosenKindColour(0, 0, 160);
 const QColor kText = QColor::fromRgb(SkinLayout::kDarkText);
@@ -331,7 +332,10 @@ void TCallCharges::buildKindArea()
         auto *caption = new QLabel(QString::fromLatin1(kKindCaptions[kind - 1]), this);
         caption->setObjectName(QStringLiteral("LabelKind%1").arg(kind));
         caption->setToolTip(radio->toolTip());
-        caption->setGeometry(area.adjusted(kRadioWidth + 2, 0, 0, 0));
+        QRect captionArea = area.adjusted(kRadioWidth + 2, 0, 0, 0);
+        if (kind == 1) // no picker on its row
+            captionArea.setRight(Layout::kKindOneRight);
+        caption->setGeometry(captionArea);
         fitCaption(caption);
         m_kindCaptions[std::size_t(kind - 1)] = caption;
     }
@@ -553,7 +557,7 @@ void TCallCharges::UpdateTarifDisplay()
     }
 
     setSwatch(t.Colour);
-    LabelName->setText(QLatin1Char(' ') + t.Name.text());
+    setElidedText(LabelName, QLatin1Char(' ') + t.Name.text());
     LabelStart->setText(QLatin1Char(' ') + ShortDurationText(t.StartTime));
     LabelFinish->setText(QLatin1Char(' ') + ShortDurationText(t.FinishTime));
     LabelSecondsPerPulse->setText(QString::number(t.SecondsPerPulse) + QLatin1Char(' '));
@@ -594,6 +598,10 @@ void TCallCharges::setEditFieldsShown(bool shown)
         if (shown)
             w->raise();
     }
+    // The labels under them would show between the fields.
+    for (QLabel *label : {LabelName, LabelStart, LabelFinish, LabelSecondsPerPulse, LabelCost, LabelMinCharge,
+                          LabelDate, LabelDateFrom, LabelDateTo})
+        label->setVisible(!shown);
     for (QAbstractButton *radio : m_kindGroup->buttons())
         radio->setVisible(shown);
     ColourStrip->setEnabled(shown);
@@ -701,6 +709,7 @@ void TCallCharges::ButtonNewClick()
     loadMoneyField(EditUnitCost, m_unitCostLoaded, 0);
     loadMoneyField(EditMinCharge, m_minChargeLoaded, 0);
     ColourStrip->setColourIndex(kNewTariffColourIndex);
+    setSwatch(ColourStrip->colour());
     ShowEditFields();
     ShowEditButtons();
     EditName->setFocus();
@@ -935,8 +944,9 @@ void TCallCharges::showDaySet(std::uint32_t daySet)
 // The label may be too narrow for many days; its hint holds them all.
 void TCallCharges::showDaysLabel()
 {
-    LabelDays->setText(daysLabel(m_daySet));
-    LabelDays->setToolTip(LabelDays->text());
+    const QString days = daysLabel(m_daySet);
+    setElidedText(LabelDays, days);
+    LabelDays->setToolTip(days);
 }
 
 void TCallCharges::daysChecked()

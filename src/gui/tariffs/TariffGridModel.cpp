@@ -63,6 +63,9 @@ QVariant TariffGridModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole)
         return cellText(index.row(), index.column());
+    // The name and the days may be cut to their column: the hint holds them whole.
+    if (role == Qt::ToolTipRole && index.column() <= 1)
+        return cellText(index.row(), index.column());
     if (role == Qt::BackgroundRole) {
         const TariffTable &table = m_core.tariffs();
         if (index.row() >= table.Count)
@@ -88,11 +91,11 @@ QVariant TariffGridModel::headerData(int section, Qt::Orientation orientation, i
     case 4:
         return QStringLiteral("Charge type");
     case 5:
-        return QStringLiteral("Unit Cost (") + m_core.currencyText() + QLatin1Char(')');
+        return moneyHeaderText(QStringLiteral("Unit Cost"), m_core.currencyText());
     case 6:
         return QStringLiteral("Unit");
     case 7:
-        return QStringLiteral("Min Charge (") + m_core.currencyText() + QLatin1Char(')');
+        return moneyHeaderText(QStringLiteral("Min Charge"), m_core.currencyText());
     default:
         return QStringLiteral(" ");
     }

@@ -39,10 +39,11 @@ void SkinGridPainter::paintHeader(QPainter &painter, const QRect &cell, const QS
     }
     painter.setFont(m_font);
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
+    const QString shown = painter.fontMetrics().elidedText(text, Qt::ElideRight, cell.width() - 6);
     painter.setPen(Qt::white);
-    painter.drawText(cell.adjusted(5, 2, 0, 0), flags, text);
+    painter.drawText(cell.adjusted(5, 2, 0, 0), flags, shown);
     painter.setPen(Qt::black);
-    painter.drawText(cell.adjusted(4, 1, 0, 0), flags, text);
+    painter.drawText(cell.adjusted(4, 1, 0, 0), flags, shown);
     painter.restore();
 }
 
@@ -57,7 +58,8 @@ void SkinGridPainter::paintCell(QPainter &painter, const QRect &cell, const QStr
     painter.setPen(textColour);
     if (rightAligned)
         DrawCellTextRight(painter, cell.adjusted(1, 1, -1, -1), text);
-    else
-        painter.drawText(cell.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    else // a name too long for its column ends in an ellipsis; its hint has the whole
+        painter.drawText(cell.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                         painter.fontMetrics().elidedText(text, Qt::ElideRight, cell.width() - 3));
     painter.restore();
 }

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 TextButtonAppearance buttonAppearance()
@@ -24,6 +26,34 @@ TextButtonAppearance buttonAppearance()
     return look;
 }
 
+// A long text first narrows its font, down to kSmallestPixels; what is then
+// still too tall is returned, for the dialog to grow by.
+int fitText(QLabel *label)
+{
+    constexpr int kSmallestPixels = 12;
+    const int flags = int(label->alignment()) | Qt::TextWordWrap;
+    QFont font = label->font();
+    const auto needed = [&] {
+        return QFontMetrics(font).boundingRect(QRect(QPoint(0, 0), label->size()), flags, label->text()).height();
+    };
+    while (font.pixelSize() > kSmallestPixels && needed() > label->height())
+        font.setPixelSize(font.pixelSize() - 1);
+    label->setFont(font);
+    return std::max(0, needed() - label->height());
+}
+
+// The picture made taller by repeating the row at `y`, through the text panel
+// and the button column, so the frame and the outline stay whole.
+QImage tallerPicture(const QImage &picture, int y, int extra)
+{
+    QImage taller(picture.width(), picture.height() + extra, picture.format());
+    QPainter painter(&taller);
+    painter.drawImage(QPoint(0, 0), picture, QRect(0, 0, picture.width(), y));
+    painter.drawImage(QRect(0, y, picture.width(), extra), picture, QRect(0, y, picture.width(), 1));
+    painter.drawImage(QPoint(0, y + extra), picture, QRect(0, y, picture.width(), picture.height() - y));
+    return taller;
+}
+
 } // namespace
 
 TMessDlg::TMessDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons, QWidget *parent)
@@ -36,8 +66,6 @@ TMessDlg::TMessDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons
 
     const QList<int> shown = messageButtonsIn(buttons);
     const int lastBottom = shown.isEmpty() ? 0 : skinDialogButtonRect(int(shown.size()) - 1).bottom();
-    setFixedSize(kPlainWidth, std::max(kPlainHeight, lastBottom + 12));
-
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(28, 60, 333, 125);
     QFont font(QStringLiteral("Arial"));
@@ -48,11 +76,17 @@ TMessDlg::TMessDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons
     // Texts come from the program and from the dial-up service: never markup.
     Label1->setTextFormat(Qt::PlainText);
     Label1->setText(messageDisplayText(text));
+    const int extra = fitText(Label1);
+    const int middle = Label1->geometry().center().y();
+    Label1->resize(Label1->width(), Label1->height() + extra);
+    setFixedSize(kPlainWidth, std::max(kPlainHeight + extra, lastBottom + 12));
     // Presses on the text reach the background, which drags the dialog.
     Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     const QString imageName = messageKindImage(kind);
     if (!imageName.isEmpty() && SkinLibrary::LoadSkinImage(Image_Dlg, imageName) && !Image_Dlg.isNull()) {
+        if (extra > 0)
+            Image_Dlg = tallerPicture(Image_Dlg, middle, extra);
         CutTransImage1->setPicture(Image_Dlg);
         CutTransImage1->RebuildOutline();
     }

@@ -182,7 +182,7 @@ void TSettings::FormShow()
 {
     m_choices = SettingsEdit(m_core.settings(), m_core.systemCurrency());
     m_edit1->setText(m_choices.userSymbol());
-    m_label9->setText(m_choices.defaultSymbol());
+    m_label9->setText(m_choices.defaultSymbolText());
     showChoices();
     m_switches.front()->setFocus();
 }

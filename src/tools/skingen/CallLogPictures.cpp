@@ -112,7 +112,7 @@ QImage callLogImage()
              font(11), Colour::kMutedText, Qt::AlignRight | Qt::AlignVCenter);
     drawWell(painter,
              QRectF(Log::kLabelProviderLeft - 2, providerTop - 1,
-                    Log::kButtonChooseProviderLeft + Log::kButtonChooseProviderSize.width() - Log::kLabelProviderLeft + 4,
+                    Log::kButtonChooseProviderLeft + Log::kButtonChooseProviderSize.width() - Log::kLabelProviderLeft + 2,
                     24),
              QColor(255, 255, 255), QColor(12, 17, 23), 4);
     return image;

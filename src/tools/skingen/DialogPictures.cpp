@@ -241,9 +241,9 @@ QImage tariffImage()
     dialog.field(T::ColourSwatch);
     dialog.field(T::ColourStrip);
 
-    dialog.panel(QRectF(T::kKindLeft - 8, T::kKindFirstTop - 4, 330, 198));
-    dialog.label(QRectF(T::DaysLabel.left(), T::kKindFirstTop, T::DatePicker.width(), T::kKindSize.height()),
-                 QStringLiteral("Applies to"), Qt::AlignLeft | Qt::AlignVCenter, true);
+    dialog.panel(QRectF(T::kKindLeft - 8, T::AppliesToHeading.top() - 2, T::kKindOneRight + 12 - T::kKindLeft,
+                        T::EraToPicker.bottom() + 5 - T::AppliesToHeading.top()));
+    dialog.label(T::AppliesToHeading, QStringLiteral("Applies to"), Qt::AlignLeft | Qt::AlignVCenter, true);
     for (const QRect &field : {T::DaysLabel, T::DayLabel, T::MonthLabel, T::YearLabel, T::DatePicker,
                                T::EraFromPicker, T::EraToPicker})
         dialog.field(field);

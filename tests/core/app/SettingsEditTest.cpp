@@ -199,3 +199,14 @@ TEST(SettingsEdit, UserSymbolIsCutToTenCharactersAndMustFitTheSettingsFile)
     for (const auto &[text, storable] : texts)
         EXPECT_EQ(storableInSettings(text), storable) << text.toStdString();
 }
+
+TEST(SettingsEdit, DefaultSymbolFieldSaysWhenTheSystemGivesNone)
+{
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("£"), QStringLiteral("£")},
+        {QString(), QStringLiteral("None")},
+        {QStringLiteral(" "), QStringLiteral("None")},
+    };
+    for (const auto &[system, shown] : cases)
+        EXPECT_EQ(SettingsEdit(allOff(), system).defaultSymbolText(), shown) << system.toStdString();
+}

@@ -21,13 +21,14 @@ TEST(MessageTable, ButtonsAppearInTableOrder)
     }
 }
 
-TEST(MessageTable, EscapeAnswersCancelThenNo)
+TEST(MessageTable, EscapeAnswersCancelThenNoThenOkay)
 {
     EXPECT_EQ(escapeResult(mbYes | mbNo), mrNo);
     EXPECT_EQ(escapeResult(mbOK | mbCancel), mrCancel);
     EXPECT_EQ(escapeResult(mbYes | mbNo | mbCancel), mrCancel);
-    EXPECT_EQ(escapeResult(mbOK), std::nullopt);
-    EXPECT_EQ(escapeResult(mbOK | mbHelp), std::nullopt);
+    EXPECT_EQ(escapeResult(mbOK), mrOk);
+    EXPECT_EQ(escapeResult(mbOK | mbHelp), mrOk);
+    EXPECT_EQ(escapeResult(mbAbort | mbRetry), std::nullopt);
 }
 
 TEST(MessageTable, UnknownKindIsPlainAndGrey)

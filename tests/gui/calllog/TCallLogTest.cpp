@@ -83,7 +83,10 @@ protected:
     QString cell(int row, int column) const { return grid()->model()->index(row, column).data().toString(); }
     QString statText(int button) const
     {
-        return child<QAbstractButton>(QStringLiteral("GTextButton%1").arg(button).toLatin1().constData())->text();
+        // A statistic too wide for its button breaks into lines.
+        return child<QAbstractButton>(QStringLiteral("GTextButton%1").arg(button).toLatin1().constData())
+            ->text()
+            .replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
     void selectRow(int row)
     {

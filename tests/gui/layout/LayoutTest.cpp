@@ -88,11 +88,13 @@ protected:
             r.StartMonth = r.EndMonth = 12;
             r.StartYear = r.EndYear = 26;
             r.StartHour = 8;
+            r.StartMinute = r.StartSecond = 0;
             r.EndHour = 23;
             r.EndMinute = r.EndSecond = 59;
             r.ProviderIndex = std::uint8_t(i % 2);
-            r.DurationSeconds = 9999 * 3600;
-            r.Cost = kLargestAmount;
+            r.DurationSeconds = 24 * 3600;
+            // One call near the largest amount, the rest a cent: the total is the largest.
+            r.Cost = i == 0 ? kLargestAmount - (calls - 1) * 100 : 100;
             r.TariffId = 1;
         }
     }
@@ -130,9 +132,24 @@ protected:
 LayoutChecker providerChecker()
 {
     LayoutChecker checker;
-    checker.setPaintedTexts({ "Provider account", "Duration", "Dial-up Connection Cost", "Calls", "Today",
-        "This Month", "Todate", "Charges Todate", "Started with Provider on", "Monthly Fee",
-        "Month starts on which day", "Monthly limit of hours", "For each hour after, add" });
+    checker.setPaintedTexts({ "Provider account", "Duration", "Dial-up Connection Cost", "Calls", "Today", "This Month",
+        "Todate", "Charges Todate", "Started with Provider on", "Monthly Fee", "Month starts on which day",
+        "Monthly limit of hours", "For each hour after, add" });
+    return checker;
+}
+
+LayoutChecker tariffChecker()
+{
+    LayoutChecker checker;
+    checker.setPaintedTexts({ "Tariffs", "Name of Tariff", "Start charging at", "Finish charging at",
+        "A charging unit is", "Seconds per pulse", "Type of Charge", "Minimum charge", "Colour", "Applies to" });
+    return checker;
+}
+
+LayoutChecker callLogChecker()
+{
+    LayoutChecker checker;
+    checker.allowOverlap(QStringLiteral("sg"), QStringLiteral("GSlider1")); // the slider stands over the grid's edge
     return checker;
 }
 
@@ -145,6 +162,25 @@ void click(QWidget &window, const char *name)
 
 } // namespace
 
+TEST_F(LayoutTest, CallLogEmptyAndFullInBothStatisticsModes)
+{
+    fillProviders();
+    for (const int calls : { 0, 40 }) {
+        fillLog(calls);
+        addTariff(1, 0);
+        TCallLog window;
+        window.attach(core, [] {});
+        window.resize(TCallLog::kWidth, 400);
+        window.show();
+        window.FillGridWithLog();
+        const QString state = calls ? QStringLiteral("full") : QStringLiteral("empty");
+        expectReadable(window, callLogChecker(), state + "-captions");
+        for (int k = 1; k <= 8; ++k)
+            click(window, qPrintable(QStringLiteral("GTextButton%1").arg(k)));
+        expectReadable(window, callLogChecker(), state + "-values");
+    }
+}
+
 TEST_F(LayoutTest, ProviderAccountInDisplayAndEditMode)
 {
     fillProviders();
@@ -152,4 +188,114 @@ TEST_F(LayoutTest, ProviderAccountInDisplayAndEditMode)
     expectReadable(dialog, providerChecker(), QStringLiteral("display"));
     click(dialog, "ButtonEdit");
     expectReadable(dialog, providerChecker(), QStringLiteral("edit"));
+}
+
+TEST_F(LayoutTest, TariffEditorOnEveryKindOfDaysAndEveryMonth)
+{
+    addTariff(1, 0);
+    addTariff(2, 1 | 4 | 64);
+    addTariff(2, 127);
+    addTariff(3, 22);
+    for (std::uint32_t month = 1; month <= 12; ++month)
+        addTariff(4, month);
+    addTariff(5, 2026);
+    addTariff(6, 0);
+    addTariff(7, 0);
+    const int count = core.tariffs().Count;
+    for (int index = 0; index < count; ++index) {
+        core.tariffs().CurrentIndex = std::uint16_t(index);
+        TCallCharges editor(core);
+        expectReadable(editor, tariffChecker(), QStringLiteral("tariff-%1").arg(index));
+        if (index == 0) {
+            click(editor, "ButtonEdit");
+            expectReadable(editor, tariffChecker(), QStringLiteral("editing"));
+        }
+    }
+    core.tariffs().Count = 0;
+    TCallCharges empty(core);
+    expectReadable(empty, tariffChecker(), QStringLiteral("empty"));
+}
+
+TEST_F(LayoutTest, NoCurrencySymbolShowsNoEmptyBrackets)
+{
+    core.setCurrencyText(QStringLiteral(" "));
+    addTariff(1, 0);
+    TCallCharges editor(core);
+    expectReadable(editor, tariffChecker(), QStringLiteral("no-symbol"));
+    TSettings settings(core);
+    expectReadable(settings, {}, QStringLiteral("no-symbol"));
+    fillLog(3);
+    TCallLog log;
+    log.attach(core, [] {});
+    log.resize(TCallLog::kWidth, 300);
+    log.show();
+    log.FillGridWithLog();
+    expectReadable(log, callLogChecker(), QStringLiteral("no-symbol"));
+}
+
+TEST_F(LayoutTest, SmallDialogsAndPictures)
+{
+    fillProviders();
+    fillLog(1);
+    TEditCall edit(core, 0);
+    expectReadable(edit, {}, QStringLiteral("call"));
+    TSettings settings(core);
+    expectReadable(settings, {}, QStringLiteral("settings"));
+    TConnectDlg connect;
+    connect.showProgress(kLongName);
+    expectReadable(connect, {}, QStringLiteral("dialling"));
+    TAbout about;
+    expectReadable(about, {}, QStringLiteral("about"));
+    Tsplash splash;
+    expectReadable(splash, {}, QStringLiteral("splash"));
+}
+
+TEST_F(LayoutTest, EveryMessageFitsItsDialog)
+{
+    // The program's longest messages, as the windows word them.
+    const QString texts[] = {
+        QStringLiteral("This will completely romve this tariff from your Tariffs Data File.\r\rPress Okay to Delete "
+                       "this, or \rPress Cancel to abort the deletion.\rNOTE: If you have used this Tariff for call "
+                       "logging then you could get undesirable results"),
+        QStringLiteral("Dialtally could not write the file\r%1\r\r%2\r\rYour data is kept in memory and will be "
+                       "written again at the end of the next call and when the program closes.")
+            .arg(QStringLiteral("/home/user/programs/tollwise/Providers.data"),
+                QStringLiteral("No space left on device")),
+        QStringLiteral("You have a tariff (%1) already defined for\rthis time/date/day you have just edited.\r\rPress "
+                       "Okay to go back and reedit your data, or \rPress Cancel to add this new data, (but you could "
+                       "get undesirable results)")
+            .arg(QStringLiteral("Weekday evenings and nights for the provider at home, all winter")),
+        QStringLiteral("If you close Dialtally then this program\rcannot monitor and log your connections\rfrom other "
+                       "programs\r\rAre you sure you want to exit?"),
+        QStringLiteral("The call log is full.\r\rThe 8192 oldest calls have been moved to\r/home/user/programs/"
+                       "tollwise/Log-2026-12-09.data\rto make room for new calls."),
+        QStringLiteral("This Provider is not an active dialup connection in your system."),
+    };
+    for (const QString &text : texts)
+        for (const std::uint16_t buttons :
+            { std::uint16_t(mbOK), std::uint16_t(mbOK | mbCancel), std::uint16_t(mbYes | mbNo) }) {
+            TMessDlg dialog(mtError, text, buttons);
+            expectReadable(dialog, {}, QStringLiteral("message"));
+        }
+    TDynaMessageBoxDlg box(400, 400, mtError, mbOK,
+        QStringLiteral("The Providers Data File (Providers.data) used for Dialtally is Invalid.\r"
+                       "I have renamed this file to \"MyInvalidFile.old\" so when the program "
+                       "exits, a new file will be created"),
+        QStringLiteral("Invalid Data File"), QStringLiteral("error"), [] {});
+    expectReadable(box, {}, QStringLiteral("invalid-file"));
+}
+
+TEST_F(LayoutTest, MainWindowWithAndWithoutItsPicture)
+{
+    fillProviders();
+    for (const bool withMain : { true, false }) {
+        if (!withMain)
+            QFile::remove(QDir(dir.path()).filePath(QStringLiteral("skins/default/main.ubm")));
+        TCallLog callLog;
+        TBlind blind;
+        Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp },
+            &callLog, &blind);
+        expectReadable(app, {}, withMain ? QStringLiteral("skinned") : QStringLiteral("without-main"));
+        expectReadable(blind, {}, QStringLiteral("handle"));
+    }
 }

@@ -112,13 +112,17 @@ TEST(MessageDialogs, HelpKeepsTheDialogOpen)
     EXPECT_EQ(helpOpened, 1);
 }
 
-TEST(MessageDialogs, EscapeAnswersNoOrCancel)
+TEST(MessageDialogs, EscapeAnswersNoOrCancelOrOkay)
 {
     SkinFolder skins;
     const struct {
         std::uint16_t set;
         int result;
-    } cases[] = {{mbYes | mbNo, mrNo}, {mbOK | mbCancel, mrCancel}, {mbYes | mbNo | mbCancel, mrCancel}};
+    } cases[] = {{mbYes | mbNo, mrNo},
+                 {mbOK | mbCancel, mrCancel},
+                 {mbYes | mbNo | mbCancel, mrCancel},
+                 {mbOK, mrOk},
+                 {mbOK | mbHelp, mrOk}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.set);
         DialogGuard guard;
@@ -126,7 +130,7 @@ TEST(MessageDialogs, EscapeAnswersNoOrCancel)
         EXPECT_EQ(SkinMessageDlg(mtConfirm, QStringLiteral("q"), c.set), c.result);
     }
 
-    // Without either, Escape and a close request leave the dialog up.
+    // With none of them, Escape and a close request leave the dialog up.
     DialogGuard guard;
     bool stillOpen = false;
     whenDialogOpens([&](QDialog *dialog) {
@@ -134,9 +138,9 @@ TEST(MessageDialogs, EscapeAnswersNoOrCancel)
         dialog->close();
         QTest::qWait(20);
         stillOpen = dialog->isVisible();
-        press(dialog, "OK");
+        press(dialog, "Retry");
     });
-    EXPECT_EQ(SkinMessageDlg(mtWarning, QStringLiteral("q"), mbOK), mrOk);
+    EXPECT_EQ(SkinMessageDlg(mtWarning, QStringLiteral("q"), mbAbort | mbRetry), mrRetry);
     EXPECT_TRUE(stillOpen);
 }
 

@@ -58,7 +58,9 @@ QList<ReportCall> shownReportCalls(const CallLogView &view)
 
 QByteArray shownCallsCsv(const CallLogView &view, const QString &currencyText)
 {
-    return formatCalls(shownReportCalls(view), ReportFormat::Csv, false, currencyText).toUtf8();
+    // The byte order mark tells a spreadsheet the text is UTF-8, not its own code page.
+    return QByteArray("\xEF\xBB\xBF")
+        + formatCalls(shownReportCalls(view), ReportFormat::Csv, false, currencyText).toUtf8();
 }
 
 QList<QDate> monthsWithCalls(const CallLogView &view)

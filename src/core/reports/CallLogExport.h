@@ -25,7 +25,8 @@ struct CallLogView {
 // The calls shown, oldest first, as report rows.
 QList<ReportCall> shownReportCalls(const CallLogView &view);
 
-// The calls shown as the report tool writes them in CSV, UTF-8.
+// The calls shown as the report tool writes them in CSV, UTF-8 with a byte
+// order mark.
 QByteArray shownCallsCsv(const CallLogView &view, const QString &currencyText);
 
 // The first day of every month in which a shown call started, newest first.

@@ -185,9 +185,10 @@ QString UsageChartPainter::barFigures(int bar, const QString &currencyText) cons
                   reportDurationText(stackTotal(m_chart.seconds[bar])));
 }
 
-QImage UsageChartPainter::paint() const
+QImage UsageChartPainter::paint(qreal pixelRatio) const
 {
-    QImage image(m_size, QImage::Format_RGB32);
+    QImage image(m_size * pixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
     image.fill(m_colours.background);
     QPainter painter(&image);
     QFont font(QStringLiteral("Arial"));

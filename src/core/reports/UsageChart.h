@@ -48,7 +48,9 @@ class UsageChartPainter {
 public:
     UsageChartPainter(const UsageChart &chart, QSize size, const UsageChartColours &colours = {});
 
-    QImage paint() const;
+    // At `pixelRatio` device pixels per pixel of the size, for sharp
+    // pictures on dense screens; positions stay in the size's pixels.
+    QImage paint(qreal pixelRatio = 1) const;
     // The bar under a point of the picture, in either plot; empty between bars.
     std::optional<int> barAt(QPoint point) const;
     // What a click on a bar shows: its label and each provider's cost and time.

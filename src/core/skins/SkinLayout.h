@@ -159,7 +159,7 @@ inline constexpr QSize kButtonChooseProviderSize{22, 22};
 // kTitleHeight, a panel behind the chart and a well behind the figures.
 namespace UsageChartWindow {
 inline constexpr QSize kSize{640, 500};
-inline constexpr int kTitleHeight = 44; // painted: the title "Usage"
+inline constexpr int kTitleHeight = 44; // painted: the title "Usage: " and whose calls
 inline constexpr QRect ButtonClose{560, 10, 68, 24};
 inline constexpr QRect ButtonPrevious{12, 52, 28, 24};
 inline constexpr QRect LabelPeriod{44, 52, 200, 24}; // bold 14 px, centred, kLightText

@@ -1,6 +1,7 @@
 #include "reports/CallLogReports.h"
 
 #include "app/AppCore.h"
+#include "calllog/CallLogRows.h"
 #include "providers/ProviderMenu.h"
 #include "reports/TUsageChart.h"
 #include "tariffs/TariffNames.h"
@@ -91,7 +92,10 @@ void CallLogReports::showChart(int filter)
     if (!m_core)
         return;
     const CallLogView view = viewOf(filter);
-    TUsageChart chart(shownReportCalls(view), view.today, m_core->currencyText(), m_window);
+    const QString shown = filter == kAllProviders || filter >= kMaxProviders
+        ? QStringLiteral("All Providers")
+        : m_core->providers().records[filter].Name.text();
+    TUsageChart chart(shownReportCalls(view), shown, view.today, m_core->currencyText(), m_window);
     chart.exec();
 }
 

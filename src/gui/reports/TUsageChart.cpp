@@ -6,6 +6,7 @@
 #include "ui/TGTextButton.h"
 #include "ui/WindowDragger.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -38,14 +39,15 @@ void colourText(QLabel *label, QRgb colour)
 
 } // namespace
 
-TUsageChart::TUsageChart(QList<ReportCall> calls, const QDate &today, QString currencyText, QWidget *parent)
+TUsageChart::TUsageChart(
+    QList<ReportCall> calls, const QString &shown, const QDate &today, QString currencyText, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , m_calls(std::move(calls))
     , m_currencyText(std::move(currencyText))
     , m_month(today.year(), today.month(), 1)
 {
     setObjectName(QStringLiteral("TUsageChart"));
-    setWindowTitle(QStringLiteral("Usage"));
+    setWindowTitle(QStringLiteral("Usage: %1").arg(shown));
     setFixedSize(Layout::kSize);
     new WindowDragger(this);
 
@@ -145,6 +147,16 @@ void TUsageChart::refresh()
     ButtonYear->setAppearance(m_yearShown ? chosen : plain);
 }
 
+void TUsageChart::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Left)
+        ButtonPreviousClick();
+    else if (event->key() == Qt::Key_Right)
+        ButtonNextClick();
+    else
+        QDialog::keyPressEvent(event);
+}
+
 void TUsageChart::ChartViewBarClick(int bar) { LabelFigures->setText(ChartView->barFigures(bar, m_currencyText)); }
 
 void TUsageChart::paintEvent(QPaintEvent *)
@@ -161,7 +173,9 @@ void TUsageChart::paintEvent(QPaintEvent *)
     painter.fillRect(QRect(0, 0, whole.width(), Layout::kTitleHeight), title);
     painter.setFont(arial(16, true));
     painter.setPen(QColor::fromRgb(SkinLayout::kLightText));
-    painter.drawText(QRect(16, 0, 300, Layout::kTitleHeight), Qt::AlignLeft | Qt::AlignVCenter, windowTitle());
+    const QRect titleRect(16, 0, Layout::ButtonClose.left() - 24, Layout::kTitleHeight);
+    painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter,
+        painter.fontMetrics().elidedText(windowTitle(), Qt::ElideRight, titleRect.width()));
 
     painter.setPen(kWellBorder);
     painter.setBrush(kWell);

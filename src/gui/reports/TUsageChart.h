@@ -19,14 +19,17 @@ class TUsageChart final : public QDialog {
     Q_DISABLE_COPY_MOVE(TUsageChart)
 
 public:
-    // Opens on the month of `today`.
-    TUsageChart(QList<ReportCall> calls, const QDate &today, QString currencyText, QWidget *parent = nullptr);
+    // Opens on the month of `today`; `shown` names whose calls these are.
+    TUsageChart(QList<ReportCall> calls, const QString &shown, const QDate &today, QString currencyText,
+        QWidget *parent = nullptr);
 
     void showMonth(int year, int month);
     void showYear(int year);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Left and right step to the month or year before or after.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void ButtonPreviousClick();

@@ -43,7 +43,7 @@ QString UsageChartView::barFigures(int bar, const QString &currencyText) const
 void UsageChartView::paintEvent(QPaintEvent *)
 {
     if (m_picture.isNull())
-        m_picture = painter().paint();
+        m_picture = painter().paint(devicePixelRatioF());
     QPainter(this).drawImage(QPoint(0, 0), m_picture);
 }
 

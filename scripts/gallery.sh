@@ -125,6 +125,15 @@ editor=$(new_window "$before")
 snap "$editor" call-editor
 escape "$editor"
 
+# The chart of the calls shown: a month, a bar's figures, then the year.
+click "$log" 247 37
+chart=$(new_window "$before")
+click "$chart" 320 330
+snap "$chart" chart-month
+click "$chart" 595 64
+snap "$chart" chart-year
+escape "$chart"
+
 click "$main" "${main_close[@]}"
 snap "$(new_window "$before")" message
 stop

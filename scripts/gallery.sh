@@ -128,7 +128,7 @@ escape "$editor"
 # The chart of the calls shown: a month, a bar's figures, then the year.
 click "$log" 247 37
 chart=$(new_window "$before")
-click "$chart" 320 330
+click "$chart" 284 300
 snap "$chart" chart-month
 click "$chart" 595 64
 snap "$chart" chart-year

@@ -205,7 +205,7 @@ TEST_F(LayoutTest, TariffEditorOnEveryKindOfDaysAndEveryMonth)
         addTariff(4, month);
     addTariff(5, 2026);
     addTariff(6, 0);
-    addTariff(7, 0);
+    addTariff(7, 0).UnitCost = 3'456'789'012'500; // 345,678,901.25: more than a call could cost
     const int count = core.tariffs().Count;
     for (int index = 0; index < count; ++index) {
         core.tariffs().CurrentIndex = std::uint16_t(index);

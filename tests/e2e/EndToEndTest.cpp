@@ -319,8 +319,12 @@ TEST_F(EndToEnd, InvalidProvidersFileIsReportedAndSetAside)
     damaged.replace(0, 6, QByteArray("OLS10\0", 6));
     m_folder.writeFile(kProviders, damaged);
     ASSERT_TRUE(m_program.start());
-    const std::optional<Desktop::Window> message = m_desktop.waitForWindow(m_program.pid(), QSize(400, 400), 15000);
+    // The box is as tall as its text: it is the window beside the splash.
+    const std::optional<Desktop::Window> splash = m_program.window(SkinLayout::Splash::kSize, 15000);
+    ASSERT_TRUE(splash) << "no splash";
+    const std::optional<Desktop::Window> message = m_desktop.waitForNewWindow(m_program.pid(), {*splash}, 15000);
     ASSERT_TRUE(message) << "no message about the damaged file";
+    EXPECT_EQ(m_desktop.windowName(message->id), QStringLiteral("Invalid Data File"));
     screenshot(*message, "message");
     EXPECT_EQ(m_folder.readFile(QStringLiteral("MyInvalidFile.old")), damaged) << "copied before the message shows";
     m_desktop.pressKey(*message, QStringLiteral("Return"));

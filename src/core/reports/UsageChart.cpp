@@ -16,7 +16,8 @@ constexpr int kLeft = 78;
 constexpr int kRight = 12;
 constexpr int kTitle = 26;
 constexpr int kLabels = 16; // under each plot
-constexpr int kLegend = 22;
+constexpr int kLegendRow = 16;
+constexpr int kLegendNameWidth = 150; // longer names are elided
 constexpr int kGap = 10;
 
 // Builds the stacks of the calls for which `barOf` gives a bar.
@@ -134,16 +135,50 @@ UsageChartPainter::UsageChartPainter(const UsageChart &chart, QSize size, const 
 
 QColor UsageChartPainter::providerColour(int provider)
 {
-    static const std::array<QColor, 6> colours = { QColor(0, 128, 128), QColor(255, 128, 64), QColor(70, 90, 160),
-        QColor(160, 60, 90), QColor(120, 150, 40), QColor(120, 120, 120) };
+    static const std::array<QColor, 10> colours = { QColor(0, 128, 128), QColor(255, 128, 64), QColor(70, 90, 160),
+        QColor(160, 60, 90), QColor(120, 150, 40), QColor(120, 120, 120), QColor(210, 180, 40), QColor(150, 100, 200),
+        QColor(60, 170, 220), QColor(170, 110, 60) };
     return colours[std::size_t(provider) % colours.size()];
+}
+
+QFont UsageChartPainter::font()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(11);
+    return font;
+}
+
+QList<QRect> UsageChartPainter::legendEntries() const
+{
+    // Entries run in rows under the plots, as many rows as the names need;
+    // rows counted from the legend's top.
+    const QFontMetrics metrics(font());
+    QList<QRect> entries;
+    int x = kLeft;
+    int row = 0;
+    for (const QString &name : m_chart.providers) {
+        const int width = 14 + std::min(metrics.horizontalAdvance(name), kLegendNameWidth);
+        if (x > kLeft && x + width > m_size.width() - kRight) {
+            x = kLeft;
+            ++row;
+        }
+        entries.append(QRect(x, row * kLegendRow, width, kLegendRow));
+        x += width + 16;
+    }
+    return entries;
+}
+
+int UsageChartPainter::legendHeight(const QList<QRect> &entries)
+{
+    const int rows = entries.isEmpty() ? 1 : entries.last().bottom() / kLegendRow + 1;
+    return rows * kLegendRow + 6;
 }
 
 QRect UsageChartPainter::plotRect(bool costPlot) const
 {
     // Without a title (a window names the period itself) the plots move up.
     const int title = m_chart.title.isEmpty() ? kLabels / 2 : kTitle;
-    const int available = m_size.height() - title - kLegend - 2 * kLabels - kGap;
+    const int available = m_size.height() - title - legendHeight(legendEntries()) - 2 * kLabels - kGap;
     const int height = std::max(1, available / 2);
     const int top = costPlot ? title : title + height + kLabels + kGap;
     return QRect(kLeft, top, std::max(1, m_size.width() - kLeft - kRight), height);
@@ -191,8 +226,7 @@ QImage UsageChartPainter::paint(qreal pixelRatio) const
     image.setDevicePixelRatio(pixelRatio);
     image.fill(m_colours.background);
     QPainter painter(&image);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(11);
+    const QFont font = UsageChartPainter::font();
     painter.setFont(font);
     painter.setPen(m_colours.text);
     QFont bold = font;
@@ -242,13 +276,13 @@ QImage UsageChartPainter::paint(qreal pixelRatio) const
         }
     }
 
-    int x = kLeft;
-    const int legendTop = m_size.height() - kLegend + 4;
-    for (int p = 0; p < m_chart.providers.size(); ++p) {
-        painter.fillRect(QRect(x, legendTop + 2, 10, 10), providerColour(p));
-        const int width = painter.fontMetrics().horizontalAdvance(m_chart.providers[p]);
-        painter.drawText(QPoint(x + 14, legendTop + 11), m_chart.providers[p]);
-        x += 14 + width + 16;
+    const QList<QRect> legend = legendEntries();
+    const int legendTop = m_size.height() - legendHeight(legend) + 4;
+    for (int p = 0; p < legend.size(); ++p) {
+        const QRect entry = legend[p].translated(0, legendTop);
+        painter.fillRect(QRect(entry.left(), entry.top() + 2, 10, 10), providerColour(p));
+        const QString name = painter.fontMetrics().elidedText(m_chart.providers[p], Qt::ElideRight, entry.width() - 14);
+        painter.drawText(QPoint(entry.left() + 14, entry.top() + 11), name);
     }
     return image;
 }

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QDate>
+#include <QFont>
 #include <QImage>
 #include <QList>
 #include <QPoint>
@@ -57,12 +58,15 @@ public:
     QString barFigures(int bar, const QString &currencyText) const;
 
     static QColor providerColour(int provider);
+    static QFont font();
 
     // The column of bar `bar` in the cost plot (top) or the time plot.
     QRect barColumn(int bar, bool costPlot) const;
 
 private:
     QRect plotRect(bool costPlot) const;
+    QList<QRect> legendEntries() const;
+    static int legendHeight(const QList<QRect> &entries);
 
     const UsageChart &m_chart;
     QSize m_size;

@@ -67,12 +67,15 @@ QFont arial(int pixels, bool bold)
 }
 
 // A statistic too long for its button breaks after its first word (the
-// currency symbol) and narrows its font; the hint keeps the whole value.
+// currency symbol), then narrows its letters and only then makes them
+// smaller, so a large amount stays whole and readable; the hint has it too.
 void showFitted(TGTextButton *button, QString text)
 {
     constexpr int kSmallestPixels = 7;
+    constexpr int kNarrowest = 80; // per cent of the normal width
     const int room = Layout::kStatButtonSize.width() - 4;
     QFont font = arial(11, false);
+    font.setStretch(QFont::Unstretched);
     const auto widest = [&text](const QFont &measured) {
         int width = 0;
         for (const QString &line : text.split(QLatin1Char('\n')))
@@ -84,8 +87,12 @@ void showFitted(TGTextButton *button, QString text)
         if (space > 0)
             text[space] = QLatin1Char('\n');
     }
-    while (font.pixelSize() > kSmallestPixels && widest(font) > room)
-        font.setPixelSize(font.pixelSize() - 1);
+    while (font.pixelSize() > kSmallestPixels && widest(font) > room) {
+        if (font.stretch() > kNarrowest)
+            font.setStretch(std::max(kNarrowest, font.stretch() - 5));
+        else
+            font.setPixelSize(font.pixelSize() - 1);
+    }
     button->setFont(font);
     button->setText(text);
 }

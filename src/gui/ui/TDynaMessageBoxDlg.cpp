@@ -77,12 +77,12 @@ TDynaMessageBoxDlg::TDynaMessageBoxDlg(int width, int height, std::uint8_t kind,
     const QFont textFont = arial(14);
     const QFont kindFont = arial(34);
     const QString kindCaption = QLatin1Char(' ') + kindWord;
-    const QString shownText = messageDisplayText(text);
 
     // The width is the caller's; the height is what the text and the upright
     // kind word need, so a short message is not lost in an empty box.
     const int wide = dynaBoxClientSize(width, height, int(shown.size())).width();
     const int textWidth = wide - kKindColumn - kMargin - 2 * kTextMargin;
+    const QString shownText = breakableText(messageDisplayText(text), textFont, textWidth);
     const int textHeight
         = QFontMetrics(textFont).boundingRect(QRect(0, 0, textWidth, 100000), Qt::TextWordWrap, shownText).height();
     const int kindHeight = QFontMetrics(kindFont).horizontalAdvance(kindCaption) + 4;

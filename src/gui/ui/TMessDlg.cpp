@@ -1,6 +1,7 @@
 #include "ui/TMessDlg.h"
 
 #include "skins/SkinLibrary.h"
+#include "ui/ElidedText.h"
 #include "ui/MessageTable.h"
 #include "ui/TCutTransImage.h"
 #include "ui/TGFocusButton.h"
@@ -75,7 +76,7 @@ TMessDlg::TMessDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons
     Label1->setWordWrap(true);
     // Texts come from the program and from the dial-up service: never markup.
     Label1->setTextFormat(Qt::PlainText);
-    Label1->setText(messageDisplayText(text));
+    Label1->setText(breakableText(messageDisplayText(text), font, Label1->width()));
     const int extra = fitText(Label1);
     const int middle = Label1->geometry().center().y();
     Label1->resize(Label1->width(), Label1->height() + extra);

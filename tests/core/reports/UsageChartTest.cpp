@@ -57,3 +57,31 @@ TEST(UsageChart, BarsStandWhereTheirFiguresPutThem)
     EXPECT_EQ(year.cost[1], QList<MoneyValue>({ 20000, 10000 }));
     EXPECT_EQ(year.seconds[2], QList<std::int64_t>({ 0, 9999 }));
 }
+
+TEST(UsageChart, ALegendOfManyLongNamesWrapsInsideThePicture)
+{
+    QList<ReportCall> calls;
+    for (int p = 0; p < 9; ++p)
+        calls.append(call(3, 1 + p, QString(64, QChar('a' + p)), 10000, 60));
+    const UsageChart chart = yearUsageChart(calls, 2026);
+    const QSize size(420, 320);
+    const UsageChartPainter painter(chart, size);
+    const QImage image = painter.paint();
+
+    // Under the time plot's labels only the legend is painted: every
+    // provider's swatch shows there, and nothing runs past the right margin.
+    const int legendTop = painter.barColumn(0, false).bottom() + 18;
+    ASSERT_LT(legendTop, size.height());
+    QList<QColor> seen;
+    for (int y = legendTop; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (x >= size.width() - 4) {
+                EXPECT_EQ(pixel, Qt::white) << x << "," << y;
+            }
+            if (!seen.contains(pixel))
+                seen.append(pixel);
+        }
+    for (int p = 0; p < 9; ++p)
+        EXPECT_TRUE(seen.contains(UsageChartPainter::providerColour(p))) << "no swatch for provider " << p;
+}

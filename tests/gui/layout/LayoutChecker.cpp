@@ -46,11 +46,12 @@ bool isBackdrop(const QWidget &widget)
         || (widget.parentWidget() && widget.geometry() == widget.parentWidget()->rect());
 }
 
-int widestLine(const QFontMetrics &metrics, const QString &text)
+// Blanks padding a line take room too, as an indent does.
+int widestLine(const QFontMetrics &metrics, const QString &text, bool padded = false)
 {
     int widest = 0;
     for (const QString &line : text.split(QLatin1Char('\n')))
-        widest = std::max(widest, metrics.horizontalAdvance(line.trimmed()));
+        widest = std::max(widest, metrics.horizontalAdvance(padded ? line : line.trimmed()));
     return widest;
 }
 
@@ -124,7 +125,8 @@ void LayoutChecker::checkWidget(QWidget &window, QWidget &widget, QStringList &f
             return;
         }
         const int lines = int(text.count(QLatin1Char('\n'))) + 1;
-        const int width = widestLine(metrics, text);
+        const int indent = label->indent() > 0 ? label->indent() : 0;
+        const int width = widestLine(metrics, text, true) + indent;
         const int height = metrics.height() * lines;
         if (width > room.width() || height > room.height())
             faults << QStringLiteral("%1: \"%2\" needs %3 x %4, has %5 x %6")

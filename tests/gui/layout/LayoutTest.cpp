@@ -2,12 +2,17 @@
 
 #include "app/AppCore.h"
 #include "app/Tapp.h"
+#include "calllog/CallLogEdits.h"
+#include "calllog/EditCallForm.h"
 #include "calllog/TCallLog.h"
 #include "calllog/TEditCall.h"
 #include "connection/TConnectDlg.h"
 #include "providers/TProviderEdit.h"
+#include "reports/CallReport.h"
+#include "reports/TUsageChart.h"
 #include "skins/SkinLibrary.h"
 #include "tariffs/TCallCharges.h"
+#include "ui/SkinDamageReport.h"
 #include "ui/TAbout.h"
 #include "ui/TBlind.h"
 #include "ui/TDynaMessageBoxDlg.h"
@@ -200,7 +205,7 @@ TEST_F(LayoutTest, TariffEditorOnEveryKindOfDaysAndEveryMonth)
         addTariff(4, month);
     addTariff(5, 2026);
     addTariff(6, 0);
-    addTariff(7, 0);
+    addTariff(7, 0).UnitCost = 3'456'789'012'500; // 345,678,901.25: more than a call could cost
     const int count = core.tariffs().Count;
     for (int index = 0; index < count; ++index) {
         core.tariffs().CurrentIndex = std::uint16_t(index);
@@ -270,11 +275,20 @@ TEST_F(LayoutTest, EveryMessageFitsItsDialog)
         QStringLiteral("The call log is full.\r\rThe 8192 oldest calls have been moved to\r/home/user/programs/"
                        "tollwise/Log-2026-12-09.data\rto make room for new calls."),
         QStringLiteral("This Provider is not an active dialup connection in your system."),
+        deleteQuestion(),
+        clearQuestion(kLongName),
+        editCallMessage(EditCallError::StartTime),
+        editCallMessage(EditCallError::EndTime),
+        editCallMessage(EditCallError::EndBeforeStart),
+        editCallMessage(EditCallError::Cost),
+        damagedSkinText(QStringLiteral("/home/user/programs/tollwise/skins/a skin with a long name/main.ubm"),
+            QStringLiteral("Abnormal CompressedDIB Loading Terminaison !")),
     };
+    std::uint8_t kind = 0;
     for (const QString &text : texts)
         for (const std::uint16_t buttons :
             { std::uint16_t(mbOK), std::uint16_t(mbOK | mbCancel), std::uint16_t(mbYes | mbNo) }) {
-            TMessDlg dialog(mtError, text, buttons);
+            TMessDlg dialog(kind++ % 4, text, buttons); // each kind's picture in turn
             expectReadable(dialog, {}, QStringLiteral("message"));
         }
     TDynaMessageBoxDlg box(400, 400, mtError, mbOK,
@@ -283,6 +297,25 @@ TEST_F(LayoutTest, EveryMessageFitsItsDialog)
                        "exits, a new file will be created"),
         QStringLiteral("Invalid Data File"), QStringLiteral("error"), [] {});
     expectReadable(box, {}, QStringLiteral("invalid-file"));
+}
+
+TEST_F(LayoutTest, UsageChartOfAFullMonthAndYear)
+{
+    fillProviders();
+    fillLog(40);
+    QList<int> all;
+    for (int i = 0; i < core.log().Count; ++i)
+        all.append(i);
+    const QDate today(2026, 12, 28);
+    for (const bool full : { false, true }) {
+        TUsageChart chart(full ? reportCalls(core.log(), core.providers(), core.tariffs(), all, today)
+                               : QList<ReportCall> {},
+            kLongName, today, core.currencyText());
+        chart.showMonth(2026, 12);
+        expectReadable(chart, {}, full ? QStringLiteral("month") : QStringLiteral("empty"));
+        chart.showYear(2026);
+        expectReadable(chart, {}, full ? QStringLiteral("year") : QStringLiteral("empty-year"));
+    }
 }
 
 TEST_F(LayoutTest, MainWindowWithAndWithoutItsPicture)

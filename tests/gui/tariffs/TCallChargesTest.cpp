@@ -5,6 +5,7 @@
 #include "tariffs/CurrentCostRate.h"
 #include "tariffs/RateCaption.h"
 #include "tariffs/TariffColourStrip.h"
+#include "ui/TGShape.h"
 
 #include "core/tariffs/TariffTestData.h"
 #include "support/FakeClock.h"
@@ -578,4 +579,25 @@ TEST_F(TCallChargesTest, TheBackgroundMovesTheWindowExceptInItsTopLeftCorner)
         QTest::mouseRelease(background, Qt::LeftButton, {}, to);
         EXPECT_EQ(editor->pos() - before, moved) << from.x() << "," << from.y();
     }
+}
+
+TEST_F(TCallChargesTest, ADarkTariffReadsAndNewStartsFromTheResetColour)
+{
+    preload(QStringLiteral("Night"), 1, 0, 0, 3600);
+    core.tariffs().records[0].Colour = 0x00102040; // dark brown
+    open();
+    auto *sg = child<QTableView>("sg");
+    const QImage cell = sg->viewport()->grab(sg->visualRect(sg->model()->index(0, 0))).toImage();
+    int light = 0;
+    for (int y = 0; y < cell.height(); ++y)
+        for (int x = 0; x < cell.width(); ++x)
+            light += cell.pixelColor(x, y).lightness() > 200;
+    EXPECT_GT(light, 10) << "the name is written in white on the dark colour";
+
+    click("ButtonNew");
+    EXPECT_EQ(child<TGShape>("ShapeColour")->brush().color(),
+              qColourOfTariff(child<TariffColourStrip>("ColourStrip")->colour()))
+        << "the swatch follows the reset strip, not the tariff shown before";
+    for (const char *shown : {"LabelStart", "LabelFinish", "LabelCost"})
+        EXPECT_FALSE(child<QLabel>(shown)->isVisible()) << shown << " would show between the fields";
 }

@@ -1,3 +1,4 @@
+#include "ui/ElidedText.h"
 #include "ui/MessageDialogs.h"
 #include "ui/TDynaMessageBoxDlg.h"
 #include "ui/TGFocusButton.h"
@@ -201,4 +202,27 @@ TEST(MessageDialogs, CodeBuiltBoxShowsCaptionAndKindWord)
     EXPECT_EQ(tiny.width(), 160);
     EXPECT_GE(tiny.height(), 100);
     EXPECT_EQ(button(&tiny, "Yes")->geometry().left(), 5);
+}
+
+TEST(MessageDialogs, OnlyWordsWiderThanTheTextBoxMayBreakBetweenLetters)
+{
+    const QChar zeroWidth(0x200B);
+    const QString longName(64, QLatin1Char('W'));
+    const QString faces = QString::fromUtf8("\xF0\x9F\x98\x80").repeated(40); // outside the basic plane
+    struct Case {
+        QString text;
+        int breaks;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Short words\rwrap at their blanks"), 0},
+        {QStringLiteral("for ") + longName + QStringLiteral(" from\r"), 63},
+        {faces, 39}, // never between the two halves of a character
+    };
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(16);
+    for (const Case &c : cases) {
+        const QString shown = breakableText(c.text, font, 333);
+        EXPECT_EQ(shown.count(zeroWidth), c.breaks) << c.text.toStdString();
+        EXPECT_EQ(QString(shown).remove(zeroWidth), c.text) << "nothing else changes";
+    }
 }

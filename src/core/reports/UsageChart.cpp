@@ -157,7 +157,7 @@ QList<QRect> UsageChartPainter::legendEntries() const
     int x = kLeft;
     int row = 0;
     for (const QString &name : m_chart.providers) {
-        const int width = 14 + std::min(metrics.horizontalAdvance(name), kLegendNameWidth);
+        const int width = 14 + std::min(metrics.horizontalAdvance(name) + 4, kLegendNameWidth);
         if (x > kLeft && x + width > m_size.width() - kRight) {
             x = kLeft;
             ++row;
@@ -281,7 +281,9 @@ QImage UsageChartPainter::paint(qreal pixelRatio) const
     for (int p = 0; p < legend.size(); ++p) {
         const QRect entry = legend[p].translated(0, legendTop);
         painter.fillRect(QRect(entry.left(), entry.top() + 2, 10, 10), providerColour(p));
-        const QString name = painter.fontMetrics().elidedText(m_chart.providers[p], Qt::ElideRight, entry.width() - 14);
+        // Elided to the legend's limit only: the window's metrics may differ
+        // by a pixel from those the entries were measured with.
+        const QString name = painter.fontMetrics().elidedText(m_chart.providers[p], Qt::ElideRight, kLegendNameWidth);
         painter.drawText(QPoint(entry.left() + 14, entry.top() + 11), name);
     }
     return image;

@@ -58,14 +58,6 @@ TextButtonAppearance statisticsLook()
     return look;
 }
 
-QFont arial(int pixels, bool bold)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 // A statistic too long for its button breaks after its first word (the
 // currency symbol), then narrows its letters and only then makes them
 // smaller, so a large amount stays whole and readable; the hint has it too.
@@ -74,7 +66,7 @@ void showFitted(TGTextButton *button, QString text)
     constexpr int kSmallestPixels = 7;
     constexpr int kNarrowest = 80; // per cent of the normal width
     const int room = Layout::kStatButtonSize.width() - 4;
-    QFont font = arial(11, false);
+    QFont font = SkinLook::font(11, false);
     font.setStretch(QFont::Unstretched);
     const auto widest = [&text](const QFont &measured) {
         int width = 0;
@@ -167,7 +159,7 @@ void TCallLog::buildButtons()
         auto *button = new TGTextButton(this);
         button->setObjectName(QString::fromLatin1(name));
         button->setAppearance(SkinLook::darkTextButton());
-        button->setFont(arial(11, true));
+        button->setFont(SkinLook::font(11, true));
         button->setText(caption);
         button->setGeometry(rect);
         connect(button, &TGTextButton::clicked, this, handler);
@@ -196,7 +188,7 @@ void TCallLog::buildButtons()
     LabelProvider = new QLabel(kAllProvidersCaption, this);
     LabelProvider->setObjectName(QStringLiteral("LabelProvider"));
     LabelProvider->setAlignment(Qt::AlignCenter);
-    LabelProvider->setFont(arial(15, true));
+    LabelProvider->setFont(SkinLook::font(15, true));
     LabelProvider->setAutoFillBackground(true);
     QPalette palette = LabelProvider->palette();
     palette.setColor(QPalette::Window, Qt::white);

@@ -22,14 +22,6 @@ const QColor kWell(11, 16, 22);
 const QColor kWellBorder(70, 84, 102);
 const QString kFiguresHint = QStringLiteral("Click a bar to see its figures.");
 
-QFont arial(int pixels, bool bold)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 void colourText(QLabel *label, QRgb colour)
 {
     QPalette palette = label->palette();
@@ -56,7 +48,7 @@ TUsageChart::TUsageChart(
         button->setObjectName(QString::fromLatin1(name));
         button->setText(caption);
         button->setAppearance(SkinLook::darkTextButton());
-        button->setFont(arial(12, true));
+        button->setFont(SkinLook::font(12, true));
         button->setGeometry(rect);
         return button;
     };
@@ -79,7 +71,7 @@ TUsageChart::TUsageChart(
     LabelPeriod->setObjectName(QStringLiteral("LabelPeriod"));
     LabelPeriod->setGeometry(Layout::LabelPeriod);
     LabelPeriod->setAlignment(Qt::AlignCenter);
-    LabelPeriod->setFont(arial(14, true));
+    LabelPeriod->setFont(SkinLook::font(14, true));
     colourText(LabelPeriod, SkinLayout::kLightText);
 
     ChartView = new UsageChartView(this);
@@ -91,7 +83,7 @@ TUsageChart::TUsageChart(
     LabelFigures->setObjectName(QStringLiteral("LabelFigures"));
     LabelFigures->setGeometry(Layout::LabelFigures.adjusted(10, 6, -10, -6));
     LabelFigures->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    LabelFigures->setFont(arial(12, false));
+    LabelFigures->setFont(SkinLook::font(12, false));
     colourText(LabelFigures, SkinLayout::kLcdText);
 
     showMonth(m_month.year(), m_month.month());
@@ -171,7 +163,7 @@ void TUsageChart::paintEvent(QPaintEvent *)
     title.setColorAt(0, QColor(60, 73, 90));
     title.setColorAt(1, QColor(46, 57, 71));
     painter.fillRect(QRect(0, 0, whole.width(), Layout::kTitleHeight), title);
-    painter.setFont(arial(16, true));
+    painter.setFont(SkinLook::font(16, true));
     painter.setPen(QColor::fromRgb(SkinLayout::kLightText));
     const QRect titleRect(16, 0, Layout::ButtonClose.left() - 24, Layout::kTitleHeight);
     painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter,

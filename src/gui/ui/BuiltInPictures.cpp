@@ -1,5 +1,7 @@
 #include "ui/BuiltInPictures.h"
 
+#include "ui/SkinLook.h"
+
 #include "skins/SkinLayout.h"
 
 #include <QLinearGradient>
@@ -59,14 +61,6 @@ void paintDial(QPainter &painter, QPointF centre, qreal radius)
     painter.drawLine(centre, centre + QPointF(std::sin(needle), -std::cos(needle)) * radius * 0.75);
 }
 
-QFont pixelFont(int pixels, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 void paintField(QPainter &painter, const QRectF &box, QColor fill, QColor border, qreal radius)
 {
     painter.setPen(QPen(border, 1));
@@ -75,7 +69,7 @@ void paintField(QPainter &painter, const QRectF &box, QColor fill, QColor border
 }
 
 void paintCaption(QPainter &painter, const QRect &box, const QString &text, const QFont &font, QRgb colour,
-                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
 {
     painter.setFont(font);
     painter.setPen(QColor::fromRgb(colour));
@@ -100,27 +94,26 @@ QImage mainWindowFallbackPicture()
     painter.fillRect(QRect(0, 0, Main::kSize.width(), Main::kTitleHeight), QColor(52, 64, 80));
     painter.setPen(QColor(14, 19, 26));
     painter.drawRect(QRect(QPoint(0, 0), Main::kSize).adjusted(0, 0, -1, -1));
-    paintCaption(painter, QRect(14, 6, 120, 26), QStringLiteral("Tollwise"), pixelFont(17, true),
-                 SkinLayout::kLightText);
+    paintCaption(
+        painter, QRect(14, 6, 120, 26), QStringLiteral("Tollwise"), SkinLook::font(17, true), SkinLayout::kLightText);
 
     paintField(painter, QRectF(Main::DisplayPanel), well, wellBorder, 6);
     paintField(painter, QRectF(Main::ScannerLights).adjusted(-2, -2, 2, 2), well, wellBorder, 3);
     // The provider's name and the count of calls are dark texts on light fields.
     paintField(painter, QRectF(Main::grpSelectedEntry).adjusted(-4, 0, 4, 0), lightField, fieldBorder, 4);
     paintField(painter, QRectF(Main::LabelTotalNumOfCalls).adjusted(-4, 0, 0, 0), lightField, fieldBorder, 4);
-    paintCaption(painter, QRect(330, 136, 76, 24), QStringLiteral("Calls"), pixelFont(12), SkinLayout::kMutedText,
-                 Qt::AlignRight | Qt::AlignVCenter);
+    paintCaption(painter, QRect(330, 136, 76, 24), QStringLiteral("Calls"), SkinLook::font(12), SkinLayout::kMutedText,
+        Qt::AlignRight | Qt::AlignVCenter);
 
-    const std::pair<QRect, QString> panels[] = {{Main::TodayPanel, QStringLiteral("Today")},
-                                                {Main::MonthPanel, QStringLiteral("This month")},
-                                                {Main::TodatePanel, QStringLiteral("To date")}};
+    const std::pair<QRect, QString> panels[] = { { Main::TodayPanel, QStringLiteral("Today") },
+        { Main::MonthPanel, QStringLiteral("This month") }, { Main::TodatePanel, QStringLiteral("To date") } };
     for (const auto &[area, heading] : panels) {
         paintField(painter, QRectF(area), panel, wellBorder, 6);
         paintCaption(painter, QRect(area.left() + 8, area.top() + 1, area.width() - 16, 16), heading,
-                     pixelFont(11, true), SkinLayout::kLcdText);
-        for (const auto &[top, caption] : {std::pair{186, "Time"}, std::pair{203, "Cost"}})
-            paintCaption(painter, QRect(area.left() + 8, top, 34, 16), QString::fromLatin1(caption), pixelFont(11),
-                         SkinLayout::kMutedText);
+            SkinLook::font(11, true), SkinLayout::kLcdText);
+        for (const auto &[top, caption] : { std::pair { 186, "Time" }, std::pair { 203, "Cost" } })
+            paintCaption(painter, QRect(area.left() + 8, top, 34, 16), QString::fromLatin1(caption), SkinLook::font(11),
+                SkinLayout::kMutedText);
     }
     return picture;
 }
@@ -136,8 +129,8 @@ void paintSplashPicture(QPainter &painter, QSize size)
     painter.drawText(QRect(0, 165, size.width(), 70), Qt::AlignCenter, QStringLiteral("Tollwise"));
     painter.setPen(QColor(200, 210, 230));
     painter.setFont(arial(12));
-    painter.drawText(QRect(0, 235, size.width(), 30), Qt::AlignCenter,
-                     QStringLiteral("dial-up call costs, to the second"));
+    painter.drawText(
+        QRect(0, 235, size.width(), 30), Qt::AlignCenter, QStringLiteral("dial-up call costs, to the second"));
 }
 
 void paintAboutPicture(QPainter &painter, QSize size)
@@ -152,9 +145,8 @@ void paintAboutPicture(QPainter &painter, QSize size)
     painter.setPen(QColor(200, 210, 230));
     painter.setFont(arial(10));
     painter.drawText(QRect(0, 180, size.width(), 24), Qt::AlignCenter,
-                     QStringLiteral("watches your dial-up line and costs every call"));
-    painter.drawText(QRect(0, size.height() - 30, size.width(), 20), Qt::AlignCenter,
-                     QStringLiteral("click to close"));
+        QStringLiteral("watches your dial-up line and costs every call"));
+    painter.drawText(QRect(0, size.height() - 30, size.width(), 20), Qt::AlignCenter, QStringLiteral("click to close"));
 }
 
 QPixmap renderPicture(QSize size, qreal ratio, const std::function<void(QPainter &, QSize)> &paint)

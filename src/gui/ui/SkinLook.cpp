@@ -40,13 +40,15 @@ TextButtonAppearance darkTextButton()
     return look;
 }
 
-QFont fieldFont(bool bold)
+QFont font(int pixels, bool bold)
 {
     QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
+    font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
 }
+
+QFont fieldFont(bool bold) { return font(13, bold); }
 
 void styleField(QWidget *field)
 {

@@ -17,6 +17,9 @@ namespace SkinLook {
 // Text buttons on the dark frames and title strips.
 [[nodiscard]] TextButtonAppearance darkTextButton();
 
+// Arial at a size in pixels, so texts keep their room at any screen density.
+[[nodiscard]] QFont font(int pixels, bool bold = false);
+
 // The font of values and fields on the light dialog bodies.
 [[nodiscard]] QFont fieldFont(bool bold = false);
 

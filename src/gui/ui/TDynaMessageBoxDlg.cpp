@@ -30,19 +30,11 @@ constexpr int kBottomStrip = 40;
 constexpr int kMargin = 6;
 constexpr int kTextMargin = 10;
 
-QFont arial(int pixels, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 // A disc in the kind's colour with its sign, drawn here so that the box
 // looks the same on every desktop.
 QPixmap kindIcon(std::uint8_t kind, const QColor &colour)
 {
-    static constexpr std::array<char16_t, 4> kSigns = {u'!', u'\u00d7', u'i', u'?'};
+    static constexpr std::array<char16_t, 4> kSigns = { u'!', u'\u00d7', u'i', u'?' };
     const QChar sign(kind < kSigns.size() ? kSigns[kind] : u'i');
     QPixmap icon(32, 32);
     icon.fill(Qt::transparent);
@@ -52,7 +44,7 @@ QPixmap kindIcon(std::uint8_t kind, const QColor &colour)
     painter.setBrush(colour);
     painter.drawEllipse(QRectF(1.5, 1.5, 29, 29));
     painter.setPen(Qt::white);
-    painter.setFont(arial(sign == QChar(0x00d7) ? 26 : 20, true));
+    painter.setFont(SkinLook::font(sign == QChar(0x00d7) ? 26 : 20, true));
     painter.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, QString(sign));
     return icon;
 }
@@ -60,8 +52,7 @@ QPixmap kindIcon(std::uint8_t kind, const QColor &colour)
 } // namespace
 
 TDynaMessageBoxDlg::TDynaMessageBoxDlg(int width, int height, std::uint8_t kind, std::uint16_t buttons,
-                                       const QString &text, const QString &caption, const QString &kindWord,
-                                       std::function<void()> help, QWidget *parent)
+    const QString &text, const QString &caption, const QString &kindWord, std::function<void()> help, QWidget *parent)
     : MessageDialogBase(buttons, parent)
     , LabelCaption(new QLabel(this))
     , LabelText(nullptr)
@@ -74,8 +65,8 @@ TDynaMessageBoxDlg::TDynaMessageBoxDlg(int width, int height, std::uint8_t kind,
     setWindowTitle(caption);
     const QList<int> shown = messageButtonsIn(buttons);
     const QColor kindColour = messageKindColour(kind);
-    const QFont textFont = arial(14);
-    const QFont kindFont = arial(34);
+    const QFont textFont = SkinLook::font(14);
+    const QFont kindFont = SkinLook::font(34);
     const QString kindCaption = QLatin1Char(' ') + kindWord;
 
     // The width is the caller's; the height is what the text and the upright
@@ -98,7 +89,7 @@ TDynaMessageBoxDlg::TDynaMessageBoxDlg(int width, int height, std::uint8_t kind,
     light.setColor(QPalette::WindowText, QColor::fromRgb(SkinLayout::kLightText));
     LabelCaption->setObjectName(QStringLiteral("LabelCaption"));
     LabelCaption->setGeometry(50, 0, client.width() - 50 - kMargin, kTitleHeight);
-    LabelCaption->setFont(arial(18, true));
+    LabelCaption->setFont(SkinLook::font(18, true));
     LabelCaption->setTextFormat(Qt::PlainText);
     LabelCaption->setPalette(light);
     setElidedText(LabelCaption, caption);
@@ -136,7 +127,7 @@ TDynaMessageBoxDlg::TDynaMessageBoxDlg(int width, int height, std::uint8_t kind,
     const TextButtonAppearance look = SkinLook::darkTextButton();
     for (qsizetype position = 0; position < shown.size(); ++position)
         addButton(shown[position], dynaBoxButtonRect(int(position), int(shown.size()), client), look)
-            ->setFont(arial(13));
+            ->setFont(SkinLook::font(13));
     centreOnScreen();
 }
 

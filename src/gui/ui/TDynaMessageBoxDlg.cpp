@@ -15,15 +15,15 @@
 
 namespace {
 
-// The program's dark frame, its title strip and a light well for the text,
-// as the skinned windows are drawn, but with nothing taken from the skin.
-const QColor kFrameTop(44, 55, 69);
-const QColor kFrameBottom(30, 38, 49);
-const QColor kTitleTop(60, 73, 90);
-const QColor kTitleBottom(46, 57, 71);
+// Drawn as the skin's message pictures are, but with nothing taken from the
+// skin: a light body with a strip of the kind's colour down its left edge,
+// the text in a white well.
+const QColor kBodyTop(240, 243, 247);
+const QColor kBodyBottom(230, 234, 240);
 const QColor kOutline(14, 19, 26);
 const QColor kWell(252, 253, 254);
 const QColor kWellBorder(192, 200, 212);
+constexpr int kStrip = 6;
 constexpr int kTitleHeight = 44;
 constexpr int kKindColumn = 44;
 constexpr int kBottomStrip = 40;
@@ -49,6 +49,14 @@ QPixmap kindIcon(std::uint8_t kind, const QColor &colour)
     return icon;
 }
 
+// The kinds' colours of the message pictures, for the strip and the disc.
+QColor kindAccent(std::uint8_t kind)
+{
+    static const std::array<QColor, 4> kAccents
+        = { QColor(236, 168, 32), QColor(210, 58, 48), QColor(52, 124, 196), QColor(40, 150, 86) };
+    return kind < kAccents.size() ? kAccents[kind] : kAccents[2];
+}
+
 } // namespace
 
 TDynaMessageBoxDlg::TDynaMessageBoxDlg(int width, int height, std::uint8_t kind, std::uint16_t buttons,
@@ -60,6 +68,7 @@ TDynaMessageBoxDlg::TDynaMessageBoxDlg(int width, int height, std::uint8_t kind,
     , TextKind(new TGText(this))
     , PanelInner(new QWidget(this))
     , m_help(std::move(help))
+    , m_accent(kindAccent(kind))
 {
     setObjectName(QStringLiteral("TDynaMessageBoxDlg"));
     setWindowTitle(caption);
@@ -83,21 +92,21 @@ TDynaMessageBoxDlg::TDynaMessageBoxDlg(int width, int height, std::uint8_t kind,
 
     ImageIcon->setObjectName(QStringLiteral("ImageIcon"));
     ImageIcon->setGeometry(10, 6, 32, 32);
-    ImageIcon->setPixmap(kindIcon(kind, kindColour));
+    ImageIcon->setPixmap(kindIcon(kind, m_accent));
 
-    QPalette light = palette();
-    light.setColor(QPalette::WindowText, QColor::fromRgb(SkinLayout::kLightText));
+    QPalette dark = palette();
+    dark.setColor(QPalette::WindowText, QColor::fromRgb(SkinLayout::kDarkText));
     LabelCaption->setObjectName(QStringLiteral("LabelCaption"));
     LabelCaption->setGeometry(50, 0, client.width() - 50 - kMargin, kTitleHeight);
     LabelCaption->setFont(SkinLook::font(18, true));
     LabelCaption->setTextFormat(Qt::PlainText);
-    LabelCaption->setPalette(light);
+    LabelCaption->setPalette(dark);
     setElidedText(LabelCaption, caption);
 
     const int bodyTop = kTitleHeight + kMargin;
     const int wellHeight = client.height() - bodyTop - kBottomStrip;
     TextKind->setObjectName(QStringLiteral("TextKind"));
-    TextKind->setGeometry(0, bodyTop, kKindColumn, wellHeight);
+    TextKind->setGeometry(kStrip, bodyTop, kKindColumn - kStrip, wellHeight);
     TextKind->setFont(kindFont);
     TextKind->setTransparent(true);
     TextKind->setFontColor(kindColour);
@@ -119,12 +128,10 @@ TDynaMessageBoxDlg::TDynaMessageBoxDlg(int width, int height, std::uint8_t kind,
     LabelText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LabelText->setTextFormat(Qt::PlainText);
     LabelText->setText(shownText);
-    QPalette dark = LabelText->palette();
-    dark.setColor(QPalette::WindowText, QColor::fromRgb(SkinLayout::kDarkText));
     LabelText->setPalette(dark);
     LabelText->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    const TextButtonAppearance look = SkinLook::darkTextButton();
+    const TextButtonAppearance look = SkinLook::textButton();
     for (qsizetype position = 0; position < shown.size(); ++position)
         addButton(shown[position], dynaBoxButtonRect(int(position), int(shown.size()), client), look)
             ->setFont(SkinLook::font(13));
@@ -134,14 +141,11 @@ TDynaMessageBoxDlg::TDynaMessageBoxDlg(int width, int height, std::uint8_t kind,
 void TDynaMessageBoxDlg::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    QLinearGradient frame(0, 0, 0, height());
-    frame.setColorAt(0, kFrameTop);
-    frame.setColorAt(1, kFrameBottom);
-    painter.fillRect(rect(), frame);
-    QLinearGradient title(0, 0, 0, kTitleHeight);
-    title.setColorAt(0, kTitleTop);
-    title.setColorAt(1, kTitleBottom);
-    painter.fillRect(QRect(0, 0, width(), kTitleHeight), title);
+    QLinearGradient body(0, 0, 0, height());
+    body.setColorAt(0, kBodyTop);
+    body.setColorAt(1, kBodyBottom);
+    painter.fillRect(rect(), body);
+    painter.fillRect(QRect(0, 0, kStrip, height()), m_accent);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(kWellBorder);
     painter.setBrush(kWell);

@@ -2,16 +2,18 @@
 
 #include "ui/MessageDialogBase.h"
 
+#include <QColor>
+
 #include <functional>
 
 class QLabel;
 class TGText;
 
 // The message box built entirely in code (for messages that must not
-// depend on the skin), in the program's dark frame: a title strip with the
-// kind's icon and the caption, the kind word turned upright in the kind's
-// colour, the text in a light well by which the box is dragged, and the
-// buttons along the bottom.
+// depend on the skin), looking like the skin's messages: a light body with
+// a strip of the kind's colour, the kind's icon and the caption, the kind
+// word turned upright in the kind's colour, the text in a white well by
+// which the box is dragged, and the buttons along the bottom.
 class TDynaMessageBoxDlg final : public MessageDialogBase {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TDynaMessageBoxDlg)
@@ -22,8 +24,7 @@ public:
     // neither clipped nor mostly empty; `help` runs when Help is pressed,
     // which keeps the box open.
     TDynaMessageBoxDlg(int width, int height, std::uint8_t kind, std::uint16_t buttons, const QString &text,
-                       const QString &caption, const QString &kindWord, std::function<void()> help,
-                       QWidget *parent = nullptr);
+        const QString &caption, const QString &kindWord, std::function<void()> help, QWidget *parent = nullptr);
 
     QLabel *LabelCaption;
     QLabel *LabelText;
@@ -37,4 +38,5 @@ protected:
 
 private:
     std::function<void()> m_help;
+    QColor m_accent;
 };

@@ -4,7 +4,6 @@
 #include "RunningProgram.h"
 #include "skins/SkinLayout.h"
 
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
@@ -74,14 +73,7 @@ protected:
             ADD_FAILURE() << "the program did not start";
             return {};
         }
-        const std::optional<Desktop::Window> main = m_program.mainWindow();
-        if (!main) {
-            ADD_FAILURE() << "no main window";
-            return {};
-        }
-        EXPECT_TRUE(m_desktop.waitUntilGone(m_program.pid(), SkinLayout::Splash::kSize, 10000)) << "the splash stays";
-        QThread::msleep(1200);
-        return *main;
+        return m_program.readyMainWindow().value_or(Desktop::Window{});
     }
 
     void screenshot(const Desktop::Window &window) const
@@ -90,29 +82,11 @@ protected:
         m_desktop.saveScreenshot(window, QLatin1String(test->name()));
     }
 
-    [[nodiscard]] int loggedCalls() const
-    {
-        return settingsValue(m_folder.readFile(kSettings), QStringLiteral("Log.NumberOfRecords"))
-            .value_or(QStringLiteral("-1"))
-            .toInt();
-    }
-
-    [[nodiscard]] bool waitForLoggedCalls(int calls, int ms) const
-    {
-        const QDeadlineTimer deadline(ms);
-        while (loggedCalls() != calls) {
-            if (deadline.hasExpired())
-                return false;
-            QThread::msleep(100);
-        }
-        return true;
-    }
-
     // The dial button, once the line is idle; true when the call it dialled was logged.
     [[nodiscard]] bool dialUntilDropped(const Desktop::Window &main, int calls)
     {
         m_program.clickIn(main, SkinLayout::MainWindow::ButtonDial);
-        return waitForLoggedCalls(calls, 15000);
+        return m_folder.waitForLoggedCalls(calls, 15000);
     }
 
     [[nodiscard]] bool connectionListed(const QString &entry) const { return m_folder.dial({}).output.contains(entry); }
@@ -147,12 +121,12 @@ TEST_F(CallsEndToEnd, CancellingOurFailedDialLeavesAnotherProgramsLineUp)
     ASSERT_TRUE(m_desktop.waitUntilClosed(m_program.pid(), *progress, 5000));
     QThread::msleep(1500);
     EXPECT_TRUE(connectionListed(QStringLiteral("DemoEntry"))) << "the other program's line was hung up";
-    EXPECT_LT(loggedCalls(), 1) << "the other program's call was ended";
+    EXPECT_LT(m_folder.loggedCalls(), 1) << "the other program's call was ended";
 
     const ProgramFolder::DialResult hungUp
         = m_folder.dial({QStringLiteral("DemoEntry"), QStringLiteral("/disconnect")});
     ASSERT_EQ(hungUp.exitCode, 0) << hungUp.output.toStdString();
-    ASSERT_TRUE(waitForLoggedCalls(1, 5000));
+    ASSERT_TRUE(m_folder.waitForLoggedCalls(1, 5000));
     const QByteArray log = m_folder.readFile(kLog);
     EXPECT_EQ(u8(log, 12), providerIndex(m_folder.readFile(kProviders), QStringLiteral("DemoEntry")).value_or(-1));
     ASSERT_TRUE(m_program.closeThroughDialog());
@@ -202,7 +176,7 @@ TEST_F(CallsEndToEnd, AConnectionOfAnEntryUnknownToTheTableGetsItsOwnProvider)
     const ProgramFolder::DialResult hungUp
         = m_folder.dial({QStringLiteral("Stranger"), QStringLiteral("/disconnect")});
     ASSERT_EQ(hungUp.exitCode, 0) << hungUp.output.toStdString();
-    ASSERT_TRUE(waitForLoggedCalls(1, 5000));
+    ASSERT_TRUE(m_folder.waitForLoggedCalls(1, 5000));
 
     const QByteArray providers = m_folder.readFile(kProviders);
     ASSERT_EQ(providerCount(providers), 1);

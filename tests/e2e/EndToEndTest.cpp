@@ -4,7 +4,6 @@
 #include "RunningProgram.h"
 #include "skins/SkinLayout.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QThread>
@@ -86,42 +85,13 @@ protected:
 
     Desktop::Window waitForMainWindow()
     {
-        const std::optional<Desktop::Window> main = m_program.mainWindow();
-        if (!main) {
-            ADD_FAILURE() << "no main window";
-            return {};
-        }
-        // The main window shows while the splash, on top, still keeps its two seconds.
-        EXPECT_TRUE(m_desktop.waitUntilGone(m_program.pid(), SkinLayout::Splash::kSize, 10000)) << "the splash stays";
-        // Give the first tick time to fill the display before anyone looks.
-        QThread::msleep(1200);
-        return *main;
+        return m_program.readyMainWindow().value_or(Desktop::Window{});
     }
 
     void screenshot(const Desktop::Window &window, const char *what) const
     {
         const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
         m_desktop.saveScreenshot(window, QStringLiteral("%1-%2").arg(QLatin1String(test->name()), QLatin1String(what)));
-    }
-
-    // The log count on disk; -1 while there is none.
-    [[nodiscard]] int loggedCalls() const
-    {
-        return settingsValue(m_folder.readFile(kSettings), QStringLiteral("Log.NumberOfRecords"))
-            .value_or(QStringLiteral("-1"))
-            .toInt();
-    }
-
-    // Waits for the settings file, the last of a logged call's four saves.
-    [[nodiscard]] bool waitForLoggedCalls(int calls, int ms) const
-    {
-        const QDeadlineTimer deadline(ms);
-        while (loggedCalls() != calls) {
-            if (deadline.hasExpired())
-                return false;
-            QThread::msleep(100);
-        }
-        return true;
     }
 
     // The one tariff, with the counts that make the program read it.
@@ -219,11 +189,11 @@ TEST_F(EndToEnd, AnotherProgramsCallIsCostedPerMinuteAndBookedToItsEntry)
     connected.start();
     QThread::msleep(2500);
     screenshot(main, "call-in-progress");
-    EXPECT_LT(loggedCalls(), 1) << "a call was logged while it was running";
+    EXPECT_LT(m_folder.loggedCalls(), 1) << "a call was logged while it was running";
     QThread::msleep(65000 - connected.elapsed());
     const ProgramFolder::DialResult hungUp = m_folder.dial({QStringLiteral("SecondLine"), QStringLiteral("/disconnect")});
     ASSERT_EQ(hungUp.exitCode, 0) << hungUp.output.toStdString();
-    ASSERT_TRUE(waitForLoggedCalls(1, 5000)) << "the hang-up was not seen";
+    ASSERT_TRUE(m_folder.waitForLoggedCalls(1, 5000)) << "the hang-up was not seen";
     const QDateTime after = QDateTime::currentDateTime();
     screenshot(main, "after-call");
 
@@ -259,7 +229,7 @@ TEST_F(EndToEnd, AnotherProgramsCallIsCostedPerMinuteAndBookedToItsEntry)
     EXPECT_EQ(u16(tariffs, 148), 1) << "the tariff's calls";
 
     ASSERT_TRUE(m_program.closeThroughDialog());
-    EXPECT_EQ(loggedCalls(), 1);
+    EXPECT_EQ(m_folder.loggedCalls(), 1);
     EXPECT_EQ(m_folder.readFile(kLog), log);
 }
 
@@ -274,7 +244,7 @@ TEST_F(EndToEnd, LineDropEndsTheCallAndLogsIt)
 
     dialConnected(QStringLiteral("Flaky"));
     ASSERT_FALSE(HasFailure());
-    ASSERT_TRUE(waitForLoggedCalls(1, 15000)) << "the dropped line was not logged";
+    ASSERT_TRUE(m_folder.waitForLoggedCalls(1, 15000)) << "the dropped line was not logged";
     screenshot(main, "after-drop");
 
     const QByteArray providers = m_folder.readFile(kProviders);
@@ -285,7 +255,7 @@ TEST_F(EndToEnd, LineDropEndsTheCallAndLogsIt)
     EXPECT_EQ(i64(log, 20), 500 + std::int64_t(duration) * 200);
     EXPECT_EQ(u8(log, 28), 44);
     ASSERT_TRUE(m_program.closeThroughDialog());
-    EXPECT_EQ(loggedCalls(), 1);
+    EXPECT_EQ(m_folder.loggedCalls(), 1);
 }
 
 TEST_F(EndToEnd, F2StartsAndF3EndsASimulatedCall)
@@ -295,10 +265,10 @@ TEST_F(EndToEnd, F2StartsAndF3EndsASimulatedCall)
     m_desktop.pressKey(main, QStringLiteral("F2"));
     // The ticks find no connection; the simulated call goes on all the same.
     QThread::msleep(3500);
-    EXPECT_LT(loggedCalls(), 1) << "a call was logged while it was running";
+    EXPECT_LT(m_folder.loggedCalls(), 1) << "a call was logged while it was running";
     screenshot(main, "simulated-call");
     m_desktop.pressKey(main, QStringLiteral("F3"));
-    ASSERT_TRUE(waitForLoggedCalls(1, 3000)) << "F3 logged nothing";
+    ASSERT_TRUE(m_folder.waitForLoggedCalls(1, 3000)) << "F3 logged nothing";
     const QByteArray log = m_folder.readFile(kLog);
     expectDurationAbout(u32(log, 16), 4);
     EXPECT_EQ(u8(log, 12), 0) << "the current provider";
@@ -307,9 +277,9 @@ TEST_F(EndToEnd, F2StartsAndF3EndsASimulatedCall)
 
     m_desktop.pressKey(main, QStringLiteral("F3"));
     QThread::msleep(1500);
-    EXPECT_EQ(loggedCalls(), 1) << "a second F3 logged another call";
+    EXPECT_EQ(m_folder.loggedCalls(), 1) << "a second F3 logged another call";
     ASSERT_TRUE(m_program.closeThroughDialog());
-    EXPECT_EQ(loggedCalls(), 1);
+    EXPECT_EQ(m_folder.loggedCalls(), 1);
 }
 
 TEST_F(EndToEnd, InvalidProvidersFileIsReportedAndSetAside)
@@ -351,7 +321,7 @@ TEST_F(EndToEnd, ClosingDuringACallLogsTheCall)
     QThread::msleep(3000);
     ASSERT_TRUE(m_program.closeThroughDialog());
 
-    ASSERT_EQ(loggedCalls(), 1) << "the running call was lost at exit";
+    ASSERT_EQ(m_folder.loggedCalls(), 1) << "the running call was lost at exit";
     const QByteArray log = m_folder.readFile(kLog);
     EXPECT_GE(u32(log, 16), 2u);
     EXPECT_LE(u32(log, 16), 6u) << "seconds from the dial to the exit";
@@ -377,9 +347,9 @@ TEST_F(EndToEnd, DialButtonDialsShowsProgressAndHangsUp)
     ASSERT_TRUE(m_desktop.waitUntilClosed(m_program.pid(), *progress, 15000));
     QThread::msleep(2500);
     screenshot(main, "connected");
-    EXPECT_LT(loggedCalls(), 1);
+    EXPECT_LT(m_folder.loggedCalls(), 1);
     m_program.clickIn(main, SkinLayout::MainWindow::ButtonDial);
-    ASSERT_TRUE(waitForLoggedCalls(1, 5000)) << "hanging up logged nothing";
+    ASSERT_TRUE(m_folder.waitForLoggedCalls(1, 5000)) << "hanging up logged nothing";
     const ProgramFolder::DialResult connections = m_folder.dial({});
     EXPECT_TRUE(connections.output.contains(QLatin1String("No active connections"))) << connections.output.toStdString();
     const QByteArray log = m_folder.readFile(kLog);
@@ -387,7 +357,7 @@ TEST_F(EndToEnd, DialButtonDialsShowsProgressAndHangsUp)
     EXPECT_LE(u32(log, 16), 6u);
     EXPECT_EQ(u8(log, 12), 0);
     ASSERT_TRUE(m_program.closeThroughDialog());
-    EXPECT_EQ(loggedCalls(), 1);
+    EXPECT_EQ(m_folder.loggedCalls(), 1);
 }
 
 TEST_F(EndToEnd, EveryDialogOfTheMainWindowOpensAndCloses)

@@ -5,7 +5,6 @@
 #include "skins/SkinLayout.h"
 #include "support/NmMock.h"
 
-#include <QDeadlineTimer>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -13,28 +12,6 @@
 #include <iostream>
 
 using namespace DataFileBytes;
-
-namespace {
-
-int loggedCalls(const ProgramFolder &folder)
-{
-    return settingsValue(folder.readFile(QStringLiteral("settings.data")), QStringLiteral("Log.NumberOfRecords"))
-        .value_or(QStringLiteral("-1"))
-        .toInt();
-}
-
-bool waitForLoggedCalls(const ProgramFolder &folder, int calls, int ms)
-{
-    const QDeadlineTimer deadline(ms);
-    while (loggedCalls(folder) != calls) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(100);
-    }
-    return true;
-}
-
-} // namespace
 
 // The real program against a mock NetworkManager on a private bus: a modem
 // connection that another program brings up is costed and logged under its
@@ -67,12 +44,12 @@ TEST(NetworkManagerEndToEnd, OutsideCallsAreCostedAndLoggedAndSurviveNetworkMana
     const QString first = mock.activate(mobile, modem, 2, QStringLiteral("modem"));
     QThread::msleep(4000);
     mock.removeActive(modem, first);
-    ASSERT_TRUE(waitForLoggedCalls(folder, 1, 5000)) << program.output().toStdString();
+    ASSERT_TRUE(folder.waitForLoggedCalls(1, 5000)) << program.output().toStdString();
 
     mock.activate(mobile, modem, 2, QStringLiteral("modem"));
     QThread::msleep(3000);
     mock.kill();
-    ASSERT_TRUE(waitForLoggedCalls(folder, 2, 5000)) << "the call outlived NetworkManager";
+    ASSERT_TRUE(folder.waitForLoggedCalls(2, 5000)) << "the call outlived NetworkManager";
     ASSERT_TRUE(program.isRunning());
     ASSERT_TRUE(program.closeThroughDialog());
 

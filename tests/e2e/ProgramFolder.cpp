@@ -1,9 +1,13 @@
 #include "ProgramFolder.h"
 
+#include "DataFileBytes.h"
+
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -99,4 +103,22 @@ ProgramFolder::DialResult ProgramFolder::dial(const QStringList &arguments, int 
     if (process.exitStatus() == QProcess::NormalExit)
         result.exitCode = process.exitCode();
     return result;
+}
+
+int ProgramFolder::loggedCalls() const
+{
+    return DataFileBytes::settingsValue(readFile(QStringLiteral("settings.data")), QStringLiteral("Log.NumberOfRecords"))
+        .value_or(QStringLiteral("-1"))
+        .toInt();
+}
+
+bool ProgramFolder::waitForLoggedCalls(int calls, int ms) const
+{
+    const QDeadlineTimer deadline(ms);
+    while (loggedCalls() != calls) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(100);
+    }
+    return true;
 }

@@ -31,6 +31,12 @@ public:
     [[nodiscard]] QByteArray readFile(const QString &name) const;
     [[nodiscard]] bool exists(const QString &name) const;
 
+    // The log count in settings.data; -1 while there is none.
+    [[nodiscard]] int loggedCalls() const;
+    // Waits for settings.data, the last of a logged call's four saves, to
+    // count `calls`.
+    [[nodiscard]] bool waitForLoggedCalls(int calls, int ms) const;
+
     struct DialResult {
         int exitCode = -1;
         QString output;

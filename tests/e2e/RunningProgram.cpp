@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcessEnvironment>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,20 @@ bool RunningProgram::start()
 std::optional<Desktop::Window> RunningProgram::mainWindow(int ms) const
 {
     return window(SkinLayout::MainWindow::kSize, ms);
+}
+
+std::optional<Desktop::Window> RunningProgram::readyMainWindow() const
+{
+    const std::optional<Desktop::Window> main = mainWindow();
+    if (!main) {
+        ADD_FAILURE() << "no main window";
+        return std::nullopt;
+    }
+    // The main window shows while the splash, on top, still keeps its two seconds.
+    EXPECT_TRUE(m_desktop.waitUntilGone(pid(), SkinLayout::Splash::kSize, 10000)) << "the splash stays";
+    // Give the first tick time to fill the display before anyone looks.
+    QThread::msleep(1200);
+    return main;
 }
 
 std::optional<Desktop::Window> RunningProgram::window(QSize size, int ms) const

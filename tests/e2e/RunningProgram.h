@@ -26,6 +26,9 @@ public:
 
     // The main window, once it shows (the splash stays up about two seconds).
     [[nodiscard]] std::optional<Desktop::Window> mainWindow(int ms = 15000) const;
+    // The main window once the splash has gone and the first tick has
+    // filled the display; a test failure when either does not happen.
+    [[nodiscard]] std::optional<Desktop::Window> readyMainWindow() const;
     [[nodiscard]] std::optional<Desktop::Window> window(QSize size, int ms = 5000) const;
     // Clicks the point of a window given in the window's own pixels.
     void clickAt(const Desktop::Window &window, QPoint point) const;

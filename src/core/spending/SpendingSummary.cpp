@@ -11,10 +11,16 @@
 SpendingSummary spendingSummary(const AppCore &core, int providerIndex, const QDateTime &now)
 {
     const int index = std::clamp(providerIndex, 0, kMaxProviders - 1);
-    const Provider &provider = core.providers().records[index];
-    const BillingCycle cycle = billingCycleOn(now.date(), provider.MonthStartDay);
-    const CycleUsage usage = cycleUsageOf(core.log(), index, cycle, core.currentCall(), now.date());
-    const BillProjection bill = projectBill(provider, cycle, usage, now.date());
+    const BillingCycle cycle = billingCycleOn(now.date(), core.providers().records[index].MonthStartDay);
+    return spendingSummary(
+        core, index, cycle, cycleUsageOf(core.log(), index, cycle, core.currentCall(), now.date()), now.date());
+}
+
+SpendingSummary spendingSummary(
+    const AppCore &core, int providerIndex, const BillingCycle &cycle, const CycleUsage &usage, const QDate &today)
+{
+    const Provider &provider = core.providers().records[std::clamp(providerIndex, 0, kMaxProviders - 1)];
+    const BillProjection bill = projectBill(provider, cycle, usage, today);
     const QString &currency = core.currencyText();
     auto money = [&currency](MoneyValue amount) { return moneyText(amount, currency).trimmed(); };
 

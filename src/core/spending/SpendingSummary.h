@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/AppCore.h"
+#include "spending/BillingCycle.h"
+#include "spending/CycleUsage.h"
 
 #include <QDateTime>
 #include <QString>
@@ -14,3 +16,7 @@ struct SpendingSummary {
 
 // For the provider at `providerIndex` at `now`, counting the running call.
 SpendingSummary spendingSummary(const AppCore &core, int providerIndex, const QDateTime &now);
+// The same from the provider's cycle and usage already counted, so that a
+// caller needing both reads the log once.
+SpendingSummary spendingSummary(
+    const AppCore &core, int providerIndex, const BillingCycle &cycle, const CycleUsage &usage, const QDate &today);

@@ -53,7 +53,7 @@ void SpendingWatch::update()
     const int index = providerIndex();
     const BillingCycle cycle = cycleOf(index);
     const CycleUsage usage = usageOf(index);
-    m_display.cycleText = spendingSummary(m_core, index, now).cycle;
+    m_display.cycleText = spendingSummary(m_core, index, cycle, usage, now.date()).cycle;
     checkBudget(index, usage, cycle);
     runAutoHangUp();
     checkNextUnit();

@@ -3,9 +3,7 @@
 #include "calllog/TEditCall.h"
 #include "providers/ProviderMenu.h"
 
-#include "support/FakeClock.h"
-#include "support/FakeDialUpService.h"
-#include "support/FakeServices.h"
+#include "support/FakeAppCore.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -42,7 +40,7 @@ void pressInNextDialog(const QString &buttonName)
     });
 }
 
-class TCallLogTest : public ::testing::Test {
+class TCallLogTest : public ::testing::Test, protected FakeAppCore {
 protected:
     // `calls` calls, alternately of Home and Office, one a minute apart,
     // the last ones today.
@@ -94,13 +92,6 @@ protected:
             grid()->model()->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
 
-    QTemporaryDir dir;
-    FakeClock clock;
-    RecordingSoundPlayer sound;
-    RecordingStartupRegistration startup;
-    FakeDialUpService dialUp;
-    AppCore core { QDir(dir.path()).filePath(QStringLiteral("tollwise")),
-        AppServices { clock, sound, startup, dialUp } };
     TCallLog window;
     int displayUpdates = 0;
 };

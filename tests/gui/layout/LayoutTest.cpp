@@ -20,9 +20,7 @@
 #include "ui/TSettings.h"
 #include "ui/Tsplash.h"
 
-#include "support/FakeClock.h"
-#include "support/FakeDialUpService.h"
-#include "support/FakeServices.h"
+#include "support/FakeAppCore.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -55,7 +53,7 @@ void expectReadable(QWidget &window, const LayoutChecker &checker, const QString
 }
 
 // A program folder with the default skin, one per test.
-class LayoutTest : public ::testing::Test {
+class LayoutTest : public ::testing::Test, protected FakeAppCore {
 protected:
     void SetUp() override
     {
@@ -125,13 +123,6 @@ protected:
         return t;
     }
 
-    QTemporaryDir dir;
-    FakeClock clock;
-    RecordingSoundPlayer sound;
-    RecordingStartupRegistration startup;
-    FakeDialUpService dialUp;
-    AppCore core { QDir(dir.path()).filePath(QStringLiteral("tollwise")),
-        AppServices { clock, sound, startup, dialUp } };
 };
 
 LayoutChecker providerChecker()

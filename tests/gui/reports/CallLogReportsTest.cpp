@@ -4,9 +4,7 @@
 #include "providers/ProviderMenu.h"
 #include "reports/UsageChartView.h"
 
-#include "support/FakeClock.h"
-#include "support/FakeDialUpService.h"
-#include "support/FakeServices.h"
+#include "support/FakeAppCore.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -31,7 +29,7 @@ struct Call {
 
 // Today is 2 March 2026 (the fake clock). Home's month starts on the 1st,
 // the other provider's on the 20th.
-class CallLogReportsTest : public ::testing::Test {
+class CallLogReportsTest : public ::testing::Test, protected FakeAppCore {
 protected:
     void SetUp() override
     {
@@ -111,15 +109,8 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    QTemporaryDir dir;
     QString target = QDir(dir.path()).filePath(QStringLiteral("out.file"));
     QStringList proposedNames;
-    FakeClock clock;
-    RecordingSoundPlayer sound;
-    RecordingStartupRegistration startup;
-    FakeDialUpService dialUp;
-    AppCore core { QDir(dir.path()).filePath(QStringLiteral("tollwise")),
-        AppServices { clock, sound, startup, dialUp } };
     TCallLog window;
 };
 

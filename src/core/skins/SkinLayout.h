@@ -369,6 +369,9 @@ inline constexpr int kFirstButtonTop = 23; // button i at top 23 + 26 i
 inline constexpr int kButtonStep = 26;
 inline constexpr QSize kButtonSize{54, 18};
 inline constexpr int kButtonsThatFit = 8; // the system uses at most two
+// Each kind's colour (warning, error, information, confirmation): the strip
+// down the left edge and the disc behind the kind's sign.
+inline constexpr QRgb kKindColours[] = {qRgb(236, 168, 32), qRgb(210, 58, 48), qRgb(52, 124, 196), qRgb(40, 150, 86)};
 } // namespace MessageDialog
 
 // The splash picture is built into the program, not a skin image.

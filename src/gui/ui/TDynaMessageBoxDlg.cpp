@@ -49,12 +49,11 @@ QPixmap kindIcon(std::uint8_t kind, const QColor &colour)
     return icon;
 }
 
-// The kinds' colours of the message pictures, for the strip and the disc.
+// The kind's colour of the message pictures, for the strip and the disc.
 QColor kindAccent(std::uint8_t kind)
 {
-    static const std::array<QColor, 4> kAccents
-        = { QColor(236, 168, 32), QColor(210, 58, 48), QColor(52, 124, 196), QColor(40, 150, 86) };
-    return kind < kAccents.size() ? kAccents[kind] : kAccents[2];
+    const auto &colours = SkinLayout::MessageDialog::kKindColours;
+    return QColor::fromRgb(kind < std::size(colours) ? colours[kind] : colours[2]);
 }
 
 } // namespace

@@ -83,10 +83,10 @@ QImage messageImage(const Kind &kind)
 void SkinPictures::drawMessageDialogs(SkinSet &skin)
 {
     const Kind kinds[] = {
-        {"Warning", "Warning", QColor(236, 168, 32), Symbol::Exclamation},
-        {"Error", "Error", QColor(210, 58, 48), Symbol::Cross},
-        {"Advice", "Advice", QColor(52, 124, 196), Symbol::Info},
-        {"Confirm", "Confirm", QColor(40, 150, 86), Symbol::Question},
+        {"Warning", "Warning", QColor::fromRgb(M::kKindColours[0]), Symbol::Exclamation},
+        {"Error", "Error", QColor::fromRgb(M::kKindColours[1]), Symbol::Cross},
+        {"Advice", "Advice", QColor::fromRgb(M::kKindColours[2]), Symbol::Info},
+        {"Confirm", "Confirm", QColor::fromRgb(M::kKindColours[3]), Symbol::Question},
     };
     for (const Kind &kind : kinds)
         skin.insert(QString::fromLatin1(kind.image), messageImage(kind));

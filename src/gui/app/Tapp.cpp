@@ -16,6 +16,7 @@
 #include "ui/LightScanner.h"
 #include "ui/MessageDialogs.h"
 #include "ui/ProjectLinks.h"
+#include "ui/SkinLook.h"
 #include "ui/TAbout.h"
 #include "ui/TBlind.h"
 #include "ui/TCutTransImage.h"
@@ -84,10 +85,7 @@ void decorateLabel(QLabel *label, const QRect &rect, int pixelSize, QRgb colour,
 {
     label->setGeometry(rect);
     label->setAlignment(alignment | Qt::AlignVCenter);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    label->setFont(font);
+    label->setFont(SkinLook::font(pixelSize, bold));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
     label->setPalette(palette);

@@ -4,6 +4,7 @@
 #include "skins/SkinLayout.h"
 #include "skins/SkinLibrary.h"
 #include "ui/ElidedText.h"
+#include "ui/SkinLook.h"
 #include "ui/TCutTransImage.h"
 #include "ui/TGTabButton.h"
 
@@ -41,10 +42,7 @@ TConnectDlg::TConnectDlg(QWidget *parent)
     Label2->setGeometry(Layout::Label2);
     Label2->setTextFormat(Qt::PlainText);
     Label2->setAlignment(Qt::AlignCenter);
-    QFont nameFont(QStringLiteral("Arial"));
-    nameFont.setPixelSize(14);
-    nameFont.setBold(true);
-    Label2->setFont(nameFont);
+    Label2->setFont(SkinLook::font(14, true));
     Label2->setStyleSheet(QStringLiteral("color: %1; background: transparent;")
                               .arg(QColor::fromRgb(SkinLayout::kDarkText).name()));
 

@@ -2,6 +2,7 @@
 
 #include "providers/ProviderMenuStyle.h"
 #include "skins/SkinLibrary.h"
+#include "ui/SkinLook.h"
 
 #include <QAction>
 #include <QPainter>
@@ -72,9 +73,7 @@ void ProviderMenu::MenuProvLine1DrawItem(QPainter &painter, const QRect &rect, c
     painter.fillRect(rect, selected ? kPlainHighlight : kPlainBack);
     if (!image.isNull())
         painter.drawImage(rect.topLeft(), image);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(12);
-    painter.setFont(font);
+    painter.setFont(SkinLook::font(12));
     painter.setPen(Qt::black);
     painter.drawText(rect.adjusted(5, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption);
     painter.restore();

@@ -3,6 +3,7 @@
 #include "skins/SkinLibrary.h"
 #include "ui/ElidedText.h"
 #include "ui/MessageTable.h"
+#include "ui/SkinLook.h"
 #include "ui/TCutTransImage.h"
 #include "ui/TGFocusButton.h"
 #include "ui/WindowOutline.h"
@@ -69,8 +70,7 @@ TMessDlg::TMessDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons
     const int lastBottom = shown.isEmpty() ? 0 : skinDialogButtonRect(int(shown.size()) - 1).bottom();
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(28, 60, 333, 125);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(16);
+    const QFont font = SkinLook::font(16);
     Label1->setFont(font);
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setWordWrap(true);
@@ -93,8 +93,7 @@ TMessDlg::TMessDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons
     }
 
     const TextButtonAppearance look = buttonAppearance();
-    QFont buttonFont(QStringLiteral("Arial"));
-    buttonFont.setPixelSize(11);
+    const QFont buttonFont = SkinLook::font(11);
     for (qsizetype position = 0; position < shown.size(); ++position) {
         TGFocusButton *button = addButton(shown[position], skinDialogButtonRect(int(position)), look);
         button->setShowsFocusFrame(false);

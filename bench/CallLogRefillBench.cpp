@@ -1,10 +1,10 @@
 // Refilling the call log window from a full log of 16384 calls: the core's
 // rebuild (rows, statistics, every provider's counters) and the whole refill
 // with the model reset and the first screen painted offscreen.
-#include "app/AppCore.h"
-#include "calllog/CallLogFill.h"
-#include "calllog/CallLogRows.h"
-#include "calllog/TCallLog.h"
+#include "core/app/AppCore.h"
+#include "core/calllog/CallLogFill.h"
+#include "core/calllog/CallLogRows.h"
+#include "gui/calllog/TCallLog.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"

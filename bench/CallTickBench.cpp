@@ -4,10 +4,10 @@
 
 #include "BenchLog.h"
 
-#include "app/AppCore.h"
-#include "connection/CallMonitor.h"
-#include "connection/RunningCall.h"
-#include "tariffs/CurrentCostRate.h"
+#include "core/app/AppCore.h"
+#include "core/connection/CallMonitor.h"
+#include "core/connection/RunningCall.h"
+#include "core/tariffs/CurrentCostRate.h"
 
 #include "core/tariffs/TariffTestData.h"
 #include "support/FakeClock.h"

@@ -1,9 +1,9 @@
 // Writes a program folder with a full log of 16384 calls of up to an hour,
 // eight providers and a table of tariffs of every unit kind, for timing
 // tollwise-report on it. Usage: make_report_folder FOLDER
-#include "store/DataFiles.h"
-#include "store/SettingsFile.h"
-#include "store/TableBlanks.h"
+#include "core/store/DataFiles.h"
+#include "core/store/SettingsFile.h"
+#include "core/store/TableBlanks.h"
 
 #include "BenchLog.h"
 

@@ -1,9 +1,9 @@
 // Decoding speed of skin bitmaps: every image of the default skin, and a
 // 1024 x 768 24-bit compressed picture. Prints MB/s of decoded output.
-#include "skins/Lzhuf.h"
-#include "skins/TCompressedDib.h"
-#include "skins/UbmEncoder.h"
-#include "skins/UbmHeader.h"
+#include "core/skins/Lzhuf.h"
+#include "core/skins/TCompressedDib.h"
+#include "core/skins/UbmEncoder.h"
+#include "core/skins/UbmHeader.h"
 
 #include <QCoreApplication>
 #include <QDir>

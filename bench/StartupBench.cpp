@@ -6,15 +6,15 @@
 
 #include "BenchLog.h"
 
-#include "app/Tapp.h"
-#include "calllog/TCallLog.h"
-#include "connection/TConnectDlg.h"
-#include "PlatformServices.h"
-#include "skins/SkinLibrary.h"
-#include "store/DataFiles.h"
-#include "store/Records.h"
-#include "store/SettingsFile.h"
-#include "ui/TBlind.h"
+#include "gui/app/Tapp.h"
+#include "gui/calllog/TCallLog.h"
+#include "gui/connection/TConnectDlg.h"
+#include "platform/PlatformServices.h"
+#include "core/skins/SkinLibrary.h"
+#include "core/store/DataFiles.h"
+#include "core/store/Records.h"
+#include "core/store/SettingsFile.h"
+#include "gui/app/TBlind.h"
 
 #include "support/FakeServices.h"
 

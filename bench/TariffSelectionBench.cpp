@@ -1,7 +1,7 @@
 // How long choosing the tariff in force takes over a full table of 256
 // tariffs, and whether it allocates: it runs once a second.
 
-#include "tariffs/TariffSelection.h"
+#include "core/tariffs/TariffSelection.h"
 
 #include <QDateTime>
 

@@ -4,8 +4,8 @@
 // loaded comes back byte for byte after the program saves and starts again.
 #include "FuzzFolder.h"
 
-#include "app/AppCore.h"
-#include "store/DataFiles.h"
+#include "core/app/AppCore.h"
+#include "core/store/DataFiles.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"

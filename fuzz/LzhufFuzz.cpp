@@ -1,6 +1,6 @@
 // Any bytes as an LZHUF stream: decoding stops within the claimed length and
 // the limit, and whatever decodes must code back to the same bytes.
-#include "skins/Lzhuf.h"
+#include "core/skins/Lzhuf.h"
 
 #include <cstdint>
 #include <cstdlib>

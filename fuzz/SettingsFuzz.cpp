@@ -3,9 +3,9 @@
 // program writes the file and reads it again.
 #include "FuzzFolder.h"
 
-#include "store/Cp1252.h"
-#include "store/IniDocument.h"
-#include "store/SettingsFile.h"
+#include "core/store/Cp1252.h"
+#include "core/store/IniDocument.h"
+#include "core/store/SettingsFile.h"
 
 #include <algorithm>
 #include <cstdint>

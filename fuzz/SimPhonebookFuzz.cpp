@@ -3,7 +3,7 @@
 // back keeps the list of entries and the entry's values.
 #include "FuzzFolder.h"
 
-#include "simdialup/SimPhonebook.h"
+#include "platform/simdialup/SimPhonebook.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Any bytes as the simulator's dialup.state, which every program in the
 // folder may write: reading keeps only sound connections, and what it keeps
 // survives being written and read again.
-#include "simdialup/SimStateFile.h"
+#include "platform/simdialup/SimStateFile.h"
 
 #include <cstdint>
 #include <cstdlib>

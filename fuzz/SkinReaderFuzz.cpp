@@ -1,6 +1,6 @@
 // Any bytes as a skin file: the reader must either build an image of the
 // size the file claims or report one of its errors, never crash or hang.
-#include "skins/TCompressedDib.h"
+#include "core/skins/TCompressedDib.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -23,7 +23,7 @@ backends=src/platform/windows
 rm -rf "$out/obj" "$out/pch" "$out"/*.a "$out"/*.exe
 mkdir -p "$out/obj" "$out/pch"
 
-flags=(-std=c++23 "${warnings[@]}" -O2 -Isrc/core -I"$backends")
+flags=(-std=c++23 "${warnings[@]}" -O2 -Isrc)
 objects=()
 for source in "$backends"/*.cpp; do
     object="$out/obj/$(basename "${source%.cpp}").o"
@@ -36,7 +36,7 @@ done
 echo "Windows backends: built $out/libtollwise_windows.a and $out/WindowsBackendsCheck.exe"
 
 # What a Windows build of the program is given: Qt's defines and headers, with
-# our configuration headers first, and every room's include folder.
+# our configuration headers first, and the source root every include names.
 qt=$(qtpaths6 --query QT_INSTALL_HEADERS)
 qt_flags=(-std=c++23 "${warnings[@]}" -Winvalid-pch -DUNICODE -D_UNICODE -DWIN32 -DMINGW_HAS_SECURE_API=1
           -DQT_NO_DEBUG -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_MULTIMEDIA_LIB
@@ -44,10 +44,7 @@ qt_flags=(-std=c++23 "${warnings[@]}" -Winvalid-pch -DUNICODE -D_UNICODE -DWIN32
 for module in QtCore QtGui QtWidgets QtMultimedia; do
     qt_flags+=(-isystem "$qt/$module")
 done
-qt_flags+=(-Isrc/core -Isrc/platform -Isrc/gui)
-for room in src/tools/*/; do
-    qt_flags+=(-I"${room%/}")
-done
+qt_flags+=(-Isrc)
 
 # The Qt headers nearly every source uses, parsed once.
 printf '#include <%s>\n' QString QList QByteArray QObject QWidget QPainter QImage QDialog QDateTime >"$out/pch/QtHeaders.h"

@@ -1,24 +1,24 @@
-#include "PlatformServices.h"
+#include "platform/PlatformServices.h"
 
-#include "store/DialUpServiceChoice.h"
-#include "store/SettingsFile.h"
+#include "core/store/DialUpServiceChoice.h"
+#include "core/store/SettingsFile.h"
 
 #include <QDir>
 
 #ifdef _WIN32
-#include "windows/RasDialUpService.h"
-#include "windows/RunKeyRegistration.h"
+#include "platform/windows/RasDialUpService.h"
+#include "platform/windows/RunKeyRegistration.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
 #else
-#include "autostart/XdgAutostart.h"
-#include "signals/TerminationSignals.h"
-#include "simdialup/SimDialUpService.h"
+#include "platform/autostart/XdgAutostart.h"
+#include "platform/signals/TerminationSignals.h"
+#include "platform/simdialup/SimDialUpService.h"
 #endif
 
 #ifdef TOLLWISE_HAVE_NETWORKMANAGER
-#include "networkmanager/NmDialUpService.h"
+#include "platform/networkmanager/NmDialUpService.h"
 
 #include <QDBusConnection>
 #endif

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "services/DialUpService.h"
-#include "services/StartupRegistration.h"
-#include "store/DialUpServiceChoice.h"
+#include "core/services/DialUpService.h"
+#include "core/services/StartupRegistration.h"
+#include "core/store/DialUpServiceChoice.h"
 
 #include <QObject>
 #include <QString>

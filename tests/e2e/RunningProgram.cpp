@@ -2,7 +2,7 @@
 
 #include "ChildProcess.h"
 #include "ProgramFolder.h"
-#include "skins/SkinLayout.h"
+#include "core/skins/SkinLayout.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 #include "Desktop.h"
 #include "ProgramFolder.h"
 #include "RunningProgram.h"
-#include "skins/SkinLayout.h"
+#include "core/skins/SkinLayout.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "app/AppCore.h"
-#include "ui/ApplicationHints.h"
-#include "ui/OnOffSwitch.h"
-#include "ui/TSettings.h"
+#include "core/app/AppCore.h"
+#include "gui/controls/ApplicationHints.h"
+#include "gui/controls/OnOffSwitch.h"
+#include "gui/dialogs/TSettings.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"

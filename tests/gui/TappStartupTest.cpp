@@ -1,7 +1,7 @@
-#include "app/Tapp.h"
-#include "calllog/TCallLog.h"
-#include "ui/ApplicationHints.h"
-#include "ui/TBlind.h"
+#include "gui/app/Tapp.h"
+#include "gui/calllog/TCallLog.h"
+#include "gui/controls/ApplicationHints.h"
+#include "gui/app/TBlind.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"

@@ -1,4 +1,4 @@
-#include "networkmanager/NmDialUpService.h"
+#include "platform/networkmanager/NmDialUpService.h"
 #include "support/NmMock.h"
 
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
-#include "simdialup/SimConnection.h"
-#include "simdialup/SimErrors.h"
+#include "platform/simdialup/SimConnection.h"
+#include "platform/simdialup/SimErrors.h"
 
 #include <gtest/gtest.h>
 

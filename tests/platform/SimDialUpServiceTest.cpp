@@ -1,6 +1,6 @@
-#include "simdialup/SimDialUpService.h"
-#include "simdialup/SimErrors.h"
-#include "store/AtomicFile.h"
+#include "platform/simdialup/SimDialUpService.h"
+#include "platform/simdialup/SimErrors.h"
+#include "core/store/AtomicFile.h"
 
 #include "support/FakeClock.h"
 

@@ -1,4 +1,4 @@
-#include "simdialup/SimEntryDialog.h"
+#include "platform/simdialup/SimEntryDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "simdialup/SimErrors.h"
-#include "simdialup/SimPhonebook.h"
-#include "store/AtomicFile.h"
+#include "platform/simdialup/SimErrors.h"
+#include "platform/simdialup/SimPhonebook.h"
+#include "core/store/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "autostart/XdgAutostart.h"
+#include "platform/autostart/XdgAutostart.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppCore.h"
+#include "core/app/AppCore.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/Clock.h"
+#include "core/services/Clock.h"
 
 // A clock the test moves by hand; wall and monotonic time advance together.
 class FakeClock final : public Clock {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/SoundPlayer.h"
-#include "services/StartupRegistration.h"
+#include "core/services/SoundPlayer.h"
+#include "core/services/StartupRegistration.h"
 
 #include <QStringList>
 

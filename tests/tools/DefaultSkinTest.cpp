@@ -1,9 +1,9 @@
-#include "DefaultSkin.h"
+#include "tools/skingen/DefaultSkin.h"
 #include "tools/SkinTool.h"
 
-#include "skins/SkinImages.h"
-#include "skins/SkinLayout.h"
-#include "skins/TCompressedDib.h"
+#include "core/skins/SkinImages.h"
+#include "core/skins/SkinLayout.h"
+#include "core/skins/TCompressedDib.h"
 
 #include <QDir>
 #include <QFile>

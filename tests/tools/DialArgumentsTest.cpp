@@ -1,5 +1,5 @@
-#include "DialArguments.h"
-#include "DialTool.h"
+#include "tools/dial/DialArguments.h"
+#include "tools/dial/DialTool.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "simdialup/SimDialUpService.h"
-#include "store/AtomicFile.h"
+#include "platform/simdialup/SimDialUpService.h"
+#include "core/store/AtomicFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "tools/SkinTool.h"
 
-#include "skins/TCompressedDib.h"
+#include "core/skins/TCompressedDib.h"
 
 #include <QDir>
 #include <QFile>

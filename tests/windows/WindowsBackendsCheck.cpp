@@ -2,13 +2,13 @@
 // administrator right is needed. Prints one line per failure and a closing
 // count; exits non-zero when anything failed.
 
-#include "ConnectionHandles.h"
-#include "DialSessions.h"
-#include "RasDialUpService.h"
-#include "RunKeyRegistration.h"
-#include "WinText.h"
+#include "platform/windows/ConnectionHandles.h"
+#include "platform/windows/DialSessions.h"
+#include "platform/windows/RasDialUpService.h"
+#include "platform/windows/RunKeyRegistration.h"
+#include "platform/windows/WinText.h"
 
-#include "Win32.h"
+#include "platform/windows/Win32.h"
 
 #include <cstdio>
 #include <optional>

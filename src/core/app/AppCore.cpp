@@ -1,8 +1,8 @@
-#include "app/AppCore.h"
+#include "core/app/AppCore.h"
 
-#include "calllog/ProviderTotals.h"
-#include "spending/SpendingFile.h"
-#include "store/TableBlanks.h"
+#include "core/calllog/ProviderTotals.h"
+#include "core/store/SpendingFile.h"
+#include "core/store/TableBlanks.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "connection/CurrentCall.h"
-#include "services/Clock.h"
-#include "services/DialUpService.h"
-#include "services/SoundPlayer.h"
-#include "services/StartupRegistration.h"
-#include "spending/SpendingPlan.h"
-#include "store/AtomicFile.h"
-#include "store/DataFiles.h"
-#include "store/Records.h"
-#include "store/Settings.h"
-#include "store/SettingsFile.h"
-#include "tariffs/Tariff.h"
+#include "core/store/CurrentCall.h"
+#include "core/services/Clock.h"
+#include "core/services/DialUpService.h"
+#include "core/services/SoundPlayer.h"
+#include "core/services/StartupRegistration.h"
+#include "core/store/SpendingPlan.h"
+#include "core/store/AtomicFile.h"
+#include "core/store/DataFiles.h"
+#include "core/store/Records.h"
+#include "core/store/Settings.h"
+#include "core/store/SettingsFile.h"
+#include "core/store/Tariff.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

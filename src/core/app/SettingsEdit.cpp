@@ -1,7 +1,7 @@
-#include "app/SettingsEdit.h"
+#include "core/app/SettingsEdit.h"
 
-#include "app/AppCore.h"
-#include "store/Cp1252.h"
+#include "core/app/AppCore.h"
+#include "core/store/Cp1252.h"
 
 #include <utility>
 

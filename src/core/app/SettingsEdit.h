@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Settings.h"
+#include "core/store/Settings.h"
 
 #include <QColor>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "calllog/CallLogCells.h"
+#include "core/calllog/CallLogCells.h"
 
-#include "store/Money.h"
-#include "store/TextHelpers.h"
-#include "tariffs/TariffIds.h"
+#include "core/store/Money.h"
+#include "core/store/TextHelpers.h"
+#include "core/tariffs/TariffIds.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "store/Records.h"
-#include "store/Settings.h" // kCallLogColumns
-#include "tariffs/Tariff.h"
+#include "core/store/Records.h"
+#include "core/store/Settings.h" // kCallLogColumns
+#include "core/store/Tariff.h"
 
 #include <QLocale>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "calllog/CallLogEdits.h"
+#include "core/calllog/CallLogEdits.h"
 
-#include "calllog/CallLogRows.h"
+#include "core/calllog/CallLogRows.h"
 
 int callForEdit(const CallLogTable &log, int filter, int topRow, int bottomRow)
 {

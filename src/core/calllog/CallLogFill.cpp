@@ -1,7 +1,7 @@
-#include "calllog/CallLogFill.h"
+#include "core/calllog/CallLogFill.h"
 
-#include "calllog/CallLogRows.h"
-#include "calllog/ProviderTotals.h"
+#include "core/calllog/CallLogRows.h"
+#include "core/calllog/ProviderTotals.h"
 
 CallLogFill rebuildCallLog(ProviderTable &providers, const CallLogTable &log, int filter, const QDate &today)
 {

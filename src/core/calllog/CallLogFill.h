@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calllog/CallStatistics.h"
-#include "store/Records.h"
+#include "core/calllog/CallStatistics.h"
+#include "core/store/Records.h"
 
 #include <QDate>
 #include <QList>

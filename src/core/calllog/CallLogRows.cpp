@@ -1,4 +1,4 @@
-#include "calllog/CallLogRows.h"
+#include "core/calllog/CallLogRows.h"
 
 #include <algorithm>
 

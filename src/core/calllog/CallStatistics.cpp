@@ -1,7 +1,7 @@
-#include "calllog/CallStatistics.h"
+#include "core/calllog/CallStatistics.h"
 
-#include "store/Money.h"
-#include "store/TextHelpers.h"
+#include "core/store/Money.h"
+#include "core/store/TextHelpers.h"
 
 #include <algorithm>
 #include <limits>

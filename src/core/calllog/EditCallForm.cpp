@@ -1,8 +1,8 @@
-#include "calllog/EditCallForm.h"
+#include "core/calllog/EditCallForm.h"
 
-#include "store/DateTimeValue.h"
-#include "store/Money.h"
-#include "store/TextHelpers.h"
+#include "core/store/DateTimeValue.h"
+#include "core/store/Money.h"
+#include "core/store/TextHelpers.h"
 
 #include <QDateTime>
 #include <QTime>

@@ -1,7 +1,7 @@
-#include "calllog/ProviderTotals.h"
+#include "core/calllog/ProviderTotals.h"
 
-#include "store/DateTimeValue.h"
-#include "store/Money.h"
+#include "core/store/DateTimeValue.h"
+#include "core/store/Money.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Records.h"
+#include "core/store/Records.h"
 
 #include <QDate>
 

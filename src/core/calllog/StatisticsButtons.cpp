@@ -1,4 +1,4 @@
-#include "calllog/StatisticsButtons.h"
+#include "core/calllog/StatisticsButtons.h"
 
 StatisticsButtons::StatisticsButtons()
     : m_values(statisticResetTexts())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calllog/CallStatistics.h"
+#include "core/calllog/CallStatistics.h"
 
 #include <QString>
 

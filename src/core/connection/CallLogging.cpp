@@ -1,6 +1,6 @@
-#include "connection/CallLogging.h"
+#include "core/connection/CallLogging.h"
 
-#include "store/DateTimeValue.h"
+#include "core/store/DateTimeValue.h"
 
 #include <algorithm>
 #include <cstring>

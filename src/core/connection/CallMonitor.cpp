@@ -1,15 +1,15 @@
-#include "connection/CallMonitor.h"
+#include "core/connection/CallMonitor.h"
 
-#include "calllog/ProviderTotals.h"
-#include "connection/CallLogging.h"
-#include "connection/RunningCall.h"
-#include "skins/SkinImages.h"
-#include "store/DateTimeValue.h"
-#include "store/Money.h"
-#include "store/TextHelpers.h"
-#include "tariffs/CurrentCostRate.h"
-#include "tariffs/RateCaption.h"
-#include "tariffs/TariffTotals.h"
+#include "core/calllog/ProviderTotals.h"
+#include "core/connection/CallLogging.h"
+#include "core/connection/RunningCall.h"
+#include "core/skins/SkinImages.h"
+#include "core/store/DateTimeValue.h"
+#include "core/store/Money.h"
+#include "core/store/TextHelpers.h"
+#include "core/tariffs/CurrentCostRate.h"
+#include "core/tariffs/RateCaption.h"
+#include "core/tariffs/TariffTotals.h"
 
 #include <QLocale>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppCore.h"
-#include "connection/MonitorDisplay.h"
-#include "providers/ProviderRegistry.h"
+#include "core/app/AppCore.h"
+#include "core/connection/MonitorDisplay.h"
+#include "core/providers/ProviderRegistry.h"
 
 #include <QDateTime>
 #include <QObject>

@@ -1,7 +1,7 @@
-#include "connection/Dialler.h"
+#include "core/connection/Dialler.h"
 
-#include "connection/RasStateText.h"
-#include "skins/SkinImages.h"
+#include "core/connection/RasStateText.h"
+#include "core/skins/SkinImages.h"
 
 #include <QPointer>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppCore.h"
-#include "connection/CallMonitor.h"
-#include "services/DialUpService.h"
+#include "core/app/AppCore.h"
+#include "core/connection/CallMonitor.h"
+#include "core/services/DialUpService.h"
 
 #include <QObject>
 #include <QString>

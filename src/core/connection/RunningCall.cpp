@@ -1,8 +1,8 @@
-#include "connection/RunningCall.h"
+#include "core/connection/RunningCall.h"
 
-#include "store/DateTimeValue.h"
-#include "store/Money.h"
-#include "tariffs/CurrentCostRate.h"
+#include "core/store/DateTimeValue.h"
+#include "core/store/Money.h"
+#include "core/tariffs/CurrentCostRate.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "connection/CurrentCall.h"
-#include "store/Records.h"
-#include "tariffs/Tariff.h"
+#include "core/store/CurrentCall.h"
+#include "core/store/Records.h"
+#include "core/store/Tariff.h"
 
 #include <QDateTime>
 

@@ -1,7 +1,7 @@
-#include "providers/ProviderAccount.h"
+#include "core/providers/ProviderAccount.h"
 
-#include "store/DateTimeValue.h"
-#include "store/Money.h"
+#include "core/store/DateTimeValue.h"
+#include "core/store/Money.h"
 
 #include <algorithm>
 #include <limits>

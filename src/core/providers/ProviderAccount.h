@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/Records.h"
-#include "store/Values.h"
+#include "core/store/Records.h"
+#include "core/store/Values.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,8 +1,8 @@
-#include "providers/ProviderAccountForm.h"
+#include "core/providers/ProviderAccountForm.h"
 
-#include "store/DateTimeValue.h"
-#include "store/Money.h"
-#include "store/TextHelpers.h"
+#include "core/store/DateTimeValue.h"
+#include "core/store/Money.h"
+#include "core/store/TextHelpers.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "providers/ProviderAccount.h"
-#include "store/Records.h"
+#include "core/providers/ProviderAccount.h"
+#include "core/store/Records.h"
 
 #include <QLocale>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "providers/ProviderRegistry.h"
+#include "core/providers/ProviderRegistry.h"
 
-#include "store/CountedString.h"
+#include "core/store/CountedString.h"
 
 #include <algorithm>
 #include <iterator>

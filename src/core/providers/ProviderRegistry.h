@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/DialUpService.h"
-#include "store/Records.h"
+#include "core/services/DialUpService.h"
+#include "core/store/Records.h"
 
 #include <QString>
 

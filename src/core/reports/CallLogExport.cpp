@@ -1,11 +1,11 @@
-#include "reports/CallLogExport.h"
+#include "core/reports/CallLogExport.h"
 
-#include "calllog/CallLogRows.h"
-#include "calllog/CallStatistics.h"
-#include "reports/HtmlReport.h"
-#include "reports/ReportFormat.h"
-#include "reports/UsageChart.h"
-#include "tariffs/TariffNames.h"
+#include "core/calllog/CallLogRows.h"
+#include "core/calllog/CallStatistics.h"
+#include "core/reports/HtmlReport.h"
+#include "core/reports/ReportFormat.h"
+#include "core/reports/UsageChart.h"
+#include "core/tariffs/TariffNames.h"
 
 #include <QBuffer>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "store/Records.h"
-#include "tariffs/Tariff.h"
+#include "core/store/Records.h"
+#include "core/store/Tariff.h"
 
-#include "reports/CallReport.h"
+#include "core/reports/CallReport.h"
 
 #include <QByteArray>
 #include <QDate>

@@ -1,9 +1,9 @@
-#include "reports/CallReport.h"
+#include "core/reports/CallReport.h"
 
-#include "connection/RunningCall.h"
-#include "store/Money.h"
-#include "tariffs/TariffIds.h"
-#include "tariffs/TariffSelection.h"
+#include "core/connection/RunningCall.h"
+#include "core/store/Money.h"
+#include "core/tariffs/TariffIds.h"
+#include "core/tariffs/TariffSelection.h"
 
 #include <QDateTime>
 #include <QMap>

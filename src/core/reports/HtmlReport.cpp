@@ -1,6 +1,6 @@
-#include "reports/HtmlReport.h"
+#include "core/reports/HtmlReport.h"
 
-#include "store/Money.h"
+#include "core/store/Money.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/CallReport.h"
+#include "core/reports/CallReport.h"
 
 #include <QByteArray>
 #include <QList>

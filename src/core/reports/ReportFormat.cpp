@@ -1,7 +1,7 @@
-#include "reports/ReportFormat.h"
+#include "core/reports/ReportFormat.h"
 
-#include "store/Money.h"
-#include "store/TextHelpers.h"
+#include "core/store/Money.h"
+#include "core/store/TextHelpers.h"
 
 #include <QRegularExpression>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "reports/ReportTables.h"
+#include "core/reports/ReportTables.h"
 
-#include "store/DataFiles.h"
-#include "store/SettingsFile.h"
-#include "store/TableBlanks.h"
+#include "core/store/DataFiles.h"
+#include "core/store/SettingsFile.h"
+#include "core/store/TableBlanks.h"
 
 #include <QDir>
 #include <QFileInfo>

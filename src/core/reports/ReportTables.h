@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/Records.h"
-#include "tariffs/Tariff.h"
+#include "core/store/Records.h"
+#include "core/store/Tariff.h"
 
 #include <QString>
 

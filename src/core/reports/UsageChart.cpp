@@ -1,7 +1,7 @@
-#include "reports/UsageChart.h"
+#include "core/reports/UsageChart.h"
 
-#include "store/Money.h"
-#include "tariffs/TariffNames.h"
+#include "core/store/Money.h"
+#include "core/tariffs/TariffNames.h"
 
 #include <QDate>
 #include <QFont>

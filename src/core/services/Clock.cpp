@@ -1,4 +1,4 @@
-#include "services/Clock.h"
+#include "core/services/Clock.h"
 
 #include <chrono>
 

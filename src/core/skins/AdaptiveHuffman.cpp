@@ -1,4 +1,4 @@
-#include "skins/AdaptiveHuffman.h"
+#include "core/skins/AdaptiveHuffman.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "skins/DibFormat.h"
+#include "core/skins/DibFormat.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "skins/DibPixels.h"
+#include "core/skins/DibPixels.h"
 
 #include <QHash>
 

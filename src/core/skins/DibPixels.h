@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skins/DibFormat.h"
+#include "core/skins/DibFormat.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "skins/DibRunLength.h"
+#include "core/skins/DibRunLength.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "skins/Lzhuf.h"
+#include "core/skins/Lzhuf.h"
 
-#include "skins/AdaptiveHuffman.h"
+#include "core/skins/AdaptiveHuffman.h"
 
 #include <QtEndian>
 

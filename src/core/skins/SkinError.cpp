@@ -1,4 +1,4 @@
-#include "skins/SkinError.h"
+#include "core/skins/SkinError.h"
 
 QString skinErrorText(SkinError error)
 {

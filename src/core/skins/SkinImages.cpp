@@ -1,4 +1,4 @@
-#include "skins/SkinImages.h"
+#include "core/skins/SkinImages.h"
 
 QList<SkinImageUse> SkinImages::allImages()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skins/SkinLayout.h"
+#include "core/skins/SkinLayout.h"
 
 #include <QRect>
 #include <QList>

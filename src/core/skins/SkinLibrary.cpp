@@ -1,6 +1,6 @@
-#include "skins/SkinLibrary.h"
+#include "core/skins/SkinLibrary.h"
 
-#include "skins/TCompressedDib.h"
+#include "core/skins/TCompressedDib.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,11 +1,11 @@
-#include "skins/TCompressedDib.h"
+#include "core/skins/TCompressedDib.h"
 
-#include "skins/DibFormat.h"
-#include "skins/DibPixels.h"
-#include "skins/Lzhuf.h"
-#include "skins/RunLengthCode.h"
-#include "skins/UbmHeader.h"
-#include "skins/WindowsBitmap.h"
+#include "core/skins/DibFormat.h"
+#include "core/skins/DibPixels.h"
+#include "core/skins/Lzhuf.h"
+#include "core/skins/RunLengthCode.h"
+#include "core/skins/UbmHeader.h"
+#include "core/skins/WindowsBitmap.h"
 
 #include <QFile>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skins/SkinError.h"
+#include "core/skins/SkinError.h"
 
 #include <QByteArrayView>
 #include <QImage>

@@ -1,9 +1,9 @@
-#include "skins/UbmEncoder.h"
+#include "core/skins/UbmEncoder.h"
 
-#include "skins/DibPixels.h"
-#include "skins/Lzhuf.h"
-#include "skins/RunLengthCode.h"
-#include "skins/UbmHeader.h"
+#include "core/skins/DibPixels.h"
+#include "core/skins/Lzhuf.h"
+#include "core/skins/RunLengthCode.h"
+#include "core/skins/UbmHeader.h"
 
 #include <QHash>
 

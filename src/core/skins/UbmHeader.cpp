@@ -1,4 +1,4 @@
-#include "skins/UbmHeader.h"
+#include "core/skins/UbmHeader.h"
 
 #include <QtEndian>
 

@@ -1,8 +1,8 @@
-#include "skins/WindowsBitmap.h"
+#include "core/skins/WindowsBitmap.h"
 
-#include "skins/DibFormat.h"
-#include "skins/DibPixels.h"
-#include "skins/DibRunLength.h"
+#include "core/skins/DibFormat.h"
+#include "core/skins/DibPixels.h"
+#include "core/skins/DibRunLength.h"
 
 #include <QtEndian>
 

@@ -1,6 +1,6 @@
-#include "spending/BillProjection.h"
+#include "core/spending/BillProjection.h"
 
-#include "store/Money.h"
+#include "core/store/Money.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "spending/BillingCycle.h"
-#include "spending/CycleUsage.h"
-#include "store/Records.h"
+#include "core/spending/BillingCycle.h"
+#include "core/spending/CycleUsage.h"
+#include "core/store/Records.h"
 
 #include <QDate>
 

@@ -1,6 +1,6 @@
-#include "spending/BudgetCheck.h"
+#include "core/spending/BudgetCheck.h"
 
-#include "store/Money.h"
+#include "core/store/Money.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "providers/ProviderAccountForm.h"
-#include "spending/BillingCycle.h"
-#include "spending/CycleUsage.h"
-#include "spending/SpendingPlan.h"
+#include "core/providers/ProviderAccountForm.h"
+#include "core/spending/BillingCycle.h"
+#include "core/spending/CycleUsage.h"
+#include "core/store/SpendingPlan.h"
 
 #include <expected>
 

@@ -1,10 +1,10 @@
-#include "spending/CheaperHour.h"
+#include "core/spending/CheaperHour.h"
 
-#include "connection/CurrentCall.h"
-#include "store/Money.h"
-#include "tariffs/CurrentCostRate.h"
-#include "tariffs/RateCaption.h"
-#include "tariffs/TariffSelection.h"
+#include "core/store/CurrentCall.h"
+#include "core/store/Money.h"
+#include "core/tariffs/CurrentCostRate.h"
+#include "core/tariffs/RateCaption.h"
+#include "core/tariffs/TariffSelection.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
-#include "spending/CycleUsage.h"
+#include "core/spending/CycleUsage.h"
 
-#include "store/DateTimeValue.h"
-#include "store/Money.h"
+#include "core/store/DateTimeValue.h"
+#include "core/store/Money.h"
 
 #include <algorithm>
 

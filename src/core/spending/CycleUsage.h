@@ -1,9 +1,9 @@
 #pragma once
 
-#include "connection/CurrentCall.h"
-#include "spending/BillingCycle.h"
-#include "store/Records.h"
-#include "store/Values.h"
+#include "core/store/CurrentCall.h"
+#include "core/spending/BillingCycle.h"
+#include "core/store/Records.h"
+#include "core/store/Values.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "spending/NextUnit.h"
+#include "core/spending/NextUnit.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connection/CurrentCall.h"
+#include "core/store/CurrentCall.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "spending/SpendingSummary.h"
+#include "core/spending/SpendingSummary.h"
 
-#include "spending/BillProjection.h"
-#include "store/Money.h"
-#include "store/TextHelpers.h"
+#include "core/spending/BillProjection.h"
+#include "core/store/Money.h"
+#include "core/store/TextHelpers.h"
 
 #include <QLocale>
 

@@ -1,11 +1,11 @@
-#include "spending/SpendingWatch.h"
+#include "core/spending/SpendingWatch.h"
 
-#include "spending/BudgetCheck.h"
-#include "spending/CheaperHour.h"
-#include "spending/NextUnit.h"
-#include "spending/SpendingSummary.h"
-#include "store/DateTimeValue.h"
-#include "tariffs/RateCaption.h"
+#include "core/spending/BudgetCheck.h"
+#include "core/spending/CheaperHour.h"
+#include "core/spending/NextUnit.h"
+#include "core/spending/SpendingSummary.h"
+#include "core/store/DateTimeValue.h"
+#include "core/tariffs/RateCaption.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppCore.h"
-#include "spending/BillingCycle.h"
-#include "spending/CycleUsage.h"
+#include "core/app/AppCore.h"
+#include "core/spending/BillingCycle.h"
+#include "core/spending/CycleUsage.h"
 
 #include <QObject>
 #include <QString>

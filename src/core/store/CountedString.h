@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Cp1252.h"
+#include "core/store/Cp1252.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "store/DataFiles.h"
+#include "core/store/DataFiles.h"
 
 #include <QDir>
 #include <QFile>

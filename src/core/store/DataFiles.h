@@ -1,9 +1,9 @@
 #pragma once
 
-#include "store/AtomicFile.h"
-#include "store/Records.h"
-#include "store/Settings.h"
-#include "tariffs/Tariff.h"
+#include "core/store/AtomicFile.h"
+#include "core/store/Records.h"
+#include "core/store/Settings.h"
+#include "core/store/Tariff.h"
 
 #include <QString>
 

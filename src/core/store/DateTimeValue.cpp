@@ -1,4 +1,4 @@
-#include "store/DateTimeValue.h"
+#include "core/store/DateTimeValue.h"
 
 #include <QStringList>
 #include <QTime>

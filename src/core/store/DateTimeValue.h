@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Values.h"
+#include "core/store/Values.h"
 
 #include <QDate>
 #include <QDateTime>

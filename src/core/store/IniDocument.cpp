@@ -1,4 +1,4 @@
-#include "store/IniDocument.h"
+#include "core/store/IniDocument.h"
 
 #include <QSet>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/CountedString.h"
-#include "store/Values.h"
+#include "core/store/CountedString.h"
+#include "core/store/Values.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "store/SettingsFile.h"
+#include "core/store/SettingsFile.h"
 
-#include "store/Cp1252.h"
-#include "store/DialUpServiceChoice.h"
-#include "store/IniDocument.h"
+#include "core/store/Cp1252.h"
+#include "core/store/DialUpServiceChoice.h"
+#include "core/store/IniDocument.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/AtomicFile.h"
-#include "store/Settings.h"
+#include "core/store/AtomicFile.h"
+#include "core/store/Settings.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "store/TableBlanks.h"
+#include "core/store/TableBlanks.h"
 
 #include <cstring>
 

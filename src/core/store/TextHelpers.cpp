@@ -1,4 +1,4 @@
-#include "store/TextHelpers.h"
+#include "core/store/TextHelpers.h"
 
 #include <QPainter>
 #include <QRect>

@@ -1,8 +1,8 @@
-#include "tariffs/CurrentCostRate.h"
+#include "core/tariffs/CurrentCostRate.h"
 
-#include "store/DateTimeValue.h"
-#include "store/Money.h"
-#include "tariffs/TariffSelection.h"
+#include "core/store/DateTimeValue.h"
+#include "core/store/Money.h"
+#include "core/tariffs/TariffSelection.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "tariffs/RateCaption.h"
+#include "core/tariffs/RateCaption.h"
 
-#include "store/Money.h"
+#include "core/store/Money.h"
 
 MoneyValue perMinuteRate(MoneyValue unitCost, std::int32_t unitLength)
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "connection/CurrentCall.h"
-#include "tariffs/Tariff.h"
+#include "core/store/CurrentCall.h"
+#include "core/store/Tariff.h"
 
 #include <QLocale>
 #include <QString>

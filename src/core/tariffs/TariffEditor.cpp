@@ -1,6 +1,6 @@
-#include "tariffs/TariffEditor.h"
+#include "core/tariffs/TariffEditor.h"
 
-#include "tariffs/TariffIds.h"
+#include "core/tariffs/TariffIds.h"
 
 TariffEditor::TariffEditor(TariffTable &table)
     : m_table(table)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tariffs/TariffEditorRules.h"
+#include "core/tariffs/TariffEditorRules.h"
 
 #include <QLocale>
 #include <QString>

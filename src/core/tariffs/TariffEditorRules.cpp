@@ -1,8 +1,8 @@
-#include "tariffs/TariffEditorRules.h"
+#include "core/tariffs/TariffEditorRules.h"
 
-#include "store/DateTimeValue.h"
-#include "store/Money.h"
-#include "tariffs/TariffEditorTexts.h"
+#include "core/store/DateTimeValue.h"
+#include "core/store/Money.h"
+#include "core/tariffs/TariffEditorTexts.h"
 
 #include <algorithm>
 #include <cstring>

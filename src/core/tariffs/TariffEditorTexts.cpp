@@ -1,8 +1,8 @@
-#include "tariffs/TariffEditorTexts.h"
+#include "core/tariffs/TariffEditorTexts.h"
 
-#include "store/DateTimeValue.h"
-#include "store/Money.h"
-#include "tariffs/TariffNames.h"
+#include "core/store/DateTimeValue.h"
+#include "core/store/Money.h"
+#include "core/tariffs/TariffNames.h"
 
 #include <array>
 

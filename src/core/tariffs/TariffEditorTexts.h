@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tariffs/Tariff.h"
+#include "core/store/Tariff.h"
 
 #include <QLocale>
 #include <QString>

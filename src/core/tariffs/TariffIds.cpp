@@ -1,4 +1,4 @@
-#include "tariffs/TariffIds.h"
+#include "core/tariffs/TariffIds.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "tariffs/TariffSelection.h"
+#include "core/tariffs/TariffSelection.h"
 
-#include "store/DateTimeValue.h"
+#include "core/store/DateTimeValue.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/Values.h"
-#include "tariffs/Tariff.h"
+#include "core/store/Values.h"
+#include "core/store/Tariff.h"
 
 #include <QDateTime>
 

@@ -1,6 +1,6 @@
-#include "tariffs/TariffTotals.h"
+#include "core/tariffs/TariffTotals.h"
 
-#include "store/Money.h"
+#include "core/store/Money.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/MinimisedTogether.h"
+#include "gui/app/MinimisedTogether.h"
 
 #include <QEvent>
 #include <QWidget>

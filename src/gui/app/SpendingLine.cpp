@@ -1,6 +1,6 @@
-#include "app/SpendingLine.h"
+#include "gui/app/SpendingLine.h"
 
-#include "ui/MessageDialogs.h"
+#include "gui/messages/MessageDialogs.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "spending/SpendingWatch.h"
+#include "core/spending/SpendingWatch.h"
 
 #include <QLabel>
 #include <QList>

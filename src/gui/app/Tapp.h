@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/AppCore.h"
-#include "connection/CallMonitor.h"
-#include "connection/Dialler.h"
-#include "spending/SpendingWatch.h"
-#include "ui/SkinButton.h"
+#include "core/app/AppCore.h"
+#include "core/connection/CallMonitor.h"
+#include "core/connection/Dialler.h"
+#include "core/spending/SpendingWatch.h"
+#include "gui/controls/SkinButton.h"
 
 #include <QList>
 #include <QPointer>

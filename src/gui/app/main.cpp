@@ -1,12 +1,12 @@
-#include "app/Tapp.h"
-#include "calllog/TCallLog.h"
-#include "PlatformServices.h"
-#include "skins/SkinLibrary.h"
-#include "sound/WaveSoundPlayer.h"
-#include "ui/DialUpServiceName.h"
-#include "ui/SkinDamageReport.h"
-#include "ui/TBlind.h"
-#include "ui/Tsplash.h"
+#include "gui/app/Tapp.h"
+#include "gui/calllog/TCallLog.h"
+#include "platform/PlatformServices.h"
+#include "core/skins/SkinLibrary.h"
+#include "platform/sound/WaveSoundPlayer.h"
+#include "gui/dialogs/DialUpServiceName.h"
+#include "gui/messages/SkinDamageReport.h"
+#include "gui/app/TBlind.h"
+#include "gui/dialogs/Tsplash.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
-#include "calllog/CallLogDelegate.h"
+#include "gui/calllog/CallLogDelegate.h"
 
-#include "calllog/CallLogCells.h"
-#include "ui/SkinGridPainter.h"
+#include "core/calllog/CallLogCells.h"
+#include "gui/controls/SkinGridPainter.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
-#include "calllog/CallLogModel.h"
+#include "gui/calllog/CallLogModel.h"
 
-#include "app/AppCore.h"
-#include "calllog/CallLogCells.h"
+#include "core/app/AppCore.h"
+#include "core/calllog/CallLogCells.h"
 
 CallLogModel::CallLogModel(const AppCore &core, QObject *parent)
     : QAbstractTableModel(parent)

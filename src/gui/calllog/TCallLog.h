@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calllog/StatisticsButtons.h"
-#include "ui/SkinGridPainter.h"
+#include "core/calllog/StatisticsButtons.h"
+#include "gui/controls/SkinGridPainter.h"
 
 #include <QImage>
 #include <QWidget>

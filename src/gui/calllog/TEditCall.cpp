@@ -1,16 +1,16 @@
-#include "calllog/TEditCall.h"
+#include "gui/calllog/TEditCall.h"
 
-#include "app/AppCore.h"
-#include "calllog/EditCallForm.h"
-#include "skins/SkinLayout.h"
-#include "ui/DateFieldStyle.h"
-#include "ui/ElidedText.h"
-#include "ui/MessageDialogs.h"
-#include "ui/SkinLook.h"
-#include "ui/TCutTransImage.h"
-#include "ui/TGFocusButton.h"
-#include "ui/TGShape.h"
-#include "ui/WindowOutline.h"
+#include "core/app/AppCore.h"
+#include "core/calllog/EditCallForm.h"
+#include "core/skins/SkinLayout.h"
+#include "gui/controls/DateFieldStyle.h"
+#include "gui/controls/ElidedText.h"
+#include "gui/messages/MessageDialogs.h"
+#include "gui/controls/SkinLook.h"
+#include "gui/controls/TCutTransImage.h"
+#include "gui/controls/TGFocusButton.h"
+#include "gui/controls/TGShape.h"
+#include "core/windowlogic/WindowOutline.h"
 
 #include <QDateEdit>
 #include <QGuiApplication>

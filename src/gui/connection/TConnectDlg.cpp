@@ -1,12 +1,12 @@
-#include "connection/TConnectDlg.h"
+#include "gui/connection/TConnectDlg.h"
 
-#include "skins/SkinImages.h"
-#include "skins/SkinLayout.h"
-#include "skins/SkinLibrary.h"
-#include "ui/ElidedText.h"
-#include "ui/SkinLook.h"
-#include "ui/TCutTransImage.h"
-#include "ui/TGTabButton.h"
+#include "core/skins/SkinImages.h"
+#include "core/skins/SkinLayout.h"
+#include "core/skins/SkinLibrary.h"
+#include "gui/controls/ElidedText.h"
+#include "gui/controls/SkinLook.h"
+#include "gui/controls/TCutTransImage.h"
+#include "gui/controls/TGTabButton.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "providers/ProviderMenu.h"
+#include "gui/providers/ProviderMenu.h"
 
-#include "providers/ProviderMenuStyle.h"
-#include "skins/SkinLibrary.h"
-#include "ui/SkinLook.h"
+#include "gui/providers/ProviderMenuStyle.h"
+#include "core/skins/SkinLibrary.h"
+#include "gui/controls/SkinLook.h"
 
 #include <QAction>
 #include <QPainter>

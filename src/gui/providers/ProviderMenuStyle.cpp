@@ -1,6 +1,6 @@
-#include "providers/ProviderMenuStyle.h"
+#include "gui/providers/ProviderMenuStyle.h"
 
-#include "providers/ProviderMenu.h"
+#include "gui/providers/ProviderMenu.h"
 
 #include <QStyleOptionMenuItem>
 

@@ -1,10 +1,10 @@
-#include "providers/ProviderSpending.h"
+#include "gui/providers/ProviderSpending.h"
 
-#include "skins/SkinLayout.h"
-#include "spending/BudgetCheck.h"
-#include "spending/SpendingSummary.h"
-#include "store/Money.h"
-#include "ui/OnOffSwitch.h"
+#include "core/skins/SkinLayout.h"
+#include "core/spending/BudgetCheck.h"
+#include "core/spending/SpendingSummary.h"
+#include "core/store/Money.h"
+#include "gui/controls/OnOffSwitch.h"
 
 #include <QLabel>
 #include <QLineEdit>

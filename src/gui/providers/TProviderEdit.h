@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/AppCore.h"
-#include "providers/ProviderAccountForm.h"
-#include "providers/ProviderRegistry.h"
-#include "services/DialUpService.h"
+#include "core/app/AppCore.h"
+#include "core/providers/ProviderAccountForm.h"
+#include "core/providers/ProviderRegistry.h"
+#include "core/services/DialUpService.h"
 
 #include <QDialog>
 #include <QImage>

@@ -1,11 +1,11 @@
-#include "reports/CallLogReports.h"
+#include "gui/reports/CallLogReports.h"
 
-#include "app/AppCore.h"
-#include "calllog/CallLogRows.h"
-#include "providers/ProviderMenu.h"
-#include "reports/TUsageChart.h"
-#include "tariffs/TariffNames.h"
-#include "ui/MessageDialogs.h"
+#include "core/app/AppCore.h"
+#include "core/calllog/CallLogRows.h"
+#include "gui/providers/ProviderMenu.h"
+#include "gui/reports/TUsageChart.h"
+#include "core/tariffs/TariffNames.h"
+#include "gui/messages/MessageDialogs.h"
 
 #include <QDir>
 #include <QFileDialog>

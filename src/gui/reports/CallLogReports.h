@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/CallLogExport.h"
+#include "core/reports/CallLogExport.h"
 
 #include <QByteArray>
 #include <QDate>

@@ -1,10 +1,10 @@
-#include "reports/TUsageChart.h"
+#include "gui/reports/TUsageChart.h"
 
-#include "reports/UsageChartView.h"
-#include "skins/SkinLayout.h"
-#include "ui/SkinLook.h"
-#include "ui/TGTextButton.h"
-#include "ui/WindowDragger.h"
+#include "gui/reports/UsageChartView.h"
+#include "core/skins/SkinLayout.h"
+#include "gui/controls/SkinLook.h"
+#include "gui/controls/TGTextButton.h"
+#include "gui/controls/WindowDragger.h"
 
 #include <QKeyEvent>
 #include <QLabel>

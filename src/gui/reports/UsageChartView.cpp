@@ -1,4 +1,4 @@
-#include "reports/UsageChartView.h"
+#include "gui/reports/UsageChartView.h"
 
 #include <QMouseEvent>
 #include <QPainter>

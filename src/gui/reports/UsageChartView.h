@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/UsageChart.h"
+#include "core/reports/UsageChart.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tariffs/TariffEditor.h"
-#include "tariffs/TariffGridPainter.h"
+#include "core/tariffs/TariffEditor.h"
+#include "gui/tariffs/TariffGridPainter.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
-#include "tariffs/TariffColourStrip.h"
+#include "gui/tariffs/TariffColourStrip.h"
 
-#include "tariffs/TariffEditorRules.h"
+#include "core/tariffs/TariffEditorRules.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

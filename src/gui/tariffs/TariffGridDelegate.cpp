@@ -1,6 +1,6 @@
-#include "tariffs/TariffGridDelegate.h"
+#include "gui/tariffs/TariffGridDelegate.h"
 
-#include "tariffs/TariffGridPainter.h"
+#include "gui/tariffs/TariffGridPainter.h"
 
 #include <QPainter>
 

@@ -1,10 +1,10 @@
-#include "tariffs/TariffGridModel.h"
+#include "gui/tariffs/TariffGridModel.h"
 
-#include "app/AppCore.h"
-#include "store/Money.h"
-#include "store/TextHelpers.h"
-#include "tariffs/TariffColourStrip.h"
-#include "tariffs/TariffEditorTexts.h"
+#include "core/app/AppCore.h"
+#include "core/store/Money.h"
+#include "core/store/TextHelpers.h"
+#include "gui/tariffs/TariffColourStrip.h"
+#include "core/tariffs/TariffEditorTexts.h"
 
 #include <QColor>
 

@@ -1,4 +1,4 @@
-#include "tariffs/TariffGridPainter.h"
+#include "gui/tariffs/TariffGridPainter.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/SkinGridPainter.h"
+#include "gui/controls/SkinGridPainter.h"
 
 #include <QColor>
 #include <QImage>

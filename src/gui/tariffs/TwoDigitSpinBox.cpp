@@ -1,4 +1,4 @@
-#include "tariffs/TwoDigitSpinBox.h"
+#include "gui/tariffs/TwoDigitSpinBox.h"
 
 TwoDigitSpinBox::TwoDigitSpinBox(int maximum, QWidget *parent)
     : QSpinBox(parent)

@@ -1,6 +1,6 @@
-#include "autostart/XdgAutostart.h"
+#include "platform/autostart/XdgAutostart.h"
 
-#include "store/AtomicFile.h"
+#include "core/store/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/StartupRegistration.h"
+#include "core/services/StartupRegistration.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "networkmanager/NmStates.h"
+#include "platform/networkmanager/NmStates.h"
 
 #include <array>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "signals/TerminationSignals.h"
+#include "platform/signals/TerminationSignals.h"
 
 #include <QSocketNotifier>
 

@@ -1,4 +1,4 @@
-#include "simdialup/ProcessProbe.h"
+#include "platform/simdialup/ProcessProbe.h"
 
 #include <cerrno>
 #include <limits>

@@ -1,6 +1,6 @@
-#include "simdialup/SimConnection.h"
+#include "platform/simdialup/SimConnection.h"
 
-#include "simdialup/SimErrors.h"
+#include "platform/simdialup/SimErrors.h"
 
 #include <algorithm>
 #include <array>

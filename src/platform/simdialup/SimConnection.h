@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/DialUpService.h"
-#include "simdialup/SimEntry.h"
+#include "core/services/DialUpService.h"
+#include "platform/simdialup/SimEntry.h"
 
 #include <QString>
 

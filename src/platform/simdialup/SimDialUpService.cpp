@@ -1,8 +1,8 @@
-#include "simdialup/SimDialUpService.h"
+#include "platform/simdialup/SimDialUpService.h"
 
-#include "simdialup/ProcessProbe.h"
-#include "simdialup/SimEntryDialog.h"
-#include "simdialup/SimErrors.h"
+#include "platform/simdialup/ProcessProbe.h"
+#include "platform/simdialup/SimEntryDialog.h"
+#include "platform/simdialup/SimErrors.h"
 
 #include <QCoreApplication>
 #include <QWidget>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "services/Clock.h"
-#include "services/DialUpService.h"
-#include "simdialup/SimEntry.h"
-#include "simdialup/SimPhonebook.h"
-#include "simdialup/SimStateFile.h"
+#include "core/services/Clock.h"
+#include "core/services/DialUpService.h"
+#include "platform/simdialup/SimEntry.h"
+#include "platform/simdialup/SimPhonebook.h"
+#include "platform/simdialup/SimStateFile.h"
 
 #include <QObject>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "simdialup/SimEntry.h"
+#include "platform/simdialup/SimEntry.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "simdialup/SimEntryDialog.h"
+#include "platform/simdialup/SimEntryDialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

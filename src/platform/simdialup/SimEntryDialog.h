@@ -1,6 +1,6 @@
 #pragma once
 
-#include "simdialup/SimEntry.h"
+#include "platform/simdialup/SimEntry.h"
 
 #include <QDialog>
 #include <QStringList>

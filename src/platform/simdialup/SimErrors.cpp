@@ -1,4 +1,4 @@
-#include "simdialup/SimErrors.h"
+#include "platform/simdialup/SimErrors.h"
 
 #include <array>
 #include <utility>

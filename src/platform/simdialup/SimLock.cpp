@@ -1,4 +1,4 @@
-#include "simdialup/SimLock.h"
+#include "platform/simdialup/SimLock.h"
 
 #include <QDir>
 

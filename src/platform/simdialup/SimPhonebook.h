@@ -1,8 +1,8 @@
 #pragma once
 
-#include "services/DialUpService.h"
-#include "simdialup/SimEntry.h"
-#include "store/IniDocument.h"
+#include "core/services/DialUpService.h"
+#include "platform/simdialup/SimEntry.h"
+#include "core/store/IniDocument.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "simdialup/SimStateFile.h"
+#include "platform/simdialup/SimStateFile.h"
 
-#include "simdialup/SimErrors.h"
-#include "simdialup/SimLock.h"
-#include "store/AtomicFile.h"
+#include "platform/simdialup/SimErrors.h"
+#include "platform/simdialup/SimLock.h"
+#include "core/store/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/DialUpService.h"
-#include "simdialup/SimConnection.h"
+#include "core/services/DialUpService.h"
+#include "platform/simdialup/SimConnection.h"
 
 #include <QString>
 

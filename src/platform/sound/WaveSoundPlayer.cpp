@@ -1,4 +1,4 @@
-#include "sound/WaveSoundPlayer.h"
+#include "platform/sound/WaveSoundPlayer.h"
 
 #include <QFileInfo>
 #include <QSoundEffect>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/SoundPlayer.h"
+#include "core/services/SoundPlayer.h"
 
 #include <QObject>
 

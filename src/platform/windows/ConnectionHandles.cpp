@@ -1,4 +1,4 @@
-#include "ConnectionHandles.h"
+#include "platform/windows/ConnectionHandles.h"
 
 dialup::ConnectionHandle ConnectionHandles::idFor(Native native)
 {

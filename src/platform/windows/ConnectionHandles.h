@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/DialUpService.h"
+#include "core/services/DialUpService.h"
 
 #include <map>
 #include <optional>

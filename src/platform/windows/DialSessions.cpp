@@ -1,4 +1,4 @@
-#include "DialSessions.h"
+#include "platform/windows/DialSessions.h"
 
 #include <utility>
 

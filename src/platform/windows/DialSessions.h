@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Win32.h"
+#include "platform/windows/Win32.h"
 
-#include "services/DialUpService.h"
+#include "core/services/DialUpService.h"
 
 #include <cstdint>
 #include <functional>

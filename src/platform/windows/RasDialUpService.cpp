@@ -1,9 +1,9 @@
-#include "RasDialUpService.h"
+#include "platform/windows/RasDialUpService.h"
 
-#include "DialSessions.h"
-#include "WinText.h"
+#include "platform/windows/DialSessions.h"
+#include "platform/windows/WinText.h"
 
-#include "Win32.h"
+#include "platform/windows/Win32.h"
 
 #include <ras.h>
 #include <raserror.h>

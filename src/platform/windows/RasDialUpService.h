@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ConnectionHandles.h"
+#include "platform/windows/ConnectionHandles.h"
 
-#include "services/DialUpService.h"
+#include "core/services/DialUpService.h"
 
 #include <functional>
 #include <map>

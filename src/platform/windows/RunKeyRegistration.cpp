@@ -1,8 +1,8 @@
-#include "RunKeyRegistration.h"
+#include "platform/windows/RunKeyRegistration.h"
 
-#include "WinText.h"
+#include "platform/windows/WinText.h"
 
-#include "Win32.h"
+#include "platform/windows/Win32.h"
 
 #include <utility>
 

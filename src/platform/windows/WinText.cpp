@@ -1,6 +1,6 @@
-#include "WinText.h"
+#include "platform/windows/WinText.h"
 
-#include "Win32.h"
+#include "platform/windows/Win32.h"
 
 #include <climits>
 

@@ -1,4 +1,4 @@
-#include "DialArguments.h"
+#include "tools/dial/DialArguments.h"
 
 namespace {
 

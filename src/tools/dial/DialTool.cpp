@@ -1,6 +1,6 @@
-#include "DialTool.h"
+#include "tools/dial/DialTool.h"
 
-#include "connection/RasStateText.h"
+#include "core/connection/RasStateText.h"
 
 #include <QEventLoop>
 

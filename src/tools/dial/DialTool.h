@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DialArguments.h"
+#include "tools/dial/DialArguments.h"
 
-#include "services/DialUpService.h"
+#include "core/services/DialUpService.h"
 
 #include <QTextStream>
 

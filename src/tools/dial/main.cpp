@@ -1,7 +1,7 @@
-#include "DialArguments.h"
-#include "DialTool.h"
+#include "tools/dial/DialArguments.h"
+#include "tools/dial/DialTool.h"
 
-#include "PlatformServices.h"
+#include "platform/PlatformServices.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,4 +1,4 @@
-#include "ReportArguments.h"
+#include "tools/report/ReportArguments.h"
 
 #include <QDate>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "reports/CallReport.h"
-#include "reports/ReportFormat.h"
+#include "core/reports/CallReport.h"
+#include "core/reports/ReportFormat.h"
 
 #include <QString>
 #include <QStringList>

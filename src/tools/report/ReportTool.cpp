@@ -1,6 +1,6 @@
-#include "ReportTool.h"
+#include "tools/report/ReportTool.h"
 
-#include "reports/ReportTables.h"
+#include "core/reports/ReportTables.h"
 
 #include <QDir>
 

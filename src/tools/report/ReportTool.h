@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ReportArguments.h"
+#include "tools/report/ReportArguments.h"
 
-#include "reports/ReportTables.h"
+#include "core/reports/ReportTables.h"
 
 #include <QDate>
 #include <QString>

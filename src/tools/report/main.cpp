@@ -1,4 +1,4 @@
-#include "ReportTool.h"
+#include "tools/report/ReportTool.h"
 
 #include <QCoreApplication>
 #include <QDate>

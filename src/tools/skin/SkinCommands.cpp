@@ -1,10 +1,10 @@
-#include "SkinCommands.h"
+#include "tools/skin/SkinCommands.h"
 
-#include "skins/DibFormat.h"
-#include "skins/TCompressedDib.h"
-#include "skins/UbmEncoder.h"
-#include "skins/UbmHeader.h"
-#include "store/AtomicFile.h"
+#include "core/skins/DibFormat.h"
+#include "core/skins/TCompressedDib.h"
+#include "core/skins/UbmEncoder.h"
+#include "core/skins/UbmHeader.h"
+#include "core/store/AtomicFile.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "SkinCommands.h"
+#include "tools/skin/SkinCommands.h"
 
 #include <QCoreApplication>
 

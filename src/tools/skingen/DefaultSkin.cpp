@@ -1,11 +1,11 @@
-#include "DefaultSkin.h"
+#include "tools/skingen/DefaultSkin.h"
 
-#include "SkinMedia.h"
-#include "SkinPictures.h"
+#include "tools/skingen/SkinMedia.h"
+#include "tools/skingen/SkinPictures.h"
 
-#include "skins/SkinImages.h"
-#include "skins/UbmEncoder.h"
-#include "store/AtomicFile.h"
+#include "core/skins/SkinImages.h"
+#include "core/skins/UbmEncoder.h"
+#include "core/store/AtomicFile.h"
 
 #include <QDir>
 

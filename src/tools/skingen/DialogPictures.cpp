@@ -1,7 +1,7 @@
-#include "Icons.h"
-#include "SkinPictures.h"
+#include "tools/skingen/Icons.h"
+#include "tools/skingen/SkinPictures.h"
 
-#include "skins/SkinLayout.h"
+#include "core/skins/SkinLayout.h"
 
 #include <QPainter>
 

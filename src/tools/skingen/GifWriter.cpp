@@ -1,4 +1,4 @@
-#include "GifWriter.h"
+#include "tools/skingen/GifWriter.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "Icons.h"
+#include "tools/skingen/Icons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
-#include "SkinArt.h"
+#include "tools/skingen/SkinArt.h"
 
-#include "skins/SkinLayout.h"
+#include "core/skins/SkinLayout.h"
 
 #include <QLinearGradient>
 #include <QPainter>

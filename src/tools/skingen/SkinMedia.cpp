@@ -1,11 +1,11 @@
-#include "SkinMedia.h"
+#include "tools/skingen/SkinMedia.h"
 
-#include "GifWriter.h"
-#include "Icons.h"
-#include "SkinArt.h"
-#include "WaveWriter.h"
+#include "tools/skingen/GifWriter.h"
+#include "tools/skingen/Icons.h"
+#include "tools/skingen/SkinArt.h"
+#include "tools/skingen/WaveWriter.h"
 
-#include "skins/SkinLayout.h"
+#include "core/skins/SkinLayout.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "SkinPictures.h"
+#include "tools/skingen/SkinPictures.h"
 
 SkinArt::SkinSet SkinPictures::drawDefaultSkin()
 {

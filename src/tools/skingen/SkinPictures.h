@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SkinArt.h"
+#include "tools/skingen/SkinArt.h"
 
 // The pictures of the default skin, by window. Each adds its images to the set.
 namespace SkinPictures {

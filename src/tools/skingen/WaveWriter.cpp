@@ -1,4 +1,4 @@
-#include "WaveWriter.h"
+#include "tools/skingen/WaveWriter.h"
 
 #include <QtEndian>
 

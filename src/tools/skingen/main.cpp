@@ -1,4 +1,4 @@
-#include "DefaultSkin.h"
+#include "tools/skingen/DefaultSkin.h"
 
 #include <QGuiApplication>
 #include <QTextStream>

@@ -2,10 +2,10 @@
 // moments, mostly in the middle of writing its files) and restarts it on the
 // same folder, again and again. After every kill each data file must be a
 // whole version of itself and every call reported as saved must be there.
-#include "store/DataFiles.h"
-#include "store/IniDocument.h"
-#include "store/Records.h"
-#include "store/SettingsFile.h"
+#include "core/store/DataFiles.h"
+#include "core/store/IniDocument.h"
+#include "core/store/Records.h"
+#include "core/store/SettingsFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -4,8 +4,8 @@
 // Prints "loaded N" once the folder is read, then "saved N" each time a call
 // has been logged and all four files written; N is the log's count. Call i
 // of the log lasts i % 5 + 1 seconds, so the test can tell each one apart.
-#include "app/AppCore.h"
-#include "connection/CallMonitor.h"
+#include "core/app/AppCore.h"
+#include "core/connection/CallMonitor.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"

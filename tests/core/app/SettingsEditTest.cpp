@@ -1,5 +1,5 @@
-#include "app/AppCore.h"
-#include "app/SettingsEdit.h"
+#include "core/app/AppCore.h"
+#include "core/app/SettingsEdit.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"

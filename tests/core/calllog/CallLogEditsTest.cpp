@@ -1,6 +1,6 @@
-#include "calllog/CallLogEdits.h"
-#include "calllog/CallLogFill.h"
-#include "calllog/CallLogRows.h"
+#include "core/calllog/CallLogEdits.h"
+#include "core/calllog/CallLogFill.h"
+#include "core/calllog/CallLogRows.h"
 
 #include "core/calllog/CallLogTestLog.h"
 

@@ -1,6 +1,6 @@
-#include "calllog/CallLogFill.h"
-#include "calllog/CallLogCells.h"
-#include "calllog/CallLogRows.h"
+#include "core/calllog/CallLogFill.h"
+#include "core/calllog/CallLogCells.h"
+#include "core/calllog/CallLogRows.h"
 
 #include "core/calllog/CallLogTestLog.h"
 

@@ -1,7 +1,7 @@
-#include "app/AppCore.h"
-#include "calllog/CallLogEdits.h"
-#include "calllog/CallLogRows.h"
-#include "calllog/EditCallForm.h"
+#include "core/app/AppCore.h"
+#include "core/calllog/CallLogEdits.h"
+#include "core/calllog/CallLogRows.h"
+#include "core/calllog/EditCallForm.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"

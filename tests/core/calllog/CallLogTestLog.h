@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/Records.h"
-#include "store/TableBlanks.h"
+#include "core/store/Records.h"
+#include "core/store/TableBlanks.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "calllog/CallStatistics.h"
-#include "calllog/CallLogRows.h"
-#include "calllog/StatisticsButtons.h"
+#include "core/calllog/CallStatistics.h"
+#include "core/calllog/CallLogRows.h"
+#include "core/calllog/StatisticsButtons.h"
 
 #include "core/calllog/CallLogTestLog.h"
 

@@ -1,4 +1,4 @@
-#include "calllog/EditCallForm.h"
+#include "core/calllog/EditCallForm.h"
 
 #include "core/calllog/CallLogTestLog.h"
 

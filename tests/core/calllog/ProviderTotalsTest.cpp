@@ -1,5 +1,5 @@
-#include "calllog/ProviderTotals.h"
-#include "store/TableBlanks.h"
+#include "core/calllog/ProviderTotals.h"
+#include "core/store/TableBlanks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "CallMonitorTestFixture.h"
 
-#include "store/DateTimeValue.h"
+#include "core/store/DateTimeValue.h"
 
 #include <cstring>
 

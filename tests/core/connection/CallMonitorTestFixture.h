@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppCore.h"
-#include "connection/CallMonitor.h"
+#include "core/app/AppCore.h"
+#include "core/connection/CallMonitor.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"

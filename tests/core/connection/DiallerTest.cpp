@@ -1,7 +1,7 @@
 #include "CallMonitorTestFixture.h"
 
-#include "connection/CallLogging.h"
-#include "connection/Dialler.h"
+#include "core/connection/CallLogging.h"
+#include "core/connection/Dialler.h"
 
 #include <QEventLoop>
 #include <QStringList>

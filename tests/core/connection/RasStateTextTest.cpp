@@ -1,4 +1,4 @@
-#include "connection/RasStateText.h"
+#include "core/connection/RasStateText.h"
 
 #include "support/FakeDialUpService.h"
 

@@ -1,8 +1,8 @@
-#include "connection/RunningCall.h"
+#include "core/connection/RunningCall.h"
 
-#include "store/DateTimeValue.h"
-#include "store/TableBlanks.h"
-#include "tariffs/CurrentCostRate.h"
+#include "core/store/DateTimeValue.h"
+#include "core/store/TableBlanks.h"
+#include "core/tariffs/CurrentCostRate.h"
 
 #include "core/tariffs/TariffTestData.h"
 

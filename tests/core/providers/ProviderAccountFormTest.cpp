@@ -1,4 +1,4 @@
-#include "providers/ProviderAccountForm.h"
+#include "core/providers/ProviderAccountForm.h"
 
 #include <gtest/gtest.h>
 

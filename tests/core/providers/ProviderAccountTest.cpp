@@ -1,5 +1,5 @@
-#include "providers/ProviderAccount.h"
-#include "store/TableBlanks.h"
+#include "core/providers/ProviderAccount.h"
+#include "core/store/TableBlanks.h"
 
 #include "support/FakeClock.h"
 

@@ -1,5 +1,5 @@
-#include "providers/ProviderRegistry.h"
-#include "store/TableBlanks.h"
+#include "core/providers/ProviderRegistry.h"
+#include "core/store/TableBlanks.h"
 
 #include "support/FakeDialUpService.h"
 

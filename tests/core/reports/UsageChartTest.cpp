@@ -1,4 +1,4 @@
-#include "reports/UsageChart.h"
+#include "core/reports/UsageChart.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "skins/Lzhuf.h"
+#include "core/skins/Lzhuf.h"
 
 #include "core/skins/SkinBytes.h"
 

@@ -1,4 +1,4 @@
-#include "skins/RunLengthCode.h"
+#include "core/skins/RunLengthCode.h"
 
 #include "core/skins/SkinBytes.h"
 

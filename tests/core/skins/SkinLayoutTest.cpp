@@ -1,5 +1,5 @@
-#include "skins/SkinImages.h"
-#include "skins/SkinLayout.h"
+#include "core/skins/SkinImages.h"
+#include "core/skins/SkinLayout.h"
 
 #include <QSet>
 

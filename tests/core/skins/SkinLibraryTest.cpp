@@ -1,4 +1,4 @@
-#include "skins/SkinLibrary.h"
+#include "core/skins/SkinLibrary.h"
 
 #include "core/skins/SkinBytes.h"
 

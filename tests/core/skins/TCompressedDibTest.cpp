@@ -1,7 +1,7 @@
-#include "skins/TCompressedDib.h"
+#include "core/skins/TCompressedDib.h"
 
 #include "core/skins/SkinBytes.h"
-#include "skins/Lzhuf.h"
+#include "core/skins/Lzhuf.h"
 
 #include <QPainter>
 

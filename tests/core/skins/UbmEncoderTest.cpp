@@ -1,7 +1,7 @@
-#include "skins/UbmEncoder.h"
+#include "core/skins/UbmEncoder.h"
 
-#include "skins/TCompressedDib.h"
-#include "skins/UbmHeader.h"
+#include "core/skins/TCompressedDib.h"
+#include "core/skins/UbmHeader.h"
 
 #include <QRandomGenerator>
 

@@ -1,4 +1,4 @@
-#include "skins/WindowsBitmap.h"
+#include "core/skins/WindowsBitmap.h"
 
 #include "core/skins/SkinBytes.h"
 

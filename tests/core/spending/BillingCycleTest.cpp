@@ -1,4 +1,4 @@
-#include "spending/BillingCycle.h"
+#include "core/spending/BillingCycle.h"
 
 #include <gtest/gtest.h>
 

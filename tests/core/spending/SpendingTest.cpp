@@ -1,11 +1,11 @@
-#include "spending/BillProjection.h"
-#include "spending/CheaperHour.h"
-#include "spending/NextUnit.h"
-#include "spending/SpendingFile.h"
+#include "core/spending/BillProjection.h"
+#include "core/spending/CheaperHour.h"
+#include "core/spending/NextUnit.h"
+#include "core/store/SpendingFile.h"
 
-#include "connection/RunningCall.h"
+#include "core/connection/RunningCall.h"
 #include "core/tariffs/TariffTestData.h"
-#include "tariffs/CurrentCostRate.h"
+#include "core/tariffs/CurrentCostRate.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
 #include "core/connection/CallMonitorTestFixture.h"
 
-#include "connection/Dialler.h"
-#include "spending/SpendingWatch.h"
+#include "core/connection/Dialler.h"
+#include "core/spending/SpendingWatch.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "app/AppCore.h"
+#include "core/app/AppCore.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"

@@ -1,5 +1,5 @@
-#include "store/DataFiles.h"
-#include "store/TableBlanks.h"
+#include "core/store/DataFiles.h"
+#include "core/store/TableBlanks.h"
 
 #include <QDir>
 #include <QFile>

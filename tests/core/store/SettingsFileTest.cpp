@@ -1,5 +1,5 @@
-#include "store/DialUpServiceChoice.h"
-#include "store/SettingsFile.h"
+#include "core/store/DialUpServiceChoice.h"
+#include "core/store/SettingsFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "store/DateTimeValue.h"
-#include "store/TextHelpers.h"
+#include "core/store/DateTimeValue.h"
+#include "core/store/TextHelpers.h"
 
 #include <gtest/gtest.h>
 

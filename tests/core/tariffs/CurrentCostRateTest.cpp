@@ -1,7 +1,7 @@
-#include "tariffs/CurrentCostRate.h"
+#include "core/tariffs/CurrentCostRate.h"
 
-#include "store/DateTimeValue.h"
-#include "tariffs/TariffSelection.h"
+#include "core/store/DateTimeValue.h"
+#include "core/tariffs/TariffSelection.h"
 
 #include "TariffTestData.h"
 

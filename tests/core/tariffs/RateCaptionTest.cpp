@@ -1,6 +1,6 @@
-#include "tariffs/RateCaption.h"
+#include "core/tariffs/RateCaption.h"
 
-#include "tariffs/CurrentCostRate.h"
+#include "core/tariffs/CurrentCostRate.h"
 
 #include "TariffTestData.h"
 

@@ -1,7 +1,7 @@
-#include "tariffs/TariffEditorRules.h"
+#include "core/tariffs/TariffEditorRules.h"
 
-#include "store/DateTimeValue.h"
-#include "store/TableBlanks.h"
+#include "core/store/DateTimeValue.h"
+#include "core/store/TableBlanks.h"
 
 #include "core/tariffs/TariffTestData.h"
 

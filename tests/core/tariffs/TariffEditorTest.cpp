@@ -1,6 +1,6 @@
-#include "tariffs/TariffEditor.h"
+#include "core/tariffs/TariffEditor.h"
 
-#include "store/TableBlanks.h"
+#include "core/store/TableBlanks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "tariffs/TariffEditorTexts.h"
+#include "core/tariffs/TariffEditorTexts.h"
 
-#include "store/DateTimeValue.h"
+#include "core/store/DateTimeValue.h"
 
 #include <gtest/gtest.h>
 

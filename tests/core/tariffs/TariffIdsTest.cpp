@@ -1,5 +1,5 @@
-#include "tariffs/TariffIds.h"
-#include "tariffs/TariffTotals.h"
+#include "core/tariffs/TariffIds.h"
+#include "core/tariffs/TariffTotals.h"
 
 #include "TariffTestData.h"
 

@@ -1,4 +1,4 @@
-#include "tariffs/TariffSelection.h"
+#include "core/tariffs/TariffSelection.h"
 
 #include "TariffTestData.h"
 

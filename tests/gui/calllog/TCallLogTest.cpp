@@ -1,7 +1,7 @@
-#include "calllog/TCallLog.h"
-#include "app/AppCore.h"
-#include "calllog/TEditCall.h"
-#include "providers/ProviderMenu.h"
+#include "gui/calllog/TCallLog.h"
+#include "core/app/AppCore.h"
+#include "gui/calllog/TEditCall.h"
+#include "gui/providers/ProviderMenu.h"
 
 #include "support/FakeAppCore.h"
 

@@ -1,7 +1,7 @@
 #include "LayoutChecker.h"
 
-#include "ui/TCutTransImage.h"
-#include "ui/TGShape.h"
+#include "gui/controls/TCutTransImage.h"
+#include "gui/controls/TGShape.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

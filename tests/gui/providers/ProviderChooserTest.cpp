@@ -1,7 +1,7 @@
-#include "providers/ProviderChooser.h"
-#include "providers/ProviderMenu.h"
-#include "providers/ProviderRegistry.h"
-#include "store/TableBlanks.h"
+#include "gui/providers/ProviderChooser.h"
+#include "gui/providers/ProviderMenu.h"
+#include "core/providers/ProviderRegistry.h"
+#include "core/store/TableBlanks.h"
 
 #include "support/FakeDialUpService.h"
 

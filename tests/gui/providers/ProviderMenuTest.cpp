@@ -1,6 +1,6 @@
-#include "providers/ProviderMenu.h"
-#include "skins/SkinLibrary.h"
-#include "store/AtomicFile.h"
+#include "gui/providers/ProviderMenu.h"
+#include "core/skins/SkinLibrary.h"
+#include "core/store/AtomicFile.h"
 
 #include <QBuffer>
 #include <QDir>

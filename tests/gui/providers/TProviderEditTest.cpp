@@ -1,7 +1,7 @@
-#include "providers/TProviderEdit.h"
+#include "gui/providers/TProviderEdit.h"
 
-#include "calllog/TEditCall.h"
-#include "skins/SkinLayout.h"
+#include "gui/calllog/TEditCall.h"
+#include "core/skins/SkinLayout.h"
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"

@@ -1,8 +1,8 @@
-#include "reports/CallLogReports.h"
-#include "app/AppCore.h"
-#include "calllog/TCallLog.h"
-#include "providers/ProviderMenu.h"
-#include "reports/UsageChartView.h"
+#include "gui/reports/CallLogReports.h"
+#include "core/app/AppCore.h"
+#include "gui/calllog/TCallLog.h"
+#include "gui/providers/ProviderMenu.h"
+#include "gui/reports/UsageChartView.h"
 
 #include "support/FakeAppCore.h"
 

@@ -1,11 +1,11 @@
-#include "tariffs/TCallCharges.h"
+#include "gui/tariffs/TCallCharges.h"
 
-#include "app/AppCore.h"
-#include "store/DateTimeValue.h"
-#include "tariffs/CurrentCostRate.h"
-#include "tariffs/RateCaption.h"
-#include "tariffs/TariffColourStrip.h"
-#include "ui/TGShape.h"
+#include "core/app/AppCore.h"
+#include "core/store/DateTimeValue.h"
+#include "core/tariffs/CurrentCostRate.h"
+#include "core/tariffs/RateCaption.h"
+#include "gui/tariffs/TariffColourStrip.h"
+#include "gui/controls/TGShape.h"
 
 #include "core/tariffs/TariffTestData.h"
 #include "support/FakeClock.h"

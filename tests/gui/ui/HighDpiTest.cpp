@@ -1,5 +1,5 @@
-#include "ui/TCutTransImage.h"
-#include "ui/TGTabButton.h"
+#include "gui/controls/TCutTransImage.h"
+#include "gui/controls/TGTabButton.h"
 
 #include "SkinTestSupport.h"
 

@@ -1,9 +1,9 @@
-#include "ui/ElidedText.h"
-#include "ui/MessageDialogs.h"
-#include "ui/TDynaMessageBoxDlg.h"
-#include "ui/TGFocusButton.h"
-#include "ui/TGText.h"
-#include "ui/TMessDlg.h"
+#include "gui/controls/ElidedText.h"
+#include "gui/messages/MessageDialogs.h"
+#include "gui/messages/TDynaMessageBoxDlg.h"
+#include "gui/controls/TGFocusButton.h"
+#include "gui/controls/TGText.h"
+#include "gui/messages/TMessDlg.h"
 
 #include "SkinTestSupport.h"
 

@@ -1,8 +1,8 @@
-#include "ui/TGFocusButton.h"
-#include "ui/TGShape.h"
-#include "ui/TGTabButton.h"
-#include "ui/TGText.h"
-#include "ui/TGTextButton.h"
+#include "gui/controls/TGFocusButton.h"
+#include "gui/controls/TGShape.h"
+#include "gui/controls/TGTabButton.h"
+#include "gui/controls/TGText.h"
+#include "gui/controls/TGTextButton.h"
 
 #include "SkinTestSupport.h"
 

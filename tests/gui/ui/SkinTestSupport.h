@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skins/SkinLibrary.h"
+#include "core/skins/SkinLibrary.h"
 
 #include <QApplication>
 #include <QDialog>

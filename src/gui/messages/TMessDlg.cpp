@@ -1,0 +1,113 @@
+#include "gui/messages/TMessDlg.h"
+
+#include "core/skins/SkinLibrary.h"
+#include "gui/controls/ElidedText.h"
+#include "core/windowlogic/MessageTable.h"
+#include "gui/controls/SkinLook.h"
+#include "gui/controls/TCutTransImage.h"
+#include "gui/controls/TGFocusButton.h"
+#include "core/windowlogic/WindowOutline.h"
+
+#include <QLabel>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+TextButtonAppearance buttonAppearance()
+{
+    TextButtonAppearance look;
+    look.Color = QColor(192, 192, 192);
+    look.ColorHot = QColor(255, 128, 0);
+    look.ColorDown = QColor(0, 128, 0);
+    look.FontHotColor = QColor(0, 0, 0);
+    look.FrameUpColor = QColor(192, 192, 192);
+    look.FrameHotColor = QColor(255, 128, 0);
+    look.FrameDownColor = QColor(0, 128, 0);
+    return look;
+}
+
+// A long text first narrows its font, down to kSmallestPixels; what is then
+// still too tall is returned, for the dialog to grow by.
+int fitText(QLabel *label)
+{
+    constexpr int kSmallestPixels = 12;
+    const int flags = int(label->alignment()) | Qt::TextWordWrap;
+    QFont font = label->font();
+    const auto needed = [&] {
+        return QFontMetrics(font).boundingRect(QRect(QPoint(0, 0), label->size()), flags, label->text()).height();
+    };
+    while (font.pixelSize() > kSmallestPixels && needed() > label->height())
+        font.setPixelSize(font.pixelSize() - 1);
+    label->setFont(font);
+    return std::max(0, needed() - label->height());
+}
+
+// The picture made taller by repeating the row at `y`, through the text panel
+// and the button column, so the frame and the outline stay whole.
+QImage tallerPicture(const QImage &picture, int y, int extra)
+{
+    QImage taller(picture.width(), picture.height() + extra, picture.format());
+    QPainter painter(&taller);
+    painter.drawImage(QPoint(0, 0), picture, QRect(0, 0, picture.width(), y));
+    painter.drawImage(QRect(0, y, picture.width(), extra), picture, QRect(0, y, picture.width(), 1));
+    painter.drawImage(QPoint(0, y + extra), picture, QRect(0, y, picture.width(), picture.height() - y));
+    return taller;
+}
+
+} // namespace
+
+TMessDlg::TMessDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons, QWidget *parent)
+    : MessageDialogBase(buttons, parent)
+    , CutTransImage1(new TCutTransImage(this))
+    , Label1(new QLabel(this))
+{
+    setObjectName(QStringLiteral("TMessDlg"));
+    CutTransImage1->setTransColor(QColor::fromRgb(kSkinKeyColour));
+
+    const QList<int> shown = messageButtonsIn(buttons);
+    const int lastBottom = shown.isEmpty() ? 0 : skinDialogButtonRect(int(shown.size()) - 1).bottom();
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(28, 60, 333, 125);
+    const QFont font = SkinLook::font(16);
+    Label1->setFont(font);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setWordWrap(true);
+    // Texts come from the program and from the dial-up service: never markup.
+    Label1->setTextFormat(Qt::PlainText);
+    Label1->setText(breakableText(messageDisplayText(text), font, Label1->width()));
+    const int extra = fitText(Label1);
+    const int middle = Label1->geometry().center().y();
+    Label1->resize(Label1->width(), Label1->height() + extra);
+    setFixedSize(kPlainWidth, std::max(kPlainHeight + extra, lastBottom + 12));
+    // Presses on the text reach the background, which drags the dialog.
+    Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    const QString imageName = messageKindImage(kind);
+    if (!imageName.isEmpty() && SkinLibrary::LoadSkinImage(Image_Dlg, imageName) && !Image_Dlg.isNull()) {
+        if (extra > 0)
+            Image_Dlg = tallerPicture(Image_Dlg, middle, extra);
+        CutTransImage1->setPicture(Image_Dlg);
+        CutTransImage1->RebuildOutline();
+    }
+
+    const TextButtonAppearance look = buttonAppearance();
+    const QFont buttonFont = SkinLook::font(11);
+    for (qsizetype position = 0; position < shown.size(); ++position) {
+        TGFocusButton *button = addButton(shown[position], skinDialogButtonRect(int(position)), look);
+        button->setShowsFocusFrame(false);
+        button->setFont(buttonFont);
+    }
+    centreOnScreen();
+}
+
+void TMessDlg::paintEvent(QPaintEvent *)
+{
+    if (!CutTransImage1->picture().isNull())
+        return;
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(236, 233, 216));
+    painter.setPen(QColor(96, 96, 96));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}

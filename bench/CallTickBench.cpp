@@ -26,19 +26,16 @@ namespace {
 
 using Clocked = std::chrono::steady_clock;
 
-double microseconds(Clocked::duration d)
-{
-    return std::chrono::duration<double, std::micro>(d).count();
-}
+double microseconds(Clocked::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
 
 struct Program {
     explicit Program(const QString &folder)
-        : core(folder + QStringLiteral("/tollwise"), AppServices{clock, sound, startup, dialUp})
+        : core(folder + QStringLiteral("/tollwise"), AppServices { clock, sound, startup, dialUp })
         , monitor(core, dialUp, clock)
     {
-        dialUp.entries = {"DemoEntry", "Office", "Backup line"};
+        dialUp.entries = { "DemoEntry", "Office", "Backup line" };
         core.loadAll();
-        tariffdata::fill(core.tariffs(), {tariffdata::rate(1, 1, 1000, 2500)}); // 0.10 a minute, 0.25 minimum
+        tariffdata::fill(core.tariffs(), { tariffdata::rate(1, 1, 1000, 2500) }); // 0.10 a minute, 0.25 minimum
         monitor.startUp();
     }
 
@@ -70,9 +67,8 @@ void dayLongCall(const QString &folder)
         slowest = std::max(slowest, microseconds(Clocked::now() - before));
     }
     const double total = microseconds(Clocked::now() - start);
-    std::printf("24-hour call: %d ticks, %.2f us per tick on average, slowest %.1f us (call cost %s)\n",
-                kSeconds - 1, total / (kSeconds - 1), slowest,
-                qPrintable(program.monitor.display().costText));
+    std::printf("24-hour call: %d ticks, %.2f us per tick on average, slowest %.1f us (call cost %s)\n", kSeconds - 1,
+        total / (kSeconds - 1), slowest, qPrintable(program.monitor.display().costText));
 
     // The costing step alone, without the poll and the texts.
     CurrentCall call;
@@ -83,8 +79,8 @@ void dayLongCall(const QString &folder)
     const auto stepStart = Clocked::now();
     for (int i = 0; i < kSeconds; ++i)
         advanceCallOneSecond(call, provider, 46083);
-    std::printf("running-call step alone: %.1f ns per second\n",
-                microseconds(Clocked::now() - stepStart) * 1000 / kSeconds);
+    std::printf(
+        "running-call step alone: %.1f ns per second\n", microseconds(Clocked::now() - stepStart) * 1000 / kSeconds);
 }
 
 void dayOfShortCalls(const QString &folder)
@@ -111,7 +107,7 @@ void dayOfShortCalls(const QString &folder)
     for (const double e : ends)
         sum += e;
     std::printf("100 short calls: call end %.2f ms on average, median %.2f ms, slowest %.2f ms (log now %d records)\n",
-                sum / kCalls / 1000, ends[kCalls / 2] / 1000, ends.back() / 1000, log.Count);
+        sum / kCalls / 1000, ends[kCalls / 2] / 1000, ends.back() / 1000, log.Count);
     std::printf("figure: call-end %.2f ms\n", ends[kCalls / 2] / 1000);
 }
 

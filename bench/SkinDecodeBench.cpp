@@ -22,8 +22,7 @@ struct Timing {
     double megabytesPerSecond = 0;
 };
 
-template <typename Work>
-Timing measure(qint64 bytesPerRound, Work work)
+template <typename Work> Timing measure(qint64 bytesPerRound, Work work)
 {
     // Enough rounds for a quarter of a second, at least three.
     QElapsedTimer clock;
@@ -34,7 +33,7 @@ Timing measure(qint64 bytesPerRound, Work work)
         ++rounds;
     }
     const double seconds = double(clock.nsecsElapsed()) / 1e9;
-    return {seconds * 1000 / rounds, double(bytesPerRound) * rounds / seconds / 1e6};
+    return { seconds * 1000 / rounds, double(bytesPerRound) * rounds / seconds / 1e6 };
 }
 
 // A photograph-like test picture: smooth gradients, hard-edged shapes and
@@ -64,10 +63,7 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-qint64 imageBytes(const QImage &image)
-{
-    return image.sizeInBytes();
-}
+qint64 imageBytes(const QImage &image) { return image.sizeInBytes(); }
 
 void report(const char *what, const Timing &timing)
 {
@@ -82,7 +78,7 @@ int main(int argc, char *argv[])
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TOLLWISE_DEFAULT_SKIN);
 
     QList<QByteArray> files;
-    for (const QString &name : QDir(folder).entryList({QStringLiteral("*.ubm")}, QDir::Files, QDir::Name))
+    for (const QString &name : QDir(folder).entryList({ QStringLiteral("*.ubm") }, QDir::Files, QDir::Name))
         files.append(readFile(QDir(folder).filePath(name)));
     if (files.isEmpty()) {
         std::fprintf(stderr, "no skin images in %s\n", qPrintable(folder));
@@ -98,7 +94,7 @@ int main(int argc, char *argv[])
         skinBodies += qFromLittleEndian<quint32>(file.constData() + UbmHeader::kSize);
     }
     std::printf("default skin: %lld images, %lld bytes of files, %lld bytes decoded\n", qlonglong(files.size()),
-                qlonglong(skinInput), qlonglong(skinOutput));
+        qlonglong(skinInput), qlonglong(skinOutput));
     const Timing skinLoad = measure(skinOutput, [&] {
         for (const QByteArray &file : files)
             (void)TCompressedDib::fromBytes(file);
@@ -106,24 +102,24 @@ int main(int argc, char *argv[])
     report("whole default skin (per load)", skinLoad);
     std::printf("figure: skin-load %.3f ms\n", skinLoad.milliseconds);
     report("default skin, LZHUF stage only", measure(skinBodies, [&] {
-               for (const QByteArray &file : files)
-                   (void)lzhufDecode(QByteArrayView(file).sliced(UbmHeader::kSize), qsizetype(1) << 30);
-           }));
+        for (const QByteArray &file : files)
+            (void)lzhufDecode(QByteArrayView(file).sliced(UbmHeader::kSize), qsizetype(1) << 30);
+    }));
 
     const QImage picture = testPicture();
-    const QByteArray compressed = encodeUbm(picture, {DibFormat::Bits24, DibFormat::Bits24, true, false}).bytes;
-    const QByteArray plain = encodeUbm(picture, {DibFormat::Bits24, DibFormat::Bits24, false, false}).bytes;
+    const QByteArray compressed = encodeUbm(picture, { DibFormat::Bits24, DibFormat::Bits24, true, false }).bytes;
+    const QByteArray plain = encodeUbm(picture, { DibFormat::Bits24, DibFormat::Bits24, false, false }).bytes;
     const qint64 body = qFromLittleEndian<quint32>(compressed.constData() + UbmHeader::kSize);
     const qint64 output = imageBytes(TCompressedDib::fromBytes(compressed).dib.image());
     std::printf("1024 x 768 24 bits: %lld bytes compressed, %lld bytes of body\n", qlonglong(compressed.size()),
-                qlonglong(body));
+        qlonglong(body));
     report("1024 x 768, whole decode", measure(output, [&] { (void)TCompressedDib::fromBytes(compressed); }));
     report("1024 x 768, LZHUF stage only", measure(body, [&] {
-               (void)lzhufDecode(QByteArrayView(compressed).sliced(UbmHeader::kSize), qsizetype(1) << 30);
-           }));
+        (void)lzhufDecode(QByteArrayView(compressed).sliced(UbmHeader::kSize), qsizetype(1) << 30);
+    }));
     report("1024 x 768, run-length and pixels only", measure(output, [&] { (void)TCompressedDib::fromBytes(plain); }));
     report("1024 x 768, encode (for reference)", measure(output, [&] {
-               (void)encodeUbm(picture, {DibFormat::Bits24, DibFormat::Bits24, true, false});
-           }));
+        (void)encodeUbm(picture, { DibFormat::Bits24, DibFormat::Bits24, true, false });
+    }));
     return 0;
 }

@@ -6,15 +6,15 @@
 
 #include "BenchLog.h"
 
-#include "gui/app/Tapp.h"
-#include "gui/calllog/TCallLog.h"
-#include "gui/connection/TConnectDlg.h"
-#include "platform/PlatformServices.h"
 #include "core/skins/SkinLibrary.h"
 #include "core/store/DataFiles.h"
 #include "core/store/Records.h"
 #include "core/store/SettingsFile.h"
 #include "gui/app/TBlind.h"
+#include "gui/app/Tapp.h"
+#include "gui/calllog/TCallLog.h"
+#include "gui/connection/TConnectDlg.h"
+#include "platform/PlatformServices.h"
 
 #include "support/FakeServices.h"
 
@@ -53,9 +53,10 @@ void prepareFolder(const QDir &folder)
 {
     auto log = std::make_unique<CallLogTable>();
     fillLogWithCalls(*log, kMaxLogRecords, 1);
-    writeFile(folder.filePath(DataFiles::kLogFile), QByteArray(reinterpret_cast<const char *>(log->records), kLogFileSize));
-    writeFile(folder.filePath(SettingsFile::kFileName),
-              QByteArrayLiteral("[Application]\r\nLog.NumberOfRecords=16384\r\n"));
+    writeFile(
+        folder.filePath(DataFiles::kLogFile), QByteArray(reinterpret_cast<const char *>(log->records), kLogFileSize));
+    writeFile(
+        folder.filePath(SettingsFile::kFileName), QByteArrayLiteral("[Application]\r\nLog.NumberOfRecords=16384\r\n"));
 }
 
 } // namespace
@@ -65,7 +66,7 @@ int main(int, char *argv[])
     // The windows are built for real but never put on a screen.
     QByteArray platform = "-platform";
     QByteArray offscreen = "offscreen";
-    char *arguments[] = {argv[0], platform.data(), offscreen.data(), nullptr};
+    char *arguments[] = { argv[0], platform.data(), offscreen.data(), nullptr };
     int count = 3;
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
     QApplication application(count, arguments);
@@ -90,8 +91,8 @@ int main(int, char *argv[])
     const auto start = std::chrono::steady_clock::now();
     TCallLog callLog;
     TBlind blind;
-    Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup, *dialUp.service},
-             &callLog, &blind);
+    Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")),
+        AppServices { clock, sound, startup, *dialUp.service }, &callLog, &blind);
     TConnectDlg connectDlg;
     QApplication::processEvents();
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

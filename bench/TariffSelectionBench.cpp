@@ -26,15 +26,9 @@ void *operator new(std::size_t size)
     throw std::bad_alloc();
 }
 
-void operator delete(void *p) noexcept
-{
-    std::free(p);
-}
+void operator delete(void *p) noexcept { std::free(p); }
 
-void operator delete(void *p, std::size_t) noexcept
-{
-    std::free(p);
-}
+void operator delete(void *p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -84,10 +78,10 @@ int main()
 
     std::size_t allocations = 0;
     const double scan = nanosecondsPerCall(*table, parts, kCalls, allocations);
-    std::printf("tariff selection, 256 records, calendar parts given: %.1f ns per call, %zu allocations\n", scan,
-                allocations);
+    std::printf(
+        "tariff selection, 256 records, calendar parts given: %.1f ns per call, %zu allocations\n", scan, allocations);
     const double withDate = nanosecondsPerCall(*table, moment, kCalls, allocations);
     std::printf("tariff selection, 256 records, from a QDateTime:     %.1f ns per call, %.2f allocations per call\n",
-                withDate, double(allocations) / kCalls);
+        withDate, double(allocations) / kCalls);
     return 0;
 }

@@ -30,9 +30,14 @@ QByteArray makeFile(FuzzedDataProvider &input, qint64 fullSize, bool withMagic)
 {
     qint64 size = fullSize;
     switch (input.ConsumeIntegralInRange(0, 2)) {
-    case 1: size += input.ConsumeIntegralInRange(-2, 2); break;
-    case 2: size = input.ConsumeIntegralInRange<qint64>(0, fullSize + 64); break;
-    default: break;
+    case 1:
+        size += input.ConsumeIntegralInRange(-2, 2);
+        break;
+    case 2:
+        size = input.ConsumeIntegralInRange<qint64>(0, fullSize + 64);
+        break;
+    default:
+        break;
     }
     QByteArray bytes(size, char(input.ConsumeIntegral<std::uint8_t>()));
     const std::string prefix = input.ConsumeBytesAsString(input.ConsumeIntegralInRange<std::size_t>(0, 4096));
@@ -44,7 +49,7 @@ QByteArray makeFile(FuzzedDataProvider &input, qint64 fullSize, bool withMagic)
 
 struct Program {
     explicit Program(const FuzzFolder &folder)
-        : core(folder.path(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp})
+        : core(folder.path(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp })
     {
         core.setSaveFailureHandler([](const FileError &) { std::abort(); });
     }
@@ -56,10 +61,7 @@ struct Program {
     AppCore core;
 };
 
-bool same(const void *a, const void *b, std::size_t size)
-{
-    return std::memcmp(a, b, size) == 0;
-}
+bool same(const void *a, const void *b, std::size_t size) { return std::memcmp(a, b, size) == 0; }
 
 void checkCounts(const AppCore &core)
 {
@@ -77,8 +79,8 @@ void checkCounts(const AppCore &core)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     static const FuzzFolder folder;
-    for (const QString &name : {DataFiles::kProvidersFile, DataFiles::kLogFile, DataFiles::kTariffsFile,
-                                DataFiles::kInvalidCopy, SettingsFile::kFileName})
+    for (const QString &name : { DataFiles::kProvidersFile, DataFiles::kLogFile, DataFiles::kTariffsFile,
+             DataFiles::kInvalidCopy, SettingsFile::kFileName })
         folder.remove(name);
 
     FuzzedDataProvider input(data, size);

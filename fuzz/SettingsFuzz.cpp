@@ -17,8 +17,8 @@ namespace {
 auto fields(const Settings &s)
 {
     return std::tie(s.RunAtStartup, s.LoadMinimised, s.MainWindowTop, s.MainWindowLeft, s.CallLogHeight, s.ShowHint,
-                    s.PlayApplicationSounds, s.AutoUpdateProvider, s.ShowConnectionTimeOnTitle, s.UseUserCurrency,
-                    s.CurrencyString, s.ColumnWidths);
+        s.PlayApplicationSounds, s.AutoUpdateProvider, s.ShowConnectionTimeOnTitle, s.UseUserCurrency, s.CurrencyString,
+        s.ColumnWidths);
 }
 
 void checkRewrite(const QString &text)
@@ -27,7 +27,7 @@ void checkRewrite(const QString &text)
     const IniDocument again = IniDocument::parse(document.toText());
     if (again.sections() != document.sections())
         std::abort();
-    for (const char *key : {"Log.NumberOfRecords", "CurrencyString", "MainWindow.Top"}) {
+    for (const char *key : { "Log.NumberOfRecords", "CurrencyString", "MainWindow.Top" }) {
         for (const QString &section : document.sections()) {
             if (again.value(section, QLatin1String(key)) != document.value(section, QLatin1String(key)))
                 std::abort();

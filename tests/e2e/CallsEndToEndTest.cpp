@@ -73,7 +73,7 @@ protected:
             ADD_FAILURE() << "the program did not start";
             return {};
         }
-        return m_program.readyMainWindow().value_or(Desktop::Window{});
+        return m_program.readyMainWindow().value_or(Desktop::Window {});
     }
 
     void screenshot(const Desktop::Window &window) const
@@ -93,16 +93,16 @@ protected:
 
     ProgramFolder m_folder;
     Desktop m_desktop;
-    RunningProgram m_program{m_folder, m_desktop};
+    RunningProgram m_program { m_folder, m_desktop };
 };
 
 TEST_F(CallsEndToEnd, CancellingOurFailedDialLeavesAnotherProgramsLineUp)
 {
     // "Gone", the provider selected, loses its phonebook entry once the program runs.
-    m_folder.writeFile(kPhonebook, phonebook({QStringLiteral("DemoEntry"), QStringLiteral("Gone")}));
+    m_folder.writeFile(kPhonebook, phonebook({ QStringLiteral("DemoEntry"), QStringLiteral("Gone") }));
     const Desktop::Window main = startProgram();
     ASSERT_FALSE(HasFailure());
-    m_folder.writeFile(kPhonebook, phonebook({QStringLiteral("DemoEntry")}));
+    m_folder.writeFile(kPhonebook, phonebook({ QStringLiteral("DemoEntry") }));
 
     QList<Desktop::Window> known = m_desktop.windowsOf(m_program.pid());
     m_program.clickIn(main, SkinLayout::MainWindow::ButtonDial);
@@ -114,7 +114,7 @@ TEST_F(CallsEndToEnd, CancellingOurFailedDialLeavesAnotherProgramsLineUp)
     m_desktop.pressKey(*error, QStringLiteral("Return"));
     ASSERT_TRUE(m_desktop.waitUntilClosed(m_program.pid(), *error, 5000));
 
-    const ProgramFolder::DialResult other = m_folder.dial({QStringLiteral("DemoEntry")});
+    const ProgramFolder::DialResult other = m_folder.dial({ QStringLiteral("DemoEntry") });
     ASSERT_EQ(other.exitCode, 0) << other.output.toStdString();
     QThread::msleep(2000);
     m_program.clickIn(*progress, SkinLayout::ConnectDialog::GTabButton1);
@@ -124,7 +124,7 @@ TEST_F(CallsEndToEnd, CancellingOurFailedDialLeavesAnotherProgramsLineUp)
     EXPECT_LT(m_folder.loggedCalls(), 1) << "the other program's call was ended";
 
     const ProgramFolder::DialResult hungUp
-        = m_folder.dial({QStringLiteral("DemoEntry"), QStringLiteral("/disconnect")});
+        = m_folder.dial({ QStringLiteral("DemoEntry"), QStringLiteral("/disconnect") });
     ASSERT_EQ(hungUp.exitCode, 0) << hungUp.output.toStdString();
     ASSERT_TRUE(m_folder.waitForLoggedCalls(1, 5000));
     const QByteArray log = m_folder.readFile(kLog);
@@ -137,7 +137,7 @@ TEST_F(CallsEndToEnd, TodayStartsAgainAtMidnight)
     ASSERT_TRUE(QFile::exists(kFakedClockLibrary));
     m_program.setEnvironment(QStringLiteral("LD_PRELOAD"), kFakedClockLibrary);
     m_program.setEnvironment(QStringLiteral("FAKETIME"), QStringLiteral("@2026-06-14 23:59:44"));
-    m_folder.writeFile(kPhonebook, phonebook({QStringLiteral("DemoEntry")}, 3));
+    m_folder.writeFile(kPhonebook, phonebook({ QStringLiteral("DemoEntry") }, 3));
     QElapsedTimer sinceStart;
     sinceStart.start();
     const Desktop::Window main = startProgram();
@@ -169,12 +169,12 @@ TEST_F(CallsEndToEnd, AConnectionOfAnEntryUnknownToTheTableGetsItsOwnProvider)
     m_folder.writeFile(kPhonebook, "\n");
     startProgram();
     ASSERT_FALSE(HasFailure());
-    m_folder.writeFile(kPhonebook, phonebook({QStringLiteral("Stranger")}));
-    const ProgramFolder::DialResult dialled = m_folder.dial({QStringLiteral("Stranger")});
+    m_folder.writeFile(kPhonebook, phonebook({ QStringLiteral("Stranger") }));
+    const ProgramFolder::DialResult dialled = m_folder.dial({ QStringLiteral("Stranger") });
     ASSERT_EQ(dialled.exitCode, 0) << dialled.output.toStdString();
     QThread::msleep(2500);
     const ProgramFolder::DialResult hungUp
-        = m_folder.dial({QStringLiteral("Stranger"), QStringLiteral("/disconnect")});
+        = m_folder.dial({ QStringLiteral("Stranger"), QStringLiteral("/disconnect") });
     ASSERT_EQ(hungUp.exitCode, 0) << hungUp.output.toStdString();
     ASSERT_TRUE(m_folder.waitForLoggedCalls(1, 5000));
 
@@ -190,7 +190,7 @@ TEST_F(CallsEndToEnd, NamesOutsideTheCodePageAreKeptAndDialled)
 {
     const QString first = QStringLiteral("\u0421\u0432\u044f\u0437\u044c");
     const QString second = QStringLiteral("\u0414\u043e\u043c\u0430\u0448"); // as long, selected as the last added
-    m_folder.writeFile(kPhonebook, phonebook({first, second}, 2));
+    m_folder.writeFile(kPhonebook, phonebook({ first, second }, 2));
     const Desktop::Window main = startProgram();
     ASSERT_FALSE(HasFailure());
     ASSERT_TRUE(dialUntilDropped(main, 1)) << "the entry could not be dialled";

@@ -32,50 +32,26 @@ QDateTime moment(const QByteArray &log, qsizetype offset)
 
 } // namespace
 
-std::uint8_t u8(const QByteArray &bytes, qsizetype offset)
-{
-    return std::uint8_t(littleEndian(bytes, offset, 1));
-}
+std::uint8_t u8(const QByteArray &bytes, qsizetype offset) { return std::uint8_t(littleEndian(bytes, offset, 1)); }
 
-std::uint16_t u16(const QByteArray &bytes, qsizetype offset)
-{
-    return std::uint16_t(littleEndian(bytes, offset, 2));
-}
+std::uint16_t u16(const QByteArray &bytes, qsizetype offset) { return std::uint16_t(littleEndian(bytes, offset, 2)); }
 
-std::uint32_t u32(const QByteArray &bytes, qsizetype offset)
-{
-    return std::uint32_t(littleEndian(bytes, offset, 4));
-}
+std::uint32_t u32(const QByteArray &bytes, qsizetype offset) { return std::uint32_t(littleEndian(bytes, offset, 4)); }
 
-std::int64_t i64(const QByteArray &bytes, qsizetype offset)
-{
-    return std::int64_t(littleEndian(bytes, offset, 8));
-}
+std::int64_t i64(const QByteArray &bytes, qsizetype offset) { return std::int64_t(littleEndian(bytes, offset, 8)); }
 
-void putU8(QByteArray &bytes, qsizetype offset, std::uint8_t value)
-{
-    putLittleEndian(bytes, offset, 1, value);
-}
+void putU8(QByteArray &bytes, qsizetype offset, std::uint8_t value) { putLittleEndian(bytes, offset, 1, value); }
 
-void putU32(QByteArray &bytes, qsizetype offset, std::uint32_t value)
-{
-    putLittleEndian(bytes, offset, 4, value);
-}
+void putU32(QByteArray &bytes, qsizetype offset, std::uint32_t value) { putLittleEndian(bytes, offset, 4, value); }
 
 void putI64(QByteArray &bytes, qsizetype offset, std::int64_t value)
 {
     putLittleEndian(bytes, offset, 8, std::uint64_t(value));
 }
 
-int providerCount(const QByteArray &providers)
-{
-    return u16(providers, 6);
-}
+int providerCount(const QByteArray &providers) { return u16(providers, 6); }
 
-qsizetype providerOffset(int index)
-{
-    return kProvidersHeaderSize + qsizetype(index) * kProviderRecordSize;
-}
+qsizetype providerOffset(int index) { return kProvidersHeaderSize + qsizetype(index) * kProviderRecordSize; }
 
 QString providerName(const QByteArray &providers, int index)
 {
@@ -93,20 +69,11 @@ std::optional<int> providerIndex(const QByteArray &providers, const QString &nam
     return std::nullopt;
 }
 
-qsizetype callOffset(int slot)
-{
-    return qsizetype(slot) * kCallRecordSize;
-}
+qsizetype callOffset(int slot) { return qsizetype(slot) * kCallRecordSize; }
 
-QDateTime callStart(const QByteArray &log, int slot)
-{
-    return moment(log, callOffset(slot));
-}
+QDateTime callStart(const QByteArray &log, int slot) { return moment(log, callOffset(slot)); }
 
-QDateTime callEnd(const QByteArray &log, int slot)
-{
-    return moment(log, callOffset(slot) + 6);
-}
+QDateTime callEnd(const QByteArray &log, int slot) { return moment(log, callOffset(slot) + 6); }
 
 QByteArray tariffsFile(const EveryDayTariff &tariff)
 {
@@ -114,14 +81,14 @@ QByteArray tariffsFile(const EveryDayTariff &tariff)
     putU32(bytes, 0, tariff.id);
     putU8(bytes, 4, std::uint8_t(tariff.name.size()));
     bytes.replace(5, tariff.name.size(), tariff.name);
-    putU32(bytes, 72, 0);      // start: midnight
-    putU32(bytes, 76, 86399);  // finish: the day's last second
+    putU32(bytes, 72, 0); // start: midnight
+    putU32(bytes, 76, 86399); // finish: the day's last second
     putU8(bytes, 80, tariff.unitKind);
-    putU32(bytes, 84, 1);      // seconds per pulse, unused here
+    putU32(bytes, 84, 1); // seconds per pulse, unused here
     putU8(bytes, 88, tariff.chargeKind);
     putI64(bytes, 92, tariff.unitCost);
     putI64(bytes, 100, tariff.minCharge);
-    putU8(bytes, 108, 1);      // every day
+    putU8(bytes, 108, 1); // every day
     putU32(bytes, 132, 0x0000FF00);
     return bytes;
 }

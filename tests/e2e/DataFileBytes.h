@@ -49,10 +49,10 @@ qsizetype callOffset(int slot);
 struct EveryDayTariff {
     std::uint32_t id = 1;
     QByteArray name;
-    std::uint8_t unitKind = 1;   // 1 per minute, 2 per second, 3 per pulse
+    std::uint8_t unitKind = 1; // 1 per minute, 2 per second, 3 per pulse
     std::uint8_t chargeKind = 1; // 1 incremental, 2 single
-    std::int64_t unitCost = 0;   // MoneyValue
-    std::int64_t minCharge = 0;  // MoneyValue
+    std::int64_t unitCost = 0; // MoneyValue
+    std::int64_t minCharge = 0; // MoneyValue
 };
 QByteArray tariffsFile(const EveryDayTariff &tariff);
 

@@ -44,14 +44,14 @@ QList<Desktop::Window> Desktop::windowsOf(qint64 pid) const
 {
     QList<Window> windows;
     // No match is an exit status of 1 and no output, which is the empty list.
-    const QStringList ids =
-        xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"), QString::number(pid)})
-            .split(u'\n', Qt::SkipEmptyParts);
+    const QStringList ids = xdotool(
+        { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"), QString::number(pid) })
+                                .split(u'\n', Qt::SkipEmptyParts);
     for (const QString &id : ids) {
         Window window;
         window.id = id.toULongLong();
         int x = 0, y = 0, width = 0, height = 0;
-        const QStringList lines = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id})
+        const QStringList lines = xdotool({ QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id })
                                       .split(u'\n', Qt::SkipEmptyParts);
         for (const QString &line : lines) {
             const QString value = line.section(u'=', 1);
@@ -73,8 +73,8 @@ QList<Desktop::Window> Desktop::windowsOf(qint64 pid) const
     return windows;
 }
 
-std::optional<Desktop::Window> Desktop::waitFor(qint64 pid, const std::function<bool(const Window &)> &wanted,
-                                                int ms) const
+std::optional<Desktop::Window> Desktop::waitFor(
+    qint64 pid, const std::function<bool(const Window &)> &wanted, int ms) const
 {
     const QDeadlineTimer deadline(ms);
     do {
@@ -101,12 +101,14 @@ bool Desktop::waitUntilNone(qint64 pid, const std::function<bool(const Window &)
 
 std::optional<Desktop::Window> Desktop::waitForWindow(qint64 pid, QSize size, int ms) const
 {
-    return waitFor(pid, [size](const Window &window) { return window.geometry.size() == size; }, ms);
+    return waitFor(
+        pid, [size](const Window &window) { return window.geometry.size() == size; }, ms);
 }
 
 bool Desktop::waitUntilGone(qint64 pid, QSize size, int ms) const
 {
-    return waitUntilNone(pid, [size](const Window &window) { return window.geometry.size() == size; }, ms);
+    return waitUntilNone(
+        pid, [size](const Window &window) { return window.geometry.size() == size; }, ms);
 }
 
 std::optional<Desktop::Window> Desktop::waitForNewWindow(qint64 pid, const QList<Window> &known, int ms) const
@@ -114,53 +116,53 @@ std::optional<Desktop::Window> Desktop::waitForNewWindow(qint64 pid, const QList
     return waitFor(
         pid,
         [&known](const Window &window) {
-            return std::none_of(known.begin(), known.end(), [&window](const Window &old) { return old.id == window.id; });
+            return std::none_of(
+                known.begin(), known.end(), [&window](const Window &old) { return old.id == window.id; });
         },
         ms);
 }
 
 bool Desktop::waitUntilNoneShown(qint64 pid, int ms) const
 {
-    return waitUntilNone(pid, [](const Window &) { return true; }, ms);
+    return waitUntilNone(
+        pid, [](const Window &) { return true; }, ms);
 }
 
 bool Desktop::waitUntilClosed(qint64 pid, const Window &window, int ms) const
 {
-    return waitUntilNone(pid, [&window](const Window &shown) { return shown.id == window.id; }, ms);
+    return waitUntilNone(
+        pid, [&window](const Window &shown) { return shown.id == window.id; }, ms);
 }
 
-quint64 Desktop::activeWindow() const
-{
-    return xdotool({QStringLiteral("getactivewindow")}).trimmed().toULongLong();
-}
+quint64 Desktop::activeWindow() const { return xdotool({ QStringLiteral("getactivewindow") }).trimmed().toULongLong(); }
 
 QString Desktop::windowName(quint64 id) const
 {
-    return xdotool({QStringLiteral("getwindowname"), QString::number(id)}).trimmed();
+    return xdotool({ QStringLiteral("getwindowname"), QString::number(id) }).trimmed();
 }
 
 void Desktop::activate(const Window &window) const
 {
-    (void)xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window.id)});
+    (void)xdotool({ QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window.id) });
 }
 
 void Desktop::click(QPoint screenPoint) const
 {
-    (void)xdotool({QStringLiteral("mousemove"), QString::number(screenPoint.x()), QString::number(screenPoint.y()),
-                   QStringLiteral("click"), QStringLiteral("1")});
+    (void)xdotool({ QStringLiteral("mousemove"), QString::number(screenPoint.x()), QString::number(screenPoint.y()),
+        QStringLiteral("click"), QStringLiteral("1") });
 }
 
 void Desktop::pressKey(const Window &window, const QString &key) const
 {
     // Without a window manager nobody gives the focus to a window but us.
-    (void)xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(window.id),
-                   QStringLiteral("key"), key});
+    (void)xdotool({ QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(window.id),
+        QStringLiteral("key"), key });
 }
 
 void Desktop::typeText(const Window &window, const QString &text) const
 {
-    (void)xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(window.id),
-                   QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text});
+    (void)xdotool({ QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(window.id),
+        QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text });
 }
 
 void Desktop::saveScreenshot(const Window &window, const QString &name) const

@@ -48,8 +48,8 @@ public:
     void saveScreenshot(const Window &window, const QString &name) const;
 
 private:
-    [[nodiscard]] std::optional<Window> waitFor(qint64 pid, const std::function<bool(const Window &)> &wanted,
-                                                int ms) const;
+    [[nodiscard]] std::optional<Window> waitFor(
+        qint64 pid, const std::function<bool(const Window &)> &wanted, int ms) const;
     [[nodiscard]] bool waitUntilNone(qint64 pid, const std::function<bool(const Window &)> &unwanted, int ms) const;
     [[nodiscard]] QString xdotool(const QStringList &arguments) const;
 

@@ -56,17 +56,11 @@ QDateTime nowToTheSecond()
 
 } // namespace
 
-void PrintTo(const QPoint &point, std::ostream *out)
-{
-    *out << "(" << point.x() << ", " << point.y() << ")";
-}
+void PrintTo(const QPoint &point, std::ostream *out) { *out << "(" << point.x() << ", " << point.y() << ")"; }
 
 class EndToEnd : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_folder.error().isEmpty()) << m_folder.error().toStdString();
-    }
+    void SetUp() override { ASSERT_TRUE(m_folder.error().isEmpty()) << m_folder.error().toStdString(); }
 
     void TearDown() override
     {
@@ -83,10 +77,7 @@ protected:
         return waitForMainWindow();
     }
 
-    Desktop::Window waitForMainWindow()
-    {
-        return m_program.readyMainWindow().value_or(Desktop::Window{});
-    }
+    Desktop::Window waitForMainWindow() { return m_program.readyMainWindow().value_or(Desktop::Window {}); }
 
     void screenshot(const Desktop::Window &window, const char *what) const
     {
@@ -98,20 +89,21 @@ protected:
     void installTariff(const EveryDayTariff &tariff) const
     {
         m_folder.writeFile(kTariffs, tariffsFile(tariff));
-        m_folder.writeFile(kSettings, "[Application]\r\nTarifs.NumberOfRecords=1\r\nLastTariffIdNumber=" +
-                                          QByteArray::number(tariff.id) + "\r\n");
+        m_folder.writeFile(kSettings,
+            "[Application]\r\nTarifs.NumberOfRecords=1\r\nLastTariffIdNumber=" + QByteArray::number(tariff.id)
+                + "\r\n");
     }
 
     void dialConnected(const QString &entry) const
     {
-        const ProgramFolder::DialResult dialled = m_folder.dial({entry});
+        const ProgramFolder::DialResult dialled = m_folder.dial({ entry });
         ASSERT_EQ(dialled.exitCode, 0) << dialled.output.toStdString();
         ASSERT_TRUE(dialled.output.contains(QLatin1String("Connected"))) << dialled.output.toStdString();
     }
 
     ProgramFolder m_folder;
     Desktop m_desktop;
-    RunningProgram m_program{m_folder, m_desktop};
+    RunningProgram m_program { m_folder, m_desktop };
 };
 
 TEST_F(EndToEnd, FirstRunWritesBlankFilesOnlyAfterTheUserConfirmsExit)
@@ -124,9 +116,8 @@ TEST_F(EndToEnd, FirstRunWritesBlankFilesOnlyAfterTheUserConfirmsExit)
     ASSERT_TRUE(handle);
     screenshot(*handle, "handle");
     const QList<Desktop::Window> windows = m_desktop.windowsOf(m_program.pid());
-    const auto callLog = std::find_if(windows.begin(), windows.end(), [&](const Desktop::Window &window) {
-        return window.id != main.id && window.id != handle->id;
-    });
+    const auto callLog = std::find_if(windows.begin(), windows.end(),
+        [&](const Desktop::Window &window) { return window.id != main.id && window.id != handle->id; });
     ASSERT_NE(callLog, windows.end());
     screenshot(*callLog, "call-log");
     // Docked: the log under the main window, the handle under the log.
@@ -140,7 +131,7 @@ TEST_F(EndToEnd, FirstRunWritesBlankFilesOnlyAfterTheUserConfirmsExit)
     ASSERT_TRUE(m_desktop.waitUntilGone(m_program.pid(), question->geometry.size(), 5000));
     QThread::msleep(1500);
     EXPECT_TRUE(m_program.isRunning()) << "No closed the program";
-    for (const QString &file : {kProviders, kLog, kTariffs, kSettings})
+    for (const QString &file : { kProviders, kLog, kTariffs, kSettings })
         EXPECT_FALSE(m_folder.exists(file)) << file.toStdString() << " written although the user said No";
 
     question = m_program.askToClose();
@@ -170,15 +161,15 @@ TEST_F(EndToEnd, FirstRunWritesBlankFilesOnlyAfterTheUserConfirmsExit)
     EXPECT_EQ(settingsValue(settings, QStringLiteral("MainWindow.Left")), QStringLiteral("0"));
     EXPECT_EQ(settingsValue(settings, QStringLiteral("MainWindow.Top")), QStringLiteral("0"));
     // Nothing was written to the current folder.
-    EXPECT_TRUE(QDir(m_folder.elsewhere()).entryList({QStringLiteral("*.data")}, QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(m_folder.elsewhere()).entryList({ QStringLiteral("*.data") }, QDir::Files).isEmpty());
 }
 
 TEST_F(EndToEnd, AnotherProgramsCallIsCostedPerMinuteAndBookedToItsEntry)
 {
     m_folder.writeFile(QStringLiteral("phonebook.ini"),
-                       phonebook({{QStringLiteral("DemoEntry")}, {QStringLiteral("SecondLine")}}));
+        phonebook({ { QStringLiteral("DemoEntry") }, { QStringLiteral("SecondLine") } }));
     // 1.20 a minute, charged at the start of each minute, and 0.30 per call.
-    installTariff({.id = 7, .name = "Daytime", .unitKind = 1, .chargeKind = 1, .unitCost = 12000, .minCharge = 3000});
+    installTariff({ .id = 7, .name = "Daytime", .unitKind = 1, .chargeKind = 1, .unitCost = 12000, .minCharge = 3000 });
     const Desktop::Window main = startProgram();
     ASSERT_FALSE(HasFailure());
 
@@ -191,7 +182,8 @@ TEST_F(EndToEnd, AnotherProgramsCallIsCostedPerMinuteAndBookedToItsEntry)
     screenshot(main, "call-in-progress");
     EXPECT_LT(m_folder.loggedCalls(), 1) << "a call was logged while it was running";
     QThread::msleep(65000 - connected.elapsed());
-    const ProgramFolder::DialResult hungUp = m_folder.dial({QStringLiteral("SecondLine"), QStringLiteral("/disconnect")});
+    const ProgramFolder::DialResult hungUp
+        = m_folder.dial({ QStringLiteral("SecondLine"), QStringLiteral("/disconnect") });
     ASSERT_EQ(hungUp.exitCode, 0) << hungUp.output.toStdString();
     ASSERT_TRUE(m_folder.waitForLoggedCalls(1, 5000)) << "the hang-up was not seen";
     const QDateTime after = QDateTime::currentDateTime();
@@ -236,9 +228,9 @@ TEST_F(EndToEnd, AnotherProgramsCallIsCostedPerMinuteAndBookedToItsEntry)
 TEST_F(EndToEnd, LineDropEndsTheCallAndLogsIt)
 {
     m_folder.writeFile(QStringLiteral("phonebook.ini"),
-                       phonebook({{QStringLiteral("DemoEntry")}, {QStringLiteral("Flaky"), 0.2, 4}}));
+        phonebook({ { QStringLiteral("DemoEntry") }, { QStringLiteral("Flaky"), 0.2, 4 } }));
     // 0.02 a second and 0.05 per call; an id above 255 is logged by its low byte.
-    installTariff({.id = 300, .name = "Seconds", .unitKind = 2, .chargeKind = 1, .unitCost = 200, .minCharge = 500});
+    installTariff({ .id = 300, .name = "Seconds", .unitKind = 2, .chargeKind = 1, .unitCost = 200, .minCharge = 500 });
     const Desktop::Window main = startProgram();
     ASSERT_FALSE(HasFailure());
 
@@ -292,7 +284,7 @@ TEST_F(EndToEnd, InvalidProvidersFileIsReportedAndSetAside)
     // The box is as tall as its text: it is the window beside the splash.
     const std::optional<Desktop::Window> splash = m_program.window(SkinLayout::Splash::kSize, 15000);
     ASSERT_TRUE(splash) << "no splash";
-    const std::optional<Desktop::Window> message = m_desktop.waitForNewWindow(m_program.pid(), {*splash}, 15000);
+    const std::optional<Desktop::Window> message = m_desktop.waitForNewWindow(m_program.pid(), { *splash }, 15000);
     ASSERT_TRUE(message) << "no message about the damaged file";
     EXPECT_EQ(m_desktop.windowName(message->id), QStringLiteral("Invalid Data File"));
     screenshot(*message, "message");
@@ -312,7 +304,7 @@ TEST_F(EndToEnd, InvalidProvidersFileIsReportedAndSetAside)
 
 TEST_F(EndToEnd, ClosingDuringACallLogsTheCall)
 {
-    m_folder.writeFile(QStringLiteral("phonebook.ini"), phonebook({{QStringLiteral("DemoEntry")}}));
+    m_folder.writeFile(QStringLiteral("phonebook.ini"), phonebook({ { QStringLiteral("DemoEntry") } }));
     startProgram();
     ASSERT_FALSE(HasFailure());
     const QDateTime before = nowToTheSecond();
@@ -335,7 +327,7 @@ TEST_F(EndToEnd, ClosingDuringACallLogsTheCall)
 TEST_F(EndToEnd, DialButtonDialsShowsProgressAndHangsUp)
 {
     // Slow enough stages for the progress window to be seen.
-    m_folder.writeFile(QStringLiteral("phonebook.ini"), phonebook({{QStringLiteral("DemoEntry"), 0.6}}));
+    m_folder.writeFile(QStringLiteral("phonebook.ini"), phonebook({ { QStringLiteral("DemoEntry"), 0.6 } }));
     const Desktop::Window main = startProgram();
     ASSERT_FALSE(HasFailure());
     m_program.clickIn(main, SkinLayout::MainWindow::ButtonDial);
@@ -351,7 +343,8 @@ TEST_F(EndToEnd, DialButtonDialsShowsProgressAndHangsUp)
     m_program.clickIn(main, SkinLayout::MainWindow::ButtonDial);
     ASSERT_TRUE(m_folder.waitForLoggedCalls(1, 5000)) << "hanging up logged nothing";
     const ProgramFolder::DialResult connections = m_folder.dial({});
-    EXPECT_TRUE(connections.output.contains(QLatin1String("No active connections"))) << connections.output.toStdString();
+    EXPECT_TRUE(connections.output.contains(QLatin1String("No active connections")))
+        << connections.output.toStdString();
     const QByteArray log = m_folder.readFile(kLog);
     EXPECT_GE(u32(log, 16), 2u);
     EXPECT_LE(u32(log, 16), 6u);
@@ -368,10 +361,10 @@ TEST_F(EndToEnd, EveryDialogOfTheMainWindowOpensAndCloses)
         QRect button;
         const char *name;
     } dialogs[] = {
-        {SkinLayout::MainWindow::ButtonSettings, "settings"},
-        {SkinLayout::MainWindow::ButtonEditTarifs, "tariffs"},
-        {SkinLayout::MainWindow::ButtonEditConnection, "provider-account"},
-        {SkinLayout::MainWindow::ButtonSkins, "about"},
+        { SkinLayout::MainWindow::ButtonSettings, "settings" },
+        { SkinLayout::MainWindow::ButtonEditTarifs, "tariffs" },
+        { SkinLayout::MainWindow::ButtonEditConnection, "provider-account" },
+        { SkinLayout::MainWindow::ButtonSkins, "about" },
     };
     const QList<Desktop::Window> before = m_desktop.windowsOf(m_program.pid());
     for (const auto &dialog : dialogs) {

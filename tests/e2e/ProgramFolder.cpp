@@ -44,21 +44,18 @@ ProgramFolder::ProgramFolder()
         m_error = QStringLiteral("cannot make a temporary folder under %1").arg(QStringLiteral(TOLLWISE_E2E_WORK));
         return;
     }
-    for (const QString &program : {QStringLiteral("tollwise"), QStringLiteral("tollwise-dial")}) {
+    for (const QString &program : { QStringLiteral("tollwise"), QStringLiteral("tollwise-dial") }) {
         if (!install(QDir(kBuiltProgram).filePath(program), filePath(program)))
             m_error = QStringLiteral("cannot install %1 from %2").arg(program, kBuiltProgram);
     }
     // Read-only material can be shared with the build.
-    for (const QString &folder : {QStringLiteral("skins"), QStringLiteral("sounds"), QStringLiteral("help")}) {
+    for (const QString &folder : { QStringLiteral("skins"), QStringLiteral("sounds"), QStringLiteral("help") }) {
         if (!QFile::link(QDir(kBuiltProgram).filePath(folder), filePath(folder)))
             m_error = QStringLiteral("cannot link %1 from %2").arg(folder, kBuiltProgram);
     }
 }
 
-QString ProgramFolder::filePath(const QString &name) const
-{
-    return QDir(m_folder.path()).filePath(name);
-}
+QString ProgramFolder::filePath(const QString &name) const { return QDir(m_folder.path()).filePath(name); }
 
 void ProgramFolder::writeFile(const QString &name, const QByteArray &bytes) const
 {
@@ -73,10 +70,7 @@ QByteArray ProgramFolder::readFile(const QString &name) const
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool ProgramFolder::exists(const QString &name) const
-{
-    return QFile::exists(filePath(name));
-}
+bool ProgramFolder::exists(const QString &name) const { return QFile::exists(filePath(name)); }
 
 QString ProgramFolder::systemBus() const
 {
@@ -107,7 +101,8 @@ ProgramFolder::DialResult ProgramFolder::dial(const QStringList &arguments, int 
 
 int ProgramFolder::loggedCalls() const
 {
-    return DataFileBytes::settingsValue(readFile(QStringLiteral("settings.data")), QStringLiteral("Log.NumberOfRecords"))
+    return DataFileBytes::settingsValue(
+        readFile(QStringLiteral("settings.data")), QStringLiteral("Log.NumberOfRecords"))
         .value_or(QStringLiteral("-1"))
         .toInt();
 }

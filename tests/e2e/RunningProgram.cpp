@@ -86,7 +86,7 @@ bool RunningProgram::confirmClose(const Desktop::Window &question)
 {
     // Yes is the first button of the set {Yes, No}.
     const QRect yes(QPoint(SkinLayout::MessageDialog::kButtonLeft, SkinLayout::MessageDialog::kFirstButtonTop),
-                    SkinLayout::MessageDialog::kButtonSize);
+        SkinLayout::MessageDialog::kButtonSize);
     clickIn(question, yes);
     if (!waitForExit(15000)) {
         ADD_FAILURE() << "the program did not end after Yes";
@@ -107,10 +107,7 @@ bool RunningProgram::closeThroughDialog()
     return confirmClose(*question);
 }
 
-bool RunningProgram::waitForExit(int ms)
-{
-    return !isRunning() || m_process.waitForFinished(ms);
-}
+bool RunningProgram::waitForExit(int ms) { return !isRunning() || m_process.waitForFinished(ms); }
 
 QString RunningProgram::logPath() const
 {

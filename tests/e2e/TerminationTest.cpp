@@ -22,7 +22,7 @@ const QString kSettings = QStringLiteral("settings.data");
 QRect tariffEditorButton(int index)
 {
     using namespace SkinLayout::TariffEditor;
-    return {QPoint(kButtonLeft, kButtonFirstTop + index * kButtonStep), kButtonSize};
+    return { QPoint(kButtonLeft, kButtonFirstTop + index * kButtonStep), kButtonSize };
 }
 
 class Termination : public ::testing::TestWithParam<int> {
@@ -36,7 +36,7 @@ protected:
 
     ProgramFolder m_folder;
     Desktop m_desktop;
-    RunningProgram m_program{m_folder, m_desktop};
+    RunningProgram m_program { m_folder, m_desktop };
 };
 
 } // namespace
@@ -45,7 +45,7 @@ TEST_P(Termination, ASignalLogsTheRunningCallAndWritesEveryFile)
 {
     // 0.02 a second, and a second tariff to delete in the editor.
     m_folder.writeFile(QStringLiteral("Tariffs.data"),
-                       tariffsFile({.id = 5, .name = "Seconds", .unitKind = 2, .chargeKind = 1, .unitCost = 200}));
+        tariffsFile({ .id = 5, .name = "Seconds", .unitKind = 2, .chargeKind = 1, .unitCost = 200 }));
     m_folder.writeFile(kSettings, "[Application]\r\nTarifs.NumberOfRecords=1\r\nLastTariffIdNumber=5\r\n");
     ASSERT_TRUE(m_program.start());
     const std::optional<Desktop::Window> main = m_program.mainWindow();
@@ -69,7 +69,7 @@ TEST_P(Termination, ASignalLogsTheRunningCallAndWritesEveryFile)
             << "the edit waited for the end of a call";
     }
 
-    const ProgramFolder::DialResult dialled = m_folder.dial({QStringLiteral("DemoEntry")});
+    const ProgramFolder::DialResult dialled = m_folder.dial({ QStringLiteral("DemoEntry") });
     ASSERT_EQ(dialled.exitCode, 0) << dialled.output.toStdString();
     QThread::msleep(3000);
     EXPECT_NE(setting(QStringLiteral("Log.NumberOfRecords")), QStringLiteral("1")) << "logged while running";
@@ -96,9 +96,9 @@ TEST_P(Termination, ASignalLogsTheRunningCallAndWritesEveryFile)
     EXPECT_EQ(m_folder.readFile(QStringLiteral("Tariffs.data")).size(), kTariffsFileSize);
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, Termination, ::testing::Values(SIGTERM, SIGHUP, SIGINT),
-                         [](const ::testing::TestParamInfo<int> &info) {
-                             return info.param == SIGTERM ? std::string("Term")
-                                    : info.param == SIGHUP ? std::string("Hangup")
-                                                           : std::string("Interrupt");
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Signals, Termination, ::testing::Values(SIGTERM, SIGHUP, SIGINT), [](const ::testing::TestParamInfo<int> &info) {
+        return info.param == SIGTERM ? std::string("Term")
+            : info.param == SIGHUP   ? std::string("Hangup")
+                                     : std::string("Interrupt");
+    });

@@ -19,9 +19,9 @@ QString VirtualDisplay::start()
     // The server picks a free display itself and writes its number to the
     // descriptor given, here its standard output.
     m_server.setProgram(QStringLiteral("Xvfb"));
-    m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                           QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(kWidth).arg(kHeight),
-                           QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    m_server.setArguments(
+        { QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+            QStringLiteral("%1x%2x24").arg(kWidth).arg(kHeight), QStringLiteral("-nolisten"), QStringLiteral("tcp") });
     m_server.setProcessChannelMode(QProcess::SeparateChannels);
     endWithTestRun(m_server);
     m_server.start();

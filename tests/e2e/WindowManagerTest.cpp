@@ -50,7 +50,7 @@ protected:
             GTEST_SKIP() << "openbox is not installed (scripts/install-deps.sh test)";
         m_manager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         endWithTestRun(m_manager);
-        m_manager.start(openbox, {QStringLiteral("--sm-disable")});
+        m_manager.start(openbox, { QStringLiteral("--sm-disable") });
         ASSERT_TRUE(m_manager.waitForStarted(10000));
         ASSERT_TRUE(waitForManager()) << "the window manager did not take the screen";
     }
@@ -69,7 +69,8 @@ protected:
         const QDeadlineTimer deadline(10000);
         do {
             QProcess xprop;
-            xprop.start(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+            xprop.start(
+                QStringLiteral("xprop"), { QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK") });
             if (xprop.waitForFinished(5000) && xprop.readAllStandardOutput().contains("window id"))
                 return true;
             QThread::msleep(100);
@@ -93,15 +94,16 @@ protected:
             EXPECT_EQ(m_desktop.windowName(m_desktop.activeWindow()), name) << what;
         }
         const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_desktop.saveScreenshot(*message, QStringLiteral("%1-%2").arg(QLatin1String(test->name()), QLatin1String(what)));
+        m_desktop.saveScreenshot(
+            *message, QStringLiteral("%1-%2").arg(QLatin1String(test->name()), QLatin1String(what)));
         // Enter goes to whatever has the focus: only a focused message closes.
-        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+        QProcess::execute(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("Return") });
         EXPECT_TRUE(m_desktop.waitUntilClosed(m_program.pid(), *message, 5000)) << what << " did not take Enter";
     }
 
     ProgramFolder m_folder;
     Desktop m_desktop;
-    RunningProgram m_program{m_folder, m_desktop};
+    RunningProgram m_program { m_folder, m_desktop };
     QProcess m_manager;
 };
 
@@ -114,8 +116,8 @@ TEST_F(UnderWindowManager, StartUpMessagesStandInFrontOfTheSplashWithTheFocus)
     const std::optional<Desktop::Window> splash = m_program.window(SkinLayout::Splash::kSize, 15000);
     ASSERT_TRUE(splash) << "no splash";
 
-    expectFocusedMessage({*splash}, QStringLiteral("Invalid Data File"), "invalid-providers");
-    expectFocusedMessage({*splash}, QString(), "damaged-skin");
+    expectFocusedMessage({ *splash }, QStringLiteral("Invalid Data File"), "invalid-providers");
+    expectFocusedMessage({ *splash }, QString(), "damaged-skin");
 
     const std::optional<Desktop::Window> main = m_program.mainWindow();
     ASSERT_TRUE(main) << "start-up did not go on after the messages";
@@ -144,8 +146,8 @@ TEST_F(UnderWindowManager, MinimiseAndRestoreTakeTheWholeApplication)
     EXPECT_EQ(back.size(), 3);
     // Docked as before.
     for (const Desktop::Window &before : shown)
-        EXPECT_TRUE(std::any_of(back.begin(), back.end(),
-                                [&](const Desktop::Window &now) { return now.geometry == before.geometry; }))
+        EXPECT_TRUE(std::any_of(
+            back.begin(), back.end(), [&](const Desktop::Window &now) { return now.geometry == before.geometry; }))
             << before.geometry.x() << "," << before.geometry.y() << " " << before.geometry.width() << "x"
             << before.geometry.height();
     EXPECT_TRUE(m_program.closeThroughDialog());

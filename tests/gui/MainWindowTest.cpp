@@ -1,10 +1,10 @@
+#include "gui/app/TBlind.h"
 #include "gui/app/Tapp.h"
 #include "gui/calllog/TCallLog.h"
 #include "gui/connection/TConnectDlg.h"
+#include "gui/controls/SkinButton.h"
 #include "platform/simdialup/SimDialUpService.h"
 #include "platform/simdialup/SimPhonebook.h"
-#include "gui/controls/SkinButton.h"
-#include "gui/app/TBlind.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"
@@ -45,7 +45,7 @@ bool allButtonsEnabled(QWidget &owner, bool enabled)
     // Only the window's own: an open dialog is a child too.
     buttons.removeIf([&owner](const SkinButton *b) { return b->window() != &owner; });
     return !buttons.isEmpty()
-           && std::ranges::all_of(buttons, [enabled](const SkinButton *b) { return b->isEnabled() == enabled; });
+        && std::ranges::all_of(buttons, [enabled](const SkinButton *b) { return b->isEnabled() == enabled; });
 }
 
 // A dialog whose skinned buttons are all off could only be left with Escape.
@@ -70,8 +70,8 @@ TEST(MainWindowTest, DialsTheDemoEntryWithTheSimulatorAndLogsTheCall)
     RecordingStartupRegistration startup;
     TCallLog callLog;
     TBlind blind;
-    Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup, service},
-             &callLog, &blind);
+    Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, service },
+        &callLog, &blind);
     app.monitor().Timer1Timer();
     EXPECT_EQ(labelText(app, "grpSelectedEntry"), QStringLiteral("DemoEntry"));
 
@@ -81,8 +81,8 @@ TEST(MainWindowTest, DialsTheDemoEntryWithTheSimulatorAndLogsTheCall)
     ASSERT_TRUE(QTest::qWaitFor([&] { return labelText(app, "LabelStatus") == QStringLiteral("Connected"); }, 10000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !app.connectDlg().isVisible(); }, 5000));
     EXPECT_GE(app.connectDlg().ListBox1->count(), 2);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return labelText(app, "LabelCurrentDuration") != QStringLiteral("00:00:00"); },
-                                5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return labelText(app, "LabelCurrentDuration") != QStringLiteral("00:00:00"); }, 5000));
     EXPECT_EQ(app.windowTitle(), QStringLiteral("Dialtally"));
 
     click(app, "ButtonDial");
@@ -104,17 +104,17 @@ TEST(MainWindowTest, ModalDialogsDisableTheButtonsAndCostingGoesOn)
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;
     FakeDialUpService dialUp;
-    dialUp.entries = {"DemoEntry"};
+    dialUp.entries = { "DemoEntry" };
     TCallLog callLog;
     TBlind blind;
-    Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp},
-             &callLog, &blind);
+    Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp },
+        &callLog, &blind);
     dialUp.connect("DemoEntry");
     app.monitor().Timer1Timer();
     ASSERT_TRUE(app.core().currentCall().Connected);
 
-    for (const char *button : {"ButtonSettings", "ButtonEditTarifs", "ButtonEditTarifs2", "ButtonEditConnection",
-                               "ButtonChooseConnection", "ButtonSkins"}) {
+    for (const char *button : { "ButtonSettings", "ButtonEditTarifs", "ButtonEditTarifs2", "ButtonEditConnection",
+             "ButtonChooseConnection", "ButtonSkins" }) {
         SCOPED_TRACE(button);
         const std::uint32_t before = app.core().currentCall().CallSeconds;
         bool disabledMeanwhile = false;
@@ -145,7 +145,7 @@ protected:
     {
         dialUp.entries = std::move(entries);
         return std::make_unique<Tapp>(QDir(dir.path()).filePath(QStringLiteral("tollwise")),
-                                      AppServices{clock, sound, startup, dialUp}, &callLog, &blind);
+            AppServices { clock, sound, startup, dialUp }, &callLog, &blind);
     }
     void tick(Tapp &app)
     {
@@ -166,7 +166,7 @@ protected:
 
 TEST_F(MainWindowFakeTest, F2AndF3StartAndEndASimulatedCall)
 {
-    auto app = start({"DemoEntry"});
+    auto app = start({ "DemoEntry" });
     QTest::keyClick(app.get(), Qt::Key_F3);
     EXPECT_EQ(app->core().log().Count, 0) << "no call to end";
     QTest::keyClick(app.get(), Qt::Key_F2);
@@ -178,15 +178,16 @@ TEST_F(MainWindowFakeTest, F2AndF3StartAndEndASimulatedCall)
     EXPECT_EQ(labelText(*app, "LabelTodateTime"), QStringLiteral("0000:00:02"));
     EXPECT_EQ(labelText(*app, "LabelTotalNumOfCalls"), QStringLiteral("1"));
     EXPECT_EQ(labelText(*app, "LabelCurrentDuration"), QStringLiteral("00:00:00"));
-    EXPECT_EQ(callLog.findChild<QTableView *>(QStringLiteral("sg"))->model()->rowCount(), 1) << "the call log is refilled after the call";
+    EXPECT_EQ(callLog.findChild<QTableView *>(QStringLiteral("sg"))->model()->rowCount(), 1)
+        << "the call log is refilled after the call";
 }
 
 TEST_F(MainWindowFakeTest, WithoutProvidersTheTotalsKeepTheirDashes)
 {
     auto app = start({});
     tick(*app);
-    for (const char *name : {"LabelTodaysTime", "LabelTodaysCost", "LabelMonthsTime", "LabelMonthsCost",
-                             "LabelTodateTime", "LabelTodateCost", "LabelTotalNumOfCalls"})
+    for (const char *name : { "LabelTodaysTime", "LabelTodaysCost", "LabelMonthsTime", "LabelMonthsCost",
+             "LabelTodateTime", "LabelTodateCost", "LabelTotalNumOfCalls" })
         EXPECT_EQ(labelText(*app, name), QStringLiteral("-")) << name;
     EXPECT_EQ(labelText(*app, "LabelCallTarif"), QStringLiteral("Please Add Tarifs"));
 }
@@ -237,7 +238,7 @@ private:
 
 TEST_F(MainWindowFakeTest, AClosingDialogWritesWhatItChanged)
 {
-    auto app = start({"DemoEntry"});
+    auto app = start({ "DemoEntry" });
     const QString tariffs = QDir(dir.path()).filePath(QStringLiteral("Tariffs.data"));
     ASSERT_FALSE(QFile::exists(tariffs));
     QTimer::singleShot(0, [&] {
@@ -250,7 +251,7 @@ TEST_F(MainWindowFakeTest, AClosingDialogWritesWhatItChanged)
 
 TEST_F(MainWindowFakeTest, TheSessionsEndLogsTheRunningCallAndWritesEveryFile)
 {
-    auto app = start({"DemoEntry"});
+    auto app = start({ "DemoEntry" });
     dialUp.connect("DemoEntry");
     tick(*app);
     tick(*app);
@@ -266,13 +267,13 @@ TEST_F(MainWindowFakeTest, TheSessionsEndLogsTheRunningCallAndWritesEveryFile)
 
 TEST_F(MainWindowFakeTest, AFileThatCannotBeWrittenAtExitIsOfferedAgain)
 {
-    auto app = start({"DemoEntry"});
+    auto app = start({ "DemoEntry" });
     app->show();
     // A folder where the file should be: no write can replace it.
     QDir folder(dir.path());
     ASSERT_TRUE(folder.mkdir(QStringLiteral("Tariffs.data")));
     int retries = 0;
-    DialogAnswers answers({QStringLiteral("Yes"), QStringLiteral("Retry")}, [&](const QString &button) {
+    DialogAnswers answers({ QStringLiteral("Yes"), QStringLiteral("Retry") }, [&](const QString &button) {
         if (button == QStringLiteral("Retry") && ++retries == 2)
             folder.rmdir(QStringLiteral("Tariffs.data"));
     });

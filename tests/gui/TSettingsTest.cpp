@@ -1,7 +1,7 @@
+#include "gui/dialogs/TSettings.h"
 #include "core/app/AppCore.h"
 #include "gui/controls/ApplicationHints.h"
 #include "gui/controls/OnOffSwitch.h"
-#include "gui/dialogs/TSettings.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"
@@ -28,7 +28,7 @@ const QColor kSilver(192, 192, 192);
 class TSettingsTest : public ::testing::Test {
 protected:
     TSettingsTest()
-        : core(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp})
+        : core(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp })
     {
         core.loadAll();
     }
@@ -93,7 +93,7 @@ TEST_F(TSettingsTest, ShowsTheSettingsWithTheirLabelsAndHints)
         QStringLiteral("Use the default currency symbol"),
     };
     // Defaults: hints on, provider totals on, user currency (set above) on.
-    const bool expectedOn[] = {true, false, true, false, false, false, true, false};
+    const bool expectedOn[] = { true, false, true, false, false, false, true, false };
     for (int n = 1; n <= 8; ++n) {
         OnOffSwitch *button = switchAt(dialog, n);
         ASSERT_NE(button, nullptr) << n;
@@ -111,8 +111,8 @@ TEST_F(TSettingsTest, ShowsTheSettingsWithTheirLabelsAndHints)
     EXPECT_EQ(edit1->text(), QStringLiteral("€"));
     EXPECT_EQ(edit1->toolTip(), QStringLiteral("Enter your symbol to display"));
     EXPECT_EQ(edit1->palette().color(QPalette::Base), kWhite);
-    EXPECT_EQ(label9->text(),
-              core.systemCurrency().trimmed().isEmpty() ? QStringLiteral("None") : core.systemCurrency());
+    EXPECT_EQ(
+        label9->text(), core.systemCurrency().trimmed().isEmpty() ? QStringLiteral("None") : core.systemCurrency());
     EXPECT_EQ(label9->palette().color(QPalette::Window), kSilver);
     EXPECT_EQ(okay->text(), QStringLiteral("Save"));
     EXPECT_EQ(okay->toolTip(), QStringLiteral("Save this and close"));
@@ -171,8 +171,8 @@ TEST_F(TSettingsTest, CancelChangesNothing)
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     const Settings defaults;
     for (bool Settings::*field :
-         {&Settings::ShowHint, &Settings::PlayApplicationSounds, &Settings::AutoUpdateProvider, &Settings::RunAtStartup,
-          &Settings::ShowConnectionTimeOnTitle, &Settings::LoadMinimised, &Settings::UseUserCurrency})
+        { &Settings::ShowHint, &Settings::PlayApplicationSounds, &Settings::AutoUpdateProvider, &Settings::RunAtStartup,
+            &Settings::ShowConnectionTimeOnTitle, &Settings::LoadMinimised, &Settings::UseUserCurrency })
         EXPECT_EQ(core.settings().*field, defaults.*field);
     EXPECT_EQ(core.settings().CurrencyString, QString());
     EXPECT_EQ(core.currencyText(), textBefore);
@@ -186,7 +186,7 @@ TEST(ApplicationHints, SwitchedOffHintsAreNotShown)
     widget.resize(100, 40);
     widget.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
-    for (const bool shown : {false, true}) {
+    for (const bool shown : { false, true }) {
         applyApplicationHints(shown);
         QHelpEvent request(QEvent::ToolTip, QPoint(5, 5), widget.mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(&widget, &request);

@@ -1,7 +1,7 @@
+#include "gui/app/TBlind.h"
 #include "gui/app/Tapp.h"
 #include "gui/calllog/TCallLog.h"
 #include "gui/controls/ApplicationHints.h"
-#include "gui/app/TBlind.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"
@@ -38,8 +38,8 @@ protected:
     QString file(const QString &name) const { return QDir(dir.path()).filePath(name); }
     std::unique_ptr<Tapp> start()
     {
-        return std::make_unique<Tapp>(file(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp}, &callLog,
-                                      &blind);
+        return std::make_unique<Tapp>(
+            file(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp }, &callLog, &blind);
     }
 
     QTemporaryDir dir;
@@ -126,7 +126,7 @@ TEST_F(TappStartupTest, HintsFollowTheSettingsFromTheStart)
 TEST_F(TappStartupTest, MinimisingTakesTheDockedWindowsAlong)
 {
     auto app = start();
-    for (const bool logShown : {true, false}) {
+    for (const bool logShown : { true, false }) {
         callLog.setVisible(logShown);
         app->dockWindows();
         app->showMinimized();

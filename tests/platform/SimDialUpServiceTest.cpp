@@ -1,6 +1,6 @@
 #include "platform/simdialup/SimDialUpService.h"
-#include "platform/simdialup/SimErrors.h"
 #include "core/store/AtomicFile.h"
+#include "platform/simdialup/SimErrors.h"
 
 #include "support/FakeClock.h"
 
@@ -17,7 +17,7 @@
 namespace {
 
 using Reports = std::vector<std::pair<std::uint32_t, dialup::ErrorCode>>;
-const Reports kWalkToConnected{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {5, 0}, {14, 0}, {8192, 0}};
+const Reports kWalkToConnected { { 0, 0 }, { 1, 0 }, { 2, 0 }, { 3, 0 }, { 5, 0 }, { 14, 0 }, { 8192, 0 } };
 
 // No process can have this id: it is above the kernel's largest.
 constexpr qint64 kDeadPid = 1 << 30;
@@ -36,7 +36,7 @@ protected:
     QString file(const QString &name) const { return QDir(dir.path()).filePath(name); }
     std::unique_ptr<SimDialUpService> service(qint64 ownerPid = 0)
     {
-        return std::make_unique<SimDialUpService>(dir.path(), SimDialUpService::Options{&clock, ownerPid, editor});
+        return std::make_unique<SimDialUpService>(dir.path(), SimDialUpService::Options { &clock, ownerPid, editor });
     }
     dialup::DialNotifier recorder()
     {
@@ -72,22 +72,22 @@ TEST_F(SimDialUpServiceTest, DialWalksToConnectedAndStaysUpAfterward)
     const auto handle = dialler->dial("Fast", "ann", "pw", recorder());
     ASSERT_TRUE(handle);
     dialler->pollProgress();
-    EXPECT_EQ(reports, (Reports{{0, 0}})) << "the first state arrives from the timer, not from inside dial()";
+    EXPECT_EQ(reports, (Reports { { 0, 0 } })) << "the first state arrives from the timer, not from inside dial()";
     pass(*dialler, 2);
-    EXPECT_EQ(reports, (Reports{{0, 0}, {1, 0}, {2, 0}}));
+    EXPECT_EQ(reports, (Reports { { 0, 0 }, { 1, 0 }, { 2, 0 } }));
     clock.advanceSeconds(60);
     dialler->pollProgress();
     EXPECT_EQ(reports, kWalkToConnected) << "states skipped between polls are still reported, in order";
 
     auto monitor = service();
-    EXPECT_EQ(listed(*monitor), std::vector<std::string>{"Fast"});
+    EXPECT_EQ(listed(*monitor), std::vector<std::string> { "Fast" });
     const auto status = monitor->connectionStatus(*handle);
     ASSERT_TRUE(status);
     EXPECT_EQ(status->state, dialup::kConnected);
     EXPECT_EQ(status->error, 0u);
     dialler.reset();
     clock.advanceSeconds(3600);
-    EXPECT_EQ(listed(*monitor), std::vector<std::string>{"Fast"}) << "outlives the process that dialled it";
+    EXPECT_EQ(listed(*monitor), std::vector<std::string> { "Fast" }) << "outlives the process that dialled it";
 }
 
 TEST_F(SimDialUpServiceTest, FailedDialsReportTheirErrorAndStayListedUntilHungUp)
@@ -97,9 +97,11 @@ TEST_F(SimDialUpServiceTest, FailedDialsReportTheirErrorAndStayListedUntilHungUp
         Reports expected;
     };
     const Case cases[] = {
-        {"Busy", "", "", {{0, 0}, {1, 0}, {2, 0}, {2, simdialup::kLineBusy}}},
-        {"Fast", "ann", "wrong", {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {5, 0}, {5, simdialup::kAuthenticationFailed}}},
-        {"Silent", "bob", "", {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {5, 0}, {5, simdialup::kAuthenticationFailed}}},
+        { "Busy", "", "", { { 0, 0 }, { 1, 0 }, { 2, 0 }, { 2, simdialup::kLineBusy } } },
+        { "Fast", "ann", "wrong",
+            { { 0, 0 }, { 1, 0 }, { 2, 0 }, { 3, 0 }, { 5, 0 }, { 5, simdialup::kAuthenticationFailed } } },
+        { "Silent", "bob", "",
+            { { 0, 0 }, { 1, 0 }, { 2, 0 }, { 3, 0 }, { 5, 0 }, { 5, simdialup::kAuthenticationFailed } } },
     };
     auto s = service();
     for (const Case &c : cases) {
@@ -115,8 +117,8 @@ TEST_F(SimDialUpServiceTest, FailedDialsReportTheirErrorAndStayListedUntilHungUp
         EXPECT_TRUE(listed(*s).empty()) << c.entry;
     }
     EXPECT_EQ(s->errorText(simdialup::kLineBusy), "The line is busy.");
-    EXPECT_EQ(s->errorText(simdialup::kAuthenticationFailed),
-              "The remote computer refused the user name or the password.");
+    EXPECT_EQ(
+        s->errorText(simdialup::kAuthenticationFailed), "The remote computer refused the user name or the password.");
     EXPECT_EQ(s->errorText(4242), "Dial-up error 4242.");
 }
 
@@ -128,9 +130,9 @@ TEST_F(SimDialUpServiceTest, DroppedLineIsReportedThenVanishes)
     pass(*s, 15);
     EXPECT_EQ(reports, kWalkToConnected);
     pass(*s, 1);
-    EXPECT_EQ(reports.back(), (std::pair<std::uint32_t, dialup::ErrorCode>{dialup::kDisconnected, 0}));
+    EXPECT_EQ(reports.back(), (std::pair<std::uint32_t, dialup::ErrorCode> { dialup::kDisconnected, 0 }));
     EXPECT_EQ(s->connectionStatus(*handle)->state, dialup::kDisconnected);
-    EXPECT_EQ(listed(*s), std::vector<std::string>{"Flaky"});
+    EXPECT_EQ(listed(*s), std::vector<std::string> { "Flaky" });
     pass(*s, 3);
     EXPECT_TRUE(listed(*s).empty());
     EXPECT_EQ(s->connectionStatus(*handle).error(), simdialup::kInvalidHandle);
@@ -150,7 +152,7 @@ TEST_F(SimDialUpServiceTest, SecondDialOfAnEntryInUseIsRefused)
     const auto other = second->dial("Busy", "", "", nullptr);
     ASSERT_TRUE(other) << "another entry has its own line";
     EXPECT_NE(*other, *handle);
-    EXPECT_EQ(listed(*first), (std::vector<std::string>{"Fast", "Busy"})) << "in the order dialled";
+    EXPECT_EQ(listed(*first), (std::vector<std::string> { "Fast", "Busy" })) << "in the order dialled";
     ASSERT_TRUE(second->hangUp(*handle));
     EXPECT_TRUE(second->dial("Fast", "ann", "pw", nullptr));
     EXPECT_EQ(second->dial("Nowhere", "", "", nullptr).error(), simdialup::kEntryNotFound);
@@ -165,14 +167,14 @@ TEST_F(SimDialUpServiceTest, HangUpFromAnotherProcessEndsTheDial)
     ASSERT_EQ(reports, kWalkToConnected);
     ASSERT_TRUE(other->hangUp(*connected));
     dialler->pollProgress();
-    EXPECT_EQ(reports.back(), (std::pair<std::uint32_t, dialup::ErrorCode>{dialup::kDisconnected, 0}));
+    EXPECT_EQ(reports.back(), (std::pair<std::uint32_t, dialup::ErrorCode> { dialup::kDisconnected, 0 }));
 
     reports.clear();
     const auto dialling = dialler->dial("Fast", "ann", "pw", recorder());
     pass(*dialler, 2);
     ASSERT_TRUE(other->hangUp(*dialling));
     pass(*dialler, 10);
-    EXPECT_EQ(reports, (Reports{{0, 0}, {1, 0}, {2, 0}, {2, simdialup::kHungUp}}));
+    EXPECT_EQ(reports, (Reports { { 0, 0 }, { 1, 0 }, { 2, 0 }, { 2, simdialup::kHungUp } }));
     EXPECT_EQ(other->hangUp(*dialling).error(), simdialup::kInvalidHandle);
 }
 
@@ -187,7 +189,7 @@ TEST_F(SimDialUpServiceTest, OwnHangUpSilencesTheNotifier)
               }).value();
     clock.advanceSeconds(60);
     s->pollProgress();
-    EXPECT_EQ(reports, (Reports{{0, 0}, {1, 0}, {2, 0}, {3, 0}})) << "nothing after the hang-up";
+    EXPECT_EQ(reports, (Reports { { 0, 0 }, { 1, 0 }, { 2, 0 }, { 3, 0 } })) << "nothing after the hang-up";
     EXPECT_TRUE(listed(*s).empty());
 }
 
@@ -201,7 +203,7 @@ TEST_F(SimDialUpServiceTest, UnfinishedDialOfAProcessThatDiedIsCleanedUp)
 
     ASSERT_TRUE(orphan->dial("Busy", "", "", nullptr));
     clock.advanceSeconds(60);
-    EXPECT_EQ(listed(*monitor), std::vector<std::string>{"Fast"}) << "a failed dial of a dead process goes too";
+    EXPECT_EQ(listed(*monitor), std::vector<std::string> { "Fast" }) << "a failed dial of a dead process goes too";
 }
 
 TEST_F(SimDialUpServiceTest, ConnectedLineOfAProcessThatDiedStays)
@@ -212,7 +214,7 @@ TEST_F(SimDialUpServiceTest, ConnectedLineOfAProcessThatDiedStays)
     ASSERT_TRUE(handle);
     clock.advanceSeconds(6);
     auto monitor = service();
-    EXPECT_EQ(listed(*monitor), std::vector<std::string>{"Fast"});
+    EXPECT_EQ(listed(*monitor), std::vector<std::string> { "Fast" });
     EXPECT_EQ(monitor->connectionStatus(*handle)->state, dialup::kConnected);
 }
 
@@ -235,7 +237,7 @@ TEST_F(SimDialUpServiceTest, DamagedStateFileReadsAsNoConnections)
         EXPECT_TRUE(listed(*s).empty()) << bytes.left(40).constData();
         const auto handle = s->dial("Fast", "ann", "pw", nullptr);
         EXPECT_TRUE(handle) << "a damaged file is replaced by the next change";
-        EXPECT_EQ(listed(*s), std::vector<std::string>{"Fast"});
+        EXPECT_EQ(listed(*s), std::vector<std::string> { "Fast" });
         EXPECT_TRUE(s->hangUp(*handle));
     }
 }
@@ -244,33 +246,32 @@ TEST_F(SimDialUpServiceTest, DamagedRecordsAreSkippedOneByOne)
 {
     // A sound record, connected since now, with some of its fields replaced.
     const auto record = [this](const QJsonObject &changes) {
-        QJsonObject object{{QStringLiteral("handle"), 1},
-                           {QStringLiteral("entry"), QStringLiteral("E")},
-                           {QStringLiteral("owner"), QCoreApplication::applicationPid()},
-                           {QStringLiteral("dialStart"), clock.now().toMSecsSinceEpoch()},
-                           {QStringLiteral("stageMs"), 0},
-                           {QStringLiteral("failState"), 0},
-                           {QStringLiteral("failError"), 0},
-                           {QStringLiteral("dropAfterMs"), 0}};
+        QJsonObject object { { QStringLiteral("handle"), 1 }, { QStringLiteral("entry"), QStringLiteral("E") },
+            { QStringLiteral("owner"), QCoreApplication::applicationPid() },
+            { QStringLiteral("dialStart"), clock.now().toMSecsSinceEpoch() }, { QStringLiteral("stageMs"), 0 },
+            { QStringLiteral("failState"), 0 }, { QStringLiteral("failError"), 0 },
+            { QStringLiteral("dropAfterMs"), 0 } };
         for (auto it = changes.begin(); it != changes.end(); ++it)
             object.insert(it.key(), it.value());
         return object;
     };
     const QJsonArray records = {
         record({}),
-        record({{QStringLiteral("handle"), 0}}),
-        record({{QStringLiteral("handle"), 2.5}}),
-        record({{QStringLiteral("handle"), 1e300}}),
-        record({{QStringLiteral("handle"), QStringLiteral("3")}}),
-        record({{QStringLiteral("entry"), QStringLiteral("repeats handle 1")}}),
-        record({{QStringLiteral("handle"), 4}, {QStringLiteral("stageMs"), -1}}),
-        record({{QStringLiteral("handle"), 5}, {QStringLiteral("failError"), 7}, {QStringLiteral("failState"), 8192}}),
-        record({{QStringLiteral("handle"), 6}, {QStringLiteral("entry"), QStringLiteral("two\nlines")}}),
-        record({{QStringLiteral("handle"), 7}, {QStringLiteral("owner"), -1}}),
-        record({{QStringLiteral("handle"), 8}, {QStringLiteral("dialStart"), QJsonValue()}}),
-        record({{QStringLiteral("handle"), 9}, {QStringLiteral("entry"), QStringLiteral("F")}}),
+        record({ { QStringLiteral("handle"), 0 } }),
+        record({ { QStringLiteral("handle"), 2.5 } }),
+        record({ { QStringLiteral("handle"), 1e300 } }),
+        record({ { QStringLiteral("handle"), QStringLiteral("3") } }),
+        record({ { QStringLiteral("entry"), QStringLiteral("repeats handle 1") } }),
+        record({ { QStringLiteral("handle"), 4 }, { QStringLiteral("stageMs"), -1 } }),
+        record({ { QStringLiteral("handle"), 5 }, { QStringLiteral("failError"), 7 },
+            { QStringLiteral("failState"), 8192 } }),
+        record({ { QStringLiteral("handle"), 6 }, { QStringLiteral("entry"), QStringLiteral("two\nlines") } }),
+        record({ { QStringLiteral("handle"), 7 }, { QStringLiteral("owner"), -1 } }),
+        record({ { QStringLiteral("handle"), 8 }, { QStringLiteral("dialStart"), QJsonValue() } }),
+        record({ { QStringLiteral("handle"), 9 }, { QStringLiteral("entry"), QStringLiteral("F") } }),
     };
-    const QJsonObject root{{QStringLiteral("nextHandle"), QStringLiteral("x")}, {QStringLiteral("connections"), records}};
+    const QJsonObject root { { QStringLiteral("nextHandle"), QStringLiteral("x") },
+        { QStringLiteral("connections"), records } };
     const QByteArray text = QJsonDocument(root).toJson();
     ASSERT_TRUE(writeFileAtomically(file(QStringLiteral("dialup.state")), text));
     auto s = service();
@@ -300,7 +301,7 @@ TEST_F(SimDialUpServiceTest, StoredDialParametersGiveThePasswordOnlyWhenSaved)
     EXPECT_EQ(silent->password, "");
     EXPECT_FALSE(silent->passwordSaved);
     EXPECT_EQ(s->entryDialParams("Nowhere").error(), simdialup::kEntryNotFound);
-    EXPECT_EQ(s->enumEntries().value(), (std::vector<std::string>{"Fast", "Silent", "Busy", "Flaky"}));
+    EXPECT_EQ(s->enumEntries().value(), (std::vector<std::string> { "Fast", "Silent", "Busy", "Flaky" }));
 }
 
 TEST_F(SimDialUpServiceTest, EntryDialogsWriteThePhonebookOnlyWhenConfirmed)
@@ -327,7 +328,7 @@ TEST_F(SimDialUpServiceTest, EntryDialogsWriteThePhonebookOnlyWhenConfirmed)
     EXPECT_EQ(phonebook.readAll(), before) << "cancelling writes nothing";
     phonebook.close();
 
-    answer = SimEntry{};
+    answer = SimEntry {};
     answer->name = QStringLiteral("New line");
     answer->userName = QStringLiteral("dee");
     ASSERT_TRUE(s->createEntry(0));

@@ -14,8 +14,7 @@
 
 namespace {
 
-template <typename Widget>
-Widget *field(QWidget &dialog, const char *name)
+template <typename Widget> Widget *field(QWidget &dialog, const char *name)
 {
     auto *widget = dialog.findChild<Widget *>(QLatin1String(name));
     EXPECT_NE(widget, nullptr) << name;
@@ -33,7 +32,7 @@ void type(QWidget &dialog, const char *name, const QString &text)
 
 TEST(SimEntryDialog, OkGivesTheEntryAsTyped)
 {
-    SimEntryDialog dialog(nullptr, SimEntry{}, true, {QStringLiteral("Home")});
+    SimEntryDialog dialog(nullptr, SimEntry {}, true, { QStringLiteral("Home") });
     dialog.show();
     type(dialog, "name", QStringLiteral("Work"));
     type(dialog, "phoneNumber", QStringLiteral(" 0123 456 "));
@@ -66,13 +65,13 @@ TEST(SimEntryDialog, UnusableFieldsKeepTheDialogOpenAndSayWhy)
         const char *problem;
     };
     const Case cases[] = {
-        {"", "pw", "Enter a name for the entry."},
-        {" Work", "pw", "A name cannot begin or end with a blank."},
-        {"HOME", "pw", "There is already an entry called \"HOME\"."},
-        {"Work", " pw", "A password cannot begin or end with a blank."},
+        { "", "pw", "Enter a name for the entry." },
+        { " Work", "pw", "A name cannot begin or end with a blank." },
+        { "HOME", "pw", "There is already an entry called \"HOME\"." },
+        { "Work", " pw", "A password cannot begin or end with a blank." },
     };
     for (const Case &c : cases) {
-        SimEntryDialog dialog(nullptr, SimEntry{}, true, {QStringLiteral("Home")});
+        SimEntryDialog dialog(nullptr, SimEntry {}, true, { QStringLiteral("Home") });
         dialog.show();
         type(dialog, "name", QString::fromLatin1(c.name));
         type(dialog, "password", QString::fromLatin1(c.password));
@@ -89,7 +88,7 @@ TEST(SimEntryDialog, EditingShowsTheEntryAndKeepsItsName)
     initial.userName = QStringLiteral("ann");
     initial.failWithError = 691;
     initial.dropAfterSeconds = 30;
-    SimEntryDialog dialog(nullptr, initial, false, {QStringLiteral("Home")});
+    SimEntryDialog dialog(nullptr, initial, false, { QStringLiteral("Home") });
     EXPECT_TRUE(field<QLineEdit>(dialog, "name")->isReadOnly());
     EXPECT_EQ(dialog.entry(), initial) << "every field shows the entry";
     field<QPushButton>(dialog, "OK")->click();

@@ -1,6 +1,6 @@
-#include "platform/simdialup/SimErrors.h"
 #include "platform/simdialup/SimPhonebook.h"
 #include "core/store/AtomicFile.h"
+#include "platform/simdialup/SimErrors.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,7 +20,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    SimPhonebook phonebook{dir.path()};
+    SimPhonebook phonebook { dir.path() };
 };
 
 } // namespace
@@ -28,7 +28,7 @@ protected:
 TEST_F(SimPhonebookTest, FirstUseCreatesTheDemoEntry)
 {
     ASSERT_FALSE(QFile::exists(phonebook.filePath()));
-    EXPECT_EQ(phonebook.entryNames(), QStringList{QStringLiteral("DemoEntry")});
+    EXPECT_EQ(phonebook.entryNames(), QStringList { QStringLiteral("DemoEntry") });
     EXPECT_TRUE(QFile::exists(phonebook.filePath()));
     const auto demo = phonebook.entry(QStringLiteral("demoentry"));
     ASSERT_TRUE(demo);
@@ -41,7 +41,7 @@ TEST_F(SimPhonebookTest, FirstUseCreatesTheDemoEntry)
     EXPECT_EQ(demo->dropAfterSeconds, 0);
 
     writePhonebook("; all entries deleted\n");
-    EXPECT_EQ(phonebook.entryNames(), QStringList{}) << "an existing empty phonebook stays empty";
+    EXPECT_EQ(phonebook.entryNames(), QStringList {}) << "an existing empty phonebook stays empty";
 }
 
 TEST_F(SimPhonebookTest, UnusableNamesAreSkipped)
@@ -50,15 +50,22 @@ TEST_F(SimPhonebookTest, UnusableNamesAreSkipped)
                    "[]\n"
                    "[   ]\n"
                    "[Tab\there]\n"
-                   "[" + QByteArray(257, 'x') + "]\n"
-                   "[" + QByteArray(256, 'y') + "]\n"
-                   "[HOME]\n"
-                   "[Caf\xc3\xa9 & Co]\n"
-                   "[unclosed\n"
-                   "\x01\x02\xff\xfe garbage = " + QByteArray(1, '\0') + "\n"
-                   "[Work]\n");
-    EXPECT_EQ(phonebook.entryNames(), (QStringList{QStringLiteral("Home"), QString(256, QLatin1Char('y')),
-                                                   QStringLiteral("Caf\u00e9 & Co"), QStringLiteral("Work")}));
+                   "["
+        + QByteArray(257, 'x')
+        + "]\n"
+          "["
+        + QByteArray(256, 'y')
+        + "]\n"
+          "[HOME]\n"
+          "[Caf\xc3\xa9 & Co]\n"
+          "[unclosed\n"
+          "\x01\x02\xff\xfe garbage = "
+        + QByteArray(1, '\0')
+        + "\n"
+          "[Work]\n");
+    EXPECT_EQ(phonebook.entryNames(),
+        (QStringList { QStringLiteral("Home"), QString(256, QLatin1Char('y')), QStringLiteral("Caf\u00e9 & Co"),
+            QStringLiteral("Work") }));
     EXPECT_EQ(phonebook.entry(QStringLiteral("Missing")).error(), simdialup::kEntryNotFound);
 }
 
@@ -73,16 +80,16 @@ TEST_F(SimPhonebookTest, UnusableValuesReadAsDefaults)
         bool savePassword;
     };
     const Case cases[] = {
-        {"StageSeconds=0.5\nAnswers=0\nFailWithError=676\nDropAfterSeconds=30\nSavePassword=1\n", 0.5, false, 676, 30,
-         true},
-        {"StageSeconds=0\nAnswers=no\nSavePassword=yes\n", 0, false, 0, 0, true},
-        {"StageSeconds=abc\nAnswers=maybe\nFailWithError=-3\nDropAfterSeconds=x\nSavePassword=2\n", 1, true, 0, 0,
-         false},
-        {"StageSeconds=-1\nFailWithError=99999999999\nDropAfterSeconds=864001\n", 1, true, 0, 0, false},
-        {"StageSeconds=61\nDropAfterSeconds=-5\n", 1, true, 0, 0, false},
-        {"StageSeconds=nan\n", 1, true, 0, 0, false},
-        {"StageSeconds=inf\n", 1, true, 0, 0, false},
-        {"", 1, true, 0, 0, false},
+        { "StageSeconds=0.5\nAnswers=0\nFailWithError=676\nDropAfterSeconds=30\nSavePassword=1\n", 0.5, false, 676, 30,
+            true },
+        { "StageSeconds=0\nAnswers=no\nSavePassword=yes\n", 0, false, 0, 0, true },
+        { "StageSeconds=abc\nAnswers=maybe\nFailWithError=-3\nDropAfterSeconds=x\nSavePassword=2\n", 1, true, 0, 0,
+            false },
+        { "StageSeconds=-1\nFailWithError=99999999999\nDropAfterSeconds=864001\n", 1, true, 0, 0, false },
+        { "StageSeconds=61\nDropAfterSeconds=-5\n", 1, true, 0, 0, false },
+        { "StageSeconds=nan\n", 1, true, 0, 0, false },
+        { "StageSeconds=inf\n", 1, true, 0, 0, false },
+        { "", 1, true, 0, 0, false },
     };
     for (const Case &c : cases) {
         writePhonebook("[Line]\n" + c.values);
@@ -111,7 +118,7 @@ TEST_F(SimPhonebookTest, StoringKeepsTheRestOfTheFile)
     work.userName = QStringLiteral("bob\n[Evil]\nPassword=x");
     work.password = QStringLiteral("pa ss");
     ASSERT_TRUE(phonebook.store(work, SimPhonebook::StoreMode::Create));
-    EXPECT_EQ(phonebook.entryNames(), (QStringList{QStringLiteral("Home"), QStringLiteral("Work")}))
+    EXPECT_EQ(phonebook.entryNames(), (QStringList { QStringLiteral("Home"), QStringLiteral("Work") }))
         << "a line break in a value starts no section";
     EXPECT_EQ(phonebook.entry(QStringLiteral("Work"))->userName, QStringLiteral("bob [Evil] Password=x"));
     EXPECT_EQ(phonebook.entry(QStringLiteral("Work"))->password, QStringLiteral("pa ss"));
@@ -121,7 +128,7 @@ TEST_F(SimPhonebookTest, StoringKeepsTheRestOfTheFile)
     EXPECT_EQ(phonebook.store(home, SimPhonebook::StoreMode::Create).error(), simdialup::kAlreadyExists);
     home.userName = QStringLiteral("carol");
     ASSERT_TRUE(phonebook.store(home, SimPhonebook::StoreMode::Replace));
-    EXPECT_EQ(phonebook.entryNames(), (QStringList{QStringLiteral("Home"), QStringLiteral("Work")}))
+    EXPECT_EQ(phonebook.entryNames(), (QStringList { QStringLiteral("Home"), QStringLiteral("Work") }))
         << "replaced under its own spelling";
     EXPECT_EQ(phonebook.entry(QStringLiteral("Home"))->userName, QStringLiteral("carol"));
     const QByteArray text = phonebookText();

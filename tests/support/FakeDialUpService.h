@@ -39,11 +39,11 @@ public:
     dialup::DialNotifier notifier; // of the last dial: call it to report progress
 
     // Adds a connection in the given state; returns its handle.
-    dialup::ConnectionHandle connect(const std::string &entry, std::uint32_t state = dialup::kConnected,
-                                     dialup::ErrorCode error = 0)
+    dialup::ConnectionHandle connect(
+        const std::string &entry, std::uint32_t state = dialup::kConnected, dialup::ErrorCode error = 0)
     {
         const dialup::ConnectionHandle handle = m_nextHandle++;
-        connections.push_back({{handle, entry}, {state, error}});
+        connections.push_back({ { handle, entry }, { state, error } });
         return handle;
     }
 
@@ -51,7 +51,7 @@ public:
     {
         for (Connection &c : connections) {
             if (c.connection.handle == handle)
-                c.status = {state, error};
+                c.status = { state, error };
         }
     }
 
@@ -70,7 +70,8 @@ public:
         return list;
     }
 
-    std::expected<dialup::ConnectionStatus, dialup::ErrorCode> connectionStatus(dialup::ConnectionHandle handle) override
+    std::expected<dialup::ConnectionStatus, dialup::ErrorCode> connectionStatus(
+        dialup::ConnectionHandle handle) override
     {
         if (failStatus)
             return std::unexpected(*failStatus);
@@ -93,15 +94,13 @@ public:
         if (failDialParams)
             return std::unexpected(*failDialParams);
         const auto found = storedParams.find(entry);
-        return found == storedParams.end() ? dialup::DialParams{} : found->second;
+        return found == storedParams.end() ? dialup::DialParams {} : found->second;
     }
 
     std::expected<dialup::ConnectionHandle, dialup::ErrorCode> dial(const std::string &entry,
-                                                                  const std::string &userName,
-                                                                  const std::string &password,
-                                                                  dialup::DialNotifier progress) override
+        const std::string &userName, const std::string &password, dialup::DialNotifier progress) override
     {
-        dials.push_back({entry, userName, password});
+        dials.push_back({ entry, userName, password });
         if (failDial)
             return std::unexpected(*failDial);
         notifier = std::move(progress);

@@ -16,10 +16,7 @@ namespace {
 
 namespace L = SkinLayout;
 
-bool isKey(QRgb colour)
-{
-    return (colour & 0xFFFFFFu) == (L::kKey & 0xFFFFFFu);
-}
+bool isKey(QRgb colour) { return (colour & 0xFFFFFFu) == (L::kKey & 0xFFFFFFu); }
 
 int keyPixels(const QImage &image, const QRect &area)
 {
@@ -85,20 +82,21 @@ TEST_F(DefaultSkinTest, OutlinesAreCutWithTheKeyAndControlsStayInside)
     const struct {
         const char *name;
         std::vector<QRect> solid; // must hold no key pixel
-        std::vector<QPoint> cut;  // must be key
+        std::vector<QPoint> cut; // must be key
     } windows[] = {
-        {"main",
-         {L::MainWindow::DisplayPanel, L::MainWindow::ButtonDial, L::MainWindow::TodatePanel,
-          QRect(0, L::MainWindow::kSize.height() - 1, L::MainWindow::kSize.width(), 1)}, // square bottom: the log docks
-         {{0, 0}, {491, 0}}},
-        {"Handle", {QRect(0, 0, 492, 6)}, {{0, 11}, {491, 11}}},
-        {"EditLog", {L::EditCallDialog::GShape1, L::EditCallDialog::ButtonClose}, {{0, 0}, {359, 303}}},
-        {"Settings", {L::SettingsDialog::Switch8, L::SettingsDialog::ButtonClose}, {{0, 0}, {419, 0}}},
-        {"Provider",
-         {L::ProviderDialog::Heading, L::ProviderDialog::ButtonClose},
-         {{0, L::ProviderDialog::kSize.height() - 1}}},
-        {"connection", {L::ConnectDialog::ListBox1, L::ConnectDialog::GTabButton1}, {{363, 215}}},
-        {"Tariff", {L::TariffEditor::Grid, L::TariffEditor::kNoDragCorner.adjusted(6, 6, 0, 0)}, {{0, 0}, {799, 519}}},
+        { "main",
+            { L::MainWindow::DisplayPanel, L::MainWindow::ButtonDial, L::MainWindow::TodatePanel,
+                QRect(0, L::MainWindow::kSize.height() - 1, L::MainWindow::kSize.width(),
+                    1) }, // square bottom: the log docks
+            { { 0, 0 }, { 491, 0 } } },
+        { "Handle", { QRect(0, 0, 492, 6) }, { { 0, 11 }, { 491, 11 } } },
+        { "EditLog", { L::EditCallDialog::GShape1, L::EditCallDialog::ButtonClose }, { { 0, 0 }, { 359, 303 } } },
+        { "Settings", { L::SettingsDialog::Switch8, L::SettingsDialog::ButtonClose }, { { 0, 0 }, { 419, 0 } } },
+        { "Provider", { L::ProviderDialog::Heading, L::ProviderDialog::ButtonClose },
+            { { 0, L::ProviderDialog::kSize.height() - 1 } } },
+        { "connection", { L::ConnectDialog::ListBox1, L::ConnectDialog::GTabButton1 }, { { 363, 215 } } },
+        { "Tariff", { L::TariffEditor::Grid, L::TariffEditor::kNoDragCorner.adjusted(6, 6, 0, 0) },
+            { { 0, 0 }, { 799, 519 } } },
     };
     for (const auto &w : windows) {
         const QImage picture = image(w.name);
@@ -116,7 +114,7 @@ TEST_F(DefaultSkinTest, MessageDialogsLeaveRoomForTheTextAndTheButtons)
 {
     namespace M = L::MessageDialog;
     const QRect column(M::kButtonLeft, M::kFirstButtonTop, M::kButtonSize.width(),
-                       (M::kButtonsThatFit - 1) * M::kButtonStep + M::kButtonSize.height());
+        (M::kButtonsThatFit - 1) * M::kButtonStep + M::kButtonSize.height());
     for (const SkinImageUse &kind : SkinImages::kMessageKinds) {
         const QImage picture = image(kind.image);
         EXPECT_EQ(keyPixels(picture, M::Label1), 0) << kind.image;
@@ -145,7 +143,7 @@ TEST_F(DefaultSkinTest, ButtonsShowThreeDistinctStates)
         EXPECT_NE(upImage, hot) << up->image;
         EXPECT_NE(upImage, down) << up->image;
         EXPECT_NE(hot, down) << up->image;
-        for (const QImage *state : {&upImage, &hot, &down})
+        for (const QImage *state : { &upImage, &hot, &down })
             EXPECT_LT(keyPixels(*state, state->rect()), state->width() * state->height()) << up->image;
     }
     EXPECT_NE(image("dial_hangup"), image("dial_up"));
@@ -156,7 +154,7 @@ TEST_F(DefaultSkinTest, AnimationAndSoundsAreWritten)
     QImageReader animation(skinPath(QString::fromLatin1(SkinImages::kConnectingAnimation)));
     EXPECT_EQ(animation.size(), L::ConnectDialog::GIFAnimation.size());
     EXPECT_GT(animation.imageCount(), 1);
-    for (const char *name : {"connected.wav", "welcome.wav"}) {
+    for (const char *name : { "connected.wav", "welcome.wav" }) {
         QFile file(QDir(s_program->path()).filePath(QStringLiteral("sounds/default/") + QLatin1String(name)));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
         const QByteArray wave = file.readAll();
@@ -173,13 +171,13 @@ TEST_F(DefaultSkinTest, SkinToolUnpacksEveryImageAndPacksItBack)
     const QString packed = QDir(s_program->path()).filePath(QStringLiteral("round.ubm"));
     for (const SkinImageUse &use : SkinImages::allImages()) {
         const QString original = skinPath(QString::fromLatin1(use.image) + QStringLiteral(".ubm"));
-        ASSERT_EQ(runSkinTool({QStringLiteral("unpack"), original, png}).exitCode, 0) << use.image;
+        ASSERT_EQ(runSkinTool({ QStringLiteral("unpack"), original, png }).exitCode, 0) << use.image;
         EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), image(use.image)) << use.image;
         // Packing is slower to run for every image; a few of each kind will do.
         const QLatin1String name(use.image);
         if (name != QLatin1String("main") && name != QLatin1String("CallLog") && name != QLatin1String("dial_hot"))
             continue;
-        ASSERT_EQ(runSkinTool({QStringLiteral("pack"), png, packed}).exitCode, 0) << use.image;
+        ASSERT_EQ(runSkinTool({ QStringLiteral("pack"), png, packed }).exitCode, 0) << use.image;
         const DibLoaded after = TCompressedDib::fromFile(packed);
         ASSERT_EQ(after.error, SkinError::None) << use.image;
         EXPECT_EQ(after.dib.image().convertToFormat(QImage::Format_RGB32), image(use.image)) << use.image;

@@ -14,17 +14,17 @@ TEST(DialArguments, CommandLinesReadAsTheirActions)
         std::optional<QString> userName, password;
     };
     const Case cases[] = {
-        {{}, Action::ListConnections, {}, {}, {}},
-        {{"/list"}, Action::ListEntries, {}, {}, {}},
-        {{"/LIST"}, Action::ListEntries, {}, {}, {}},
-        {{"/disconnect"}, Action::Disconnect, {}, {}, {}},
-        {{"/help"}, Action::Help, {}, {}, {}},
-        {{"/?"}, Action::Help, {}, {}, {}},
-        {{"Home ISP"}, Action::Dial, "Home ISP", {}, {}},
-        {{"Home", "ann"}, Action::Dial, "Home", "ann", {}},
-        {{"Home", "ann", "/se cret"}, Action::Dial, "Home", "ann", "/se cret"},
-        {{"Home", "ann", ""}, Action::Dial, "Home", "ann", ""},
-        {{"Home", "/Disconnect"}, Action::Disconnect, "Home", {}, {}},
+        { {}, Action::ListConnections, {}, {}, {} },
+        { { "/list" }, Action::ListEntries, {}, {}, {} },
+        { { "/LIST" }, Action::ListEntries, {}, {}, {} },
+        { { "/disconnect" }, Action::Disconnect, {}, {}, {} },
+        { { "/help" }, Action::Help, {}, {}, {} },
+        { { "/?" }, Action::Help, {}, {}, {} },
+        { { "Home ISP" }, Action::Dial, "Home ISP", {}, {} },
+        { { "Home", "ann" }, Action::Dial, "Home", "ann", {} },
+        { { "Home", "ann", "/se cret" }, Action::Dial, "Home", "ann", "/se cret" },
+        { { "Home", "ann", "" }, Action::Dial, "Home", "ann", "" },
+        { { "Home", "/Disconnect" }, Action::Disconnect, "Home", {}, {} },
     };
     for (const Case &c : cases) {
         const auto parsed = DialArguments::parse(c.arguments);
@@ -39,8 +39,13 @@ TEST(DialArguments, CommandLinesReadAsTheirActions)
 TEST(DialArguments, NonsenseIsRefusedWithAReason)
 {
     const QStringList refused[] = {
-        {"/bogus"}, {"/list", "Home"}, {"/disconnect", "Home"}, {"Home", "/list"}, {""},
-        {"Home", "ann", "pw", "more"}, {"Home", "/disconnect", "now"},
+        { "/bogus" },
+        { "/list", "Home" },
+        { "/disconnect", "Home" },
+        { "Home", "/list" },
+        { "" },
+        { "Home", "ann", "pw", "more" },
+        { "Home", "/disconnect", "now" },
     };
     for (const QStringList &arguments : refused) {
         const auto parsed = DialArguments::parse(arguments);
@@ -52,7 +57,14 @@ TEST(DialArguments, NonsenseIsRefusedWithAReason)
 TEST(DialTool, ErrorCodesNeverExitAsSuccess)
 {
     const std::pair<dialup::ErrorCode, int> cases[] = {
-        {6, 6}, {255, 255}, {602, 90}, {691, 179}, {256, 255}, {768, 255}, {0, 255}, {0x10001, 1},
+        { 6, 6 },
+        { 255, 255 },
+        { 602, 90 },
+        { 691, 179 },
+        { 256, 255 },
+        { 768, 255 },
+        { 0, 255 },
+        { 0x10001, 1 },
     };
     for (const auto &[code, status] : cases)
         EXPECT_EQ(DialTool::exitStatusFor(code), status) << code;

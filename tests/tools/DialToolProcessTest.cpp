@@ -1,5 +1,5 @@
-#include "platform/simdialup/SimDialUpService.h"
 #include "core/store/AtomicFile.h"
+#include "platform/simdialup/SimDialUpService.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -51,7 +51,7 @@ protected:
         EXPECT_TRUE(writeFileAtomically(QDir(dir.path()).filePath(QStringLiteral("phonebook.ini")), phonebook));
         // The simulated service, whatever dial-up service the machine has.
         EXPECT_TRUE(writeFileAtomically(QDir(dir.path()).filePath(QStringLiteral("settings.data")),
-                                        "[Application]\r\nDialUpService=Simulator\r\n"));
+            "[Application]\r\nDialUpService=Simulator\r\n"));
     }
 
     ToolRun run(const QStringList &arguments)
@@ -78,17 +78,18 @@ protected:
 
     QTemporaryDir dir;
     QString tool = QDir(dir.path()).filePath(QStringLiteral("tollwise-dial"));
-    SimDialUpService library{dir.path()};
+    SimDialUpService library { dir.path() };
 };
 
 } // namespace
 
 TEST_F(DialToolProcessTest, ToolDialsAndTheLibrarySeesTheConnection)
 {
-    const ToolRun dialled = run({QStringLiteral("Fast")});
+    const ToolRun dialled = run({ QStringLiteral("Fast") });
     EXPECT_EQ(dialled.exitCode, 0) << dialled.err.toStdString();
-    EXPECT_EQ(dialled.out, QStringLiteral("Dialling Fast...\nOpening port\nPort opened\nConnecting device\n"
-                                          "Device connected\nAuthenticating\nAuthenticated\nConnected\n"));
+    EXPECT_EQ(dialled.out,
+        QStringLiteral("Dialling Fast...\nOpening port\nPort opened\nConnecting device\n"
+                       "Device connected\nAuthenticating\nAuthenticated\nConnected\n"));
 
     const auto connections = library.enumConnections();
     ASSERT_TRUE(connections);
@@ -98,7 +99,7 @@ TEST_F(DialToolProcessTest, ToolDialsAndTheLibrarySeesTheConnection)
     EXPECT_EQ(library.connectionStatus(handle)->state, dialup::kConnected);
 
     EXPECT_EQ(run({}).out, QStringLiteral("Fast: Connected (handle %1)\n").arg(handle));
-    const ToolRun again = run({QStringLiteral("FAST")});
+    const ToolRun again = run({ QStringLiteral("FAST") });
     EXPECT_EQ(again.exitCode, 602 & 0xFF);
     EXPECT_EQ(again.err, QStringLiteral("Error 602: This entry is already connected or being dialled.\n"));
     EXPECT_EQ(again.out, QString()) << "a refused dial announces nothing";
@@ -110,19 +111,18 @@ TEST_F(DialToolProcessTest, ToolDialsAndTheLibrarySeesTheConnection)
 TEST_F(DialToolProcessTest, ToolHangsUpADialOfTheLibrary)
 {
     std::vector<std::uint32_t> states;
-    ASSERT_TRUE(library.dial("Fast", "ann", "pw", [&](std::uint32_t state, dialup::ErrorCode) {
-        states.push_back(state);
-    }));
+    ASSERT_TRUE(
+        library.dial("Fast", "ann", "pw", [&](std::uint32_t state, dialup::ErrorCode) { states.push_back(state); }));
     ASSERT_TRUE(waitUntil([&] { return !states.empty() && states.back() == dialup::kConnected; }));
 
-    const ToolRun hungUp = run({QStringLiteral("fast"), QStringLiteral("/disconnect")});
+    const ToolRun hungUp = run({ QStringLiteral("fast"), QStringLiteral("/disconnect") });
     EXPECT_EQ(hungUp.exitCode, 0) << hungUp.err.toStdString();
     EXPECT_EQ(hungUp.out, QStringLiteral("Hung up Fast.\n"));
     ASSERT_TRUE(waitUntil([&] { return states.back() == dialup::kDisconnected; }))
         << "the dialling program is told the line went down";
     EXPECT_TRUE(listed().empty());
 
-    const ToolRun nothing = run({QStringLiteral("/disconnect")});
+    const ToolRun nothing = run({ QStringLiteral("/disconnect") });
     EXPECT_EQ(nothing.exitCode, 1);
     EXPECT_EQ(nothing.err, QStringLiteral("There is no active connection to hang up.\n"));
 }
@@ -135,11 +135,12 @@ TEST_F(DialToolProcessTest, FailuresExitWithTheirCodeAndLeaveNoConnection)
         QString err;
     };
     const Case cases[] = {
-        {{"Refuses"}, 676 & 0xFF, "Error 676: The line is busy.\n"},
-        {{"Secret"}, 691 & 0xFF, "Error 691: The remote computer refused the user name or the password.\n"},
-        {{"Secret", "bob", "wrong"}, 691 & 0xFF, "Error 691: The remote computer refused the user name or the password.\n"},
-        {{"Nowhere"}, 623 & 0xFF, "Error 623: There is no phonebook entry of that name.\n"},
-        {{"Nowhere", "/disconnect"}, 1, "Nowhere is not connected.\n"},
+        { { "Refuses" }, 676 & 0xFF, "Error 676: The line is busy.\n" },
+        { { "Secret" }, 691 & 0xFF, "Error 691: The remote computer refused the user name or the password.\n" },
+        { { "Secret", "bob", "wrong" }, 691 & 0xFF,
+            "Error 691: The remote computer refused the user name or the password.\n" },
+        { { "Nowhere" }, 623 & 0xFF, "Error 623: There is no phonebook entry of that name.\n" },
+        { { "Nowhere", "/disconnect" }, 1, "Nowhere is not connected.\n" },
     };
     for (const Case &c : cases) {
         const ToolRun result = run(c.arguments);
@@ -148,22 +149,22 @@ TEST_F(DialToolProcessTest, FailuresExitWithTheirCodeAndLeaveNoConnection)
         EXPECT_FALSE(result.out.contains(QStringLiteral("wrong"))) << "a password is never shown";
         EXPECT_TRUE(listed().empty()) << c.arguments.join(' ').toStdString();
     }
-    const ToolRun bad = run({QStringLiteral("/bogus")});
+    const ToolRun bad = run({ QStringLiteral("/bogus") });
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.err.startsWith(QStringLiteral("tollwise-dial: unknown option \"/bogus\".")));
 
-    const ToolRun typed = run({QStringLiteral("Secret"), QStringLiteral("bob"), QStringLiteral("pw")});
+    const ToolRun typed = run({ QStringLiteral("Secret"), QStringLiteral("bob"), QStringLiteral("pw") });
     EXPECT_EQ(typed.exitCode, 0) << "a password typed on the command line is used";
-    EXPECT_EQ(run({QStringLiteral("/list")}).out, QStringLiteral("Fast\nRefuses\nSecret\nSlow\n"));
+    EXPECT_EQ(run({ QStringLiteral("/list") }).out, QStringLiteral("Fast\nRefuses\nSecret\nSlow\n"));
 }
 
 TEST_F(DialToolProcessTest, DialOfAKilledToolIsCleanedUp)
 {
     QProcess process;
-    process.start(tool, {QStringLiteral("Slow")});
+    process.start(tool, { QStringLiteral("Slow") });
     ASSERT_TRUE(waitUntil([&] { return process.canReadLine() || process.state() == QProcess::NotRunning; }));
     ASSERT_EQ(process.readLine(), QByteArray("Dialling Slow...\n"));
-    EXPECT_EQ(listed(), std::vector<std::string>{"Slow"}) << "seen while the tool dials";
+    EXPECT_EQ(listed(), std::vector<std::string> { "Slow" }) << "seen while the tool dials";
     process.kill();
     ASSERT_TRUE(process.waitForFinished(kTimeoutMs));
     EXPECT_TRUE(listed().empty()) << "its dialler died before it connected";

@@ -39,10 +39,10 @@ TEST(GifWriter, WritesAnimationsThatAnotherDecoderReadsBack)
         int frames;
         bool noisy;
     } cases[] = {
-        {"two colours: the smallest code size", {9, 7}, 2, 1, false},
-        {"three colours in a four-entry table", {16, 16}, 3, 2, false},
-        {"256 colours of noise: the code table fills and is cleared", {150, 120}, 256, 2, true},
-        {"a long animation", {20, 10}, 16, 12, false},
+        { "two colours: the smallest code size", { 9, 7 }, 2, 1, false },
+        { "three colours in a four-entry table", { 16, 16 }, 3, 2, false },
+        { "256 colours of noise: the code table fills and is cleared", { 150, 120 }, 256, 2, true },
+        { "a long animation", { 20, 10 }, 16, 12, false },
     };
     for (const auto &c : cases) {
         GifAnimation animation;
@@ -50,9 +50,8 @@ TEST(GifWriter, WritesAnimationsThatAnotherDecoderReadsBack)
         animation.palette = greys(c.colours);
         animation.delayCentiseconds = 5;
         for (int f = 0; f < c.frames; ++f)
-            animation.frames.append(indexed(c.size, animation.palette, [&](int x, int y) {
-                return c.noisy ? int(random.bounded(c.colours)) : (x / 3 + y + f) % c.colours;
-            }));
+            animation.frames.append(indexed(c.size, animation.palette,
+                [&](int x, int y) { return c.noisy ? int(random.bounded(c.colours)) : (x / 3 + y + f) % c.colours; }));
         QByteArray bytes = encodeGif(animation);
         ASSERT_TRUE(bytes.startsWith("GIF89a")) << c.what;
 
@@ -64,7 +63,7 @@ TEST(GifWriter, WritesAnimationsThatAnotherDecoderReadsBack)
             ASSERT_FALSE(decoded.isNull()) << c.what << " frame " << f << ": " << reader.errorString().toStdString();
             ASSERT_EQ(decoded.size(), c.size) << c.what;
             EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB32),
-                      animation.frames[f].convertToFormat(QImage::Format_RGB32))
+                animation.frames[f].convertToFormat(QImage::Format_RGB32))
                 << c.what << " frame " << f;
             if (f == 0) {
                 EXPECT_EQ(reader.nextImageDelay(), 50) << c.what;
@@ -77,11 +76,11 @@ TEST(GifWriter, WritesAnimationsThatAnotherDecoderReadsBack)
 TEST(GifWriter, RefusesFramesThatDoNotFit)
 {
     GifAnimation animation;
-    animation.size = {4, 4};
+    animation.size = { 4, 4 };
     animation.palette = greys(2);
     EXPECT_TRUE(encodeGif(animation).isEmpty()); // no frames
     animation.frames.append(QImage(5, 4, QImage::Format_Indexed8));
     EXPECT_TRUE(encodeGif(animation).isEmpty());
-    animation.frames = {QImage(4, 4, QImage::Format_RGB32)};
+    animation.frames = { QImage(4, 4, QImage::Format_RGB32) };
     EXPECT_TRUE(encodeGif(animation).isEmpty());
 }

@@ -16,6 +16,6 @@ inline SkinToolRun runSkinTool(const QStringList &arguments)
     QProcess process;
     process.start(QStringLiteral(TOLLWISE_SKIN_TOOL), arguments);
     process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+        QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError()) };
 }

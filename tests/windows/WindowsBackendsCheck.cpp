@@ -36,10 +36,7 @@ constexpr std::uint32_t kInvalidParameter = 87;
 constexpr std::uint32_t kNoSuchEntry = 623;
 constexpr std::uint32_t kNotUtf8 = 1113;
 
-bool endsCleanly(const std::string &text)
-{
-    return !text.empty() && text.back() != '\n' && text.back() != '\r';
-}
+bool endsCleanly(const std::string &text) { return !text.empty() && text.back() != '\n' && text.back() != '\r'; }
 
 void textConversion()
 {
@@ -48,11 +45,11 @@ void textConversion()
         std::string utf8;
         std::wstring wide;
     } valid[] = {
-        {"empty", "", L""},
-        {"ASCII", "Dial-up", L"Dial-up"},
-        {"two-byte", "Z\xC3\xBCrich", L"Z\u00FCrich"},
-        {"three-byte", "\xE2\x82\xAC 5", L"\u20AC 5"},
-        {"four-byte becomes a surrogate pair", "\xF0\x9D\x84\x9E", std::wstring{wchar_t(0xD834), wchar_t(0xDD1E)}},
+        { "empty", "", L"" },
+        { "ASCII", "Dial-up", L"Dial-up" },
+        { "two-byte", "Z\xC3\xBCrich", L"Z\u00FCrich" },
+        { "three-byte", "\xE2\x82\xAC 5", L"\u20AC 5" },
+        { "four-byte becomes a surrogate pair", "\xF0\x9D\x84\x9E", std::wstring { wchar_t(0xD834), wchar_t(0xDD1E) } },
     };
     for (const auto &c : valid) {
         const auto wide = wintext::wideFromUtf8(c.utf8);
@@ -64,10 +61,10 @@ void textConversion()
         const char *name;
         std::string utf8;
     } invalid[] = {
-        {"cut short", "ab\xC3"},
-        {"byte never used", "\xFF"},
-        {"overlong slash", "\xC0\xAF"},
-        {"lone continuation", "a\x80z"},
+        { "cut short", "ab\xC3" },
+        { "byte never used", "\xFF" },
+        { "overlong slash", "\xC0\xAF" },
+        { "lone continuation", "a\x80z" },
     };
     for (const auto &c : invalid) {
         const auto wide = wintext::wideFromUtf8(c.utf8);
@@ -77,9 +74,9 @@ void textConversion()
 
 void fixedFields()
 {
-    const wchar_t full[4] = {L'a', L'b', L'c', L'd'};
+    const wchar_t full[4] = { L'a', L'b', L'c', L'd' };
     check(wintext::utf8FromField(full) == "abcd", "a field without terminator ends at its size");
-    const wchar_t early[4] = {L'a', L'\0', L'c', L'd'};
+    const wchar_t early[4] = { L'a', L'\0', L'c', L'd' };
     check(wintext::utf8FromField(early) == "a", "a field ends at its terminator");
 
     const struct {
@@ -87,13 +84,13 @@ void fixedFields()
         std::wstring text;
         bool fits;
     } cases[] = {
-        {"empty", L"", true},
-        {"one short of the size", L"abc", true},
-        {"no room for the terminator", L"abcd", false},
-        {"holding a zero", std::wstring(L"a\0b", 3), false},
+        { "empty", L"", true },
+        { "one short of the size", L"abc", true },
+        { "no room for the terminator", L"abcd", false },
+        { "holding a zero", std::wstring(L"a\0b", 3), false },
     };
     for (const auto &c : cases) {
-        wchar_t field[4] = {L'x', L'x', L'x', L'x'};
+        wchar_t field[4] = { L'x', L'x', L'x', L'x' };
         const bool filled = wintext::fillField(field, c.text);
         check(filled == c.fits, std::string("field fill accepted or refused, ") + c.name);
         if (c.fits)
@@ -107,7 +104,7 @@ void errorTexts()
     check(wintext::systemErrorText(0x2FFFFFFF) == "Error 805306367", "a code the system does not know");
 
     RasDialUpService service([](std::function<void()>) {});
-    for (const std::uint32_t code : {kNoSuchEntry, 678u, kInvalidHandle, 0x2FFFFFFFu})
+    for (const std::uint32_t code : { kNoSuchEntry, 678u, kInvalidHandle, 0x2FFFFFFFu })
         check(endsCleanly(service.errorText(code)), "dial-up error text for " + std::to_string(code));
 }
 
@@ -154,15 +151,17 @@ void dialSessions()
         DialSessions sessions;
         Queue queue;
         Seen seen;
-        const auto id = sessions.add(&owner, alive, queue.poster(),
-                                     [&seen](std::uint32_t s, std::uint32_t e) { seen.push_back({s, e}); });
+        const auto id = sessions.add(&owner, alive, queue.poster(), [&seen](std::uint32_t s, std::uint32_t e) {
+            seen.push_back({ s, e });
+        });
         bool goesOn = true;
-        for (std::uint32_t state : {0u, 1u, 2u, 3u, 14u})
+        for (std::uint32_t state : { 0u, 1u, 2u, 3u, 14u })
             goesOn = sessions.deliver(id, state, 0) && goesOn;
         check(goesOn, "progress states keep the dial going");
         check(seen.empty(), "nothing reaches the notifier before the UI thread runs it");
         queue.run();
-        check(seen == Seen{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {14, 0}}, "progress arrives in order on the UI thread");
+        check(seen == Seen { { 0, 0 }, { 1, 0 }, { 2, 0 }, { 3, 0 }, { 14, 0 } },
+            "progress arrives in order on the UI thread");
     }
 
     const struct {
@@ -171,23 +170,24 @@ void dialSessions()
         std::uint32_t error;
         bool goesOn;
     } endings[] = {
-        {"connected", 8192, 0, false},
-        {"disconnected", 8193, 0, false},
-        {"an error while authenticating", 5, 691, false},
-        {"device connected", 3, 0, true},
-        {"interactive", 4096, 0, true},
+        { "connected", 8192, 0, false },
+        { "disconnected", 8193, 0, false },
+        { "an error while authenticating", 5, 691, false },
+        { "device connected", 3, 0, true },
+        { "interactive", 4096, 0, true },
     };
     for (const auto &c : endings) {
         DialSessions sessions;
         Queue queue;
         Seen seen;
-        const auto id = sessions.add(&owner, alive, queue.poster(),
-                                     [&seen](std::uint32_t s, std::uint32_t e) { seen.push_back({s, e}); });
+        const auto id = sessions.add(&owner, alive, queue.poster(), [&seen](std::uint32_t s, std::uint32_t e) {
+            seen.push_back({ s, e });
+        });
         check(sessions.deliver(id, c.state, c.error) == c.goesOn, std::string("dial goes on or ends, ") + c.name);
         check(sessions.contains(id) == c.goesOn, std::string("session kept only while the dial goes on, ") + c.name);
         check(sessions.deliver(id, 2, 0) == c.goesOn, std::string("later notification, ") + c.name);
         queue.run();
-        const Seen expected = c.goesOn ? Seen{{c.state, c.error}, {2, 0}} : Seen{{c.state, c.error}};
+        const Seen expected = c.goesOn ? Seen { { c.state, c.error }, { 2, 0 } } : Seen { { c.state, c.error } };
         check(seen == expected, std::string("what the notifier saw, ") + c.name);
     }
 
@@ -202,7 +202,8 @@ void dialSessions()
         Queue queue;
         int calls = 0;
         auto shortLived = std::make_shared<const int>(0);
-        const auto id = sessions.add(&owner, shortLived, queue.poster(), [&calls](std::uint32_t, std::uint32_t) { ++calls; });
+        const auto id
+            = sessions.add(&owner, shortLived, queue.poster(), [&calls](std::uint32_t, std::uint32_t) { ++calls; });
         sessions.deliver(id, 8192, 0);
         shortLived.reset();
         queue.run();
@@ -233,7 +234,7 @@ void dialUpServiceWithoutModem()
             check(!name.empty(), "listed entries have names");
     } else {
         check(entries.error() != 0 && endsCleanly(service.errorText(entries.error())),
-              "a failed entry listing gives a code with a text");
+            "a failed entry listing gives a code with a text");
     }
     const auto connections = service.enumConnections();
     if (connections) {
@@ -253,15 +254,16 @@ void dialUpServiceWithoutModem()
         std::string entry, user, password;
         std::uint32_t error;
     } refused[] = {
-        {"entry name too long", longName, "", "", kNoSuchEntry},
-        {"entry name holding a zero", zeroInside, "", "", kNoSuchEntry},
-        {"entry name not UTF-8", "\xFF", "", "", kNotUtf8},
-        {"user name too long", "Home", longName, "", kInvalidParameter},
-        {"password too long", "Home", "me", longName, kInvalidParameter},
-        {"password not UTF-8", "Home", "me", "\xC3", kNotUtf8},
+        { "entry name too long", longName, "", "", kNoSuchEntry },
+        { "entry name holding a zero", zeroInside, "", "", kNoSuchEntry },
+        { "entry name not UTF-8", "\xFF", "", "", kNotUtf8 },
+        { "user name too long", "Home", longName, "", kInvalidParameter },
+        { "password too long", "Home", "me", longName, kInvalidParameter },
+        { "password not UTF-8", "Home", "me", "\xC3", kNotUtf8 },
     };
     for (const auto &c : refused) {
-        const auto dialled = service.dial(c.entry, c.user, c.password, [&notified](std::uint32_t, std::uint32_t) { ++notified; });
+        const auto dialled
+            = service.dial(c.entry, c.user, c.password, [&notified](std::uint32_t, std::uint32_t) { ++notified; });
         check(!dialled && dialled.error() == c.error, std::string("dial refused, ") + c.name);
         if (c.user.empty()) {
             const auto params = service.entryDialParams(c.entry);
@@ -292,14 +294,16 @@ void runKeyRegistration()
     check(!registered && endsCleanly(registered.error()), "registering under a missing key fails with a text");
     check(absentKey.apply(false, "C:\\t.exe").has_value(), "removing under a missing key is no error");
     HKEY probe = nullptr;
-    const LSTATUS opened = RegOpenKeyExW(HKEY_CURRENT_USER, wintext::wideFromUtf8(scratch)->c_str(), 0, KEY_READ, &probe);
+    const LSTATUS opened
+        = RegOpenKeyExW(HKEY_CURRENT_USER, wintext::wideFromUtf8(scratch)->c_str(), 0, KEY_READ, &probe);
     check(opened == ERROR_FILE_NOT_FOUND, "the missing key was not created");
     if (opened == ERROR_SUCCESS)
         RegCloseKey(probe);
 
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, wintext::wideFromUtf8(scratch)->c_str(), 0, nullptr, 0,
-                        KEY_READ | KEY_WRITE | DELETE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+            KEY_READ | KEY_WRITE | DELETE, nullptr, &key, nullptr)
+        != ERROR_SUCCESS) {
         check(false, "scratch key could be made");
         return;
     }
@@ -310,9 +314,9 @@ void runKeyRegistration()
         std::string path;
         std::wstring stored;
     } paths[] = {
-        {"path with blanks is quoted", "C:\\Program Files\\Tollwise\\tollwise.exe",
-         L"\"C:\\Program Files\\Tollwise\\tollwise.exe\""},
-        {"non-ASCII path", "D:\\T\xC3\xABst\\t.exe", L"\"D:\\T\u00EBst\\t.exe\""},
+        { "path with blanks is quoted", "C:\\Program Files\\Tollwise\\tollwise.exe",
+            L"\"C:\\Program Files\\Tollwise\\tollwise.exe\"" },
+        { "non-ASCII path", "D:\\T\xC3\xABst\\t.exe", L"\"D:\\T\u00EBst\\t.exe\"" },
     };
     for (const auto &c : paths) {
         check(registration.apply(true, c.path).has_value(), std::string("registers, ") + c.name);

@@ -17,10 +17,7 @@ namespace {
 // budgets.data holds a few lines per provider; anything larger is not ours.
 constexpr qint64 kMaxBudgetsBytes = 1 << 20;
 
-QString folderOf(const QString &programPath)
-{
-    return QFileInfo(programPath).absolutePath();
-}
+QString folderOf(const QString &programPath) { return QFileInfo(programPath).absolutePath(); }
 
 } // namespace
 
@@ -46,7 +43,7 @@ StartupReport AppCore::loadAll()
     blankProviderTable(*m_providers);
     blankCallLog(*m_log);
     blankTariffTable(*m_tariffs);
-    m_settings = Settings{};
+    m_settings = Settings {};
 
     StartupReport report;
     report.invalidProviderFile = m_files.loadAppData(*m_providers) == ProviderFileState::Invalid;
@@ -57,28 +54,26 @@ StartupReport AppCore::loadAll()
     applyStoredCounts(*m_log, *m_tariffs, counts, logBytes, tariffBytes);
     rememberWritten();
     QFile budgets(QDir(m_folder).filePath(spendingfile::kFileName));
-    m_spending = budgets.open(QIODevice::ReadOnly) ? spendingfile::parse(budgets.read(kMaxBudgetsBytes)) : SpendingPlan{};
+    m_spending
+        = budgets.open(QIODevice::ReadOnly) ? spendingfile::parse(budgets.read(kMaxBudgetsBytes)) : SpendingPlan {};
     return report;
 }
 
 AppCore::SettingsImage AppCore::settingsImage() const
 {
-    return {m_settings, m_log->Count, m_tariffs->Count, m_tariffs->LastTariffIdNumber};
+    return { m_settings, m_log->Count, m_tariffs->Count, m_tariffs->LastTariffIdNumber };
 }
 
 QByteArrayView AppCore::providersImage() const
 {
-    return {reinterpret_cast<const char *>(m_providers.get()), kProvidersFileSize};
+    return { reinterpret_cast<const char *>(m_providers.get()), kProvidersFileSize };
 }
 
-QByteArrayView AppCore::logImage() const
-{
-    return {reinterpret_cast<const char *>(m_log->records), kLogFileSize};
-}
+QByteArrayView AppCore::logImage() const { return { reinterpret_cast<const char *>(m_log->records), kLogFileSize }; }
 
 QByteArrayView AppCore::tariffsImage() const
 {
-    return {reinterpret_cast<const char *>(m_tariffs->records), kTariffsFileSize};
+    return { reinterpret_cast<const char *>(m_tariffs->records), kTariffsFileSize };
 }
 
 void AppCore::rememberWritten()
@@ -116,15 +111,9 @@ void AppCore::SaveAppData()
     noteSave(DataFiles::kProvidersFile, result);
 }
 
-void AppCore::archiveLogRecords(const QByteArray &records)
-{
-    m_pendingArchive += records;
-}
+void AppCore::archiveLogRecords(const QByteArray &records) { m_pendingArchive += records; }
 
-QString AppCore::archivePath() const
-{
-    return m_files.path(kLogArchiveFile);
-}
+QString AppCore::archivePath() const { return m_files.path(kLogArchiveFile); }
 
 void AppCore::saveLogArchive()
 {
@@ -134,12 +123,12 @@ void AppCore::saveLogArchive()
     if (existing.exists()) {
         // Never replace an archive that cannot be read: its calls would be lost.
         if (!existing.open(QIODevice::ReadOnly)) {
-            noteSave(kLogArchiveFile, std::unexpected(FileError{path, existing.errorString()}));
+            noteSave(kLogArchiveFile, std::unexpected(FileError { path, existing.errorString() }));
             return;
         }
         bytes = existing.readAll();
         if (existing.error() != QFileDevice::NoError) {
-            noteSave(kLogArchiveFile, std::unexpected(FileError{path, existing.errorString()}));
+            noteSave(kLogArchiveFile, std::unexpected(FileError { path, existing.errorString() }));
             return;
         }
     }
@@ -187,8 +176,7 @@ void AppCore::SaveSpending()
     if (m_spending.budgets.isEmpty() && m_spending.hangUpMarginSeconds == SpendingPlan::kDefaultHangUpMargin
         && !QFile::exists(path))
         return;
-    noteSave(spendingfile::kFileName,
-             writeFileAtomically(path, spendingfile::serialise(m_spending)));
+    noteSave(spendingfile::kFileName, writeFileAtomically(path, spendingfile::serialise(m_spending)));
 }
 
 void AppCore::saveEverything()
@@ -231,7 +219,7 @@ void AppCore::PlayAppSound(AppSound sound)
     if (!m_settings.PlayApplicationSounds)
         return;
     const QString name = sound == AppSound::Connected ? QStringLiteral("connected.wav")
-                         : sound == AppSound::Warning ? QStringLiteral("warning.wav")
+        : sound == AppSound::Warning                  ? QStringLiteral("warning.wav")
                                                       : QStringLiteral("welcome.wav");
     m_services.sound.play(QDir(m_folder).filePath(QStringLiteral("sounds/default/") + name));
 }

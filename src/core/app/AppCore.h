@@ -1,16 +1,16 @@
 #pragma once
 
-#include "core/store/CurrentCall.h"
 #include "core/services/Clock.h"
 #include "core/services/DialUpService.h"
 #include "core/services/SoundPlayer.h"
 #include "core/services/StartupRegistration.h"
-#include "core/store/SpendingPlan.h"
 #include "core/store/AtomicFile.h"
+#include "core/store/CurrentCall.h"
 #include "core/store/DataFiles.h"
 #include "core/store/Records.h"
 #include "core/store/Settings.h"
 #include "core/store/SettingsFile.h"
+#include "core/store/SpendingPlan.h"
 #include "core/store/Tariff.h"
 
 #include <QByteArray>
@@ -35,8 +35,8 @@ struct StartupReport {
 
 enum class AppSound {
     Connected = 1, // a call begins
-    Welcome = 3,   // the main window is shown
-    Warning = 4,   // a budget warning
+    Welcome = 3, // the main window is shown
+    Warning = 4, // a budget warning
 };
 
 // What the main window owns for the life of the process: the three tables,

@@ -7,10 +7,7 @@
 
 namespace {
 
-std::size_t slot(SettingsSwitch which)
-{
-    return std::size_t(int(which) - 1);
-}
+std::size_t slot(SettingsSwitch which) { return std::size_t(int(which) - 1); }
 
 const QColor kInUse = QColor(255, 255, 255);
 const QColor kNotInUse = QColor(192, 192, 192);
@@ -31,10 +28,7 @@ SettingsEdit::SettingsEdit(const Settings &settings, QString defaultSymbol)
     setUserSymbol(settings.CurrencyString);
 }
 
-bool SettingsEdit::isOn(SettingsSwitch which) const
-{
-    return m_on.at(slot(which));
-}
+bool SettingsEdit::isOn(SettingsSwitch which) const { return m_on.at(slot(which)); }
 
 void SettingsEdit::set(SettingsSwitch which, bool on)
 {
@@ -45,16 +39,13 @@ void SettingsEdit::set(SettingsSwitch which, bool on)
         m_on[slot(SettingsSwitch::UseUserCurrency)] = !on;
 }
 
-void SettingsEdit::setUserSymbol(const QString &symbol)
-{
-    m_userSymbol = symbol.left(kMaxSymbolLength);
-}
+void SettingsEdit::setUserSymbol(const QString &symbol) { m_userSymbol = symbol.left(kMaxSymbolLength); }
 
 SymbolFieldColours SettingsEdit::fieldColours() const
 {
     if (isOn(SettingsSwitch::UseUserCurrency))
-        return {kInUse, kNotInUse};
-    return {kNotInUse, kInUse};
+        return { kInUse, kNotInUse };
+    return { kNotInUse, kInUse };
 }
 
 void SettingsEdit::apply(AppCore &core) const
@@ -83,7 +74,4 @@ QString currencyTextInForce(bool useUserCurrency, const QString &userSymbol, con
     return (useUserCurrency ? userSymbol : defaultSymbol).trimmed() + QLatin1Char(' ');
 }
 
-bool storableInSettings(const QString &text)
-{
-    return cp1252::decode(cp1252::encode(text)) == text;
-}
+bool storableInSettings(const QString &text) { return cp1252::decode(cp1252::encode(text)) == text; }

@@ -17,7 +17,7 @@ enum class SettingsSwitch {
     RunAtStartup,
     ShowConnectionTimeOnTitle,
     LoadMinimised,
-    UseUserCurrency,    // "Use this currency symbol"
+    UseUserCurrency, // "Use this currency symbol"
     UseDefaultCurrency, // "Use the default currency symbol": always the opposite of the one above
 };
 inline constexpr int kSettingsSwitchCount = 8;
@@ -58,15 +58,15 @@ public:
     void apply(AppCore &core) const;
 
 private:
-    std::array<bool, kSettingsSwitchCount> m_on{};
+    std::array<bool, kSettingsSwitchCount> m_on {};
     QString m_userSymbol;
     QString m_defaultSymbol;
 };
 
 // The currency text in force: the chosen symbol without surrounding blanks,
 // then one blank.
-[[nodiscard]] QString currencyTextInForce(bool useUserCurrency, const QString &userSymbol,
-                                          const QString &defaultSymbol);
+[[nodiscard]] QString currencyTextInForce(
+    bool useUserCurrency, const QString &userSymbol, const QString &defaultSymbol);
 
 // Whether settings.data can hold the text as it is (it is Windows-1252).
 [[nodiscard]] bool storableInSettings(const QString &text);

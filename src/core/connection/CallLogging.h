@@ -14,8 +14,8 @@
 inline constexpr int kArchiveBatch = 1024;
 
 struct LogRoom {
-    int compacted = 0;    // slots of deleted calls given back
-    QByteArray archived;  // the oldest calls taken out, 32 bytes each, oldest first
+    int compacted = 0; // slots of deleted calls given back
+    QByteArray archived; // the oldest calls taken out, 32 bytes each, oldest first
 };
 
 // Frees at least one slot of a full log, keeping the calls in order: first by

@@ -106,7 +106,8 @@ void CallMonitor::AnyActiveConnections()
     UpdateProviderDisplay();
 
     // A failed query reads as a connection still connecting.
-    const dialup::ConnectionStatus status = m_dialUp.connectionStatus(first.handle).value_or(dialup::ConnectionStatus{});
+    const dialup::ConnectionStatus status
+        = m_dialUp.connectionStatus(first.handle).value_or(dialup::ConnectionStatus {});
     // Once costed, a call shows as connected however it was dialled.
     if (!call.DialledHere && !call.Connected) {
         if (m_display.statusText == kConnecting)
@@ -163,7 +164,7 @@ void CallMonitor::showRunningCall()
     UpdateProviderDisplay();
     if (m_core.settings().ShowConnectionTimeOnTitle)
         m_display.title = m_display.durationText + QLatin1Char(' ') + m_display.costText + QStringLiteral(" - ")
-                          + m_display.selectedEntry.trimmed();
+            + m_display.selectedEntry.trimmed();
     else
         m_display.title = QStringLiteral("Dialtally");
 }
@@ -342,7 +343,4 @@ void CallMonitor::endFakeCall()
     EndConnection();
 }
 
-void CallMonitor::endCallForExit()
-{
-    endFakeCall();
-}
+void CallMonitor::endCallForExit() { endFakeCall(); }

@@ -91,9 +91,9 @@ private:
     MonitorDisplay m_display;
     std::function<void()> m_refill;
     int m_depth = 0;
-    std::int64_t m_secondsBase = 0;  // monotonic ms at the call's first second
-    std::int64_t m_secondsRun = 0;   // seconds costed since then
+    std::int64_t m_secondsBase = 0; // monotonic ms at the call's first second
+    std::int64_t m_secondsRun = 0; // seconds costed since then
     QDate m_day; // of the last tick: today's counters restart when it changes
-    int m_archivedNotice = 0;        // calls archived by the call ending now, to be told
+    int m_archivedNotice = 0; // calls archived by the call ending now, to be told
     bool m_toldArchive = false;
 };

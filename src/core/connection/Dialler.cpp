@@ -62,11 +62,11 @@ void Dialler::DialEntry()
     // Set before the dial, so that a report arriving at once already owns the status.
     call.DialledHere = true;
     const QPointer<Dialler> self(this);
-    const auto dialled = m_service.dial(entry.toStdString(), params->userName, password,
-                                        [self](std::uint32_t state, dialup::ErrorCode error) {
-                                            if (self)
-                                                self->DialProgress(state, error);
-                                        });
+    const auto dialled = m_service.dial(
+        entry.toStdString(), params->userName, password, [self](std::uint32_t state, dialup::ErrorCode error) {
+            if (self)
+                self->DialProgress(state, error);
+        });
     emit busyChanged(false);
     if (!dialled) {
         // A refused dial opened no line: whatever line is up meanwhile
@@ -111,8 +111,8 @@ void Dialler::HangUpEntry()
     const bool ownDial = call.DialledHere && m_dialHandle != 0;
     // Before the monitor has listed our dial, only the dial knows its line.
     const dialup::ConnectionHandle handle = ownDial ? m_dialHandle : call.RasConnHandle;
-    const bool lineUp = ownDial || m_monitor.display().dialMode == MonitorDisplay::DialHangsUp
-                        || (call.Connected && !call.FakeCall);
+    const bool lineUp
+        = ownDial || m_monitor.display().dialMode == MonitorDisplay::DialHangsUp || (call.Connected && !call.FakeCall);
     hangUpLine(handle, lineUp, true);
 }
 

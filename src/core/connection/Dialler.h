@@ -73,6 +73,6 @@ private:
     dialup::DialUpService &m_service;
     QTimer m_hangUpWait;
     dialup::ConnectionHandle m_dialHandle = 0; // our dial's line, until a hang-up
-    bool m_endsCall = true;                    // the hang-up waiting ends the call being costed
+    bool m_endsCall = true; // the hang-up waiting ends the call being costed
     bool m_progressShown = false;
 };

@@ -7,17 +7,17 @@
 struct MonitorDisplay {
     enum DialMode {
         DialInactive = 0, // before the first tick: a click does nothing
-        DialDials = 1,    // no connection: a click dials
-        DialHangsUp = 2,  // a connection exists: a click hangs up
+        DialDials = 1, // no connection: a click dials
+        DialHangsUp = 2, // a connection exists: a click hangs up
     };
 
     QString dateTimeText = QStringLiteral(".");
     QString statusText = QStringLiteral("Not Connected");
     QString statusHint;
-    QString selectedEntry;           // the provider shown, also the entry the dial button dials
+    QString selectedEntry; // the provider shown, also the entry the dial button dials
     QString durationText = QStringLiteral("00:00:00");
     QString costText = QStringLiteral("-");
-    bool callLabelsBold = false;     // while a call is costed
+    bool callLabelsBold = false; // while a call is costed
     // The selected provider's totals; "-" until there is a provider.
     QString todaysTime = QStringLiteral("-");
     QString todaysCost = QStringLiteral("-");
@@ -28,10 +28,10 @@ struct MonitorDisplay {
     QString totalNumOfCalls = QStringLiteral("-");
     int gaugeMin = 0;
     int gaugeMax = 0;
-    int gaugePosition = 0;           // seconds into the charging unit
+    int gaugePosition = 0; // seconds into the charging unit
     QString title = QStringLiteral("Dialtally");
-    int dialMode = DialInactive;     // the dial button's tag
-    QString dialButtonImage;         // skin image last asked for; empty: the design picture
+    int dialMode = DialInactive; // the dial button's tag
+    QString dialButtonImage; // skin image last asked for; empty: the design picture
     bool scannerRunning = false;
     QString rateCaption;
     QString rateHint;

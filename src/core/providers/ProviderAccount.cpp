@@ -13,10 +13,7 @@ bool inRange(int twoDigitYear, int month)
     return twoDigitYear >= 0 && twoDigitYear < MonthlyUsage::kYears && month >= 1 && month <= MonthlyUsage::kMonths;
 }
 
-std::size_t slot(int twoDigitYear, int month)
-{
-    return std::size_t(twoDigitYear * MonthlyUsage::kMonths + month - 1);
-}
+std::size_t slot(int twoDigitYear, int month) { return std::size_t(twoDigitYear * MonthlyUsage::kMonths + month - 1); }
 
 MoneyValue saturatingAdd(MoneyValue a, MoneyValue b)
 {
@@ -60,8 +57,8 @@ QDate accountStartDate(DateTimeValue startedOn)
 
 AccountTerms accountTermsOf(const Provider &provider)
 {
-    return {accountStartDate(provider.StartedOn), provider.MonthlyFee, provider.MonthlyHourLimit,
-            provider.ExtraPerHour};
+    return { accountStartDate(provider.StartedOn), provider.MonthlyFee, provider.MonthlyHourLimit,
+        provider.ExtraPerHour };
 }
 
 MoneyValue CalcTodateProviderCost(const AccountTerms &terms, const MonthlyUsage &usage, const QDateTime &now)

@@ -24,7 +24,7 @@ public:
     void add(int twoDigitYear, int month, std::uint64_t seconds);
 
 private:
-    std::array<std::uint64_t, kYears * kMonths> m_seconds{};
+    std::array<std::uint64_t, kYears * kMonths> m_seconds {};
 };
 
 // Adds up the logged calls of the provider at `providerIndex` by the month in
@@ -34,10 +34,10 @@ MonthlyUsage GetTotalDurationForProviderMonth(const CallLogTable &log, int provi
 
 // What an account charges.
 struct AccountTerms {
-    QDate startedOn;                // invalid: never set, nothing is charged
-    MoneyValue monthlyFee = 0;      // per whole 30 days since startedOn
-    int monthlyHourLimit = 0;       // whole hours a month; 0: no limit, no extra hours
-    MoneyValue extraPerHour = 0;    // per whole hour beyond the limit in a calendar month
+    QDate startedOn; // invalid: never set, nothing is charged
+    MoneyValue monthlyFee = 0; // per whole 30 days since startedOn
+    int monthlyHourLimit = 0; // whole hours a month; 0: no limit, no extra hours
+    MoneyValue extraPerHour = 0; // per whole hour beyond the limit in a calendar month
 };
 
 // The start date of a record; invalid when it was never set (0) or is no date.

@@ -74,8 +74,8 @@ public:
             return stored;
         const auto value = parseMoney(text, m_locale);
         if (!value) {
-            const FieldProblem problem = value.error() == MoneyParseError::TooLarge ? FieldProblem::AmountTooLarge
-                                                                                    : FieldProblem::NotAnAmount;
+            const FieldProblem problem
+                = value.error() == MoneyParseError::TooLarge ? FieldProblem::AmountTooLarge : FieldProblem::NotAnAmount;
             return fail(field, problem, text, stored);
         }
         if (*value < 0)
@@ -97,8 +97,7 @@ public:
         return std::uint16_t(value);
     }
 
-    template <typename T>
-    T whole(AccountField field, int value, int shown, int low, int high, T stored)
+    template <typename T> T whole(AccountField field, int value, int shown, int low, int high, T stored)
     {
         if (value == shown)
             return stored;
@@ -120,11 +119,10 @@ public:
     }
 
 private:
-    template <typename T>
-    T fail(AccountField field, FieldProblem problem, const QString &text, T stored)
+    template <typename T> T fail(AccountField field, FieldProblem problem, const QString &text, T stored)
     {
         if (!m_error || field < m_error->field)
-            m_error = AccountFieldError{field, problem, text};
+            m_error = AccountFieldError { field, problem, text };
         return stored;
     }
 
@@ -138,10 +136,9 @@ void readTermFields(FieldReader &read, const AccountForm &form, const AccountFor
 {
     out.StartedOn = read.date(AccountField::StartedOn, form.startedOn, shown.startedOn, out.StartedOn);
     out.MonthlyFee = read.amount(AccountField::MonthlyFee, form.monthlyFee, shown.monthlyFee, out.MonthlyFee);
-    out.MonthlyHourLimit = read.whole(AccountField::MonthlyHourLimit, form.monthlyHourLimit, shown.monthlyHourLimit,
-                                      0, AccountFieldLimits::kMaxHourLimit, out.MonthlyHourLimit);
-    out.ExtraPerHour = read.amount(AccountField::ExtraPerHour, form.extraPerHour, shown.extraPerHour,
-                                   out.ExtraPerHour);
+    out.MonthlyHourLimit = read.whole(AccountField::MonthlyHourLimit, form.monthlyHourLimit, shown.monthlyHourLimit, 0,
+        AccountFieldLimits::kMaxHourLimit, out.MonthlyHourLimit);
+    out.ExtraPerHour = read.amount(AccountField::ExtraPerHour, form.extraPerHour, shown.extraPerHour, out.ExtraPerHour);
 }
 
 } // namespace
@@ -167,35 +164,34 @@ AccountForm accountFormOf(const Provider &provider, const QLocale &locale)
     return form;
 }
 
-std::expected<Provider, AccountFieldError> readAccountForm(const AccountForm &form, const Provider &stored,
-                                                           const QDate &today, const QLocale &locale)
+std::expected<Provider, AccountFieldError> readAccountForm(
+    const AccountForm &form, const Provider &stored, const QDate &today, const QLocale &locale)
 {
     const AccountForm shown = accountFormOf(stored, locale);
     FieldReader read(today, locale);
     Provider out = stored;
-    out.TodaySeconds = read.duration(AccountField::TodayDuration, form.todayDuration, shown.todayDuration,
-                                     stored.TodaySeconds);
+    out.TodaySeconds
+        = read.duration(AccountField::TodayDuration, form.todayDuration, shown.todayDuration, stored.TodaySeconds);
     out.TodayCost = read.amount(AccountField::TodayCost, form.todayCost, shown.todayCost, stored.TodayCost);
     out.TodayCalls = read.calls(AccountField::TodayCalls, form.todayCalls, shown.todayCalls, stored.TodayCalls);
-    out.MonthSeconds = read.duration(AccountField::MonthDuration, form.monthDuration, shown.monthDuration,
-                                     stored.MonthSeconds);
+    out.MonthSeconds
+        = read.duration(AccountField::MonthDuration, form.monthDuration, shown.monthDuration, stored.MonthSeconds);
     out.MonthCost = read.amount(AccountField::MonthCost, form.monthCost, shown.monthCost, stored.MonthCost);
     out.MonthCalls = read.calls(AccountField::MonthCalls, form.monthCalls, shown.monthCalls, stored.MonthCalls);
-    out.TotalSeconds = read.duration(AccountField::TotalDuration, form.totalDuration, shown.totalDuration,
-                                     stored.TotalSeconds);
+    out.TotalSeconds
+        = read.duration(AccountField::TotalDuration, form.totalDuration, shown.totalDuration, stored.TotalSeconds);
     out.TotalCost = read.amount(AccountField::TotalCost, form.totalCost, shown.totalCost, stored.TotalCost);
     out.TotalCalls = read.calls(AccountField::TotalCalls, form.totalCalls, shown.totalCalls, stored.TotalCalls);
     out.MonthStartDay = read.whole(AccountField::MonthStartDay, form.monthStartDay, shown.monthStartDay,
-                                   AccountFieldLimits::kMinMonthStartDay, AccountFieldLimits::kMaxMonthStartDay,
-                                   stored.MonthStartDay);
+        AccountFieldLimits::kMinMonthStartDay, AccountFieldLimits::kMaxMonthStartDay, stored.MonthStartDay);
     readTermFields(read, form, shown, out);
     if (read.error())
         return std::unexpected(*read.error());
     return out;
 }
 
-std::expected<AccountTerms, AccountFieldError> readAccountTerms(const AccountForm &form, const Provider &stored,
-                                                                const QDate &today, const QLocale &locale)
+std::expected<AccountTerms, AccountFieldError> readAccountTerms(
+    const AccountForm &form, const Provider &stored, const QDate &today, const QLocale &locale)
 {
     FieldReader read(today, locale);
     Provider terms = stored;

@@ -12,18 +12,18 @@
 // back into a record. Every field is read before anything is written, so a
 // wrong field leaves the record as it was.
 struct AccountForm {
-    QString todayDuration;   // "hhhh:mm:ss"; more hour digits when needed
-    QString todayCost;       // two decimals with thousands separators
-    QString todayCalls;      // whole number 0..65000
+    QString todayDuration; // "hhhh:mm:ss"; more hour digits when needed
+    QString todayCost; // two decimals with thousands separators
+    QString todayCalls; // whole number 0..65000
     QString monthDuration;
     QString monthCost;
     QString monthCalls;
     QString totalDuration;
     QString totalCost;
     QString totalCalls;
-    QString startedOn;       // "dd/mm/yy"; empty: never set
+    QString startedOn; // "dd/mm/yy"; empty: never set
     QString monthlyFee;
-    int monthStartDay = 1;   // 1..31
+    int monthStartDay = 1; // 1..31
     int monthlyHourLimit = 0; // 0..65534
     QString extraPerHour;
 };
@@ -48,20 +48,20 @@ enum class AccountField {
 };
 
 enum class FieldProblem {
-    NotADuration,     // not hours:minutes:seconds with minutes and seconds below 60
+    NotADuration, // not hours:minutes:seconds with minutes and seconds below 60
     DurationTooLong,
     NotAnAmount,
     AmountTooLarge,
     NegativeAmount,
     NotAWholeNumber,
-    OutOfRange,       // see AccountFieldLimits
+    OutOfRange, // see AccountFieldLimits
     NotADate,
 };
 
 struct AccountFieldError {
     AccountField field;
     FieldProblem problem;
-    QString text;             // what the field held
+    QString text; // what the field held
 };
 
 namespace AccountFieldLimits {
@@ -79,14 +79,10 @@ AccountForm accountFormOf(const Provider &provider, const QLocale &locale = QLoc
 // that is still what accountFormOf(stored) made of it keeps the stored value
 // exactly: money texts show two decimals only, and a start date never set
 // must stay unset. Two-digit years are read in the century of `today`.
-[[nodiscard]] std::expected<Provider, AccountFieldError> readAccountForm(const AccountForm &form,
-                                                                         const Provider &stored,
-                                                                         const QDate &today,
-                                                                         const QLocale &locale = QLocale());
+[[nodiscard]] std::expected<Provider, AccountFieldError> readAccountForm(
+    const AccountForm &form, const Provider &stored, const QDate &today, const QLocale &locale = QLocale());
 
 // Only the fields the charges depend on (start date, fee, hour limit, extra
 // per hour), read as readAccountForm reads them.
-[[nodiscard]] std::expected<AccountTerms, AccountFieldError> readAccountTerms(const AccountForm &form,
-                                                                              const Provider &stored,
-                                                                              const QDate &today,
-                                                                              const QLocale &locale = QLocale());
+[[nodiscard]] std::expected<AccountTerms, AccountFieldError> readAccountTerms(
+    const AccountForm &form, const Provider &stored, const QDate &today, const QLocale &locale = QLocale());

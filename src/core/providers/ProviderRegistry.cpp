@@ -37,10 +37,7 @@ bool ProviderRegistry::ProviderDBFind(const QString &name)
     return true;
 }
 
-bool ProviderRegistry::ProviderDBSeek(const QString &name) const
-{
-    return indexOf(name) >= 0;
-}
+bool ProviderRegistry::ProviderDBSeek(const QString &name) const { return indexOf(name) >= 0; }
 
 bool ProviderRegistry::ProviderDBadd(const QString &name)
 {

@@ -17,12 +17,6 @@ SystemClock::SystemClock()
 {
 }
 
-QDateTime SystemClock::now() const
-{
-    return QDateTime::currentDateTime();
-}
+QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
 
-std::int64_t SystemClock::monotonicMilliseconds() const
-{
-    return steadyMilliseconds() - m_start;
-}
+std::int64_t SystemClock::monotonicMilliseconds() const { return steadyMilliseconds() - m_start; }

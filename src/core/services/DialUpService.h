@@ -12,9 +12,9 @@
 
 namespace dialup {
 
-using ErrorCode = std::uint32_t;        // 0 never appears as an error
+using ErrorCode = std::uint32_t; // 0 never appears as an error
 using ConnectionHandle = std::uint32_t;
-using NativeWindow = std::uintptr_t;    // the owner window's native id, 0 for none
+using NativeWindow = std::uintptr_t; // the owner window's native id, 0 for none
 
 // The user closed one of the service's own entry dialogs without saving.
 inline constexpr ErrorCode kErrorCancelled = 1223;
@@ -42,7 +42,7 @@ struct ConnectionStatus {
 
 struct DialParams {
     std::string userName;
-    std::string password;      // empty unless passwordSaved
+    std::string password; // empty unless passwordSaved
     bool passwordSaved = false;
 };
 
@@ -61,10 +61,9 @@ public:
     [[nodiscard]] virtual std::expected<std::vector<std::string>, ErrorCode> enumEntries() = 0;
     [[nodiscard]] virtual std::expected<DialParams, ErrorCode> entryDialParams(const std::string &entry) = 0;
     // Starts dialling and returns at once; progress arrives through the notifier.
-    [[nodiscard]] virtual std::expected<ConnectionHandle, ErrorCode> dial(const std::string &entry,
-                                                                        const std::string &userName,
-                                                                        const std::string &password,
-                                                                        DialNotifier notifier) = 0;
+    [[nodiscard]] virtual std::expected<ConnectionHandle, ErrorCode> dial(
+        const std::string &entry, const std::string &userName, const std::string &password, DialNotifier notifier)
+        = 0;
     [[nodiscard]] virtual std::expected<void, ErrorCode> hangUp(ConnectionHandle handle) = 0;
     virtual std::string errorText(ErrorCode code) = 0;
     // The service's own dialogs; an error when nothing was created or edited.

@@ -67,8 +67,8 @@ void AdaptiveHuffman::update(int symbol)
             for (int step = 0; step < 4 && count > m_frequency[other]; ++step)
                 ++other;
             if (count > m_frequency[other])
-                other = int(std::lower_bound(m_frequency.begin() + other, m_frequency.end(), count) -
-                            m_frequency.begin());
+                other = int(
+                    std::lower_bound(m_frequency.begin() + other, m_frequency.end(), count) - m_frequency.begin());
             --other;
             m_frequency[node] = m_frequency[other];
             m_frequency[other] = count;

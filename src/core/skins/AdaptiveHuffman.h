@@ -29,7 +29,7 @@ private:
 
     void rebuild();
 
-    std::array<std::uint32_t, kNodes + 1> m_frequency{};
-    std::array<std::int16_t, kNodes + kSymbols> m_parent{};
-    std::array<std::int16_t, kNodes> m_child{};
+    std::array<std::uint32_t, kNodes + 1> m_frequency {};
+    std::array<std::int16_t, kNodes + kSymbols> m_parent {};
+    std::array<std::int16_t, kNodes> m_child {};
 };

@@ -11,19 +11,13 @@ std::optional<DibFormat> dibFormatFromCode(int code)
 
 int dibBitsPerPixel(DibFormat format)
 {
-    static constexpr std::array<int, 7> bits{1, 4, 8, 16, 16, 24, 32};
+    static constexpr std::array<int, 7> bits { 1, 4, 8, 16, 16, 24, 32 };
     return bits[static_cast<std::size_t>(format)];
 }
 
-bool dibHasPalette(DibFormat format)
-{
-    return format <= DibFormat::Bits8;
-}
+bool dibHasPalette(DibFormat format) { return format <= DibFormat::Bits8; }
 
-int dibPaletteCapacity(DibFormat format)
-{
-    return dibHasPalette(format) ? 1 << dibBitsPerPixel(format) : 0;
-}
+int dibPaletteCapacity(DibFormat format) { return dibHasPalette(format) ? 1 << dibBitsPerPixel(format) : 0; }
 
 qsizetype dibRowBytes(DibFormat format, int width)
 {
@@ -54,19 +48,17 @@ namespace {
 
 QList<QRgb> basicColours()
 {
-    return {qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-            qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(128, 128, 128),
-            qRgb(192, 192, 192), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-            qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
+    return { qRgb(0, 0, 0), qRgb(128, 0, 0), qRgb(0, 128, 0), qRgb(128, 128, 0), qRgb(0, 0, 128), qRgb(128, 0, 128),
+        qRgb(0, 128, 128), qRgb(128, 128, 128), qRgb(192, 192, 192), qRgb(255, 0, 0), qRgb(0, 255, 0),
+        qRgb(255, 255, 0), qRgb(0, 0, 255), qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255) };
 }
 
 // Ten static colours at each end, a 6 x 6 x 6 colour cube and twenty greys
 // between them.
 QList<QRgb> byteColours()
 {
-    QList<QRgb> colours{qRgb(0, 0, 0),       qRgb(128, 0, 0),     qRgb(0, 128, 0),   qRgb(128, 128, 0),
-                        qRgb(0, 0, 128),     qRgb(128, 0, 128),   qRgb(0, 128, 128), qRgb(192, 192, 192),
-                        qRgb(192, 220, 192), qRgb(166, 202, 240)};
+    QList<QRgb> colours { qRgb(0, 0, 0), qRgb(128, 0, 0), qRgb(0, 128, 0), qRgb(128, 128, 0), qRgb(0, 0, 128),
+        qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192), qRgb(192, 220, 192), qRgb(166, 202, 240) };
     for (int r = 0; r < 6; ++r)
         for (int g = 0; g < 6; ++g)
             for (int b = 0; b < 6; ++b)
@@ -75,9 +67,8 @@ QList<QRgb> byteColours()
         const int level = i * 255 / 21;
         colours.append(qRgb(level, level, level));
     }
-    colours.append({qRgb(255, 251, 240), qRgb(160, 160, 164), qRgb(128, 128, 128), qRgb(255, 0, 0),
-                    qRgb(0, 255, 0), qRgb(255, 255, 0), qRgb(0, 0, 255), qRgb(255, 0, 255), qRgb(0, 255, 255),
-                    qRgb(255, 255, 255)});
+    colours.append({ qRgb(255, 251, 240), qRgb(160, 160, 164), qRgb(128, 128, 128), qRgb(255, 0, 0), qRgb(0, 255, 0),
+        qRgb(255, 255, 0), qRgb(0, 0, 255), qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255) });
     return colours;
 }
 
@@ -87,7 +78,7 @@ QList<QRgb> standardPalette(DibFormat format)
 {
     switch (format) {
     case DibFormat::Bits1:
-        return {qRgb(0, 0, 0), qRgb(255, 255, 255)};
+        return { qRgb(0, 0, 0), qRgb(255, 255, 255) };
     case DibFormat::Bits4:
         return basicColours();
     case DibFormat::Bits8:

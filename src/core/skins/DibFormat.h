@@ -11,9 +11,9 @@
 // palette indexes packed from the most significant bits, blue-green-red byte
 // order, each row padded to a multiple of 4 bytes.
 enum class DibFormat : std::uint8_t {
-    Bits1 = 0,        // 2-colour palette
-    Bits4 = 1,        // 16-colour palette
-    Bits8 = 2,        // 256-colour palette
+    Bits1 = 0, // 2-colour palette
+    Bits4 = 1, // 16-colour palette
+    Bits8 = 2, // 256-colour palette
     Bits16Rgb555 = 3, // five bits each of red, green, blue
     Bits16Rgb565 = 4, // masks F800, 07E0, 001F
     Bits24 = 5,

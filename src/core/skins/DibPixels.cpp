@@ -59,8 +59,8 @@ QImage dibCanvas(DibFormat format, int width, int height)
 {
     // 4-bit rows have no image format of their own: they wait in a byte image.
     QImage canvas = format == DibFormat::Bits4
-                        ? QImage(int(dibRowBytes(format, width)), height, QImage::Format_Grayscale8)
-                        : QImage(width, height, dibImageFormat(format));
+        ? QImage(int(dibRowBytes(format, width)), height, QImage::Format_Grayscale8)
+        : QImage(width, height, dibImageFormat(format));
     if (canvas.isNull() || canvas.bytesPerLine() != dibRowBytes(format, width))
         return {};
     return canvas;
@@ -99,8 +99,8 @@ QImage finishDibCanvas(QImage canvas, DibFormat format, int width, const QList<Q
     }
 }
 
-QImage imageFromDibRows(DibFormat format, int width, int height, std::span<const std::uint8_t> rows,
-                        const QList<QRgb> &palette)
+QImage imageFromDibRows(
+    DibFormat format, int width, int height, std::span<const std::uint8_t> rows, const QList<QRgb> &palette)
 {
     QImage canvas = dibCanvas(format, width, height);
     if (canvas.isNull() || rows.size() < std::size_t(canvas.sizeInBytes()))

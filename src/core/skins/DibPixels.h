@@ -23,8 +23,8 @@
 // The image of `format` holding `rows` (height * dibRowBytes bytes). Palette
 // formats get `palette`, cut or filled with black to the format's size.
 // A null image when the memory cannot be had.
-[[nodiscard]] QImage imageFromDibRows(DibFormat format, int width, int height, std::span<const std::uint8_t> rows,
-                                      const QList<QRgb> &palette);
+[[nodiscard]] QImage imageFromDibRows(
+    DibFormat format, int width, int height, std::span<const std::uint8_t> rows, const QList<QRgb> &palette);
 
 // The image converted to `format`, palette formats mapping every colour to the
 // nearest entry of `palette`.

@@ -19,15 +19,15 @@ constexpr int kFirstMatchSymbol = 256 - kThreshold - 1; // symbol of a match of 
 // The fixed prefix code of the upper 6 bits of a match position: one code of
 // 3 bits, 3 of 4, 8 of 5, 12 of 6, 24 of 7 and 16 of 8, assigned in order.
 struct PositionCode {
-    std::array<std::uint8_t, 64> code{};   // left-aligned in 8 bits
-    std::array<std::uint8_t, 64> length{};
-    std::array<std::uint8_t, 256> upperByPrefix{}; // decoding: the first 8 bits give the value
+    std::array<std::uint8_t, 64> code {}; // left-aligned in 8 bits
+    std::array<std::uint8_t, 64> length {};
+    std::array<std::uint8_t, 256> upperByPrefix {}; // decoding: the first 8 bits give the value
 };
 
 constexpr PositionCode makePositionCode()
 {
     PositionCode table;
-    constexpr std::array<int, 6> counts{1, 3, 8, 12, 24, 16};
+    constexpr std::array<int, 6> counts { 1, 3, 8, 12, 24, 16 };
     int value = 0;
     unsigned next = 0;
     for (int i = 0; i < 6; ++i) {
@@ -234,7 +234,7 @@ public:
             while (length < limit && bytes[candidate + length] == bytes[at + length])
                 ++length;
             if (length > best.length) {
-                best = {length, int(distance)};
+                best = { length, int(distance) };
                 if (length == limit)
                     break;
             }
@@ -264,19 +264,19 @@ private:
 LzhufDecoded lzhufDecode(QByteArrayView stream, qsizetype maxLength)
 {
     if (stream.size() < 4)
-        return {{}, SkinError::LzhInputStream};
+        return { {}, SkinError::LzhInputStream };
     const qsizetype length = qFromLittleEndian<quint32>(stream.data());
     const qsizetype codeBytes = stream.size() - 4;
     if (length > maxLength)
-        return {{}, SkinError::LzhOutputStream};
+        return { {}, SkinError::LzhOutputStream };
     // Every symbol takes at least one bit and a match at least ten for at
     // most 60 bytes, so no code yields more than 6 bytes per bit.
     if (length > codeBytes * 8 * 6 + kLongestMatch)
-        return {{}, SkinError::LzhInputStream};
+        return { {}, SkinError::LzhInputStream };
 
     QByteArray out(length, Qt::Uninitialized);
     auto *target = reinterpret_cast<std::uint8_t *>(out.data());
-    std::array<std::uint8_t, kRingSize> ring{};
+    std::array<std::uint8_t, kRingSize> ring {};
     std::fill(ring.begin(), ring.begin() + kStart, std::uint8_t(' '));
     int r = kStart;
 
@@ -300,9 +300,9 @@ LzhufDecoded lzhufDecode(QByteArrayView stream, qsizetype maxLength)
             }
         }
         if (reader.overrun())
-            return {{}, SkinError::PixelDataEnd};
+            return { {}, SkinError::PixelDataEnd };
     }
-    return {out, SkinError::None};
+    return { out, SkinError::None };
 }
 
 QByteArray lzhufEncode(QByteArrayView data)

@@ -59,8 +59,8 @@ RunLengthDecoded runLengthDecode(QByteArrayView code, std::span<std::uint8_t> pi
     while (at < size) {
         if (!counted) {
             // Plain bytes up to the next escape go out as they are.
-            const auto *escape =
-                static_cast<const std::uint8_t *>(std::memchr(bytes + at, kEscape, std::size_t(size - at)));
+            const auto *escape
+                = static_cast<const std::uint8_t *>(std::memchr(bytes + at, kEscape, std::size_t(size - at)));
             const qsizetype stop = escape ? escape - bytes : size;
             sink.copy(bytes + at, std::size_t(stop - at));
             at = stop;
@@ -79,7 +79,7 @@ RunLengthDecoded runLengthDecode(QByteArrayView code, std::span<std::uint8_t> pi
         const int n = control & kMaxRun;
         const int k = control >> 6;
         if (n == 0)
-            return {at, sink.written(), true};
+            return { at, sink.written(), true };
         if (at + 1 + k > size)
             break;
         sink.repeat(bytes[at++], std::size_t(n));
@@ -87,7 +87,7 @@ RunLengthDecoded runLengthDecode(QByteArrayView code, std::span<std::uint8_t> pi
             sink.put(bytes[at++]);
         counted = k < kMaxLiterals;
     }
-    return {size, sink.written(), false};
+    return { size, sink.written(), false };
 }
 
 namespace {

@@ -15,8 +15,8 @@
 
 struct [[nodiscard]] RunLengthDecoded {
     qsizetype consumed = 0; // bytes of code read, the end code included
-    qsizetype written = 0;  // bytes of `pixels` written, from the start
-    bool complete = false;  // false when the code ran out before its end code
+    qsizetype written = 0; // bytes of `pixels` written, from the start
+    bool complete = false; // false when the code ran out before its end code
 };
 
 // Decodes into `pixels`; output beyond its end is dropped, while the code is

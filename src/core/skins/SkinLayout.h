@@ -39,71 +39,71 @@ inline constexpr QRgb kKey = qRgb(0, 0, 255);
 
 // Text colours that read well on the painted surfaces.
 inline constexpr QRgb kLightText = qRgb(236, 241, 246); // on the dark frames and title strips
-inline constexpr QRgb kDarkText = qRgb(28, 36, 46);     // on the light dialog bodies and fields
+inline constexpr QRgb kDarkText = qRgb(28, 36, 46); // on the light dialog bodies and fields
 inline constexpr QRgb kMutedText = qRgb(138, 152, 168); // secondary text on dark surfaces
-inline constexpr QRgb kLcdText = qRgb(120, 232, 255);   // values in the main window's display
+inline constexpr QRgb kLcdText = qRgb(120, 232, 255); // values in the main window's display
 inline constexpr QRgb kLcdStrong = qRgb(250, 252, 255); // the running call's duration and cost
-inline constexpr QRgb kAccent = qRgb(24, 170, 190);     // the hot colour of the skin
+inline constexpr QRgb kAccent = qRgb(24, 170, 190); // the hot colour of the skin
 
 // The main window (Tapp), image "main". The call log docks under its bottom
 // edge, so only its top corners are rounded.
 namespace MainWindow {
-inline constexpr QSize kSize{492, 232};
+inline constexpr QSize kSize { 492, 232 };
 inline constexpr int kTitleHeight = 38; // the title strip, a drag area like the rest
 
 // Title strip. ButtonMainMenu has no images: it lies over the painted logo.
-inline constexpr QRect ButtonMainMenu{12, 6, 112, 26};
-inline constexpr QRect ButtonSettings{150, 7, 28, 24};       // "MenuSetting_*"
-inline constexpr QRect ButtonNewConnection{182, 7, 28, 24};  // "MenuNew_*"
-inline constexpr QRect ButtonEditTarifs{214, 7, 28, 24};     // "MenuTariffs_*"
-inline constexpr QRect ButtonEditConnection{246, 7, 28, 24}; // "MenuProvider_*"
-inline constexpr QRect ButtonSkins{278, 7, 28, 24};          // "MenuSkins_*" (opens the about box)
-inline constexpr QRect ButtonHelp{310, 7, 28, 24};           // "MenuHelp_*"
-inline constexpr QRect GShape2{360, 9, 22, 20};              // mail link; an envelope is painted there
-inline constexpr QRect GShape3{386, 9, 22, 20};              // home page link; a globe is painted there
-inline constexpr QRect ButtonMinimise{428, 8, 24, 22};       // "Minimise_*"
-inline constexpr QRect ButtonClose{456, 8, 24, 22};          // "Close_*"
+inline constexpr QRect ButtonMainMenu { 12, 6, 112, 26 };
+inline constexpr QRect ButtonSettings { 150, 7, 28, 24 }; // "MenuSetting_*"
+inline constexpr QRect ButtonNewConnection { 182, 7, 28, 24 }; // "MenuNew_*"
+inline constexpr QRect ButtonEditTarifs { 214, 7, 28, 24 }; // "MenuTariffs_*"
+inline constexpr QRect ButtonEditConnection { 246, 7, 28, 24 }; // "MenuProvider_*"
+inline constexpr QRect ButtonSkins { 278, 7, 28, 24 }; // "MenuSkins_*" (opens the about box)
+inline constexpr QRect ButtonHelp { 310, 7, 28, 24 }; // "MenuHelp_*"
+inline constexpr QRect GShape2 { 360, 9, 22, 20 }; // mail link; an envelope is painted there
+inline constexpr QRect GShape3 { 386, 9, 22, 20 }; // home page link; a globe is painted there
+inline constexpr QRect ButtonMinimise { 428, 8, 24, 22 }; // "Minimise_*"
+inline constexpr QRect ButtonClose { 456, 8, 24, 22 }; // "Close_*"
 
 // Left column: the round dial button and, under it, the scanner lights
 // (16 lights of 7 pixels, drawn by the widget on a painted dark slot).
-inline constexpr QRect ButtonDial{28, 46, 64, 64}; // "dial_*", "dial_hangup"
-inline constexpr QRect ScannerLights{14, 118, 112, 8};
+inline constexpr QRect ButtonDial { 28, 46, 64, 64 }; // "dial_*", "dial_hangup"
+inline constexpr QRect ScannerLights { 14, 118, 112, 8 };
 
 // The display: a dark panel (painted) holding these labels and the gauge.
 // Labels are transparent, kLcdText, Arial; sizes are suggestions.
-inline constexpr QRect DisplayPanel{136, 44, 344, 84};        // painted
-inline constexpr QRect LabelStatus{146, 48, 170, 16};         // bold 12 px, left
-inline constexpr QRect LabelDateTimeNow{316, 48, 156, 16};    // 11 px, right-aligned
-inline constexpr QRect LabelCurrentDuration{146, 66, 160, 28}; // 22 px, kLcdStrong, left
-inline constexpr QRect LabelCurrentCost{306, 66, 166, 28};    // 22 px, kLcdStrong, right-aligned
-inline constexpr QRect LabelCallTarif{146, 98, 126, 16};      // 12 px, left
-inline constexpr QRect LabelSpending{274, 98, 174, 16};       // 11 px, right: next unit or cheaper hour; a click area
-inline constexpr QRect ButtonEditTarifs2{452, 96, 20, 20};    // "BallTariffs_*"
-inline constexpr QRect ChargeIndicator{146, 118, 300, 6};     // 25 lights of 12 pixels: 15 low, 5 medium, 5 high
+inline constexpr QRect DisplayPanel { 136, 44, 344, 84 }; // painted
+inline constexpr QRect LabelStatus { 146, 48, 170, 16 }; // bold 12 px, left
+inline constexpr QRect LabelDateTimeNow { 316, 48, 156, 16 }; // 11 px, right-aligned
+inline constexpr QRect LabelCurrentDuration { 146, 66, 160, 28 }; // 22 px, kLcdStrong, left
+inline constexpr QRect LabelCurrentCost { 306, 66, 166, 28 }; // 22 px, kLcdStrong, right-aligned
+inline constexpr QRect LabelCallTarif { 146, 98, 126, 16 }; // 12 px, left
+inline constexpr QRect LabelSpending { 274, 98, 174, 16 }; // 11 px, right: next unit or cheaper hour; a click area
+inline constexpr QRect ButtonEditTarifs2 { 452, 96, 20, 20 }; // "BallTariffs_*"
+inline constexpr QRect ChargeIndicator { 146, 118, 300, 6 }; // 25 lights of 12 pixels: 15 low, 5 medium, 5 high
 
 // Provider row: a white field (painted) holds the provider's name.
-inline constexpr QRect ButtonChooseProvider{14, 136, 24, 24};   // "prov_*"
-inline constexpr QRect grpSelectedEntry{44, 136, 244, 24};      // bold 13 px, kDarkText, left, on the painted field
-inline constexpr QRect ButtonChooseConnection{296, 138, 20, 20}; // "BallProvider_*"
-inline constexpr QRect LabelTotalNumOfCalls{414, 136, 66, 24};  // right-aligned, kDarkText, on a painted field
+inline constexpr QRect ButtonChooseProvider { 14, 136, 24, 24 }; // "prov_*"
+inline constexpr QRect grpSelectedEntry { 44, 136, 244, 24 }; // bold 13 px, kDarkText, left, on the painted field
+inline constexpr QRect ButtonChooseConnection { 296, 138, 20, 20 }; // "BallProvider_*"
+inline constexpr QRect LabelTotalNumOfCalls { 414, 136, 66, 24 }; // right-aligned, kDarkText, on a painted field
 // painted: "Calls" (left of LabelTotalNumOfCalls)
 
 // Totals: three dark panels with a painted heading each ("Today",
 // "This month", "To date") and the painted captions "Time" and "Cost" at
 // the left of the two value rows. Values right-aligned, kLcdText, 12 px.
-inline constexpr QRect TodayPanel{14, 168, 152, 54};
-inline constexpr QRect MonthPanel{170, 168, 152, 54};
-inline constexpr QRect TodatePanel{326, 168, 154, 54};
-inline constexpr QRect LabelTodaysTime{54, 186, 106, 16};
-inline constexpr QRect LabelTodaysCost{54, 203, 106, 16};
-inline constexpr QRect LabelMonthsTime{210, 186, 106, 16};
-inline constexpr QRect LabelMonthsCost{210, 203, 106, 16};
-inline constexpr QRect LabelTodateTime{366, 186, 108, 16};
-inline constexpr QRect LabelTodateCost{366, 203, 108, 16};
+inline constexpr QRect TodayPanel { 14, 168, 152, 54 };
+inline constexpr QRect MonthPanel { 170, 168, 152, 54 };
+inline constexpr QRect TodatePanel { 326, 168, 154, 54 };
+inline constexpr QRect LabelTodaysTime { 54, 186, 106, 16 };
+inline constexpr QRect LabelTodaysCost { 54, 203, 106, 16 };
+inline constexpr QRect LabelMonthsTime { 210, 186, 106, 16 };
+inline constexpr QRect LabelMonthsCost { 210, 203, 106, 16 };
+inline constexpr QRect LabelTodateTime { 366, 186, 108, 16 };
+inline constexpr QRect LabelTodateCost { 366, 203, 108, 16 };
 
 // The owner-drawn provider menus draw "MenuBack" or "MenuHigh" at each item's
 // top-left corner; items are 25 pixels high and at most 240 wide.
-inline constexpr QSize kMenuItemSize{240, 25};
+inline constexpr QSize kMenuItemSize { 240, 25 };
 } // namespace MainWindow
 
 // The call log window (TCallLog): width fixed, height chosen by the user.
@@ -112,29 +112,30 @@ inline constexpr QSize kMenuItemSize{240, 25};
 // window and the handle).
 namespace CallLogWindow {
 inline constexpr int kWidth = 492;
-inline constexpr QSize kImageSize{492, 272};
+inline constexpr QSize kImageSize { 492, 272 };
 // Pieces of the image and where the window paints them.
-inline constexpr QRect kTopStrip{0, 0, 492, 65};     // to (0,0), when the height is 75 or more
-inline constexpr QRect kLeftEdge{0, 65, 12, 135};    // stretched to (0,65)-(12,h-75)
-inline constexpr QRect kRightEdge{480, 65, 12, 135}; // stretched to (480,65)-(492,h-75)
-inline constexpr QRect kBottomStrip{0, 197, 492, 75}; // to (0,h-75)
+inline constexpr QRect kTopStrip { 0, 0, 492, 65 }; // to (0,0), when the height is 75 or more
+inline constexpr QRect kLeftEdge { 0, 65, 12, 135 }; // stretched to (0,65)-(12,h-75)
+inline constexpr QRect kRightEdge { 480, 65, 12, 135 }; // stretched to (480,65)-(492,h-75)
+inline constexpr QRect kBottomStrip { 0, 197, 492, 75 }; // to (0,h-75)
 inline constexpr int kBottomHeight = 75;
 // Grid pieces, also used by the tariff editor's grid.
-inline constexpr QRect kHeaderLeft{12, 62, 8, 15};
-inline constexpr QRect kHeaderMiddle{20, 62, 40, 15}; // stretched across the cell
-inline constexpr QRect kHeaderRight{60, 62, 8, 15};
-inline constexpr QRect kCellTexture{11, 81, 65, 15}; // stretched over each plain cell; a light rule at its left and bottom
+inline constexpr QRect kHeaderLeft { 12, 62, 8, 15 };
+inline constexpr QRect kHeaderMiddle { 20, 62, 40, 15 }; // stretched across the cell
+inline constexpr QRect kHeaderRight { 60, 62, 8, 15 };
+inline constexpr QRect kCellTexture { 11, 81, 65,
+    15 }; // stretched over each plain cell; a light rule at its left and bottom
 
 // Top strip (painted: the title "Call log"). The grid starts at y 62, over
 // the bottom rows of the top strip, and fills the width between the edges;
 // its height is h - 75 - kGridTop.
-inline constexpr QRect ButtonEdit{286, 24, 62, 26};   // "CallLogEdit_*"
-inline constexpr QRect ButtonDelete{352, 24, 62, 26}; // "CallLogDelete_*"
-inline constexpr QRect ButtonClear{418, 24, 62, 26};  // "CallLogClear_*"
+inline constexpr QRect ButtonEdit { 286, 24, 62, 26 }; // "CallLogEdit_*"
+inline constexpr QRect ButtonDelete { 352, 24, 62, 26 }; // "CallLogDelete_*"
+inline constexpr QRect ButtonClear { 418, 24, 62, 26 }; // "CallLogClear_*"
 // Text buttons between the title and ButtonEdit, no images.
-inline constexpr QRect ButtonExport{84, 24, 62, 26}; // "Export..."
-inline constexpr QRect ButtonReport{150, 24, 62, 26}; // "Report..."
-inline constexpr QRect ButtonChart{216, 24, 62, 26}; // "Chart..."
+inline constexpr QRect ButtonExport { 84, 24, 62, 26 }; // "Export..."
+inline constexpr QRect ButtonReport { 150, 24, 62, 26 }; // "Report..."
+inline constexpr QRect ButtonChart { 216, 24, 62, 26 }; // "Chart..."
 inline constexpr int kGridLeft = 12;
 inline constexpr int kGridTop = 62;
 inline constexpr int kGridWidth = 468;
@@ -144,36 +145,36 @@ inline constexpr int kSliderWidth = 12; // GSlider1 over the grid's right edge
 // statistics buttons sit in one row on a painted dark well; the provider
 // filter label and its button on a painted white field.
 inline constexpr int kStatButtonsFromBottom = 68; // top = h - 68
-inline constexpr int kStatButtonFirstLeft = 14;   // button i (0..7) at left 14 + 58 i
+inline constexpr int kStatButtonFirstLeft = 14; // button i (0..7) at left 14 + 58 i
 inline constexpr int kStatButtonStep = 58;
-inline constexpr QSize kStatButtonSize{56, 26};
+inline constexpr QSize kStatButtonSize { 56, 26 };
 inline constexpr int kProviderRowFromBottom = 32; // top = h - 32
 inline constexpr int kLabelProviderLeft = 98;
-inline constexpr QSize kLabelProviderSize{270, 22};
+inline constexpr QSize kLabelProviderSize { 270, 22 };
 inline constexpr int kButtonChooseProviderLeft = 372;
-inline constexpr QSize kButtonChooseProviderSize{22, 22};
+inline constexpr QSize kButtonChooseProviderSize { 22, 22 };
 } // namespace CallLogWindow
 
 // The usage chart window (TUsageChart), opened from the call log. It has no
 // image: it paints a dark body like the frames, a title strip of
 // kTitleHeight, a panel behind the chart and a well behind the figures.
 namespace UsageChartWindow {
-inline constexpr QSize kSize{640, 500};
+inline constexpr QSize kSize { 640, 500 };
 inline constexpr int kTitleHeight = 44; // painted: the title "Usage: " and whose calls
-inline constexpr QRect ButtonClose{560, 10, 68, 24};
-inline constexpr QRect ButtonPrevious{12, 52, 28, 24};
-inline constexpr QRect LabelPeriod{44, 52, 200, 24}; // bold 14 px, centred, kLightText
-inline constexpr QRect ButtonNext{248, 52, 28, 24};
-inline constexpr QRect ButtonMonth{492, 52, 66, 24};
-inline constexpr QRect ButtonYear{562, 52, 66, 24};
-inline constexpr QRect ChartView{12, 84, 616, 300};
-inline constexpr QRect LabelFigures{12, 392, 616, 96}; // 12 px, kLcdText, on a painted well
+inline constexpr QRect ButtonClose { 560, 10, 68, 24 };
+inline constexpr QRect ButtonPrevious { 12, 52, 28, 24 };
+inline constexpr QRect LabelPeriod { 44, 52, 200, 24 }; // bold 14 px, centred, kLightText
+inline constexpr QRect ButtonNext { 248, 52, 28, 24 };
+inline constexpr QRect ButtonMonth { 492, 52, 66, 24 };
+inline constexpr QRect ButtonYear { 562, 52, 66, 24 };
+inline constexpr QRect ChartView { 12, 84, 616, 300 };
+inline constexpr QRect LabelFigures { 12, 392, 616, 96 }; // 12 px, kLcdText, on a painted well
 } // namespace UsageChartWindow
 
 // The handle under the call log (TBlind), image "Handle": a grip bar with
 // rounded bottom corners.
 namespace Handle {
-inline constexpr QSize kSize{492, 12};
+inline constexpr QSize kSize { 492, 12 };
 }
 
 // The call edit dialog (TEditCall), image "EditLog".
@@ -181,23 +182,23 @@ inline constexpr QSize kSize{492, 12};
 // "Start time", "Start date", "End time", "End date", "Duration", "Cost",
 // right-aligned left of each field.
 namespace EditCallDialog {
-inline constexpr QSize kSize{360, 304};
-inline constexpr QRect Label1{140, 48, 200, 22}; // bold, on RGB(128,128,192) (its own background)
-inline constexpr QRect StartTimeEdit{140, 80, 96, 22};
-inline constexpr QRect DateEdit1{140, 108, 120, 22};
-inline constexpr QRect EndTimeEdit{140, 140, 96, 22};
-inline constexpr QRect DateEdit2{140, 168, 120, 22};
-inline constexpr QRect DurationEdit{140, 200, 110, 22};
-inline constexpr QRect CurrencyEdit2{140, 228, 120, 22};
+inline constexpr QSize kSize { 360, 304 };
+inline constexpr QRect Label1 { 140, 48, 200, 22 }; // bold, on RGB(128,128,192) (its own background)
+inline constexpr QRect StartTimeEdit { 140, 80, 96, 22 };
+inline constexpr QRect DateEdit1 { 140, 108, 120, 22 };
+inline constexpr QRect EndTimeEdit { 140, 140, 96, 22 };
+inline constexpr QRect DateEdit2 { 140, 168, 120, 22 };
+inline constexpr QRect DurationEdit { 140, 200, 110, 22 };
+inline constexpr QRect CurrencyEdit2 { 140, 228, 120, 22 };
 // The dark blue panels behind the six fields, in the order of the fields above.
-inline constexpr QRect GShape1{137, 78, 102, 26};
-inline constexpr QRect GShape2{137, 106, 126, 26};
-inline constexpr QRect GShape3{137, 138, 102, 26};
-inline constexpr QRect GShape4{137, 166, 126, 26};
-inline constexpr QRect GShape5{137, 198, 116, 26};
-inline constexpr QRect GShape6{137, 226, 126, 26};
-inline constexpr QRect ButtonClose{160, 264, 84, 26};  // caption "Save"
-inline constexpr QRect GTextButton1{252, 264, 84, 26}; // caption "Cancel"
+inline constexpr QRect GShape1 { 137, 78, 102, 26 };
+inline constexpr QRect GShape2 { 137, 106, 126, 26 };
+inline constexpr QRect GShape3 { 137, 138, 102, 26 };
+inline constexpr QRect GShape4 { 137, 166, 126, 26 };
+inline constexpr QRect GShape5 { 137, 198, 116, 26 };
+inline constexpr QRect GShape6 { 137, 226, 126, 26 };
+inline constexpr QRect ButtonClose { 160, 264, 84, 26 }; // caption "Save"
+inline constexpr QRect GTextButton1 { 252, 264, 84, 26 }; // caption "Cancel"
 } // namespace EditCallDialog
 
 // The settings dialog (TSettings), image "Settings".
@@ -205,24 +206,24 @@ inline constexpr QRect GTextButton1{252, 264, 84, 26}; // caption "Cancel"
 // The switches' labels are widgets (kLabelLeft, the row's top, 13 px,
 // kDarkText), ending before Edit1 / Label9 on the last two rows.
 namespace SettingsDialog {
-inline constexpr QSize kSize{420, 344};
-inline constexpr QSize kSwitchSize{44, 22};
+inline constexpr QSize kSize { 420, 344 };
+inline constexpr QSize kSwitchSize { 44, 22 };
 inline constexpr int kSwitchLeft = 24;
 inline constexpr int kFirstRowTop = 50; // Switch(n) at top 50 + 30 (n - 1), n = 1..8
 inline constexpr int kRowStep = 30;
 inline constexpr int kLabelLeft = 78; // where the labels begin
-inline constexpr QRect Switch1{24, 50, 44, 22};
-inline constexpr QRect Switch2{24, 80, 44, 22};
-inline constexpr QRect Switch3{24, 110, 44, 22};
-inline constexpr QRect Switch4{24, 140, 44, 22};
-inline constexpr QRect Switch5{24, 170, 44, 22};
-inline constexpr QRect Switch6{24, 200, 44, 22};
-inline constexpr QRect Switch7{24, 230, 44, 22};
-inline constexpr QRect Switch8{24, 260, 44, 22};
-inline constexpr QRect Edit1{300, 230, 96, 22};  // beside Switch7
-inline constexpr QRect Label9{300, 260, 96, 22}; // beside Switch8
-inline constexpr QRect ButtonOkay{218, 300, 88, 28}; // caption "Save"
-inline constexpr QRect ButtonClose{312, 300, 88, 28}; // caption "Cancel"
+inline constexpr QRect Switch1 { 24, 50, 44, 22 };
+inline constexpr QRect Switch2 { 24, 80, 44, 22 };
+inline constexpr QRect Switch3 { 24, 110, 44, 22 };
+inline constexpr QRect Switch4 { 24, 140, 44, 22 };
+inline constexpr QRect Switch5 { 24, 170, 44, 22 };
+inline constexpr QRect Switch6 { 24, 200, 44, 22 };
+inline constexpr QRect Switch7 { 24, 230, 44, 22 };
+inline constexpr QRect Switch8 { 24, 260, 44, 22 };
+inline constexpr QRect Edit1 { 300, 230, 96, 22 }; // beside Switch7
+inline constexpr QRect Label9 { 300, 260, 96, 22 }; // beside Switch8
+inline constexpr QRect ButtonOkay { 218, 300, 88, 28 }; // caption "Save"
+inline constexpr QRect ButtonClose { 312, 300, 88, 28 }; // caption "Cancel"
 } // namespace SettingsDialog
 
 // The provider account dialog (TProviderEdit), image "Provider".
@@ -234,10 +235,10 @@ inline constexpr QRect ButtonClose{312, 300, 88, 28}; // caption "Cancel"
 // "For each hour after, add". A display label and its edit control share
 // one rectangle (the control is shown over the label in edit mode).
 namespace ProviderDialog {
-inline constexpr QSize kSize{560, 510};
-inline constexpr QRect GTextButton6{20, 46, 30, 26}; // previous (left arrow)
-inline constexpr QRect Heading{56, 46, 448, 26};     // the provider's name, bold, centred, on a painted field
-inline constexpr QRect GTextButton7{510, 46, 30, 26}; // next (right arrow)
+inline constexpr QSize kSize { 560, 510 };
+inline constexpr QRect GTextButton6 { 20, 46, 30, 26 }; // previous (left arrow)
+inline constexpr QRect Heading { 56, 46, 448, 26 }; // the provider's name, bold, centred, on a painted field
+inline constexpr QRect GTextButton7 { 510, 46, 30, 26 }; // next (right arrow)
 // Counter rows: Today, This Month, Todate at these tops.
 inline constexpr int kTodayTop = 102;
 inline constexpr int kMonthTop = 130;
@@ -252,43 +253,43 @@ inline constexpr int kCostWidth = 128;
 inline constexpr int kCallsLeft = 460; // calls field, 80 wide
 inline constexpr int kCallsWidth = 80;
 // Account rows.
-inline constexpr QRect ChargesCurrency{214, 200, 40, 22};
-inline constexpr QRect ChargesTodate{256, 200, 130, 22}; // display only
-inline constexpr QRect DateEdit1{214, 228, 172, 22};     // started with provider on
-inline constexpr QRect FeeCurrency{214, 256, 40, 22};
-inline constexpr QRect CurrencyEdit1{256, 256, 130, 22}; // monthly fee
-inline constexpr QRect MonthStartDay{214, 284, 80, 22};  // spinner 1..31
-inline constexpr QRect SpinEdit1{214, 312, 80, 22};      // monthly limit of hours
-inline constexpr QRect ExtraCurrency{214, 340, 40, 22};
-inline constexpr QRect CurrencyEdit2{256, 340, 130, 22}; // for each hour after, add
+inline constexpr QRect ChargesCurrency { 214, 200, 40, 22 };
+inline constexpr QRect ChargesTodate { 256, 200, 130, 22 }; // display only
+inline constexpr QRect DateEdit1 { 214, 228, 172, 22 }; // started with provider on
+inline constexpr QRect FeeCurrency { 214, 256, 40, 22 };
+inline constexpr QRect CurrencyEdit1 { 256, 256, 130, 22 }; // monthly fee
+inline constexpr QRect MonthStartDay { 214, 284, 80, 22 }; // spinner 1..31
+inline constexpr QRect SpinEdit1 { 214, 312, 80, 22 }; // monthly limit of hours
+inline constexpr QRect ExtraCurrency { 214, 340, 40, 22 };
+inline constexpr QRect CurrencyEdit2 { 256, 340, 130, 22 }; // for each hour after, add
 // Text buttons, a column at the right.
-inline constexpr QRect ButtonEdit{420, 200, 120, 26};
-inline constexpr QRect ButtonEditConnection{420, 232, 120, 26}; // caption "Edit Connect"
-inline constexpr QRect ButtonSave{420, 264, 120, 26};
-inline constexpr QRect ButtonCancel{420, 296, 120, 26};
-inline constexpr QRect ButtonClose{420, 336, 120, 26};
+inline constexpr QRect ButtonEdit { 420, 200, 120, 26 };
+inline constexpr QRect ButtonEditConnection { 420, 232, 120, 26 }; // caption "Edit Connect"
+inline constexpr QRect ButtonSave { 420, 264, 120, 26 };
+inline constexpr QRect ButtonCancel { 420, 296, 120, 26 };
+inline constexpr QRect ButtonClose { 420, 336, 120, 26 };
 // Billing month rows under a rule, painted names at the left: "Billing month",
 // "Budget each month" (with "hours" before BudgetHours), "Hang up at 100 %"
 // (with "before next unit, s" before HangUpMargin), "Projected bill".
 inline constexpr int kSpendingRule = 378;
-inline constexpr QRect BillingMonth{130, 388, 410, 22};   // display only
-inline constexpr QRect BudgetCurrency{214, 416, 40, 22};
-inline constexpr QRect BudgetMoney{256, 416, 130, 22};
-inline constexpr QRect BudgetHours{470, 416, 70, 22};     // spinner; "limit": the monthly limit of hours
-inline constexpr QRect AutoHangUp{214, 444, 44, 22};      // on/off switch
-inline constexpr QRect HangUpMargin{470, 444, 70, 22};    // spinner 1..59
-inline constexpr QRect BillProjection{130, 472, 410, 22}; // display only
+inline constexpr QRect BillingMonth { 130, 388, 410, 22 }; // display only
+inline constexpr QRect BudgetCurrency { 214, 416, 40, 22 };
+inline constexpr QRect BudgetMoney { 256, 416, 130, 22 };
+inline constexpr QRect BudgetHours { 470, 416, 70, 22 }; // spinner; "limit": the monthly limit of hours
+inline constexpr QRect AutoHangUp { 214, 444, 44, 22 }; // on/off switch
+inline constexpr QRect HangUpMargin { 470, 444, 70, 22 }; // spinner 1..59
+inline constexpr QRect BillProjection { 130, 472, 410, 22 }; // display only
 } // namespace ProviderDialog
 
 // The dialling progress window (TConnectDlg), image "connection".
 // painted: the title "Dialling"; a Cancel button look under GTabButton1,
 // which has no skin images of its own.
 namespace ConnectDialog {
-inline constexpr QSize kSize{364, 216};
-inline constexpr QRect Label2{20, 42, 324, 22};       // connection name, bold, centred, kDarkText
-inline constexpr QRect GIFAnimation{24, 74, 80, 80};  // "connecting.gif" is 80 x 80
-inline constexpr QRect ListBox1{120, 74, 224, 122};   // white bold text on black
-inline constexpr QRect GTabButton1{24, 164, 80, 30};  // cancel
+inline constexpr QSize kSize { 364, 216 };
+inline constexpr QRect Label2 { 20, 42, 324, 22 }; // connection name, bold, centred, kDarkText
+inline constexpr QRect GIFAnimation { 24, 74, 80, 80 }; // "connecting.gif" is 80 x 80
+inline constexpr QRect ListBox1 { 120, 74, 224, 122 }; // white bold text on black
+inline constexpr QRect GTabButton1 { 24, 164, 80, 30 }; // cancel
 } // namespace ConnectDialog
 
 // The tariff editor (TCallCharges), image "Tariff".
@@ -300,61 +301,61 @@ inline constexpr QRect GTabButton1{24, 164, 80, 30};  // cancel
 // A detail label and its edit control share a rectangle; the cost caption
 // ("Cost per Unit" / "Cost per Call") is a widget.
 namespace TariffEditor {
-inline constexpr QSize kSize{800, 520};
-inline constexpr QRect kNoDragCorner{0, 0, 51, 36};
-inline constexpr QRect NameField{156, 48, 496, 22};
-inline constexpr QRect StartLabel{156, 80, 116, 22}; // " hh:mm:ss" while viewing
-inline constexpr QRect StartHours{156, 80, 36, 22};
-inline constexpr QRect StartMinutes{196, 80, 36, 22};
-inline constexpr QRect StartSeconds{236, 80, 36, 22};
-inline constexpr QRect FinishLabel{156, 108, 116, 22};
-inline constexpr QRect FinishHours{156, 108, 36, 22};
-inline constexpr QRect FinishMinutes{196, 108, 36, 22};
-inline constexpr QRect FinishSeconds{236, 108, 36, 22};
-inline constexpr QRect UnitLabel{156, 136, 130, 22};
-inline constexpr QRect UnitDropDown{288, 136, 22, 22};
-inline constexpr QRect SecondsPerPulse{156, 164, 80, 22};
-inline constexpr QRect ChargeLabel{156, 192, 130, 22};
-inline constexpr QRect ChargeDropDown{288, 192, 22, 22};
-inline constexpr QRect CostCaption{24, 220, 128, 22}; // widget, right-aligned like the painted names
-inline constexpr QRect UnitCost{156, 220, 130, 22};
-inline constexpr QRect MinCharge{156, 248, 130, 22};
-inline constexpr QRect ColourSwatch{156, 280, 22, 18};
-inline constexpr QRect ColourStrip{184, 280, 224, 18}; // 16 colours of 14 pixels
+inline constexpr QSize kSize { 800, 520 };
+inline constexpr QRect kNoDragCorner { 0, 0, 51, 36 };
+inline constexpr QRect NameField { 156, 48, 496, 22 };
+inline constexpr QRect StartLabel { 156, 80, 116, 22 }; // " hh:mm:ss" while viewing
+inline constexpr QRect StartHours { 156, 80, 36, 22 };
+inline constexpr QRect StartMinutes { 196, 80, 36, 22 };
+inline constexpr QRect StartSeconds { 236, 80, 36, 22 };
+inline constexpr QRect FinishLabel { 156, 108, 116, 22 };
+inline constexpr QRect FinishHours { 156, 108, 36, 22 };
+inline constexpr QRect FinishMinutes { 196, 108, 36, 22 };
+inline constexpr QRect FinishSeconds { 236, 108, 36, 22 };
+inline constexpr QRect UnitLabel { 156, 136, 130, 22 };
+inline constexpr QRect UnitDropDown { 288, 136, 22, 22 };
+inline constexpr QRect SecondsPerPulse { 156, 164, 80, 22 };
+inline constexpr QRect ChargeLabel { 156, 192, 130, 22 };
+inline constexpr QRect ChargeDropDown { 288, 192, 22, 22 };
+inline constexpr QRect CostCaption { 24, 220, 128, 22 }; // widget, right-aligned like the painted names
+inline constexpr QRect UnitCost { 156, 220, 130, 22 };
+inline constexpr QRect MinCharge { 156, 248, 130, 22 };
+inline constexpr QRect ColourSwatch { 156, 280, 22, 18 };
+inline constexpr QRect ColourStrip { 184, 280, 224, 18 }; // 16 colours of 14 pixels
 // The painted heading "Applies to" over the kind option buttons 1..7, which
 // stand at left 336, top 100 + 22 (kind - 1), 200 x 22. Kind 1 has no picker,
 // so its caption may run on to the pickers' right edge (kKindOneRight).
-inline constexpr QRect AppliesToHeading{336, 78, 200, 20};
+inline constexpr QRect AppliesToHeading { 336, 78, 200, 20 };
 inline constexpr int kKindLeft = 336;
 inline constexpr int kKindFirstTop = 100;
 inline constexpr int kKindStep = 22;
-inline constexpr QSize kKindSize{200, 22};
+inline constexpr QSize kKindSize { 200, 22 };
 inline constexpr int kKindOneRight = 652;
 // Each picker on the row of its kind.
-inline constexpr QRect DaysLabel{540, 122, 88, 22};
-inline constexpr QRect DaysDropDown{630, 122, 22, 22};
-inline constexpr QRect DaysCheckList{520, 146, 132, 172}; // pop-up: seven days and "Okay"
-inline constexpr QRect DayLabel{540, 144, 68, 22};
-inline constexpr QRect DayMinus{610, 144, 20, 22};
-inline constexpr QRect DayPlus{632, 144, 20, 22};
-inline constexpr QRect MonthLabel{540, 166, 68, 22};
-inline constexpr QRect MonthMinus{610, 166, 20, 22};
-inline constexpr QRect MonthPlus{632, 166, 20, 22};
-inline constexpr QRect YearLabel{540, 188, 68, 22};
-inline constexpr QRect YearMinus{610, 188, 20, 22};
-inline constexpr QRect YearPlus{632, 188, 20, 22};
-inline constexpr QRect DatePicker{540, 210, 112, 22};
-inline constexpr QRect EraFromPicker{540, 232, 112, 22};
-inline constexpr QRect EraToPicker{540, 254, 112, 22};
+inline constexpr QRect DaysLabel { 540, 122, 88, 22 };
+inline constexpr QRect DaysDropDown { 630, 122, 22, 22 };
+inline constexpr QRect DaysCheckList { 520, 146, 132, 172 }; // pop-up: seven days and "Okay"
+inline constexpr QRect DayLabel { 540, 144, 68, 22 };
+inline constexpr QRect DayMinus { 610, 144, 20, 22 };
+inline constexpr QRect DayPlus { 632, 144, 20, 22 };
+inline constexpr QRect MonthLabel { 540, 166, 68, 22 };
+inline constexpr QRect MonthMinus { 610, 166, 20, 22 };
+inline constexpr QRect MonthPlus { 632, 166, 20, 22 };
+inline constexpr QRect YearLabel { 540, 188, 68, 22 };
+inline constexpr QRect YearMinus { 610, 188, 20, 22 };
+inline constexpr QRect YearPlus { 632, 188, 20, 22 };
+inline constexpr QRect DatePicker { 540, 210, 112, 22 };
+inline constexpr QRect EraFromPicker { 540, 232, 112, 22 };
+inline constexpr QRect EraToPicker { 540, 254, 112, 22 };
 // The grid (620 wide, as its column sizing assumes) and its slider.
-inline constexpr QRect Grid{16, 302, 620, 202};
-inline constexpr QRect Slider{640, 302, 16, 202};
+inline constexpr QRect Grid { 16, 302, 620, 202 };
+inline constexpr QRect Slider { 640, 302, 16, 202 };
 // Text buttons "Close", "New", "Edit", "Delete", "Save", "Cancel", top to
 // bottom at left 672, top 48 + 38 i, 112 x 30.
 inline constexpr int kButtonLeft = 672;
 inline constexpr int kButtonFirstTop = 48;
 inline constexpr int kButtonStep = 38;
-inline constexpr QSize kButtonSize{112, 30};
+inline constexpr QSize kButtonSize { 112, 30 };
 } // namespace TariffEditor
 
 // The skinned message dialog (TMessDlg), images "Warning", "Error",
@@ -362,21 +363,21 @@ inline constexpr QSize kButtonSize{112, 30};
 // painted: an icon and the kind's title at the top left, a white text panel
 // behind Label1, a darker column behind the buttons.
 namespace MessageDialog {
-inline constexpr QSize kSize{456, 232};
-inline constexpr QRect Label1{28, 60, 333, 125}; // Arial 16 px, centred, word-wrapped, kDarkText
+inline constexpr QSize kSize { 456, 232 };
+inline constexpr QRect Label1 { 28, 60, 333, 125 }; // Arial 16 px, centred, word-wrapped, kDarkText
 inline constexpr int kButtonLeft = 384;
 inline constexpr int kFirstButtonTop = 23; // button i at top 23 + 26 i
 inline constexpr int kButtonStep = 26;
-inline constexpr QSize kButtonSize{54, 18};
+inline constexpr QSize kButtonSize { 54, 18 };
 inline constexpr int kButtonsThatFit = 8; // the system uses at most two
 // Each kind's colour (warning, error, information, confirmation): the strip
 // down the left edge and the disc behind the kind's sign.
-inline constexpr QRgb kKindColours[] = {qRgb(236, 168, 32), qRgb(210, 58, 48), qRgb(52, 124, 196), qRgb(40, 150, 86)};
+inline constexpr QRgb kKindColours[] = { qRgb(236, 168, 32), qRgb(210, 58, 48), qRgb(52, 124, 196), qRgb(40, 150, 86) };
 } // namespace MessageDialog
 
 // The splash picture is built into the program, not a skin image.
 namespace Splash {
-inline constexpr QSize kSize{456, 366};
+inline constexpr QSize kSize { 456, 366 };
 }
 
 } // namespace SkinLayout

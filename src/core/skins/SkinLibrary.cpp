@@ -27,10 +27,7 @@ void SkinLibrary::setProgramFolder(const QString &folder)
     state().folder = folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("skins/default"));
 }
 
-QString SkinLibrary::skinFolder()
-{
-    return state().folder;
-}
+QString SkinLibrary::skinFolder() { return state().folder; }
 
 bool SkinLibrary::LoadSkinImage(QImage &bitmap, const QString &name)
 {

@@ -32,8 +32,8 @@ qsizetype bodyLimit(const UbmHeader &header, DibFormat stored)
 
 bool hasMarker(QByteArrayView body, qsizetype at)
 {
-    return at + 2 <= body.size() && std::uint8_t(body[at]) == UbmHeader::kMagic0 &&
-           std::uint8_t(body[at + 1]) == UbmHeader::kMagic1;
+    return at + 2 <= body.size() && std::uint8_t(body[at]) == UbmHeader::kMagic0
+        && std::uint8_t(body[at + 1]) == UbmHeader::kMagic1;
 }
 
 SkinError skipAlphaBlock(QByteArrayView body, qsizetype at)
@@ -59,19 +59,19 @@ ImageOrError decodeCompressedDib(QByteArrayView file)
 {
     const std::optional<UbmHeader> header = UbmHeader::parse(file);
     if (!header)
-        return {{}, SkinError::FormatUnrecognized};
+        return { {}, SkinError::FormatUnrecognized };
     const std::optional<DibFormat> stored = dibFormatFromCode(header->storedFormat);
     const std::optional<DibFormat> built = dibFormatFromCode(header->builtFormat);
-    if (!stored || !built || header->width == 0 || header->height == 0 || header->width > kMaxDibSide ||
-        header->height > kMaxDibSide)
-        return {{}, SkinError::FormatUnrecognized};
+    if (!stored || !built || header->width == 0 || header->height == 0 || header->width > kMaxDibSide
+        || header->height > kMaxDibSide)
+        return { {}, SkinError::FormatUnrecognized };
 
     QByteArrayView body = file.sliced(UbmHeader::kSize);
     QByteArray decoded;
     if (header->flags & UbmHeader::kCompressed) {
         LzhufDecoded result = lzhufDecode(body, bodyLimit(*header, *stored));
         if (result.error != SkinError::None)
-            return {{}, result.error};
+            return { {}, result.error };
         decoded = std::move(result.bytes);
         body = decoded;
     }
@@ -81,7 +81,7 @@ ImageOrError decodeCompressedDib(QByteArrayView file)
     if (dibHasPalette(*stored) && !(header->flags & UbmHeader::kStandardPalette)) {
         const qsizetype bytes = qsizetype(header->paletteEntries) * 3;
         if (body.size() < bytes)
-            return {{}, SkinError::PixelDataStart};
+            return { {}, SkinError::PixelDataStart };
         for (qsizetype i = 0; i < bytes; i += 3)
             palette.append(qRgb(std::uint8_t(body[i]), std::uint8_t(body[i + 1]), std::uint8_t(body[i + 2])));
         at = bytes;
@@ -92,36 +92,36 @@ ImageOrError decodeCompressedDib(QByteArrayView file)
     }
 
     if (!hasMarker(body, at))
-        return {{}, SkinError::PixelDataStart};
+        return { {}, SkinError::PixelDataStart };
     at += 2;
 
     // The pixels are decoded straight into the image's rows; a failed
     // allocation gives a null image, not a throw.
     QImage image = dibCanvas(*stored, header->width, header->height);
     if (image.isNull())
-        return {{}, SkinError::PixelDataStart};
+        return { {}, SkinError::PixelDataStart };
     const std::span<std::uint8_t> rows(image.bits(), std::size_t(image.sizeInBytes()));
     const RunLengthDecoded pixels = runLengthDecode(body.sliced(at), rows);
     if (!pixels.complete)
-        return {{}, SkinError::PixelDataEnd};
+        return { {}, SkinError::PixelDataEnd };
     std::fill(rows.begin() + pixels.written, rows.end(), std::uint8_t(0));
     at += pixels.consumed;
     if (!hasMarker(body, at))
-        return {{}, SkinError::PixelDataEnd};
+        return { {}, SkinError::PixelDataEnd };
     at += 2;
 
     if (header->flags & UbmHeader::kAlphaBlock) {
         const SkinError alpha = skipAlphaBlock(body, at);
         if (alpha != SkinError::None)
-            return {{}, alpha};
+            return { {}, alpha };
     }
 
     image = finishDibCanvas(std::move(image), *stored, header->width, palette);
     if (!image.isNull() && *stored != *built)
         image = convertToDibFormat(image, *built, palette);
     if (image.isNull())
-        return {{}, SkinError::PixelDataStart};
-    return {image, SkinError::None};
+        return { {}, SkinError::PixelDataStart };
+    return { image, SkinError::None };
 }
 
 } // namespace
@@ -131,20 +131,20 @@ DibLoaded TCompressedDib::fromBytes(QByteArrayView file)
     ImageOrError result;
     if (file.size() >= 2 && file[0] == 'B' && file[1] == 'M') {
         DibDecoded bitmap = readWindowsBitmap(file);
-        result = {std::move(bitmap.image), bitmap.error};
+        result = { std::move(bitmap.image), bitmap.error };
     } else {
         result = decodeCompressedDib(file);
     }
     if (result.error != SkinError::None)
-        return {{}, result.error};
-    return {TCompressedDib(std::move(result.image)), SkinError::None};
+        return { {}, result.error };
+    return { TCompressedDib(std::move(result.image)), SkinError::None };
 }
 
 DibLoaded TCompressedDib::fromFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileSize)
-        return {{}, SkinError::FormatUnrecognized};
+        return { {}, SkinError::FormatUnrecognized };
     return fromBytes(file.readAll());
 }
 

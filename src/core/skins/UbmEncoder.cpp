@@ -34,8 +34,8 @@ QList<QRgb> paletteOfImage(const QImage &image, DibFormat format)
         }
     }
     if (order.size() > capacity) {
-        std::stable_sort(order.begin(), order.end(),
-                         [&counts](QRgb a, QRgb b) { return counts.value(a) > counts.value(b); });
+        std::stable_sort(
+            order.begin(), order.end(), [&counts](QRgb a, QRgb b) { return counts.value(a) > counts.value(b); });
         order.resize(capacity);
     }
     return order;
@@ -46,7 +46,7 @@ QList<QRgb> paletteOfImage(const QImage &image, DibFormat format)
 UbmEncoded encodeUbm(const QImage &image, const UbmOptions &options)
 {
     if (image.isNull() || image.width() > kMaxDibSide || image.height() > kMaxDibSide)
-        return {{}, QStringLiteral("the image must be 1 to %1 pixels wide and high").arg(kMaxDibSide)};
+        return { {}, QStringLiteral("the image must be 1 to %1 pixels wide and high").arg(kMaxDibSide) };
 
     const DibFormat stored = options.storedFormat;
     QList<QRgb> palette;
@@ -64,7 +64,7 @@ UbmEncoded encodeUbm(const QImage &image, const UbmOptions &options)
             body.append(char(qBlue(colour)));
         }
     }
-    const QByteArray marker{"\xFE\x4D", 2};
+    const QByteArray marker { "\xFE\x4D", 2 };
     body.append(marker);
     body.append(runLengthEncode(dibRowsFromImage(image, stored, palette)));
     body.append(marker);
@@ -74,12 +74,12 @@ UbmEncoded encodeUbm(const QImage &image, const UbmOptions &options)
     header.height = std::uint16_t(image.height());
     header.storedFormat = std::uint8_t(stored);
     header.builtFormat = std::uint8_t(options.builtFormat);
-    header.flags = std::uint8_t((options.compress ? UbmHeader::kCompressed : 0) |
-                                (options.standardPalette ? UbmHeader::kStandardPalette : 0));
+    header.flags = std::uint8_t(
+        (options.compress ? UbmHeader::kCompressed : 0) | (options.standardPalette ? UbmHeader::kStandardPalette : 0));
     header.paletteEntries = std::uint8_t(storePalette ? palette.size() : 0);
     header.bodyLength = std::uint32_t(body.size());
 
     QByteArray file = header.bytes();
     file.append(options.compress ? lzhufEncode(body) : body);
-    return {file, {}};
+    return { file, {} };
 }

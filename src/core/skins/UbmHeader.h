@@ -13,17 +13,17 @@ struct UbmHeader {
     static constexpr std::uint8_t kMagic1 = 0x4D;
 
     // Flags of byte 8.
-    static constexpr std::uint8_t kAlphaBlock = 2;       // an alpha block follows the pixel data
-    static constexpr std::uint8_t kCompressed = 8;       // the body is one LZHUF stream
+    static constexpr std::uint8_t kAlphaBlock = 2; // an alpha block follows the pixel data
+    static constexpr std::uint8_t kCompressed = 8; // the body is one LZHUF stream
     static constexpr std::uint8_t kStandardPalette = 16; // no palette stored
 
     std::uint16_t width = 0;
     std::uint16_t height = 0;
     std::uint8_t storedFormat = 0; // format code of the pixel data in the file
-    std::uint8_t builtFormat = 0;  // format code of the bitmap to build
+    std::uint8_t builtFormat = 0; // format code of the bitmap to build
     std::uint8_t flags = 0;
     std::uint8_t paletteEntries = 0; // RGB triples stored before the pixel data
-    std::uint32_t bodyLength = 0;    // bytes 16..19: ours hold the decoded body length; never read back
+    std::uint32_t bodyLength = 0; // bytes 16..19: ours hold the decoded body length; never read back
 
     // The first 20 bytes of a file beginning FE 4D; nullopt when shorter or
     // not of that kind. Field values are not checked here.

@@ -19,20 +19,11 @@ constexpr std::uint32_t kRunLength8 = 1;
 constexpr std::uint32_t kRunLength4 = 2;
 constexpr std::uint32_t kBitFields = 3;
 
-DibDecoded failure(SkinError error)
-{
-    return {{}, error};
-}
+DibDecoded failure(SkinError error) { return { {}, error }; }
 
-std::uint32_t u32(QByteArrayView file, qsizetype at)
-{
-    return qFromLittleEndian<quint32>(file.data() + at);
-}
+std::uint32_t u32(QByteArrayView file, qsizetype at) { return qFromLittleEndian<quint32>(file.data() + at); }
 
-std::uint16_t u16(QByteArrayView file, qsizetype at)
-{
-    return qFromLittleEndian<quint16>(file.data() + at);
-}
+std::uint16_t u16(QByteArrayView file, qsizetype at) { return qFromLittleEndian<quint16>(file.data() + at); }
 
 struct Layout {
     int width = 0;
@@ -130,8 +121,8 @@ DibDecoded readWindowsBitmap(QByteArrayView file)
         if (afterHeader + entries * layout.paletteEntryBytes > file.size())
             return failure(SkinError::FormatUnrecognized);
         for (qsizetype i = 0; i < entries; ++i) {
-            const auto *entry = reinterpret_cast<const std::uint8_t *>(file.data()) + afterHeader +
-                                i * layout.paletteEntryBytes;
+            const auto *entry
+                = reinterpret_cast<const std::uint8_t *>(file.data()) + afterHeader + i * layout.paletteEntryBytes;
             palette.append(qRgb(entry[2], entry[1], entry[0]));
         }
     }
@@ -160,5 +151,5 @@ DibDecoded readWindowsBitmap(QByteArrayView file)
     QImage image = imageFromDibRows(format, layout.width, layout.height, rows, palette);
     if (image.isNull())
         return failure(SkinError::FormatUnrecognized);
-    return {image, SkinError::None};
+    return { image, SkinError::None };
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/store/CurrentCall.h"
 #include "core/spending/BillingCycle.h"
+#include "core/store/CurrentCall.h"
 #include "core/store/Records.h"
 #include "core/store/Values.h"
 

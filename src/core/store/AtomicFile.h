@@ -6,8 +6,8 @@
 #include <expected>
 
 struct FileError {
-    QString path;    // the file that could not be written
-    QString reason;  // the system's explanation
+    QString path; // the file that could not be written
+    QString reason; // the system's explanation
 };
 
 // Writes the whole file through a temporary file in the same folder and a

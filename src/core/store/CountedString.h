@@ -14,8 +14,7 @@
 // A length byte followed by N bytes of a name, as the records of the data
 // files store them: Windows-1252, or UTF-8 for a name the code page cannot
 // hold. Bytes after the length are not significant and are left as they are.
-template <std::size_t N>
-struct CountedString {
+template <std::size_t N> struct CountedString {
     std::uint8_t length;
     char chars[N];
 

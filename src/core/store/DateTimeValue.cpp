@@ -17,10 +17,7 @@ DateTimeValue toDateTimeValue(const QDateTime &moment)
     return double(kEpoch.daysTo(moment.date())) + moment.time().msecsSinceStartOfDay() / kMsecsPerDay;
 }
 
-DateTimeValue toDateTimeValue(const QDate &date)
-{
-    return double(kEpoch.daysTo(date));
-}
+DateTimeValue toDateTimeValue(const QDate &date) { return double(kEpoch.daysTo(date)); }
 
 QDate dateOfValue(DateTimeValue value)
 {
@@ -45,8 +42,8 @@ MomentBytes momentBytes(const QDateTime &moment)
 {
     const QDate d = moment.date();
     const QTime t = moment.time();
-    return {std::uint8_t(d.day()), std::uint8_t(d.month()), std::uint8_t(d.year() % 100),
-            std::uint8_t(t.hour()), std::uint8_t(t.minute()), std::uint8_t(t.second())};
+    return { std::uint8_t(d.day()), std::uint8_t(d.month()), std::uint8_t(d.year() % 100), std::uint8_t(t.hour()),
+        std::uint8_t(t.minute()), std::uint8_t(t.second()) };
 }
 
 QDate dateFromTwoDigitYear(int day, int month, int year, const QDate &today)
@@ -54,10 +51,7 @@ QDate dateFromTwoDigitYear(int day, int month, int year, const QDate &today)
     return QDate(today.year() / 100 * 100 + year, month, day);
 }
 
-QString shortDateText(const QDate &date)
-{
-    return date.toString(QStringLiteral("dd/MM/yy"));
-}
+QString shortDateText(const QDate &date) { return date.toString(QStringLiteral("dd/MM/yy")); }
 
 QDate parseShortDate(const QString &text, const QDate &today)
 {

@@ -12,8 +12,8 @@
 // (days since 30 December 1899 in local time, the fraction the time of day).
 
 DateTimeValue toDateTimeValue(const QDateTime &moment);
-DateTimeValue toDateTimeValue(const QDate &date);     // time of day zero
-QDateTime fromDateTimeValue(DateTimeValue value);     // to the whole second
+DateTimeValue toDateTimeValue(const QDate &date); // time of day zero
+QDateTime fromDateTimeValue(DateTimeValue value); // to the whole second
 QDate dateOfValue(DateTimeValue value);
 
 // The six date and time bytes of a call record for a moment: day, month,

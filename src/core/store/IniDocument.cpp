@@ -4,10 +4,7 @@
 
 namespace {
 
-bool sameName(const QString &a, const QString &b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
+bool sameName(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 } // namespace
 
@@ -28,7 +25,7 @@ IniDocument IniDocument::parse(const QString &text)
         } else if (!trimmed.startsWith(QLatin1Char(';')) && trimmed.contains(QLatin1Char('='))) {
             key = trimmed.left(trimmed.indexOf(QLatin1Char('='))).trimmed();
         }
-        document.m_lines.append({line, section, key});
+        document.m_lines.append({ line, section, key });
     }
     return document;
 }
@@ -79,14 +76,15 @@ void IniDocument::setValue(const QString &section, const QString &key, const QSt
     qsizetype insertAt = -1;
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
         const Line &line = m_lines.at(i);
-        if (sameName(line.section, section) && (!line.key.isEmpty() || line.text.trimmed().startsWith(QLatin1Char('['))))
+        if (sameName(line.section, section)
+            && (!line.key.isEmpty() || line.text.trimmed().startsWith(QLatin1Char('['))))
             insertAt = i + 1; // after the section's last key
     }
     if (insertAt < 0) {
-        m_lines.append({QLatin1Char('[') + section + QLatin1Char(']'), section, {}});
+        m_lines.append({ QLatin1Char('[') + section + QLatin1Char(']'), section, {} });
         insertAt = m_lines.size();
     }
-    m_lines.insert(insertAt, {text, section, key});
+    m_lines.insert(insertAt, { text, section, key });
 }
 
 QString IniDocument::toText() const

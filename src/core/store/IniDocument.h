@@ -27,7 +27,7 @@ private:
     struct Line {
         QString text;
         QString section; // the section the line belongs to
-        QString key;     // empty for headers, comments and blank lines
+        QString key; // empty for headers, comments and blank lines
     };
 
     qsizetype find(const QString &section, const QString &key) const;

@@ -34,7 +34,7 @@ QString formatCents(MoneyValue amount, const QLocale &locale, bool grouped)
     const __int128 c = cents(amount);
     const __int128 magnitude = c < 0 ? -c : c;
     QString text = digitsWithGroups(magnitude / 100, locale, grouped) + locale.decimalPoint()
-                   + QString::asprintf("%02d", int(magnitude % 100));
+        + QString::asprintf("%02d", int(magnitude % 100));
     if (c < 0)
         text.prepend(QLatin1Char('-'));
     return text;
@@ -42,10 +42,7 @@ QString formatCents(MoneyValue amount, const QLocale &locale, bool grouped)
 
 } // namespace
 
-QString amountText(MoneyValue amount, const QLocale &locale)
-{
-    return formatCents(amount, locale, true);
-}
+QString amountText(MoneyValue amount, const QLocale &locale) { return formatCents(amount, locale, true); }
 
 QString paddedAmountText(MoneyValue amount, int width, const QLocale &locale)
 {
@@ -78,7 +75,7 @@ std::expected<MoneyValue, MoneyParseError> parseMoney(const QString &text, const
     __int128 whole = 0;
     __int128 fraction = 0; // first five decimals, the fifth for rounding
     int fractionDigits = 0;
-    bool sticky = false;   // a non-zero digit beyond the fifth
+    bool sticky = false; // a non-zero digit beyond the fifth
     bool inFraction = false;
     bool anyDigit = false;
     for (qsizetype i = 0; i < s.size(); ++i) {
@@ -97,7 +94,7 @@ std::expected<MoneyValue, MoneyParseError> parseMoney(const QString &text, const
                 sticky = true;
             }
         } else if (!inFraction && (QString(c) == decimal || c == QLatin1Char('.'))
-                   && !(c == QLatin1Char('.') && group == QLatin1String("."))) {
+            && !(c == QLatin1Char('.') && group == QLatin1String("."))) {
             inFraction = true;
         } else if (!inFraction && !group.isEmpty() && QString(c) == group) {
             continue;

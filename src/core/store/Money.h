@@ -27,8 +27,8 @@ enum class MoneyParseError {
 // A decimal amount typed by the user, to the nearest 1/10000 (halves to
 // even). Accepts the locale's decimal separator and '.', thousands
 // separators, a sign and blanks around the number.
-[[nodiscard]] std::expected<MoneyValue, MoneyParseError> parseMoney(const QString &text,
-                                                                    const QLocale &locale = QLocale());
+[[nodiscard]] std::expected<MoneyValue, MoneyParseError> parseMoney(
+    const QString &text, const QLocale &locale = QLocale());
 
 // a + b, saturating at the limits of MoneyValue: a damaged record's amount
 // must never overflow a running total.

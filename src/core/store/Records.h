@@ -13,16 +13,16 @@
 
 struct Provider {
     std::uint8_t reserved0[4];
-    CountedString<64> Name;            // key of the table: the phonebook entry name
+    CountedString<64> Name; // key of the table: the phonebook entry name
     std::uint8_t reserved69;
-    std::uint8_t Registered;           // 1 once created from a phonebook entry
+    std::uint8_t Registered; // 1 once created from a phonebook entry
     std::uint8_t reserved71[5];
     std::uint8_t reserved76[8];
     std::uint32_t TotalSeconds;
     MoneyValue TotalCost;
-    MoneyValue ChargesTodate;          // monthly fees and extra hours to date
+    MoneyValue ChargesTodate; // monthly fees and extra hours to date
     std::uint16_t TotalCalls;
-    std::uint8_t MonthStartDay;        // 1..31, stored and shown only
+    std::uint8_t MonthStartDay; // 1..31, stored and shown only
     std::uint8_t padding107;
     std::uint32_t MonthSeconds;
     MoneyValue MonthCost;
@@ -39,19 +39,19 @@ struct Provider {
     std::uint8_t padding166[2];
     MoneyValue ExtraPerHour;
     MoneyValue MonthlyFee;
-    DateTimeValue StartedOn;           // 0 when never set
-    DateTimeValue TodayDate;           // whole date the Today counters belong to
-    DateTimeValue MonthPeriodStart;    // always 0
-    DateTimeValue LastCallDate;        // whole date on which the last call began
+    DateTimeValue StartedOn; // 0 when never set
+    DateTimeValue TodayDate; // whole date the Today counters belong to
+    DateTimeValue MonthPeriodStart; // always 0
+    DateTimeValue LastCallDate; // whole date on which the last call began
 };
 
 inline constexpr int kMaxProviders = 256;
-inline constexpr char kFileMagic[6] = {'O', 'L', 'S', '1', '0', '\0'};
+inline constexpr char kFileMagic[6] = { 'O', 'L', 'S', '1', '0', '\0' };
 
 struct ProviderTable {
     char FileMagic[6];
-    std::uint16_t Count;               // providers in use, slots 0..Count-1
-    std::uint16_t Current;             // index of the selected provider
+    std::uint16_t Count; // providers in use, slots 0..Count-1
+    std::uint16_t Current; // index of the selected provider
     std::uint8_t padding10[2];
     Provider records[kMaxProviders];
 };
@@ -59,7 +59,7 @@ struct ProviderTable {
 struct CallRecord {
     std::uint8_t StartDay;
     std::uint8_t StartMonth;
-    std::uint8_t StartYear;            // two digits
+    std::uint8_t StartYear; // two digits
     std::uint8_t StartHour;
     std::uint8_t StartMinute;
     std::uint8_t StartSecond;
@@ -69,11 +69,11 @@ struct CallRecord {
     std::uint8_t EndHour;
     std::uint8_t EndMinute;
     std::uint8_t EndSecond;
-    std::uint8_t ProviderIndex;        // 254 deleted, 255 never used
+    std::uint8_t ProviderIndex; // 254 deleted, 255 never used
     std::uint8_t unused13[3];
     std::uint32_t DurationSeconds;
     MoneyValue Cost;
-    std::uint8_t TariffId;             // low 8 bits of the tariff's IdNumber, 0 without tariff
+    std::uint8_t TariffId; // low 8 bits of the tariff's IdNumber, 0 without tariff
     std::uint8_t unused29[3];
 };
 
@@ -89,7 +89,7 @@ inline bool isLoggedCall(const CallRecord &record) { return record.ProviderIndex
 // The call log in memory; only the slots are stored in Log.data, the count
 // lives in settings.data.
 struct CallLogTable {
-    std::int32_t Count = 0;            // records 0..Count-1 are the log, oldest first
+    std::int32_t Count = 0; // records 0..Count-1 are the log, oldest first
     CallRecord records[kMaxLogRecords];
 };
 

@@ -8,7 +8,7 @@
 
 inline constexpr int kCallLogColumns = 8;
 // Together within the call log's 468-pixel grid, the last column taking the rest.
-inline constexpr std::array<int, kCallLogColumns> kDefaultColumnWidths = {48, 48, 48, 48, 58, 56, 70, 1024};
+inline constexpr std::array<int, kCallLogColumns> kDefaultColumnWidths = { 48, 48, 48, 48, 58, 56, 70, 1024 };
 inline constexpr int kDesignedCallLogHeight = 272;
 
 // The user's options and window geometry, as held in memory and stored in
@@ -25,7 +25,7 @@ struct Settings {
     bool AutoUpdateProvider = true;
     bool ShowConnectionTimeOnTitle = false;
     bool UseUserCurrency = false;
-    QString CurrencyString;           // the user's own symbol
+    QString CurrencyString; // the user's own symbol
     std::array<int, kCallLogColumns> ColumnWidths = kDefaultColumnWidths;
 
     bool operator==(const Settings &) const = default;

@@ -51,15 +51,9 @@ private:
     const IniDocument &m_document;
 };
 
-QString boolText(bool value)
-{
-    return value ? QStringLiteral("1") : QStringLiteral("0");
-}
+QString boolText(bool value) { return value ? QStringLiteral("1") : QStringLiteral("0"); }
 
-QString columnKey(int column)
-{
-    return QStringLiteral("CallLog.Column.%1.Width").arg(column);
-}
+QString columnKey(int column) { return QStringLiteral("CallLog.Column.%1.Width").arg(column); }
 
 } // namespace
 
@@ -109,8 +103,8 @@ StoredCounts SettingsFile::load(Settings &settings) const
     return counts;
 }
 
-std::expected<void, FileError> SettingsFile::save(const Settings &settings, int logRecords, int tariffRecords,
-                                                  std::uint32_t lastTariffId) const
+std::expected<void, FileError> SettingsFile::save(
+    const Settings &settings, int logRecords, int tariffRecords, std::uint32_t lastTariffId) const
 {
     IniDocument document = readDocument(m_path);
     auto write = [&document](const QString &key, const QString &value) { document.setValue(kSection, key, value); };
@@ -126,7 +120,8 @@ std::expected<void, FileError> SettingsFile::save(const Settings &settings, int 
     write(QStringLiteral("ShowConnectionTimeOnTitle"), boolText(settings.ShowConnectionTimeOnTitle));
     write(QStringLiteral("UseUserCurrency"), boolText(settings.UseUserCurrency));
     // A line break would end the INI line and corrupt the keys after it.
-    write(QStringLiteral("CurrencyString"), QString(settings.CurrencyString).remove(QLatin1Char('\r')).remove(QLatin1Char('\n')));
+    write(QStringLiteral("CurrencyString"),
+        QString(settings.CurrencyString).remove(QLatin1Char('\r')).remove(QLatin1Char('\n')));
     write(QStringLiteral("Tarifs.NumberOfRecords"), QString::number(tariffRecords));
     write(QStringLiteral("Log.NumberOfRecords"), QString::number(logRecords));
     write(QStringLiteral("LastTariffIdNumber"), QString::number(lastTariffId));

@@ -18,8 +18,8 @@ public:
     StoredCounts load(Settings &settings) const;
 
     // Writes every key, keeping whatever else the file holds.
-    [[nodiscard]] std::expected<void, FileError> save(const Settings &settings, int logRecords, int tariffRecords,
-                                                      std::uint32_t lastTariffId) const;
+    [[nodiscard]] std::expected<void, FileError> save(
+        const Settings &settings, int logRecords, int tariffRecords, std::uint32_t lastTariffId) const;
 
     static inline const QString kFileName = QStringLiteral("settings.data");
     static inline const QString kSection = QStringLiteral("Application");

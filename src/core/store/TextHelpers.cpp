@@ -63,25 +63,13 @@ QString CallTimeText(std::uint8_t hour, std::uint8_t minute, std::uint8_t second
     return QString::asprintf("%.2d:%.2d:%.2d", hour, minute, second);
 }
 
-QString LongDurationText(std::int32_t seconds)
-{
-    return durationText(seconds, 4);
-}
+QString LongDurationText(std::int32_t seconds) { return durationText(seconds, 4); }
 
-QString ShortDurationText(std::int32_t seconds)
-{
-    return durationText(seconds, 2);
-}
+QString ShortDurationText(std::int32_t seconds) { return durationText(seconds, 2); }
 
-std::int32_t ParseLongDuration(const QString &text)
-{
-    return parseDuration(text, 4);
-}
+std::int32_t ParseLongDuration(const QString &text) { return parseDuration(text, 4); }
 
-std::int32_t ParseShortDuration(const QString &text)
-{
-    return parseDuration(text, 2);
-}
+std::int32_t ParseShortDuration(const QString &text) { return parseDuration(text, 2); }
 
 void DrawCellTextRight(QPainter &painter, const QRect &cell, const QString &text)
 {

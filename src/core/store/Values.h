@@ -3,8 +3,7 @@
 #include <bit>
 #include <cstdint>
 
-static_assert(std::endian::native == std::endian::little,
-              "the data files are raw little-endian images of the records");
+static_assert(std::endian::native == std::endian::little, "the data files are raw little-endian images of the records");
 
 // An amount of money times 10000: 1.50 is 15000. All cost arithmetic is
 // exact integer arithmetic on it.

@@ -20,5 +20,5 @@ struct RateCaption {
 MoneyValue perMinuteRate(MoneyValue unitCost, std::int32_t unitLength);
 
 // For the tariff at the call's CallTariff, with the rate the call holds.
-RateCaption rateCaption(const TariffTable &table, const CurrentCall &call, const QString &currencyText,
-                        const QLocale &locale = QLocale());
+RateCaption rateCaption(
+    const TariffTable &table, const CurrentCall &call, const QString &currencyText, const QLocale &locale = QLocale());

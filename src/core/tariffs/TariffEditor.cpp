@@ -26,10 +26,7 @@ bool TariffEditor::Edit()
     return true;
 }
 
-void TariffEditor::Cancel()
-{
-    m_mode = TariffEditorMode::Viewing;
-}
+void TariffEditor::Cancel() { m_mode = TariffEditorMode::Viewing; }
 
 std::optional<int> TariffEditor::clash(const TariffEdit &edit) const
 {

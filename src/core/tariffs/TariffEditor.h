@@ -12,7 +12,7 @@
 enum class TariffEditorMode {
     Viewing,
     Entering, // a new tariff
-    Editing,  // the tariff at CurrentIndex
+    Editing, // the tariff at CurrentIndex
 };
 
 // The tariff editor's modes and what they do to the table in memory: New
@@ -42,8 +42,7 @@ public:
     // returns to viewing; the record's index on success. The checks are the
     // caller's to ask about first; a money field that is not an amount is
     // refused here too.
-    [[nodiscard]] std::expected<int, TariffEditProblem> Save(const TariffEdit &edit,
-                                                             const QLocale &locale = QLocale());
+    [[nodiscard]] std::expected<int, TariffEditProblem> Save(const TariffEdit &edit, const QLocale &locale = QLocale());
 
     // Removes the selected tariff; the first one becomes current. False when
     // there is nothing to remove or a tariff is being entered or edited.

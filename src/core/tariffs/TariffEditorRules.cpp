@@ -107,9 +107,8 @@ std::optional<int> findTariffClash(const TariffTable &table, const TariffEdit &e
     return clash;
 }
 
-std::expected<void, TariffEditProblem> storeTariffEdit(Tariff &record, const TariffEdit &edit,
-                                                       std::optional<std::uint32_t> newIdNumber,
-                                                       const QLocale &locale)
+std::expected<void, TariffEditProblem> storeTariffEdit(
+    Tariff &record, const TariffEdit &edit, std::optional<std::uint32_t> newIdNumber, const QLocale &locale)
 {
     const auto amounts = editAmounts(edit, locale);
     if (!amounts)
@@ -174,32 +173,17 @@ std::optional<int> tariffColourIndex(std::uint32_t colour)
     return int(found - kTariffColours.begin());
 }
 
-std::uint32_t nextDayOfMonth(std::uint32_t day)
-{
-    return day >= 1 && day < 28 ? day + 1 : 1;
-}
+std::uint32_t nextDayOfMonth(std::uint32_t day) { return day >= 1 && day < 28 ? day + 1 : 1; }
 
-std::uint32_t previousDayOfMonth(std::uint32_t day)
-{
-    return day > 1 && day <= 28 ? day - 1 : 28;
-}
+std::uint32_t previousDayOfMonth(std::uint32_t day) { return day > 1 && day <= 28 ? day - 1 : 28; }
 
-std::uint32_t nextMonth(std::uint32_t month)
-{
-    return month >= 1 && month < 12 ? month + 1 : 1;
-}
+std::uint32_t nextMonth(std::uint32_t month) { return month >= 1 && month < 12 ? month + 1 : 1; }
 
-std::uint32_t previousMonth(std::uint32_t month)
-{
-    return month > 1 && month <= 12 ? month - 1 : 12;
-}
+std::uint32_t previousMonth(std::uint32_t month) { return month > 1 && month <= 12 ? month - 1 : 12; }
 
 std::uint32_t nextYear(std::uint32_t year)
 {
     return year < std::numeric_limits<std::uint32_t>::max() ? year + 1 : year;
 }
 
-std::uint32_t previousYear(std::uint32_t year)
-{
-    return year > 1 ? year - 1 : 2000;
-}
+std::uint32_t previousYear(std::uint32_t year) { return year > 1 ? year - 1 : 2000; }

@@ -8,8 +8,7 @@
 
 namespace {
 
-template <std::size_t N>
-QString entry(const std::array<const char *, N> &names, std::uint32_t code)
+template <std::size_t N> QString entry(const std::array<const char *, N> &names, std::uint32_t code)
 {
     if (code < 1 || code >= N)
         return QStringLiteral(" ");
@@ -20,20 +19,11 @@ constexpr std::uint32_t kSundayBit = 64;
 
 } // namespace
 
-QString unitKindText(std::uint8_t unitKind)
-{
-    return entry(TariffUnitNames, unitKind);
-}
+QString unitKindText(std::uint8_t unitKind) { return entry(TariffUnitNames, unitKind); }
 
-QString chargeKindText(std::uint8_t chargeKind)
-{
-    return entry(ChargeKindNames, chargeKind);
-}
+QString chargeKindText(std::uint8_t chargeKind) { return entry(ChargeKindNames, chargeKind); }
 
-QString monthText(std::uint32_t month)
-{
-    return entry(MonthNames, month);
-}
+QString monthText(std::uint32_t month) { return entry(MonthNames, month); }
 
 QString daySuffix(std::uint32_t day)
 {
@@ -53,10 +43,7 @@ QString daySuffix(std::uint32_t day)
     }
 }
 
-QString dayWithSuffix(std::uint32_t day)
-{
-    return QString::number(day) + daySuffix(day);
-}
+QString dayWithSuffix(std::uint32_t day) { return QString::number(day) + daySuffix(day); }
 
 QString daysLabel(std::uint32_t daySet)
 {
@@ -88,7 +75,7 @@ QString appliesToText(const Tariff &record)
         return QStringLiteral("Date of ") + shortDateText(dateOfValue(record.DateFrom));
     case 7:
         return shortDateText(dateOfValue(record.DateFrom)) + QStringLiteral(" to ")
-               + shortDateText(dateOfValue(record.DateTo));
+            + shortDateText(dateOfValue(record.DateTo));
     default:
         return QStringLiteral(" ");
     }
@@ -100,8 +87,7 @@ QString moneyFieldText(MoneyValue amount, const QLocale &locale)
     const int beyondCents = int(magnitude % 100);
     if (beyondCents == 0)
         return amountText(amount, locale);
-    QString text = amountText(MoneyValue(magnitude - beyondCents), locale)
-                   + QString::asprintf("%02d", beyondCents);
+    QString text = amountText(MoneyValue(magnitude - beyondCents), locale) + QString::asprintf("%02d", beyondCents);
     if (text.endsWith(QLatin1Char('0')))
         text.chop(1);
     return amount < 0 ? QLatin1Char('-') + text : text;

@@ -12,12 +12,6 @@ int TariffDBFind(const TariffTable &table, std::uint32_t id)
     return kNoTariffWithId;
 }
 
-std::uint32_t reserveTariffId(TariffTable &table)
-{
-    return ++table.LastTariffIdNumber;
-}
+std::uint32_t reserveTariffId(TariffTable &table) { return ++table.LastTariffIdNumber; }
 
-QString defaultTariffName(std::uint32_t id)
-{
-    return QStringLiteral("Tariff %1").arg(id);
-}
+QString defaultTariffName(std::uint32_t id) { return QStringLiteral("Tariff %1").arg(id); }

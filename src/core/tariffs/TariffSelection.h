@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/store/Values.h"
 #include "core/store/Tariff.h"
+#include "core/store/Values.h"
 
 #include <QDateTime>
 
@@ -9,12 +9,12 @@ inline constexpr int kNoTariff = 999;
 
 // The calendar parts of a moment that the tariffs are matched against, in local time.
 struct TariffMoment {
-    int weekday = 0;      // Sunday 0 .. Saturday 6
-    int day = 0;          // 1..31
-    int month = 0;        // 1..12
-    int year = 0;         // four digits
-    int secondOfDay = 0;  // whole seconds since midnight
-    DateTimeValue date = 0;  // the date alone
+    int weekday = 0; // Sunday 0 .. Saturday 6
+    int day = 0; // 1..31
+    int month = 0; // 1..12
+    int year = 0; // four digits
+    int secondOfDay = 0; // whole seconds since midnight
+    DateTimeValue date = 0; // the date alone
     DateTimeValue value = 0; // the moment, to the whole second
 };
 

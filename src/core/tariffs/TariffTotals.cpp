@@ -4,10 +4,7 @@
 
 namespace {
 
-bool inUse(const TariffTable &table, int index)
-{
-    return index >= 0 && index < table.Count && index < kMaxTariffs;
-}
+bool inUse(const TariffTable &table, int index) { return index >= 0 && index < table.Count && index < kMaxTariffs; }
 
 } // namespace
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/store/Values.h"
 #include "core/store/Tariff.h"
+#include "core/store/Values.h"
 
 #include <cstdint>
 

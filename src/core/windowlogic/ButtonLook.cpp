@@ -7,15 +7,9 @@ void ButtonLook::pointerMoved(bool over)
         m_hotSuppressed = false;
 }
 
-void ButtonLook::pointerLeft()
-{
-    m_hovered = false;
-}
+void ButtonLook::pointerLeft() { m_hovered = false; }
 
-void ButtonLook::released()
-{
-    m_hotSuppressed = true;
-}
+void ButtonLook::released() { m_hotSuppressed = true; }
 
 ButtonFace ButtonLook::face(bool enabled, bool held, bool latched) const
 {

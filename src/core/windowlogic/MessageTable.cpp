@@ -5,49 +5,46 @@
 
 namespace {
 
-constexpr std::array<MessageButtonInfo, kMessageButtonCount> kButtons = {{
-    {"Yes", "&Yes", mrYes},
-    {"No", "&No", mrNo},
-    {"OK", "&Okay", mrOk},
-    {"Cancel", "&Cancel", mrCancel},
-    {"Abort", "&Abort", mrAbort},
-    {"Retry", "&Retry", mrRetry},
-    {"Ignore", "&Ignore", mrIgnore},
-    {"All", "&All", mrAll},
-    {"NoToAll", "&No To All", mrNoToAll},
-    {"YesToAll", "&Yes To All", mrYesToAll},
-    {"Help", "&Help Me", mrHelp},
-}};
+constexpr std::array<MessageButtonInfo, kMessageButtonCount> kButtons = { {
+    { "Yes", "&Yes", mrYes },
+    { "No", "&No", mrNo },
+    { "OK", "&Okay", mrOk },
+    { "Cancel", "&Cancel", mrCancel },
+    { "Abort", "&Abort", mrAbort },
+    { "Retry", "&Retry", mrRetry },
+    { "Ignore", "&Ignore", mrIgnore },
+    { "All", "&All", mrAll },
+    { "NoToAll", "&No To All", mrNoToAll },
+    { "YesToAll", "&Yes To All", mrYesToAll },
+    { "Help", "&Help Me", mrHelp },
+} };
 
 struct KindInfo {
     const char *image;
     QRgb colour;
 };
 
-constexpr std::array<KindInfo, 4> kKinds = {{
-    {"Warning", qRgb(255, 255, 0)},
-    {"Error", qRgb(255, 0, 0)},
-    {"Advice", qRgb(128, 128, 128)},
-    {"Confirm", qRgb(0, 128, 0)},
-}};
+constexpr std::array<KindInfo, 4> kKinds = { {
+    { "Warning", qRgb(255, 255, 0) },
+    { "Error", qRgb(255, 0, 0) },
+    { "Advice", qRgb(128, 128, 128) },
+    { "Confirm", qRgb(0, 128, 0) },
+} };
 
 constexpr int kSkinButtonLeft = 384;
 constexpr int kSkinButtonTop = 23;
 constexpr int kSkinButtonStep = 26;
-constexpr QSize kSkinButtonSize{54, 18};
+constexpr QSize kSkinButtonSize { 54, 18 };
 
 constexpr int kDynaButtonStep = 75;
 constexpr int kDynaRightMargin = 5;
 constexpr int kDynaBottomOffset = 30;
-constexpr QSize kDynaButtonSize{70, 25};
+constexpr QSize kDynaButtonSize { 70, 25 };
 constexpr int kDynaMinimumHeight = 100;
 
 } // namespace
 
-const MessageButtonInfo &messageButtonInfo(int index)
-{
-    return kButtons.at(std::size_t(index));
-}
+const MessageButtonInfo &messageButtonInfo(int index) { return kButtons.at(std::size_t(index)); }
 
 QList<int> messageButtonsIn(std::uint16_t buttons)
 {
@@ -101,5 +98,7 @@ QRect dynaBoxButtonRect(int position, int count, QSize client)
 
 QString messageDisplayText(const QString &text)
 {
-    return QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return QString(text)
+        .replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }

@@ -37,7 +37,7 @@ enum MessageButton : std::uint16_t {
 // Results of the buttons.
 enum MessageResult : int {
     mrNone = -1, // an empty button set: nothing was shown
-    mrHelp = 0,  // never closes a dialog
+    mrHelp = 0, // never closes a dialog
     mrOk = 1,
     mrCancel = 2,
     mrAbort = 3,

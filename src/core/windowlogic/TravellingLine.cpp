@@ -5,10 +5,7 @@ TravellingLine::TravellingLine(const QStringList &messages)
 {
 }
 
-void TravellingLine::restart(int stripWidth)
-{
-    m_x = stripWidth;
-}
+void TravellingLine::restart(int stripWidth) { m_x = stripWidth; }
 
 void TravellingLine::advance(int lineWidth, int stripWidth, int pixels)
 {

@@ -17,17 +17,14 @@ QList<QPair<int, int>> rowRuns(const QRgb *row, int width, QRgb key)
         const int start = x;
         while (x < width && differsFromKey(row[x], key))
             ++x;
-        runs.append({start, x});
+        runs.append({ start, x });
     }
     return runs;
 }
 
 } // namespace
 
-bool differsFromKey(QRgb pixel, QRgb key)
-{
-    return (pixel & kColourBits) != (key & kColourBits);
-}
+bool differsFromKey(QRgb pixel, QRgb key) { return (pixel & kColourBits) != (key & kColourBits); }
 
 QList<QRect> outlineRects(const QImage &picture, QColor key)
 {

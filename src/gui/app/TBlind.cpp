@@ -1,7 +1,7 @@
 #include "gui/app/TBlind.h"
 
-#include "gui/controls/TCutTransImage.h"
 #include "core/windowlogic/WindowOutline.h"
+#include "gui/controls/TCutTransImage.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,28 +1,28 @@
 #include "gui/app/Tapp.h"
 
-#include "gui/app/MinimisedTogether.h"
-#include "gui/app/SpendingLine.h"
-#include "gui/calllog/TCallLog.h"
-#include "gui/connection/TConnectDlg.h"
-#include "gui/providers/ProviderChooser.h"
-#include "gui/providers/TProviderEdit.h"
 #include "core/skins/SkinImages.h"
 #include "core/skins/SkinLayout.h"
 #include "core/skins/SkinLibrary.h"
-#include "gui/tariffs/TCallCharges.h"
+#include "core/windowlogic/ProjectLinks.h"
+#include "gui/app/MinimisedTogether.h"
+#include "gui/app/SpendingLine.h"
+#include "gui/app/TBlind.h"
+#include "gui/calllog/TCallLog.h"
+#include "gui/connection/TConnectDlg.h"
 #include "gui/controls/ApplicationHints.h"
 #include "gui/controls/BuiltInPictures.h"
 #include "gui/controls/LedGauge.h"
 #include "gui/controls/LightScanner.h"
-#include "gui/messages/MessageDialogs.h"
-#include "core/windowlogic/ProjectLinks.h"
 #include "gui/controls/SkinLook.h"
-#include "gui/dialogs/TAbout.h"
-#include "gui/app/TBlind.h"
 #include "gui/controls/TCutTransImage.h"
 #include "gui/controls/TGShape.h"
 #include "gui/controls/TGTabButton.h"
+#include "gui/dialogs/TAbout.h"
 #include "gui/dialogs/TSettings.h"
+#include "gui/messages/MessageDialogs.h"
+#include "gui/providers/ProviderChooser.h"
+#include "gui/providers/TProviderEdit.h"
+#include "gui/tariffs/TCallCharges.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -80,8 +80,8 @@ QString exitSaveFailureText(const QList<FileError> &failures)
 }
 
 // The look every label of the display shares.
-void decorateLabel(QLabel *label, const QRect &rect, int pixelSize, QRgb colour, Qt::Alignment alignment,
-                   bool bold = false)
+void decorateLabel(
+    QLabel *label, const QRect &rect, int pixelSize, QRgb colour, Qt::Alignment alignment, bool bold = false)
 {
     label->setGeometry(rect);
     label->setAlignment(alignment | Qt::AlignVCenter);
@@ -91,10 +91,7 @@ void decorateLabel(QLabel *label, const QRect &rect, int pixelSize, QRgb colour,
     label->setPalette(palette);
 }
 
-void openLink(const QString &address)
-{
-    QDesktopServices::openUrl(QUrl(address));
-}
+void openLink(const QString &address) { QDesktopServices::openUrl(QUrl(address)); }
 
 } // namespace
 
@@ -120,14 +117,14 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
     connect(&m_timer, &QTimer::timeout, this, &Tapp::Timer1Timer);
     connect(m_blind, &TBlind::clicked, this, &Tapp::toggleCallLog);
     connect(m_blind, &TBlind::dragStarted, this,
-            [this] { m_callLogHeightAtPress = m_callLog->isVisible() ? m_callLog->height() : 0; });
+        [this] { m_callLogHeightAtPress = m_callLog->isVisible() ? m_callLog->height() : 0; });
     connect(m_blind, &TBlind::dragMoved, this, [this](int dy) { resizeCallLog(m_callLogHeightAtPress + dy); });
     connect(m_callLog, &TCallLog::resized, this, &Tapp::dockWindows);
     m_core->setSaveFailureHandler([this](const FileError &error) { reportSaveFailure(error); });
     connect(m_monitor.get(), &CallMonitor::displayChanged, this, &Tapp::showMonitor);
     // Queued: the tick that logged the call finishes before the message waits for the user.
     connect(m_monitor.get(), &CallMonitor::oldCallsArchived, this, &Tapp::reportArchivedCalls, Qt::QueuedConnection);
-    m_minimisedTogether = new MinimisedTogether(this, {m_callLog, m_blind}, [this] { dockWindows(); });
+    m_minimisedTogether = new MinimisedTogether(this, { m_callLog, m_blind }, [this] { dockWindows(); });
     connect(m_callLog, &TCallLog::logEdited, this, [this] { m_core->saveChanges(); });
     // The desktop's log-out or shut-down: our data goes to disk now, and a
     // close that follows needs no question. Quitting by any route ends the
@@ -167,7 +164,7 @@ TGTabButton *Tapp::addButton(const char *name, const char *images, const QRect &
 }
 
 QLabel *Tapp::addLabel(const char *name, const QString &caption, const QRect &rect, int pixelSize, QRgb colour,
-                       Qt::Alignment alignment, bool bold)
+    Qt::Alignment alignment, bool bold)
 {
     auto *label = new QLabel(caption, this);
     label->setObjectName(QString::fromLatin1(name));
@@ -185,33 +182,34 @@ void Tapp::buildControls()
 
     addButton("ButtonMainMenu", nullptr, Layout::ButtonMainMenu, nullptr);
     connect(addButton("ButtonSettings", "MenuSetting", Layout::ButtonSettings, " Change the tollwise settings"),
-            &TGTabButton::clicked, this, &Tapp::ButtonSettingsClick);
-    connect(addButton("ButtonNewConnection", "MenuNew", Layout::ButtonNewConnection,
-                      " Create a new dail-up connection"),
-            &TGTabButton::clicked, this, [this] { m_dialler->ButtonNewConnectionClick(winId()); });
-    for (const auto &[name, images, rect] : {std::tuple{"ButtonEditTarifs", "MenuTariffs", Layout::ButtonEditTarifs},
-                                             std::tuple{"ButtonEditTarifs2", "BallTariffs", Layout::ButtonEditTarifs2}})
-        connect(addButton(name, images, rect, " Edit the Call charges and Tarifs"), &TGTabButton::clicked, this,
-                &Tapp::ButtonEditTarifsClick);
+        &TGTabButton::clicked, this, &Tapp::ButtonSettingsClick);
+    connect(
+        addButton("ButtonNewConnection", "MenuNew", Layout::ButtonNewConnection, " Create a new dail-up connection"),
+        &TGTabButton::clicked, this, [this] { m_dialler->ButtonNewConnectionClick(winId()); });
     for (const auto &[name, images, rect] :
-         {std::tuple{"ButtonEditConnection", "MenuProvider", Layout::ButtonEditConnection},
-          std::tuple{"ButtonChooseConnection", "BallProvider", Layout::ButtonChooseConnection}})
+        { std::tuple { "ButtonEditTarifs", "MenuTariffs", Layout::ButtonEditTarifs },
+            std::tuple { "ButtonEditTarifs2", "BallTariffs", Layout::ButtonEditTarifs2 } })
+        connect(addButton(name, images, rect, " Edit the Call charges and Tarifs"), &TGTabButton::clicked, this,
+            &Tapp::ButtonEditTarifsClick);
+    for (const auto &[name, images, rect] :
+        { std::tuple { "ButtonEditConnection", "MenuProvider", Layout::ButtonEditConnection },
+            std::tuple { "ButtonChooseConnection", "BallProvider", Layout::ButtonChooseConnection } })
         connect(addButton(name, images, rect, " Edit the selected connection"), &TGTabButton::clicked, this,
-                &Tapp::ButtonEditConnectionClick);
-    connect(addButton("ButtonSkins", "MenuSkins", Layout::ButtonSkins, " About Tollwise"), &TGTabButton::clicked,
-            this, &Tapp::ButtonSkinsClick);
+            &Tapp::ButtonEditConnectionClick);
+    connect(addButton("ButtonSkins", "MenuSkins", Layout::ButtonSkins, " About Tollwise"), &TGTabButton::clicked, this,
+        &Tapp::ButtonSkinsClick);
     connect(addButton("ButtonHelp", "MenuHelp", Layout::ButtonHelp, " If you're stuck then help is here"),
-            &TGTabButton::clicked, this, &Tapp::ButtonHelpClick);
+        &TGTabButton::clicked, this, &Tapp::ButtonHelpClick);
     connect(addButton("ButtonMinimise", "Minimise", Layout::ButtonMinimise, " Minimises Tollwise"),
-            &TGTabButton::clicked, this, &QWidget::showMinimized);
+        &TGTabButton::clicked, this, &QWidget::showMinimized);
     connect(addButton("ButtonClose", "Close", Layout::ButtonClose, " Closes Tollwise"), &TGTabButton::clicked, this,
-            &QWidget::close);
+        &QWidget::close);
 
     for (const auto &[name, rect, hint, address] :
-         {std::tuple{"GShape2", Layout::GShape2, " Send us an email",
-                     QStringLiteral("mailto:") + QString::fromLatin1(kProjectSupportMail)},
-          std::tuple{"GShape3", Layout::GShape3, " Visit our home page on the web",
-                     QString::fromLatin1(kProjectHomePage)}}) {
+        { std::tuple { "GShape2", Layout::GShape2, " Send us an email",
+              QStringLiteral("mailto:") + QString::fromLatin1(kProjectSupportMail) },
+            std::tuple { "GShape3", Layout::GShape3, " Visit our home page on the web",
+                QString::fromLatin1(kProjectHomePage) } }) {
         auto *shape = new TGShape(this);
         shape->setObjectName(QString::fromLatin1(name));
         shape->setGeometry(rect);
@@ -228,12 +226,12 @@ void Tapp::buildControls()
     ScannerLights->setObjectName(QStringLiteral("ScannerLights"));
     ScannerLights->setGeometry(Layout::ScannerLights);
 
-    LabelStatus = addLabel("LabelStatus", QStringLiteral("Not Connected"), Layout::LabelStatus, 12, kLcdText,
-                           Qt::AlignLeft, true);
-    LabelDateTimeNow = addLabel("LabelDateTimeNow", QStringLiteral("."), Layout::LabelDateTimeNow, 11, kLcdText,
-                                Qt::AlignRight);
+    LabelStatus = addLabel(
+        "LabelStatus", QStringLiteral("Not Connected"), Layout::LabelStatus, 12, kLcdText, Qt::AlignLeft, true);
+    LabelDateTimeNow
+        = addLabel("LabelDateTimeNow", QStringLiteral("."), Layout::LabelDateTimeNow, 11, kLcdText, Qt::AlignRight);
     LabelCurrentDuration = addLabel("LabelCurrentDuration", QStringLiteral("00:00:00"), Layout::LabelCurrentDuration,
-                                    22, kLcdStrong, Qt::AlignLeft);
+        22, kLcdStrong, Qt::AlignLeft);
     LabelCurrentCost = addLabel("LabelCurrentCost", dash, Layout::LabelCurrentCost, 22, kLcdStrong, Qt::AlignRight);
     LabelCallTarif = addLabel("LabelCallTarif", QString(), Layout::LabelCallTarif, 12, kLcdText, Qt::AlignLeft);
     ChargeIndicator = new LedGauge(kGaugeLow, kGaugeMedium, kGaugeHigh, this);
@@ -241,12 +239,13 @@ void Tapp::buildControls()
     ChargeIndicator->setGeometry(Layout::ChargeIndicator);
     ChargeIndicator->setToolTip(kGaugeHint);
 
-    auto *chooseProvider = addButton("ButtonChooseProvider", "prov", Layout::ButtonChooseProvider, " Choose a Provider");
-    grpSelectedEntry = addLabel("grpSelectedEntry", QString(), Layout::grpSelectedEntry, 13, kDarkText, Qt::AlignLeft,
-                                true);
+    auto *chooseProvider
+        = addButton("ButtonChooseProvider", "prov", Layout::ButtonChooseProvider, " Choose a Provider");
+    grpSelectedEntry
+        = addLabel("grpSelectedEntry", QString(), Layout::grpSelectedEntry, 13, kDarkText, Qt::AlignLeft, true);
     grpSelectedEntry->setToolTip(QStringLiteral(" Your current active provider"));
-    LabelTotalNumOfCalls = addLabel("LabelTotalNumOfCalls", dash, Layout::LabelTotalNumOfCalls, 12, kDarkText,
-                                    Qt::AlignRight);
+    LabelTotalNumOfCalls
+        = addLabel("LabelTotalNumOfCalls", dash, Layout::LabelTotalNumOfCalls, 12, kDarkText, Qt::AlignRight);
     // Keep the text off the rounded ends of the painted fields.
     grpSelectedEntry->setIndent(4);
     LabelTotalNumOfCalls->setIndent(6);
@@ -258,18 +257,18 @@ void Tapp::buildControls()
     LabelTodateTime = addLabel("LabelTodateTime", dash, Layout::LabelTodateTime, 12, kLcdText, Qt::AlignRight);
     LabelTodateCost = addLabel("LabelTodateCost", dash, Layout::LabelTodateCost, 12, kLcdText, Qt::AlignRight);
 
-    auto *spendingLine = new SpendingLine(*m_spending, {LabelMonthsTime, LabelMonthsCost}, this);
+    auto *spendingLine = new SpendingLine(*m_spending, { LabelMonthsTime, LabelMonthsCost }, this);
     decorateLabel(spendingLine, Layout::LabelSpending, 11, kLcdText, Qt::AlignRight);
     connect(m_spending.get(), &SpendingWatch::hangUpRequested, m_dialler.get(), &Dialler::HangUpEntry);
 
-    m_providerChooser = std::make_unique<ProviderChooser>(m_monitor->registry(), m_dialUp, ButtonDial,
-                                                          grpSelectedEntry, [this] {
-                                                              m_monitor->setSelectedEntry(grpSelectedEntry->text());
-                                                              UpdateProviderDisplay();
-                                                          });
+    m_providerChooser
+        = std::make_unique<ProviderChooser>(m_monitor->registry(), m_dialUp, ButtonDial, grpSelectedEntry, [this] {
+              m_monitor->setSelectedEntry(grpSelectedEntry->text());
+              UpdateProviderDisplay();
+          });
     m_providerChooser->attachContextMenu(LabelCallTarif);
-    connect(chooseProvider, &TGTabButton::clicked, m_providerChooser.get(),
-            &ProviderChooser::ButtonChooseProviderClick);
+    connect(
+        chooseProvider, &TGTabButton::clicked, m_providerChooser.get(), &ProviderChooser::ButtonChooseProviderClick);
 }
 
 void Tapp::connectDialler()
@@ -280,7 +279,7 @@ void Tapp::connectDialler()
     connect(m_dialler.get(), &Dialler::progressEnded, progress, &TConnectDlg::endProgress);
     connect(progress, &TConnectDlg::cancelRequested, m_dialler.get(), &Dialler::cancelDial);
     connect(m_dialler.get(), &Dialler::errorReported, this,
-            [this](const QString &text) { SkinMessageDlg(mtError, text, mbOK | mbCancel, this); });
+        [this](const QString &text) { SkinMessageDlg(mtError, text, mbOK | mbCancel, this); });
     connect(m_dialler.get(), &Dialler::busyChanged, this, [](bool busy) {
         if (busy)
             QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -296,7 +295,7 @@ void Tapp::FormCreate()
     applyApplicationHints(m_core->settings().ShowHint);
     if (report.invalidProviderFile)
         DynaMessageBox(400, 400, mtError, mbOK, kInvalidProvidersText, QStringLiteral("Invalid Data File"),
-                       QStringLiteral("error"));
+            QStringLiteral("error"));
     loadMainPicture();
     m_callLog->loadSkin();
     m_callLog->attach(*m_core, [this] { UpdateProviderDisplay(); });
@@ -343,10 +342,7 @@ void Tapp::Timer1Timer()
     m_spending->update();
 }
 
-void Tapp::UpdateProviderDisplay()
-{
-    m_monitor->UpdateProviderDisplay();
-}
+void Tapp::UpdateProviderDisplay() { m_monitor->UpdateProviderDisplay(); }
 
 void Tapp::showMonitor()
 {
@@ -357,7 +353,7 @@ void Tapp::showMonitor()
     grpSelectedEntry->setText(d.selectedEntry);
     LabelCurrentDuration->setText(d.durationText);
     LabelCurrentCost->setText(d.costText);
-    for (QLabel *label : {LabelCurrentDuration, LabelCurrentCost}) {
+    for (QLabel *label : { LabelCurrentDuration, LabelCurrentCost }) {
         QFont font = label->font();
         font.setBold(d.callLabelsBold);
         label->setFont(font);
@@ -390,7 +386,7 @@ void Tapp::showDialButtonImage(const QString &image)
 
 void Tapp::DisableAllButtons()
 {
-    for (QWidget *owner : {static_cast<QWidget *>(this), static_cast<QWidget *>(m_callLog)})
+    for (QWidget *owner : { static_cast<QWidget *>(this), static_cast<QWidget *>(m_callLog) })
         for (SkinButton *button : owner->findChildren<SkinButton *>()) {
             // A dialog parented to this window is a window of its own and stays usable.
             if (!button->isEnabled() || button->window() != owner)
@@ -524,11 +520,11 @@ void Tapp::shutDown(bool askOnFailure)
     captureGeometry();
     QList<FileError> failures = m_core->saveForExit();
     while (askOnFailure && !failures.isEmpty()
-           && SkinMessageDlg(mtError, exitSaveFailureText(failures), mbAbort | mbRetry, this) == mrRetry)
+        && SkinMessageDlg(mtError, exitSaveFailureText(failures), mbAbort | mbRetry, this) == mrRetry)
         failures = m_core->saveForExit();
     for (const FileError &failure : failures)
         qWarning("Dialtally could not write %s: %s", qPrintable(QDir::toNativeSeparators(failure.path)),
-                 qPrintable(failure.reason));
+            qPrintable(failure.reason));
 }
 
 void Tapp::endSession()
@@ -557,18 +553,18 @@ void Tapp::closeEvent(QCloseEvent *event)
 void Tapp::reportArchivedCalls(int calls, const QString &archivePath)
 {
     SkinMessageDlg(mtAdvice,
-                   QStringLiteral("The call log is full.\r\rThe %1 oldest calls have been moved to\r%2\rto make room "
-                                  "for new calls.")
-                       .arg(calls)
-                       .arg(QDir::toNativeSeparators(archivePath)),
-                   mbOK, this);
+        QStringLiteral("The call log is full.\r\rThe %1 oldest calls have been moved to\r%2\rto make room "
+                       "for new calls.")
+            .arg(calls)
+            .arg(QDir::toNativeSeparators(archivePath)),
+        mbOK, this);
 }
 
 void Tapp::reportSaveFailure(const FileError &error)
 {
     SkinMessageDlg(mtError,
-                   QStringLiteral("Dialtally could not write the file\r%1\r\r%2\r\rYour data is kept in memory and "
-                                  "will be written again at the end of the next call and when the program closes.")
-                       .arg(QDir::toNativeSeparators(error.path), error.reason),
-                   mbOK, this);
+        QStringLiteral("Dialtally could not write the file\r%1\r\r%2\r\rYour data is kept in memory and "
+                       "will be written again at the end of the next call and when the program closes.")
+            .arg(QDir::toNativeSeparators(error.path), error.reason),
+        mbOK, this);
 }

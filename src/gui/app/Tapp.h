@@ -68,7 +68,7 @@ private:
     void buildControls();
     TGTabButton *addButton(const char *name, const char *images, const QRect &rect, const char *hint);
     QLabel *addLabel(const char *name, const QString &caption, const QRect &rect, int pixelSize, QRgb colour,
-                     Qt::Alignment alignment, bool bold = false);
+        Qt::Alignment alignment, bool bold = false);
     void connectDialler();
     void FormCreate();
     void loadMainPicture();
@@ -123,6 +123,6 @@ private:
     int m_callLogHeightAtPress = 0; // while the handle is dragged
     bool m_shownOnce = false;
     bool m_closing = false;
-    bool m_shutDown = false;     // the call is ended and the files written
+    bool m_shutDown = false; // the call is ended and the files written
     bool m_sessionEnding = false; // the desktop asked for our data: no exit question
 };

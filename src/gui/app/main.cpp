@@ -1,12 +1,12 @@
+#include "core/skins/SkinLibrary.h"
+#include "gui/app/TBlind.h"
 #include "gui/app/Tapp.h"
 #include "gui/calllog/TCallLog.h"
-#include "platform/PlatformServices.h"
-#include "core/skins/SkinLibrary.h"
-#include "platform/sound/WaveSoundPlayer.h"
 #include "gui/dialogs/DialUpServiceName.h"
-#include "gui/messages/SkinDamageReport.h"
-#include "gui/app/TBlind.h"
 #include "gui/dialogs/Tsplash.h"
+#include "gui/messages/SkinDamageReport.h"
+#include "platform/PlatformServices.h"
+#include "platform/sound/WaveSoundPlayer.h"
 
 #include <QApplication>
 
@@ -34,14 +34,16 @@ int main(int argc, char *argv[])
 
     TCallLog callLog;
     TBlind blind;
-    Tapp app(QApplication::applicationFilePath(), AppServices{clock, sound, *startup, *dialUp.service}, &callLog, &blind);
+    Tapp app(
+        QApplication::applicationFilePath(), AppServices { clock, sound, *startup, *dialUp.service }, &callLog, &blind);
 
     const auto signalWatch = watchTerminationSignals([&app] {
         app.endSession();
         // Every event loop ends, an open dialog's too; one asked for before
         // the main loop runs ends that loop as soon as it starts.
         QCoreApplication::exit(0);
-        QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     });
 
     splash->closeWhenDue();

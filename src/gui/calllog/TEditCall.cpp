@@ -3,14 +3,14 @@
 #include "core/app/AppCore.h"
 #include "core/calllog/EditCallForm.h"
 #include "core/skins/SkinLayout.h"
+#include "core/windowlogic/WindowOutline.h"
 #include "gui/controls/DateFieldStyle.h"
 #include "gui/controls/ElidedText.h"
-#include "gui/messages/MessageDialogs.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/controls/TCutTransImage.h"
 #include "gui/controls/TGFocusButton.h"
 #include "gui/controls/TGShape.h"
-#include "core/windowlogic/WindowOutline.h"
+#include "gui/messages/MessageDialogs.h"
 
 #include <QDateEdit>
 #include <QGuiApplication>

@@ -43,15 +43,15 @@ TConnectDlg::TConnectDlg(QWidget *parent)
     Label2->setTextFormat(Qt::PlainText);
     Label2->setAlignment(Qt::AlignCenter);
     Label2->setFont(SkinLook::font(14, true));
-    Label2->setStyleSheet(QStringLiteral("color: %1; background: transparent;")
-                              .arg(QColor::fromRgb(SkinLayout::kDarkText).name()));
+    Label2->setStyleSheet(
+        QStringLiteral("color: %1; background: transparent;").arg(QColor::fromRgb(SkinLayout::kDarkText).name()));
 
     GIFAnimation->setObjectName(QStringLiteral("GIFAnimation"));
     GIFAnimation->setGeometry(Layout::GIFAnimation);
     GIFAnimation->setToolTip(kCancelHint);
     GIFAnimation->installEventFilter(this);
-    const QString animation =
-        QDir(SkinLibrary::skinFolder()).filePath(QString::fromLatin1(SkinImages::kConnectingAnimation));
+    const QString animation
+        = QDir(SkinLibrary::skinFolder()).filePath(QString::fromLatin1(SkinImages::kConnectingAnimation));
     if (QFile::exists(animation)) {
         m_movie = new QMovie(animation, QByteArray(), this);
         GIFAnimation->setMovie(m_movie);

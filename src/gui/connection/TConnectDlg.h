@@ -26,9 +26,9 @@ public:
     void endProgress();
 
     TCutTransImage *CutTransImage1; // background, outline and drag
-    QLabel *Label2;          // the connection's name
-    QLabel *GIFAnimation;    // "connecting.gif", when the skin has it
-    QListWidget *ListBox1;   // status lines
+    QLabel *Label2; // the connection's name
+    QLabel *GIFAnimation; // "connecting.gif", when the skin has it
+    QListWidget *ListBox1; // status lines
     TGTabButton *GTabButton1; // cancel
 
 signals:

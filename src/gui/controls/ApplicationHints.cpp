@@ -34,8 +34,8 @@ class HintTimingStyle final : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;
 
-    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
-                  QStyleHintReturn *returnData) const override
+    int styleHint(
+        StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *returnData) const override
     {
         if (hint == SH_ToolTip_WakeUpDelay)
             return kHintShowDelayMs;
@@ -64,10 +64,7 @@ void applyApplicationHints(bool shown)
         QToolTip::hideText();
 }
 
-bool applicationHintsShown()
-{
-    return hintFilter()->shown;
-}
+bool applicationHintsShown() { return hintFilter()->shown; }
 
 void setApplicationHintTimings()
 {

@@ -74,8 +74,8 @@ void DateFieldStyle::applyToButton(QAbstractButton *button)
     button->installEventFilter(new ButtonFace(button));
 }
 
-void DateFieldStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
-                                        const QWidget *widget) const
+void DateFieldStyle::drawComplexControl(
+    ComplexControl control, const QStyleOptionComplex *option, QPainter *painter, const QWidget *widget) const
 {
     const auto *combo = qstyleoption_cast<const QStyleOptionComboBox *>(option);
     if (control != CC_ComboBox || !combo) {

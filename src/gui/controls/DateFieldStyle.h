@@ -24,5 +24,5 @@ public:
     static void applyToButton(QAbstractButton *button);
 
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
-                            const QWidget *widget = nullptr) const override;
+        const QWidget *widget = nullptr) const override;
 };

@@ -47,7 +47,9 @@ void LedGauge::paintEvent(QPaintEvent *)
     const int lit = litLights();
     const double step = double(width()) / count;
     for (int i = 0; i < count; ++i) {
-        QColor colour = i < m_low ? QColor(60, 220, 90) : i < m_low + m_medium ? QColor(240, 210, 40) : QColor(240, 60, 50);
+        QColor colour = i < m_low  ? QColor(60, 220, 90)
+            : i < m_low + m_medium ? QColor(240, 210, 40)
+                                   : QColor(240, 60, 50);
         if (i >= lit)
             colour = colour.darker(400);
         const int left = int(i * step);

@@ -20,10 +20,7 @@ OnOffSwitch::OnOffSwitch(QWidget *parent)
     setCursor(Qt::PointingHandCursor);
 }
 
-QSize OnOffSwitch::sizeHint() const
-{
-    return {38, 18};
-}
+QSize OnOffSwitch::sizeHint() const { return { 38, 18 }; }
 
 void OnOffSwitch::paintEvent(QPaintEvent *)
 {

@@ -9,10 +9,7 @@ SkinButton::SkinButton(QWidget *parent)
     setMouseTracking(true);
 }
 
-ButtonFace SkinButton::face() const
-{
-    return m_look.face(isEnabled(), isDown(), isChecked());
-}
+ButtonFace SkinButton::face() const { return m_look.face(isEnabled(), isDown(), isChecked()); }
 
 void SkinButton::enterEvent(QEnterEvent *event)
 {

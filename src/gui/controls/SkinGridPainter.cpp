@@ -60,6 +60,6 @@ void SkinGridPainter::paintCell(QPainter &painter, const QRect &cell, const QStr
         DrawCellTextRight(painter, cell.adjusted(1, 1, -1, -1), text);
     else // a name too long for its column ends in an ellipsis; its hint has the whole
         painter.drawText(cell.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                         painter.fontMetrics().elidedText(text, Qt::ElideRight, cell.width() - 3));
+            painter.fontMetrics().elidedText(text, Qt::ElideRight, cell.width() - 3));
     painter.restore();
 }

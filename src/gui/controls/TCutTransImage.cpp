@@ -1,8 +1,8 @@
 #include "gui/controls/TCutTransImage.h"
 
 #include "core/skins/SkinLibrary.h"
-#include "gui/controls/WindowDragger.h"
 #include "core/windowlogic/WindowOutline.h"
+#include "gui/controls/WindowDragger.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -25,10 +25,7 @@ void TCutTransImage::setPicture(const QImage &picture)
     update();
 }
 
-bool TCutTransImage::dragsWindow() const
-{
-    return m_dragger->isEnabled();
-}
+bool TCutTransImage::dragsWindow() const { return m_dragger->isEnabled(); }
 
 void TCutTransImage::setDragsWindow(bool drags)
 {

@@ -26,6 +26,6 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
-    QBrush m_brush{Qt::white};
-    QPen m_pen{Qt::black};
+    QBrush m_brush { Qt::white };
+    QPen m_pen { Qt::black };
 };

@@ -96,10 +96,7 @@ void TGTabButton::raiseGroup()
     }
 }
 
-QSize TGTabButton::sizeHint() const
-{
-    return m_up.isNull() ? QSize(23, 22) : m_up.size();
-}
+QSize TGTabButton::sizeHint() const { return m_up.isNull() ? QSize(23, 22) : m_up.size(); }
 
 void TGTabButton::paintEvent(QPaintEvent *)
 {

@@ -33,8 +33,8 @@ protected:
 
 private:
     QString m_caption;
-    QColor m_color{192, 192, 192};
-    QColor m_fontColor{0, 0, 0};
+    QColor m_color { 192, 192, 192 };
+    QColor m_fontColor { 0, 0, 0 };
     bool m_transparent = false;
     int m_angle = 0;
     QPoint m_origin;

@@ -14,15 +14,15 @@ FaceColours coloursFor(const TextButtonAppearance &look, ButtonFace face)
 {
     switch (face) {
     case ButtonFace::Hot:
-        return {look.ColorHot, look.FontHotColor, look.FrameHotColor};
+        return { look.ColorHot, look.FontHotColor, look.FrameHotColor };
     case ButtonFace::Down:
-        return {look.ColorDown, look.FontDownColor, look.FrameDownColor};
+        return { look.ColorDown, look.FontDownColor, look.FrameDownColor };
     case ButtonFace::Disabled:
-        return {look.ColorDisabled, look.FontDisabledColor, look.FrameDisabledColor};
+        return { look.ColorDisabled, look.FontDisabledColor, look.FrameDisabledColor };
     case ButtonFace::Up:
         break;
     }
-    return {look.Color, look.FontColor, look.FrameUpColor};
+    return { look.Color, look.FontColor, look.FrameUpColor };
 }
 
 // A raised edge: light above and left, dark below and right; sunken when down.
@@ -98,6 +98,4 @@ void TGTextButton::paintSquareFace(QPainter &painter, const QColor &background, 
     }
 }
 
-void TGTextButton::paintOver(QPainter &)
-{
-}
+void TGTextButton::paintOver(QPainter &) { }

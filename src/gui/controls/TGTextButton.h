@@ -6,24 +6,24 @@
 
 // The colours and edges of a text button; the names are the controls' own.
 struct TextButtonAppearance {
-    QColor Color{192, 192, 192};
-    QColor ColorHot{128, 128, 128};
-    QColor ColorDown{64, 64, 64};
-    QColor ColorDisabled{192, 192, 192};
-    QColor FontColor{0, 0, 0};
-    QColor FontHotColor{255, 255, 0};
-    QColor FontDownColor{192, 192, 192};
-    QColor FontDisabledColor{128, 128, 128};
+    QColor Color { 192, 192, 192 };
+    QColor ColorHot { 128, 128, 128 };
+    QColor ColorDown { 64, 64, 64 };
+    QColor ColorDisabled { 192, 192, 192 };
+    QColor FontColor { 0, 0, 0 };
+    QColor FontHotColor { 255, 255, 0 };
+    QColor FontDownColor { 192, 192, 192 };
+    QColor FontDisabledColor { 128, 128, 128 };
     bool Framed = true;
-    QColor FrameUpColor{0, 0, 0};
-    QColor FrameHotColor{255, 255, 0};
-    QColor FrameDownColor{192, 192, 192};
-    QColor FrameDisabledColor{128, 128, 128};
-    QColor FrameFocusColor{192, 192, 192}; // focus buttons only
+    QColor FrameUpColor { 0, 0, 0 };
+    QColor FrameHotColor { 255, 255, 0 };
+    QColor FrameDownColor { 192, 192, 192 };
+    QColor FrameDisabledColor { 128, 128, 128 };
+    QColor FrameFocusColor { 192, 192, 192 }; // focus buttons only
     bool Ctrl3D = false;
     int Ctrl3DWidth = 1;
     bool Transparent = false; // no background: the window shows through
-    int Radius = 0;           // rounded corners in pixels, the window showing through them
+    int Radius = 0; // rounded corners in pixels, the window showing through them
 };
 
 // A button that draws its caption on a coloured face: up, hot while the

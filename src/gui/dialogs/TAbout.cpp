@@ -1,7 +1,7 @@
 #include "gui/dialogs/TAbout.h"
 
-#include "gui/controls/BuiltInPictures.h"
 #include "core/windowlogic/ProjectLinks.h"
+#include "gui/controls/BuiltInPictures.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>

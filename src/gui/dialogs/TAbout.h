@@ -13,7 +13,7 @@ class TAbout final : public QDialog {
     Q_DISABLE_COPY_MOVE(TAbout)
 
 public:
-    static constexpr QSize kSize{420, 260};
+    static constexpr QSize kSize { 420, 260 };
     static constexpr int kStepMilliseconds = 25;
     static constexpr int kStripHeight = 26;
 

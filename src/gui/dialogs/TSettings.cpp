@@ -3,13 +3,13 @@
 #include "core/app/AppCore.h"
 #include "core/skins/SkinLayout.h"
 #include "core/skins/SkinLibrary.h"
+#include "core/windowlogic/WindowOutline.h"
 #include "gui/controls/ApplicationHints.h"
-#include "gui/dialogs/DialUpServiceName.h"
 #include "gui/controls/OnOffSwitch.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/controls/TGFocusButton.h"
 #include "gui/controls/WindowDragger.h"
-#include "core/windowlogic/WindowOutline.h"
+#include "gui/dialogs/DialUpServiceName.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -48,29 +48,25 @@ namespace S = SkinLayout::SettingsDialog;
 constexpr QSize kDesignedSize = S::kSize;
 constexpr QRect switchRect(int index)
 {
-    return {QPoint(S::kSwitchLeft, S::kFirstRowTop + index * S::kRowStep), S::kSwitchSize};
+    return { QPoint(S::kSwitchLeft, S::kFirstRowTop + index * S::kRowStep), S::kSwitchSize };
 }
 constexpr QRect labelRect(int index)
 {
     const int right = index >= 6 ? S::Edit1.left() - 6 : S::kSize.width() - 16;
-    return {S::kLabelLeft, S::kFirstRowTop + index * S::kRowStep, right - S::kLabelLeft, S::kSwitchSize.height()};
+    return { S::kLabelLeft, S::kFirstRowTop + index * S::kRowStep, right - S::kLabelLeft, S::kSwitchSize.height() };
 }
 constexpr QRect kEdit1Rect = S::Edit1;
 constexpr QRect kLabel9Rect = S::Label9;
 constexpr QRect kButtonOkayRect = S::ButtonOkay;
 constexpr QRect kButtonCloseRect = S::ButtonClose;
-constexpr QRect kLabelDialUpServiceRect{24, 303, 186, 22}; // left of the buttons
-
+constexpr QRect kLabelDialUpServiceRect { 24, 303, 186, 22 }; // left of the buttons
 
 // Refuses characters that settings.data cannot hold, so the symbol the user
 // sees is the one that comes back at the next start.
 class SymbolValidator final : public QValidator {
 public:
     using QValidator::QValidator;
-    State validate(QString &input, int &) const override
-    {
-        return storableInSettings(input) ? Acceptable : Invalid;
-    }
+    State validate(QString &input, int &) const override { return storableInSettings(input) ? Acceptable : Invalid; }
 };
 
 void setPaletteColour(QWidget *widget, const QColor &colour, QPalette::ColorRole role)
@@ -139,8 +135,8 @@ TSettings::TSettings(AppCore &core, QWidget *parent)
     m_label9->setGeometry(kLabel9Rect);
 
     for (const auto &[button, name, caption, hint, rect] :
-         {std::tuple{m_buttonOkay, "ButtonOkay", "Save", "Save this and close", kButtonOkayRect},
-          std::tuple{m_buttonClose, "ButtonClose", "Cancel", "Don't save just close", kButtonCloseRect}}) {
+        { std::tuple { m_buttonOkay, "ButtonOkay", "Save", "Save this and close", kButtonOkayRect },
+            std::tuple { m_buttonClose, "ButtonClose", "Cancel", "Don't save just close", kButtonCloseRect } }) {
         button->setObjectName(QString::fromLatin1(name));
         button->setText(QString::fromLatin1(caption));
         button->setToolTip(QString::fromLatin1(hint));
@@ -209,10 +205,7 @@ void TSettings::ButtonOkayClick()
     accept();
 }
 
-void TSettings::ButtonCloseClick()
-{
-    reject();
-}
+void TSettings::ButtonCloseClick() { reject(); }
 
 void TSettings::paintEvent(QPaintEvent *)
 {

@@ -39,7 +39,7 @@ private:
     AppCore &m_core;
     SettingsEdit m_choices;
     QImage m_background;
-    std::array<OnOffSwitch *, kSettingsSwitchCount> m_switches{};
+    std::array<OnOffSwitch *, kSettingsSwitchCount> m_switches {};
     QLineEdit *m_edit1;
     QLabel *m_label9;
     TGFocusButton *m_buttonOkay;

@@ -36,8 +36,8 @@ void Tsplash::closeWhenDue()
     // A timer may wake a millisecond early, so the clock has the last word.
     while (m_shown.isValid() && m_shown.elapsed() < kMinimumMilliseconds) {
         QEventLoop wait;
-        QTimer::singleShot(int(kMinimumMilliseconds - m_shown.elapsed()) + 1, Qt::PreciseTimer, &wait,
-                           &QEventLoop::quit);
+        QTimer::singleShot(
+            int(kMinimumMilliseconds - m_shown.elapsed()) + 1, Qt::PreciseTimer, &wait, &QEventLoop::quit);
         wait.exec();
     }
     close();

@@ -12,7 +12,7 @@ class Tsplash final : public QWidget {
 
 public:
     static constexpr int kMinimumMilliseconds = 2001;
-    static constexpr QSize kSize{456, 366};
+    static constexpr QSize kSize { 456, 366 };
 
     explicit Tsplash(QWidget *parent = nullptr);
 

@@ -73,6 +73,4 @@ void MessageDialogBase::reject()
         done(*answer);
 }
 
-void MessageDialogBase::helpPressed()
-{
-}
+void MessageDialogBase::helpPressed() { }

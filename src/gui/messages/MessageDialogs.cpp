@@ -25,7 +25,7 @@ int SkinMessageDlg(
 }
 
 int DynaMessageBox(int width, int height, std::uint8_t kind, std::uint16_t buttons, const QString &text,
-                   const QString &caption, const QString &kindWord, QWidget *parent)
+    const QString &caption, const QString &kindWord, QWidget *parent)
 {
     if (messageButtonsIn(buttons).isEmpty())
         return mrNone;
@@ -33,7 +33,4 @@ int DynaMessageBox(int width, int height, std::uint8_t kind, std::uint16_t butto
     return box.exec();
 }
 
-void setMessageHelpHandler(std::function<void()> handler)
-{
-    helpHandler() = std::move(handler);
-}
+void setMessageHelpHandler(std::function<void()> handler) { helpHandler() = std::move(handler); }

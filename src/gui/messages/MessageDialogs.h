@@ -22,7 +22,7 @@ int SkinMessageDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons
 // The message box built in code (TDynaMessageBoxDlg), with a caption and a
 // kind word, of the given client size; modal; mrNone for an empty set.
 int DynaMessageBox(int width, int height, std::uint8_t kind, std::uint16_t buttons, const QString &text,
-                   const QString &caption, const QString &kindWord, QWidget *parent = nullptr);
+    const QString &caption, const QString &kindWord, QWidget *parent = nullptr);
 
 // What the code-built box's Help button opens (the program's help); until
 // set, Help does nothing but keep the box open.

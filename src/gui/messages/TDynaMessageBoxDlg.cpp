@@ -1,8 +1,8 @@
 #include "gui/messages/TDynaMessageBoxDlg.h"
 
 #include "core/skins/SkinLayout.h"
-#include "gui/controls/ElidedText.h"
 #include "core/windowlogic/MessageTable.h"
+#include "gui/controls/ElidedText.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/controls/TGFocusButton.h"
 #include "gui/controls/TGText.h"

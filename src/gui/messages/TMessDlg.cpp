@@ -1,12 +1,12 @@
 #include "gui/messages/TMessDlg.h"
 
 #include "core/skins/SkinLibrary.h"
-#include "gui/controls/ElidedText.h"
 #include "core/windowlogic/MessageTable.h"
+#include "core/windowlogic/WindowOutline.h"
+#include "gui/controls/ElidedText.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/controls/TCutTransImage.h"
 #include "gui/controls/TGFocusButton.h"
-#include "core/windowlogic/WindowOutline.h"
 
 #include <QLabel>
 #include <QPainter>

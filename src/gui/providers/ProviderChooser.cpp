@@ -1,13 +1,13 @@
 #include "gui/providers/ProviderChooser.h"
 
-#include "gui/providers/ProviderMenu.h"
 #include "core/providers/ProviderRegistry.h"
+#include "gui/providers/ProviderMenu.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 
 ProviderChooser::ProviderChooser(ProviderRegistry &registry, dialup::DialUpService &service, QWidget *dialButton,
-                                 QLabel *selectedEntry, std::function<void()> updateProviderDisplay)
+    QLabel *selectedEntry, std::function<void()> updateProviderDisplay)
     : m_registry(registry)
     , m_service(service)
     , m_dialButton(dialButton)
@@ -33,13 +33,13 @@ void ProviderChooser::attachContextMenu(QWidget *widget)
 {
     widget->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(widget, &QWidget::customContextMenuRequested, this,
-            [this, widget](const QPoint &pos) { m_menu->popup(widget->mapToGlobal(pos)); });
+        [this, widget](const QPoint &pos) { m_menu->popup(widget->mapToGlobal(pos)); });
 }
 
 bool ProviderChooser::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_selectedEntry && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+    if (watched == m_selectedEntry && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
         ButtonChooseProviderClick();
     return QObject::eventFilter(watched, event);
 }

@@ -24,7 +24,7 @@ class ProviderChooser final : public QObject {
 public:
     // `updateProviderDisplay` refreshes the main window's provider labels.
     ProviderChooser(ProviderRegistry &registry, dialup::DialUpService &service, QWidget *dialButton,
-                    QLabel *selectedEntry, std::function<void()> updateProviderDisplay);
+        QLabel *selectedEntry, std::function<void()> updateProviderDisplay);
     ~ProviderChooser() override;
 
     ProviderMenu &PopupMenu_DialUps() { return *m_menu; }

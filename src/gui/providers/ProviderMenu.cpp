@@ -1,8 +1,8 @@
 #include "gui/providers/ProviderMenu.h"
 
-#include "gui/providers/ProviderMenuStyle.h"
 #include "core/skins/SkinLibrary.h"
 #include "gui/controls/SkinLook.h"
+#include "gui/providers/ProviderMenuStyle.h"
 
 #include <QAction>
 #include <QPainter>
@@ -22,7 +22,8 @@ ProviderMenu::ProviderMenu(QWidget *parent)
     style->setParent(this);
     setStyle(style);
     reloadSkinImages();
-    connect(this, &QMenu::triggered, this, [this](QAction *action) { emit itemChosen(captionOf(action), tagOf(action)); });
+    connect(
+        this, &QMenu::triggered, this, [this](QAction *action) { emit itemChosen(captionOf(action), tagOf(action)); });
 }
 
 void ProviderMenu::reloadSkinImages()
@@ -33,10 +34,7 @@ void ProviderMenu::reloadSkinImages()
     SkinLibrary::LoadSkinImage(m_highlight, QStringLiteral("MenuHigh"));
 }
 
-void ProviderMenu::clearItems()
-{
-    clear();
-}
+void ProviderMenu::clearItems() { clear(); }
 
 QAction *ProviderMenu::addItem(const QString &caption, int tag)
 {
@@ -52,18 +50,15 @@ QString ProviderMenu::captionOf(const QAction *action)
     return action ? action->property(kCaptionProperty).toString() : QString();
 }
 
-int ProviderMenu::tagOf(const QAction *action)
-{
-    return action ? action->data().toInt() : 0;
-}
+int ProviderMenu::tagOf(const QAction *action) { return action ? action->data().toInt() : 0; }
 
 QSize ProviderMenu::MenuProvLine1MeasureItem(bool separator, int sizingFrameWidth)
 {
-    return {kWidth - 3 * sizingFrameWidth, separator ? kSeparatorHeight : kItemHeight};
+    return { kWidth - 3 * sizingFrameWidth, separator ? kSeparatorHeight : kItemHeight };
 }
 
-void ProviderMenu::MenuProvLine1DrawItem(QPainter &painter, const QRect &rect, const QString &caption,
-                                         bool selected) const
+void ProviderMenu::MenuProvLine1DrawItem(
+    QPainter &painter, const QRect &rect, const QString &caption, bool selected) const
 {
     painter.save();
     painter.setClipRect(rect);

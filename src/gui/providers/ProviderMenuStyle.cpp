@@ -18,8 +18,8 @@ ProviderMenuStyle::ProviderMenuStyle(const ProviderMenu &menu)
 {
 }
 
-void ProviderMenuStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
-                                    const QWidget *widget) const
+void ProviderMenuStyle::drawControl(
+    ControlElement element, const QStyleOption *option, QPainter *painter, const QWidget *widget) const
 {
     const QStyleOptionMenuItem *item = menuItem(option);
     if (element != CE_MenuItem || widget != &m_menu || !item) {
@@ -29,16 +29,16 @@ void ProviderMenuStyle::drawControl(ControlElement element, const QStyleOption *
     const bool separator = item->menuItemType == QStyleOptionMenuItem::Separator;
     QString caption = separator ? QStringLiteral("-") : item->text;
     caption.replace(QLatin1String("&&"), QLatin1String("&")); // the menu's own escaping
-    m_menu.MenuProvLine1DrawItem(*painter, item->rect, separator ? QString() : caption,
-                                 !separator && item->state.testFlag(State_Selected));
+    m_menu.MenuProvLine1DrawItem(
+        *painter, item->rect, separator ? QString() : caption, !separator && item->state.testFlag(State_Selected));
 }
 
-QSize ProviderMenuStyle::sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &contentsSize,
-                                          const QWidget *widget) const
+QSize ProviderMenuStyle::sizeFromContents(
+    ContentsType type, const QStyleOption *option, const QSize &contentsSize, const QWidget *widget) const
 {
     const QStyleOptionMenuItem *item = menuItem(option);
     if (type != CT_MenuItem || widget != &m_menu || !item)
         return QProxyStyle::sizeFromContents(type, option, contentsSize, widget);
     return ProviderMenu::MenuProvLine1MeasureItem(item->menuItemType == QStyleOptionMenuItem::Separator,
-                                                  pixelMetric(PM_MdiSubWindowFrameWidth, nullptr, nullptr));
+        pixelMetric(PM_MdiSubWindowFrameWidth, nullptr, nullptr));
 }

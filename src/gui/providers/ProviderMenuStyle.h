@@ -13,10 +13,10 @@ class ProviderMenuStyle final : public QProxyStyle {
 public:
     explicit ProviderMenuStyle(const ProviderMenu &menu);
 
-    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
-                     const QWidget *widget) const override;
-    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &contentsSize,
-                           const QWidget *widget) const override;
+    void drawControl(
+        ControlElement element, const QStyleOption *option, QPainter *painter, const QWidget *widget) const override;
+    QSize sizeFromContents(
+        ContentsType type, const QStyleOption *option, const QSize &contentsSize, const QWidget *widget) const override;
 
 private:
     const ProviderMenu &m_menu;

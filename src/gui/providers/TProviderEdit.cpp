@@ -1,19 +1,19 @@
 #include "gui/providers/TProviderEdit.h"
 
 #include "core/providers/ProviderAccount.h"
-#include "gui/providers/ProviderSpending.h"
 #include "core/skins/SkinLayout.h"
 #include "core/skins/SkinLibrary.h"
 #include "core/store/DateTimeValue.h"
 #include "core/store/Money.h"
 #include "core/store/TextHelpers.h"
+#include "core/windowlogic/WindowOutline.h"
 #include "gui/controls/DateFieldStyle.h"
 #include "gui/controls/ElidedText.h"
-#include "gui/messages/MessageDialogs.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/controls/TGFocusButton.h"
 #include "gui/controls/WindowDragger.h"
-#include "core/windowlogic/WindowOutline.h"
+#include "gui/messages/MessageDialogs.h"
+#include "gui/providers/ProviderSpending.h"
 
 #include <QCalendarWidget>
 #include <QGuiApplication>

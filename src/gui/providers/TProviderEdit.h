@@ -56,8 +56,8 @@ private:
     void loadSkin();
     QLabel *addLabel(const QString &name, const QString &text, const QRect &rect, Qt::Alignment alignment);
     QLineEdit *addEdit(const QString &name, const QRect &rect);
-    QAbstractButton *addButton(const QString &name, const QString &caption, const QRect &rect,
-                               void (TProviderEdit::*handler)());
+    QAbstractButton *addButton(
+        const QString &name, const QString &caption, const QRect &rect, void (TProviderEdit::*handler)());
 
     void FormShow();
     void UpdateProviderDisplay();
@@ -89,21 +89,21 @@ private:
     QImage m_background;
 
     QLabel *m_heading = nullptr;
-    std::array<CounterRow, 3> m_rows{};
-    std::array<QLabel *, 6> m_currencyLabels{};
+    std::array<CounterRow, 3> m_rows {};
+    std::array<QLabel *, 6> m_currencyLabels {};
     QLabel *m_chargesTodate = nullptr;
     QLabel *m_startedOn = nullptr;
     QLabel *m_monthlyFee = nullptr;
     QLabel *m_monthStartDay = nullptr;
     QLabel *m_hourLimit = nullptr;
     QLabel *m_extraPerHour = nullptr;
-    QLineEdit *m_dateEdit = nullptr;      // DateEdit1
+    QLineEdit *m_dateEdit = nullptr; // DateEdit1
     QToolButton *m_calendarButton = nullptr;
     QCalendarWidget *m_calendar = nullptr;
-    QLineEdit *m_feeEdit = nullptr;       // CurrencyEdit1
-    QLineEdit *m_extraEdit = nullptr;     // CurrencyEdit2
-    QSpinBox *m_hourLimitSpin = nullptr;  // SpinEdit1
-    QSpinBox *m_startDaySpin = nullptr;   // SpinEdit2
+    QLineEdit *m_feeEdit = nullptr; // CurrencyEdit1
+    QLineEdit *m_extraEdit = nullptr; // CurrencyEdit2
+    QSpinBox *m_hourLimitSpin = nullptr; // SpinEdit1
+    QSpinBox *m_startDaySpin = nullptr; // SpinEdit2
     QAbstractButton *m_save = nullptr;
     QAbstractButton *m_cancel = nullptr;
     QAbstractButton *m_edit = nullptr;

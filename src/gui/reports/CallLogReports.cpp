@@ -2,10 +2,10 @@
 
 #include "core/app/AppCore.h"
 #include "core/calllog/CallLogRows.h"
-#include "gui/providers/ProviderMenu.h"
-#include "gui/reports/TUsageChart.h"
 #include "core/tariffs/TariffNames.h"
 #include "gui/messages/MessageDialogs.h"
+#include "gui/providers/ProviderMenu.h"
+#include "gui/reports/TUsageChart.h"
 
 #include <QDir>
 #include <QFileDialog>

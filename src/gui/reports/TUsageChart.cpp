@@ -1,10 +1,10 @@
 #include "gui/reports/TUsageChart.h"
 
-#include "gui/reports/UsageChartView.h"
 #include "core/skins/SkinLayout.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/controls/TGTextButton.h"
 #include "gui/controls/WindowDragger.h"
+#include "gui/reports/UsageChartView.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -6,20 +6,20 @@
 #include "core/store/DateTimeValue.h"
 #include "core/store/Money.h"
 #include "core/store/TextHelpers.h"
-#include "gui/tariffs/TariffColourStrip.h"
 #include "core/tariffs/TariffEditorTexts.h"
-#include "gui/tariffs/TariffGridDelegate.h"
-#include "gui/tariffs/TariffGridModel.h"
-#include "gui/tariffs/TwoDigitSpinBox.h"
+#include "core/windowlogic/WindowOutline.h"
 #include "gui/controls/DateFieldStyle.h"
 #include "gui/controls/ElidedText.h"
-#include "gui/messages/MessageDialogs.h"
 #include "gui/controls/SkinGridHeader.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/controls/TCutTransImage.h"
 #include "gui/controls/TGFocusButton.h"
 #include "gui/controls/TGShape.h"
-#include "core/windowlogic/WindowOutline.h"
+#include "gui/messages/MessageDialogs.h"
+#include "gui/tariffs/TariffColourStrip.h"
+#include "gui/tariffs/TariffGridDelegate.h"
+#include "gui/tariffs/TariffGridModel.h"
+#include "gui/tariffs/TwoDigitSpinBox.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>
@@ -43,13 +43,13 @@ namespace Layout = SkinLayout::TariffEditor;
 
 constexpr int kGridRowHeight = 18;
 constexpr int kMoneyFieldLength = 14; // what may be typed
-constexpr int kStartingWidths[TariffGridModel::kColumnCount - 1] = {80, 110, 50, 50, 70, 85, 60};
+constexpr int kStartingWidths[TariffGridModel::kColumnCount - 1] = { 80, 110, 50, 50, 70, 85, 60 };
 
 const QColor kChosenKindColour(0, 0, 160);
 const QColor kText = QColor::fromRgb(SkinLayout::kDarkText);
 
-constexpr std::uint32_t kDayBits[7] = {1, 2, 4, 8, 16, 32, 64}; // Monday first
-const char *const kDayNames[7] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+constexpr std::uint32_t kDayBits[7] = { 1, 2, 4, 8, 16, 32, 64 }; // Monday first
+const char *const kDayNames[7] = { "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday" };
 
 const char *const kKindCaptions[7] = {
     "Every day of the week Monday to Sunday",
@@ -71,12 +71,10 @@ const char *const kKindHints[7] = {
     "Use the drop down or enter specific dates",
 };
 
-const QString kGoBackOrAbort = QStringLiteral("\r\rPress Okay to go back and edit this, or\rPress Cancel to Abort this Tariff.");
+const QString kGoBackOrAbort
+    = QStringLiteral("\r\rPress Okay to go back and edit this, or\rPress Cancel to Abort this Tariff.");
 
-QString hint(const char *text)
-{
-    return QString::fromLatin1(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
-}
+QString hint(const char *text) { return QString::fromLatin1(text).replace(QLatin1String("\r\n"), QLatin1String("\n")); }
 
 // Narrows the font of a caption that would not fit its place.
 void fitCaption(QLabel *label)
@@ -89,10 +87,7 @@ void fitCaption(QLabel *label)
     }
 }
 
-std::int32_t secondsOf(int hours, int minutes, int seconds)
-{
-    return hours * 3600 + minutes * 60 + seconds;
-}
+std::int32_t secondsOf(int hours, int minutes, int seconds) { return hours * 3600 + minutes * 60 + seconds; }
 
 void paintLabel(QLabel *label, const QColor &colour)
 {
@@ -143,7 +138,7 @@ void TCallCharges::FormCreate()
     buildKindArea();
     buildButtons();
     buildGrid();
-    for (QDateEdit *picker : {DateSpecific, DateFrom, DateTo})
+    for (QDateEdit *picker : { DateSpecific, DateFrom, DateTo })
         picker->setDate(today);
 
     setDay(m_day);
@@ -164,14 +159,14 @@ void TCallCharges::FormCreate()
     sizeLastColumn();
 }
 
-TCallCharges::TimeFields TCallCharges::makeTimeFields(const QString &name, const QRect &hours, const QRect &minutes,
-                                                      const QRect &seconds)
+TCallCharges::TimeFields TCallCharges::makeTimeFields(
+    const QString &name, const QRect &hours, const QRect &minutes, const QRect &seconds)
 {
-    TimeFields fields{new TwoDigitSpinBox(23, this), new TwoDigitSpinBox(59, this), new TwoDigitSpinBox(59, this)};
+    TimeFields fields { new TwoDigitSpinBox(23, this), new TwoDigitSpinBox(59, this), new TwoDigitSpinBox(59, this) };
     const std::tuple<TwoDigitSpinBox *, const char *, const char *, QRect> parts[] = {
-        {fields.hours, "Hours", "Enter the hours", hours},
-        {fields.minutes, "Minutes", "Enter the Minutes", minutes},
-        {fields.seconds, "Seconds", "Enter the seconds", seconds},
+        { fields.hours, "Hours", "Enter the hours", hours },
+        { fields.minutes, "Minutes", "Enter the Minutes", minutes },
+        { fields.seconds, "Seconds", "Enter the seconds", seconds },
     };
     for (const auto &[box, part, tip, rect] : parts) {
         box->setObjectName(QStringLiteral("Edit") + name + QString::fromLatin1(part));
@@ -231,11 +226,11 @@ void TCallCharges::buildDetailArea()
     EditName->setGeometry(Layout::NameField);
 
     m_start = makeTimeFields(QStringLiteral("Start"), Layout::StartHours, Layout::StartMinutes, Layout::StartSeconds);
-    m_finish = makeTimeFields(QStringLiteral("Finish"), Layout::FinishHours, Layout::FinishMinutes,
-                              Layout::FinishSeconds);
+    m_finish
+        = makeTimeFields(QStringLiteral("Finish"), Layout::FinishHours, Layout::FinishMinutes, Layout::FinishSeconds);
 
     ButtonUnit = makeDropDown("ButtonUnit", "Your charging unit ", Layout::UnitDropDown, LabelUnit, MenuUnit,
-                              {"Per 1 Minute", "Per 1 Second", "Per Pulse/Unit"}, &TCallCharges::chooseUnit);
+        { "Per 1 Minute", "Per 1 Second", "Per Pulse/Unit" }, &TCallCharges::chooseUnit);
     MenuUnit->setObjectName(QStringLiteral("MenuUnit"));
 
     EditSecondsPerPulse = new QSpinBox(this);
@@ -246,41 +241,37 @@ void TCallCharges::buildDetailArea()
     EditSecondsPerPulse->setGeometry(Layout::SecondsPerPulse);
 
     ButtonCharge = makeDropDown("ButtonCharge", "An Incremental charge increases the cost as you are connected.",
-                                Layout::ChargeDropDown, LabelCharge, MenuCharge,
-                                {"Increment charge per unit", "Single unit charge per call"},
-                                &TCallCharges::chooseCharge);
+        Layout::ChargeDropDown, LabelCharge, MenuCharge, { "Increment charge per unit", "Single unit charge per call" },
+        &TCallCharges::chooseCharge);
     MenuCharge->setObjectName(QStringLiteral("MenuCharge"));
 
     EditUnitCost = makeMoneyField("EditUnitCost", "Enter the cost per unit or per call. ", Layout::UnitCost);
     EditMinCharge = makeMoneyField("EditMinCharge",
-                                   "If your telephone company has a minimum charge per call then enter it here. ",
-                                   Layout::MinCharge);
+        "If your telephone company has a minimum charge per call then enter it here. ", Layout::MinCharge);
 
     ColourStrip = new TariffColourStrip(this);
     ColourStrip->setObjectName(QStringLiteral("ColourStrip"));
-    ColourStrip->setToolTip(
-        hint("Choose a colour for this Tariff so you can identify them quickly in the lists. "));
+    ColourStrip->setToolTip(hint("Choose a colour for this Tariff so you can identify them quickly in the lists. "));
     ColourStrip->setGeometry(Layout::ColourStrip);
     connect(ColourStrip, &TariffColourStrip::colourChosen, this, &TCallCharges::setSwatch);
 }
 
 // A label's drop-down button and its menu of choices, which opens under the label.
 TGFocusButton *TCallCharges::makeDropDown(const char *name, const char *tip, const QRect &rect, QLabel *anchor,
-                                          QMenu *&menu, std::initializer_list<const char *> choices,
-                                          void (TCallCharges::*choose)(std::uint8_t))
+    QMenu *&menu, std::initializer_list<const char *> choices, void (TCallCharges::*choose)(std::uint8_t))
 {
     TGFocusButton *button = makeButton(name, QString(QChar(0x25BC)), rect);
     button->setToolTip(hint(tip));
     menu = new QMenu(this);
     int code = 1;
     for (const char *choice : choices) {
-        menu->addAction(QString::fromLatin1(choice), this,
-                        [this, choose, code] { (this->*choose)(std::uint8_t(code)); });
+        menu->addAction(
+            QString::fromLatin1(choice), this, [this, choose, code] { (this->*choose)(std::uint8_t(code)); });
         ++code;
     }
     QMenu *const opened = menu;
     connect(button, &QAbstractButton::clicked, this,
-            [opened, anchor] { opened->popup(anchor->mapToGlobal(QPoint(0, anchor->height()))); });
+        [opened, anchor] { opened->popup(anchor->mapToGlobal(QPoint(0, anchor->height()))); });
     return button;
 }
 
@@ -312,18 +303,15 @@ void TCallCharges::setTimeFields(const TimeFields &fields, std::int32_t seconds)
     fields.seconds->setValue(seconds % 60);
 }
 
-void TCallCharges::setSwatch(std::uint32_t colour)
-{
-    ShapeColour->setBrush(qColourOfTariff(colour));
-}
+void TCallCharges::setSwatch(std::uint32_t colour) { ShapeColour->setBrush(qColourOfTariff(colour)); }
 
 void TCallCharges::buildKindArea()
 {
     m_kindGroup = new QButtonGroup(this);
     constexpr int kRadioWidth = 18;
     for (int kind = 1; kind <= 7; ++kind) {
-        const QRect area(QPoint(Layout::kKindLeft, Layout::kKindFirstTop + Layout::kKindStep * (kind - 1)),
-                         Layout::kKindSize);
+        const QRect area(
+            QPoint(Layout::kKindLeft, Layout::kKindFirstTop + Layout::kKindStep * (kind - 1)), Layout::kKindSize);
         auto *radio = new QRadioButton(this);
         radio->setObjectName(QStringLiteral("RadioKind%1").arg(kind));
         radio->setToolTip(hint(kKindHints[kind - 1]));
@@ -362,22 +350,21 @@ void TCallCharges::buildKindArea()
         item->setCheckState(Qt::Unchecked);
     }
     TGFocusButton *okay = makeButton("ButtonDaysOkay", QStringLiteral("Okay"),
-                                     QRect(inside.center().x() - 30, inside.bottom() - kOkayHeight + 1, 60, kOkayHeight),
-                                     PanelDays);
+        QRect(inside.center().x() - 30, inside.bottom() - kOkayHeight + 1, 60, kOkayHeight), PanelDays);
     connect(okay, &QAbstractButton::clicked, this, &TCallCharges::hideDaysList);
     connect(CheckListDays, &QListWidget::itemChanged, this, &TCallCharges::daysChecked);
 
     auto picker = [this](const char *label, const char *minus, const char *plus, QRect labelRect, QRect minusRect,
-                         QRect plusRect) {
-        return Picker{makeLabel(label, labelRect), makeButton(minus, QStringLiteral("-"), minusRect),
-                      makeButton(plus, QStringLiteral("+"), plusRect)};
+                      QRect plusRect) {
+        return Picker { makeLabel(label, labelRect), makeButton(minus, QStringLiteral("-"), minusRect),
+            makeButton(plus, QStringLiteral("+"), plusRect) };
     };
-    m_dayPicker = picker("LabelDay", "ButtonDayMinus", "ButtonDayPlus", Layout::DayLabel, Layout::DayMinus,
-                         Layout::DayPlus);
-    m_monthPicker = picker("LabelMonth", "ButtonMonthMinus", "ButtonMonthPlus", Layout::MonthLabel,
-                           Layout::MonthMinus, Layout::MonthPlus);
-    m_yearPicker = picker("LabelYear", "ButtonYearMinus", "ButtonYearPlus", Layout::YearLabel, Layout::YearMinus,
-                          Layout::YearPlus);
+    m_dayPicker
+        = picker("LabelDay", "ButtonDayMinus", "ButtonDayPlus", Layout::DayLabel, Layout::DayMinus, Layout::DayPlus);
+    m_monthPicker = picker(
+        "LabelMonth", "ButtonMonthMinus", "ButtonMonthPlus", Layout::MonthLabel, Layout::MonthMinus, Layout::MonthPlus);
+    m_yearPicker = picker(
+        "LabelYear", "ButtonYearMinus", "ButtonYearPlus", Layout::YearLabel, Layout::YearMinus, Layout::YearPlus);
     connect(m_dayPicker.plus, &QAbstractButton::clicked, this, [this] { setDay(nextDayOfMonth(m_day)); });
     connect(m_dayPicker.minus, &QAbstractButton::clicked, this, [this] { setDay(previousDayOfMonth(m_day)); });
     connect(m_monthPicker.plus, &QAbstractButton::clicked, this, [this] { setMonth(nextMonth(m_month)); });
@@ -406,15 +393,19 @@ void TCallCharges::buildKindArea()
 void TCallCharges::buildButtons()
 {
     const std::pair<TGFocusButton **, const char *> buttons[] = {
-        {&ButtonClose, "Close"}, {&ButtonNew, "New"},   {&ButtonEdit, "Edit"},
-        {&ButtonDelete, "Delete"}, {&ButtonSave, "Save"}, {&ButtonCancel, "Cancel"},
+        { &ButtonClose, "Close" },
+        { &ButtonNew, "New" },
+        { &ButtonEdit, "Edit" },
+        { &ButtonDelete, "Delete" },
+        { &ButtonSave, "Save" },
+        { &ButtonCancel, "Cancel" },
     };
     int i = 0;
     for (const auto &[button, caption] : buttons) {
-        const QRect rect(QPoint(Layout::kButtonLeft, Layout::kButtonFirstTop + Layout::kButtonStep * i),
-                         Layout::kButtonSize);
-        *button = makeButton(qPrintable(QStringLiteral("Button") + QString::fromLatin1(caption)),
-                             QString::fromLatin1(caption), rect);
+        const QRect rect(
+            QPoint(Layout::kButtonLeft, Layout::kButtonFirstTop + Layout::kButtonStep * i), Layout::kButtonSize);
+        *button = makeButton(
+            qPrintable(QStringLiteral("Button") + QString::fromLatin1(caption)), QString::fromLatin1(caption), rect);
         ++i;
     }
     ButtonClose->setToolTip(hint("Close this screen "));
@@ -426,42 +417,12 @@ void TCallCharges::buildButtons()
     connect(ButtonCancel, &QAbstractButton::clicked, this, &TCallCharges::ButtonCancelClick);
 
     // Tab goes through the fields in reading order, then to Save and Cancel.
-    QWidget *const order[] = {EditName,
-                              m_start.hours,
-                              m_start.minutes,
-                              m_start.seconds,
-                              m_finish.hours,
-                              m_finish.minutes,
-                              m_finish.seconds,
-                              ButtonUnit,
-                              EditSecondsPerPulse,
-                              ButtonCharge,
-                              EditUnitCost,
-                              EditMinCharge,
-                              ColourStrip,
-                              m_kindGroup->button(1),
-                              m_kindGroup->button(2),
-                              m_kindGroup->button(3),
-                              m_kindGroup->button(4),
-                              m_kindGroup->button(5),
-                              m_kindGroup->button(6),
-                              m_kindGroup->button(7),
-                              ButtonDays,
-                              m_dayPicker.minus,
-                              m_dayPicker.plus,
-                              m_monthPicker.minus,
-                              m_monthPicker.plus,
-                              m_yearPicker.minus,
-                              m_yearPicker.plus,
-                              DateSpecific,
-                              DateFrom,
-                              DateTo,
-                              ButtonSave,
-                              ButtonCancel,
-                              ButtonClose,
-                              ButtonNew,
-                              ButtonEdit,
-                              ButtonDelete};
+    QWidget *const order[] = { EditName, m_start.hours, m_start.minutes, m_start.seconds, m_finish.hours,
+        m_finish.minutes, m_finish.seconds, ButtonUnit, EditSecondsPerPulse, ButtonCharge, EditUnitCost, EditMinCharge,
+        ColourStrip, m_kindGroup->button(1), m_kindGroup->button(2), m_kindGroup->button(3), m_kindGroup->button(4),
+        m_kindGroup->button(5), m_kindGroup->button(6), m_kindGroup->button(7), ButtonDays, m_dayPicker.minus,
+        m_dayPicker.plus, m_monthPicker.minus, m_monthPicker.plus, m_yearPicker.minus, m_yearPicker.plus, DateSpecific,
+        DateFrom, DateTo, ButtonSave, ButtonCancel, ButtonClose, ButtonNew, ButtonEdit, ButtonDelete };
     for (std::size_t k = 1; k < std::size(order); ++k)
         setTabOrder(order[k - 1], order[k]);
 }
@@ -492,11 +453,10 @@ void TCallCharges::buildGrid()
     for (int column = 0; column < TariffGridModel::kColumnCount - 1; ++column)
         header->resizeSection(column, kStartingWidths[column]);
     connect(header, &QHeaderView::sectionResized, this, [this] { sizeLastColumn(); });
-    connect(sg->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid())
-                    sgSelectCell(current.row());
-            });
+    connect(sg->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
+        if (current.isValid())
+            sgSelectCell(current.row());
+    });
 
     TrackBar1 = new QSlider(Qt::Vertical, this);
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
@@ -570,37 +530,30 @@ void TCallCharges::clearTarifDisplay()
 {
     if (m_core.tariffs().Count > 0)
         return;
-    for (QLabel *label : {LabelName, LabelStart, LabelFinish, LabelUnit, LabelSecondsPerPulse, LabelCharge, LabelCost,
-                          LabelMinCharge})
+    for (QLabel *label :
+        { LabelName, LabelStart, LabelFinish, LabelUnit, LabelSecondsPerPulse, LabelCharge, LabelCost, LabelMinCharge })
         label->setText(QStringLiteral(" "));
     ShapeColour->setBrush(Qt::NoBrush);
     colourKinds(0);
 }
 
-void TCallCharges::ShowEditFields()
-{
-    setEditFieldsShown(true);
-}
+void TCallCharges::ShowEditFields() { setEditFieldsShown(true); }
 
-void TCallCharges::HideEditFields()
-{
-    setEditFieldsShown(false);
-}
+void TCallCharges::HideEditFields() { setEditFieldsShown(false); }
 
 // The edit controls lie over the detail labels; the grid waits meanwhile.
 void TCallCharges::setEditFieldsShown(bool shown)
 {
-    for (QWidget *w : std::initializer_list<QWidget *>{EditName, m_start.hours, m_start.minutes, m_start.seconds,
-                                                        m_finish.hours, m_finish.minutes, m_finish.seconds,
-                                                        EditSecondsPerPulse, EditUnitCost, EditMinCharge,
-                                                        DateSpecific, DateFrom, DateTo}) {
+    for (QWidget *w : std::initializer_list<QWidget *> { EditName, m_start.hours, m_start.minutes, m_start.seconds,
+             m_finish.hours, m_finish.minutes, m_finish.seconds, EditSecondsPerPulse, EditUnitCost, EditMinCharge,
+             DateSpecific, DateFrom, DateTo }) {
         w->setVisible(shown);
         if (shown)
             w->raise();
     }
     // The labels under them would show between the fields.
-    for (QLabel *label : {LabelName, LabelStart, LabelFinish, LabelSecondsPerPulse, LabelCost, LabelMinCharge,
-                          LabelDate, LabelDateFrom, LabelDateTo})
+    for (QLabel *label : { LabelName, LabelStart, LabelFinish, LabelSecondsPerPulse, LabelCost, LabelMinCharge,
+             LabelDate, LabelDateFrom, LabelDateTo })
         label->setVisible(!shown);
     for (QAbstractButton *radio : m_kindGroup->buttons())
         radio->setVisible(shown);
@@ -609,15 +562,9 @@ void TCallCharges::setEditFieldsShown(bool shown)
     TrackBar1->setEnabled(!shown);
 }
 
-void TCallCharges::ShowEditButtons()
-{
-    setEditButtonStates(true);
-}
+void TCallCharges::ShowEditButtons() { setEditButtonStates(true); }
 
-void TCallCharges::HideEditButtons()
-{
-    setEditButtonStates(false);
-}
+void TCallCharges::HideEditButtons() { setEditButtonStates(false); }
 
 void TCallCharges::setEditButtonStates(bool editing)
 {
@@ -626,9 +573,8 @@ void TCallCharges::setEditButtonStates(bool editing)
     ButtonNew->setEnabled(!editing);
     ButtonEdit->setEnabled(!editing && anyTariff);
     ButtonDelete->setEnabled(!editing && anyTariff);
-    for (TGFocusButton *b : {ButtonSave, ButtonCancel, ButtonUnit, ButtonCharge, ButtonDays, m_dayPicker.minus,
-                           m_dayPicker.plus, m_monthPicker.minus, m_monthPicker.plus, m_yearPicker.minus,
-                           m_yearPicker.plus})
+    for (TGFocusButton *b : { ButtonSave, ButtonCancel, ButtonUnit, ButtonCharge, ButtonDays, m_dayPicker.minus,
+             m_dayPicker.plus, m_monthPicker.minus, m_monthPicker.plus, m_yearPicker.minus, m_yearPicker.plus })
         b->setEnabled(editing);
 }
 
@@ -747,11 +693,10 @@ void TCallCharges::ButtonSaveClick()
     }
     if (const auto clash = m_editor.clash(edit)) {
         const QString text = QStringLiteral("You have a tariff (")
-                             + m_core.tariffs().records[*clash].Name.text().trimmed()
-                             + QStringLiteral(") already defined for") + QLatin1Char('\r')
-                             + QStringLiteral("this time/date/day you have just edited.") + QStringLiteral("\r\r")
-                             + QStringLiteral("Press Okay to go back and reedit your data, or ") + QLatin1Char('\r')
-                             + QStringLiteral("Press Cancel to add this new data, (but you could get undesirable results)");
+            + m_core.tariffs().records[*clash].Name.text().trimmed() + QStringLiteral(") already defined for")
+            + QLatin1Char('\r') + QStringLiteral("this time/date/day you have just edited.") + QStringLiteral("\r\r")
+            + QStringLiteral("Press Okay to go back and reedit your data, or ") + QLatin1Char('\r')
+            + QStringLiteral("Press Cancel to add this new data, (but you could get undesirable results)");
         // Only a deliberate Cancel stores; Escape goes back to editing like Okay.
         if (SkinMessageDlg(mtError, text, mbOK | mbCancel, this, mrOk) != mrCancel) {
             m_start.hours->setFocus();
@@ -788,10 +733,7 @@ void TCallCharges::ButtonDeleteClick()
     UpdateTarifDisplay();
 }
 
-void TCallCharges::ButtonCloseClick()
-{
-    accept();
-}
+void TCallCharges::ButtonCloseClick() { accept(); }
 
 // Shows the problem; false when the user gave up the tariff instead of going back.
 bool TCallCharges::answerProblem(TariffEditProblem problem)
@@ -840,13 +782,13 @@ QString TCallCharges::problemText(TariffEditProblem problem) const
         return QStringLiteral("The Era Start Date must be less than the End date.") + kGoBackOrAbort;
     case TariffEditProblem::UnitCostNotAmount:
         return QStringLiteral("Please enter the ") + LabelCostCaption->text().toLower()
-               + QStringLiteral(" as an amount of money, such as ") + example + QLatin1Char('.') + kGoBackOrAbort;
+            + QStringLiteral(" as an amount of money, such as ") + example + QLatin1Char('.') + kGoBackOrAbort;
     case TariffEditProblem::MinChargeNotAmount:
         return QStringLiteral("Please enter the minimum charge as an amount of money, such as ") + example
-               + QLatin1Char('.') + kGoBackOrAbort;
+            + QLatin1Char('.') + kGoBackOrAbort;
     case TariffEditProblem::UnitCostNegative:
         return QStringLiteral("The ") + LabelCostCaption->text().toLower()
-               + QStringLiteral(" cannot be less than nothing.") + kGoBackOrAbort;
+            + QStringLiteral(" cannot be less than nothing.") + kGoBackOrAbort;
     case TariffEditProblem::MinChargeNegative:
         return QStringLiteral("The minimum charge cannot be less than nothing.") + kGoBackOrAbort;
     case TariffEditProblem::TableFull:
@@ -861,9 +803,9 @@ QString TCallCharges::problemText(TariffEditProblem problem) const
 
 TariffEdit TCallCharges::editFromFields()
 {
-    for (QAbstractSpinBox *box : std::initializer_list<QAbstractSpinBox *>{
-             m_start.hours, m_start.minutes, m_start.seconds, m_finish.hours, m_finish.minutes, m_finish.seconds,
-             EditSecondsPerPulse, DateSpecific, DateFrom, DateTo})
+    for (QAbstractSpinBox *box :
+        std::initializer_list<QAbstractSpinBox *> { m_start.hours, m_start.minutes, m_start.seconds, m_finish.hours,
+            m_finish.minutes, m_finish.seconds, EditSecondsPerPulse, DateSpecific, DateFrom, DateTo })
         box->interpretText();
     TariffEdit edit;
     edit.name = EditName->text();
@@ -888,10 +830,7 @@ TariffEdit TCallCharges::editFromFields()
     return edit;
 }
 
-bool TCallCharges::editing() const
-{
-    return m_editor.mode() != TariffEditorMode::Viewing;
-}
+bool TCallCharges::editing() const { return m_editor.mode() != TariffEditorMode::Viewing; }
 
 void TCallCharges::chooseUnit(std::uint8_t unitKind)
 {
@@ -919,8 +858,8 @@ void TCallCharges::chooseKind(int kind)
 
 void TCallCharges::colourKinds(int kind)
 {
-    QLabel *const values[7] = {nullptr,         LabelDays, m_dayPicker.label, m_monthPicker.label, m_yearPicker.label,
-                               LabelDate, LabelDateFrom};
+    QLabel *const values[7]
+        = { nullptr, LabelDays, m_dayPicker.label, m_monthPicker.label, m_yearPicker.label, LabelDate, LabelDateFrom };
     for (int k = 1; k <= 7; ++k) {
         const QColor colour = k == kind ? kChosenKindColour : QColor(Qt::black);
         paintLabel(m_kindCaptions[std::size_t(k - 1)], colour);
@@ -973,10 +912,7 @@ void TCallCharges::toggleDaysList()
     CheckListDays->setFocus();
 }
 
-void TCallCharges::hideDaysList()
-{
-    PanelDays->hide();
-}
+void TCallCharges::hideDaysList() { PanelDays->hide(); }
 
 void TCallCharges::setDay(std::uint32_t day)
 {
@@ -1022,9 +958,8 @@ bool TCallCharges::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != CutTransImage1)
         return QDialog::eventFilter(watched, event);
-    const auto inCorner = [event] {
-        return Layout::kNoDragCorner.contains(static_cast<QMouseEvent *>(event)->position().toPoint());
-    };
+    const auto inCorner
+        = [event] { return Layout::kNoDragCorner.contains(static_cast<QMouseEvent *>(event)->position().toPoint()); };
     if (event->type() == QEvent::MouseMove)
         CutTransImage1->setCursor(inCorner() ? Qt::ArrowCursor : Qt::SizeAllCursor);
     else if (event->type() == QEvent::MouseButtonPress && inCorner())

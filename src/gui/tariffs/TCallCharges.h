@@ -63,8 +63,7 @@ private:
     QLabel *makeLabel(const char *name, const QRect &rect);
     TGFocusButton *makeButton(const char *name, const QString &caption, const QRect &rect, QWidget *parent = nullptr);
     TGFocusButton *makeDropDown(const char *name, const char *tip, const QRect &rect, QLabel *anchor, QMenu *&menu,
-                                std::initializer_list<const char *> choices,
-                                void (TCallCharges::*choose)(std::uint8_t));
+        std::initializer_list<const char *> choices, void (TCallCharges::*choose)(std::uint8_t));
     QLineEdit *makeMoneyField(const char *name, const char *tip, const QRect &rect);
     void loadMoneyField(QLineEdit *field, MoneyValue &loaded, MoneyValue amount);
     void setTimeFields(const TimeFields &fields, std::int32_t seconds);
@@ -127,8 +126,8 @@ private:
     TGShape *ShapeColour = nullptr;
 
     QLineEdit *EditName = nullptr;
-    TimeFields m_start{};
-    TimeFields m_finish{};
+    TimeFields m_start {};
+    TimeFields m_finish {};
     TGFocusButton *ButtonUnit = nullptr;
     QMenu *MenuUnit = nullptr;
     QSpinBox *EditSecondsPerPulse = nullptr;
@@ -139,14 +138,14 @@ private:
     TariffColourStrip *ColourStrip = nullptr;
 
     QButtonGroup *m_kindGroup = nullptr;
-    std::array<QLabel *, 7> m_kindCaptions{};
+    std::array<QLabel *, 7> m_kindCaptions {};
     QLabel *LabelDays = nullptr;
     TGFocusButton *ButtonDays = nullptr;
     QFrame *PanelDays = nullptr;
     QListWidget *CheckListDays = nullptr;
-    Picker m_dayPicker{};
-    Picker m_monthPicker{};
-    Picker m_yearPicker{};
+    Picker m_dayPicker {};
+    Picker m_monthPicker {};
+    Picker m_yearPicker {};
     QLabel *LabelDate = nullptr;
     QDateEdit *DateSpecific = nullptr;
     QLabel *LabelDateFrom = nullptr;
@@ -165,7 +164,7 @@ private:
     TariffGridModel *m_model = nullptr;
     QSlider *TrackBar1 = nullptr;
 
-    std::uint8_t m_unitKind = 1;   // held by the unit label
+    std::uint8_t m_unitKind = 1; // held by the unit label
     std::uint8_t m_chargeKind = 1; // held by the charge label
     int m_kind = 1;
     std::uint32_t m_daySet = 96;

@@ -14,5 +14,5 @@ void TariffGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
 {
     const bool selected = option.state & QStyle::State_Selected;
     m_painter.paintCell(*painter, option.rect, index.column(), index.data(Qt::DisplayRole).toString(), selected,
-                        index.data(Qt::BackgroundRole).value<QColor>());
+        index.data(Qt::BackgroundRole).value<QColor>());
 }

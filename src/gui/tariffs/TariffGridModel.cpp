@@ -3,8 +3,8 @@
 #include "core/app/AppCore.h"
 #include "core/store/Money.h"
 #include "core/store/TextHelpers.h"
-#include "gui/tariffs/TariffColourStrip.h"
 #include "core/tariffs/TariffEditorTexts.h"
+#include "gui/tariffs/TariffColourStrip.h"
 
 #include <QColor>
 
@@ -23,10 +23,7 @@ int TariffGridModel::rowCount(const QModelIndex &parent) const
     return std::max<int>(1, std::min<int>(m_core.tariffs().Count, kMaxTariffs));
 }
 
-int TariffGridModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : kColumnCount;
-}
+int TariffGridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : kColumnCount; }
 
 QString TariffGridModel::cellText(int row, int column) const
 {

@@ -26,13 +26,11 @@ XdgAutostart::XdgAutostart(QString autostartFolder)
 
 QString XdgAutostart::defaultFolder()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)).filePath(QStringLiteral("autostart"));
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath(QStringLiteral("autostart"));
 }
 
-QString XdgAutostart::desktopFilePath() const
-{
-    return QDir(m_folder).filePath(QStringLiteral("Dialtally.desktop"));
-}
+QString XdgAutostart::desktopFilePath() const { return QDir(m_folder).filePath(QStringLiteral("Dialtally.desktop")); }
 
 std::expected<void, std::string> XdgAutostart::apply(bool runAtStartup, const std::string &programPath)
 {

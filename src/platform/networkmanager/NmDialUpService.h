@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/networkmanager/NmStates.h"
 #include "core/services/DialUpService.h"
+#include "platform/networkmanager/NmStates.h"
 
 #include <QDBusConnection>
 #include <QDBusPendingCall>

@@ -11,10 +11,10 @@
 
 namespace {
 
-constexpr std::array kSignals = {SIGTERM, SIGHUP, SIGINT};
+constexpr std::array kSignals = { SIGTERM, SIGHUP, SIGINT };
 
 // The two ends of the pipe; the handler may touch nothing else.
-int g_pipe[2] = {-1, -1};
+int g_pipe[2] = { -1, -1 };
 
 void onSignal(int number)
 {

@@ -10,8 +10,13 @@ namespace {
 
 // The states a dial walks through on its way to connected.
 constexpr std::array<std::uint32_t, 7> kStages = {
-    dialup::kOpenPort,         dialup::kPortOpened,    dialup::kConnectDevice, dialup::kDeviceConnected,
-    dialup::kAuthenticate,     dialup::kAuthenticated, dialup::kConnected,
+    dialup::kOpenPort,
+    dialup::kPortOpened,
+    dialup::kConnectDevice,
+    dialup::kDeviceConnected,
+    dialup::kAuthenticate,
+    dialup::kAuthenticated,
+    dialup::kConnected,
 };
 
 constexpr qint64 stageIndex(std::uint32_t state)
@@ -56,17 +61,17 @@ SimConnection::Moment SimConnection::at(qint64 nowMs) const
     if (failError != 0) {
         const qint64 failIndex = stageIndex(failState);
         if (elapsed >= (failIndex + 1) * stageMs)
-            return {Phase::Failed, {failState, failError}};
+            return { Phase::Failed, { failState, failError } };
     }
     const qint64 connectedAt = kConnectedIndex * stageMs;
     if (elapsed < connectedAt)
-        return {Phase::Dialling, {kStages[std::size_t(elapsed / stageMs)], 0}};
+        return { Phase::Dialling, { kStages[std::size_t(elapsed / stageMs)], 0 } };
     if (dropAfterMs > 0 && elapsed >= connectedAt + dropAfterMs) {
         if (elapsed < connectedAt + dropAfterMs + kDisconnectedMilliseconds)
-            return {Phase::Disconnected, {dialup::kDisconnected, 0}};
-        return {Phase::Gone, {dialup::kDisconnected, 0}};
+            return { Phase::Disconnected, { dialup::kDisconnected, 0 } };
+        return { Phase::Gone, { dialup::kDisconnected, 0 } };
     }
-    return {Phase::Connected, {dialup::kConnected, 0}};
+    return { Phase::Connected, { dialup::kConnected, 0 } };
 }
 
 std::vector<dialup::ConnectionStatus> SimConnection::reportsUntil(qint64 nowMs) const
@@ -79,7 +84,7 @@ std::vector<dialup::ConnectionStatus> SimConnection::reportsUntil(qint64 nowMs) 
     else if (moment.phase == Phase::Failed)
         last = stageIndex(failState);
     for (qint64 i = 0; i <= last; ++i)
-        reports.push_back({kStages[std::size_t(i)], 0});
+        reports.push_back({ kStages[std::size_t(i)], 0 });
     if (moment.phase == Phase::Failed || moment.phase == Phase::Disconnected || moment.phase == Phase::Gone)
         reports.push_back(moment.status);
     return reports;

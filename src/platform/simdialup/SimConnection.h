@@ -27,12 +27,12 @@ struct SimConnection {
 
     dialup::ConnectionHandle handle = 0;
     QString entryName;
-    qint64 ownerPid = 0;          // the process that dialled
-    qint64 dialStartMs = 0;       // wall clock, milliseconds since the epoch
-    qint64 stageMs = 1000;        // time spent in each state before connecting
-    std::uint32_t failState = 0;  // where the dial fails, when failError is set
+    qint64 ownerPid = 0; // the process that dialled
+    qint64 dialStartMs = 0; // wall clock, milliseconds since the epoch
+    qint64 stageMs = 1000; // time spent in each state before connecting
+    std::uint32_t failState = 0; // where the dial fails, when failError is set
     dialup::ErrorCode failError = 0;
-    qint64 dropAfterMs = 0;       // 0: the line stays up until hung up
+    qint64 dropAfterMs = 0; // 0: the line stays up until hung up
 
     // The course of a dial of that entry with that account.
     static SimConnection plan(const SimEntry &entry, const QString &userName, const QString &password);

@@ -11,15 +11,12 @@
 
 namespace {
 
-bool sameEntry(const QString &a, const QString &b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
+bool sameEntry(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 } // namespace
 
 SimDialUpService::SimDialUpService(const QString &programFolder)
-    : SimDialUpService(programFolder, Options{})
+    : SimDialUpService(programFolder, Options {})
 {
 }
 
@@ -37,10 +34,7 @@ SimDialUpService::SimDialUpService(const QString &programFolder, Options options
 
 SimDialUpService::~SimDialUpService() = default;
 
-qint64 SimDialUpService::nowMs() const
-{
-    return m_clock.now().toMSecsSinceEpoch();
-}
+qint64 SimDialUpService::nowMs() const { return m_clock.now().toMSecsSinceEpoch(); }
 
 bool SimDialUpService::isOver(const SimConnection &connection, qint64 now) const
 {
@@ -74,12 +68,12 @@ std::expected<std::vector<dialup::ActiveConnection>, dialup::ErrorCode> SimDialU
         return std::unexpected(live.error());
     std::vector<dialup::ActiveConnection> list;
     for (const SimConnection &c : *live)
-        list.push_back({c.handle, c.entryName.toStdString()});
+        list.push_back({ c.handle, c.entryName.toStdString() });
     return list;
 }
 
-std::expected<dialup::ConnectionStatus, dialup::ErrorCode>
-SimDialUpService::connectionStatus(dialup::ConnectionHandle handle)
+std::expected<dialup::ConnectionStatus, dialup::ErrorCode> SimDialUpService::connectionStatus(
+    dialup::ConnectionHandle handle)
 {
     const auto live = liveConnections();
     if (!live)
@@ -115,29 +109,28 @@ std::expected<dialup::DialParams, dialup::ErrorCode> SimDialUpService::entryDial
     return params;
 }
 
-std::expected<dialup::ConnectionHandle, dialup::ErrorCode> SimDialUpService::dial(const std::string &entry,
-                                                                                const std::string &userName,
-                                                                                const std::string &password,
-                                                                                dialup::DialNotifier notifier)
+std::expected<dialup::ConnectionHandle, dialup::ErrorCode> SimDialUpService::dial(
+    const std::string &entry, const std::string &userName, const std::string &password, dialup::DialNotifier notifier)
 {
     const auto found = m_phonebook.entry(QString::fromStdString(entry));
     if (!found)
         return std::unexpected(found.error());
-    SimConnection connection =
-        SimConnection::plan(*found, QString::fromStdString(userName), QString::fromStdString(password));
+    SimConnection connection
+        = SimConnection::plan(*found, QString::fromStdString(userName), QString::fromStdString(password));
     connection.ownerPid = m_ownerPid;
     connection.dialStartMs = nowMs();
 
     bool busy = false;
     const auto written = m_stateFile.update([&](SimStateFile::State &state) {
         std::erase_if(state.connections, [&](const SimConnection &c) { return isOver(c, connection.dialStartMs); });
-        busy = std::ranges::any_of(state.connections,
-                                   [&](const SimConnection &c) { return sameEntry(c.entryName, connection.entryName); });
+        busy = std::ranges::any_of(
+            state.connections, [&](const SimConnection &c) { return sameEntry(c.entryName, connection.entryName); });
         if (busy)
             return true;
         dialup::ConnectionHandle handle = state.nextHandle;
         const auto inUse = [&](dialup::ConnectionHandle h) {
-            return h == 0 || std::ranges::any_of(state.connections, [h](const SimConnection &c) { return c.handle == h; });
+            return h == 0
+                || std::ranges::any_of(state.connections, [h](const SimConnection &c) { return c.handle == h; });
         };
         while (inUse(handle))
             ++handle;
@@ -151,7 +144,7 @@ std::expected<dialup::ConnectionHandle, dialup::ErrorCode> SimDialUpService::dia
     if (busy)
         return std::unexpected(simdialup::kLineInUse);
     if (notifier) {
-        m_watches[connection.handle] = Watch{connection, std::move(notifier)};
+        m_watches[connection.handle] = Watch { connection, std::move(notifier) };
         m_timer.start();
     }
     return connection.handle;
@@ -173,10 +166,7 @@ std::expected<void, dialup::ErrorCode> SimDialUpService::hangUp(dialup::Connecti
     return {};
 }
 
-std::string SimDialUpService::errorText(dialup::ErrorCode code)
-{
-    return simdialup::errorText(code);
-}
+std::string SimDialUpService::errorText(dialup::ErrorCode code) { return simdialup::errorText(code); }
 
 QWidget *SimDialUpService::ownerWidget(dialup::NativeWindow owner) const
 {
@@ -188,14 +178,14 @@ std::expected<void, dialup::ErrorCode> SimDialUpService::createEntry(dialup::Nat
     const auto names = m_phonebook.entryNames();
     if (!names)
         return std::unexpected(names.error());
-    const auto entry = m_editor(ownerWidget(owner), SimEntry{}, true, *names);
+    const auto entry = m_editor(ownerWidget(owner), SimEntry {}, true, *names);
     if (!entry)
         return std::unexpected(simdialup::kCancelled);
     return m_phonebook.store(*entry, SimPhonebook::StoreMode::Create);
 }
 
-std::expected<void, dialup::ErrorCode> SimDialUpService::editEntry(dialup::NativeWindow owner,
-                                                                   const std::string &entryName)
+std::expected<void, dialup::ErrorCode> SimDialUpService::editEntry(
+    dialup::NativeWindow owner, const std::string &entryName)
 {
     const auto current = m_phonebook.entry(QString::fromStdString(entryName));
     if (!current)
@@ -207,25 +197,24 @@ std::expected<void, dialup::ErrorCode> SimDialUpService::editEntry(dialup::Nativ
     return m_phonebook.store(*edited, SimPhonebook::StoreMode::Replace);
 }
 
-std::vector<dialup::ConnectionStatus> SimDialUpService::reportsFor(const Watch &watch,
-                                                                   const std::vector<SimConnection> &live,
-                                                                   qint64 now) const
+std::vector<dialup::ConnectionStatus> SimDialUpService::reportsFor(
+    const Watch &watch, const std::vector<SimConnection> &live, qint64 now) const
 {
     const auto listed = std::ranges::find(live, watch.plan.handle, &SimConnection::handle);
     if (listed != live.end())
         return listed->reportsUntil(now);
     std::vector<dialup::ConnectionStatus> reports = watch.plan.reportsUntil(now);
     const SimConnection::Phase phase = watch.plan.at(now).phase;
-    if (phase == SimConnection::Phase::Failed || phase == SimConnection::Phase::Disconnected ||
-        phase == SimConnection::Phase::Gone)
+    if (phase == SimConnection::Phase::Failed || phase == SimConnection::Phase::Disconnected
+        || phase == SimConnection::Phase::Gone)
         return reports; // it ended on its own and has been tidied away
     // Hung up by another process: what was already told, then the end.
     reports.resize(std::min(reports.size(), watch.reported));
     const std::uint32_t last = reports.empty() ? dialup::kOpenPort : reports.back().state;
     if (last == dialup::kConnected)
-        reports.push_back({dialup::kDisconnected, 0});
+        reports.push_back({ dialup::kDisconnected, 0 });
     else
-        reports.push_back({last, simdialup::kHungUp});
+        reports.push_back({ last, simdialup::kHungUp });
     return reports;
 }
 
@@ -244,8 +233,8 @@ void SimDialUpService::pollProgress()
             Watch &watch = found->second;
             const std::vector<dialup::ConnectionStatus> reports = reportsFor(watch, *live, now);
             const auto listed = std::ranges::find(*live, handle, &SimConnection::handle);
-            const SimConnection::Phase phase = listed != live->end() ? listed->at(now).phase
-                                                                     : SimConnection::Phase::Gone;
+            const SimConnection::Phase phase
+                = listed != live->end() ? listed->at(now).phase : SimConnection::Phase::Gone;
             const std::size_t from = watch.reported;
             watch.reported = std::max(watch.reported, reports.size());
             watch.finished = phase != SimConnection::Phase::Dialling && phase != SimConnection::Phase::Connected;

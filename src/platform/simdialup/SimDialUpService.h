@@ -28,13 +28,13 @@ class SimDialUpService final : public QObject, public dialup::DialUpService {
 public:
     // Asks the user for an entry's settings; nullopt when the user cancels.
     // `takenNames` are the names a new entry may not have.
-    using EntryEditor = std::function<std::optional<SimEntry>(QWidget *parent, const SimEntry &initial, bool creating,
-                                                             const QStringList &takenNames)>;
+    using EntryEditor = std::function<std::optional<SimEntry>(
+        QWidget *parent, const SimEntry &initial, bool creating, const QStringList &takenNames)>;
 
     struct Options {
         Clock *clock = nullptr; // the system clock when null
-        qint64 ownerPid = 0;    // the id recorded as the dialler; 0 for this process
-        EntryEditor editor;     // the entry dialog when empty
+        qint64 ownerPid = 0; // the id recorded as the dialler; 0 for this process
+        EntryEditor editor; // the entry dialog when empty
     };
 
     explicit SimDialUpService(const QString &programFolder);
@@ -42,13 +42,12 @@ public:
     ~SimDialUpService() override;
 
     std::expected<std::vector<dialup::ActiveConnection>, dialup::ErrorCode> enumConnections() override;
-    std::expected<dialup::ConnectionStatus, dialup::ErrorCode> connectionStatus(dialup::ConnectionHandle handle) override;
+    std::expected<dialup::ConnectionStatus, dialup::ErrorCode> connectionStatus(
+        dialup::ConnectionHandle handle) override;
     std::expected<std::vector<std::string>, dialup::ErrorCode> enumEntries() override;
     std::expected<dialup::DialParams, dialup::ErrorCode> entryDialParams(const std::string &entry) override;
     std::expected<dialup::ConnectionHandle, dialup::ErrorCode> dial(const std::string &entry,
-                                                                  const std::string &userName,
-                                                                  const std::string &password,
-                                                                  dialup::DialNotifier notifier) override;
+        const std::string &userName, const std::string &password, dialup::DialNotifier notifier) override;
     std::expected<void, dialup::ErrorCode> hangUp(dialup::ConnectionHandle handle) override;
     std::string errorText(dialup::ErrorCode code) override;
     std::expected<void, dialup::ErrorCode> createEntry(dialup::NativeWindow owner) override;
@@ -73,8 +72,8 @@ private:
     // over or whose dialling process died before they connected.
     [[nodiscard]] std::expected<std::vector<SimConnection>, dialup::ErrorCode> liveConnections();
     bool isOver(const SimConnection &connection, qint64 now) const;
-    std::vector<dialup::ConnectionStatus> reportsFor(const Watch &watch, const std::vector<SimConnection> &live,
-                                                     qint64 now) const;
+    std::vector<dialup::ConnectionStatus> reportsFor(
+        const Watch &watch, const std::vector<SimConnection> &live, qint64 now) const;
     QWidget *ownerWidget(dialup::NativeWindow owner) const;
 
     SimPhonebook m_phonebook;

@@ -14,12 +14,12 @@ struct SimEntry {
     QString name;
     QString phoneNumber;
     QString userName;
-    QString password;           // the account's password at the remote end
-    bool savePassword = false;  // whether dialling programs are given it
-    double stageSeconds = 1;    // time the dial spends in each state, 0 to 60
-    bool answers = true;        // false: the remote end never picks up
+    QString password; // the account's password at the remote end
+    bool savePassword = false; // whether dialling programs are given it
+    double stageSeconds = 1; // time the dial spends in each state, 0 to 60
+    bool answers = true; // false: the remote end never picks up
     std::uint32_t failWithError = 0; // 0, or the error every dial ends with
-    int dropAfterSeconds = 0;   // 0, or the line drops this long after connecting
+    int dropAfterSeconds = 0; // 0, or the line drops this long after connecting
 
     bool operator==(const SimEntry &) const = default;
 

@@ -14,8 +14,7 @@
 
 namespace {
 
-template <typename Widget>
-Widget *named(Widget *widget, const char *name)
+template <typename Widget> Widget *named(Widget *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -105,8 +104,8 @@ QString SimEntryDialog::problem(const SimEntry &entry, bool creating, const QStr
             return QStringLiteral("There is already an entry called \"%1\".").arg(entry.name);
     }
     // The phonebook keeps every value on one line, without blanks around it.
-    if (SimEntry::hasControlCharacter(entry.phoneNumber) || SimEntry::hasControlCharacter(entry.userName) ||
-        SimEntry::hasControlCharacter(entry.password))
+    if (SimEntry::hasControlCharacter(entry.phoneNumber) || SimEntry::hasControlCharacter(entry.userName)
+        || SimEntry::hasControlCharacter(entry.password))
         return QStringLiteral("The phone number, the user name and the password cannot contain line breaks or tabs.");
     if (entry.password.trimmed() != entry.password)
         return QStringLiteral("A password cannot begin or end with a blank.");
@@ -121,8 +120,8 @@ void SimEntryDialog::accept()
         QDialog::accept();
 }
 
-std::optional<SimEntry> SimEntryDialog::ask(QWidget *parent, const SimEntry &initial, bool creating,
-                                            const QStringList &takenNames)
+std::optional<SimEntry> SimEntryDialog::ask(
+    QWidget *parent, const SimEntry &initial, bool creating, const QStringList &takenNames)
 {
     SimEntryDialog dialog(parent, initial, creating, takenNames);
     if (dialog.exec() != QDialog::Accepted)

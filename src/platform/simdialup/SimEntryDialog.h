@@ -28,8 +28,8 @@ public:
     SimEntry entry() const;
 
     // Runs the dialog modally; nullopt when it was cancelled.
-    static std::optional<SimEntry> ask(QWidget *parent, const SimEntry &initial, bool creating,
-                                       const QStringList &takenNames);
+    static std::optional<SimEntry> ask(
+        QWidget *parent, const SimEntry &initial, bool creating, const QStringList &takenNames);
 
     // An empty text when the entry can be stored, otherwise what is wrong.
     static QString problem(const SimEntry &entry, bool creating, const QStringList &takenNames);

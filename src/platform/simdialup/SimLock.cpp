@@ -17,7 +17,4 @@ SimLock::SimLock(const QString &programFolder)
     m_file.setStaleLockTime(kStaleMilliseconds);
 }
 
-bool SimLock::acquire()
-{
-    return m_file.tryLock(kWaitMilliseconds);
-}
+bool SimLock::acquire() { return m_file.tryLock(kWaitMilliseconds); }

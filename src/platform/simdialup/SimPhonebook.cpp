@@ -1,8 +1,8 @@
 #include "platform/simdialup/SimPhonebook.h"
 
+#include "core/store/AtomicFile.h"
 #include "platform/simdialup/SimErrors.h"
 #include "platform/simdialup/SimLock.h"
-#include "core/store/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -166,10 +166,10 @@ std::expected<SimEntry, dialup::ErrorCode> SimPhonebook::entry(const QString &na
     entry.savePassword = readFlag(document->value(*found, kSavePassword), defaults.savePassword);
     entry.stageSeconds = readSeconds(document->value(*found, kStageSeconds), defaults.stageSeconds);
     entry.answers = readFlag(document->value(*found, kAnswers), defaults.answers);
-    entry.failWithError = std::uint32_t(readCount(document->value(*found, kFailWithError),
-                                                  std::numeric_limits<std::uint32_t>::max(), 0));
-    entry.dropAfterSeconds = int(readCount(document->value(*found, kDropAfterSeconds),
-                                           SimEntry::kMaxDropAfterSeconds, 0));
+    entry.failWithError = std::uint32_t(
+        readCount(document->value(*found, kFailWithError), std::numeric_limits<std::uint32_t>::max(), 0));
+    entry.dropAfterSeconds
+        = int(readCount(document->value(*found, kDropAfterSeconds), SimEntry::kMaxDropAfterSeconds, 0));
     return entry;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/services/DialUpService.h"
-#include "platform/simdialup/SimEntry.h"
 #include "core/store/IniDocument.h"
+#include "platform/simdialup/SimEntry.h"
 
 #include <QString>
 #include <QStringList>

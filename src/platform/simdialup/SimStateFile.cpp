@@ -1,8 +1,8 @@
 #include "platform/simdialup/SimStateFile.h"
 
+#include "core/store/AtomicFile.h"
 #include "platform/simdialup/SimErrors.h"
 #include "platform/simdialup/SimLock.h"
-#include "core/store/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,8 +40,8 @@ std::optional<SimConnection> readConnection(const QJsonObject &object)
     const auto stage = wholeNumber(object.value(QLatin1String("stageMs")), 0, SimConnection::kMaxStageMilliseconds);
     const auto failError = wholeNumber(object.value(QLatin1String("failError")), 0, kMaxHandle);
     const auto failState = wholeNumber(object.value(QLatin1String("failState")), 0, kMaxHandle);
-    const auto drop = wholeNumber(object.value(QLatin1String("dropAfterMs")), 0,
-                                  SimConnection::kMaxDropAfterMilliseconds);
+    const auto drop
+        = wholeNumber(object.value(QLatin1String("dropAfterMs")), 0, SimConnection::kMaxDropAfterMilliseconds);
     const QJsonValue entry = object.value(QLatin1String("entry"));
     if (!handle || !owner || !start || !stage || !failError || !failState || !drop || !entry.isString())
         return std::nullopt;
@@ -94,19 +94,19 @@ QByteArray SimStateFile::serialise(const State &state)
 {
     QJsonArray list;
     for (const SimConnection &c : state.connections) {
-        list.append(QJsonObject{
-            {QLatin1String("handle"), qint64(c.handle)},
-            {QLatin1String("entry"), c.entryName},
-            {QLatin1String("owner"), c.ownerPid},
-            {QLatin1String("dialStart"), c.dialStartMs},
-            {QLatin1String("stageMs"), c.stageMs},
-            {QLatin1String("failState"), qint64(c.failState)},
-            {QLatin1String("failError"), qint64(c.failError)},
-            {QLatin1String("dropAfterMs"), c.dropAfterMs},
+        list.append(QJsonObject {
+            { QLatin1String("handle"), qint64(c.handle) },
+            { QLatin1String("entry"), c.entryName },
+            { QLatin1String("owner"), c.ownerPid },
+            { QLatin1String("dialStart"), c.dialStartMs },
+            { QLatin1String("stageMs"), c.stageMs },
+            { QLatin1String("failState"), qint64(c.failState) },
+            { QLatin1String("failError"), qint64(c.failError) },
+            { QLatin1String("dropAfterMs"), c.dropAfterMs },
         });
     }
-    const QJsonObject root{{QLatin1String("nextHandle"), qint64(state.nextHandle)},
-                           {QLatin1String("connections"), list}};
+    const QJsonObject root { { QLatin1String("nextHandle"), qint64(state.nextHandle) },
+        { QLatin1String("connections"), list } };
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -114,11 +114,11 @@ std::expected<SimStateFile::State, dialup::ErrorCode> SimStateFile::read() const
 {
     QFile file(m_path);
     if (!file.exists())
-        return State{};
+        return State {};
     if (!file.open(QIODevice::ReadOnly))
         return std::unexpected(simdialup::kConnectionListFailed);
     const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    return bytes.size() > kMaxFileBytes ? State{} : parse(bytes);
+    return bytes.size() > kMaxFileBytes ? State {} : parse(bytes);
 }
 
 std::expected<void, dialup::ErrorCode> SimStateFile::update(const std::function<bool(State &)> &change) const

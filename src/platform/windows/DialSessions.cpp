@@ -33,13 +33,14 @@ DialSessions &DialSessions::process()
     return sessions;
 }
 
-DialSessions::Id DialSessions::add(const void *owner, std::weak_ptr<const void> liveness, PostToUiThread post,
-                                   dialup::DialNotifier notifier)
+DialSessions::Id DialSessions::add(
+    const void *owner, std::weak_ptr<const void> liveness, PostToUiThread post, dialup::DialNotifier notifier)
 {
     Exclusive guard(m_lock);
     const Id id = ++m_lastId;
-    m_sessions.emplace(id, Session{owner, std::move(liveness), std::move(post),
-                                   std::make_shared<const dialup::DialNotifier>(std::move(notifier))});
+    m_sessions.emplace(id,
+        Session { owner, std::move(liveness), std::move(post),
+            std::make_shared<const dialup::DialNotifier>(std::move(notifier)) });
     return id;
 }
 

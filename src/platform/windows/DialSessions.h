@@ -29,8 +29,8 @@ public:
 
     // `liveness` expires when the owner goes away; notifications posted but
     // not yet run are then dropped. Ids start at 1.
-    [[nodiscard]] Id add(const void *owner, std::weak_ptr<const void> liveness, PostToUiThread post,
-                         dialup::DialNotifier notifier);
+    [[nodiscard]] Id add(
+        const void *owner, std::weak_ptr<const void> liveness, PostToUiThread post, dialup::DialNotifier notifier);
 
     // Any thread. Posts the notifier's call; returns whether the dial goes on
     // (false once it connected, disconnected or failed, or for an unknown id),

@@ -30,14 +30,14 @@ std::expected<std::vector<Record>, dialup::ErrorCode> enumerateGrowing(Enumerate
     std::vector<Record> records(1);
     for (int attempt = 1;; ++attempt) {
         for (Record &record : records) {
-            record = Record{};
+            record = Record {};
             record.dwSize = sizeof(Record);
         }
         DWORD bytes = static_cast<DWORD>(records.size() * sizeof(Record));
         DWORD count = 0;
         const DWORD result = enumerate(records.data(), &bytes, &count);
         if (result == ERROR_BUFFER_TOO_SMALL && attempt < kEnumAttempts) {
-            const std::size_t needed = (std::size_t{bytes} + sizeof(Record) - 1) / sizeof(Record);
+            const std::size_t needed = (std::size_t { bytes } + sizeof(Record) - 1) / sizeof(Record);
             records.resize(std::max(needed, records.size() + 1));
             continue;
         }
@@ -69,7 +69,7 @@ DWORD hangUpAndWait(HRASCONN connection)
     if (result != ERROR_SUCCESS)
         return result;
     for (DWORD waited = 0; waited < kHangUpWaitMs; waited += kHangUpPollMs) {
-        RASCONNSTATUSW status{};
+        RASCONNSTATUSW status {};
         status.dwSize = sizeof(status);
         if (RasGetConnectStatusW(connection, &status) == ERROR_INVALID_HANDLE)
             break;
@@ -91,10 +91,7 @@ RasDialUpService::RasDialUpService(std::function<void(std::function<void()>)> po
 {
 }
 
-RasDialUpService::~RasDialUpService()
-{
-    DialSessions::process().removeOwnedBy(this);
-}
+RasDialUpService::~RasDialUpService() { DialSessions::process().removeOwnedBy(this); }
 
 std::expected<std::vector<dialup::ActiveConnection>, dialup::ErrorCode> RasDialUpService::enumConnections()
 {
@@ -105,21 +102,22 @@ std::expected<std::vector<dialup::ActiveConnection>, dialup::ErrorCode> RasDialU
     std::vector<dialup::ActiveConnection> connections;
     connections.reserve(records->size());
     for (const RASCONNW &record : *records)
-        connections.push_back({m_handles.idFor(record.hrasconn), wintext::utf8FromField(record.szEntryName)});
+        connections.push_back({ m_handles.idFor(record.hrasconn), wintext::utf8FromField(record.szEntryName) });
     return connections;
 }
 
-std::expected<dialup::ConnectionStatus, dialup::ErrorCode> RasDialUpService::connectionStatus(dialup::ConnectionHandle handle)
+std::expected<dialup::ConnectionStatus, dialup::ErrorCode> RasDialUpService::connectionStatus(
+    dialup::ConnectionHandle handle)
 {
     const auto native = m_handles.find(handle);
     if (!native)
         return std::unexpected(ERROR_INVALID_HANDLE);
-    RASCONNSTATUSW status{};
+    RASCONNSTATUSW status {};
     status.dwSize = sizeof(status);
     const DWORD result = RasGetConnectStatusW(static_cast<HRASCONN>(*native), &status);
     if (result != ERROR_SUCCESS)
         return std::unexpected(result);
-    return dialup::ConnectionStatus{static_cast<std::uint32_t>(status.rasconnstate), status.dwError};
+    return dialup::ConnectionStatus { static_cast<std::uint32_t>(status.rasconnstate), status.dwError };
 }
 
 std::expected<std::vector<std::string>, dialup::ErrorCode> RasDialUpService::enumEntries()
@@ -138,7 +136,7 @@ std::expected<std::vector<std::string>, dialup::ErrorCode> RasDialUpService::enu
 
 std::expected<dialup::DialParams, dialup::ErrorCode> RasDialUpService::entryDialParams(const std::string &entry)
 {
-    RASDIALPARAMSW params{};
+    RASDIALPARAMSW params {};
     params.dwSize = sizeof(params);
     if (const auto filled = fill(params.szEntryName, entry, kNoSuchEntry); !filled)
         return std::unexpected(filled.error());
@@ -154,16 +152,14 @@ std::expected<dialup::DialParams, dialup::ErrorCode> RasDialUpService::entryDial
     return stored;
 }
 
-std::expected<dialup::ConnectionHandle, dialup::ErrorCode> RasDialUpService::dial(const std::string &entry,
-                                                                                const std::string &userName,
-                                                                                const std::string &password,
-                                                                                dialup::DialNotifier notifier)
+std::expected<dialup::ConnectionHandle, dialup::ErrorCode> RasDialUpService::dial(
+    const std::string &entry, const std::string &userName, const std::string &password, dialup::DialNotifier notifier)
 {
-    RASDIALPARAMSW params{};
+    RASDIALPARAMSW params {};
     params.dwSize = sizeof(params);
-    for (const auto &filled : {fill(params.szEntryName, entry, kNoSuchEntry),
-                              fill(params.szUserName, userName, ERROR_INVALID_PARAMETER),
-                              fill(params.szPassword, password, ERROR_INVALID_PARAMETER)}) {
+    for (const auto &filled :
+        { fill(params.szEntryName, entry, kNoSuchEntry), fill(params.szUserName, userName, ERROR_INVALID_PARAMETER),
+            fill(params.szPassword, password, ERROR_INVALID_PARAMETER) }) {
         if (!filled)
             return std::unexpected(filled.error());
     }
@@ -173,8 +169,8 @@ std::expected<dialup::ConnectionHandle, dialup::ErrorCode> RasDialUpService::dia
     params.dwCallbackId = session;
     constexpr RASDIALFUNC2 progress = &dialProgress;
     HRASCONN connection = nullptr;
-    const DWORD result =
-        RasDialW(nullptr, nullptr, &params, kNotifierWithCallbackId, reinterpret_cast<LPVOID>(progress), &connection);
+    const DWORD result
+        = RasDialW(nullptr, nullptr, &params, kNotifierWithCallbackId, reinterpret_cast<LPVOID>(progress), &connection);
     if (result != ERROR_SUCCESS) {
         sessions.remove(session);
         // A refused dial may still hold a connection, which only a hang-up frees.

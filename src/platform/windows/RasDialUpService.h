@@ -20,12 +20,12 @@ public:
     RasDialUpService &operator=(const RasDialUpService &) = delete;
 
     std::expected<std::vector<dialup::ActiveConnection>, dialup::ErrorCode> enumConnections() override;
-    std::expected<dialup::ConnectionStatus, dialup::ErrorCode> connectionStatus(dialup::ConnectionHandle handle) override;
+    std::expected<dialup::ConnectionStatus, dialup::ErrorCode> connectionStatus(
+        dialup::ConnectionHandle handle) override;
     std::expected<std::vector<std::string>, dialup::ErrorCode> enumEntries() override;
     std::expected<dialup::DialParams, dialup::ErrorCode> entryDialParams(const std::string &entry) override;
-    std::expected<dialup::ConnectionHandle, dialup::ErrorCode> dial(const std::string &entry, const std::string &userName,
-                                                                    const std::string &password,
-                                                                    dialup::DialNotifier notifier) override;
+    std::expected<dialup::ConnectionHandle, dialup::ErrorCode> dial(const std::string &entry,
+        const std::string &userName, const std::string &password, dialup::DialNotifier notifier) override;
     std::expected<void, dialup::ErrorCode> hangUp(dialup::ConnectionHandle handle) override;
     std::string errorText(dialup::ErrorCode code) override;
     std::expected<void, dialup::ErrorCode> createEntry(dialup::NativeWindow owner) override;

@@ -39,7 +39,7 @@ std::expected<void, std::string> RunKeyRegistration::apply(bool runAtStartup, co
     const auto valueName = wintext::wideFromUtf8(m_valueName);
     // The path matters only when registering: a bad one must not block removal.
     const auto path = wintext::wideFromUtf8(runAtStartup ? programPath : std::string());
-    for (const auto *converted : {&keyPath, &valueName, &path}) {
+    for (const auto *converted : { &keyPath, &valueName, &path }) {
         if (!converted->has_value())
             return std::unexpected(wintext::systemErrorText(converted->error()));
     }

@@ -39,7 +39,7 @@ std::string systemErrorText(std::uint32_t code)
 {
     wchar_t buffer[512] = {};
     const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                        buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
+        buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
     std::wstring_view text(buffer, length);
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
         text.remove_suffix(1);

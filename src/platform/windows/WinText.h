@@ -18,8 +18,7 @@ namespace wintext {
 
 // Copies a zero-terminated field of a fixed-size system record; the field is
 // not trusted to hold a terminator.
-template <std::size_t N>
-[[nodiscard]] std::string utf8FromField(const wchar_t (&field)[N])
+template <std::size_t N> [[nodiscard]] std::string utf8FromField(const wchar_t (&field)[N])
 {
     std::size_t length = 0;
     while (length < N && field[length] != L'\0')
@@ -30,8 +29,7 @@ template <std::size_t N>
 // Fills a fixed-size field, zero-terminated. Refuses text that does not fit
 // or that holds a zero character, which the system would read as a shorter
 // (and so different) name.
-template <std::size_t N>
-[[nodiscard]] bool fillField(wchar_t (&field)[N], std::wstring_view text)
+template <std::size_t N> [[nodiscard]] bool fillField(wchar_t (&field)[N], std::wstring_view text)
 {
     if (text.size() >= N || text.find(L'\0') != std::wstring_view::npos)
         return false;

@@ -9,14 +9,11 @@ bool isOption(const QString &argument, const char *name)
 
 bool isHelp(const QString &argument)
 {
-    return isOption(argument, "/help") || isOption(argument, "/?") || isOption(argument, "-h") ||
-           isOption(argument, "--help");
+    return isOption(argument, "/help") || isOption(argument, "/?") || isOption(argument, "-h")
+        || isOption(argument, "--help");
 }
 
-QString unknownOption(const QString &argument)
-{
-    return QStringLiteral("unknown option \"%1\".").arg(argument);
-}
+QString unknownOption(const QString &argument) { return QStringLiteral("unknown option \"%1\".").arg(argument); }
 
 } // namespace
 
@@ -29,9 +26,9 @@ std::expected<DialArguments, QString> DialArguments::parse(const QStringList &ar
     if (isHelp(first) || isOption(first, "/list") || isOption(first, "/disconnect")) {
         if (arguments.size() > 1)
             return std::unexpected(QStringLiteral("%1 takes no further arguments.").arg(first));
-        result.action = isHelp(first)                ? Action::Help
-                        : isOption(first, "/list") ? Action::ListEntries
-                                                   : Action::Disconnect;
+        result.action = isHelp(first)  ? Action::Help
+            : isOption(first, "/list") ? Action::ListEntries
+                                       : Action::Disconnect;
         return result;
     }
     if (first.startsWith(QLatin1Char('/')))

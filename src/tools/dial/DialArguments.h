@@ -17,7 +17,7 @@ struct DialArguments {
     enum class Action { ListConnections, ListEntries, Dial, Disconnect, Help };
 
     Action action = Action::ListConnections;
-    QString entry;                   // Dial; Disconnect (empty: every connection)
+    QString entry; // Dial; Disconnect (empty: every connection)
     std::optional<QString> userName; // Dial: the stored ones when absent
     std::optional<QString> password;
 

@@ -60,7 +60,8 @@ int DialTool::listConnections()
         if (!status)
             m_out << "ended";
         else if (status->error != 0)
-            m_out << "failed, error " << status->error << ": " << QString::fromStdString(m_service.errorText(status->error));
+            m_out << "failed, error " << status->error << ": "
+                  << QString::fromStdString(m_service.errorText(status->error));
         else
             m_out << stateName(status->state);
         m_out << " (handle " << connection.handle << ")" << Qt::endl;

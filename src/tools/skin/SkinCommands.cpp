@@ -58,8 +58,8 @@ bool isSkinBitmap(const QByteArray &bytes)
 
 const char *formatName(int code)
 {
-    static const char *const names[] = {"1 bit", "4 bits", "8 bits", "16 bits 555", "16 bits 565", "24 bits",
-                                        "32 bits"};
+    static const char *const names[]
+        = { "1 bit", "4 bits", "8 bits", "16 bits 555", "16 bits 565", "24 bits", "32 bits" };
     return code >= 0 && code <= 6 ? names[code] : "not valid";
 }
 

@@ -10,15 +10,15 @@ namespace Log = SkinLayout::CallLogWindow;
 
 namespace {
 
-const QColor kFrameTop{30, 38, 49};
-const QColor kFrame{26, 33, 43};
-const QColor kFrameBottom{22, 28, 37};
-const QColor kRuleDark{200, 206, 218};
+const QColor kFrameTop { 30, 38, 49 };
+const QColor kFrame { 26, 33, 43 };
+const QColor kFrameBottom { 22, 28, 37 };
+const QColor kRuleDark { 200, 206, 218 };
 
 QColor mix(const QColor &a, const QColor &b, qreal t)
 {
-    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t), float(a.greenF() + (b.greenF() - a.greenF()) * t),
-                            float(a.blueF() + (b.blueF() - a.blueF()) * t));
+    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
+        float(a.greenF() + (b.greenF() - a.greenF()) * t), float(a.blueF() + (b.blueF() - a.blueF()) * t));
 }
 
 // The plain cell: a light rule down its left and along its bottom, the rest a
@@ -85,8 +85,8 @@ QImage callLogImage()
                 colour = headerBar(x, y);
             else {
                 const int u = (x - left) % Log::kCellTexture.width();
-                const int v = ((y - Log::kCellTexture.top()) % Log::kCellTexture.height() + Log::kCellTexture.height()) %
-                              Log::kCellTexture.height();
+                const int v = ((y - Log::kCellTexture.top()) % Log::kCellTexture.height() + Log::kCellTexture.height())
+                    % Log::kCellTexture.height();
                 colour = cellTexture(u, v);
             }
             line[x] = colour.rgb();
@@ -105,23 +105,22 @@ QImage callLogImage()
 
     // Bottom strip: the statistics well and the provider filter's field.
     const int statTop = height - Log::kStatButtonsFromBottom;
-    drawWell(painter, QRectF(12, statTop - 2, 468, Log::kStatButtonSize.height() + 4), Colour::kWell, QColor(14, 19, 26),
-             5);
+    drawWell(
+        painter, QRectF(12, statTop - 2, 468, Log::kStatButtonSize.height() + 4), Colour::kWell, QColor(14, 19, 26), 5);
     const int providerTop = height - Log::kProviderRowFromBottom;
     drawText(painter, QRectF(12, providerTop - 1, Log::kLabelProviderLeft - 18, 24), QStringLiteral("Showing"),
-             font(11), Colour::kMutedText, Qt::AlignRight | Qt::AlignVCenter);
+        font(11), Colour::kMutedText, Qt::AlignRight | Qt::AlignVCenter);
     drawWell(painter,
-             QRectF(Log::kLabelProviderLeft - 2, providerTop - 1,
-                    Log::kButtonChooseProviderLeft + Log::kButtonChooseProviderSize.width() - Log::kLabelProviderLeft + 2,
-                    24),
-             QColor(255, 255, 255), QColor(12, 17, 23), 4);
+        QRectF(Log::kLabelProviderLeft - 2, providerTop - 1,
+            Log::kButtonChooseProviderLeft + Log::kButtonChooseProviderSize.width() - Log::kLabelProviderLeft + 2, 24),
+        QColor(255, 255, 255), QColor(12, 17, 23), 4);
     return image;
 }
 
 using IconFunction = void (*)(QPainter &, const QRectF &, const QColor &);
 
 void pillButton(QPainter &painter, const QRectF &box, ButtonState state, IconFunction icon, const QString &text,
-                const QColor &hot, const QColor &down)
+    const QColor &hot, const QColor &down)
 {
     const QColor fill = state == ButtonState::Up ? QColor(52, 64, 80) : state == ButtonState::Hot ? hot : down;
     const QRectF pill = box.adjusted(0.5, 0.5, -0.5, -0.5);
@@ -134,7 +133,7 @@ void pillButton(QPainter &painter, const QRectF &box, ButtonState state, IconFun
     iconBox.moveCenter(QPointF(box.left() + 15, box.center().y()) + shift);
     icon(painter, iconBox, ink);
     drawText(painter, QRectF(box.left() + 23, box.top(), box.width() - 27, box.height()).translated(shift), text,
-             font(11, true), ink);
+        font(11, true), ink);
 }
 
 QImage handleImage()
@@ -169,14 +168,14 @@ void SkinPictures::drawCallLog(SkinSet &skin)
         QColor hot;
         QColor down;
     } buttons[] = {
-        {"CallLogEdit", Log::ButtonEdit, Icons::pencil, "Edit", Colour::kAccent, Colour::kAccentDown},
-        {"CallLogDelete", Log::ButtonDelete, Icons::trash, "Delete", Colour::kDanger, Colour::kDangerDown},
-        {"CallLogClear", Log::ButtonClear, Icons::sweep, "Clear", Colour::kDanger, Colour::kDangerDown},
+        { "CallLogEdit", Log::ButtonEdit, Icons::pencil, "Edit", Colour::kAccent, Colour::kAccentDown },
+        { "CallLogDelete", Log::ButtonDelete, Icons::trash, "Delete", Colour::kDanger, Colour::kDangerDown },
+        { "CallLogClear", Log::ButtonClear, Icons::sweep, "Clear", Colour::kDanger, Colour::kDangerDown },
     };
     for (const auto &b : buttons)
         addButton(skin, QString::fromLatin1(b.prefix), background, b.rect,
-                  [&b](QPainter &painter, const QRectF &box, ButtonState state) {
-                      pillButton(painter, box, state, b.icon, QString::fromLatin1(b.text), b.hot, b.down);
-                  });
+            [&b](QPainter &painter, const QRectF &box, ButtonState state) {
+                pillButton(painter, box, state, b.icon, QString::fromLatin1(b.text), b.hot, b.down);
+            });
     skin.insert(QStringLiteral("Handle"), handleImage());
 }

@@ -38,11 +38,11 @@ QString writeDefaultSkin(const QString &programFolder)
                 .arg(image.height())
                 .arg(use.size.width())
                 .arg(use.size.height());
-        const UbmEncoded encoded = encodeUbm(image, {DibFormat::Bits24, DibFormat::Bits24, true, false});
+        const UbmEncoded encoded = encodeUbm(image, { DibFormat::Bits24, DibFormat::Bits24, true, false });
         if (!encoded.error.isEmpty())
             return name + QStringLiteral(": ") + encoded.error;
-        if (const QString error = write(program.filePath(skins + QLatin1Char('/') + name + QStringLiteral(".ubm")),
-                                        encoded.bytes);
+        if (const QString error
+            = write(program.filePath(skins + QLatin1Char('/') + name + QStringLiteral(".ubm")), encoded.bytes);
             !error.isEmpty())
             return error;
     }
@@ -50,10 +50,11 @@ QString writeDefaultSkin(const QString &programFolder)
         QString path;
         QByteArray bytes;
     } media[] = {
-        {skins + QLatin1Char('/') + QLatin1String(SkinImages::kConnectingAnimation), SkinMedia::connectingAnimation()},
-        {sounds + QStringLiteral("/connected.wav"), SkinMedia::connectedSound()},
-        {sounds + QStringLiteral("/welcome.wav"), SkinMedia::welcomeSound()},
-        {sounds + QStringLiteral("/warning.wav"), SkinMedia::warningSound()},
+        { skins + QLatin1Char('/') + QLatin1String(SkinImages::kConnectingAnimation),
+            SkinMedia::connectingAnimation() },
+        { sounds + QStringLiteral("/connected.wav"), SkinMedia::connectedSound() },
+        { sounds + QStringLiteral("/welcome.wav"), SkinMedia::welcomeSound() },
+        { sounds + QStringLiteral("/warning.wav"), SkinMedia::warningSound() },
     };
     for (const auto &m : media)
         if (const QString error = write(program.filePath(m.path), m.bytes); !error.isEmpty())

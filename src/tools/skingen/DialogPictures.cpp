@@ -12,8 +12,8 @@ namespace {
 
 constexpr int kTitleHeight = 36;
 constexpr qreal kCorner = 12;
-const QColor kTint{232, 236, 242};
-const QColor kTintBorder{214, 220, 229};
+const QColor kTint { 232, 236, 242 };
+const QColor kTintBorder { 214, 220, 229 };
 
 // A light dialog with rounded corners and a dark title strip; the painter is
 // open until finish().
@@ -30,12 +30,12 @@ public:
         m_painter.save();
         m_painter.setClipPath(m_body);
         fillGradient(m_painter, roundedRect(QRectF(0, 0, whole.width(), kTitleHeight), 0), Colour::kTitleTop,
-                     Colour::kTitleBottom);
+            Colour::kTitleBottom);
         m_painter.setPen(QPen(QColor(20, 26, 34), 1));
         m_painter.drawLine(QPointF(0, kTitleHeight - 0.5), QPointF(whole.width(), kTitleHeight - 0.5));
         m_painter.restore();
         drawText(m_painter, QRectF(titleLeft, 0, whole.width() - titleLeft - 12, kTitleHeight), title, font(15, true),
-                 Colour::kLightText);
+            Colour::kLightText);
     }
 
     QPainter &painter() { return m_painter; }
@@ -43,7 +43,7 @@ public:
 
     // A name left of (or over) a field.
     void label(const QRectF &box, const QString &text, Qt::Alignment alignment = Qt::AlignRight | Qt::AlignVCenter,
-               bool bold = false)
+        bool bold = false)
     {
         drawText(m_painter, box, text, font(13, bold), Colour::kLabelText, alignment);
     }
@@ -84,7 +84,7 @@ private:
 
 QRect leftOf(const QRect &field, int width)
 {
-    return {field.left() - width - 10, field.top(), width, field.height()};
+    return { field.left() - width - 10, field.top(), width, field.height() };
 }
 
 QImage editLogImage()
@@ -94,9 +94,9 @@ QImage editLogImage()
     const struct {
         QRect field;
         const char *name;
-    } rows[] = {{D::Label1, "Connection"},     {D::StartTimeEdit, "Start time"}, {D::DateEdit1, "Start date"},
-                {D::EndTimeEdit, "End time"}, {D::DateEdit2, "End date"},      {D::DurationEdit, "Duration"},
-                {D::CurrencyEdit2, "Cost"}};
+    } rows[] = { { D::Label1, "Connection" }, { D::StartTimeEdit, "Start time" }, { D::DateEdit1, "Start date" },
+        { D::EndTimeEdit, "End time" }, { D::DateEdit2, "End date" }, { D::DurationEdit, "Duration" },
+        { D::CurrencyEdit2, "Cost" } };
     for (const auto &row : rows)
         dialog.label(leftOf(row.field, 110), QString::fromLatin1(row.name));
     dialog.rule(D::GShape2.bottom() + 3, 20, D::kSize.width() - 20);
@@ -130,19 +130,18 @@ QImage providerImage()
     dialog.field(P::Heading);
 
     const int headingTop = P::kTodayTop - 20;
-    dialog.label(QRectF(P::kDurationLeft, headingTop, P::kDurationWidth, 16), QStringLiteral("Duration"),
-                 Qt::AlignCenter, true);
+    dialog.label(
+        QRectF(P::kDurationLeft, headingTop, P::kDurationWidth, 16), QStringLiteral("Duration"), Qt::AlignCenter, true);
     dialog.label(QRectF(P::kCurrencyLeft, headingTop, P::kCostLeft + P::kCostWidth - P::kCurrencyLeft, 16),
-                 QStringLiteral("Dial-up Connection Cost"), Qt::AlignCenter, true);
-    dialog.label(QRectF(P::kCallsLeft, headingTop, P::kCallsWidth, 16), QStringLiteral("Calls"), Qt::AlignCenter,
-                 true);
+        QStringLiteral("Dial-up Connection Cost"), Qt::AlignCenter, true);
+    dialog.label(QRectF(P::kCallsLeft, headingTop, P::kCallsWidth, 16), QStringLiteral("Calls"), Qt::AlignCenter, true);
     const struct {
         int top;
         const char *name;
-    } rows[] = {{P::kTodayTop, "Today"}, {P::kMonthTop, "This Month"}, {P::kTodateTop, "Todate"}};
+    } rows[] = { { P::kTodayTop, "Today" }, { P::kMonthTop, "This Month" }, { P::kTodateTop, "Todate" } };
     for (const auto &row : rows) {
         drawText(dialog.painter(), QRectF(20, row.top, 120, P::kRowHeight), QString::fromLatin1(row.name),
-                 font(13, true), Colour::kDarkText);
+            font(13, true), Colour::kDarkText);
         dialog.field(QRect(P::kDurationLeft, row.top, P::kDurationWidth, P::kRowHeight));
         dialog.field(QRect(P::kCostLeft, row.top, P::kCostWidth, P::kRowHeight));
         dialog.field(QRect(P::kCallsLeft, row.top, P::kCallsWidth, P::kRowHeight));
@@ -153,42 +152,37 @@ QImage providerImage()
         QRect field;
         const char *name;
         bool computed;
-    } account[] = {{P::ChargesTodate, "Charges Todate", true},
-                   {P::DateEdit1, "Started with Provider on", false},
-                   {P::CurrencyEdit1, "Monthly Fee", false},
-                   {P::MonthStartDay, "Month starts on which day", false},
-                   {P::SpinEdit1, "Monthly limit of hours", false},
-                   {P::CurrencyEdit2, "For each hour after, add", false}};
+    } account[] = { { P::ChargesTodate, "Charges Todate", true }, { P::DateEdit1, "Started with Provider on", false },
+        { P::CurrencyEdit1, "Monthly Fee", false }, { P::MonthStartDay, "Month starts on which day", false },
+        { P::SpinEdit1, "Monthly limit of hours", false }, { P::CurrencyEdit2, "For each hour after, add", false } };
     for (const auto &row : account) {
         dialog.label(QRectF(20, row.field.top(), 186, row.field.height()), QString::fromLatin1(row.name),
-                     Qt::AlignLeft | Qt::AlignVCenter, row.computed);
+            Qt::AlignLeft | Qt::AlignVCenter, row.computed);
         dialog.field(row.field, row.computed ? QColor(224, 242, 245) : Colour::kDialogField);
     }
     dialog.painter().setPen(QPen(kTintBorder, 1));
     dialog.painter().drawLine(QPointF(P::ButtonEdit.left() - 14.5, P::ButtonEdit.top()),
-                              QPointF(P::ButtonEdit.left() - 14.5, P::ButtonClose.bottom()));
+        QPointF(P::ButtonEdit.left() - 14.5, P::ButtonClose.bottom()));
 
     dialog.rule(P::kSpendingRule, 20, P::kSize.width() - 20);
     const struct {
         QRect field;
         const char *name;
         bool computed;
-    } spending[] = {{P::BillingMonth, "Billing month", true},
-                    {P::BudgetMoney, "Budget each month", false},
-                    {P::AutoHangUp, "Hang up at 100 %", false},
-                    {P::BillProjection, "Projected bill", true}};
+    } spending[] = { { P::BillingMonth, "Billing month", true }, { P::BudgetMoney, "Budget each month", false },
+        { P::AutoHangUp, "Hang up at 100 %", false }, { P::BillProjection, "Projected bill", true } };
     for (const auto &row : spending) {
         dialog.label(QRectF(20, row.field.top(), row.field.left() - 28, row.field.height()),
-                     QString::fromLatin1(row.name), Qt::AlignLeft | Qt::AlignVCenter, row.computed);
+            QString::fromLatin1(row.name), Qt::AlignLeft | Qt::AlignVCenter, row.computed);
         if (row.field != P::AutoHangUp)
             dialog.field(row.field, row.computed ? QColor(224, 242, 245) : Colour::kDialogField);
     }
     dialog.label(QRectF(P::BudgetMoney.right() + 8, P::BudgetHours.top(),
-                        P::BudgetHours.left() - P::BudgetMoney.right() - 14, P::BudgetHours.height()),
-                 QStringLiteral("hours"));
+                     P::BudgetHours.left() - P::BudgetMoney.right() - 14, P::BudgetHours.height()),
+        QStringLiteral("hours"));
     dialog.label(QRectF(P::AutoHangUp.right() + 8, P::HangUpMargin.top(),
-                        P::HangUpMargin.left() - P::AutoHangUp.right() - 14, P::HangUpMargin.height()),
-                 QStringLiteral("before next unit, s"));
+                     P::HangUpMargin.left() - P::AutoHangUp.right() - 14, P::HangUpMargin.height()),
+        QStringLiteral("before next unit, s"));
     return dialog.finish();
 }
 
@@ -207,7 +201,7 @@ QImage connectionImage()
     painter.drawRoundedRect(cancel, cancel.height() / 2, cancel.height() / 2);
     Icons::cross(painter, QRectF(cancel.left() + 8, cancel.center().y() - 6, 12, 12), QColor(252, 253, 255));
     drawText(painter, cancel.adjusted(22, 0, -6, 0), QStringLiteral("Cancel"), font(12, true), QColor(252, 253, 255),
-             Qt::AlignCenter);
+        Qt::AlignCenter);
     return dialog.finish();
 }
 
@@ -228,10 +222,10 @@ QImage tariffImage()
     const struct {
         QRect field;
         const char *name;
-    } rows[] = {{T::NameField, "Name of Tariff"},   {T::StartLabel, "Start charging at"},
-                {T::FinishLabel, "Finish charging at"}, {T::UnitLabel, "A charging unit is"},
-                {T::SecondsPerPulse, "Seconds per pulse"}, {T::ChargeLabel, "Type of Charge"},
-                {T::MinCharge, "Minimum charge"}};
+    } rows[] = { { T::NameField, "Name of Tariff" }, { T::StartLabel, "Start charging at" },
+        { T::FinishLabel, "Finish charging at" }, { T::UnitLabel, "A charging unit is" },
+        { T::SecondsPerPulse, "Seconds per pulse" }, { T::ChargeLabel, "Type of Charge" },
+        { T::MinCharge, "Minimum charge" } };
     for (const auto &row : rows) {
         dialog.label(QRectF(24, row.field.top(), 128, row.field.height()), QString::fromLatin1(row.name));
         dialog.field(row.field);
@@ -242,18 +236,18 @@ QImage tariffImage()
     dialog.field(T::ColourStrip);
 
     dialog.panel(QRectF(T::kKindLeft - 8, T::AppliesToHeading.top() - 2, T::kKindOneRight + 12 - T::kKindLeft,
-                        T::EraToPicker.bottom() + 5 - T::AppliesToHeading.top()));
+        T::EraToPicker.bottom() + 5 - T::AppliesToHeading.top()));
     dialog.label(T::AppliesToHeading, QStringLiteral("Applies to"), Qt::AlignLeft | Qt::AlignVCenter, true);
-    for (const QRect &field : {T::DaysLabel, T::DayLabel, T::MonthLabel, T::YearLabel, T::DatePicker,
-                               T::EraFromPicker, T::EraToPicker})
+    for (const QRect &field :
+        { T::DaysLabel, T::DayLabel, T::MonthLabel, T::YearLabel, T::DatePicker, T::EraFromPicker, T::EraToPicker })
         dialog.field(field);
-    dialog.label(QRectF(T::EraToPicker.left() - 52, T::EraToPicker.top(), 46, T::EraToPicker.height()),
-                 QStringLiteral("to"));
+    dialog.label(
+        QRectF(T::EraToPicker.left() - 52, T::EraToPicker.top(), 46, T::EraToPicker.height()), QStringLiteral("to"));
 
     drawWell(painter, QRectF(T::Grid).adjusted(-2, -2, 2, 2), QColor(255, 255, 255), Colour::kDialogBorder, 3);
     drawWell(painter, QRectF(T::Slider).adjusted(-1, -2, 2, 2), kTint, Colour::kDialogBorder, 3);
     dialog.panel(QRectF(T::kButtonLeft - 8, T::kButtonFirstTop - 8, T::kButtonSize.width() + 16,
-                        5 * T::kButtonStep + T::kButtonSize.height() + 16));
+        5 * T::kButtonStep + T::kButtonSize.height() + 16));
     return dialog.finish();
 }
 

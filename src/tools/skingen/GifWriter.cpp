@@ -120,8 +120,8 @@ QByteArray encodeGif(const GifAnimation &animation)
     appendU16(out, animation.size.width());
     appendU16(out, animation.size.height());
     out.append(char(0x80 | (tableBits - 1) << 4 | (tableBits - 1))); // global table, its size
-    out.append('\0');                                                  // background index
-    out.append('\0');                                                  // no aspect ratio
+    out.append('\0'); // background index
+    out.append('\0'); // no aspect ratio
     for (int i = 0; i < (1 << tableBits); ++i) {
         const QRgb colour = i < palette.size() ? palette[i] : qRgb(0, 0, 0);
         out.append(char(qRed(colour)));

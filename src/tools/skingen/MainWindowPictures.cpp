@@ -11,9 +11,9 @@ namespace Main = SkinLayout::MainWindow;
 
 namespace {
 
-const QColor kIconHot{250, 252, 255};
-const QColor kIconDown{214, 234, 240};
-const QColor kKnob{64, 78, 96};
+const QColor kIconHot { 250, 252, 255 };
+const QColor kIconDown { 214, 234, 240 };
+const QColor kKnob { 64, 78, 96 };
 
 QImage mainBackground()
 {
@@ -27,7 +27,7 @@ QImage mainBackground()
     painter.save();
     painter.setClipPath(body);
     fillGradient(painter, roundedRect(QRectF(0, 0, whole.width(), Main::kTitleHeight), 0), Colour::kTitleTop,
-                 Colour::kTitleBottom);
+        Colour::kTitleBottom);
     painter.setPen(QPen(QColor(20, 26, 34), 1));
     painter.drawLine(QPointF(0, Main::kTitleHeight - 0.5), QPointF(whole.width(), Main::kTitleHeight - 0.5));
     painter.setPen(QPen(QColor(255, 255, 255, 34), 1));
@@ -73,19 +73,20 @@ QImage mainBackground()
     // Provider row.
     drawWell(painter, QRectF(40, 136, 252, 24), Colour::kDialogField, QColor(12, 17, 23), 4);
     drawText(painter, QRectF(330, 136, 78, 24), QStringLiteral("Calls"), font(12), Colour::kMutedText,
-             Qt::AlignRight | Qt::AlignVCenter);
+        Qt::AlignRight | Qt::AlignVCenter);
     drawWell(painter, QRectF(410, 136, 70, 24), Colour::kDialogField, QColor(12, 17, 23), 4);
 
     // Totals panels.
     const struct {
         QRect panel;
         const char *heading;
-    } panels[] = {{Main::TodayPanel, "Today"}, {Main::MonthPanel, "This month"}, {Main::TodatePanel, "To date"}};
+    } panels[]
+        = { { Main::TodayPanel, "Today" }, { Main::MonthPanel, "This month" }, { Main::TodatePanel, "To date" } };
     for (const auto &p : panels) {
         const QRectF area = QRectF(p.panel).adjusted(0.5, 0.5, -0.5, -0.5);
         fillGradient(painter, roundedRect(area, 6), QColor(25, 33, 44), Colour::kPanel, Colour::kPanelBorder);
         drawText(painter, QRectF(area.left() + 8, area.top() + 1, area.width() - 16, 16),
-                 QString::fromLatin1(p.heading), font(11, true), Colour::kHeading);
+            QString::fromLatin1(p.heading), font(11, true), Colour::kHeading);
         drawText(painter, QRectF(area.left() + 8, 186, 34, 16), QStringLiteral("Time"), font(11), Colour::kMutedText);
         drawText(painter, QRectF(area.left() + 8, 203, 34, 16), QStringLiteral("Cost"), font(11), Colour::kMutedText);
     }
@@ -96,8 +97,8 @@ QImage mainBackground()
 using IconFunction = void (*)(QPainter &, const QRectF &, const QColor &);
 
 // A flat icon button: the icon alone while up, on a rounded plate when hot or down.
-void iconButton(QPainter &painter, const QRectF &box, ButtonState state, IconFunction icon, const QColor &hot,
-                const QColor &down)
+void iconButton(
+    QPainter &painter, const QRectF &box, ButtonState state, IconFunction icon, const QColor &hot, const QColor &down)
 {
     if (state != ButtonState::Up) {
         painter.setPen(Qt::NoPen);
@@ -114,8 +115,9 @@ void iconButton(QPainter &painter, const QRectF &box, ButtonState state, IconFun
 // A round knob: a plain disc while up, the accent when hot, darker when down.
 void knob(QPainter &painter, const QRectF &box, ButtonState state, IconFunction icon, qreal iconSize)
 {
-    const QColor fill = state == ButtonState::Up ? kKnob : state == ButtonState::Hot ? Colour::kAccent
-                                                                                     : Colour::kAccentDown;
+    const QColor fill = state == ButtonState::Up ? kKnob
+        : state == ButtonState::Hot              ? Colour::kAccent
+                                                 : Colour::kAccentDown;
     const QRectF disc = box.adjusted(1, 1, -1, -1);
     painter.setPen(QPen(fill.darker(140), 1));
     painter.setBrush(fill);
@@ -128,8 +130,8 @@ void knob(QPainter &painter, const QRectF &box, ButtonState state, IconFunction 
     icon(painter, iconBox, state == ButtonState::Up ? Colour::kIcon : kIconHot);
 }
 
-void dialDisc(QPainter &painter, const QRectF &box, const QColor &top, const QColor &bottom, bool glow, bool pressed,
-              bool hungUp)
+void dialDisc(
+    QPainter &painter, const QRectF &box, const QColor &top, const QColor &bottom, bool glow, bool pressed, bool hungUp)
 {
     const QPointF centre = box.center();
     if (glow) {
@@ -177,55 +179,51 @@ void SkinPictures::drawMainWindow(SkinSet &skin)
         QRect rect;
         IconFunction icon;
     } menus[] = {
-        {"MenuSetting", Main::ButtonSettings, Icons::gear},
-        {"MenuNew", Main::ButtonNewConnection, Icons::plus},
-        {"MenuTariffs", Main::ButtonEditTarifs, Icons::priceTag},
-        {"MenuProvider", Main::ButtonEditConnection, Icons::person},
-        {"MenuSkins", Main::ButtonSkins, Icons::info},
-        {"MenuHelp", Main::ButtonHelp, Icons::question},
-        {"Minimise", Main::ButtonMinimise, Icons::minimise},
+        { "MenuSetting", Main::ButtonSettings, Icons::gear },
+        { "MenuNew", Main::ButtonNewConnection, Icons::plus },
+        { "MenuTariffs", Main::ButtonEditTarifs, Icons::priceTag },
+        { "MenuProvider", Main::ButtonEditConnection, Icons::person },
+        { "MenuSkins", Main::ButtonSkins, Icons::info },
+        { "MenuHelp", Main::ButtonHelp, Icons::question },
+        { "Minimise", Main::ButtonMinimise, Icons::minimise },
     };
     for (const auto &m : menus)
         addButton(skin, QString::fromLatin1(m.prefix), background, m.rect,
-                  [&m](QPainter &painter, const QRectF &box, ButtonState state) {
-                      iconButton(painter, box, state, m.icon, Colour::kAccent, Colour::kAccentDown);
-                  });
+            [&m](QPainter &painter, const QRectF &box, ButtonState state) {
+                iconButton(painter, box, state, m.icon, Colour::kAccent, Colour::kAccentDown);
+            });
     addButton(skin, QStringLiteral("Close"), background, Main::ButtonClose,
-              [](QPainter &painter, const QRectF &box, ButtonState state) {
-                  iconButton(painter, box, state, Icons::cross, Colour::kDanger, Colour::kDangerDown);
-              });
+        [](QPainter &painter, const QRectF &box, ButtonState state) {
+            iconButton(painter, box, state, Icons::cross, Colour::kDanger, Colour::kDangerDown);
+        });
 
     addButton(skin, QStringLiteral("prov"), background, Main::ButtonChooseProvider,
-              [](QPainter &painter, const QRectF &box, ButtonState state) {
-                  knob(painter, box, state, Icons::chevronDown, 14);
-              });
+        [](QPainter &painter, const QRectF &box, ButtonState state) {
+            knob(painter, box, state, Icons::chevronDown, 14);
+        });
     addButton(skin, QStringLiteral("BallProvider"), background, Main::ButtonChooseConnection,
-              [](QPainter &painter, const QRectF &box, ButtonState state) {
-                  knob(painter, box, state, Icons::pencil, 11);
-              });
+        [](QPainter &painter, const QRectF &box, ButtonState state) { knob(painter, box, state, Icons::pencil, 11); });
     addButton(skin, QStringLiteral("BallTariffs"), background, Main::ButtonEditTarifs2,
-              [](QPainter &painter, const QRectF &box, ButtonState state) {
-                  knob(painter, box, state, Icons::pencil, 11);
-              });
+        [](QPainter &painter, const QRectF &box, ButtonState state) { knob(painter, box, state, Icons::pencil, 11); });
 
     addButton(skin, QStringLiteral("dial"), background, Main::ButtonDial,
-              [](QPainter &painter, const QRectF &box, ButtonState state) {
-                  switch (state) {
-                  case ButtonState::Up:
-                      dialDisc(painter, box, QColor(66, 204, 112), QColor(28, 148, 72), false, false, false);
-                      break;
-                  case ButtonState::Hot:
-                      dialDisc(painter, box, QColor(96, 228, 140), QColor(40, 172, 92), true, false, false);
-                      break;
-                  case ButtonState::Down:
-                      dialDisc(painter, box, QColor(30, 138, 68), QColor(22, 104, 52), false, true, false);
-                      break;
-                  }
-              });
+        [](QPainter &painter, const QRectF &box, ButtonState state) {
+            switch (state) {
+            case ButtonState::Up:
+                dialDisc(painter, box, QColor(66, 204, 112), QColor(28, 148, 72), false, false, false);
+                break;
+            case ButtonState::Hot:
+                dialDisc(painter, box, QColor(96, 228, 140), QColor(40, 172, 92), true, false, false);
+                break;
+            case ButtonState::Down:
+                dialDisc(painter, box, QColor(30, 138, 68), QColor(22, 104, 52), false, true, false);
+                break;
+            }
+        });
     skin.insert(QStringLiteral("dial_hangup"),
-                buttonPicture(background, Main::ButtonDial, [](QPainter &painter, const QRectF &box) {
-                    dialDisc(painter, box, QColor(234, 88, 70), QColor(176, 40, 32), false, false, true);
-                }));
+        buttonPicture(background, Main::ButtonDial, [](QPainter &painter, const QRectF &box) {
+            dialDisc(painter, box, QColor(234, 88, 70), QColor(176, 40, 32), false, false, true);
+        }));
 
     skin.insert(QStringLiteral("MenuBack"), menuPiece(QColor(246, 248, 251), QColor(224, 229, 236), false));
     skin.insert(QStringLiteral("MenuHigh"), menuPiece(QColor(206, 237, 242), QColor(176, 216, 226), true));

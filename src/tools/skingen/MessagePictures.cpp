@@ -66,7 +66,7 @@ QImage messageImage(const Kind &kind)
 
     drawWell(painter, QRectF(M::Label1).adjusted(-8, -6, 8, 6), Colour::kDialogField, Colour::kDialogBorder, 6);
     const QRectF column(M::kButtonLeft - 8, M::kFirstButtonTop - 11, M::kButtonSize.width() + 16,
-                        M::kSize.height() - M::kFirstButtonTop);
+        M::kSize.height() - M::kFirstButtonTop);
     painter.setPen(QPen(QColor(206, 212, 222), 1));
     painter.setBrush(QColor(222, 227, 235));
     painter.drawRoundedRect(column.adjusted(0.5, 0.5, -0.5, -0.5), 7, 7);
@@ -83,10 +83,10 @@ QImage messageImage(const Kind &kind)
 void SkinPictures::drawMessageDialogs(SkinSet &skin)
 {
     const Kind kinds[] = {
-        {"Warning", "Warning", QColor::fromRgb(M::kKindColours[0]), Symbol::Exclamation},
-        {"Error", "Error", QColor::fromRgb(M::kKindColours[1]), Symbol::Cross},
-        {"Advice", "Advice", QColor::fromRgb(M::kKindColours[2]), Symbol::Info},
-        {"Confirm", "Confirm", QColor::fromRgb(M::kKindColours[3]), Symbol::Question},
+        { "Warning", "Warning", QColor::fromRgb(M::kKindColours[0]), Symbol::Exclamation },
+        { "Error", "Error", QColor::fromRgb(M::kKindColours[1]), Symbol::Cross },
+        { "Advice", "Advice", QColor::fromRgb(M::kKindColours[2]), Symbol::Info },
+        { "Confirm", "Confirm", QColor::fromRgb(M::kKindColours[3]), Symbol::Question },
     };
     for (const Kind &kind : kinds)
         skin.insert(QString::fromLatin1(kind.image), messageImage(kind));

@@ -53,8 +53,8 @@ QPainterPath roundedRect(const QRectF &rect, qreal radius, int corners)
     return path;
 }
 
-void fillGradient(QPainter &painter, const QPainterPath &path, const QColor &top, const QColor &bottom,
-                  const QColor &border)
+void fillGradient(
+    QPainter &painter, const QPainterPath &path, const QColor &top, const QColor &bottom, const QColor &border)
 {
     const QRectF bounds = path.boundingRect();
     QLinearGradient gradient(bounds.topLeft(), bounds.bottomLeft());
@@ -77,7 +77,7 @@ void drawWell(QPainter &painter, const QRectF &rect, const QColor &fill, const Q
 }
 
 void drawText(QPainter &painter, const QRectF &box, const QString &text, const QFont &font, const QColor &colour,
-              Qt::Alignment alignment)
+    Qt::Alignment alignment)
 {
     painter.setFont(font);
     painter.setPen(colour);
@@ -89,10 +89,7 @@ namespace {
 const QColor kKeyColour = QColor::fromRgb(SkinLayout::kKey);
 
 // Nothing but the cut may be pure blue: a stray pixel of it would be a hole.
-QRgb offKey(QRgb colour)
-{
-    return (colour & 0xFFFFFFu) == (SkinLayout::kKey & 0xFFFFFFu) ? qRgb(0, 0, 254) : colour;
-}
+QRgb offKey(QRgb colour) { return (colour & 0xFFFFFFu) == (SkinLayout::kKey & 0xFFFFFFu) ? qRgb(0, 0, 254) : colour; }
 
 } // namespace
 
@@ -113,8 +110,8 @@ QImage cutWindow(const QImage &canvas, const QColor &edge)
     return flat;
 }
 
-QImage buttonPicture(const QImage &background, const QRect &rect,
-                     const std::function<void(QPainter &, const QRectF &)> &paint)
+QImage buttonPicture(
+    const QImage &background, const QRect &rect, const std::function<void(QPainter &, const QRectF &)> &paint)
 {
     const QImage under = background.copy(rect).convertToFormat(QImage::Format_RGB32);
     QImage picture = under;
@@ -133,17 +130,16 @@ QImage buttonPicture(const QImage &background, const QRect &rect,
 }
 
 void addButton(SkinSet &skin, const QString &prefix, const QImage &background, const QRect &rect,
-               const std::function<void(QPainter &, const QRectF &, ButtonState)> &paint)
+    const std::function<void(QPainter &, const QRectF &, ButtonState)> &paint)
 {
     const struct {
         const char *suffix;
         ButtonState state;
-    } states[] = {{"_up", ButtonState::Up}, {"_hot", ButtonState::Hot}, {"_down", ButtonState::Down}};
+    } states[] = { { "_up", ButtonState::Up }, { "_hot", ButtonState::Hot }, { "_down", ButtonState::Down } };
     for (const auto &s : states)
         skin.insert(prefix + QLatin1String(s.suffix),
-                    buttonPicture(background, rect, [&](QPainter &painter, const QRectF &box) {
-                        paint(painter, box, s.state);
-                    }));
+            buttonPicture(
+                background, rect, [&](QPainter &painter, const QRectF &box) { paint(painter, box, s.state); }));
 }
 
 } // namespace SkinArt

@@ -22,31 +22,31 @@ namespace SkinArt {
 using SkinSet = QMap<QString, QImage>;
 
 namespace Colour {
-inline const QColor kOutline{14, 19, 26};
-inline const QColor kBodyTop{44, 55, 69};
-inline const QColor kBodyBottom{30, 38, 49};
-inline const QColor kTitleTop{60, 73, 90};
-inline const QColor kTitleBottom{46, 57, 71};
-inline const QColor kWell{11, 16, 22};
-inline const QColor kWellBorder{70, 84, 102};
-inline const QColor kPanel{22, 30, 40};
-inline const QColor kPanelBorder{60, 73, 90};
-inline const QColor kLightText{236, 241, 246};
-inline const QColor kMutedText{138, 152, 168};
-inline const QColor kHeading{120, 214, 230};
-inline const QColor kIcon{196, 206, 218};
-inline const QColor kAccent{24, 170, 190};
-inline const QColor kAccentHot{44, 196, 214};
-inline const QColor kAccentDown{12, 112, 126};
-inline const QColor kDanger{214, 64, 52};
-inline const QColor kDangerDown{150, 38, 30};
-inline const QColor kGo{46, 184, 92};
-inline const QColor kDialogBody{240, 243, 247};
-inline const QColor kDialogField{252, 253, 254};
-inline const QColor kDialogBorder{192, 200, 212};
-inline const QColor kDarkText{28, 36, 46};
-inline const QColor kLabelText{62, 74, 90};
-inline const QColor kRule{212, 218, 230};
+inline const QColor kOutline { 14, 19, 26 };
+inline const QColor kBodyTop { 44, 55, 69 };
+inline const QColor kBodyBottom { 30, 38, 49 };
+inline const QColor kTitleTop { 60, 73, 90 };
+inline const QColor kTitleBottom { 46, 57, 71 };
+inline const QColor kWell { 11, 16, 22 };
+inline const QColor kWellBorder { 70, 84, 102 };
+inline const QColor kPanel { 22, 30, 40 };
+inline const QColor kPanelBorder { 60, 73, 90 };
+inline const QColor kLightText { 236, 241, 246 };
+inline const QColor kMutedText { 138, 152, 168 };
+inline const QColor kHeading { 120, 214, 230 };
+inline const QColor kIcon { 196, 206, 218 };
+inline const QColor kAccent { 24, 170, 190 };
+inline const QColor kAccentHot { 44, 196, 214 };
+inline const QColor kAccentDown { 12, 112, 126 };
+inline const QColor kDanger { 214, 64, 52 };
+inline const QColor kDangerDown { 150, 38, 30 };
+inline const QColor kGo { 46, 184, 92 };
+inline const QColor kDialogBody { 240, 243, 247 };
+inline const QColor kDialogField { 252, 253, 254 };
+inline const QColor kDialogBorder { 192, 200, 212 };
+inline const QColor kDarkText { 28, 36, 46 };
+inline const QColor kLabelText { 62, 74, 90 };
+inline const QColor kRule { 212, 218, 230 };
 } // namespace Colour
 
 enum class ButtonState { Up, Hot, Down };
@@ -63,15 +63,15 @@ void prepare(QPainter &painter);
 [[nodiscard]] QPainterPath roundedRect(const QRectF &rect, qreal radius, int corners = 0xF);
 
 // A vertical gradient fill of a path, with a one-pixel border when `border` is valid.
-void fillGradient(QPainter &painter, const QPainterPath &path, const QColor &top, const QColor &bottom,
-                  const QColor &border = {});
+void fillGradient(
+    QPainter &painter, const QPainterPath &path, const QColor &top, const QColor &bottom, const QColor &border = {});
 
 // A sunken field: fill, border and a faint inner shadow along its top.
 void drawWell(QPainter &painter, const QRectF &rect, const QColor &fill, const QColor &border, qreal radius = 4);
 
 // Text in a box, aligned as asked, in one colour.
 void drawText(QPainter &painter, const QRectF &box, const QString &text, const QFont &font, const QColor &colour,
-              Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
 
 // A window picture from an antialiased canvas: pixels less than half covered
 // become the key colour, the rest are flattened onto `edge`.
@@ -80,11 +80,11 @@ void drawText(QPainter &painter, const QRectF &box, const QString &text, const Q
 // A button picture: `paint` draws the button over the part of `background`
 // under `rect`; pixels it leaves as they were become the key colour, so the
 // button blends with the background it was drawn for.
-[[nodiscard]] QImage buttonPicture(const QImage &background, const QRect &rect,
-                                   const std::function<void(QPainter &, const QRectF &)> &paint);
+[[nodiscard]] QImage buttonPicture(
+    const QImage &background, const QRect &rect, const std::function<void(QPainter &, const QRectF &)> &paint);
 
 // Adds the three state pictures of a button as "<prefix>_up", "_hot", "_down".
 void addButton(SkinSet &skin, const QString &prefix, const QImage &background, const QRect &rect,
-               const std::function<void(QPainter &, const QRectF &, ButtonState)> &paint);
+    const std::function<void(QPainter &, const QRectF &, ButtonState)> &paint);
 
 } // namespace SkinArt

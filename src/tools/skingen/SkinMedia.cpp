@@ -22,8 +22,8 @@ constexpr int kRampSteps = 32;
 QColor blend(const QColor &from, const QColor &to, qreal t)
 {
     return QColor::fromRgbF(float(from.redF() + (to.redF() - from.redF()) * t),
-                            float(from.greenF() + (to.greenF() - from.greenF()) * t),
-                            float(from.blueF() + (to.blueF() - from.blueF()) * t));
+        float(from.greenF() + (to.greenF() - from.greenF()) * t),
+        float(from.blueF() + (to.blueF() - from.blueF()) * t));
 }
 
 // Two ramps from the well's colour, to the accent and to white: every
@@ -78,8 +78,8 @@ QByteArray tune(std::initializer_list<Note> notes)
             const double attack = std::min(1.0, t / 0.006);
             const double release = std::min(1.0, (note.seconds - t) / 0.01);
             const double envelope = attack * release * std::exp(-t * 5.0);
-            const double wave = std::sin(2 * std::numbers::pi * note.frequency * t) +
-                                0.25 * std::sin(4 * std::numbers::pi * note.frequency * t);
+            const double wave = std::sin(2 * std::numbers::pi * note.frequency * t)
+                + 0.25 * std::sin(4 * std::numbers::pi * note.frequency * t);
             samples.append(std::int16_t(std::lround(wave / 1.25 * envelope * 0.6 * 32767)));
         }
     }
@@ -99,17 +99,11 @@ QByteArray SkinMedia::connectingAnimation()
     return encodeGif(animation);
 }
 
-QByteArray SkinMedia::connectedSound()
-{
-    return tune({{784.0, 0.12}, {1046.5, 0.30}});
-}
+QByteArray SkinMedia::connectedSound() { return tune({ { 784.0, 0.12 }, { 1046.5, 0.30 } }); }
 
 QByteArray SkinMedia::warningSound()
 {
-    return tune({{880.0, 0.16}, {659.25, 0.16}, {880.0, 0.16}, {659.25, 0.30}});
+    return tune({ { 880.0, 0.16 }, { 659.25, 0.16 }, { 880.0, 0.16 }, { 659.25, 0.30 } });
 }
 
-QByteArray SkinMedia::welcomeSound()
-{
-    return tune({{523.25, 0.11}, {659.25, 0.11}, {783.99, 0.34}});
-}
+QByteArray SkinMedia::welcomeSound() { return tune({ { 523.25, 0.11 }, { 659.25, 0.11 }, { 783.99, 0.34 } }); }

@@ -48,7 +48,7 @@ int callsInLog(const QByteArray &log)
     const auto *records = reinterpret_cast<const CallRecord *>(log.constData());
     int calls = 0;
     while (calls < kMaxLogRecords && records[calls].ProviderIndex == 0
-           && records[calls].DurationSeconds == std::uint32_t(calls % 5 + 1))
+        && records[calls].DurationSeconds == std::uint32_t(calls % 5 + 1))
         ++calls;
     for (int i = calls; i < kMaxLogRecords - 1; ++i) {
         if (QByteArray(reinterpret_cast<const char *>(&records[i]), 32).count(char(0xFF)) != 32)
@@ -64,7 +64,7 @@ TEST(CrashSafetyTest, KilledWhileSavingNeverTearsAFileNorLosesALoggedCall)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QDir folder(dir.path());
-    const unsigned seed = std::random_device{}();
+    const unsigned seed = std::random_device {}();
     SCOPED_TRACE(testing::Message() << "random seed " << seed);
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> delayMs(0, 120);
@@ -75,7 +75,7 @@ TEST(CrashSafetyTest, KilledWhileSavingNeverTearsAFileNorLosesALoggedCall)
     elapsed.start();
     while (elapsed.elapsed() < 15000 || kills < 5) {
         QProcess child;
-        child.start(QStringLiteral(TOLLWISE_SAVING_CALLS), {dir.path()});
+        child.start(QStringLiteral(TOLLWISE_SAVING_CALLS), { dir.path() });
         ASSERT_TRUE(child.waitForStarted());
         QByteArray output;
         while (lastNumber(output, "saved") < 0 && child.state() == QProcess::Running) {
@@ -95,7 +95,7 @@ TEST(CrashSafetyTest, KilledWhileSavingNeverTearsAFileNorLosesALoggedCall)
         const QByteArray providers = readFile(folder.filePath(DataFiles::kProvidersFile));
         ASSERT_EQ(providers.size(), kProvidersFileSize);
         ASSERT_TRUE(providers.startsWith(QByteArray(kFileMagic, sizeof kFileMagic)));
-        ProviderTable table{};
+        ProviderTable table {};
         std::memcpy(&table, providers.constData(), std::size_t(kProvidersFileSize));
         ASSERT_EQ(table.Count, 1);
         EXPECT_EQ(table.records[0].Name.text(), QStringLiteral("DemoEntry"));
@@ -107,8 +107,8 @@ TEST(CrashSafetyTest, KilledWhileSavingNeverTearsAFileNorLosesALoggedCall)
         ASSERT_GE(calls, saved) << "every call reported as saved is in the log, and nothing else but the fill";
 
         // settings.data comes last, so its count is one the log already holds.
-        const IniDocument settings = IniDocument::parse(QString::fromLatin1(
-            readFile(folder.filePath(SettingsFile::kFileName))));
+        const IniDocument settings
+            = IniDocument::parse(QString::fromLatin1(readFile(folder.filePath(SettingsFile::kFileName))));
         const auto count = settings.value(SettingsFile::kSection, QStringLiteral("Log.NumberOfRecords"));
         ASSERT_TRUE(count.has_value());
         EXPECT_GE(count->toInt(), saved);

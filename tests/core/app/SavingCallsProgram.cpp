@@ -26,9 +26,9 @@ int main(int argc, char *argv[])
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;
     FakeDialUpService dialUp;
-    dialUp.entries = {"DemoEntry"};
+    dialUp.entries = { "DemoEntry" };
     AppCore core(QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("tollwise")),
-                 AppServices{clock, sound, startup, dialUp});
+        AppServices { clock, sound, startup, dialUp });
     core.setSaveFailureHandler([](const FileError &error) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(error.path));
         std::exit(3);

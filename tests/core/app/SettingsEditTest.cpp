@@ -1,5 +1,5 @@
-#include "core/app/AppCore.h"
 #include "core/app/SettingsEdit.h"
+#include "core/app/AppCore.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"
@@ -23,13 +23,13 @@ struct SwitchField {
     bool Settings::*field;
 };
 const SwitchField kSwitchFields[] = {
-    {S::ShowHint, &Settings::ShowHint},
-    {S::PlayApplicationSounds, &Settings::PlayApplicationSounds},
-    {S::AutoUpdateProvider, &Settings::AutoUpdateProvider},
-    {S::RunAtStartup, &Settings::RunAtStartup},
-    {S::ShowConnectionTimeOnTitle, &Settings::ShowConnectionTimeOnTitle},
-    {S::LoadMinimised, &Settings::LoadMinimised},
-    {S::UseUserCurrency, &Settings::UseUserCurrency},
+    { S::ShowHint, &Settings::ShowHint },
+    { S::PlayApplicationSounds, &Settings::PlayApplicationSounds },
+    { S::AutoUpdateProvider, &Settings::AutoUpdateProvider },
+    { S::RunAtStartup, &Settings::RunAtStartup },
+    { S::ShowConnectionTimeOnTitle, &Settings::ShowConnectionTimeOnTitle },
+    { S::LoadMinimised, &Settings::LoadMinimised },
+    { S::UseUserCurrency, &Settings::UseUserCurrency },
 };
 
 Settings allOff()
@@ -44,8 +44,8 @@ class SettingsEditTest : public ::testing::Test {
 protected:
     std::unique_ptr<AppCore> makeCore()
     {
-        auto core = std::make_unique<AppCore>(QDir(dir.path()).filePath(QStringLiteral("tollwise")),
-                                              AppServices{clock, sound, startup, dialUp});
+        auto core = std::make_unique<AppCore>(
+            QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp });
         core->loadAll();
         return core;
     }
@@ -95,11 +95,11 @@ TEST(SettingsEdit, CurrencySwitchesStayOppositeAndTheFieldInUseIsWhite)
         QColor defaultColour;
     };
     const Step steps[] = {
-        {S::UseDefaultCurrency, true, false, kSilver, kWhite},
-        {S::UseUserCurrency, true, true, kWhite, kSilver},
-        {S::UseUserCurrency, false, false, kSilver, kWhite},
-        {S::UseDefaultCurrency, false, true, kWhite, kSilver},
-        {S::PlayApplicationSounds, true, true, kWhite, kSilver},
+        { S::UseDefaultCurrency, true, false, kSilver, kWhite },
+        { S::UseUserCurrency, true, true, kWhite, kSilver },
+        { S::UseUserCurrency, false, false, kSilver, kWhite },
+        { S::UseDefaultCurrency, false, true, kWhite, kSilver },
+        { S::PlayApplicationSounds, true, true, kWhite, kSilver },
     };
     Settings settings = allOff();
     settings.UseUserCurrency = true;
@@ -125,14 +125,14 @@ TEST_F(SettingsEditTest, SavingSetsTheCurrencyTextFromTheChosenSymbol)
         QString stored;
     };
     const Case cases[] = {
-        {S::UseUserCurrency, QStringLiteral("  €"), QStringLiteral("£"), QStringLiteral("€ "), QStringLiteral("€")},
-        {S::UseUserCurrency, QString(), QStringLiteral("£"), QStringLiteral(" "), QString()},
-        {S::UseUserCurrency, QStringLiteral(" Fr. "), QStringLiteral("£"), QStringLiteral("Fr. "),
-         QStringLiteral("Fr.")},
+        { S::UseUserCurrency, QStringLiteral("  €"), QStringLiteral("£"), QStringLiteral("€ "), QStringLiteral("€") },
+        { S::UseUserCurrency, QString(), QStringLiteral("£"), QStringLiteral(" "), QString() },
+        { S::UseUserCurrency, QStringLiteral(" Fr. "), QStringLiteral("£"), QStringLiteral("Fr. "),
+            QStringLiteral("Fr.") },
         // The default symbol wins whatever the user's field holds.
-        {S::UseDefaultCurrency, QStringLiteral("$"), QStringLiteral("£"), QStringLiteral("£ "), QStringLiteral("$")},
-        {S::UseDefaultCurrency, QStringLiteral("$"), QStringLiteral(" kr "), QStringLiteral("kr "),
-         QStringLiteral("$")},
+        { S::UseDefaultCurrency, QStringLiteral("$"), QStringLiteral("£"), QStringLiteral("£ "), QStringLiteral("$") },
+        { S::UseDefaultCurrency, QStringLiteral("$"), QStringLiteral(" kr "), QStringLiteral("kr "),
+            QStringLiteral("$") },
     };
     for (const Case &c : cases) {
         auto core = makeCore();
@@ -149,7 +149,7 @@ TEST_F(SettingsEditTest, SavingSetsTheCurrencyTextFromTheChosenSymbol)
 TEST_F(SettingsEditTest, RunAtStartupReachesTheRegistrationAtTheNextSettingsWrite)
 {
     auto core = makeCore();
-    for (const bool on : {true, false, true}) {
+    for (const bool on : { true, false, true }) {
         const int callsBefore = startup.calls;
         SettingsEdit edit(core->settings(), core->systemCurrency());
         edit.set(S::RunAtStartup, on);
@@ -159,7 +159,7 @@ TEST_F(SettingsEditTest, RunAtStartupReachesTheRegistrationAtTheNextSettingsWrit
         EXPECT_EQ(startup.calls, callsBefore + 1);
         EXPECT_EQ(startup.lastRunAtStartup, on);
         EXPECT_EQ(startup.lastProgramPath,
-                  QDir::toNativeSeparators(QDir(dir.path()).filePath(QStringLiteral("tollwise"))).toStdString());
+            QDir::toNativeSeparators(QDir(dir.path()).filePath(QStringLiteral("tollwise"))).toStdString());
     }
 }
 
@@ -184,17 +184,17 @@ TEST_F(SettingsEditTest, SavedChoicesSurviveARestart)
 
 TEST(SettingsEdit, UserSymbolIsCutToTenCharactersAndMustFitTheSettingsFile)
 {
-    SettingsEdit edit(Settings{}, QStringLiteral("£"));
+    SettingsEdit edit(Settings {}, QStringLiteral("£"));
     edit.setUserSymbol(QStringLiteral("ABCDEFGHIJKL"));
     EXPECT_EQ(edit.userSymbol(), QStringLiteral("ABCDEFGHIJ"));
 
     const std::pair<QString, bool> texts[] = {
-        {QStringLiteral("€"), true},
-        {QStringLiteral("£ kr ¥"), true},
-        {QString(), true},
-        {QStringLiteral("?"), true},
-        {QStringLiteral("₹"), false},
-        {QStringLiteral("Rs₽"), false},
+        { QStringLiteral("€"), true },
+        { QStringLiteral("£ kr ¥"), true },
+        { QString(), true },
+        { QStringLiteral("?"), true },
+        { QStringLiteral("₹"), false },
+        { QStringLiteral("Rs₽"), false },
     };
     for (const auto &[text, storable] : texts)
         EXPECT_EQ(storableInSettings(text), storable) << text.toStdString();
@@ -203,9 +203,9 @@ TEST(SettingsEdit, UserSymbolIsCutToTenCharactersAndMustFitTheSettingsFile)
 TEST(SettingsEdit, DefaultSymbolFieldSaysWhenTheSystemGivesNone)
 {
     const std::pair<QString, QString> cases[] = {
-        {QStringLiteral("£"), QStringLiteral("£")},
-        {QString(), QStringLiteral("None")},
-        {QStringLiteral(" "), QStringLiteral("None")},
+        { QStringLiteral("£"), QStringLiteral("£") },
+        { QString(), QStringLiteral("None") },
+        { QStringLiteral(" "), QStringLiteral("None") },
     };
     for (const auto &[system, shown] : cases)
         EXPECT_EQ(SettingsEdit(allOff(), system).defaultSymbolText(), shown) << system.toStdString();

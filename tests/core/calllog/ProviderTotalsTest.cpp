@@ -75,40 +75,40 @@ TEST_F(ProviderTotalsTest, TodayMonthAndTotalComeFromTheCallsStartDates)
     providers->records[0].TotalCalls = 99; // whatever the counters held is replaced
     providers->records[1].MonthCost = 123;
     logCalls({
-        {2, 3, 26, 0, 60, 10000},     // today
-        {1, 3, 26, 0, 1, 1},          // yesterday (and ended today): month only
-        {30, 1, 26, 0, 120, 20000},   // 31 days ago: still in the month
-        {29, 1, 26, 0, 180, 30000},   // 32 days ago
-        {3, 3, 26, 0, 240, 40000},    // after today
-        {2, 3, 26, kDeletedCall, 7, 7},
-        {2, 3, 26, kUnusedSlot, 7, 7},
-        {2, 3, 26, 1, 30, 500},
+        { 2, 3, 26, 0, 60, 10000 }, // today
+        { 1, 3, 26, 0, 1, 1 }, // yesterday (and ended today): month only
+        { 30, 1, 26, 0, 120, 20000 }, // 31 days ago: still in the month
+        { 29, 1, 26, 0, 180, 30000 }, // 32 days ago
+        { 3, 3, 26, 0, 240, 40000 }, // after today
+        { 2, 3, 26, kDeletedCall, 7, 7 },
+        { 2, 3, 26, kUnusedSlot, 7, 7 },
+        { 2, 3, 26, 1, 30, 500 },
     });
     UpdateProviderTotals(*providers, *log, QDate(2026, 3, 2));
-    expectCounters(providers->records[0], {60, 10000, 1, 181, 30001, 3, 601, 100001, 5});
-    expectCounters(providers->records[1], {30, 500, 1, 30, 500, 1, 30, 500, 1});
+    expectCounters(providers->records[0], { 60, 10000, 1, 181, 30001, 3, 601, 100001, 5 });
+    expectCounters(providers->records[1], { 30, 500, 1, 30, 500, 1, 30, 500, 1 });
 }
 
 TEST_F(ProviderTotalsTest, TheMonthReachesBackOverTheNewYear)
 {
-    logCalls({{12, 12, 25, 0, 10, 100}, {4, 12, 25, 0, 20, 200}});
+    logCalls({ { 12, 12, 25, 0, 10, 100 }, { 4, 12, 25, 0, 20, 200 } });
     UpdateProviderTotals(*providers, *log, QDate(2026, 1, 5));
-    expectCounters(providers->records[0], {0, 0, 0, 10, 100, 1, 30, 300, 2});
+    expectCounters(providers->records[0], { 0, 0, 0, 10, 100, 1, 30, 300, 2 });
 }
 
 TEST_F(ProviderTotalsTest, DamagedRecordsCountOnlyInTheTotalOrNowhere)
 {
     const Provider slotFive = providers->records[5];
     logCalls({
-        {0, 3, 26, 0, 1, 1},      // no such day
-        {31, 2, 26, 0, 2, 2},     // nor this
-        {2, 13, 26, 0, 4, 4},     // no thirteenth month
-        {2, 3, 255, 0, 8, 8},     // a year far ahead
-        {2, 3, 26, 5, 16, 16},    // a provider the table does not hold
+        { 0, 3, 26, 0, 1, 1 }, // no such day
+        { 31, 2, 26, 0, 2, 2 }, // nor this
+        { 2, 13, 26, 0, 4, 4 }, // no thirteenth month
+        { 2, 3, 255, 0, 8, 8 }, // a year far ahead
+        { 2, 3, 26, 5, 16, 16 }, // a provider the table does not hold
     });
     log->records[log->Count].ProviderIndex = 0; // beyond the count: not part of the log
     log->records[log->Count].DurationSeconds = 1000;
     UpdateProviderTotals(*providers, *log, QDate(2026, 3, 2));
-    expectCounters(providers->records[0], {0, 0, 0, 0, 0, 0, 15, 15, 4});
+    expectCounters(providers->records[0], { 0, 0, 0, 0, 0, 0, 15, 15, 4 });
     EXPECT_EQ(providers->records[5].TotalSeconds, slotFive.TotalSeconds);
 }

@@ -28,7 +28,7 @@ void fillLog(CallLogTable &log, int count, int deletedEvery = 0)
 
 TEST_F(CallMonitorTest, ASecondBeginChangesNothing)
 {
-    setTariffs({rate(1, 1, 10000, 5000)});
+    setTariffs({ rate(1, 1, 10000, 5000) });
     monitor.startFakeCall();
     const DateTimeValue start = call().CallStart;
     tick(30);
@@ -63,7 +63,7 @@ TEST_F(CallMonitorTest, EndingWhileIdleOrDuringASimulatedCallDoesNothing)
 
 TEST_F(CallMonitorTest, ALoggedCallIsWrittenByteForByte)
 {
-    setTariffs({rate(1, 1, 10000, 5000)});
+    setTariffs({ rate(1, 1, 10000, 5000) });
     core->tariffs().records[0].IdNumber = 300;
     clock.advanceMilliseconds(700); // the call is logged to the whole second
     dialUp.entries.push_back("Third");
@@ -76,9 +76,9 @@ TEST_F(CallMonitorTest, ALoggedCallIsWrittenByteForByte)
 
     // Begun on the first tick, 02/03/26 10:00:01, ended on the 66th, 10:01:06.
     QByteArray expected(32, char(0xFF)); // the unused bytes keep the blank slot's fill
-    const unsigned char known[] = {2, 3, 26, 10, 0, 1, 2, 3, 26, 10, 1, 6, 2};
+    const unsigned char known[] = { 2, 3, 26, 10, 0, 1, 2, 3, 26, 10, 1, 6, 2 };
     std::memcpy(expected.data(), known, sizeof known);
-    const unsigned char durationAndCost[] = {65, 0, 0, 0, 0xA8, 0x61, 0, 0, 0, 0, 0, 0, 44};
+    const unsigned char durationAndCost[] = { 65, 0, 0, 0, 0xA8, 0x61, 0, 0, 0, 0, 0, 0, 44 };
     std::memcpy(expected.data() + 16, durationAndCost, sizeof durationAndCost);
     EXPECT_EQ(read(QStringLiteral("Log.data")).left(32).toHex(' '), expected.toHex(' '));
 
@@ -101,12 +101,12 @@ TEST_F(CallMonitorTest, ACallWithoutATariffInForceIsBookedUnderTheFirst)
         const char *what;
         bool withTariffs;
         std::uint8_t tariffId;
-    } cases[] = {{"no tariffs at all", false, 0}, {"none in force", true, 1}};
+    } cases[] = { { "no tariffs at all", false, 0 }, { "none in force", true, 1 } };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         setTariffs({});
         if (c.withTariffs)
-            setTariffs({allDay(5, 1999)});
+            setTariffs({ allDay(5, 1999) });
         monitor.startFakeCall();
         tick(61);
         EXPECT_EQ(call().UnitLength, 60);
@@ -134,7 +134,7 @@ TEST_F(CallMonitorTest, TheProvidersCallCountsFollowTheDay)
 
 TEST_F(CallMonitorTest, TheEndOfACallRebuildsTheCountersFromTheLog)
 {
-    setTariffs({rate(1, 2, 30000)});
+    setTariffs({ rate(1, 2, 30000) });
     monitor.startFakeCall();
     tick();
     EXPECT_EQ(provider(1).TodayCost, 0) << "a single charge is not booked while the call runs";
@@ -153,7 +153,7 @@ TEST_F(CallMonitorTest, TheEndOfACallRebuildsTheCountersFromTheLog)
 
 TEST_F(CallMonitorTest, ATickFromADialogOpenedWhileACallEndsWaits)
 {
-    setTariffs({rate(2, 1, 100)});
+    setTariffs({ rate(2, 1, 100) });
     dialUp.connect("DemoEntry");
     tick();
     tick();
@@ -174,7 +174,7 @@ TEST_F(CallMonitorTest, ATickFromADialogOpenedWhileACallEndsWaits)
 
 TEST_F(CallMonitorTest, ExitDuringACallLogsItAsADroppedLine)
 {
-    setTariffs({rate(2, 1, 100)});
+    setTariffs({ rate(2, 1, 100) });
     dialUp.connect("DemoEntry");
     tick();
     tick(9);
@@ -228,7 +228,7 @@ TEST_F(CallMonitorTest, AFullLogWithoutDeletedCallsArchivesTheOldest)
     EXPECT_EQ(log.records[0].Cost, 1024);
     EXPECT_EQ(log.records[log.Count - 1].ProviderIndex, 1);
     EXPECT_EQ(read(QStringLiteral("Log.archive.data")), oldest);
-    EXPECT_EQ(notices, QList<int>{1024});
+    EXPECT_EQ(notices, QList<int> { 1024 });
 
     fillLog(core->log(), kMaxLogRecords);
     monitor.startFakeCall();
@@ -245,7 +245,7 @@ TEST_F(CallMonitorTest, AFailedSaveIsReportedAndTheCallKeptForTheNextSave)
     monitor.startFakeCall();
     tick();
     monitor.endFakeCall();
-    EXPECT_EQ(failed, QStringList{file(QStringLiteral("Log.data"))});
+    EXPECT_EQ(failed, QStringList { file(QStringLiteral("Log.data")) });
     EXPECT_TRUE(QFile::exists(file(QStringLiteral("settings.data"))));
     EXPECT_EQ(core->log().Count, 1);
 
@@ -269,7 +269,7 @@ TEST_F(CallMonitorTest, AFailedArchiveKeepsItsCallsInMemory)
     const QByteArray oldest(reinterpret_cast<const char *>(core->log().records), 1024 * 32);
     monitor.startFakeCall();
     monitor.endFakeCall();
-    EXPECT_EQ(failed, QStringList{file(QStringLiteral("Log.archive.data"))});
+    EXPECT_EQ(failed, QStringList { file(QStringLiteral("Log.archive.data")) });
 
     ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("Log.archive.data")));
     core->SaveLogData();

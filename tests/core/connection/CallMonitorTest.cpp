@@ -12,7 +12,7 @@ TEST_F(CallMonitorTest, IdleTicksShowTheLineFreeAndTheTariffInForce)
     EXPECT_EQ(display().rateCaption, QStringLiteral("Please Add Tarifs"));
     EXPECT_FALSE(call().Connected);
 
-    setTariffs({tariff(0, 10 * kHour, 1), rate(2, 1, 100)});
+    setTariffs({ tariff(0, 10 * kHour, 1), rate(2, 1, 100) });
     core->tariffs().records[0].UnitCost = 1000;
     tick();
     EXPECT_EQ(display().rateCaption, QStringLiteral("T1 0.60 p.min"));
@@ -22,7 +22,7 @@ TEST_F(CallMonitorTest, IdleTicksShowTheLineFreeAndTheTariffInForce)
 
 TEST_F(CallMonitorTest, AnotherProgramsConnectionIsCostedAndLogged)
 {
-    setTariffs({rate(1, 1, 10000, 5000)});
+    setTariffs({ rate(1, 1, 10000, 5000) });
     EXPECT_EQ(core->providers().Current, 1) << "the last provider added is selected";
     const auto handle = dialUp.connect("DemoEntry", dialup::kConnected);
     tick();
@@ -77,11 +77,11 @@ TEST_F(CallMonitorTest, TheStatusFollowsTheFirstConnectionsState)
         const char *firstTick;
         const char *secondTick;
     } cases[] = {
-        {"device connected", dialup::kDeviceConnected, 0, true, "Connected", "D.Connected"},
-        {"device connected with an error", dialup::kDeviceConnected, 691, false, "connecting...", "connecting..."},
-        {"connected", dialup::kConnected, 0, true, "Connected", "connected"},
-        {"authenticating", dialup::kAuthenticate, 0, false, "connecting...", "connecting..."},
-        {"disconnected", dialup::kDisconnected, 0, false, "disconnected", "disconnected"},
+        { "device connected", dialup::kDeviceConnected, 0, true, "Connected", "D.Connected" },
+        { "device connected with an error", dialup::kDeviceConnected, 691, false, "connecting...", "connecting..." },
+        { "connected", dialup::kConnected, 0, true, "Connected", "connected" },
+        { "authenticating", dialup::kAuthenticate, 0, false, "connecting...", "connecting..." },
+        { "disconnected", dialup::kDisconnected, 0, false, "disconnected", "disconnected" },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -127,7 +127,7 @@ TEST_F(CallMonitorTest, ADisconnectedStateEndsTheCall)
 
 TEST_F(CallMonitorTest, AnEnumerationErrorDuringACallKeepsCosting)
 {
-    setTariffs({rate(2, 1, 100)});
+    setTariffs({ rate(2, 1, 100) });
     dialUp.connect("DemoEntry");
     tick();
     dialUp.failEnumConnections = 603;
@@ -143,7 +143,7 @@ TEST_F(CallMonitorTest, AnEnumerationErrorDuringACallKeepsCosting)
 
 TEST_F(CallMonitorTest, LateTicksCostEverySecondThatPassed)
 {
-    setTariffs({rate(2, 1, 100)});
+    setTariffs({ rate(2, 1, 100) });
     dialUp.connect("DemoEntry");
     tick();
     tick(5); // the event loop was held up
@@ -152,7 +152,7 @@ TEST_F(CallMonitorTest, LateTicksCostEverySecondThatPassed)
     EXPECT_EQ(display().durationText, QStringLiteral("00:00:06"));
 
     // A timer that fires a little early or late still counts one second a tick.
-    for (const int ms : {950, 1040, 990, 1020}) {
+    for (const int ms : { 950, 1040, 990, 1020 }) {
         clock.advanceMilliseconds(ms);
         monitor.Timer1Timer();
     }
@@ -176,7 +176,7 @@ TEST_F(CallMonitorTest, AnEntryNewToThePhonebookBecomesTheCallsProvider)
 
 TEST_F(CallMonitorTest, TheTitleShowsTheCallWhenAskedTo)
 {
-    setTariffs({rate(1, 1, 10000, 5000)});
+    setTariffs({ rate(1, 1, 10000, 5000) });
     core->settings().ShowConnectionTimeOnTitle = true;
     provider(0).Name.setText(QStringLiteral(" DemoEntry "));
     dialUp.entries = {};

@@ -3,10 +3,10 @@
 #include "core/app/AppCore.h"
 #include "core/connection/CallMonitor.h"
 
+#include "core/tariffs/TariffTestData.h"
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"
-#include "core/tariffs/TariffTestData.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,7 +24,7 @@ protected:
     CallMonitorTest()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-        dialUp.entries = {"DemoEntry", "Other"};
+        dialUp.entries = { "DemoEntry", "Other" };
         core->loadAll();
         core->setCurrencyText(QStringLiteral("£ "));
         monitor.startUp();
@@ -54,7 +54,7 @@ protected:
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;
     FakeDialUpService dialUp;
-    std::unique_ptr<AppCore> core = std::make_unique<AppCore>(file(QStringLiteral("tollwise")),
-                                                              AppServices{clock, sound, startup, dialUp});
-    CallMonitor monitor{*core, dialUp, clock};
+    std::unique_ptr<AppCore> core
+        = std::make_unique<AppCore>(file(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp });
+    CallMonitor monitor { *core, dialUp, clock };
 };

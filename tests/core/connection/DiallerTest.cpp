@@ -24,9 +24,9 @@ protected:
         QObject::connect(&dialler, &Dialler::progressEnded, [this] { ++hidden; });
         QObject::connect(&dialler, &Dialler::errorReported, [this](const QString &text) { errors.append(text); });
         QObject::connect(&monitor, &CallMonitor::displayChanged, [this] {
-            seen.append({display().statusText, display().statusHint, display().title, display().selectedEntry});
+            seen.append({ display().statusText, display().statusHint, display().title, display().selectedEntry });
         });
-        dialUp.storedParams["DemoEntry"] = {"alice", "s3cret", true};
+        dialUp.storedParams["DemoEntry"] = { "alice", "s3cret", true };
         tick();
         core->providers().Current = 0;
         monitor.UpdateProviderDisplay();
@@ -62,7 +62,7 @@ protected:
         loop.exec();
     }
 
-    Dialler dialler{*core, monitor, dialUp};
+    Dialler dialler { *core, monitor, dialUp };
     QStringList shown;
     QStringList lines;
     QStringList errors;
@@ -82,15 +82,16 @@ TEST_F(DiallerTest, TheDialButtonFollowsItsMode)
         std::size_t hangUps;
     };
     const Case cases[] = {
-        {"before the first tick", false, false, 0, 0},
-        {"no line", true, false, 1, 0},
-        {"a line up", true, true, 0, 1},
+        { "before the first tick", false, false, 0, 0 },
+        { "no line", true, false, 1, 0 },
+        { "a line up", true, true, 0, 1 },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         FakeDialUpService service;
-        service.entries = {"DemoEntry"};
-        auto own = std::make_unique<AppCore>(file(QStringLiteral("tollwise")), AppServices{clock, sound, startup, service});
+        service.entries = { "DemoEntry" };
+        auto own = std::make_unique<AppCore>(
+            file(QStringLiteral("tollwise")), AppServices { clock, sound, startup, service });
         own->loadAll();
         CallMonitor ownMonitor(*own, service, clock);
         ownMonitor.startUp();
@@ -112,8 +113,8 @@ TEST_F(DiallerTest, DialsWithTheStoredCredentials)
         const char *password;
     };
     const Case cases[] = {
-        {{"alice", "s3cret", true}, "s3cret"},
-        {{"bob", "leftover", false}, ""},
+        { { "alice", "s3cret", true }, "s3cret" },
+        { { "bob", "leftover", false }, "" },
     };
     for (const Case &c : cases) {
         dialUp.storedParams["DemoEntry"] = c.stored;
@@ -130,9 +131,9 @@ TEST_F(DiallerTest, DialsWithTheStoredCredentials)
 
 TEST_F(DiallerTest, ACallDialledHereIsCostedFromDeviceConnectedAndLoggedOnHangUp)
 {
-    setTariffs({rate(2, 1, 100)});
+    setTariffs({ rate(2, 1, 100) });
     dialler.ButtonDialClick();
-    EXPECT_EQ(shown, QStringList{QStringLiteral("DemoEntry")});
+    EXPECT_EQ(shown, QStringList { QStringLiteral("DemoEntry") });
     EXPECT_EQ(display().dialButtonImage, QStringLiteral("dial_hot"));
     EXPECT_TRUE(call().DialledHere);
 
@@ -149,8 +150,9 @@ TEST_F(DiallerTest, ACallDialledHereIsCostedFromDeviceConnectedAndLoggedOnHangUp
     connectDial(dialup::kConnected);
     EXPECT_FALSE(dialler.progressShown());
     EXPECT_EQ(provider(0).TotalCalls, 1) << "8192 after 3 begins no second call";
-    EXPECT_EQ(lines, (QStringList{QStringLiteral("Opening port"), QStringLiteral("Connecting device"),
-                                  QStringLiteral("Device connected"), QStringLiteral("Connected")}));
+    EXPECT_EQ(lines,
+        (QStringList { QStringLiteral("Opening port"), QStringLiteral("Connecting device"),
+            QStringLiteral("Device connected"), QStringLiteral("Connected") }));
 
     for (int i = 0; i < 5; ++i)
         tick();
@@ -183,14 +185,14 @@ TEST_F(DiallerTest, TheDisplayAfterAScriptedCall)
     };
     Tariff single = rate(1, 2, 30000);
     const Case cases[] = {
-        {"per second", {rate(2, 1, 100)}, 0, QStringLiteral("T0 0.60 p.min"), QStringLiteral("T0 £ 0.60 per minute"),
-         QStringLiteral("£ 0.10"), QStringLiteral("0000:00:10")},
-        {"single charge", {single}, 0, QStringLiteral("T0 3.00 p.call"), QStringLiteral("T0 £ 3.00 per call"),
-         QStringLiteral("£ 3.00"), QStringLiteral("0000:00:10")},
-        {"no tariffs", {}, 0, QStringLiteral("Please Add Tarifs"), QString(), QStringLiteral("£ 0.00"),
-         QStringLiteral("0000:00:10")},
-        {"hours above 9999", {}, 10000u * 3600u, QStringLiteral("Please Add Tarifs"), QString(),
-         QStringLiteral("£ 0.00"), QStringLiteral("10000:00:10")},
+        { "per second", { rate(2, 1, 100) }, 0, QStringLiteral("T0 0.60 p.min"), QStringLiteral("T0 £ 0.60 per minute"),
+            QStringLiteral("£ 0.10"), QStringLiteral("0000:00:10") },
+        { "single charge", { single }, 0, QStringLiteral("T0 3.00 p.call"), QStringLiteral("T0 £ 3.00 per call"),
+            QStringLiteral("£ 3.00"), QStringLiteral("0000:00:10") },
+        { "no tariffs", {}, 0, QStringLiteral("Please Add Tarifs"), QString(), QStringLiteral("£ 0.00"),
+            QStringLiteral("0000:00:10") },
+        { "hours above 9999", {}, 10000u * 3600u, QStringLiteral("Please Add Tarifs"), QString(),
+            QStringLiteral("£ 0.00"), QStringLiteral("10000:00:10") },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -244,8 +246,8 @@ TEST_F(DiallerTest, CancellingDuringTheDialHangsUpAndEndsABegunCall)
         bool costed;
     };
     const Case cases[] = {
-        {"before any poll", dialup::kOpenPort, false},
-        {"device connected", dialup::kDeviceConnected, true},
+        { "before any poll", dialup::kOpenPort, false },
+        { "device connected", dialup::kDeviceConnected, true },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -256,7 +258,7 @@ TEST_F(DiallerTest, CancellingDuringTheDialHangsUpAndEndsABegunCall)
         connectDial(c.reached);
         EXPECT_EQ(call().Connected, c.costed);
         hangUpAndWait(true);
-        EXPECT_EQ(dialUp.hangUps, std::vector<dialup::ConnectionHandle>{line}) << "the dial's own line";
+        EXPECT_EQ(dialUp.hangUps, std::vector<dialup::ConnectionHandle> { line }) << "the dial's own line";
         EXPECT_FALSE(dialler.progressShown());
         EXPECT_EQ(display().dialButtonImage, QStringLiteral("dial_up"));
         EXPECT_FALSE(call().Connected);
@@ -270,7 +272,7 @@ TEST_F(DiallerTest, FailuresShowTheServicesText)
     // Dial parameters that cannot be read: no dial, the window waits for a cancel.
     dialUp.failDialParams = 623;
     dialler.ButtonDialClick();
-    EXPECT_EQ(errors, QStringList{QStringLiteral("Fake error 623")});
+    EXPECT_EQ(errors, QStringList { QStringLiteral("Fake error 623") });
     EXPECT_TRUE(dialUp.dials.empty());
     EXPECT_TRUE(dialler.progressShown());
     hangUpAndWait(true);
@@ -283,7 +285,7 @@ TEST_F(DiallerTest, FailuresShowTheServicesText)
     dialUp.failDial = 676;
     dialler.ButtonDialClick();
     waitForHangUp();
-    EXPECT_EQ(errors, QStringList{QStringLiteral("Fake error 676")});
+    EXPECT_EQ(errors, QStringList { QStringLiteral("Fake error 676") });
     EXPECT_FALSE(call().DialledHere);
     EXPECT_FALSE(dialler.progressShown());
     EXPECT_EQ(display().dialButtonImage, QStringLiteral("dial_up"));
@@ -322,7 +324,7 @@ TEST_F(DiallerTest, AFailedHangUpIsReportedAndTheCallStaysCostedUntilTheLineDrop
     dialUp.failHangUp = 19;
     dialler.ButtonDialClick();
     EXPECT_FALSE(dialler.hangingUp()) << "no wait after a failure";
-    EXPECT_EQ(errors, QStringList{QStringLiteral("Fake error 19")});
+    EXPECT_EQ(errors, QStringList { QStringLiteral("Fake error 19") });
     EXPECT_TRUE(call().Connected);
     EXPECT_EQ(core->log().Count, 0);
     tick();
@@ -337,7 +339,7 @@ TEST_F(DiallerTest, AFailedHangUpIsReportedAndTheCallStaysCostedUntilTheLineDrop
 
 TEST_F(DiallerTest, CredentialsAppearInNoTextShown)
 {
-    dialUp.storedParams["DemoEntry"] = {"alice", "s3cret", true};
+    dialUp.storedParams["DemoEntry"] = { "alice", "s3cret", true };
     core->settings().ShowConnectionTimeOnTitle = true;
     dialler.ButtonDialClick();
     report(dialup::kAuthenticate);
@@ -444,7 +446,7 @@ TEST_F(DiallerTest, CancellingAfterOurCallDroppedLeavesTheNextProgramsCall)
     tick();
     ASSERT_TRUE(call().Connected);
     hangUpAndWait(true);
-    EXPECT_EQ(dialUp.hangUps, std::vector<dialup::ConnectionHandle>{line}) << "only our own line";
+    EXPECT_EQ(dialUp.hangUps, std::vector<dialup::ConnectionHandle> { line }) << "only our own line";
     EXPECT_TRUE(call().Connected) << "the other program's call goes on";
     EXPECT_EQ(core->log().Count, 1);
     EXPECT_FALSE(dialler.progressShown());

@@ -46,22 +46,23 @@ TEST(RunningCall, AUnitIsChargedAtItsStart)
         std::optional<Tariff> tariff;
         std::map<int, MoneyValue> costAfterSecond;
     } cases[] = {
-        {"per minute 1.00 + 0.50 minimum", rate(1, 1, 10000, 5000),
-         {{1, 15000}, {60, 15000}, {61, 25000}, {120, 25000}, {121, 35000}}},
-        {"per minute 0.10 + 0.25 minimum", rate(1, 1, 1000, 2500), {{60, 3500}, {61, 4500}}},
-        {"per second 0.01", rate(2, 1, 100), {{1, 100}, {2, 200}, {10, 1000}}},
-        {"pulse of 1 s", rate(3, 1, 500, 0, 1), {{1, 500}, {2, 1000}, {3, 1500}}},
-        {"pulse of 10 s", rate(3, 1, 2000, 0, 10), {{1, 2000}, {10, 2000}, {11, 4000}, {20, 4000}, {21, 6000}}},
-        {"single 3.00", rate(1, 2, 30000), {{1, 30000}, {500, 30000}}},
-        {"single 0.50 + 0.25 minimum", rate(1, 2, 5000, 2500), {{1, 7500}, {100, 7500}}},
-        {"no tariff", std::nullopt, {{1, 0}, {61, 0}}},
+        { "per minute 1.00 + 0.50 minimum", rate(1, 1, 10000, 5000),
+            { { 1, 15000 }, { 60, 15000 }, { 61, 25000 }, { 120, 25000 }, { 121, 35000 } } },
+        { "per minute 0.10 + 0.25 minimum", rate(1, 1, 1000, 2500), { { 60, 3500 }, { 61, 4500 } } },
+        { "per second 0.01", rate(2, 1, 100), { { 1, 100 }, { 2, 200 }, { 10, 1000 } } },
+        { "pulse of 1 s", rate(3, 1, 500, 0, 1), { { 1, 500 }, { 2, 1000 }, { 3, 1500 } } },
+        { "pulse of 10 s", rate(3, 1, 2000, 0, 10),
+            { { 1, 2000 }, { 10, 2000 }, { 11, 4000 }, { 20, 4000 }, { 21, 6000 } } },
+        { "single 3.00", rate(1, 2, 30000), { { 1, 30000 }, { 500, 30000 } } },
+        { "single 0.50 + 0.25 minimum", rate(1, 2, 5000, 2500), { { 1, 7500 }, { 100, 7500 } } },
+        { "no tariff", std::nullopt, { { 1, 0 }, { 61, 0 } } },
     };
     auto table = std::make_unique<TariffTable>();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         fill(*table, {});
         if (c.tariff)
-            fill(*table, {*c.tariff});
+            fill(*table, { *c.tariff });
         CurrentCall call = beginCall(*table, kStart);
         Provider provider = blankProvider();
         const int last = c.costAfterSecond.rbegin()->first;
@@ -86,12 +87,12 @@ TEST(RunningCall, TheProviderIsChargedWhatTheCallIsCharged)
         Tariff tariff;
         MoneyValue booked; // over 61 seconds
     } cases[] = {
-        {"incremental", rate(1, 1, 10000, 5000), 25000},
-        {"single: settled from the log when the call ends", rate(1, 2, 30000, 5000), 0},
+        { "incremental", rate(1, 1, 10000, 5000), 25000 },
+        { "single: settled from the log when the call ends", rate(1, 2, 30000, 5000), 0 },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        fill(*table, {c.tariff});
+        fill(*table, { c.tariff });
         CurrentCall call = beginCall(*table, kStart);
         Provider provider = blankProvider();
         provider.TodayDate = today;
@@ -116,15 +117,15 @@ TEST(RunningCall, TodaysCountersRestartAtMidnight)
 {
     // Per minute 1.00 + 0.50 minimum, begun 30 s or 60 s before midnight.
     auto table = std::make_unique<TariffTable>();
-    fill(*table, {rate(1, 1, 10000, 5000)});
+    fill(*table, { rate(1, 1, 10000, 5000) });
     const QDate day(2026, 3, 2);
     const struct {
         int secondsBeforeMidnight;
         MoneyValue todayCostAtMidnight; // the new day's first second
         MoneyValue todayCostAfter61;
     } cases[] = {
-        {30, 0, 10000},     // the second unit begins on the new day's 31st second
-        {60, 10000, 10000}, // the second unit begins on the new day's first second
+        { 30, 0, 10000 }, // the second unit begins on the new day's 31st second
+        { 60, 10000, 10000 }, // the second unit begins on the new day's first second
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.secondsBeforeMidnight);
@@ -153,7 +154,7 @@ TEST(RunningCall, TodaysCountersRestartAtMidnight)
 TEST(RunningCall, AFirstSecondOnANewDayStartsTodayWithTheStartCharge)
 {
     auto table = std::make_unique<TariffTable>();
-    fill(*table, {rate(1, 2, 30000, 5000)});
+    fill(*table, { rate(1, 2, 30000, 5000) });
     CurrentCall call = beginCall(*table, kStart);
     Provider provider = blankProvider();
     provider.TodayDate = toDateTimeValue(kStart.date().addDays(-1));
@@ -184,16 +185,16 @@ TEST(RunningCall, PriceCallChargesAsALiveCallFromItsStart)
         int index;
         MoneyValue cost;
     } cases[] = {
-        {"per minute 1.00 + 0.50 minimum, 61 s", {rate(1, 1, 10000, 5000)}, friday, 61, 0, 25000},
-        {"minimum charge alone for no seconds", {rate(1, 1, 10000, 5000)}, friday, 0, 0, 5000},
-        {"per second 0.01, 125 s", {rate(2, 1, 100)}, friday, 125, 0, 12500},
-        {"pulses of 10 s at 0.20, 25 s", {rate(3, 1, 2000, 0, 10)}, friday, 25, 0, 6000},
-        {"single 3.00 + 0.25 minimum", {rate(1, 2, 30000, 2500)}, friday, 500, 0, 32500},
-        {"evening rate runs on past midnight", {evening, night}, lateFriday, 120, 0, 2000},
-        {"weekday under the every-day rate", {rate(1, 1, 1000), weekend}, friday, 180, 0, 3000},
-        {"weekend rate on Saturday", {rate(1, 1, 1000), weekend}, saturday, 180, 1, 1500},
-        {"later record wins", {rate(1, 1, 1000), rate(1, 1, 300)}, friday, 60, 1, 300},
-        {"no tariff in force", {night}, friday, 600, kNoTariff, 0},
+        { "per minute 1.00 + 0.50 minimum, 61 s", { rate(1, 1, 10000, 5000) }, friday, 61, 0, 25000 },
+        { "minimum charge alone for no seconds", { rate(1, 1, 10000, 5000) }, friday, 0, 0, 5000 },
+        { "per second 0.01, 125 s", { rate(2, 1, 100) }, friday, 125, 0, 12500 },
+        { "pulses of 10 s at 0.20, 25 s", { rate(3, 1, 2000, 0, 10) }, friday, 25, 0, 6000 },
+        { "single 3.00 + 0.25 minimum", { rate(1, 2, 30000, 2500) }, friday, 500, 0, 32500 },
+        { "evening rate runs on past midnight", { evening, night }, lateFriday, 120, 0, 2000 },
+        { "weekday under the every-day rate", { rate(1, 1, 1000), weekend }, friday, 180, 0, 3000 },
+        { "weekend rate on Saturday", { rate(1, 1, 1000), weekend }, saturday, 180, 1, 1500 },
+        { "later record wins", { rate(1, 1, 1000), rate(1, 1, 300) }, friday, 60, 1, 300 },
+        { "no tariff in force", { night }, friday, 600, kNoTariff, 0 },
     };
     auto table = std::make_unique<TariffTable>();
     for (const auto &c : cases) {

@@ -11,7 +11,7 @@ namespace {
 
 CallRecord call(int provider, int year, int month, int day, std::uint32_t seconds)
 {
-    CallRecord record{};
+    CallRecord record {};
     record.StartDay = std::uint8_t(day);
     record.StartMonth = std::uint8_t(month);
     record.StartYear = std::uint8_t(year);
@@ -39,7 +39,7 @@ TEST(ProviderAccount, MonthlyUsageCountsOnlyTheProvidersLoggedCallsByStartMonth)
     auto log = logOf({
         call(0, 25, 11, 3, 6 * kHour),
         call(0, 25, 11, 30, 6 * kHour + 59 * 60), // starts late on the 30th, still November
-        call(1, 25, 11, 4, 10 * kHour),           // another provider
+        call(1, 25, 11, 4, 10 * kHour), // another provider
         call(kDeletedCall, 25, 11, 5, 5 * kHour),
         call(0, 25, 12, 1, 9 * kHour),
         call(0, 99, 1, 1, 60),
@@ -65,7 +65,7 @@ TEST(ProviderAccount, ChargesToDate)
 {
     const FakeClock clock; // 2 March 2026, 10:00
     const QDate today = clock.now().date();
-    auto log = logOf({call(0, 25, 11, 3, 12 * kHour + 59 * 60), call(0, 25, 12, 1, 9 * kHour)});
+    auto log = logOf({ call(0, 25, 11, 3, 12 * kHour + 59 * 60), call(0, 25, 12, 1, 9 * kHour) });
     const MonthlyUsage usage = GetTotalDurationForProviderMonth(*log, 0);
     const MonthlyUsage none;
 
@@ -79,19 +79,19 @@ TEST(ProviderAccount, ChargesToDate)
         MoneyValue expected;
     };
     const Case cases[] = {
-        {"45 days: one whole period", today.addDays(-45), 100000, 0, 0, none, 100000},
-        {"60 days: two periods", today.addDays(-60), 100000, 0, 0, none, 200000},
-        {"29 days: none yet", today.addDays(-29), 100000, 0, 0, none, 0},
-        {"30 days: the first period", today.addDays(-30), 100000, 0, 0, none, 100000},
-        {"only hours past the limit, whole hours", today.addDays(-400), 0, 10, 20000, usage, 40000},
-        {"fee and extra hours together", today.addDays(-60), 100000, 10, 20000, usage, 240000},
-        {"no limit: no extra hours", today.addDays(-400), 0, 0, 20000, usage, 0},
-        {"started today: no fee, earlier months still charged", today, 100000, 10, 20000, usage, 40000},
-        {"start in the future: nothing", today.addDays(1), 100000, 10, 20000, usage, 0},
-        {"never set: nothing", QDate(), 100000, 10, 20000, usage, 0},
+        { "45 days: one whole period", today.addDays(-45), 100000, 0, 0, none, 100000 },
+        { "60 days: two periods", today.addDays(-60), 100000, 0, 0, none, 200000 },
+        { "29 days: none yet", today.addDays(-29), 100000, 0, 0, none, 0 },
+        { "30 days: the first period", today.addDays(-30), 100000, 0, 0, none, 100000 },
+        { "only hours past the limit, whole hours", today.addDays(-400), 0, 10, 20000, usage, 40000 },
+        { "fee and extra hours together", today.addDays(-60), 100000, 10, 20000, usage, 240000 },
+        { "no limit: no extra hours", today.addDays(-400), 0, 0, 20000, usage, 0 },
+        { "started today: no fee, earlier months still charged", today, 100000, 10, 20000, usage, 40000 },
+        { "start in the future: nothing", today.addDays(1), 100000, 10, 20000, usage, 0 },
+        { "never set: nothing", QDate(), 100000, 10, 20000, usage, 0 },
     };
     for (const Case &c : cases) {
-        const AccountTerms terms{c.startedOn, c.fee, c.limit, c.extra};
+        const AccountTerms terms { c.startedOn, c.fee, c.limit, c.extra };
         EXPECT_EQ(CalcTodateProviderCost(terms, c.usage, clock.now()), c.expected) << c.what;
     }
 }
@@ -99,13 +99,13 @@ TEST(ProviderAccount, ChargesToDate)
 TEST(ProviderAccount, ChargesNeverWrapAround)
 {
     const FakeClock clock;
-    const AccountTerms terms{QDate(1900, 1, 1), std::numeric_limits<MoneyValue>::max() / 2, 0, 0};
+    const AccountTerms terms { QDate(1900, 1, 1), std::numeric_limits<MoneyValue>::max() / 2, 0, 0 };
     EXPECT_EQ(CalcTodateProviderCost(terms, MonthlyUsage(), clock.now()), std::numeric_limits<MoneyValue>::max());
 }
 
 TEST(ProviderAccount, StartDateZeroMeansNeverSet)
 {
-    Provider provider{};
+    Provider provider {};
     provider.MonthlyFee = 100000;
     EXPECT_FALSE(accountTermsOf(provider).startedOn.isValid());
     provider.StartedOn = 46038; // 16 January 2026

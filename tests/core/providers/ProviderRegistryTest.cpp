@@ -19,14 +19,14 @@ protected:
 
     std::unique_ptr<ProviderTable> table = std::make_unique<ProviderTable>();
     FakeDialUpService service;
-    ProviderRegistry registry{*table, service};
+    ProviderRegistry registry { *table, service };
 };
 
 } // namespace
 
 TEST_F(ProviderRegistryTest, SynchronisesNewEntriesAndSelectsTheLastAdded)
 {
-    service.entries = {"Home ISP", "home isp", "Work"};
+    service.entries = { "Home ISP", "home isp", "Work" };
     registry.GetSystemDailupProviders();
     ASSERT_EQ(table->Count, 3) << "names differing in case are two providers";
     EXPECT_EQ(table->Current, 2);
@@ -34,7 +34,7 @@ TEST_F(ProviderRegistryTest, SynchronisesNewEntriesAndSelectsTheLastAdded)
     EXPECT_EQ(table->records[1].Registered, 1);
 
     table->records[0].TotalCalls = 9;
-    service.entries = {"Work"}; // "Home ISP" deleted from the phonebook
+    service.entries = { "Work" }; // "Home ISP" deleted from the phonebook
     table->Current = 0;
     registry.GetSystemDailupProviders();
     EXPECT_EQ(table->Count, 3) << "a deleted entry keeps its record";
@@ -46,7 +46,7 @@ TEST_F(ProviderRegistryTest, EmptyOrFailingPhonebookChangesNothing)
 {
     registry.GetSystemDailupProviders();
     EXPECT_EQ(table->Count, 0);
-    service.entries = {"A"};
+    service.entries = { "A" };
     service.failEnumEntries = 603;
     registry.GetSystemDailupProviders();
     EXPECT_EQ(table->Count, 0);
@@ -70,13 +70,13 @@ TEST_F(ProviderRegistryTest, TableStopsBeforeTheLogMarkers)
     registry.GetSystemDailupProviders();
     registry.GetSystemDailupProviders();
     EXPECT_EQ(table->Count, 254);
-    EXPECT_EQ(full, QStringList{QStringLiteral("E254")}) << "told once";
+    EXPECT_EQ(full, QStringList { QStringLiteral("E254") }) << "told once";
 }
 
 TEST_F(ProviderRegistryTest, LongNamesYieldOneRecord)
 {
     const std::string longName(80, 'x');
-    service.entries = {longName};
+    service.entries = { longName };
     registry.GetSystemDailupProviders();
     registry.GetSystemDailupProviders();
     ASSERT_EQ(table->Count, 1);
@@ -87,7 +87,7 @@ TEST_F(ProviderRegistryTest, LongNamesYieldOneRecord)
 
 TEST_F(ProviderRegistryTest, FindSeekPrevNext)
 {
-    service.entries = {"A", "B", "C"};
+    service.entries = { "A", "B", "C" };
     registry.GetSystemDailupProviders();
     EXPECT_TRUE(registry.ProviderDBFind(QStringLiteral("A")));
     EXPECT_EQ(table->Current, 0);

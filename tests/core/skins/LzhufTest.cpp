@@ -21,12 +21,12 @@ struct HandStream {
 // 10001100 and 257 is 10001101; position 0 is 000 000000, position 1 is
 // 000 000001.
 const HandStream kHandStreams[] = {
-    {"empty", {}, bytes({0, 0, 0, 0})},
-    {"one literal", "A", bytes({1, 0, 0, 0, 0xE6, 0x80})},
-    {"a literal twice, after the tree adapted", "AA", bytes({2, 0, 0, 0, 0xE6, 0xE2, 0x80})},
-    {"a match into the initial blanks", "   ", bytes({3, 0, 0, 0, 0x8C, 0x00, 0x00})},
-    {"an overlapping match at distance 1", "AAAAA", bytes({5, 0, 0, 0, 0xE6, 0xC6, 0x80, 0x00})},
-    {"a match at distance 2", "ABABA", bytes({5, 0, 0, 0, 0xE6, 0xF3, 0xA3, 0x00, 0x20})},
+    { "empty", {}, bytes({ 0, 0, 0, 0 }) },
+    { "one literal", "A", bytes({ 1, 0, 0, 0, 0xE6, 0x80 }) },
+    { "a literal twice, after the tree adapted", "AA", bytes({ 2, 0, 0, 0, 0xE6, 0xE2, 0x80 }) },
+    { "a match into the initial blanks", "   ", bytes({ 3, 0, 0, 0, 0x8C, 0x00, 0x00 }) },
+    { "an overlapping match at distance 1", "AAAAA", bytes({ 5, 0, 0, 0, 0xE6, 0xC6, 0x80, 0x00 }) },
+    { "a match at distance 2", "ABABA", bytes({ 5, 0, 0, 0, 0xE6, 0xF3, 0xA3, 0x00, 0x20 }) },
 };
 
 QByteArray randomBytes(qsizetype size, int alphabet, quint32 seed)
@@ -67,12 +67,12 @@ TEST(Lzhuf, RoundTripsDataOfEveryShape)
         const char *what;
         QByteArray data;
     } cases[] = {
-        {"random bytes", randomBytes(70000, 256, 1)},
-        {"few symbols, many matches", randomBytes(120000, 3, 2)},
-        {"repeated text: the tree is rebuilt many times", text},
-        {"runs of every length", runs},
-        {"blanks only", QByteArray(10000, ' ')},
-        {"all 256 bytes", randomBytes(256, 256, 3)},
+        { "random bytes", randomBytes(70000, 256, 1) },
+        { "few symbols, many matches", randomBytes(120000, 3, 2) },
+        { "repeated text: the tree is rebuilt many times", text },
+        { "runs of every length", runs },
+        { "blanks only", QByteArray(10000, ' ') },
+        { "all 256 bytes", randomBytes(256, 256, 3) },
     };
     for (const auto &c : cases) {
         const QByteArray stream = lzhufEncode(c.data);
@@ -93,11 +93,11 @@ TEST(Lzhuf, RefusesDamagedStreams)
         qsizetype maxLength;
         SkinError error;
     } cases[] = {
-        {"no room for the length", bytes({5, 0, 0}), 100, SkinError::LzhInputStream},
-        {"longer than the caller allows", bytes({0x10, 0x27, 0, 0, 0xE6}), 9999, SkinError::LzhOutputStream},
-        {"longer than the code could hold", claimsTooMuch, qsizetype(1) << 32, SkinError::LzhInputStream},
-        {"code cut short", good.first(good.size() / 2), 5000, SkinError::PixelDataEnd},
-        {"length without code", bytes({1, 0, 0, 0}), 100, SkinError::PixelDataEnd},
+        { "no room for the length", bytes({ 5, 0, 0 }), 100, SkinError::LzhInputStream },
+        { "longer than the caller allows", bytes({ 0x10, 0x27, 0, 0, 0xE6 }), 9999, SkinError::LzhOutputStream },
+        { "longer than the code could hold", claimsTooMuch, qsizetype(1) << 32, SkinError::LzhInputStream },
+        { "code cut short", good.first(good.size() / 2), 5000, SkinError::PixelDataEnd },
+        { "length without code", bytes({ 1, 0, 0, 0 }), 100, SkinError::PixelDataEnd },
     };
     for (const auto &c : cases) {
         const LzhufDecoded result = lzhufDecode(c.stream, c.maxLength);

@@ -31,10 +31,10 @@ inline void appendU32(QByteArray &out, std::uint32_t value)
 // unread bytes.
 inline QByteArray ubmHeader(int width, int height, int stored, int built, int flags, int paletteEntries)
 {
-    QByteArray out = bytes({0xFE, 0x4D});
+    QByteArray out = bytes({ 0xFE, 0x4D });
     appendU16(out, std::uint32_t(width));
     appendU16(out, std::uint32_t(height));
-    out += bytes({stored, built, flags, 0, paletteEntries});
+    out += bytes({ stored, built, flags, 0, paletteEntries });
     out += QByteArray(9, '\0');
     return out;
 }

@@ -10,18 +10,18 @@
 
 namespace {
 
-const QByteArray kMarker = bytes({0xFE, 0x4D});
+const QByteArray kMarker = bytes({ 0xFE, 0x4D });
 
 // A 1 x 1 24-bit compressed bitmap of one colour.
 QByteArray ubmOf(int r, int g, int b)
 {
-    return ubmHeader(1, 1, 5, 5, 0, 0) + kMarker + bytes({b, g, r, 0, 0xFF, 0}) + kMarker;
+    return ubmHeader(1, 1, 5, 5, 0, 0) + kMarker + bytes({ b, g, r, 0, 0xFF, 0 }) + kMarker;
 }
 
 // The same as a Windows bitmap.
 QByteArray bmpOf(int r, int g, int b)
 {
-    QByteArray out = bytes({'B', 'M'});
+    QByteArray out = bytes({ 'B', 'M' });
     appendU32(out, 58);
     appendU32(out, 0);
     appendU32(out, 54);
@@ -31,7 +31,7 @@ QByteArray bmpOf(int r, int g, int b)
     appendU16(out, 1);
     appendU16(out, 24);
     out += QByteArray(24, '\0');
-    return out + bytes({b, g, r, 0});
+    return out + bytes({ b, g, r, 0 });
 }
 
 class SkinLibraryTest : public ::testing::Test {
@@ -73,12 +73,12 @@ TEST_F(SkinLibraryTest, FindsImagesByName)
         bool found;
         QRgb colour;
     } cases[] = {
-        {"both", true, qRgb(1, 2, 3)},              // .bmp wins
-        {"compressed", true, qRgb(7, 8, 9)},
-        {"plainInDisguise", true, qRgb(10, 11, 12)}, // "BM" inside a .ubm
-        {"Case", true, qRgb(13, 14, 15)},
-        {"case", false, qRgb(99, 99, 99)},           // names compare as the file system does
-        {"missing", false, qRgb(99, 99, 99)},
+        { "both", true, qRgb(1, 2, 3) }, // .bmp wins
+        { "compressed", true, qRgb(7, 8, 9) },
+        { "plainInDisguise", true, qRgb(10, 11, 12) }, // "BM" inside a .ubm
+        { "Case", true, qRgb(13, 14, 15) },
+        { "case", false, qRgb(99, 99, 99) }, // names compare as the file system does
+        { "missing", false, qRgb(99, 99, 99) },
     };
     for (const auto &c : cases) {
         QImage bitmap(1, 1, QImage::Format_RGB32);
@@ -92,7 +92,7 @@ TEST_F(SkinLibraryTest, FindsImagesByName)
 TEST_F(SkinLibraryTest, DamagedFileKeepsThePictureAndIsReportedOnce)
 {
     write(QStringLiteral("broken.ubm"), ubmOf(1, 2, 3).chopped(1));
-    write(QStringLiteral("junk.bmp"), bytes({'B', 'M', 1}));
+    write(QStringLiteral("junk.bmp"), bytes({ 'B', 'M', 1 }));
     QImage bitmap(2, 2, QImage::Format_RGB32);
     bitmap.fill(qRgb(50, 60, 70));
     for (int i = 0; i < 3; ++i) {
@@ -101,8 +101,9 @@ TEST_F(SkinLibraryTest, DamagedFileKeepsThePictureAndIsReportedOnce)
     }
     EXPECT_EQ(bitmap.size(), QSize(2, 2));
     EXPECT_EQ(bitmap.pixel(1, 1), qRgb(50, 60, 70));
-    EXPECT_EQ(m_reports, QStringList({QStringLiteral("broken.ubm: Abnormal CompressedDIB Loading Terminaison !"),
-                                      QStringLiteral("junk.bmp: DIB File Format Unrecognized !")}));
+    EXPECT_EQ(m_reports,
+        QStringList({ QStringLiteral("broken.ubm: Abnormal CompressedDIB Loading Terminaison !"),
+            QStringLiteral("junk.bmp: DIB File Format Unrecognized !") }));
 }
 
 TEST_F(SkinLibraryTest, WithoutAProgramFolderNothingIsReadFromTheCurrentDirectory)

@@ -56,21 +56,21 @@ QImage expected(const QImage &source, DibFormat format)
 TEST(UbmEncoder, RoundTripsRandomImagesOfEveryFormatAndSize)
 {
     QRandomGenerator random(11);
-    const QSize sizes[] = {{1, 1}, {2, 1}, {3, 5}, {7, 3}, {9, 9}, {17, 4}, {1, 40}, {33, 17}, {64, 2}, {101, 13}};
+    const QSize sizes[] = { { 1, 1 }, { 2, 1 }, { 3, 5 }, { 7, 3 }, { 9, 9 }, { 17, 4 }, { 1, 40 }, { 33, 17 },
+        { 64, 2 }, { 101, 13 } };
     for (int code = 0; code <= 6; ++code) {
         const auto format = static_cast<DibFormat>(code);
         for (const QSize size : sizes) {
-            for (const bool compress : {false, true}) {
-                for (const bool standard : {false, true}) {
+            for (const bool compress : { false, true }) {
+                for (const bool standard : { false, true }) {
                     if (standard && !dibHasPalette(format))
                         continue;
                     const int capacity = std::min(dibPaletteCapacity(format), 255);
-                    const QList<QRgb> colours =
-                        !dibHasPalette(format) ? QList<QRgb>{}
-                        : standard             ? standardPalette(format)
-                                               : randomColours(std::min(capacity, 1 + random.bounded(capacity)), random);
+                    const QList<QRgb> colours = !dibHasPalette(format) ? QList<QRgb> {}
+                        : standard                                     ? standardPalette(format)
+                                   : randomColours(std::min(capacity, 1 + random.bounded(capacity)), random);
                     const QImage source = randomImage(size.width(), size.height(), colours, random);
-                    const UbmEncoded encoded = encodeUbm(source, {format, format, compress, standard});
+                    const UbmEncoded encoded = encodeUbm(source, { format, format, compress, standard });
                     ASSERT_TRUE(encoded.error.isEmpty());
 
                     const auto header = UbmHeader::parse(encoded.bytes);
@@ -94,7 +94,7 @@ TEST(UbmEncoder, BuildsTheAskedFormatFromAnother)
     QImage source(5, 3, QImage::Format_RGB32);
     source.fill(qRgb(0, 0, 128));
     source.setPixel(2, 1, qRgb(255, 255, 0));
-    const UbmEncoded encoded = encodeUbm(source, {DibFormat::Bits24, DibFormat::Bits4, true, false});
+    const UbmEncoded encoded = encodeUbm(source, { DibFormat::Bits24, DibFormat::Bits4, true, false });
     const DibLoaded loaded = TCompressedDib::fromBytes(encoded.bytes);
     ASSERT_EQ(loaded.error, SkinError::None);
     EXPECT_EQ(loaded.dib.image().format(), QImage::Format_Indexed8);
@@ -108,7 +108,7 @@ TEST(UbmEncoder, KeepsTheMostFrequentColoursWhenThePaletteIsFull)
     source.setPixel(1, 0, qRgb(250, 250, 250));
     source.setPixel(2, 0, qRgb(250, 250, 250));
     source.setPixel(3, 0, qRgb(240, 240, 240));
-    const UbmEncoded encoded = encodeUbm(source, {DibFormat::Bits1, DibFormat::Bits1, false, false});
+    const UbmEncoded encoded = encodeUbm(source, { DibFormat::Bits1, DibFormat::Bits1, false, false });
     const DibLoaded loaded = TCompressedDib::fromBytes(encoded.bytes);
     ASSERT_EQ(loaded.error, SkinError::None);
     const QImage &image = loaded.dib.image();

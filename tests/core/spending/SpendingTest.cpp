@@ -4,8 +4,8 @@
 #include "core/store/SpendingFile.h"
 
 #include "core/connection/RunningCall.h"
-#include "core/tariffs/TariffTestData.h"
 #include "core/tariffs/CurrentCostRate.h"
+#include "core/tariffs/TariffTestData.h"
 
 #include <QLocale>
 

@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -29,7 +29,8 @@ protected:
     }
     std::unique_ptr<AppCore> makeCore()
     {
-        return std::make_unique<AppCore>(file(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp});
+        return std::make_unique<AppCore>(
+            file(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp });
     }
 
     QTemporaryDir dir;
@@ -69,7 +70,8 @@ TEST_F(AppCoreTest, FirstRunStartsBlankAndSavesFourFiles)
     EXPECT_EQ(QFile(file(QStringLiteral("Tariffs.data"))).size(), 38912);
     EXPECT_TRUE(QFile::exists(file(QStringLiteral("settings.data"))));
     EXPECT_EQ(startup.lastRunAtStartup, false);
-    EXPECT_EQ(QString::fromStdString(startup.lastProgramPath), QDir::toNativeSeparators(file(QStringLiteral("tollwise"))));
+    EXPECT_EQ(
+        QString::fromStdString(startup.lastProgramPath), QDir::toNativeSeparators(file(QStringLiteral("tollwise"))));
 }
 
 TEST_F(AppCoreTest, LogCountThatCannotBeTrustedIsTakenFromTheLog)
@@ -79,11 +81,11 @@ TEST_F(AppCoreTest, LogCountThatCannotBeTrustedIsTakenFromTheLog)
         const char *settings;
         int expectedCount;
     } cases[] = {
-        {"[Application]\r\nLog.NumberOfRecords=2\r\n", 2},
-        {"[Application]\r\n", 3},
-        {"[Application]\r\nLog.NumberOfRecords=lots\r\n", 3},
-        {"[Application]\r\nLog.NumberOfRecords=-1\r\n", 3},
-        {"[Application]\r\nLog.NumberOfRecords=16385\r\n", 3},
+        { "[Application]\r\nLog.NumberOfRecords=2\r\n", 2 },
+        { "[Application]\r\n", 3 },
+        { "[Application]\r\nLog.NumberOfRecords=lots\r\n", 3 },
+        { "[Application]\r\nLog.NumberOfRecords=-1\r\n", 3 },
+        { "[Application]\r\nLog.NumberOfRecords=16385\r\n", 3 },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.settings);
@@ -113,9 +115,9 @@ TEST_F(AppCoreTest, CurrencyTextInForce)
         const char *settings;
         QString expected;
     } cases[] = {
-        {"[Application]\r\nUseUserCurrency=1\r\nCurrencyString=\x80\r\n", QStringLiteral("€ ")},
-        {"[Application]\r\nUseUserCurrency=1\r\n", QStringLiteral(" ")},
-        {"[Application]\r\nUseUserCurrency=0\r\nCurrencyString=\x80\r\n", QString()},
+        { "[Application]\r\nUseUserCurrency=1\r\nCurrencyString=\x80\r\n", QStringLiteral("€ ") },
+        { "[Application]\r\nUseUserCurrency=1\r\n", QStringLiteral(" ") },
+        { "[Application]\r\nUseUserCurrency=0\r\nCurrencyString=\x80\r\n", QString() },
     };
     for (const auto &c : cases) {
         write(QStringLiteral("settings.data"), c.settings);
@@ -155,7 +157,7 @@ TEST_F(AppCoreTest, AFailingFileIsReportedOnceUntilItWorksAgain)
     QStringList reported;
     core->setSaveFailureHandler([&](const FileError &error) { reported.append(error.path); });
 
-    rlimit old{};
+    rlimit old {};
     getrlimit(RLIMIT_FSIZE, &old);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit tiny = old;
@@ -166,7 +168,7 @@ TEST_F(AppCoreTest, AFailingFileIsReportedOnceUntilItWorksAgain)
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_EQ(reported, QStringList{file(QStringLiteral("Log.data"))});
+    EXPECT_EQ(reported, QStringList { file(QStringLiteral("Log.data")) });
     core->saveEverything();
     EXPECT_EQ(QFile(file(QStringLiteral("Log.data"))).size(), 524288) << "the data stayed in memory";
     EXPECT_EQ(reported.size(), 1);
@@ -181,8 +183,9 @@ TEST_F(AppCoreTest, SoundsPlayOnlyWhenSwitchedOn)
     core->settings().PlayApplicationSounds = true;
     core->PlayAppSound(AppSound::Connected);
     core->PlayAppSound(AppSound::Welcome);
-    EXPECT_EQ(sound.played, (QStringList{file(QStringLiteral("sounds/default/connected.wav")),
-                                         file(QStringLiteral("sounds/default/welcome.wav"))}));
+    EXPECT_EQ(sound.played,
+        (QStringList { file(QStringLiteral("sounds/default/connected.wav")),
+            file(QStringLiteral("sounds/default/welcome.wav")) }));
 }
 
 namespace {
@@ -227,7 +230,7 @@ private:
     Kind m_kind;
     QString m_folder;
     bool m_droppedRoot = false;
-    rlimit m_limit{};
+    rlimit m_limit {};
     void (*m_handler)(int) = SIG_DFL;
 };
 
@@ -235,9 +238,9 @@ private:
 
 TEST_F(AppCoreTest, ABlockedFolderIsReportedOncePerFileAndDamagesNothing)
 {
-    const QStringList names = {QStringLiteral("Providers.data"), QStringLiteral("Log.data"),
-                               QStringLiteral("Tariffs.data"), QStringLiteral("settings.data")};
-    for (const auto kind : {BlockedWrites::ReadOnlyFolder, BlockedWrites::FullDisk}) {
+    const QStringList names = { QStringLiteral("Providers.data"), QStringLiteral("Log.data"),
+        QStringLiteral("Tariffs.data"), QStringLiteral("settings.data") };
+    for (const auto kind : { BlockedWrites::ReadOnlyFolder, BlockedWrites::FullDisk }) {
         SCOPED_TRACE(kind == BlockedWrites::ReadOnlyFolder ? "read-only folder" : "full disk");
         for (const QString &name : QDir(dir.path()).entryList(QDir::Files))
             QFile::remove(file(name));
@@ -280,18 +283,18 @@ TEST_F(AppCoreTest, ADialogsChangesWriteOnlyTheFilesTheyTouch)
         std::function<void(AppCore &)> change;
         QStringList written;
     } cases[] = {
-        {"nothing", [](AppCore &) {}, {}},
-        {"a tariff's rate", [](AppCore &c) { c.tariffs().records[0].UnitCost = 5; }, {"Tariffs.data"}},
-        {"a new tariff",
-         [](AppCore &c) {
-             c.tariffs().records[0].IdNumber = 1;
-             c.tariffs().Count = 1;
-             c.tariffs().LastTariffIdNumber = 1;
-         },
-         {"Tariffs.data", "settings.data"}},
-        {"a provider's fee", [](AppCore &c) { c.providers().records[0].MonthlyFee = 150000; }, {"Providers.data"}},
-        {"a setting", [](AppCore &c) { c.settings().ShowHint = false; }, {"settings.data"}},
-        {"a deleted call", [](AppCore &c) { c.log().records[0].ProviderIndex = 254; }, {"Log.data"}},
+        { "nothing", [](AppCore &) {}, {} },
+        { "a tariff's rate", [](AppCore &c) { c.tariffs().records[0].UnitCost = 5; }, { "Tariffs.data" } },
+        { "a new tariff",
+            [](AppCore &c) {
+                c.tariffs().records[0].IdNumber = 1;
+                c.tariffs().Count = 1;
+                c.tariffs().LastTariffIdNumber = 1;
+            },
+            { "Tariffs.data", "settings.data" } },
+        { "a provider's fee", [](AppCore &c) { c.providers().records[0].MonthlyFee = 150000; }, { "Providers.data" } },
+        { "a setting", [](AppCore &c) { c.settings().ShowHint = false; }, { "settings.data" } },
+        { "a deleted call", [](AppCore &c) { c.log().records[0].ProviderIndex = 254; }, { "Log.data" } },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -321,7 +324,7 @@ TEST_F(AppCoreTest, AtExitEveryFileThatCannotBeWrittenIsReturnedNotReported)
         QStringList failed;
         for (const FileError &failure : core->saveForExit())
             failed.append(QFileInfo(failure.path).fileName());
-        EXPECT_EQ(failed, QStringList({"settings.data", "Providers.data", "Log.data", "Tariffs.data"}));
+        EXPECT_EQ(failed, QStringList({ "settings.data", "Providers.data", "Log.data", "Tariffs.data" }));
     }
     EXPECT_EQ(reported, 4);
     EXPECT_TRUE(core->saveForExit().isEmpty()) << "tried again";

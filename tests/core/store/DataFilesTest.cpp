@@ -27,8 +27,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-template <typename T>
-void putLE(QByteArray &bytes, int offset, T value)
+template <typename T> void putLE(QByteArray &bytes, int offset, T value)
 {
     for (std::size_t i = 0; i < sizeof(T); ++i)
         bytes[offset + int(i)] = char((std::uint64_t(value) >> (8 * i)) & 0xFF);
@@ -56,7 +55,7 @@ struct Tables {
 class DataFilesTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    DataFiles files{dir.path()};
+    DataFiles files { dir.path() };
     Tables tables;
 };
 
@@ -94,7 +93,7 @@ TEST_F(DataFilesTest, RecordsAreStoredAtTheirOffsets)
     second.MonthlyHourLimit = 40;
     second.StartedOn = 46000.5;
     CallRecord &call = tables.log->records[3];
-    call = CallRecord{5, 3, 1, 23, 59, 58, 6, 3, 1, 0, 0, 4, 1, {9, 9, 9}, 6, 15000, 44, {8, 8, 8}};
+    call = CallRecord { 5, 3, 1, 23, 59, 58, 6, 3, 1, 0, 0, 4, 1, { 9, 9, 9 }, 6, 15000, 44, { 8, 8, 8 } };
     Tariff &tariff = tables.tariffs->records[2];
     tariff.IdNumber = 300;
     tariff.StartTime = 28800;
@@ -125,9 +124,9 @@ TEST_F(DataFilesTest, RecordsAreStoredAtTheirOffsets)
 
     const QByteArray log = readFile(files.path(DataFiles::kLogFile));
     EXPECT_EQ(log.mid(3 * 32, 32),
-              QByteArray("\x05\x03\x01\x17\x3B\x3A\x06\x03\x01\x00\x00\x04\x01\x09\x09\x09"
-                         "\x06\x00\x00\x00\x98\x3A\x00\x00\x00\x00\x00\x00\x2C\x08\x08\x08",
-                         32));
+        QByteArray("\x05\x03\x01\x17\x3B\x3A\x06\x03\x01\x00\x00\x04\x01\x09\x09\x09"
+                   "\x06\x00\x00\x00\x98\x3A\x00\x00\x00\x00\x00\x00\x2C\x08\x08\x08",
+            32));
 
     QByteArray tariffBytes(152, '\0');
     putLE<std::uint32_t>(tariffBytes, 0, 300);
@@ -158,10 +157,10 @@ TEST_F(DataFilesTest, InvalidProviderFilesAreCopiedAndIgnored)
         const char *what;
         QByteArray bytes;
     } cases[] = {
-        {"one byte short", good.left(55305)},
-        {"one byte long", good + QByteArray(1, '\0')},
-        {"sixth byte differs", badSixth},
-        {"empty", QByteArray()},
+        { "one byte short", good.left(55305) },
+        { "one byte long", good + QByteArray(1, '\0') },
+        { "sixth byte differs", badSixth },
+        { "empty", QByteArray() },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -170,7 +169,8 @@ TEST_F(DataFilesTest, InvalidProviderFilesAreCopiedAndIgnored)
         EXPECT_EQ(files.loadAppData(*fresh.providers), ProviderFileState::Invalid);
         EXPECT_EQ(fresh.providers->Count, 0);
         EXPECT_EQ(readFile(files.path(DataFiles::kInvalidCopy)), c.bytes);
-        EXPECT_EQ(readFile(files.path(DataFiles::kProvidersFile)), c.bytes) << "the file itself stays until the next save";
+        EXPECT_EQ(readFile(files.path(DataFiles::kProvidersFile)), c.bytes)
+            << "the file itself stays until the next save";
     }
     writeFile(files.path(DataFiles::kProvidersFile), good);
     EXPECT_EQ(files.loadAppData(*tables.providers), ProviderFileState::Loaded);
@@ -214,9 +214,9 @@ TEST_F(DataFilesTest, HeaderCountsAreClamped)
 {
     const struct {
         std::uint16_t count, current, wantCount, wantCurrent;
-    } cases[] = {{300, 5, 256, 5}, {3, 3, 3, 2}, {0, 7, 0, 0}, {4, 9000, 4, 3}, {2, 1, 2, 1}};
+    } cases[] = { { 300, 5, 256, 5 }, { 3, 3, 3, 2 }, { 0, 7, 0, 0 }, { 4, 9000, 4, 3 }, { 2, 1, 2, 1 } };
     for (const auto &c : cases) {
-        ProviderTable table{};
+        ProviderTable table {};
         table.Count = c.count;
         table.Current = c.current;
         clampProviderHeader(table);
@@ -234,7 +234,7 @@ TEST_F(DataFilesTest, CountsAreDerivedFromWhatTheFilesHold)
     EXPECT_EQ(logCountFromSlots(*tables.log, 524288), 5) << "deleted calls inside the log still count";
     EXPECT_EQ(logCountFromSlots(*tables.log, 64), 2) << "only what was read";
 
-    for (std::uint32_t id : {1u, 2u, 4u, 4u})
+    for (std::uint32_t id : { 1u, 2u, 4u, 4u })
         tables.tariffs->records[tables.tariffs->Count++].IdNumber = id;
     EXPECT_EQ(tariffCountFromSlots(*tables.tariffs, 38912), 3) << "a deletion leaves a copy of the last tariff";
     EXPECT_EQ(highestTariffId(*tables.tariffs), 4u);
@@ -247,7 +247,7 @@ TEST_F(DataFilesTest, AFailedSaveLeavesTheOldFileIntact)
     const QByteArray before = readFile(files.path(DataFiles::kLogFile));
 
     // Writes past a small file-size limit fail even for root, like a full disk.
-    rlimit old{};
+    rlimit old {};
     getrlimit(RLIMIT_FSIZE, &old);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit tiny = old;
@@ -262,5 +262,5 @@ TEST_F(DataFilesTest, AFailedSaveLeavesTheOldFileIntact)
     EXPECT_EQ(result.error().path, files.path(DataFiles::kLogFile));
     EXPECT_FALSE(result.error().reason.isEmpty());
     EXPECT_EQ(readFile(files.path(DataFiles::kLogFile)), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{DataFiles::kLogFile}) << "no temporary file left";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList { DataFiles::kLogFile }) << "no temporary file left";
 }

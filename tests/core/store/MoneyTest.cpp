@@ -15,17 +15,17 @@ TEST(Money, ParsingToTheNearestUnit)
         const QLocale &locale;
         MoneyValue expected;
     } cases[] = {
-        {"0.1", kEnglish, 1000},
-        {"0,10", kGerman, 1000},
-        {"1.234,5", kGerman, 12345000},
-        {"1,234.50", kEnglish, 12345000},
-        {"-0.00005", kEnglish, 0},        // a half goes to the even unit
-        {"0.00015", kEnglish, 2},
-        {"0.000051", kEnglish, 1},
-        {"  -2.5 ", kEnglish, -25000},
-        {"0.5", kFrench, 5000},           // a point is still understood where it is no group separator
-        {"922337203685477.5807", kEnglish, INT64_MAX},
-        {"7", kEnglish, 70000},
+        { "0.1", kEnglish, 1000 },
+        { "0,10", kGerman, 1000 },
+        { "1.234,5", kGerman, 12345000 },
+        { "1,234.50", kEnglish, 12345000 },
+        { "-0.00005", kEnglish, 0 }, // a half goes to the even unit
+        { "0.00015", kEnglish, 2 },
+        { "0.000051", kEnglish, 1 },
+        { "  -2.5 ", kEnglish, -25000 },
+        { "0.5", kFrench, 5000 }, // a point is still understood where it is no group separator
+        { "922337203685477.5807", kEnglish, INT64_MAX },
+        { "7", kEnglish, 70000 },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
@@ -41,10 +41,13 @@ TEST(Money, RejectsWhatIsNotAnAmount)
         const char *text;
         MoneyParseError error;
     } cases[] = {
-        {"", MoneyParseError::NotAnAmount},     {"abc", MoneyParseError::NotAnAmount},
-        {"1.2.3", MoneyParseError::NotAnAmount}, {"--1", MoneyParseError::NotAnAmount},
-        {"1e5", MoneyParseError::NotAnAmount},  {"99999999999999999999", MoneyParseError::TooLarge},
-        {"922337203685477.5808", MoneyParseError::TooLarge},
+        { "", MoneyParseError::NotAnAmount },
+        { "abc", MoneyParseError::NotAnAmount },
+        { "1.2.3", MoneyParseError::NotAnAmount },
+        { "--1", MoneyParseError::NotAnAmount },
+        { "1e5", MoneyParseError::NotAnAmount },
+        { "99999999999999999999", MoneyParseError::TooLarge },
+        { "922337203685477.5808", MoneyParseError::TooLarge },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);

@@ -1,5 +1,5 @@
-#include "core/store/DialUpServiceChoice.h"
 #include "core/store/SettingsFile.h"
+#include "core/store/DialUpServiceChoice.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,7 +28,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    SettingsFile file{path()};
+    SettingsFile file { path() };
 };
 
 } // namespace
@@ -38,31 +38,32 @@ TEST_F(SettingsFileTest, FirstWriteHoldsEveryKeyInOrder)
     Settings settings;
     settings.CurrencyString = QStringLiteral("€");
     ASSERT_TRUE(file.save(settings, 12, 3, 7));
-    EXPECT_EQ(contents(), QByteArray("[Application]\r\n"
-                                     "MainWindow.Top=0\r\n"
-                                     "MainWindow.Left=0\r\n"
-                                     "CallLog.Height=272\r\n"
-                                     "CallLog.Visible=1\r\n"
-                                     "ShowHint=1\r\n"
-                                     "PlayApplicationSounds=0\r\n"
-                                     "AutoUpdateProvider=1\r\n"
-                                     "RunAtStartup=0\r\n"
-                                     "LoadMinimised=0\r\n"
-                                     "ShowConnectionTimeOnTitle=0\r\n"
-                                     "UseUserCurrency=0\r\n"
-                                     "CurrencyString=\x80\r\n"
-                                     "Tarifs.NumberOfRecords=3\r\n"
-                                     "Log.NumberOfRecords=12\r\n"
-                                     "LastTariffIdNumber=7\r\n"
-                                     "CallLog.Column.0.Width=48\r\n"
-                                     "CallLog.Column.1.Width=48\r\n"
-                                     "CallLog.Column.2.Width=48\r\n"
-                                     "CallLog.Column.3.Width=48\r\n"
-                                     "CallLog.Column.4.Width=58\r\n"
-                                     "CallLog.Column.5.Width=56\r\n"
-                                     "CallLog.Column.6.Width=70\r\n"
-                                     "CallLog.Column.7.Width=1024\r\n"
-                                     "DialUpService=Auto\r\n"));
+    EXPECT_EQ(contents(),
+        QByteArray("[Application]\r\n"
+                   "MainWindow.Top=0\r\n"
+                   "MainWindow.Left=0\r\n"
+                   "CallLog.Height=272\r\n"
+                   "CallLog.Visible=1\r\n"
+                   "ShowHint=1\r\n"
+                   "PlayApplicationSounds=0\r\n"
+                   "AutoUpdateProvider=1\r\n"
+                   "RunAtStartup=0\r\n"
+                   "LoadMinimised=0\r\n"
+                   "ShowConnectionTimeOnTitle=0\r\n"
+                   "UseUserCurrency=0\r\n"
+                   "CurrencyString=\x80\r\n"
+                   "Tarifs.NumberOfRecords=3\r\n"
+                   "Log.NumberOfRecords=12\r\n"
+                   "LastTariffIdNumber=7\r\n"
+                   "CallLog.Column.0.Width=48\r\n"
+                   "CallLog.Column.1.Width=48\r\n"
+                   "CallLog.Column.2.Width=48\r\n"
+                   "CallLog.Column.3.Width=48\r\n"
+                   "CallLog.Column.4.Width=58\r\n"
+                   "CallLog.Column.5.Width=56\r\n"
+                   "CallLog.Column.6.Width=70\r\n"
+                   "CallLog.Column.7.Width=1024\r\n"
+                   "DialUpService=Auto\r\n"));
 }
 
 TEST_F(SettingsFileTest, ValuesAreReadInTheirForms)
@@ -128,7 +129,7 @@ TEST_F(SettingsFileTest, RoundTripKeepsEveryValue)
     settings.ShowConnectionTimeOnTitle = true;
     settings.UseUserCurrency = true;
     settings.CurrencyString = QStringLiteral("Kč\n日");
-    settings.ColumnWidths = {1, 2, 3, 4, 5, 6, 7, 8};
+    settings.ColumnWidths = { 1, 2, 3, 4, 5, 6, 7, 8 };
     ASSERT_TRUE(file.save(settings, 16384, 256, 4000000000u));
 
     Settings loaded;
@@ -141,7 +142,8 @@ TEST_F(SettingsFileTest, RoundTripKeepsEveryValue)
     EXPECT_TRUE(loaded.PlayApplicationSounds);
     EXPECT_FALSE(loaded.AutoUpdateProvider);
     EXPECT_TRUE(loaded.ShowConnectionTimeOnTitle);
-    EXPECT_EQ(loaded.CurrencyString, QStringLiteral("K??")) << "outside Windows-1252 becomes '?', line breaks are dropped";
+    EXPECT_EQ(loaded.CurrencyString, QStringLiteral("K??"))
+        << "outside Windows-1252 becomes '?', line breaks are dropped";
     EXPECT_EQ(loaded.ColumnWidths, settings.ColumnWidths);
     EXPECT_EQ(counts.logRecords, 16384);
     EXPECT_EQ(counts.tariffRecords, 256);
@@ -151,11 +153,11 @@ TEST_F(SettingsFileTest, RoundTripKeepsEveryValue)
 TEST_F(SettingsFileTest, DialUpServiceChoiceReadsUnknownAsAuto)
 {
     const std::vector<std::pair<QByteArray, DialUpServiceChoice>> cases = {
-        {"", DialUpServiceChoice::Auto},
-        {"DialUpService=NetworkManager\r\n", DialUpServiceChoice::NetworkManager},
-        {"DialUpService= simulator \r\n", DialUpServiceChoice::Simulator},
-        {"DialUpService=Auto\r\n", DialUpServiceChoice::Auto},
-        {"DialUpService=Modem\r\n", DialUpServiceChoice::Auto},
+        { "", DialUpServiceChoice::Auto },
+        { "DialUpService=NetworkManager\r\n", DialUpServiceChoice::NetworkManager },
+        { "DialUpService= simulator \r\n", DialUpServiceChoice::Simulator },
+        { "DialUpService=Auto\r\n", DialUpServiceChoice::Auto },
+        { "DialUpService=Modem\r\n", DialUpServiceChoice::Auto },
     };
     for (const auto &[line, expected] : cases) {
         SCOPED_TRACE(line.toStdString());

@@ -1,5 +1,5 @@
-#include "core/store/DateTimeValue.h"
 #include "core/store/TextHelpers.h"
+#include "core/store/DateTimeValue.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,11 @@ TEST(TextHelpers, DurationTexts)
         const char *longText;
         const char *shortText;
     } cases[] = {
-        {0, "0000:00:00", "00:00:00"},       {3661, "0001:01:01", "01:01:01"},
-        {3599, "0000:59:59", "00:59:59"},    {360000, "0100:00:00", "100:00:00"},
-        {36000000, "10000:00:00", "10000:00:00"},
+        { 0, "0000:00:00", "00:00:00" },
+        { 3661, "0001:01:01", "01:01:01" },
+        { 3599, "0000:59:59", "00:59:59" },
+        { 360000, "0100:00:00", "100:00:00" },
+        { 36000000, "10000:00:00", "10000:00:00" },
     };
     for (const auto &c : cases) {
         EXPECT_EQ(LongDurationText(c.seconds), QLatin1String(c.longText));
@@ -27,15 +29,15 @@ TEST(TextHelpers, DurationParsing)
         std::int32_t longSeconds;
         std::int32_t shortSeconds;
     } cases[] = {
-        {"0001:01:01", 3661, 0},  // the short form's hours "00" then ":1:" is no number
-        {"12:34:56", 0, 45296},   // the long form's first field "12:3" is no number
-        {"   1:00:00", 3600, 0},  // blank leading hour digits
-        {"0001:0x:00", 0, 0},
-        {"0001:01", 0, 0},        // a field cut short by the end of the text
-        {"", 0, 0},
-        {"9999:59:59", 35999999, 0},
-        {"23:59:59", 0, 86399},
-        {"00:00:01 ", 0, 1},
+        { "0001:01:01", 3661, 0 }, // the short form's hours "00" then ":1:" is no number
+        { "12:34:56", 0, 45296 }, // the long form's first field "12:3" is no number
+        { "   1:00:00", 3600, 0 }, // blank leading hour digits
+        { "0001:0x:00", 0, 0 },
+        { "0001:01", 0, 0 }, // a field cut short by the end of the text
+        { "", 0, 0 },
+        { "9999:59:59", 35999999, 0 },
+        { "23:59:59", 0, 86399 },
+        { "00:00:01 ", 0, 1 },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);

@@ -12,10 +12,7 @@
 
 namespace {
 
-constexpr std::int32_t at(int h, int m, int s)
-{
-    return h * 3600 + m * 60 + s;
-}
+constexpr std::int32_t at(int h, int m, int s) { return h * 3600 + m * 60 + s; }
 
 TariffEdit editFor(AppliesKind kind, std::int32_t start, std::int32_t finish)
 {
@@ -44,77 +41,78 @@ TEST(TariffEditorRules, ChecksRunInOrderAndStopAtTheFirstFailure)
         std::optional<TariffEditProblem> expected;
     };
     const Case cases[] = {
-        {"a sound edit", [](TariffEdit &) {}, std::nullopt},
-        {"empty name", [](TariffEdit &e) { e.name.clear(); }, TariffEditProblem::EmptyName},
-        {"name of blanks", [](TariffEdit &e) { e.name = QStringLiteral("   "); }, std::nullopt},
-        {"empty name wins over bad times",
-         [](TariffEdit &e) {
-             e.name.clear();
-             e.finishTime = e.startTime;
-         },
-         TariffEditProblem::EmptyName},
-        {"start equals finish",
-         [](TariffEdit &e) {
-             e.startTime = at(8, 0, 0);
-             e.finishTime = at(8, 0, 0);
-         },
-         TariffEditProblem::StartNotBeforeFinish},
-        {"one second window",
-         [](TariffEdit &e) {
-             e.startTime = at(8, 0, 0);
-             e.finishTime = at(8, 0, 1);
-         },
-         std::nullopt},
-        {"start after finish",
-         [](TariffEdit &e) {
-             e.startTime = at(10, 0, 0);
-             e.finishTime = at(9, 0, 0);
-         },
-         TariffEditProblem::StartNotBeforeFinish},
-        {"era of one day",
-         [](TariffEdit &e) {
-             e.appliesTo = AppliesKind::Era;
-             e.dateFrom = e.dateTo = QDate(2026, 5, 1);
-         },
-         TariffEditProblem::EraNotOrdered},
-        {"same era dates with another kind",
-         [](TariffEdit &e) {
-             e.appliesTo = AppliesKind::Date;
-             e.date = e.dateFrom = e.dateTo = QDate(2026, 5, 1);
-         },
-         std::nullopt},
-        {"era backwards",
-         [](TariffEdit &e) {
-             e.appliesTo = AppliesKind::Era;
-             e.dateFrom = QDate(2026, 5, 2);
-             e.dateTo = QDate(2026, 5, 1);
-         },
-         TariffEditProblem::EraNotOrdered},
-        {"era of two days",
-         [](TariffEdit &e) {
-             e.appliesTo = AppliesKind::Era;
-             e.dateFrom = QDate(2026, 5, 1);
-             e.dateTo = QDate(2026, 5, 2);
-         },
-         std::nullopt},
-        {"cost is a word", [](TariffEdit &e) { e.unitCost = QStringLiteral("ten"); }, TariffEditProblem::UnitCostNotAmount},
-        {"cost left empty", [](TariffEdit &e) { e.unitCost.clear(); }, TariffEditProblem::UnitCostNotAmount},
-        {"minimum with two points", [](TariffEdit &e) { e.minCharge = QStringLiteral("1.2.3"); },
-         TariffEditProblem::MinChargeNotAmount},
-        {"cost typed below nothing", [](TariffEdit &e) { e.unitCost = QStringLiteral("-0.01"); },
-         TariffEditProblem::UnitCostNegative},
-        {"a damaged negative minimum left untouched",
-         [](TariffEdit &e) {
-             e.minChargeLoaded = -50000;
-             e.minCharge = QStringLiteral("-5.00");
-         },
-         std::nullopt},
-        {"bad times before bad money",
-         [](TariffEdit &e) {
-             e.finishTime = e.startTime;
-             e.unitCost = QStringLiteral("x");
-         },
-         TariffEditProblem::StartNotBeforeFinish},
+        { "a sound edit", [](TariffEdit &) {}, std::nullopt },
+        { "empty name", [](TariffEdit &e) { e.name.clear(); }, TariffEditProblem::EmptyName },
+        { "name of blanks", [](TariffEdit &e) { e.name = QStringLiteral("   "); }, std::nullopt },
+        { "empty name wins over bad times",
+            [](TariffEdit &e) {
+                e.name.clear();
+                e.finishTime = e.startTime;
+            },
+            TariffEditProblem::EmptyName },
+        { "start equals finish",
+            [](TariffEdit &e) {
+                e.startTime = at(8, 0, 0);
+                e.finishTime = at(8, 0, 0);
+            },
+            TariffEditProblem::StartNotBeforeFinish },
+        { "one second window",
+            [](TariffEdit &e) {
+                e.startTime = at(8, 0, 0);
+                e.finishTime = at(8, 0, 1);
+            },
+            std::nullopt },
+        { "start after finish",
+            [](TariffEdit &e) {
+                e.startTime = at(10, 0, 0);
+                e.finishTime = at(9, 0, 0);
+            },
+            TariffEditProblem::StartNotBeforeFinish },
+        { "era of one day",
+            [](TariffEdit &e) {
+                e.appliesTo = AppliesKind::Era;
+                e.dateFrom = e.dateTo = QDate(2026, 5, 1);
+            },
+            TariffEditProblem::EraNotOrdered },
+        { "same era dates with another kind",
+            [](TariffEdit &e) {
+                e.appliesTo = AppliesKind::Date;
+                e.date = e.dateFrom = e.dateTo = QDate(2026, 5, 1);
+            },
+            std::nullopt },
+        { "era backwards",
+            [](TariffEdit &e) {
+                e.appliesTo = AppliesKind::Era;
+                e.dateFrom = QDate(2026, 5, 2);
+                e.dateTo = QDate(2026, 5, 1);
+            },
+            TariffEditProblem::EraNotOrdered },
+        { "era of two days",
+            [](TariffEdit &e) {
+                e.appliesTo = AppliesKind::Era;
+                e.dateFrom = QDate(2026, 5, 1);
+                e.dateTo = QDate(2026, 5, 2);
+            },
+            std::nullopt },
+        { "cost is a word", [](TariffEdit &e) { e.unitCost = QStringLiteral("ten"); },
+            TariffEditProblem::UnitCostNotAmount },
+        { "cost left empty", [](TariffEdit &e) { e.unitCost.clear(); }, TariffEditProblem::UnitCostNotAmount },
+        { "minimum with two points", [](TariffEdit &e) { e.minCharge = QStringLiteral("1.2.3"); },
+            TariffEditProblem::MinChargeNotAmount },
+        { "cost typed below nothing", [](TariffEdit &e) { e.unitCost = QStringLiteral("-0.01"); },
+            TariffEditProblem::UnitCostNegative },
+        { "a damaged negative minimum left untouched",
+            [](TariffEdit &e) {
+                e.minChargeLoaded = -50000;
+                e.minCharge = QStringLiteral("-5.00");
+            },
+            std::nullopt },
+        { "bad times before bad money",
+            [](TariffEdit &e) {
+                e.finishTime = e.startTime;
+                e.unitCost = QStringLiteral("x");
+            },
+            TariffEditProblem::StartNotBeforeFinish },
     };
     for (const Case &c : cases) {
         TariffEdit edit = editFor(AppliesKind::EveryDay, at(8, 0, 0), at(17, 59, 59));
@@ -190,32 +188,34 @@ TEST(TariffEditorRules, ClashNeedsASharedSecondAndTheSameDays)
     const QDate march1(2026, 3, 1), march5(2026, 3, 5), march10(2026, 3, 10), march11(2026, 3, 11),
         march20(2026, 3, 20);
     const Case cases[] = {
-        {"share the last second", dayRate, editFor(AppliesKind::EveryDay, at(17, 59, 59), at(20, 0, 0)), true},
-        {"start right after", dayRate, editFor(AppliesKind::EveryDay, at(18, 0, 0), at(20, 0, 0)), false},
-        {"cover it entirely", dayRate, editFor(AppliesKind::EveryDay, at(7, 0, 0), at(19, 0, 0)), true},
-        {"end right before", dayRate, editFor(AppliesKind::EveryDay, at(0, 0, 0), at(7, 59, 59)), false},
-        {"inside it", dayRate, editFor(AppliesKind::EveryDay, at(9, 0, 0), at(10, 0, 0)), true},
-        {"other kind, same window", dayRate, editFor(AppliesKind::Month, at(8, 0, 0), at(17, 59, 59)), false},
-        {"Sunday against the weekend", daysRecord(96), daysEdit(64), false},
-        {"the weekend again", daysRecord(96), daysEdit(96), true},
-        {"same day of month", valueRecord(AppliesKind::DayOfMonth, 15), valueEdit(AppliesKind::DayOfMonth, 15), true},
-        {"other day of month", valueRecord(AppliesKind::DayOfMonth, 15), valueEdit(AppliesKind::DayOfMonth, 16),
-         false},
-        {"same month", valueRecord(AppliesKind::Month, 12), valueEdit(AppliesKind::Month, 12), true},
-        {"other month", valueRecord(AppliesKind::Month, 12), valueEdit(AppliesKind::Month, 11), false},
-        {"same year", valueRecord(AppliesKind::Year, 2026), valueEdit(AppliesKind::Year, 2026), true},
-        {"other year", valueRecord(AppliesKind::Year, 2026), valueEdit(AppliesKind::Year, 2027), false},
-        {"same date", dateRecord(QDate(2026, 12, 25)), dateEdit(QDate(2026, 12, 25)), true},
-        {"next date", dateRecord(QDate(2026, 12, 25)), dateEdit(QDate(2026, 12, 26)), false},
-        {"eras overlapping", eraRecord(march1, march10), eraEdit(march5, march20), true},
-        {"era after it", eraRecord(march1, march10), eraEdit(march11, march20), false},
-        {"eras sharing the end date", eraRecord(march1, march10), eraEdit(march10, march20), true},
-        {"era enclosing it", eraRecord(march5, march10), eraEdit(march1, march20), true},
-        {"overlapping era, windows apart", [&] {
-             Tariff r = eraRecord(march1, march10);
-             r.FinishTime = at(11, 59, 59);
-             return r;
-         }(), eraEdit(march5, march20), false},
+        { "share the last second", dayRate, editFor(AppliesKind::EveryDay, at(17, 59, 59), at(20, 0, 0)), true },
+        { "start right after", dayRate, editFor(AppliesKind::EveryDay, at(18, 0, 0), at(20, 0, 0)), false },
+        { "cover it entirely", dayRate, editFor(AppliesKind::EveryDay, at(7, 0, 0), at(19, 0, 0)), true },
+        { "end right before", dayRate, editFor(AppliesKind::EveryDay, at(0, 0, 0), at(7, 59, 59)), false },
+        { "inside it", dayRate, editFor(AppliesKind::EveryDay, at(9, 0, 0), at(10, 0, 0)), true },
+        { "other kind, same window", dayRate, editFor(AppliesKind::Month, at(8, 0, 0), at(17, 59, 59)), false },
+        { "Sunday against the weekend", daysRecord(96), daysEdit(64), false },
+        { "the weekend again", daysRecord(96), daysEdit(96), true },
+        { "same day of month", valueRecord(AppliesKind::DayOfMonth, 15), valueEdit(AppliesKind::DayOfMonth, 15), true },
+        { "other day of month", valueRecord(AppliesKind::DayOfMonth, 15), valueEdit(AppliesKind::DayOfMonth, 16),
+            false },
+        { "same month", valueRecord(AppliesKind::Month, 12), valueEdit(AppliesKind::Month, 12), true },
+        { "other month", valueRecord(AppliesKind::Month, 12), valueEdit(AppliesKind::Month, 11), false },
+        { "same year", valueRecord(AppliesKind::Year, 2026), valueEdit(AppliesKind::Year, 2026), true },
+        { "other year", valueRecord(AppliesKind::Year, 2026), valueEdit(AppliesKind::Year, 2027), false },
+        { "same date", dateRecord(QDate(2026, 12, 25)), dateEdit(QDate(2026, 12, 25)), true },
+        { "next date", dateRecord(QDate(2026, 12, 25)), dateEdit(QDate(2026, 12, 26)), false },
+        { "eras overlapping", eraRecord(march1, march10), eraEdit(march5, march20), true },
+        { "era after it", eraRecord(march1, march10), eraEdit(march11, march20), false },
+        { "eras sharing the end date", eraRecord(march1, march10), eraEdit(march10, march20), true },
+        { "era enclosing it", eraRecord(march5, march10), eraEdit(march1, march20), true },
+        { "overlapping era, windows apart",
+            [&] {
+                Tariff r = eraRecord(march1, march10);
+                r.FinishTime = at(11, 59, 59);
+                return r;
+            }(),
+            eraEdit(march5, march20), false },
     };
     for (const Case &c : cases) {
         auto table = std::make_unique<TariffTable>();
@@ -350,11 +350,21 @@ TEST(TariffEditorRules, PickerButtonsWrap)
         std::uint32_t to;
     };
     const Case cases[] = {
-        {nextDayOfMonth, 28, 1},       {nextDayOfMonth, 5, 6},     {previousDayOfMonth, 1, 28},
-        {previousDayOfMonth, 5, 4},    {previousDayOfMonth, 31, 28}, {nextDayOfMonth, 0, 1},
-        {nextMonth, 12, 1},            {nextMonth, 1, 2},          {previousMonth, 1, 12},
-        {previousMonth, 12, 11},       {nextYear, 1999, 2000},     {nextYear, 9999, 10000},
-        {previousYear, 2026, 2025},    {previousYear, 2, 1},       {previousYear, 1, 2000},
+        { nextDayOfMonth, 28, 1 },
+        { nextDayOfMonth, 5, 6 },
+        { previousDayOfMonth, 1, 28 },
+        { previousDayOfMonth, 5, 4 },
+        { previousDayOfMonth, 31, 28 },
+        { nextDayOfMonth, 0, 1 },
+        { nextMonth, 12, 1 },
+        { nextMonth, 1, 2 },
+        { previousMonth, 1, 12 },
+        { previousMonth, 12, 11 },
+        { nextYear, 1999, 2000 },
+        { nextYear, 9999, 10000 },
+        { previousYear, 2026, 2025 },
+        { previousYear, 2, 1 },
+        { previousYear, 1, 2000 },
     };
     for (const Case &c : cases)
         EXPECT_EQ(c.step(c.from), c.to) << "from " << c.from;

@@ -34,7 +34,7 @@ protected:
     }
 
     std::unique_ptr<TariffTable> table = std::make_unique<TariffTable>();
-    TariffEditor editor{*table};
+    TariffEditor editor { *table };
 };
 
 } // namespace

@@ -15,7 +15,7 @@ TEST(TariffIds, FindComparesTheWholeIdAmongTariffsInUse)
     fill(*table, {});
     EXPECT_EQ(TariffDBFind(*table, 0), kNoTariffWithId);
 
-    fill(*table, {allDay(1), allDay(1), allDay(1), allDay(1)});
+    fill(*table, { allDay(1), allDay(1), allDay(1), allDay(1) });
     table->records[0].IdNumber = 3;
     table->records[1].IdNumber = 5;
     table->records[2].IdNumber = 300;
@@ -24,7 +24,7 @@ TEST(TariffIds, FindComparesTheWholeIdAmongTariffsInUse)
     const struct {
         std::uint32_t id;
         int expected;
-    } cases[] = {{5, 1}, {4, kNoTariffWithId}, {300, 2}, {44, kNoTariffWithId}, {9, kNoTariffWithId}};
+    } cases[] = { { 5, 1 }, { 4, kNoTariffWithId }, { 300, 2 }, { 44, kNoTariffWithId }, { 9, kNoTariffWithId } };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.id);
         EXPECT_EQ(TariffDBFind(*table, c.id), c.expected);
@@ -49,7 +49,7 @@ TEST(TariffIds, CancelledTariffsUseUpTheirNumbers)
 TEST(TariffTotals, ACallCountsForItsTariffAndKeepsTheIdsLowByte)
 {
     auto table = std::make_unique<TariffTable>();
-    fill(*table, {allDay(1), allDay(1)});
+    fill(*table, { allDay(1), allDay(1) });
     table->records[1].IdNumber = 300;
     table->records[1].TotalSeconds = 100;
     table->records[1].TotalCost = 5000;
@@ -62,7 +62,7 @@ TEST(TariffTotals, ACallCountsForItsTariffAndKeepsTheIdsLowByte)
     EXPECT_EQ(table->records[1].TotalCost, 9500);
 
     const Tariff before = table->records[0];
-    for (const int index : {2, 255, -1}) {
+    for (const int index : { 2, 255, -1 }) {
         SCOPED_TRACE(index);
         EXPECT_EQ(loggedTariffId(*table, index), 0);
         addCallToTariff(*table, index, 61, 4500);

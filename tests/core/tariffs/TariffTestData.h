@@ -40,7 +40,7 @@ inline Tariff era(double from, double to)
 
 // A rate: unit kind, charge kind, unit cost and minimum charge in 1/10000.
 inline Tariff rate(std::uint8_t unitKind, std::uint8_t chargeKind, std::int64_t unitCost, std::int64_t minCharge = 0,
-                   std::int32_t secondsPerPulse = 0)
+    std::int32_t secondsPerPulse = 0)
 {
     Tariff t = allDay(1);
     t.UnitKind = unitKind;

@@ -20,17 +20,17 @@ TEST(ButtonLook, FaceFollowsThePointerAndThePress)
         bool latched;
         ButtonFace face;
     } cases[] = {
-        {"untouched", {}, true, false, false, ButtonFace::Up},
-        {"pointer over", {over}, true, false, false, ButtonFace::Hot},
-        {"pointer moved off", {over, off}, true, false, false, ButtonFace::Up},
-        {"pointer left the window", {over, left}, true, false, false, ButtonFace::Up},
-        {"held over the button", {over}, true, true, false, ButtonFace::Down},
-        {"latched, pointer elsewhere", {}, true, false, true, ButtonFace::Down},
-        {"just released over it", {over, release}, true, false, false, ButtonFace::Up},
-        {"moved again after the release", {over, release, over}, true, false, false, ButtonFace::Hot},
-        {"released, pointer off, back again", {over, release, off, over}, true, false, false, ButtonFace::Hot},
-        {"disabled under the pointer", {over}, false, false, false, ButtonFace::Disabled},
-        {"disabled and latched", {}, false, false, true, ButtonFace::Disabled},
+        { "untouched", {}, true, false, false, ButtonFace::Up },
+        { "pointer over", { over }, true, false, false, ButtonFace::Hot },
+        { "pointer moved off", { over, off }, true, false, false, ButtonFace::Up },
+        { "pointer left the window", { over, left }, true, false, false, ButtonFace::Up },
+        { "held over the button", { over }, true, true, false, ButtonFace::Down },
+        { "latched, pointer elsewhere", {}, true, false, true, ButtonFace::Down },
+        { "just released over it", { over, release }, true, false, false, ButtonFace::Up },
+        { "moved again after the release", { over, release, over }, true, false, false, ButtonFace::Hot },
+        { "released, pointer off, back again", { over, release, off, over }, true, false, false, ButtonFace::Hot },
+        { "disabled under the pointer", { over }, false, false, false, ButtonFace::Disabled },
+        { "disabled and latched", {}, false, false, true, ButtonFace::Disabled },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -8,12 +8,12 @@ TEST(MessageTable, ButtonsAppearInTableOrder)
         std::uint16_t set;
         QList<int> indexes;
     } cases[] = {
-        {0, {}},
-        {mbHelp | mbOK, {2, 10}}, // OK above Help, whatever the caller wrote first
-        {mbYes | mbNo, {0, 1}},
-        {mbOK | mbCancel, {2, 3}},
-        {0xF800, {}}, // bits beyond the table
-        {0x07FF, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+        { 0, {} },
+        { mbHelp | mbOK, { 2, 10 } }, // OK above Help, whatever the caller wrote first
+        { mbYes | mbNo, { 0, 1 } },
+        { mbOK | mbCancel, { 2, 3 } },
+        { 0xF800, {} }, // bits beyond the table
+        { 0x07FF, { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 } },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.set);

@@ -4,7 +4,7 @@
 
 TEST(TravellingLine, TravelsLeftAndComesBackFromTheRight)
 {
-    TravellingLine line({QStringLiteral("one"), QStringLiteral("two")});
+    TravellingLine line({ QStringLiteral("one"), QStringLiteral("two") });
     EXPECT_TRUE(line.text().startsWith(QStringLiteral("one ")));
     EXPECT_TRUE(line.text().endsWith(QStringLiteral(" two")));
 

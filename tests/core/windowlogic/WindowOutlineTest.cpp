@@ -1,5 +1,5 @@
-#include "core/windowlogic/KeyedImage.h"
 #include "core/windowlogic/WindowOutline.h"
+#include "core/windowlogic/KeyedImage.h"
 
 #include <QStringList>
 
@@ -50,13 +50,13 @@ TEST(WindowOutline, RegionHoldsExactlyThePixelsThatShow)
         const char *name;
         QStringList rows;
     } cases[] = {
-        {"all key", {"....", "....", "...."}},
-        {"no key", {"#####", "#####"}},
-        {"single-pixel hole", {"###", "#.#", "###"}},
-        {"single pixel that shows", {"...", ".#.", "..."}},
-        {"odd width, runs touching both edges", {"##.#.##", "#.....#", ".#####."}},
-        {"one channel differing shows", {"r.b", "...", "b.r"}},
-        {"width one", {"#", ".", "#"}},
+        { "all key", { "....", "....", "...." } },
+        { "no key", { "#####", "#####" } },
+        { "single-pixel hole", { "###", "#.#", "###" } },
+        { "single pixel that shows", { "...", ".#.", "..." } },
+        { "odd width, runs touching both edges", { "##.#.##", "#.....#", ".#####." } },
+        { "one channel differing shows", { "r.b", "...", "b.r" } },
+        { "width one", { "#", ".", "#" } },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -66,17 +66,17 @@ TEST(WindowOutline, RegionHoldsExactlyThePixelsThatShow)
 
 TEST(WindowOutline, EmptyAndFullPictures)
 {
-    EXPECT_TRUE(outlineRegion(picture({"...", "..."}), QColor::fromRgb(kKey)).isEmpty());
+    EXPECT_TRUE(outlineRegion(picture({ "...", "..." }), QColor::fromRgb(kKey)).isEmpty());
     EXPECT_TRUE(outlineRegion(QImage(), QColor::fromRgb(kKey)).isEmpty());
-    const QRegion full = outlineRegion(picture({"###", "###", "###"}), QColor::fromRgb(kKey));
+    const QRegion full = outlineRegion(picture({ "###", "###", "###" }), QColor::fromRgb(kKey));
     EXPECT_EQ(full.boundingRect(), QRect(0, 0, 3, 3));
     EXPECT_EQ(full.rectCount(), 1);
 }
 
 TEST(WindowOutline, RunsBecomeRectanglesAndEqualRowsMerge)
 {
-    const QList<QRect> rects = outlineRects(picture({".##.", ".##.", "#..#", "#..#", ".##."}), QColor::fromRgb(kKey));
-    const QList<QRect> expected = {QRect(1, 0, 2, 2), QRect(0, 2, 1, 2), QRect(3, 2, 1, 2), QRect(1, 4, 2, 1)};
+    const QList<QRect> rects = outlineRects(picture({ ".##.", ".##.", "#..#", "#..#", ".##." }), QColor::fromRgb(kKey));
+    const QList<QRect> expected = { QRect(1, 0, 2, 2), QRect(0, 2, 1, 2), QRect(3, 2, 1, 2), QRect(1, 4, 2, 1) };
     EXPECT_EQ(rects, expected);
 }
 
@@ -86,10 +86,10 @@ TEST(WindowOutline, AlphaAndFormatDoNotMatter)
     QImage withAlpha(2, 1, QImage::Format_ARGB32);
     withAlpha.setPixel(0, 0, qRgba(0, 0, 255, 0));
     withAlpha.setPixel(1, 0, qRgba(10, 20, 30, 0));
-    EXPECT_EQ(outlineRects(withAlpha, QColor::fromRgb(kKey)), QList<QRect>{QRect(1, 0, 1, 1)});
+    EXPECT_EQ(outlineRects(withAlpha, QColor::fromRgb(kKey)), QList<QRect> { QRect(1, 0, 1, 1) });
 
-    const QImage indexed = picture({"#.#"}).convertToFormat(QImage::Format_Indexed8);
-    EXPECT_EQ(outlineRects(indexed, QColor::fromRgb(kKey)), (QList<QRect>{QRect(0, 0, 1, 1), QRect(2, 0, 1, 1)}));
+    const QImage indexed = picture({ "#.#" }).convertToFormat(QImage::Format_Indexed8);
+    EXPECT_EQ(outlineRects(indexed, QColor::fromRgb(kKey)), (QList<QRect> { QRect(0, 0, 1, 1), QRect(2, 0, 1, 1) }));
 }
 
 TEST(KeyedImage, KeyBecomesTransparentAndTheRestOpaque)

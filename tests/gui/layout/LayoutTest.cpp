@@ -1,24 +1,24 @@
 #include "LayoutChecker.h"
 
 #include "core/app/AppCore.h"
-#include "gui/app/Tapp.h"
 #include "core/calllog/CallLogEdits.h"
 #include "core/calllog/EditCallForm.h"
+#include "core/reports/CallReport.h"
+#include "core/skins/SkinLibrary.h"
+#include "gui/app/TBlind.h"
+#include "gui/app/Tapp.h"
 #include "gui/calllog/TCallLog.h"
 #include "gui/calllog/TEditCall.h"
 #include "gui/connection/TConnectDlg.h"
-#include "gui/providers/TProviderEdit.h"
-#include "core/reports/CallReport.h"
-#include "gui/reports/TUsageChart.h"
-#include "core/skins/SkinLibrary.h"
-#include "gui/tariffs/TCallCharges.h"
-#include "gui/messages/SkinDamageReport.h"
 #include "gui/dialogs/TAbout.h"
-#include "gui/app/TBlind.h"
-#include "gui/messages/TDynaMessageBoxDlg.h"
-#include "gui/messages/TMessDlg.h"
 #include "gui/dialogs/TSettings.h"
 #include "gui/dialogs/Tsplash.h"
+#include "gui/messages/SkinDamageReport.h"
+#include "gui/messages/TDynaMessageBoxDlg.h"
+#include "gui/messages/TMessDlg.h"
+#include "gui/providers/TProviderEdit.h"
+#include "gui/reports/TUsageChart.h"
+#include "gui/tariffs/TCallCharges.h"
 
 #include "support/FakeAppCore.h"
 
@@ -122,7 +122,6 @@ protected:
         t.Colour = 0x00102040;
         return t;
     }
-
 };
 
 LayoutChecker providerChecker()
@@ -299,8 +298,8 @@ TEST_F(LayoutTest, UsageChartOfAFullMonthAndYear)
         all.append(i);
     const QDate today(2026, 12, 28);
     for (const bool full : { false, true }) {
-        TUsageChart chart(full ? reportCalls(core.log(), core.providers(), core.tariffs(), all, today)
-                               : QList<ReportCall> {},
+        TUsageChart chart(
+            full ? reportCalls(core.log(), core.providers(), core.tariffs(), all, today) : QList<ReportCall> {},
             kLongName, today, core.currencyText());
         chart.showMonth(2026, 12);
         expectReadable(chart, {}, full ? QStringLiteral("month") : QStringLiteral("empty"));

@@ -1,7 +1,7 @@
 #include "gui/providers/ProviderChooser.h"
-#include "gui/providers/ProviderMenu.h"
 #include "core/providers/ProviderRegistry.h"
 #include "core/store/TableBlanks.h"
+#include "gui/providers/ProviderMenu.h"
 
 #include "support/FakeDialUpService.h"
 
@@ -32,7 +32,8 @@ protected:
     {
         QStringList list;
         for (const QAction *action : menu().actions())
-            list.append(ProviderMenu::captionOf(action) + QLatin1Char('=') + QString::number(ProviderMenu::tagOf(action)));
+            list.append(
+                ProviderMenu::captionOf(action) + QLatin1Char('=') + QString::number(ProviderMenu::tagOf(action)));
         return list;
     }
     void click(const QString &caption)
@@ -45,22 +46,22 @@ protected:
 
     std::unique_ptr<ProviderTable> table = std::make_unique<ProviderTable>();
     FakeDialUpService service;
-    ProviderRegistry registry{*table, service};
+    ProviderRegistry registry { *table, service };
     QWidget window;
     QPushButton *dialButton = new QPushButton(QStringLiteral("Dial"), &window);
     QLabel *label = new QLabel(&window);
     int refreshes = 0;
-    ProviderChooser chooser{registry, service, dialButton, label, [this] { ++refreshes; }};
+    ProviderChooser chooser { registry, service, dialButton, label, [this] { ++refreshes; } };
 };
 
 } // namespace
 
 TEST_F(ProviderChooserTest, ListsThePhonebookOverTheLabel)
 {
-    service.entries = {"Home", "work", "Work", "A&B"};
+    service.entries = { "Home", "work", "Work", "A&B" };
     chooser.ButtonChooseProviderClick();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu()));
-    EXPECT_EQ(captions(), (QStringList{"Home=1", "work=2", "Work=3", "A&B=4"}));
+    EXPECT_EQ(captions(), (QStringList { "Home=1", "work=2", "Work=3", "A&B=4" }));
     EXPECT_EQ(menu().pos(), label->mapToGlobal(QPoint(-2, -2)));
     EXPECT_FALSE(dialButton->isEnabled()) << "no dialling while the list is open";
 }
@@ -70,7 +71,7 @@ TEST_F(ProviderChooserTest, ChoosingAnEntrySelectsItsProvider)
     registry.ProviderDBadd(QStringLiteral("Home"));
     registry.ProviderDBadd(QStringLiteral("Work"));
     registry.ProviderDBadd(QStringLiteral("work"));
-    service.entries = {"Home", "Work", "work"};
+    service.entries = { "Home", "Work", "work" };
     chooser.ButtonChooseProviderClick();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu()));
     click(QStringLiteral("Work"));
@@ -90,10 +91,10 @@ TEST_F(ProviderChooserTest, NoChoiceLeavesTheDialButtonAsItWas)
         std::optional<dialup::ErrorCode> failure;
     };
     const Case cases[] = {
-        {"dismissed, enabled", true, {"Home"}, {}},
-        {"dismissed, disabled", false, {"Home"}, {}},
-        {"empty phonebook", true, {}, {}},
-        {"phonebook failure", true, {"Home"}, 603},
+        { "dismissed, enabled", true, { "Home" }, {} },
+        { "dismissed, disabled", false, { "Home" }, {} },
+        { "empty phonebook", true, {}, {} },
+        { "phonebook failure", true, { "Home" }, 603 },
     };
     for (const Case &c : cases) {
         dialButton->setEnabled(c.enabledBefore);
@@ -114,15 +115,15 @@ TEST_F(ProviderChooserTest, NoChoiceLeavesTheDialButtonAsItWas)
 
 TEST_F(ProviderChooserTest, ClickOnTheLabelOpensTheListAndThePlaceholderChoosesNothing)
 {
-    EXPECT_EQ(captions(), QStringList{"MenuProvLine=0"}) << "before the list is first built";
+    EXPECT_EQ(captions(), QStringList { "MenuProvLine=0" }) << "before the list is first built";
     chooser.SelectedConnectionClick(QStringLiteral("MenuProvLine"), 0);
     EXPECT_EQ(label->text(), QString());
     EXPECT_EQ(refreshes, 0);
 
-    service.entries = {"Home"};
+    service.entries = { "Home" };
     QTest::mouseClick(label, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu()));
-    EXPECT_EQ(captions(), QStringList{"Home=1"});
+    EXPECT_EQ(captions(), QStringList { "Home=1" });
     click(QStringLiteral("Home"));
     EXPECT_EQ(label->text(), QStringLiteral("Home"));
     EXPECT_EQ(refreshes, 1);

@@ -63,10 +63,10 @@ TEST_F(ProviderMenuTest, ItemsMeasureTwentyFiveByTheWidthLessThreeFrames)
         QSize size;
     };
     const Case cases[] = {
-        {false, 4, {228, 25}},
-        {true, 4, {228, 5}},
-        {false, 0, {240, 25}},
-        {false, 8, {216, 25}},
+        { false, 4, { 228, 25 } },
+        { true, 4, { 228, 5 } },
+        { false, 0, { 240, 25 } },
+        { false, 8, { 216, 25 } },
     };
     for (const Case &c : cases)
         EXPECT_EQ(ProviderMenu::MenuProvLine1MeasureItem(c.separator, c.frame), c.size) << c.frame;

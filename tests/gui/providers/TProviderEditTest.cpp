@@ -1,7 +1,7 @@
 #include "gui/providers/TProviderEdit.h"
 
-#include "gui/calllog/TEditCall.h"
 #include "core/skins/SkinLayout.h"
+#include "gui/calllog/TEditCall.h"
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"
@@ -52,7 +52,7 @@ void answerNextDialog(const QString &buttonName, DialogAnswer &answer)
 
 CallRecord callOf(int provider, int year, int month, std::uint32_t seconds)
 {
-    CallRecord record{};
+    CallRecord record {};
     record.StartDay = 3;
     record.StartMonth = std::uint8_t(month);
     record.StartYear = std::uint8_t(year);
@@ -85,8 +85,7 @@ protected:
         dialog = std::make_unique<TProviderEdit>(core, service);
         dialog->show();
     }
-    template <typename T = QWidget>
-    T *child(const char *name)
+    template <typename T = QWidget> T *child(const char *name)
     {
         T *widget = dialog->findChild<T *>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
@@ -102,7 +101,8 @@ protected:
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;
     FakeDialUpService service;
-    AppCore core{QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup, service}};
+    AppCore core { QDir(dir.path()).filePath(QStringLiteral("tollwise")),
+        AppServices { clock, sound, startup, service } };
     std::unique_ptr<TProviderEdit> dialog;
 };
 
@@ -110,7 +110,7 @@ protected:
 
 TEST_F(TProviderEditTest, ShowsTheSelectedProvidersCountersAndAccount)
 {
-    addProviders({"Home ISP", "Work", "Spare"});
+    addProviders({ "Home ISP", "Work", "Spare" });
     Provider &work = record(1);
     work.TodaySeconds = 3661;
     work.TodayCost = 12345;
@@ -124,7 +124,7 @@ TEST_F(TProviderEditTest, ShowsTheSelectedProvidersCountersAndAccount)
     work.ExtraPerHour = 20000;
     addCall(callOf(1, 25, 11, 12 * 3600 + 59 * 60)); // two hours past the limit
     addCall(callOf(1, 25, 12, 9 * 3600));
-    addCall(callOf(0, 25, 12, 90 * 3600));           // another provider's
+    addCall(callOf(0, 25, 12, 90 * 3600)); // another provider's
     core.providers().Current = 1;
     open();
 
@@ -138,8 +138,8 @@ TEST_F(TProviderEditTest, ShowsTheSelectedProvidersCountersAndAccount)
     EXPECT_EQ(labelText("LabelMonthStartDay"), QStringLiteral("5 "));
     EXPECT_EQ(labelText("LabelHourLimit"), QStringLiteral("10 "));
     EXPECT_EQ(labelText("LabelExtraPerHour"), QStringLiteral("              2.00 "));
-    for (const char *currency : {"LabelCurrencyToday", "LabelCurrencyMonth", "LabelCurrencyTodate",
-                                 "LabelCurrencyCharges", "LabelCurrencyMonthlyFee", "LabelCurrencyExtraPerHour"})
+    for (const char *currency : { "LabelCurrencyToday", "LabelCurrencyMonth", "LabelCurrencyTodate",
+             "LabelCurrencyCharges", "LabelCurrencyMonthlyFee", "LabelCurrencyExtraPerHour" })
         EXPECT_EQ(labelText(currency), QStringLiteral("\u00A3")) << currency;
 
     // One 30-day period of 10.00 and two extra hours at 2.00; viewing stores it.
@@ -155,12 +155,12 @@ TEST_F(TProviderEditTest, ShowsTheSelectedProvidersCountersAndAccount)
 
 TEST_F(TProviderEditTest, EditingAProviderReachesTheTable)
 {
-    addProviders({"Home ISP"});
+    addProviders({ "Home ISP" });
     open();
     click("ButtonEdit");
     EXPECT_TRUE(enabled("ButtonSave"));
     EXPECT_TRUE(enabled("ButtonCancel"));
-    for (const char *name : {"ButtonEdit", "ButtonClose", "ButtonEditConnection", "GTextButton6", "GTextButton7"})
+    for (const char *name : { "ButtonEdit", "ButtonClose", "ButtonEditConnection", "GTextButton6", "GTextButton7" })
         EXPECT_FALSE(enabled(name)) << name;
     EXPECT_TRUE(child("EditTodayDuration")->isVisible());
 
@@ -195,7 +195,7 @@ TEST_F(TProviderEditTest, EditingAProviderReachesTheTable)
 
 TEST_F(TProviderEditTest, AWrongFieldIsNamedAndNothingIsWritten)
 {
-    addProviders({"Home ISP"});
+    addProviders({ "Home ISP" });
     record(0).MonthCalls = 7;
     open();
     const Provider before = record(0);
@@ -223,10 +223,10 @@ TEST_F(TProviderEditTest, AWrongFieldIsNamedAndNothingIsWritten)
 
 TEST_F(TProviderEditTest, CancelAndEscapeDiscardTheEdits)
 {
-    addProviders({"Home ISP"});
+    addProviders({ "Home ISP" });
     record(0).TodayCalls = 2;
     open();
-    for (const bool escape : {false, true}) {
+    for (const bool escape : { false, true }) {
         click("ButtonEdit");
         setText("EditTodayCalls", QStringLiteral("99"));
         if (escape)
@@ -242,7 +242,7 @@ TEST_F(TProviderEditTest, CancelAndEscapeDiscardTheEdits)
 
 TEST_F(TProviderEditTest, AStartDateNeverSetStaysUnset)
 {
-    addProviders({"Home ISP"});
+    addProviders({ "Home ISP" });
     record(0).MonthlyFee = 100000;
     record(0).ChargesTodate = 50000; // from an earlier computation
     open();
@@ -258,7 +258,7 @@ TEST_F(TProviderEditTest, AStartDateNeverSetStaysUnset)
 
 TEST_F(TProviderEditTest, SteppingSelectsTheProviderForTheMainWindow)
 {
-    addProviders({"Home ISP", "Work", "Spare"});
+    addProviders({ "Home ISP", "Work", "Spare" });
     record(2).StartedOn = kSixteenthOfJanuary2026;
     record(2).MonthlyFee = 50000;
     open();
@@ -278,10 +278,10 @@ TEST_F(TProviderEditTest, SteppingSelectsTheProviderForTheMainWindow)
 
 TEST_F(TProviderEditTest, EditConnectOpensTheServicesEditorOrSaysTheEntryIsGone)
 {
-    addProviders({"Home ISP"});
+    addProviders({ "Home ISP" });
     open();
     click("ButtonEditConnection");
-    EXPECT_EQ(service.editedEntries, std::vector<std::string>{"Home ISP"});
+    EXPECT_EQ(service.editedEntries, std::vector<std::string> { "Home ISP" });
 
     // Closing the service's editor says nothing; a message would wait for an answer here.
     service.failEditEntry = dialup::kErrorCancelled;
@@ -299,7 +299,7 @@ TEST_F(TProviderEditTest, EditConnectOpensTheServicesEditorOrSaysTheEntryIsGone)
 
 TEST_F(TProviderEditTest, ChargesFollowOnlyTheFocusedControl)
 {
-    addProviders({"Home ISP"});
+    addProviders({ "Home ISP" });
     record(0).StartedOn = kSixteenthOfJanuary2026;
     record(0).MonthlyFee = 100000;
     open();
@@ -337,8 +337,8 @@ TEST_F(TProviderEditTest, AnEmptyTableKeepsTheDesignTexts)
 // blank square.
 TEST_F(TProviderEditTest, DateFieldsShowTheirCalendarButton)
 {
-    addProviders({"Home ISP"});
-    CallRecord call{};
+    addProviders({ "Home ISP" });
+    CallRecord call {};
     call.StartDay = 2;
     call.StartMonth = 3;
     call.StartYear = 26;
@@ -354,9 +354,9 @@ TEST_F(TProviderEditTest, DateFieldsShowTheirCalendarButton)
 
     const QColor accent = QColor::fromRgb(SkinLayout::kAccent);
     const std::pair<QWidget *, int> buttons[] = {
-        {dialog->findChild<QWidget *>(QStringLiteral("DateEdit1Calendar")), 0},
-        {editor.findChild<QWidget *>(QStringLiteral("DateEdit1")), 22},
-        {editor.findChild<QWidget *>(QStringLiteral("DateEdit2")), 22},
+        { dialog->findChild<QWidget *>(QStringLiteral("DateEdit1Calendar")), 0 },
+        { editor.findChild<QWidget *>(QStringLiteral("DateEdit1")), 22 },
+        { editor.findChild<QWidget *>(QStringLiteral("DateEdit2")), 22 },
     };
     for (const auto &[widget, width] : buttons) {
         ASSERT_NE(widget, nullptr);
@@ -366,9 +366,9 @@ TEST_F(TProviderEditTest, DateFieldsShowTheirCalendarButton)
         for (int x = from; x < shot.width(); ++x)
             for (int y = 0; y < shot.height(); ++y) {
                 const QColor pixel = shot.pixelColor(x, y);
-                painted += std::abs(pixel.red() - accent.red()) + std::abs(pixel.green() - accent.green()) +
-                               std::abs(pixel.blue() - accent.blue()) <
-                           30;
+                painted += std::abs(pixel.red() - accent.red()) + std::abs(pixel.green() - accent.green())
+                        + std::abs(pixel.blue() - accent.blue())
+                    < 30;
             }
         EXPECT_GT(painted, 40) << widget->objectName().toStdString();
     }

@@ -4,8 +4,8 @@
 #include "core/store/DateTimeValue.h"
 #include "core/tariffs/CurrentCostRate.h"
 #include "core/tariffs/RateCaption.h"
-#include "gui/tariffs/TariffColourStrip.h"
 #include "gui/controls/TGShape.h"
+#include "gui/tariffs/TariffColourStrip.h"
 
 #include "core/tariffs/TariffTestData.h"
 #include "support/FakeClock.h"
@@ -52,10 +52,7 @@ void answerNextDialog(const QString &buttonName, QString *shown = nullptr)
     });
 }
 
-constexpr std::int32_t at(int h, int m, int s)
-{
-    return h * 3600 + m * 60 + s;
-}
+constexpr std::int32_t at(int h, int m, int s) { return h * 3600 + m * 60 + s; }
 
 class TCallChargesTest : public ::testing::Test {
 protected:
@@ -89,8 +86,7 @@ protected:
         return *editor;
     }
 
-    template <typename T>
-    T *child(const char *name) const
+    template <typename T> T *child(const char *name) const
     {
         T *widget = editor->findChild<T *>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
@@ -110,7 +106,7 @@ protected:
     void enterTime(const char *which, const QString &time)
     {
         const QStringList parts = time.split(QLatin1Char(':'));
-        const char *const fields[] = {"Hours", "Minutes", "Seconds"};
+        const char *const fields[] = { "Hours", "Minutes", "Seconds" };
         for (int i = 0; i < 3; ++i)
             type(qPrintable(QString::fromLatin1(which) + QString::fromLatin1(fields[i])), parts[i]);
     }
@@ -138,11 +134,12 @@ protected:
     }
 
     QTemporaryDir dir;
-    FakeClock clock{QDateTime(QDate(2026, 3, 2), QTime(10, 0))};
+    FakeClock clock { QDateTime(QDate(2026, 3, 2), QTime(10, 0)) };
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;
     FakeDialUpService dialUp;
-    AppCore core{QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp}};
+    AppCore core { QDir(dir.path()).filePath(QStringLiteral("tollwise")),
+        AppServices { clock, sound, startup, dialUp } };
     std::unique_ptr<TCallCharges> editor;
 };
 
@@ -206,8 +203,8 @@ TEST_F(TCallChargesTest, ATariffCreatedThroughTheEditorAppearsInTheTable)
     EXPECT_EQ(text("LabelStart"), QStringLiteral(" 08:00:00"));
     EXPECT_EQ(text("LabelMinCharge").trimmed(), QStringLiteral("1,000.05"));
     EXPECT_EQ(grid()->rowCount(), 1);
-    const QString row[] = {"Weekday peak",          "Mon Tue Wed Thur Fri ", "08:00:00", "17:59:59", "Incremental",
-                           "0.30",                  "Per Pulse",             "1,000.05"};
+    const QString row[] = { "Weekday peak", "Mon Tue Wed Thur Fri ", "08:00:00", "17:59:59", "Incremental", "0.30",
+        "Per Pulse", "1,000.05" };
     for (int column = 0; column < 8; ++column)
         EXPECT_EQ(column == 5 || column == 7 ? cell(0, column).trimmed() : cell(0, column), row[column]) << column;
 }
@@ -487,11 +484,10 @@ TEST_F(TCallChargesTest, TabReachesEveryField)
 {
     open();
     click("ButtonNew");
-    const char *const fields[] = {"EditName",       "EditStartHours",   "EditStartMinutes", "EditStartSeconds",
-                                  "EditFinishHours", "EditFinishMinutes", "EditFinishSeconds", "ButtonUnit",
-                                  "EditSecondsPerPulse", "ButtonCharge", "EditUnitCost",   "EditMinCharge",
-                                  "ColourStrip",    "ButtonDays",       "ButtonDayMinus",   "ButtonYearPlus",
-                                  "DateSpecific",   "DateFrom",         "DateTo",           "ButtonSave"};
+    const char *const fields[] = { "EditName", "EditStartHours", "EditStartMinutes", "EditStartSeconds",
+        "EditFinishHours", "EditFinishMinutes", "EditFinishSeconds", "ButtonUnit", "EditSecondsPerPulse",
+        "ButtonCharge", "EditUnitCost", "EditMinCharge", "ColourStrip", "ButtonDays", "ButtonDayMinus",
+        "ButtonYearPlus", "DateSpecific", "DateFrom", "DateTo", "ButtonSave" };
     QSet<QWidget *> reached;
     for (int i = 0; i < 60; ++i) {
         reached.insert(QApplication::focusWidget());
@@ -520,11 +516,11 @@ TEST_F(TCallChargesTest, ARealisticTariffSetBuiltInTheEditorDrivesTheRateCaption
         std::uint32_t daySet;
     };
     const Entry entries[] = {
-        {"Weekday day", "08:00:00", "17:59:59", 0, nullptr, 0, "0.10", 2, 31},
-        {"Evening", "18:00:00", "23:59:59", 2, "120", 0, "0.30", 1, 0},
-        {"Weekend", "00:00:00", "23:59:59", 0, nullptr, 0, "0.05", 2, 96},
-        {"Night", "00:00:00", "07:59:59", 1, nullptr, 0, "0.002", 1, 0},
-        {"Christmas", "00:00:00", "23:59:59", 0, nullptr, 1, "0.50", 6, 0},
+        { "Weekday day", "08:00:00", "17:59:59", 0, nullptr, 0, "0.10", 2, 31 },
+        { "Evening", "18:00:00", "23:59:59", 2, "120", 0, "0.30", 1, 0 },
+        { "Weekend", "00:00:00", "23:59:59", 0, nullptr, 0, "0.05", 2, 96 },
+        { "Night", "00:00:00", "07:59:59", 1, nullptr, 0, "0.002", 1, 0 },
+        { "Christmas", "00:00:00", "23:59:59", 0, nullptr, 1, "0.50", 6, 0 },
     };
     for (const Entry &e : entries) {
         click("ButtonNew");
@@ -551,12 +547,12 @@ TEST_F(TCallChargesTest, ARealisticTariffSetBuiltInTheEditorDrivesTheRateCaption
 
     const QDate monday(2026, 3, 2), saturday(2026, 3, 7);
     const std::pair<QDateTime, const char *> cases[] = {
-        {QDateTime(monday, QTime(10, 0)), "Weekday day 0.10 p.min"},
-        {QDateTime(monday, QTime(19, 0)), "Evening 0.15 p.min"},
-        {QDateTime(monday, QTime(3, 0)), "Night 0.12 p.min"},
-        {QDateTime(saturday, QTime(10, 0)), "Weekend 0.05 p.min"},
-        {QDateTime(saturday, QTime(19, 0)), "Weekend 0.05 p.min"},
-        {QDateTime(QDate(2026, 12, 25), QTime(10, 0)), "Christmas 0.50 p.call"},
+        { QDateTime(monday, QTime(10, 0)), "Weekday day 0.10 p.min" },
+        { QDateTime(monday, QTime(19, 0)), "Evening 0.15 p.min" },
+        { QDateTime(monday, QTime(3, 0)), "Night 0.12 p.min" },
+        { QDateTime(saturday, QTime(10, 0)), "Weekend 0.05 p.min" },
+        { QDateTime(saturday, QTime(19, 0)), "Weekend 0.05 p.min" },
+        { QDateTime(QDate(2026, 12, 25), QTime(10, 0)), "Christmas 0.50 p.call" },
     };
     for (const auto &[moment, caption] : cases)
         EXPECT_EQ(captionAt(moment), QString::fromLatin1(caption)) << moment.toString().toStdString();
@@ -568,9 +564,9 @@ TEST_F(TCallChargesTest, TheBackgroundMovesTheWindowExceptInItsTopLeftCorner)
     QWidget *background = child<QWidget>("CutTransImage1");
     editor->move(100, 100);
     const std::tuple<QPoint, QPoint, QPoint> drags[] = {
-        {QPoint(50, 35), QPoint(80, 75), QPoint(0, 0)},     // the last pixel of the corner
-        {QPoint(51, 10), QPoint(71, 40), QPoint(20, 30)},   // just right of it
-        {QPoint(20, 36), QPoint(10, 46), QPoint(-10, 10)},  // just below it
+        { QPoint(50, 35), QPoint(80, 75), QPoint(0, 0) }, // the last pixel of the corner
+        { QPoint(51, 10), QPoint(71, 40), QPoint(20, 30) }, // just right of it
+        { QPoint(20, 36), QPoint(10, 46), QPoint(-10, 10) }, // just below it
     };
     for (const auto &[from, to, moved] : drags) {
         const QPoint before = editor->pos();
@@ -596,8 +592,8 @@ TEST_F(TCallChargesTest, ADarkTariffReadsAndNewStartsFromTheResetColour)
 
     click("ButtonNew");
     EXPECT_EQ(child<TGShape>("ShapeColour")->brush().color(),
-              qColourOfTariff(child<TariffColourStrip>("ColourStrip")->colour()))
+        qColourOfTariff(child<TariffColourStrip>("ColourStrip")->colour()))
         << "the swatch follows the reset strip, not the tariff shown before";
-    for (const char *shown : {"LabelStart", "LabelFinish", "LabelCost"})
+    for (const char *shown : { "LabelStart", "LabelFinish", "LabelCost" })
         EXPECT_FALSE(child<QLabel>(shown)->isVisible()) << shown << " would show between the fields";
 }

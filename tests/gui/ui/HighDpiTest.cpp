@@ -24,7 +24,7 @@ TEST(HighDpi, SkinIsDrawnInWholeDevicePixelsAndTheOutlineScalesWithIt)
     ASSERT_TRUE(kScaled);
     SkinFolder skins;
     // 6 × 4: left half one colour, right half another, a key pixel at (0, 0).
-    QImage skin = solidPicture({6, 4}, kLeft, QRect(0, 0, 1, 1));
+    QImage skin = solidPicture({ 6, 4 }, kLeft, QRect(0, 0, 1, 1));
     {
         QPainter painter(&skin);
         painter.fillRect(QRect(3, 0, 3, 4), kRight);
@@ -67,7 +67,7 @@ TEST(HighDpi, ButtonImageKeepsItsKeyEdgeSharp)
     auto *button = new TGTabButton(&host);
     button->setTransparentColor(kKey);
     // Hot too: the pointer may rest over the button.
-    const QImage picture = solidPicture({4, 4}, kLeft, QRect(0, 0, 2, 4));
+    const QImage picture = solidPicture({ 4, 4 }, kLeft, QRect(0, 0, 2, 4));
     button->setBitmapUp(picture);
     button->setBitmapHigh(picture);
     button->setGeometry(0, 0, 4, 4);

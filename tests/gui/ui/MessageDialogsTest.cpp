@@ -1,8 +1,8 @@
-#include "gui/controls/ElidedText.h"
 #include "gui/messages/MessageDialogs.h"
-#include "gui/messages/TDynaMessageBoxDlg.h"
+#include "gui/controls/ElidedText.h"
 #include "gui/controls/TGFocusButton.h"
 #include "gui/controls/TGText.h"
+#include "gui/messages/TDynaMessageBoxDlg.h"
 #include "gui/messages/TMessDlg.h"
 
 #include "SkinTestSupport.h"
@@ -42,10 +42,16 @@ TEST(MessageDialogs, EachButtonAnswersWithItsResult)
         const char *press;
         int result;
     } cases[] = {
-        {mbYes | mbNo, "Yes", 6},         {mbYes | mbNo, "No", 7},          {mbOK | mbCancel, "OK", 1},
-        {mbOK | mbCancel, "Cancel", 2},   {mbAbort | mbRetry, "Abort", 3},  {mbAbort | mbRetry, "Retry", 4},
-        {mbIgnore, "Ignore", 5},          {mbAll, "All", 8},                {mbNoToAll, "NoToAll", 9},
-        {mbYesToAll | mbNo, "YesToAll", 10},
+        { mbYes | mbNo, "Yes", 6 },
+        { mbYes | mbNo, "No", 7 },
+        { mbOK | mbCancel, "OK", 1 },
+        { mbOK | mbCancel, "Cancel", 2 },
+        { mbAbort | mbRetry, "Abort", 3 },
+        { mbAbort | mbRetry, "Retry", 4 },
+        { mbIgnore, "Ignore", 5 },
+        { mbAll, "All", 8 },
+        { mbNoToAll, "NoToAll", 9 },
+        { mbYesToAll | mbNo, "YesToAll", 10 },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.press);
@@ -54,8 +60,8 @@ TEST(MessageDialogs, EachButtonAnswersWithItsResult)
         EXPECT_EQ(SkinMessageDlg(mtConfirm, QStringLiteral("Sure?"), c.set), c.result);
         whenDialogOpens([&](QDialog *dialog) { press(dialog, c.press); });
         EXPECT_EQ(DynaMessageBox(400, 400, mtConfirm, c.set, QStringLiteral("Sure?"), QStringLiteral("Caption"),
-                                 QStringLiteral("confirm")),
-                  c.result);
+                      QStringLiteral("confirm")),
+            c.result);
     }
 }
 
@@ -77,7 +83,7 @@ TEST(MessageDialogs, ButtonsStandInTableOrderWithTheirCaptions)
     EXPECT_EQ(ok->nextInFocusChain(), help);
 
     TDynaMessageBoxDlg box(400, 400, mtError, mbHelp | mbCancel | mbOK, QStringLiteral("t"), QStringLiteral("Caption"),
-                           QStringLiteral("error"), {});
+        QStringLiteral("error"), {});
     const int top = box.height() - 30;
     EXPECT_EQ(button(&box, "OK")->geometry(), QRect(170, top, 70, 25));
     EXPECT_EQ(button(&box, "Cancel")->geometry(), QRect(245, top, 70, 25));
@@ -108,8 +114,8 @@ TEST(MessageDialogs, HelpKeepsTheDialogOpen)
         press(dialog, "OK");
     });
     EXPECT_EQ(DynaMessageBox(300, 200, mtAdvice, mbHelp | mbOK, QStringLiteral("t"), QStringLiteral("c"),
-                             QStringLiteral("advice")),
-              mrOk);
+                  QStringLiteral("advice")),
+        mrOk);
     setMessageHelpHandler({});
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(helpOpened, 1);
@@ -121,11 +127,8 @@ TEST(MessageDialogs, EscapeAnswersNoOrCancelOrOkay)
     const struct {
         std::uint16_t set;
         int result;
-    } cases[] = {{mbYes | mbNo, mrNo},
-                 {mbOK | mbCancel, mrCancel},
-                 {mbYes | mbNo | mbCancel, mrCancel},
-                 {mbOK, mrOk},
-                 {mbOK | mbHelp, mrOk}};
+    } cases[] = { { mbYes | mbNo, mrNo }, { mbOK | mbCancel, mrCancel }, { mbYes | mbNo | mbCancel, mrCancel },
+        { mbOK, mrOk }, { mbOK | mbHelp, mrOk } };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.set);
         DialogGuard guard;
@@ -162,7 +165,7 @@ TEST(MessageDialogs, EnterPressesTheFocusedButton)
 TEST(MessageDialogs, KindPictureGivesSizeAndOutline)
 {
     SkinFolder skins;
-    skins.add(QStringLiteral("Confirm"), solidPicture({460, 210}, QColor(250, 240, 200), QRect(0, 0, 8, 8)));
+    skins.add(QStringLiteral("Confirm"), solidPicture({ 460, 210 }, QColor(250, 240, 200), QRect(0, 0, 8, 8)));
     TMessDlg skinned(mtConfirm, QStringLiteral("a\rb"), mbYes | mbNo);
     EXPECT_EQ(skinned.size(), QSize(460, 210));
     EXPECT_FALSE(skinned.mask().contains(QPoint(3, 3)));
@@ -181,7 +184,7 @@ TEST(MessageDialogs, KindPictureGivesSizeAndOutline)
 TEST(MessageDialogs, CodeBuiltBoxShowsCaptionAndKindWord)
 {
     TDynaMessageBoxDlg box(400, 400, mtError, mbOK, QStringLiteral("line one\rline two"),
-                           QStringLiteral("Invalid Data File"), QStringLiteral("error"), {});
+        QStringLiteral("Invalid Data File"), QStringLiteral("error"), {});
     EXPECT_EQ(box.width(), 400);
     EXPECT_LT(box.height(), 250) << "as tall as its two lines and the kind word, not the 400 asked";
     EXPECT_EQ(box.windowTitle(), QStringLiteral("Invalid Data File"));
@@ -214,9 +217,9 @@ TEST(MessageDialogs, OnlyWordsWiderThanTheTextBoxMayBreakBetweenLetters)
         int breaks;
     };
     const Case cases[] = {
-        {QStringLiteral("Short words\rwrap at their blanks"), 0},
-        {QStringLiteral("for ") + longName + QStringLiteral(" from\r"), 63},
-        {faces, 39}, // never between the two halves of a character
+        { QStringLiteral("Short words\rwrap at their blanks"), 0 },
+        { QStringLiteral("for ") + longName + QStringLiteral(" from\r"), 63 },
+        { faces, 39 }, // never between the two halves of a character
     };
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(16);

@@ -41,9 +41,9 @@ protected:
     {
         auto *button = new TGTabButton(host.get());
         button->setTransparentColor(kKey);
-        button->setBitmapUp(solidPicture({20, 10}, kUp, QRect(0, 0, 1, 10)));
-        button->setBitmapDown(solidPicture({20, 10}, kDown, QRect(0, 0, 1, 10)));
-        button->setBitmapHigh(solidPicture({20, 10}, kHot, QRect(0, 0, 1, 10)));
+        button->setBitmapUp(solidPicture({ 20, 10 }, kUp, QRect(0, 0, 1, 10)));
+        button->setBitmapDown(solidPicture({ 20, 10 }, kDown, QRect(0, 0, 1, 10)));
+        button->setBitmapHigh(solidPicture({ 20, 10 }, kHot, QRect(0, 0, 1, 10)));
         button->setGroupIndex(groupIndex);
         button->setGeometry(10 + 30 * int(host->findChildren<TGTabButton *>().size() - 1), 10, 20, 10);
         return button;
@@ -112,16 +112,16 @@ TEST_F(ButtonHost, GroupedButtonsLatch)
         std::vector<int> clicks; // button 0, 1 or 2 (2 is alone in another group)
         std::array<bool, 3> down;
     } cases[] = {
-        {"a click latches", false, {0}, {true, false, false}},
-        {"another in the group raises the first", false, {0, 1}, {false, true, false}},
-        {"clicking the down one keeps it down", false, {1, 1}, {false, true, false}},
-        {"with AllowAllUp it comes up", true, {1, 1}, {false, false, false}},
-        {"other groups are left alone", false, {2, 0}, {true, false, true}},
+        { "a click latches", false, { 0 }, { true, false, false } },
+        { "another in the group raises the first", false, { 0, 1 }, { false, true, false } },
+        { "clicking the down one keeps it down", false, { 1, 1 }, { false, true, false } },
+        { "with AllowAllUp it comes up", true, { 1, 1 }, { false, false, false } },
+        { "other groups are left alone", false, { 2, 0 }, { true, false, true } },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
-        std::array<TGTabButton *, 3> buttons = {tabButton(1), tabButton(1), tabButton(2)};
+        std::array<TGTabButton *, 3> buttons = { tabButton(1), tabButton(1), tabButton(2) };
         for (TGTabButton *b : buttons)
             b->setAllowAllUp(c.allowAllUp);
         showHost();
@@ -240,12 +240,13 @@ TEST_F(ButtonHost, TextButtonColoursFollowItsState)
 
 TEST_F(ButtonHost, FocusButtonsTakeTurnsAndAnswerTheKeyboard)
 {
-    std::array<TGFocusButton *, 3> buttons{};
-    std::array<int, 3> clicks{};
+    std::array<TGFocusButton *, 3> buttons {};
+    std::array<int, 3> clicks {};
     for (int i = 0; i < 3; ++i) {
         buttons[std::size_t(i)] = new TGFocusButton(host.get());
         buttons[std::size_t(i)]->setGeometry(5 + 38 * i, 10, 34, 20);
-        QObject::connect(buttons[std::size_t(i)], &QAbstractButton::clicked, [&clicks, i] { ++clicks[std::size_t(i)]; });
+        QObject::connect(
+            buttons[std::size_t(i)], &QAbstractButton::clicked, [&clicks, i] { ++clicks[std::size_t(i)]; });
     }
     showHost();
     host->activateWindow();
@@ -261,10 +262,10 @@ TEST_F(ButtonHost, FocusButtonsTakeTurnsAndAnswerTheKeyboard)
     const struct {
         Qt::Key key;
         std::size_t button;
-    } presses[] = {{Qt::Key_Space, 2}, {Qt::Key_Return, 2}, {Qt::Key_Enter, 2}};
+    } presses[] = { { Qt::Key_Space, 2 }, { Qt::Key_Return, 2 }, { Qt::Key_Enter, 2 } };
     for (const auto &p : presses)
         QTest::keyClick(buttons[p.button], p.key);
-    EXPECT_EQ(clicks, (std::array<int, 3>{0, 0, 3}));
+    EXPECT_EQ(clicks, (std::array<int, 3> { 0, 0, 3 }));
 
     // Held down, it looks pressed; the click comes with the release.
     QTest::keyPress(buttons[2], Qt::Key_Return);
@@ -283,7 +284,7 @@ TEST_F(ButtonHost, FocusFrameShowsOnlyOnTheFocusedButton)
     auto *second = new TGFocusButton(host.get());
     TextButtonAppearance look;
     look.FrameFocusColor = QColor(255, 0, 255);
-    for (TGFocusButton *b : {first, second})
+    for (TGFocusButton *b : { first, second })
         b->setAppearance(look);
     first->setGeometry(0, 0, 50, 30);
     second->setGeometry(60, 0, 50, 30);

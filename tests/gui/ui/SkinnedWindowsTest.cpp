@@ -1,22 +1,22 @@
+#include "core/skins/SkinLayout.h"
+#include "core/skins/SkinLibrary.h"
+#include "gui/app/TBlind.h"
 #include "gui/app/Tapp.h"
 #include "gui/calllog/TCallLog.h"
 #include "gui/connection/TConnectDlg.h"
-#include "gui/providers/TProviderEdit.h"
-#include "core/skins/SkinLayout.h"
-#include "core/skins/SkinLibrary.h"
-#include "gui/dialogs/TAbout.h"
-#include "gui/app/TBlind.h"
 #include "gui/controls/TCutTransImage.h"
-#include "gui/messages/TDynaMessageBoxDlg.h"
-#include "gui/messages/SkinDamageReport.h"
-#include "gui/messages/TMessDlg.h"
+#include "gui/dialogs/TAbout.h"
 #include "gui/dialogs/TSettings.h"
 #include "gui/dialogs/Tsplash.h"
+#include "gui/messages/SkinDamageReport.h"
+#include "gui/messages/TDynaMessageBoxDlg.h"
+#include "gui/messages/TMessDlg.h"
+#include "gui/providers/TProviderEdit.h"
 
+#include "SkinTestSupport.h"
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"
-#include "SkinTestSupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -40,7 +40,7 @@ const QColor kConfirm(250, 240, 200);
 
 QImage callLogSkin()
 {
-    QImage skin = solidPicture({492, 272}, kLogSide, QRect(0, 0, 6, 6));
+    QImage skin = solidPicture({ 492, 272 }, kLogSide, QRect(0, 0, 6, 6));
     QPainter painter(&skin);
     painter.fillRect(QRect(6, 0, 486, 6), kLogTop);
     painter.fillRect(QRect(0, 6, 492, 59), kLogTop);
@@ -50,7 +50,7 @@ QImage callLogSkin()
 
 QImage mainSkin()
 {
-    QImage skin = solidPicture({300, 150}, kMain, QRect(0, 0, 10, 10));
+    QImage skin = solidPicture({ 300, 150 }, kMain, QRect(0, 0, 10, 10));
     QPainter painter(&skin);
     painter.fillRect(QRect(250, 20, 20, 20), kMainSpot);
     return skin;
@@ -70,16 +70,16 @@ protected:
     {
         skins.add(QStringLiteral("main"), mainSkin());
         skins.add(QStringLiteral("CallLog"), callLogSkin());
-        skins.add(QStringLiteral("Handle"), solidPicture({492, 14}, kHandle));
-        skins.add(QStringLiteral("connection"), solidPicture({320, 240}, kConnection, QRect(312, 0, 8, 8)));
-        skins.add(QStringLiteral("Confirm"), solidPicture({460, 210}, kConfirm, QRect(0, 0, 8, 8)));
+        skins.add(QStringLiteral("Handle"), solidPicture({ 492, 14 }, kHandle));
+        skins.add(QStringLiteral("connection"), solidPicture({ 320, 240 }, kConnection, QRect(312, 0, 8, 8)));
+        skins.add(QStringLiteral("Confirm"), solidPicture({ 460, 210 }, kConfirm, QRect(0, 0, 8, 8)));
     }
     void startApp()
     {
         callLog = std::make_unique<TCallLog>();
         blind = std::make_unique<TBlind>();
-        app = std::make_unique<Tapp>(skins.file(QStringLiteral("tollwise")), AppServices{clock, sound, startup, dialUp},
-                                     callLog.get(), blind.get());
+        app = std::make_unique<Tapp>(skins.file(QStringLiteral("tollwise")),
+            AppServices { clock, sound, startup, dialUp }, callLog.get(), blind.get());
     }
     // The window as the screen would show it, through a PNG file.
     QImage shoot(QWidget &window, const QString &name)
@@ -146,7 +146,7 @@ TEST_F(SkinnedWindows, DialogsShowTheirSkins)
     EXPECT_EQ(shot.pixelColor(386, 51), QColor(192, 192, 192)); // the No button's face
 
     TDynaMessageBoxDlg box(400, 400, mtError, mbOK, QStringLiteral("text"), QStringLiteral("Invalid Data File"),
-                           QStringLiteral("error"), {});
+        QStringLiteral("error"), {});
     const QImage code = shoot(box, QStringLiteral("dyna"));
     // Like the skin's messages: a light body, the error strip down the left
     // edge, the text in a white well.
@@ -167,7 +167,7 @@ TEST_F(SkinnedWindows, MissingBackgroundKeepsAPlainRectangle)
 TEST_F(SkinnedWindows, AllKeyPictureStillLeavesTheWindowReachable)
 {
     SkinFolder keyOnly;
-    keyOnly.add(QStringLiteral("connection"), solidPicture({50, 40}, kKey));
+    keyOnly.add(QStringLiteral("connection"), solidPicture({ 50, 40 }, kKey));
     TConnectDlg connect;
     EXPECT_EQ(connect.size(), QSize(50, 40));
     EXPECT_TRUE(connect.mask().isEmpty());
@@ -217,7 +217,7 @@ TEST_F(SkinnedWindows, DialogsMoveByTheirBackground)
     startApp();
     TSettings settings(app->core());
     TProviderEdit account(app->core(), dialUp);
-    for (QDialog *dialog : std::initializer_list<QDialog *>{&settings, &account}) {
+    for (QDialog *dialog : std::initializer_list<QDialog *> { &settings, &account }) {
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
         const QPoint start = dialog->pos();
@@ -230,7 +230,7 @@ TEST_F(SkinnedWindows, DialogsMoveByTheirBackground)
 TEST_F(SkinnedWindows, MissingOrDamagedMainPictureKeepsTheDarkLookAndItsCaptions)
 {
     reportDamagedSkinImages();
-    for (const bool damaged : {false, true}) {
+    for (const bool damaged : { false, true }) {
         SkinFolder folder;
         QString reported;
         if (damaged) {
@@ -323,10 +323,9 @@ TEST(About, MessagesTravelAndAClickCloses)
     ASSERT_EQ(messages.size(), 5);
     EXPECT_TRUE(messages[0].contains(QLatin1String("https://tollwise.example.org")));
     EXPECT_TRUE(messages[0].contains(QLatin1String("support@tollwise.example.org")));
-    EXPECT_EQ(messages.mid(1), (QStringList{QStringLiteral("A few little messages"),
-                                            QStringLiteral("that go round and around"),
-                                            QStringLiteral("the top of the screen"),
-                                            QStringLiteral("Fin Des Messages")}));
+    EXPECT_EQ(messages.mid(1),
+        (QStringList { QStringLiteral("A few little messages"), QStringLiteral("that go round and around"),
+            QStringLiteral("the top of the screen"), QStringLiteral("Fin Des Messages") }));
 
     TAbout about;
     EXPECT_EQ(about.timer().interval(), 25);

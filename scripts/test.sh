@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
+python3 scripts/check-layers.py # the core's floors: no include upwards, no loop
 
 # Every source of the Windows build compiles with mingw-w64, and the Windows
 # backends' check passes under wine.

@@ -6,6 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 
+# Formatting first: it takes seconds.
+bash scripts/check-format.sh
+
 export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo

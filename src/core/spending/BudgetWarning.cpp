@@ -1,6 +1,6 @@
 #include "core/spending/BudgetWarning.h"
 
-#include "core/spending/NextUnit.h"
+#include "core/pricing/NextUnit.h"
 #include "core/store/Money.h"
 #include "core/store/SpendingFile.h"
 

@@ -63,7 +63,7 @@ void SpendingWatch::update()
     checkNextUnit();
 
     if (m_autoHangUpAt.isValid()) {
-        m_display.line = QStringLiteral("hanging up in %1 s - click to cancel").arg(m_display.hangUpCountdown);
+        m_display.line = QStringLiteral("hang-up in %1 s - click to cancel").arg(m_display.hangUpCountdown);
         m_display.lineHint = QStringLiteral(" The budget is spent: click here to keep the call going");
     } else if (const auto next = secondsToNextUnit(call)) {
         const auto cheaper = cheaperForNewCall(now);

@@ -1,5 +1,6 @@
 #pragma once
 
-// The project's own addresses, written here and nowhere else.
-inline constexpr char kProjectHomePage[] = "https://tollwise.example.org";
-inline constexpr char kProjectSupportMail[] = "support@tollwise.example.org";
+// The project's own addresses, set when the build is configured (the
+// top-level CMakeLists.txt).
+extern const char *const kProjectHomePage;
+extern const char *const kProjectSupportMail;

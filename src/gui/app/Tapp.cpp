@@ -31,6 +31,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
@@ -94,8 +95,6 @@ void decorateLabel(
     palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
     label->setPalette(palette);
 }
-
-void openLink(const QString &address) { QDesktopServices::openUrl(QUrl(address)); }
 
 } // namespace
 
@@ -220,7 +219,7 @@ void Tapp::buildControls()
         shape->setPen(Qt::NoPen);
         shape->setCursor(Qt::PointingHandCursor);
         shape->setToolTip(QString::fromLatin1(hint));
-        connect(shape, &TGShape::mouseDown, this, [address](Qt::MouseButton) { openLink(address); });
+        connect(shape, &TGShape::mouseDown, this, [this, address](Qt::MouseButton) { openLink(QUrl(address)); });
     }
 
     ButtonDial = addButton("ButtonDial", "dial", Layout::ButtonDial, " Dial or Hang Up the selected connection ");
@@ -475,7 +474,27 @@ void Tapp::ButtonSkinsClick()
 
 void Tapp::ButtonHelpClick()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(m_core->folder()).filePath(QStringLiteral("help/index.html"))));
+    // Shipped beside the program; a folder of the user's own may hold a copy.
+    const QString page = QStringLiteral("help/index.html");
+    QString path = QDir(QCoreApplication::applicationDirPath()).filePath(page);
+    if (!QFileInfo::exists(path))
+        path = QDir(m_core->folder()).filePath(page);
+    if (!QFileInfo::exists(path)) {
+        SkinMessageDlg(
+            mtWarning, QStringLiteral("The help page is missing:\r%1").arg(QDir::toNativeSeparators(path)), mbOK, this);
+        return;
+    }
+    openLink(QUrl::fromLocalFile(path));
+}
+
+void Tapp::openLink(const QUrl &address)
+{
+    // With no browser or mail program the desktop says nothing: we do.
+    if (!QDesktopServices::openUrl(address))
+        SkinMessageDlg(mtWarning,
+            QStringLiteral("The desktop could not open\r%1\r\rNo program to open it may be set up.")
+                .arg(address.isLocalFile() ? QDir::toNativeSeparators(address.toLocalFile()) : address.toString()),
+            mbOK, this);
 }
 
 void Tapp::keyPressEvent(QKeyEvent *event)

@@ -19,6 +19,7 @@ class MinimisedTogether;
 class ProviderChooser;
 class QDialog;
 class QLabel;
+class QUrl;
 class TBlind;
 class TCallLog;
 class TConnectDlg;
@@ -82,6 +83,7 @@ private:
     void ButtonSettingsClick();
     void ButtonSkinsClick();
     void ButtonHelpClick();
+    void openLink(const QUrl &address);
     void toggleCallLog();
     void resizeCallLog(int height);
     QRect availableScreen() const;

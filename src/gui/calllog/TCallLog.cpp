@@ -270,6 +270,9 @@ void TCallLog::FillGridWithLog()
     const bool anyCall = !fill.rows.isEmpty();
     m_model->setRows(std::move(fill.rows));
     selectGridRow(1);
+    // The blank row of an empty log is no call to choose.
+    if (!anyCall)
+        sg->selectionModel()->clearSelection();
     updateSlider();
     if (anyCall)
         m_stats.refill(statisticValueTexts(fill.statistics, m_core->currencyText()));
@@ -404,6 +407,8 @@ void TCallLog::ButtonEditClick()
         dialog.exec();
     }
     FillGridWithLog();
+    // The user goes on where the edited call stands, not at the top.
+    selectGridRow(top);
     emit logEdited();
 }
 

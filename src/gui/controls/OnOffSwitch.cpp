@@ -42,10 +42,10 @@ void OnOffSwitch::paintEvent(QPaintEvent *)
 
 void OnOffSwitch::keyPressEvent(QKeyEvent *event)
 {
-    // Space is the button's own key; Enter toggles too, rather than reaching
-    // the dialog, so the switches behave alike from the keyboard.
+    // Space toggles (the button's own key); Return belongs to the window's
+    // default button, so a switch never changes behind the user's back.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        click();
+        event->ignore();
         return;
     }
     QAbstractButton::keyPressEvent(event);

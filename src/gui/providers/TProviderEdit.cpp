@@ -8,6 +8,7 @@
 #include "core/store/TextHelpers.h"
 #include "core/windowlogic/WindowOutline.h"
 #include "gui/controls/DateFieldStyle.h"
+#include "gui/controls/DefaultButton.h"
 #include "gui/controls/ElidedText.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/controls/TGFocusButton.h"
@@ -276,6 +277,7 @@ void TProviderEdit::buildControls()
         QStringLiteral("ButtonCancel"), QStringLiteral("Cancel"), ButtonCancel, &TProviderEdit::ButtonCancelClick);
     m_close = addButton(
         QStringLiteral("ButtonClose"), QStringLiteral("Close"), ButtonClose, &TProviderEdit::ButtonCloseClick);
+    new DefaultButton(this, { m_save, m_close });
 }
 
 bool TProviderEdit::isEditing() const { return m_cancel->isEnabled(); }

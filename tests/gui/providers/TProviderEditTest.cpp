@@ -193,6 +193,17 @@ TEST_F(TProviderEditTest, EditingAProviderReachesTheTable)
     EXPECT_FALSE(child("EditTodayDuration")->isVisible());
 }
 
+TEST_F(TProviderEditTest, ReturnInAFieldSaves)
+{
+    addProviders({ "Home ISP" });
+    open();
+    click("ButtonEdit");
+    setText("EditTodayCalls", QStringLiteral("7"));
+    QTest::keyClick(child("EditTodayCalls"), Qt::Key_Return);
+    EXPECT_EQ(record(0).TodayCalls, 7);
+    EXPECT_FALSE(enabled("ButtonSave")) << "back to display";
+}
+
 TEST_F(TProviderEditTest, AWrongFieldIsNamedAndNothingIsWritten)
 {
     addProviders({ "Home ISP" });

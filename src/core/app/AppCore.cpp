@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
@@ -17,16 +16,18 @@ namespace {
 // budgets.data holds a few lines per provider; anything larger is not ours.
 constexpr qint64 kMaxBudgetsBytes = 1 << 20;
 
-QString folderOf(const QString &programPath) { return QFileInfo(programPath).absolutePath(); }
-
 } // namespace
 
 AppCore::AppCore(const QString &programPath, AppServices services)
-    : m_programPath(programPath)
-    , m_folder(folderOf(programPath))
+    : AppCore(ProgramFolders::beside(programPath), services)
+{
+}
+
+AppCore::AppCore(ProgramFolders folders, AppServices services)
+    : m_folders(std::move(folders))
     , m_services(services)
-    , m_files(m_folder)
-    , m_settingsFile(QDir(m_folder).filePath(SettingsFile::kFileName))
+    , m_files(m_folders.dataFolder)
+    , m_settingsFile(QDir(m_folders.dataFolder).filePath(SettingsFile::kFileName))
     , m_providers(std::make_unique<ProviderTable>())
     , m_log(std::make_unique<CallLogTable>())
     , m_tariffs(std::make_unique<TariffTable>())
@@ -53,7 +54,7 @@ StartupReport AppCore::loadAll()
     m_currencyText = (m_settings.UseUserCurrency ? m_settings.CurrencyString : m_systemCurrency) + QLatin1Char(' ');
     applyStoredCounts(*m_log, *m_tariffs, counts, logBytes, tariffBytes);
     rememberWritten();
-    QFile budgets(QDir(m_folder).filePath(spendingfile::kFileName));
+    QFile budgets(QDir(folder()).filePath(spendingfile::kFileName));
     m_spending
         = budgets.open(QIODevice::ReadOnly) ? spendingfile::parse(budgets.read(kMaxBudgetsBytes)) : SpendingPlan {};
     return report;
@@ -160,7 +161,8 @@ void AppCore::SaveSettings()
 {
     // The registration's outcome is deliberately not reported: without rights
     // to register, the user still needs the settings written and the exit to work.
-    (void)m_services.startup.apply(m_settings.RunAtStartup, QDir::toNativeSeparators(m_programPath).toStdString());
+    (void)m_services.startup.apply(
+        m_settings.RunAtStartup, QDir::toNativeSeparators(m_folders.programPath).toStdString());
     const SettingsImage image = settingsImage();
     const auto result = m_settingsFile.save(image.settings, image.logRecords, image.tariffRecords, image.lastTariffId);
     if (result)
@@ -171,7 +173,7 @@ void AppCore::SaveSettings()
 
 void AppCore::SaveSpending()
 {
-    const QString path = QDir(m_folder).filePath(spendingfile::kFileName);
+    const QString path = QDir(folder()).filePath(spendingfile::kFileName);
     // A user who never set a budget gets no file.
     if (m_spending.budgets.isEmpty() && m_spending.hangUpMarginSeconds == SpendingPlan::kDefaultHangUpMargin
         && !QFile::exists(path))
@@ -221,5 +223,5 @@ void AppCore::PlayAppSound(AppSound sound)
     const QString name = sound == AppSound::Connected ? QStringLiteral("connected.wav")
         : sound == AppSound::Warning                  ? QStringLiteral("warning.wav")
                                                       : QStringLiteral("welcome.wav");
-    m_services.sound.play(QDir(m_folder).filePath(QStringLiteral("sounds/default/") + name));
+    m_services.sound.play(m_folders.find(QStringLiteral("sounds/default/") + name));
 }

@@ -29,8 +29,10 @@ home=$work/home
 cwd=$work/cwd
 data=$home/.local/share/tollwise
 dpkg-deb -x "$deb" "$root"
-mkdir -p "$home" "$cwd"
-chown "$user:$user" "$home" "$cwd"
+runtime=$work/runtime
+mkdir -p "$home" "$cwd" "$runtime"
+chown "$user:$user" "$home" "$cwd" "$runtime"
+chmod 700 "$runtime"
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ac 3>"$work/display" >/dev/null 2>&1 &
 pids+=($!)
@@ -46,7 +48,7 @@ sleep 1 # file times have a resolution coarser than this script's steps
 # its simulated dial-up service and need nothing from the desktop.
 as_user() {
     setpriv --reuid=$user --regid=$user --clear-groups \
-        env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$display" \
+        env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$display" XDG_RUNTIME_DIR="$runtime" \
         DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus" DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/no-bus" "$@"
 }
 

@@ -6,6 +6,7 @@
 #include "support/SessionBusMock.h"
 
 #include <QDBusArgument>
+#include <QDBusConnectionInterface>
 
 #include <gtest/gtest.h>
 

@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
+python3 scripts/check-layers.py # the core's floors: no include upwards, no loop
 
 # Formatting first: it takes seconds.
 bash scripts/check-format.sh

@@ -64,6 +64,7 @@ cat >"$work/dunstrc" <<'DUNST'
     foreground = "#1c242e"
     timeout = 0
 DUNST
+sed -i "/^\[global\]/a\\    icon_path = $work/share/icons/hicolor/48x48/apps" "$work/dunstrc"
 XDG_DATA_DIRS=$work/share:/usr/share dunst -config "$work/dunstrc" >/dev/null 2>&1 &
 pids+=($!)
 # The icon the notification names, as the package installs it.
@@ -78,9 +79,9 @@ sleep 5
 "$work/tollwise-dial" DemoEntry >/dev/null
 sleep 6
 
-eval "$(xdotool getwindowgeometry --shell "$(xdotool search --class trayer | head -1)")"
-icon_x=$((X + 14))
-icon_y=$((Y + 14))
+# The tray sits at the top right and holds our icon alone.
+icon_x=$((800 - 14))
+icon_y=14
 # The tooltip, during the call.
 xdotool mousemove "$icon_x" "$icon_y"
 sleep 3

@@ -43,7 +43,7 @@ AppCore::AppCore(ProgramFolders folders, AppServices services)
 StartupReport AppCore::loadAll()
 {
     const LoadedTables loaded = loadTables(
-        m_folder, { m_providers.get(), m_log.get(), m_tariffs.get() }, DamagedProviders::CopyAside, m_systemCurrency);
+        folder(), { m_providers.get(), m_log.get(), m_tariffs.get() }, DamagedProviders::CopyAside, m_systemCurrency);
     m_settings = loaded.settings;
     m_currencyText = loaded.currencyText;
     StartupReport report;

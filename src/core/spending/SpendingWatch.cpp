@@ -37,17 +37,25 @@ BillingCycle SpendingWatch::cycleOf(int providerIndex) const
 
 CycleUsage SpendingWatch::usageOf(int providerIndex) const
 {
-    return cycleUsageOf(
+    return m_usage.usage(
         m_core.log(), providerIndex, cycleOf(providerIndex), m_core.currentCall(), m_clock.now().date());
 }
 
 void SpendingWatch::update()
 {
+    const SpendingDisplay before = m_display;
+    workOutDisplay();
+    // Once a second: the line repaints only when it has something new.
+    if (m_display != before)
+        emit changed();
+}
+
+void SpendingWatch::workOutDisplay()
+{
     const QDateTime now = m_clock.now();
     const CurrentCall &call = m_core.currentCall();
     if (m_core.providers().Count == 0) {
         m_display = {};
-        emit changed();
         return;
     }
     const int index = providerIndex();
@@ -75,7 +83,6 @@ void SpendingWatch::update()
         m_display.line = idleLine(now);
         m_display.lineHint = QStringLiteral(" When calling becomes cheaper");
     }
-    emit changed();
 }
 
 QString SpendingWatch::idleLine(const QDateTime &now) const

@@ -16,6 +16,8 @@ struct SpendingDisplay {
     QString cycleText; // the selected provider's cycle so far, for the month fields' hint
     bool armed = false; // "hang up before the next unit" is armed
     int hangUpCountdown = -1; // seconds left before the automatic hang-up at 100 %; -1: none
+
+    bool operator==(const SpendingDisplay &) const = default;
 };
 
 // Watches the running call and the selected provider once a second: the
@@ -46,6 +48,7 @@ public:
     CycleUsage usageOf(int providerIndex) const;
 
 signals:
+    // The display differs from what it was at the last update.
     void changed();
     // Show a message: a budget warning or why a hang-up did not happen.
     void warningDue(const QString &text);
@@ -53,6 +56,7 @@ signals:
     void hangUpRequested();
 
 private:
+    void workOutDisplay();
     void checkBudget(int index, const CycleUsage &usage, const BillingCycle &cycle);
     void runAutoHangUp();
     void checkNextUnit();
@@ -61,6 +65,7 @@ private:
 
     AppCore &m_core;
     Clock &m_clock;
+    mutable CycleUsageCounter m_usage;
     SpendingDisplay m_display;
     QDateTime m_autoHangUpAt; // invalid: no countdown runs
     DateTimeValue m_countedCall = 0; // start of the call the automatic hang-up was decided for

@@ -24,6 +24,13 @@ void SpendingLine::mousePressEvent(QMouseEvent *event)
     QLabel::mousePressEvent(event);
 }
 
+void SpendingLine::resizeEvent(QResizeEvent *event)
+{
+    QLabel::resizeEvent(event);
+    // The watch tells only of changes: the line is elided anew for its new width here.
+    showWatch();
+}
+
 void SpendingLine::showWatch()
 {
     const SpendingDisplay &d = m_watch.display();

@@ -162,7 +162,11 @@ TEST_F(NotificationsTest, BudgetWarningsAndTheProgramsOwnHangUpsReachTheDesktop)
     const auto handle = dialUp.connect("DemoEntry", dialup::kConnected);
     tick();
     tick();
-    emit spending.warningDue(QStringLiteral("You have used 80 % of this billing month's budget for DemoEntry."));
+    BudgetWarning warning;
+    warning.provider = QStringLiteral("DemoEntry");
+    warning.level = 80;
+    warning.text = QStringLiteral("You have used 80 % of this billing month's budget for DemoEntry.");
+    emit spending.budgetWarningDue(warning);
     emit spending.hangUpRequested();
     const QList<Notice> sent = notices(2);
     ASSERT_EQ(sent.size(), 2);

@@ -12,8 +12,9 @@ CallNotifications::CallNotifications(const CallMonitor &monitor, const SpendingW
     , m_notifications(notifications)
 {
     connect(&monitor, &CallMonitor::displayChanged, this, &CallNotifications::displayChanged);
-    connect(&spending, &SpendingWatch::warningDue, this,
-        [this](const QString &text) { m_notifications.notify(QStringLiteral("Budget warning"), text); });
+    connect(&spending, &SpendingWatch::budgetWarningDue, this, [this](const BudgetWarning &warning) {
+        m_notifications.notify(QStringLiteral("Budget warning"), warning.text);
+    });
     connect(&spending, &SpendingWatch::hangUpRequested, this,
         [this] { m_notifications.notify(QStringLiteral("Tollwise hung up the call"), lastCallText()); });
 }

@@ -2,7 +2,7 @@
 #include "tools/dial/DialTool.h"
 
 #include "core/datafolder/ProgramFolders.h"
-#include "platform/PlatformServices.h"
+#include "platform/DialUpServices.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -23,13 +23,14 @@ int main(int argc, char *argv[])
         err << "tollwise-dial: " << arguments.error() << "\n\n" << DialArguments::usage() << Qt::flush;
         return DialTool::kBadArguments;
     }
-    // The same service as the program's, chosen by the same setting.
+    // The same service as the program's, chosen by the same setting; with no
+    // window to show, the simulator's entries are only read.
     const ProgramFolders folders = locateProgramFolders(QCoreApplication::applicationFilePath());
     // The simulated service keeps its phonebook and state there.
     if (const auto made = makeDataFolder(folders); !made)
         err << "tollwise-dial: " << made.error() << "\n" << Qt::flush;
     const QString &folder = folders.dataFolder;
-    const ChosenDialUpService service = createDialUpService(folder, storedDialUpServiceChoice(folder));
+    const ChosenDialUpService service = chooseDialUpService(folder, storedDialUpServiceChoice(folder), {});
     DialTool tool(*service.service, out, err);
     return tool.run(*arguments);
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Pictures of the program in a desktop's tray, into docs/: the built program on a private X server with a tray (trayer),
-# a notification service (dunst) on a private session bus and a window
-# manager (openbox), during a call made with tollwise-dial.
+# Pictures of the program in a desktop's tray, into docs/: the built program
+# on a private X server with a tray (trayer), a notification service (dunst)
+# on a private session bus and a window manager (openbox), during a call made
+# with tollwise-dial.
 # Usage: scripts/tray-pictures.sh [BUILD] (default build/release). Installs
 # trayer, dunst and imagemagick (Debian packages) when they are missing.
 set -euo pipefail

@@ -4,3 +4,6 @@
 // top-level CMakeLists.txt).
 extern const char *const kProjectHomePage;
 extern const char *const kProjectSupportMail;
+// The desktop's name for the program: its desktop entry, icons and
+// software-centre description are installed under it (TOLLWISE_APP_ID).
+inline constexpr char kProjectDesktopId[] = "org.example.tollwise";

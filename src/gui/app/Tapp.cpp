@@ -99,8 +99,13 @@ void decorateLabel(
 } // namespace
 
 Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, TBlind *blind)
+    : Tapp(ProgramFolders::beside(programPath), services, callLog, blind)
+{
+}
+
+Tapp::Tapp(const ProgramFolders &folders, AppServices services, TCallLog *callLog, TBlind *blind)
     : QWidget(nullptr, Qt::FramelessWindowHint)
-    , m_core(std::make_unique<AppCore>(programPath, services))
+    , m_core(std::make_unique<AppCore>(folders, services))
     , m_dialUp(services.dialUp)
     , m_monitor(std::make_unique<CallMonitor>(*m_core, services.dialUp, services.clock))
     , m_dialler(std::make_unique<Dialler>(m_core->currentCall(), *m_monitor, services.dialUp))
@@ -474,12 +479,9 @@ void Tapp::ButtonSkinsClick()
 
 void Tapp::ButtonHelpClick()
 {
-    // Shipped beside the program; a folder of the user's own may hold a copy.
-    const QString page = QStringLiteral("help/index.html");
-    QString path = QDir(QCoreApplication::applicationDirPath()).filePath(page);
-    if (!QFileInfo::exists(path))
-        path = QDir(m_core->folder()).filePath(page);
-    if (!QFileInfo::exists(path)) {
+    // Where the program's files are installed, or beside the program.
+    const QString path = m_core->folders().find(QStringLiteral("help/index.html"));
+    if (path.isEmpty() || !QFileInfo::exists(path)) {
         SkinMessageDlg(
             mtWarning, QStringLiteral("The help page is missing:\r%1").arg(QDir::toNativeSeparators(path)), mbOK, this);
         return;

@@ -389,25 +389,3 @@ TEST_F(EndToEnd, EveryDialogOfTheMainWindowOpensAndCloses)
     ASSERT_TRUE(m_desktop.waitUntilClosed(m_program.pid(), *newEntry, 5000));
     EXPECT_TRUE(m_folder.readFile(QStringLiteral("phonebook.ini")).contains("[TypedLine]"));
 }
-
-// No window manager: nobody takes a minimised window off the screen, so the
-// program keeps all three of its windows, ready to use.
-TEST_F(EndToEnd, MinimisingWithoutAWindowManagerKeepsEveryWindow)
-{
-    const Desktop::Window main = startProgram();
-    ASSERT_TRUE(m_program.window(SkinLayout::Handle::kSize)) << "no handle";
-    const QList<Desktop::Window> shown = m_desktop.windowsOf(m_program.pid());
-    ASSERT_EQ(shown.size(), 3) << "main window, call log and handle";
-    for (int click = 0; click < 2; ++click) {
-        m_program.clickIn(main, SkinLayout::MainWindow::ButtonMinimise);
-        QThread::msleep(2000);
-        const QList<Desktop::Window> back = m_desktop.windowsOf(m_program.pid());
-        EXPECT_EQ(back.size(), 3) << "after minimise " << click + 1;
-        for (const Desktop::Window &before : shown)
-            EXPECT_TRUE(std::any_of(
-                back.begin(), back.end(), [&](const Desktop::Window &now) { return now.geometry == before.geometry; }))
-                << before.geometry.x() << "," << before.geometry.y() << " " << before.geometry.width() << "x"
-                << before.geometry.height() << " after minimise " << click + 1;
-    }
-    EXPECT_TRUE(m_program.closeThroughDialog());
-}

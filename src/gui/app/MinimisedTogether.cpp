@@ -1,9 +1,7 @@
 #include "gui/app/MinimisedTogether.h"
 
 #include <QEvent>
-#include <QTimer>
 #include <QWidget>
-#include <QWindow>
 
 #include <utility>
 
@@ -45,13 +43,6 @@ void MinimisedTogether::minimised()
             m_hidden.append(companion);
             companion->hide();
         }
-    // Without a window manager nobody takes the main window off the screen,
-    // and nothing would ever give the others back: the application stays.
-    QTimer::singleShot(kDesktopAnswerMs, this, [this] {
-        const QWindow *window = m_main->windowHandle();
-        if (m_minimised && window && window->isExposed())
-            m_main->setWindowState(m_main->windowState() & ~Qt::WindowMinimized);
-    });
 }
 
 void MinimisedTogether::restored()

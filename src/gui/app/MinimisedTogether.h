@@ -28,9 +28,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // How long a window manager may take to take a minimised window away.
-    static constexpr int kDesktopAnswerMs = 750;
-
     void minimised();
     void restored();
 

@@ -31,7 +31,6 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
@@ -95,6 +94,8 @@ void decorateLabel(
     palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
     label->setPalette(palette);
 }
+
+void openLink(const QString &address) { QDesktopServices::openUrl(QUrl(address)); }
 
 } // namespace
 
@@ -224,7 +225,7 @@ void Tapp::buildControls()
         shape->setPen(Qt::NoPen);
         shape->setCursor(Qt::PointingHandCursor);
         shape->setToolTip(QString::fromLatin1(hint));
-        connect(shape, &TGShape::mouseDown, this, [this, address](Qt::MouseButton) { openLink(QUrl(address)); });
+        connect(shape, &TGShape::mouseDown, this, [address](Qt::MouseButton) { openLink(address); });
     }
 
     ButtonDial = addButton("ButtonDial", "dial", Layout::ButtonDial, " Dial or Hang Up the selected connection ");
@@ -306,6 +307,8 @@ void Tapp::FormCreate()
             QStringLiteral("error"));
     if (!report.budgetsProblems.isEmpty())
         SkinMessageDlg(mtWarning, damagedBudgetsText(report.budgetsProblems, report.budgetsCopyError), mbOK, this);
+    if (!report.damagedFiles.isEmpty())
+        reportDamagedCalls(report.damagedFiles);
     loadMainPicture();
     m_callLog->loadSkin();
     m_callLog->attach(*m_core, [this] { UpdateProviderDisplay(); });
@@ -479,24 +482,7 @@ void Tapp::ButtonSkinsClick()
 
 void Tapp::ButtonHelpClick()
 {
-    // Where the program's files are installed, or beside the program.
-    const QString path = m_core->folders().find(QStringLiteral("help/index.html"));
-    if (path.isEmpty() || !QFileInfo::exists(path)) {
-        SkinMessageDlg(
-            mtWarning, QStringLiteral("The help page is missing:\r%1").arg(QDir::toNativeSeparators(path)), mbOK, this);
-        return;
-    }
-    openLink(QUrl::fromLocalFile(path));
-}
-
-void Tapp::openLink(const QUrl &address)
-{
-    // With no browser or mail program the desktop says nothing: we do.
-    if (!QDesktopServices::openUrl(address))
-        SkinMessageDlg(mtWarning,
-            QStringLiteral("The desktop could not open\r%1\r\rNo program to open it may be set up.")
-                .arg(address.isLocalFile() ? QDir::toNativeSeparators(address.toLocalFile()) : address.toString()),
-            mbOK, this);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_core->folders().find(QStringLiteral("help/index.html"))));
 }
 
 void Tapp::keyPressEvent(QKeyEvent *event)
@@ -607,6 +593,25 @@ void Tapp::closeEvent(QCloseEvent *event)
     m_blind->hide();
     m_connectDlg->hide();
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void Tapp::reportDamagedCalls(const QList<StartupReport::DamagedFile> &files)
+{
+    QStringList lines;
+    for (const StartupReport::DamagedFile &file : files) {
+        const QString path = QDir::toNativeSeparators(file.path);
+        if (file.records < 0)
+            lines << QStringLiteral("%1 cannot be read as calls: its calls are not counted.").arg(path);
+        else if (file.records == 1)
+            lines << QStringLiteral("%1: 1 call is damaged.").arg(path);
+        else
+            lines << QStringLiteral("%1: %2 calls are damaged.").arg(path).arg(file.records);
+    }
+    SkinMessageDlg(mtWarning,
+        lines.join(QLatin1Char('\r'))
+            + QStringLiteral("\r\rDamaged calls have dates, times or costs no call can have. They are left in "
+                             "the file as they are, but not shown or counted in any total."),
+        mbOK, this);
 }
 
 void Tapp::reportArchivedCalls(int calls, const QString &archivePath)

@@ -19,7 +19,6 @@ class MinimisedTogether;
 class ProviderChooser;
 class QDialog;
 class QLabel;
-class QUrl;
 class TBlind;
 class TCallLog;
 class TConnectDlg;
@@ -84,7 +83,6 @@ private:
     void ButtonSettingsClick();
     void ButtonSkinsClick();
     void ButtonHelpClick();
-    void openLink(const QUrl &address);
     void toggleCallLog();
     void resizeCallLog(int height);
     QRect availableScreen() const;
@@ -94,6 +92,7 @@ private:
     void showMonitor();
     void showDialButtonImage(const QString &image);
     void reportArchivedCalls(int calls, const QString &archivePath);
+    void reportDamagedCalls(const QList<StartupReport::DamagedFile> &files);
 
     std::unique_ptr<AppCore> m_core;
     dialup::DialUpService &m_dialUp;

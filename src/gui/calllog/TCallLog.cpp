@@ -20,6 +20,7 @@
 #include "gui/providers/ProviderMenu.h"
 #include "gui/reports/CallLogReports.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -265,14 +266,19 @@ void TCallLog::FillGridWithLog()
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     sg->setUpdatesEnabled(false);
-    CallLogFill fill
-        = rebuildCallLog(m_core->providers(), m_core->log(), m_providerFilter, m_core->clock().now().date());
+    CallLogFill fill = rebuildCallLog(
+        m_core->providers(), m_core->log(), m_providerFilter, m_core->clock().now().date(), m_core->archivedCalls());
+    // The archive's calls are not listed; the hint says they still count.
+    LabelProvider->setToolTip(fill.archivedCalls == 0
+            ? QString()
+            : QStringLiteral("%1 older %2 in the archive (%3): not listed here, but counted in the totals, "
+                             "reports and chart.")
+                  .arg(fill.archivedCalls)
+                  .arg(fill.archivedCalls == 1 ? QStringLiteral("call is") : QStringLiteral("calls are"))
+                  .arg(QDir::toNativeSeparators(m_core->archivePath())));
     const bool anyCall = !fill.rows.isEmpty();
     m_model->setRows(std::move(fill.rows));
     selectGridRow(1);
-    // The blank row of an empty log is no call to choose.
-    if (!anyCall)
-        sg->selectionModel()->clearSelection();
     updateSlider();
     if (anyCall)
         m_stats.refill(statisticValueTexts(fill.statistics, m_core->currencyText()));
@@ -407,8 +413,6 @@ void TCallLog::ButtonEditClick()
         dialog.exec();
     }
     FillGridWithLog();
-    // The user goes on where the edited call stands, not at the top.
-    selectGridRow(top);
     emit logEdited();
 }
 

@@ -5,7 +5,6 @@
 #include "core/skins/SkinLayout.h"
 #include "core/windowlogic/WindowOutline.h"
 #include "gui/controls/DateFieldStyle.h"
-#include "gui/controls/DefaultButton.h"
 #include "gui/controls/ElidedText.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/controls/TCutTransImage.h"
@@ -123,7 +122,6 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
     GTextButton1 = makeButton("GTextButton1", QStringLiteral("Cancel"), Layout::GTextButton1);
     connect(ButtonClose, &TGFocusButton::clicked, this, &TEditCall::ButtonCloseClick);
     connect(GTextButton1, &TGFocusButton::clicked, this, &TEditCall::GTextButton1Click);
-    new DefaultButton(this, { ButtonClose });
 
     FormCreate();
     if (const QScreen *screen = QGuiApplication::primaryScreen())

@@ -42,10 +42,10 @@ void OnOffSwitch::paintEvent(QPaintEvent *)
 
 void OnOffSwitch::keyPressEvent(QKeyEvent *event)
 {
-    // Space toggles (the button's own key); Return belongs to the window's
-    // default button, so a switch never changes behind the user's back.
+    // Space is the button's own key; Enter toggles too, rather than reaching
+    // the dialog, so the switches behave alike from the keyboard.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->ignore();
+        click();
         return;
     }
     QAbstractButton::keyPressEvent(event);

@@ -5,7 +5,6 @@
 #include "core/skins/SkinLibrary.h"
 #include "core/windowlogic/WindowOutline.h"
 #include "gui/controls/ApplicationHints.h"
-#include "gui/controls/DefaultButton.h"
 #include "gui/controls/OnOffSwitch.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/controls/TGFocusButton.h"
@@ -150,7 +149,6 @@ TSettings::TSettings(AppCore &core, QWidget *parent)
     }
     connect(m_buttonOkay, &TGFocusButton::clicked, this, &TSettings::ButtonOkayClick);
     connect(m_buttonClose, &TGFocusButton::clicked, this, &TSettings::ButtonCloseClick);
-    new DefaultButton(this, { m_buttonOkay });
 
     auto *service = new QLabel(QStringLiteral("Dial-up service: %1").arg(dialUpServiceName()), this);
     service->setObjectName(QStringLiteral("LabelDialUpService"));

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
@@ -34,7 +35,14 @@ SimDialUpService::SimDialUpService(const QString &programFolder, Options options
 
 SimDialUpService::~SimDialUpService() = default;
 
-qint64 SimDialUpService::nowMs() const { return m_clock.now().toMSecsSinceEpoch(); }
+qint64 SimDialUpService::nowMs() const
+{
+    if (!m_ownClock)
+        return m_clock.monotonicMilliseconds();
+    // The same clock in every process, unlike a clock that starts with ours.
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 bool SimDialUpService::isOver(const SimConnection &connection, qint64 now) const
 {

@@ -32,7 +32,7 @@ public:
         QWidget *parent, const SimEntry &initial, bool creating, const QStringList &takenNames)>;
 
     struct Options {
-        Clock *clock = nullptr; // the system clock when null
+        Clock *clock = nullptr; // its monotonic time ages the lines; the system's when null
         qint64 ownerPid = 0; // the id recorded as the dialler; 0 for this process
         EntryEditor editor; // the entry dialog when empty
     };

@@ -21,6 +21,7 @@ namespace {
 const QString kNotConnected = QStringLiteral("Not Connected");
 const QString kConnecting = QStringLiteral("connecting...");
 constexpr int kEntryNameLength = 256;
+static_assert(kArchiveBatch == AppCore::kArchiveBatchRecords);
 
 } // namespace
 
@@ -184,8 +185,10 @@ void CallMonitor::UpdateProviderDisplay()
         return;
     const Operation operation(*this);
     m_registry.GetSystemDailupProviders();
-    const Provider &provider = providers.records[std::min<int>(providers.Current, kMaxProviders - 1)];
-    m_display.selectedEntry = provider.Name.text();
+    const int current = std::min<int>(providers.Current, kMaxProviders - 1);
+    const Provider &provider = providers.records[current];
+    // The entry's own name, which a record cut to fit does not hold.
+    m_display.selectedEntry = current < providers.Count ? m_registry.phonebookName(current) : provider.Name.text();
     const QString &currency = m_core.currencyText();
     m_display.todateTime = LongDurationText(std::int32_t(provider.TotalSeconds));
     m_display.todateCost = moneyText(provider.TotalCost, currency);
@@ -294,6 +297,8 @@ void CallMonitor::EndConnection()
     finished.tariffId = loggedTariffId(tariffs, call.CallTariff);
     writeCallRecord(log.records[log.Count - 1], finished);
     addCallToTariff(tariffs, call.CallTariff, call.CallSeconds, call.CallCost);
+    m_core.noteLoggedCall(
+        log.records[log.Count - 1], call.CallTariff < tariffs.Count ? tariffs.records[call.CallTariff].IdNumber : 0);
 
     call.CallSeconds = 0;
     call.CallCost = 0;

@@ -50,6 +50,9 @@ public:
     void dockWindows();
 
     void UpdateProviderDisplay();
+    // Another start asked for this program: out of the task bar and in front,
+    // with the dialog that waits for an answer, if any, in front of it.
+    void bringToFront();
     // The system asks the program to end (a signal): what a confirmed exit
     // does, without the question. Ending the event loops is the caller's.
     void endSession();
@@ -85,6 +88,7 @@ private:
     void toggleCallLog();
     void resizeCallLog(int height);
     void reportSaveFailure(const FileError &error);
+    void reportProviderTableFull(const QString &entry);
     void captureGeometry();
     void showMonitor();
     void showDialButtonImage(const QString &image);
@@ -125,4 +129,5 @@ private:
     bool m_closing = false;
     bool m_shutDown = false; // the call is ended and the files written
     bool m_sessionEnding = false; // the desktop asked for our data: no exit question
+    bool m_endRequested = false; // a signal: the program ends whatever is open
 };

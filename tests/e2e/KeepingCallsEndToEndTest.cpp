@@ -236,9 +236,16 @@ TEST_F(KeepingCalls, AFullDiskNeverArchivesCallsTwice)
     ASSERT_TRUE(m_folder.leaveFree(0));
     main = startProgram(m_program);
     ASSERT_FALSE(HasFailure());
+    const QList<Desktop::Window> shown = m_desktop.windowsOf(m_program.pid());
     call(2);
     ASSERT_FALSE(HasFailure());
     ASSERT_TRUE(m_folder.waitForLoggedCalls(kLogSlots - 1024 + 1, 15000)) << "the call after the restart";
+    // Now, and only now, the oldest calls have moved, and the user is told.
+    const std::optional<Desktop::Window> told = m_desktop.waitForNewWindow(m_program.pid(), shown, 10000);
+    ASSERT_TRUE(told) << "no word of the archived calls";
+    screenshot(*told, "archived");
+    m_desktop.pressKey(*told, QStringLiteral("Return"));
+    ASSERT_TRUE(m_desktop.waitUntilClosed(m_program.pid(), *told, 5000));
     ASSERT_TRUE(m_program.closeThroughDialog());
 
     EXPECT_EQ(m_folder.readFile(kArchive), log.left(1024 * kCallRecordSize)) << "each archived call once";

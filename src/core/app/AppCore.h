@@ -18,6 +18,7 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -31,6 +32,10 @@ struct AppServices {
 
 struct StartupReport {
     bool invalidProviderFile = false; // it was copied to MyInvalidFile.old
+    // What was wrong with budgets.data; the file was kept as budgets.data.old
+    // (unless `budgetsCopyError` says why not) and rewritten with what could be read.
+    QStringList budgetsProblems;
+    QString budgetsCopyError;
 };
 
 // What the files lack of what is in memory: what ending the program now would lose.
@@ -103,6 +108,7 @@ public:
     // tariffs are written without it.
     void noteLoggedCall(const CallRecord &record, std::uint32_t tariffId);
     // budgets.data alone: a warning given must stay given across a restart.
+    // A damaged file that could not be kept as budgets.data.old is left alone.
     void SaveSpending();
     // The three data files, then the settings: the order of the end of a call.
     void saveEverything();
@@ -126,6 +132,8 @@ public:
     // in memory until that write succeeds.
     void archiveLogRecords(const QByteArray &records);
     QString archivePath() const;
+    // Calls taken out of the log that the archive has not taken yet.
+    bool archivePending() const { return !m_pendingArchive.isEmpty(); }
     static inline const QString kLogArchiveFile = QStringLiteral("Log.archive.data");
     // Calls a full log gives to the archive at a time.
     static constexpr int kArchiveBatchRecords = 1024;
@@ -146,6 +154,7 @@ private:
     // A full log whose oldest calls the archive already ends with was not
     // written after they were archived: the archive gives them back.
     void dropArchivedTwice();
+    void loadSpending(StartupReport &report);
 
     // What settings.data holds besides the settings themselves.
     struct SettingsImage {
@@ -193,5 +202,7 @@ private:
     QList<LoggedCall> m_uncommittedCalls;
     QByteArray m_committedTariffs; // Tariffs.data as settings.data on disk counts it
     bool m_logOnDiskHoldsCalls = false; // Log.data holds m_uncommittedCalls
+    QByteArray m_writtenSpending;
+    bool m_spendingFileHeld = false; // budgets.data is damaged and could not be copied: never overwritten
     std::function<void(const FileError &)> m_onSaveFailure;
 };

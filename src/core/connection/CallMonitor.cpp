@@ -36,7 +36,8 @@ CallMonitor::Operation::~Operation()
     if (--m_monitor.m_depth > 0)
         return;
     emit m_monitor.displayChanged();
-    if (m_monitor.m_archivedNotice > 0) {
+    // Told once the archive holds them, not while a failed write keeps them in the log.
+    if (m_monitor.m_archivedNotice > 0 && !m_monitor.m_core.archivePending()) {
         const int calls = std::exchange(m_monitor.m_archivedNotice, 0);
         emit m_monitor.oldCallsArchived(calls, m_monitor.m_core.archivePath());
     }

@@ -373,16 +373,3 @@ TEST_F(TProviderEditTest, DateFieldsShowTheirCalendarButton)
         EXPECT_GT(painted, 40) << widget->objectName().toStdString();
     }
 }
-
-// The charges of a large fee over whole 30-day periods, to the last cent:
-// 12 × 12,345,678,901.2345 = 148,148,146,814.814.
-TEST_F(TProviderEditTest, ChargesTodateOfALargeFeeAreExact)
-{
-    addProviders({ "Home ISP" });
-    Provider &p = record(0);
-    p.MonthlyFee = 123'456'789'012'345;
-    p.StartedOn = kSixteenthOfJanuary2026 + 45 - 365; // 365 days before the fake clock: 12 periods
-    open();
-    EXPECT_EQ(labelText("LabelChargesTodate").trimmed(), QStringLiteral("148,148,146,814.81"));
-    EXPECT_EQ(p.ChargesTodate, 1'481'481'468'148'140);
-}

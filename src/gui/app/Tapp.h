@@ -87,6 +87,8 @@ private:
     void ButtonHelpClick();
     void toggleCallLog();
     void resizeCallLog(int height);
+    QRect availableScreen() const;
+    void keepOnScreen();
     void reportSaveFailure(const FileError &error);
     void reportProviderTableFull(const QString &entry);
     void captureGeometry();

@@ -1,6 +1,9 @@
+#include "core/datafolder/ProgramFolders.h"
 #include "core/skins/SkinLibrary.h"
+#include "core/windowlogic/ProjectLinks.h"
 #include "gui/app/TBlind.h"
 #include "gui/app/Tapp.h"
+#include "gui/app/TappTray.h"
 #include "gui/calllog/TCallLog.h"
 #include "gui/dialogs/DialUpServiceName.h"
 #include "gui/dialogs/Tsplash.h"
@@ -15,16 +18,27 @@
 
 #include <utility>
 
+#include <memory>
+
+#ifdef TOLLWISE_HAVE_DESKTOP_NOTIFICATIONS
+#include "platform/notifications/CallNotifications.h"
+
+#include <QDBusServiceWatcher>
+#endif
+
 int main(int argc, char *argv[])
 {
     // Skins are pixel art: whole device pixels per picture pixel keep them crisp.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
     QApplication application(argc, argv);
-    SkinLibrary::setProgramFolder(QApplication::applicationDirPath());
-    const QString folder = QApplication::applicationDirPath();
+    const ProgramFolders folders = locateProgramFolders(QApplication::applicationFilePath());
+    SkinLibrary::setProgramFolders(folders.searchPath());
+    const QString &folder = folders.dataFolder;
+    // Without its folder the program still runs; every save then says what failed.
+    const auto made = makeDataFolder(folders);
     // Two programs on one folder would overwrite each other's files.
     FolderInstance instance(folder);
-    switch (instance.claim()) {
+    switch (made ? instance.claim() : FolderInstance::Claim::Ours) {
     case FolderInstance::Claim::Ours:
         break;
     case FolderInstance::Claim::Shown:
@@ -59,6 +73,7 @@ int main(int argc, char *argv[])
     splash->showNow();
 
     QApplication::setApplicationName(QStringLiteral("Dialtally"));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kProjectDesktopId));
     QApplication::setQuitOnLastWindowClosed(false);
     // A damaged skin image is shown once; its control keeps the picture it
     // was designed with.
@@ -67,6 +82,8 @@ int main(int argc, char *argv[])
     SystemClock clock;
     WaveSoundPlayer sound;
     const auto startup = createStartupRegistration();
+    if (!made)
+        SkinMessageDlg(mtError, QStringLiteral("Dialtally cannot keep its files:\r%1").arg(made.error()), mbOK);
     const ChosenDialUpService dialUp = createDialUpService(folder, storedDialUpServiceChoice(folder));
     setDialUpServiceName(dialUp.name);
     if (startupEnded) {
@@ -76,8 +93,7 @@ int main(int argc, char *argv[])
 
     TCallLog callLog;
     TBlind blind;
-    Tapp app(
-        QApplication::applicationFilePath(), AppServices { clock, sound, *startup, *dialUp.service }, &callLog, &blind);
+    Tapp app(folders, AppServices { clock, sound, *startup, *dialUp.service }, &callLog, &blind);
     if (!startupEnded)
         splash->closeWhenDue();
     delete std::exchange(splash, nullptr);
@@ -85,7 +101,28 @@ int main(int argc, char *argv[])
         return 0;
     running = &app;
     QObject::connect(&instance, &FolderInstance::showRequested, &app, &Tapp::bringToFront);
-    if (app.core().settings().LoadMinimised)
-        app.showMinimized();
+
+#ifdef TOLLWISE_HAVE_DESKTOP_NOTIFICATIONS
+    DesktopNotifications notifications(QDBusConnection::sessionBus(), QString::fromLatin1(kProjectDesktopId));
+    CallNotifications callNotifications(app.monitor(), app.spending(), app.core().settings(), notifications);
+    std::unique_ptr<QDBusServiceWatcher> serviceWatch;
+    if (dialUp.name == QLatin1String("NetworkManager")) {
+        serviceWatch = std::make_unique<QDBusServiceWatcher>(QStringLiteral("org.freedesktop.NetworkManager"),
+            QDBusConnection::systemBus(), QDBusServiceWatcher::WatchForUnregistration);
+        QObject::connect(serviceWatch.get(), &QDBusServiceWatcher::serviceUnregistered, &callNotifications,
+            [&callNotifications, name = dialUp.name] { callNotifications.dialUpServiceLost(name); });
+    }
+#endif
+    // Where the desktop has no tray, the program is only its windows, as ever.
+    std::unique_ptr<TappTray> tray;
+    if (TrayIcon::desktopHasTray())
+        tray = std::make_unique<TappTray>(app, callLog, blind);
+
+    if (app.core().settings().LoadMinimised) {
+        if (tray)
+            tray->hideWindows();
+        else
+            app.showMinimized();
+    }
     return application.exec();
 }

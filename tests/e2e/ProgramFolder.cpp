@@ -5,13 +5,19 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <sys/mount.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,8 +50,20 @@ ProgramFolder::ProgramFolder()
         m_error = QStringLiteral("cannot make a temporary folder under %1").arg(QStringLiteral(TOLLWISE_E2E_WORK));
         return;
     }
+    (void)installPrograms(false);
+}
+
+ProgramFolder::~ProgramFolder()
+{
+    if (m_mounted)
+        ::umount2(m_folder.path().toLocal8Bit().constData(), MNT_DETACH);
+}
+
+bool ProgramFolder::installPrograms(bool copy)
+{
     for (const QString &program : { QStringLiteral("tollwise"), QStringLiteral("tollwise-dial") }) {
-        if (!install(QDir(kBuiltProgram).filePath(program), filePath(program)))
+        const QString from = QDir(kBuiltProgram).filePath(program);
+        if (!(copy ? QFile::copy(from, filePath(program)) : install(from, filePath(program))))
             m_error = QStringLiteral("cannot install %1 from %2").arg(program, kBuiltProgram);
     }
     // Read-only material can be shared with the build.
@@ -53,6 +71,39 @@ ProgramFolder::ProgramFolder()
         if (!QFile::link(QDir(kBuiltProgram).filePath(folder), filePath(folder)))
             m_error = QStringLiteral("cannot link %1 from %2").arg(folder, kBuiltProgram);
     }
+    return m_error.isEmpty();
+}
+
+QString ProgramFolder::moveToSmallDisk(qint64 freeBytes)
+{
+    if (::geteuid() != 0)
+        return QStringLiteral("mounting a file system needs root");
+    qint64 programs = 0;
+    for (const QString &program : { QStringLiteral("tollwise"), QStringLiteral("tollwise-dial") })
+        programs += QFileInfo(QDir(kBuiltProgram).filePath(program)).size();
+    const QByteArray options = "size=" + QByteArray::number(programs + freeBytes + 64 * 1024);
+    if (::mount("tmpfs", m_folder.path().toLocal8Bit().constData(), "tmpfs", 0, options.constData()) != 0)
+        return QStringLiteral("no file system can be mounted here: %1")
+            .arg(QString::fromLocal8Bit(std::strerror(errno)));
+    m_mounted = true;
+    return installPrograms(true) ? QString() : m_error;
+}
+
+bool ProgramFolder::leaveFree(qint64 freeBytes) const
+{
+    const QString filler = filePath(QStringLiteral("filler"));
+    QFile::remove(filler);
+    if (freeBytes == 0)
+        return true;
+    struct statvfs disk { };
+    if (::statvfs(m_folder.path().toLocal8Bit().constData(), &disk) != 0)
+        return false;
+    const qint64 available = qint64(disk.f_bavail) * qint64(disk.f_frsize);
+    if (available < freeBytes)
+        return false;
+    QFile file(filler);
+    return file.open(QIODevice::WriteOnly)
+        && file.write(QByteArray(available - freeBytes, 'f')) == available - freeBytes;
 }
 
 QString ProgramFolder::filePath(const QString &name) const { return QDir(m_folder.path()).filePath(name); }

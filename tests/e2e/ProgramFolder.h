@@ -11,6 +11,9 @@
 class ProgramFolder {
 public:
     ProgramFolder();
+    ~ProgramFolder();
+    ProgramFolder(const ProgramFolder &) = delete;
+    ProgramFolder &operator=(const ProgramFolder &) = delete;
 
     // Empty when the folder is ready, otherwise what went wrong.
     [[nodiscard]] QString error() const { return m_error; }
@@ -25,6 +28,14 @@ public:
     // whatever the machine running the tests has.
     void setSystemBus(const QString &address) { m_systemBus = address; }
     [[nodiscard]] QString systemBus() const;
+
+    // Moves the installation onto a file system of its own (a tmpfs, which
+    // only root may mount) with `freeBytes` to spare; unmounted when the
+    // folder goes. Empty when done, otherwise why it could not be.
+    [[nodiscard]] QString moveToSmallDisk(qint64 freeBytes);
+    // Fills the folder's file system with a file of its own until only
+    // `freeBytes` are left; 0 frees what it took.
+    [[nodiscard]] bool leaveFree(qint64 freeBytes) const;
 
     void writeFile(const QString &name, const QByteArray &bytes) const;
     // The file's bytes; empty when it does not exist.
@@ -46,7 +57,10 @@ public:
     [[nodiscard]] DialResult dial(const QStringList &arguments, int ms = 30000) const;
 
 private:
+    [[nodiscard]] bool installPrograms(bool copy);
+
     QTemporaryDir m_folder;
+    bool m_mounted = false;
     QTemporaryDir m_elsewhere;
     QString m_error;
     QString m_systemBus;

@@ -82,12 +82,17 @@ std::optional<Desktop::Window> RunningProgram::askToClose() const
     return window(SkinLayout::MessageDialog::kSize);
 }
 
-bool RunningProgram::confirmClose(const Desktop::Window &question)
+void RunningProgram::clickYes(const Desktop::Window &question) const
 {
     // Yes is the first button of the set {Yes, No}.
     const QRect yes(QPoint(SkinLayout::MessageDialog::kButtonLeft, SkinLayout::MessageDialog::kFirstButtonTop),
         SkinLayout::MessageDialog::kButtonSize);
     clickIn(question, yes);
+}
+
+bool RunningProgram::confirmClose(const Desktop::Window &question)
+{
+    clickYes(question);
     if (!waitForExit(15000)) {
         ADD_FAILURE() << "the program did not end after Yes";
         return false;

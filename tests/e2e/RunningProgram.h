@@ -23,6 +23,11 @@ public:
     [[nodiscard]] bool start();
     [[nodiscard]] qint64 pid() const { return m_process.processId(); }
     [[nodiscard]] bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
+    // -1 unless the program ended by itself.
+    [[nodiscard]] int exitCode() const
+    {
+        return !isRunning() && m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    }
 
     // The main window, once it shows (the splash stays up about two seconds).
     [[nodiscard]] std::optional<Desktop::Window> mainWindow(int ms = 15000) const;
@@ -36,6 +41,8 @@ public:
 
     // Presses the main window's close button; the exit question, once it shows.
     [[nodiscard]] std::optional<Desktop::Window> askToClose() const;
+    // Presses Yes on the exit question.
+    void clickYes(const Desktop::Window &question) const;
     // Answers Yes to the exit question by its button and waits for the
     // program to end; false when it did not end cleanly.
     [[nodiscard]] bool confirmClose(const Desktop::Window &question);

@@ -281,7 +281,69 @@ TEST_F(MainWindowFakeTest, AFileThatCannotBeWrittenAtExitIsOfferedAgain)
     ASSERT_EQ(answers.shown.size(), 3);
     EXPECT_TRUE(answers.shown[1].contains(QDir::toNativeSeparators(folder.filePath(QStringLiteral("Tariffs.data")))))
         << answers.shown[1].toStdString();
-    EXPECT_TRUE(answers.shown[1].contains(QStringLiteral("Press Abort to exit without saving.")));
+    EXPECT_TRUE(answers.shown[1].contains(QStringLiteral("press Abort to exit all the same.")));
+    EXPECT_TRUE(answers.shown[1].contains(QStringLiteral("nothing is lost"))) << "no change waits for that file";
     EXPECT_EQ(retries, 2);
     EXPECT_EQ(QFileInfo(folder.filePath(QStringLiteral("Tariffs.data"))).size(), 38912);
+}
+
+TEST_F(MainWindowFakeTest, AFullProviderTableIsToldOnceAndTheCallGoesToTheSelectedProvider)
+{
+    std::vector<std::string> entries;
+    for (int i = 0; i < 254; ++i)
+        entries.push_back("P" + std::to_string(i));
+    auto app = start(entries);
+    app->show();
+    app->core().providers().Current = 7;
+    dialUp.entries.push_back("DemoEntry");
+    DialogAnswers answers({ QStringLiteral("OK") });
+    dialUp.connect("DemoEntry");
+    for (int i = 0; i < 3; ++i) {
+        tick(*app);
+        QTest::qWait(50);
+    }
+    ASSERT_TRUE(app->core().currentCall().Connected);
+    dialUp.connections.clear();
+    tick(*app);
+    QTest::qWait(50);
+    ASSERT_EQ(app->core().log().Count, 1);
+    EXPECT_EQ(app->core().log().records[0].ProviderIndex, 7) << "booked to the provider selected";
+    EXPECT_EQ(app->core().providers().Count, 254);
+    ASSERT_EQ(answers.shown.size(), 1) << "told once";
+    EXPECT_TRUE(answers.shown[0].contains(QStringLiteral("\"DemoEntry\""))) << answers.shown[0].toStdString();
+    EXPECT_TRUE(answers.shown[0].contains(QStringLiteral("full"))) << answers.shown[0].toStdString();
+    EXPECT_TRUE(answers.shown[0].contains(QStringLiteral("\"P7\""))) << answers.shown[0].toStdString();
+}
+
+// A message about a file that cannot be written waits for the user while the
+// ticks go on: a call made meanwhile is still seen, costed and logged.
+TEST_F(MainWindowFakeTest, TheMonitorRunsWhileAFailedWriteIsReported)
+{
+    auto app = start({ "DemoEntry" });
+    app->show();
+    QDir folder(dir.path());
+    ASSERT_TRUE(folder.mkdir(QStringLiteral("Log.data"))); // no write can replace it
+    QTest::keyClick(app.get(), Qt::Key_F2);
+    tick(*app);
+    bool seenWhileOpen = false;
+    std::uint32_t loggedSeconds = 0;
+    QTimer::singleShot(100, [&] {
+        QWidget *message = QApplication::activeModalWidget();
+        if (!message)
+            return;
+        dialUp.connect("DemoEntry");
+        for (int i = 0; i < 10; ++i)
+            tick(*app);
+        seenWhileOpen = app->core().currentCall().Connected;
+        dialUp.connections.clear();
+        tick(*app);
+        loggedSeconds = app->core().log().records[1].DurationSeconds;
+        message->close();
+    });
+    QTest::keyClick(app.get(), Qt::Key_F3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seenWhileOpen || app->core().log().Count == 2; }, 3000));
+    EXPECT_TRUE(seenWhileOpen) << "the tick stood still behind the message";
+    ASSERT_EQ(app->core().log().Count, 2);
+    EXPECT_EQ(loggedSeconds, 10u);
+    app->core().setSaveFailureHandler({});
 }

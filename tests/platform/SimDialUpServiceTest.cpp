@@ -90,6 +90,33 @@ TEST_F(SimDialUpServiceTest, DialWalksToConnectedAndStaysUpAfterward)
     EXPECT_EQ(listed(*monitor), std::vector<std::string> { "Fast" }) << "outlives the process that dialled it";
 }
 
+// Lines age on the monotonic clock: the wall clock set back or forward
+// neither drops a line nor keeps one up past its time.
+TEST_F(SimDialUpServiceTest, LinesAgeAlikeWhateverTheWallClockDoes)
+{
+    for (const int jump : { -3600, 3600 }) {
+        SCOPED_TRACE(jump);
+        auto dialler = service();
+        const auto handle = dialler->dial("Flaky", "", "", nullptr);
+        ASSERT_TRUE(handle);
+        pass(*dialler, 7); // six stages of a second: connected
+        clock.setWallClock(clock.now().addSecs(jump));
+        auto monitor = service();
+        EXPECT_EQ(listed(*monitor), std::vector<std::string> { "Flaky" });
+        const auto status = monitor->connectionStatus(*handle);
+        ASSERT_TRUE(status);
+        EXPECT_EQ(status->state, dialup::kConnected);
+        pass(*monitor, 8); // connected for 9 s of the 10
+        EXPECT_EQ(listed(*monitor), std::vector<std::string> { "Flaky" }) << "dropped early";
+        pass(*monitor, 2);
+        const auto dropped = monitor->connectionStatus(*handle);
+        ASSERT_TRUE(dropped);
+        EXPECT_EQ(dropped->state, dialup::kDisconnected);
+        pass(*monitor, 4);
+        EXPECT_TRUE(listed(*monitor).empty());
+    }
+}
+
 TEST_F(SimDialUpServiceTest, FailedDialsReportTheirErrorAndStayListedUntilHungUp)
 {
     struct Case {

@@ -1,6 +1,7 @@
 #include "core/app/AppCore.h"
 
 #include "core/calllog/ProviderTotals.h"
+#include "core/store/Money.h"
 #include "core/store/SpendingFile.h"
 #include "core/store/TableBlanks.h"
 #include "core/store/TableLoader.h"
@@ -51,6 +52,7 @@ StartupReport AppCore::loadAll()
     m_currencyText = loaded.currencyText;
     StartupReport report;
     report.invalidProviderFile = loaded.providers == ProviderFileState::Invalid;
+    dropArchivedTwice();
     rememberWritten();
     noteDamagedCalls(report, loaded.providers == ProviderFileState::Loaded);
     loadSpending(report);
@@ -140,7 +142,70 @@ void AppCore::rememberWritten()
     m_writtenProviders = providersImage().toByteArray();
     m_writtenLog = logImage().toByteArray();
     m_writtenTariffs = tariffsImage().toByteArray();
+    m_writtenLogCount = m_log->Count;
+    m_writtenTariffCount = m_tariffs->Count;
+    m_writtenLastTariffId = m_tariffs->LastTariffIdNumber;
     m_writtenSettings = settingsImage();
+    m_committedTariffs = m_writtenTariffs;
+    m_uncommittedCalls.clear();
+    m_logOnDiskHoldsCalls = false;
+}
+
+AppCore::SettingsImage AppCore::settingsImageToWrite() const
+{
+    return { m_settings, m_writtenLogCount, m_writtenTariffCount, m_writtenLastTariffId };
+}
+
+QByteArray AppCore::tariffsImageToWrite() const
+{
+    QByteArray image = tariffsImage().toByteArray();
+    if (m_logOnDiskHoldsCalls)
+        return image;
+    auto *records = reinterpret_cast<Tariff *>(image.data());
+    const int count = std::min<int>(m_tariffs->Count, kMaxTariffs);
+    for (const LoggedCall &call : m_uncommittedCalls) {
+        if (call.tariffId == 0)
+            continue;
+        for (int i = 0; i < count; ++i) {
+            Tariff &tariff = records[i];
+            if (tariff.IdNumber != call.tariffId)
+                continue;
+            // The totals wrap as the call's end added them, so this takes it back exactly.
+            tariff.CallCount = std::uint16_t(tariff.CallCount - 1);
+            tariff.TotalSeconds -= call.record.DurationSeconds;
+            tariff.TotalCost = addMoney(tariff.TotalCost, -call.record.Cost);
+            break;
+        }
+    }
+    return image;
+}
+
+void AppCore::noteLoggedCall(const CallRecord &record, std::uint32_t tariffId)
+{
+    m_uncommittedCalls.append({ record, tariffId });
+    m_logOnDiskHoldsCalls = false;
+}
+
+void AppCore::dropArchivedTwice()
+{
+    constexpr qint64 kRecord = sizeof(CallRecord);
+    if (m_log->Count != kMaxLogRecords)
+        return;
+    QFile archive(archivePath());
+    const qint64 size = archive.size();
+    if (size % kRecord != 0 || size < kArchiveBatchRecords * kRecord || !archive.open(QIODevice::ReadOnly))
+        return;
+    const QByteArrayView log = logImage();
+    // The longest run of whole batches the archive ends with and the log begins with.
+    qint64 twice = 0;
+    for (qint64 batch = kArchiveBatchRecords * kRecord; batch <= size && batch <= log.size();
+         batch += kArchiveBatchRecords * kRecord) {
+        if (archive.seek(size - batch) && archive.read(batch) == log.first(batch))
+            twice = batch;
+    }
+    archive.close();
+    if (twice > 0)
+        noteSave(kLogArchiveFile, truncateFile(archivePath(), size - twice));
 }
 
 std::expected<void, FileError> AppCore::writeUserFile(const QString &path, const QByteArray &bytes) const
@@ -181,7 +246,7 @@ void AppCore::archiveLogRecords(const QByteArray &records)
 
 QString AppCore::archivePath() const { return m_files.path(kLogArchiveFile); }
 
-void AppCore::saveLogArchive()
+bool AppCore::saveLogArchive()
 {
     const QString path = archivePath();
     QByteArray bytes;
@@ -190,49 +255,95 @@ void AppCore::saveLogArchive()
         // Never replace an archive that cannot be read: its calls would be lost.
         if (!existing.open(QIODevice::ReadOnly)) {
             noteSave(kLogArchiveFile, std::unexpected(FileError { path, existing.errorString() }));
-            return;
+            return false;
         }
         bytes = existing.readAll();
         if (existing.error() != QFileDevice::NoError) {
             noteSave(kLogArchiveFile, std::unexpected(FileError { path, existing.errorString() }));
-            return;
+            return false;
         }
     }
+    const qint64 before = bytes.size();
     const auto result = writeFileAtomically(path, bytes + m_pendingArchive);
     noteSave(kLogArchiveFile, result);
-    if (result)
-        m_pendingArchive.clear();
+    if (!result)
+        return false;
+    // The archived calls leave the log only with Log.data: until it is
+    // written they are still in the old one, and the archive must not hold
+    // them twice.
+    const auto log = m_files.saveLogData(*m_log);
+    if (!log) {
+        noteSave(kLogArchiveFile, truncateFile(path, before));
+        noteSave(DataFiles::kLogFile, log);
+        return false;
+    }
+    m_pendingArchive.clear();
+    noteSave(DataFiles::kLogFile, log);
+    return true;
 }
 
 void AppCore::SaveLogData()
 {
-    if (!m_pendingArchive.isEmpty())
-        saveLogArchive();
-    const auto result = m_files.saveLogData(*m_log);
-    if (result)
-        m_writtenLog = logImage().toByteArray();
-    noteSave(DataFiles::kLogFile, result);
+    bool written = false;
+    if (!m_pendingArchive.isEmpty()) {
+        written = saveLogArchive();
+    } else {
+        const auto result = m_files.saveLogData(*m_log);
+        noteSave(DataFiles::kLogFile, result);
+        written = result.has_value();
+    }
+    if (!written)
+        return;
+    m_writtenLog = logImage().toByteArray();
+    m_writtenLogCount = m_log->Count;
+    m_logOnDiskHoldsCalls = true;
 }
 
-void AppCore::SaveTarifData()
+bool AppCore::writeTariffs()
 {
-    const auto result = m_files.saveTarifData(*m_tariffs);
-    if (result)
-        m_writtenTariffs = tariffsImage().toByteArray();
+    const QByteArray image = tariffsImageToWrite();
+    const auto result = writeFileAtomically(m_files.path(DataFiles::kTariffsFile), image);
     noteSave(DataFiles::kTariffsFile, result);
+    if (!result)
+        return false;
+    m_writtenTariffs = image;
+    m_writtenTariffCount = m_tariffs->Count;
+    m_writtenLastTariffId = m_tariffs->LastTariffIdNumber;
+    return true;
 }
 
-void AppCore::SaveSettings()
+void AppCore::SaveTarifData() { writeTariffs(); }
+
+bool AppCore::writeSettings()
 {
     // The registration's outcome is deliberately not reported: without rights
     // to register, the user still needs the settings written and the exit to work.
     (void)m_services.startup.apply(
         m_settings.RunAtStartup, QDir::toNativeSeparators(m_folders.programPath).toStdString());
-    const SettingsImage image = settingsImage();
+    const SettingsImage image = settingsImageToWrite();
     const auto result = m_settingsFile.save(image.settings, image.logRecords, image.tariffRecords, image.lastTariffId);
-    if (result)
-        m_writtenSettings = image;
     noteSave(SettingsFile::kFileName, result);
+    if (result) {
+        m_writtenSettings = image;
+        m_committedTariffs = m_writtenTariffs;
+        if (m_logOnDiskHoldsCalls)
+            m_uncommittedCalls.clear();
+        return true;
+    }
+    // The settings on disk still count the tariffs they counted: the tariff
+    // file goes back to what they describe.
+    if (m_writtenTariffs != m_committedTariffs
+        && writeFileAtomically(m_files.path(DataFiles::kTariffsFile), m_committedTariffs)) {
+        m_writtenTariffs = m_committedTariffs;
+        m_writtenTariffCount = std::uint16_t(m_writtenSettings.tariffRecords);
+        m_writtenLastTariffId = m_writtenSettings.lastTariffId;
+    }
+    return false;
+}
+
+void AppCore::SaveSettings()
+{
+    writeSettings();
     SaveSpending();
 }
 
@@ -242,9 +353,13 @@ void AppCore::SaveSpending()
     // A damaged file that could not be copied is the user's only record of it.
     if (m_spendingFileHeld)
         return;
-    // A user who never set a budget gets no file.
-    if (m_spending.budgets.isEmpty() && m_spending.hangUpMarginSeconds == SpendingPlan::kDefaultHangUpMargin
-        && !QFile::exists(path))
+    // A user who never set a budget gets no file: saving the account dialog
+    // leaves an empty budget behind for every provider it showed.
+    const bool anyBudget
+        = std::any_of(m_spending.budgets.cbegin(), m_spending.budgets.cend(), [](const ProviderBudget &budget) {
+              return budget.money != 0 || budget.hours || budget.autoHangUp || budget.warnedLevels != 0;
+          });
+    if (!anyBudget && m_spending.hangUpMarginSeconds == SpendingPlan::kDefaultHangUpMargin && !QFile::exists(path))
         return;
     const QByteArray bytes = spendingfile::serialise(m_spending);
     const auto result = writeFileAtomically(path, bytes);
@@ -268,9 +383,9 @@ void AppCore::saveChanges()
     // Calls waiting for the archive are a change of the log too.
     if (logImage() != m_writtenLog || !m_pendingArchive.isEmpty())
         SaveLogData();
-    if (tariffsImage() != m_writtenTariffs)
+    if (tariffsImageToWrite() != m_writtenTariffs)
         SaveTarifData();
-    if (!(settingsImage() == m_writtenSettings))
+    if (!(settingsImageToWrite() == m_writtenSettings))
         SaveSettings();
     else if (spendingfile::serialise(m_spending) != m_writtenSpending)
         SaveSpending();
@@ -282,12 +397,23 @@ QList<FileError> AppCore::saveForExit()
     auto handler = std::exchange(m_onSaveFailure, [&failures](const FileError &error) { failures.append(error); });
     // Each failure is wanted now, even one already reported while running.
     m_failingFiles.clear();
-    SaveSettings();
-    SaveAppData();
-    SaveLogData();
-    SaveTarifData();
+    saveEverything();
     m_onSaveFailure = std::move(handler);
     return failures;
+}
+
+UnsavedWork AppCore::unsavedWork() const
+{
+    UnsavedWork work;
+    if (!m_logOnDiskHoldsCalls || !(settingsImageToWrite() == m_writtenSettings))
+        for (const LoggedCall &call : m_uncommittedCalls)
+            work.calls.append(call.record);
+    work.log = (logImage() != m_writtenLog || !m_pendingArchive.isEmpty()) && work.calls.isEmpty();
+    work.tariffs = tariffsImageToWrite() != m_writtenTariffs;
+    work.providers = providersImage() != m_writtenProviders;
+    work.settings = !(m_settings == m_writtenSettings.settings);
+    work.budgets = m_failingFiles.contains(spendingfile::kFileName);
+    return work;
 }
 
 void AppCore::PlayAppSound(AppSound sound)

@@ -48,6 +48,17 @@ struct StartupReport {
     QString budgetsCopyError;
 };
 
+// What the files lack of what is in memory: what ending the program now would lose.
+struct UnsavedWork {
+    QList<CallRecord> calls; // ended calls Log.data does not hold, oldest first
+    bool log = false; // other changes to the call log (edits, deletions)
+    bool tariffs = false;
+    bool providers = false;
+    bool settings = false;
+    bool budgets = false;
+    bool any() const { return !calls.isEmpty() || log || tariffs || providers || settings || budgets; }
+};
+
 enum class AppSound {
     Connected = 1, // a call begins
     Welcome = 3, // the main window is shown
@@ -93,6 +104,12 @@ public:
 
     // Each reports a failed write once (see setSaveFailureHandler) and keeps
     // the data in memory for the next save.
+    //
+    // The files agree with each other whatever fails: calls waiting for the
+    // archive go to it only together with Log.data; Tariffs.data counts no
+    // call that Log.data lacks; settings.data's counts describe the log and
+    // the tariffs as their files hold them; and when settings.data cannot be
+    // written, Tariffs.data goes back to what that file's counts describe.
     void SaveAppData();
     // Also appends calls waiting for the archive to it first (see archiveLogRecords).
     void SaveLogData();
@@ -100,6 +117,10 @@ public:
     // Applies the start-up registration, then writes settings.data and
     // budgets.data; a failed registration never stops a file from being written.
     void SaveSettings();
+    // A call the end of a call has just logged and added to the totals of
+    // the tariff with `tariffId` (0: none): until Log.data holds it, the
+    // tariffs are written without it.
+    void noteLoggedCall(const CallRecord &record, std::uint32_t tariffId);
     // budgets.data alone: a warning given must stay given across a restart.
     // A damaged file that could not be kept as budgets.data.old is left alone.
     void SaveSpending();
@@ -108,10 +129,12 @@ public:
     // Only the files whose tables or settings in memory differ from what was
     // last loaded or written: for the end of a dialog that changed something.
     void saveChanges();
-    // The settings, then the three data files, as the program ends. Every
+    // Every file as the program ends, in the order of saveEverything. Every
     // file that cannot be written is returned, none is reported to the
     // failure handler; calling it again tries them all again.
     [[nodiscard]] QList<FileError> saveForExit();
+    // What the files lack now.
+    [[nodiscard]] UnsavedWork unsavedWork() const;
     // A file the user asked for (an export, a report) where the user chose,
     // written whole or not at all; the caller reports a failure.
     [[nodiscard]] std::expected<void, FileError> writeUserFile(const QString &path, const QByteArray &bytes) const;
@@ -127,14 +150,28 @@ public:
     // Every call moved to the archive, oldest first: as loaded, then as moved
     // since (written or still waiting). Sums over all time add these to the log.
     std::span<const CallRecord> archivedCalls() const { return m_archivedCalls; }
+    // Calls taken out of the log that the archive has not taken yet.
+    bool archivePending() const { return !m_pendingArchive.isEmpty(); }
+    // Calls a full log gives to the archive at a time.
+    static constexpr int kArchiveBatchRecords = 1024;
 
     // Called when a file that could be written before cannot be written now.
     void setSaveFailureHandler(std::function<void(const FileError &)> handler) { m_onSaveFailure = std::move(handler); }
 
 private:
+    struct LoggedCall {
+        CallRecord record;
+        std::uint32_t tariffId = 0;
+    };
+
     void noteSave(const QString &fileName, const std::expected<void, FileError> &result);
-    void saveLogArchive();
+    bool saveLogArchive();
+    bool writeTariffs();
+    bool writeSettings();
     void noteDamagedCalls(StartupReport &report, bool providersLoaded);
+    // A full log whose oldest calls the archive already ends with was not
+    // written after they were archived: the archive gives them back.
+    void dropArchivedTwice();
     void loadSpending(StartupReport &report);
 
     // What settings.data holds besides the settings themselves.
@@ -146,9 +183,13 @@ private:
         bool operator==(const SettingsImage &) const = default;
     };
     SettingsImage settingsImage() const;
+    // settings.data as it may be written now: its counts those of the files.
+    SettingsImage settingsImageToWrite() const;
     QByteArrayView providersImage() const;
     QByteArrayView logImage() const;
     QByteArrayView tariffsImage() const;
+    // Tariffs.data as it may be written now: without the calls Log.data lacks.
+    QByteArray tariffsImageToWrite() const;
     void rememberWritten();
 
     ProgramFolders m_folders;
@@ -171,6 +212,14 @@ private:
     QByteArray m_writtenLog;
     QByteArray m_writtenTariffs;
     SettingsImage m_writtenSettings;
+    // The counts that describe Log.data and Tariffs.data on disk.
+    std::int32_t m_writtenLogCount = 0;
+    std::uint16_t m_writtenTariffCount = 0;
+    std::uint32_t m_writtenLastTariffId = 0;
+    // Calls ended since settings.data last counted them with the log.
+    QList<LoggedCall> m_uncommittedCalls;
+    QByteArray m_committedTariffs; // Tariffs.data as settings.data on disk counts it
+    bool m_logOnDiskHoldsCalls = false; // Log.data holds m_uncommittedCalls
     QByteArray m_writtenSpending;
     bool m_spendingFileHeld = false; // budgets.data is damaged and could not be copied: never overwritten
     std::function<void(const FileError &)> m_onSaveFailure;

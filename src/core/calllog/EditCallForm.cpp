@@ -3,6 +3,7 @@
 #include "core/store/DateTimeValue.h"
 #include "core/store/Money.h"
 #include "core/store/TextHelpers.h"
+#include "core/tariffs/TariffEditorTexts.h"
 
 #include <QDateTime>
 #include <QTime>
@@ -61,7 +62,7 @@ EditCallFields editCallFields(
     fields.endDate = realDate(call.EndDay, call.EndMonth, call.EndYear, today);
     fields.endDateText = CallDateText(call.EndDay, call.EndMonth, call.EndYear);
     fields.duration = LongDurationText(std::int32_t(std::min<std::uint32_t>(call.DurationSeconds, 2147483647U)));
-    fields.cost = amountText(call.Cost, locale);
+    fields.cost = moneyFieldText(call.Cost, locale);
     return fields;
 }
 
@@ -75,7 +76,10 @@ std::expected<void, EditCallError> saveEditCall(CallRecord &call, const EditCall
         return std::unexpected(EditCallError::EndTime);
     if (fields.startDate && fields.endDate && QDateTime(*fields.endDate, *end) < QDateTime(*fields.startDate, *start))
         return std::unexpected(EditCallError::EndBeforeStart);
-    const auto cost = parseMoney(fields.cost, locale);
+    // A cost left as it was shown keeps the stored amount to the last 1/10000.
+    const auto cost = fields.cost == moneyFieldText(call.Cost, locale)
+        ? std::expected<MoneyValue, MoneyParseError>(call.Cost)
+        : parseMoney(fields.cost, locale);
     if (!cost)
         return std::unexpected(EditCallError::Cost);
 

@@ -23,7 +23,7 @@ struct EditCallFields {
     std::optional<QDate> endDate;
     QString endDateText;
     QString duration; // "hhhh:mm:ss"
-    QString cost; // two decimals, thousands separated
+    QString cost; // thousands separated, two decimals or as many of four as the amount has
 };
 
 enum class EditCallError {

@@ -21,6 +21,7 @@ namespace {
 const QString kNotConnected = QStringLiteral("Not Connected");
 const QString kConnecting = QStringLiteral("connecting...");
 constexpr int kEntryNameLength = 256;
+static_assert(kArchiveBatch == AppCore::kArchiveBatchRecords);
 
 } // namespace
 
@@ -35,7 +36,8 @@ CallMonitor::Operation::~Operation()
     if (--m_monitor.m_depth > 0)
         return;
     emit m_monitor.displayChanged();
-    if (m_monitor.m_archivedNotice > 0) {
+    // Told once the archive holds them, not while a failed write keeps them in the log.
+    if (m_monitor.m_archivedNotice > 0 && !m_monitor.m_core.archivePending()) {
         const int calls = std::exchange(m_monitor.m_archivedNotice, 0);
         emit m_monitor.oldCallsArchived(calls, m_monitor.m_core.archivePath());
     }
@@ -184,8 +186,10 @@ void CallMonitor::UpdateProviderDisplay()
         return;
     const Operation operation(*this);
     m_registry.GetSystemDailupProviders();
-    const Provider &provider = providers.records[std::min<int>(providers.Current, kMaxProviders - 1)];
-    m_display.selectedEntry = provider.Name.text();
+    const int current = std::min<int>(providers.Current, kMaxProviders - 1);
+    const Provider &provider = providers.records[current];
+    // The entry's own name, which a record cut to fit does not hold.
+    m_display.selectedEntry = current < providers.Count ? m_registry.phonebookName(current) : provider.Name.text();
     const QString &currency = m_core.currencyText();
     m_display.todateTime = LongDurationText(std::int32_t(provider.TotalSeconds));
     m_display.todateCost = moneyText(provider.TotalCost, currency);
@@ -301,6 +305,8 @@ void CallMonitor::EndConnection()
     finished.tariffId = loggedTariffId(tariffs, call.CallTariff);
     writeCallRecord(log.records[log.Count - 1], finished);
     addCallToTariff(tariffs, call.CallTariff, call.CallSeconds, call.CallCost);
+    m_core.noteLoggedCall(
+        log.records[log.Count - 1], call.CallTariff < tariffs.Count ? tariffs.records[call.CallTariff].IdNumber : 0);
 
     call.CallSeconds = 0;
     call.CallCost = 0;

@@ -2,6 +2,8 @@
 
 #include "core/store/CountedString.h"
 
+#include <QCryptographicHash>
+
 #include <algorithm>
 #include <iterator>
 
@@ -11,11 +13,30 @@ ProviderRegistry::ProviderRegistry(ProviderTable &table, dialup::DialUpService &
 {
 }
 
-QString ProviderRegistry::storedName(const QString &name)
+namespace {
+
+// A hyphen-free mark, unlikely in a name someone types: '~' and six hex digits.
+constexpr int kMarkLength = 7;
+
+// The name as its record's 64 bytes hold it, cut without a mark (how names
+// were kept before the mark).
+QString plainCut(const QString &name)
 {
-    CountedString<kNameCapacity> stored {};
+    CountedString<ProviderRegistry::kNameCapacity> stored {};
     stored.setText(name);
     return stored.text();
+}
+
+} // namespace
+
+QString ProviderRegistry::storedName(const QString &name)
+{
+    if (plainCut(name) == name)
+        return name;
+    CountedString<kNameCapacity - kMarkLength> head {};
+    head.setText(name);
+    const QByteArray digest = QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex();
+    return head.text() + QLatin1Char('~') + QString::fromLatin1(digest.left(kMarkLength - 1));
 }
 
 int ProviderRegistry::indexOf(const QString &name) const
@@ -25,7 +46,27 @@ int ProviderRegistry::indexOf(const QString &name) const
         if (m_table.records[i].Name.text() == key)
             return i;
     }
+    if (key == name)
+        return -1;
+    // A record kept before cut names were marked.
+    const QString cut = plainCut(name);
+    for (int i = 0; i < m_table.Count; ++i) {
+        if (m_table.records[i].Name.text() == cut)
+            return i;
+    }
     return -1;
+}
+
+QString ProviderRegistry::phonebookName(int index) const
+{
+    if (index < 0 || index >= std::min<int>(m_table.Count, kMaxProviders))
+        return {};
+    const QString stored = m_table.records[index].Name.text();
+    for (const QString &entry : m_entries) {
+        if (entry != stored && indexOf(entry) == index)
+            return entry;
+    }
+    return stored;
 }
 
 bool ProviderRegistry::ProviderDBFind(const QString &name)
@@ -44,7 +85,7 @@ bool ProviderRegistry::ProviderDBadd(const QString &name)
     if (m_table.Count >= kMaxUsableProviders)
         return false;
     Provider &record = m_table.records[m_table.Count];
-    record.Name.setText(name);
+    record.Name.setText(storedName(name));
     record.reserved69 = 0;
     record.Registered = 1;
     std::fill(std::begin(record.reserved76), std::end(record.reserved76), 0);
@@ -98,8 +139,10 @@ void ProviderRegistry::GetSystemDailupProviders()
     const auto entries = m_service.enumEntries();
     if (!entries)
         return;
-    for (const std::string &entry : *entries) {
-        const QString name = QString::fromStdString(entry);
+    m_entries.clear();
+    for (const std::string &entry : *entries)
+        m_entries.push_back(QString::fromStdString(entry));
+    for (const QString &name : m_entries) {
         if (ProviderDBSeek(name))
             continue;
         if (!ProviderDBadd(name)) {
@@ -107,6 +150,18 @@ void ProviderRegistry::GetSystemDailupProviders()
             return;
         }
     }
+}
+
+QString ProviderRegistry::tableFullText(const QString &entry, const QString &selected)
+{
+    QString text = QStringLiteral("The provider table is full: it holds %1 providers, the most it can.\r\r"
+                                  "The connection \"%2\" cannot have a provider of its own, so its calls are "
+                                  "booked to the provider selected when they begin")
+                       .arg(kMaxUsableProviders)
+                       .arg(entry);
+    if (!selected.isEmpty())
+        text += QStringLiteral(" (now \"%1\")").arg(selected);
+    return text + QLatin1Char('.');
 }
 
 void ProviderRegistry::reportTableFull(const QString &name)

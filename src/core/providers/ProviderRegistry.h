@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 // The providers: one record per dial-up phonebook entry, matched by name,
 // appended and never removed. `Current` is the selected provider.
@@ -35,10 +36,18 @@ public:
 
     // Called once when a phonebook entry cannot be added because the table is full.
     void setTableFullHandler(std::function<void(const QString &entry)> handler) { m_onTableFull = std::move(handler); }
+    // What the user is told then: the entry gets no record, and its calls go
+    // to the provider selected when they begin (`selected`, empty when none).
+    static QString tableFullText(const QString &entry, const QString &selected);
 
-    // Names are stored cut to fit their 64 bytes and compared the same way,
-    // so a long entry name always finds its one record.
+    // The name a record keeps for an entry: the name itself when it fits its
+    // 64 bytes, otherwise its beginning and a mark made from the whole name,
+    // so that a long entry always finds its one record and two entries that
+    // begin alike get two.
     static QString storedName(const QString &name);
+    // The phonebook entry the record at `index` stands for, as last read from
+    // the phonebook; the record's own name when no entry matches it.
+    QString phonebookName(int index) const;
 
 private:
     int indexOf(const QString &name) const;
@@ -47,5 +56,6 @@ private:
     ProviderTable &m_table;
     dialup::DialUpService &m_service;
     std::function<void(const QString &)> m_onTableFull;
+    std::vector<QString> m_entries; // the phonebook at the last synchronisation
     bool m_reportedFull = false;
 };

@@ -90,8 +90,13 @@ bool holds(const QString &text)
 QByteArray encodeName(const QString &text, std::size_t capacity)
 {
     const QString head = text.left(qsizetype(capacity));
-    if (holds(head))
-        return encode(head);
+    // Some code page bytes also form valid UTF-8 ("É’" is C9 92, which reads
+    // as "ɒ"): such a name is stored as UTF-8 so that it reads back as written.
+    if (holds(head)) {
+        QByteArray bytes = encode(head);
+        if (decodeName(bytes.constData(), std::size_t(bytes.size())) == head)
+            return bytes;
+    }
     QByteArray bytes = text.toUtf8();
     auto size = std::min<qsizetype>(bytes.size(), qsizetype(capacity));
     // Back off over continuation bytes so the cut lands between characters.

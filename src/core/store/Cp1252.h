@@ -23,8 +23,9 @@ QByteArray encode(const QString &text);
 bool holds(const QString &text);
 
 // A name as the records store it: Windows-1252 when the code page holds
-// every character (the first `capacity` of them), so that such files stay as
-// they always were; otherwise UTF-8, cut at a character boundary to fit.
+// every character (the first `capacity` of them) and those bytes read back
+// as the same name, so that such files stay as they always were; otherwise
+// UTF-8, cut at a character boundary to fit.
 QByteArray encodeName(const QString &text, std::size_t capacity);
 // Valid UTF-8 with at least one multi-byte sequence reads as UTF-8, anything
 // else as Windows-1252.

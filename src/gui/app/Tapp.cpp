@@ -1,5 +1,6 @@
 #include "gui/app/Tapp.h"
 
+#include "core/app/UnsavedWorkText.h"
 #include "core/skins/SkinImages.h"
 #include "core/skins/SkinLayout.h"
 #include "core/skins/SkinLibrary.h"
@@ -68,8 +69,9 @@ constexpr int kGaugeMedium = 5;
 constexpr int kGaugeHigh = 5;
 constexpr int kScannerLights = 16;
 
-// The files a closing program could not write, and the choice it leaves.
-QString exitSaveFailureText(const QList<FileError> &failures)
+// The files a closing program could not write, what ending now would lose,
+// and the choice it leaves.
+QString exitSaveFailureText(const QList<FileError> &failures, const AppCore &core)
 {
     QStringList names;
     QStringList reasons;
@@ -78,9 +80,13 @@ QString exitSaveFailureText(const QList<FileError> &failures)
         if (!reasons.contains(failure.reason))
             reasons.append(failure.reason);
     }
-    return QStringLiteral("Dialtally could not write\r%1\r\r%2\r\rPress Retry to try again, or\rPress Abort to exit "
-                          "without saving.")
-        .arg(names.join(QLatin1Char('\r')), reasons.join(QLatin1Char('\r')));
+    const QString lost = unsavedWorkText(core.unsavedWork(), core.providers(), core.currencyText());
+    const QString consequence = lost.isEmpty()
+        ? QStringLiteral("The files hold everything: nothing is lost if you exit now.")
+        : QStringLiteral("If you exit now, this is lost:\r%1").arg(lost);
+    return QStringLiteral("Dialtally could not write\r%1\r\r%2\r\r%3\r\rPress Retry to try again, or\rpress Abort to "
+                          "exit all the same.")
+        .arg(names.join(QLatin1Char('\r')), reasons.join(QLatin1Char('\r')), consequence);
 }
 
 // The look every label of the display shares.
@@ -128,7 +134,16 @@ Tapp::Tapp(const ProgramFolders &folders, AppServices services, TCallLog *callLo
         [this] { m_callLogHeightAtPress = m_callLog->isVisible() ? m_callLog->height() : 0; });
     connect(m_blind, &TBlind::dragMoved, this, [this](int dy) { resizeCallLog(m_callLogHeightAtPress + dy); });
     connect(m_callLog, &TCallLog::resized, this, &Tapp::dockWindows);
-    m_core->setSaveFailureHandler([this](const FileError &error) { reportSaveFailure(error); });
+    // Both messages wait for the tick or start-up step that found the fault
+    // to finish: shown from inside it, they would hold the monitor still.
+    m_core->setSaveFailureHandler([this](const FileError &error) {
+        QMetaObject::invokeMethod(
+            this, [this, error] { reportSaveFailure(error); }, Qt::QueuedConnection);
+    });
+    m_monitor->registry().setTableFullHandler([this](const QString &entry) {
+        QMetaObject::invokeMethod(
+            this, [this, entry] { reportProviderTableFull(entry); }, Qt::QueuedConnection);
+    });
     connect(m_monitor.get(), &CallMonitor::displayChanged, this, &Tapp::showMonitor);
     // Queued: the tick that logged the call finishes before the message waits for the user.
     connect(m_monitor.get(), &CallMonitor::oldCallsArchived, this, &Tapp::reportArchivedCalls, Qt::QueuedConnection);
@@ -386,6 +401,18 @@ void Tapp::Timer1Timer()
 
 void Tapp::UpdateProviderDisplay() { m_monitor->UpdateProviderDisplay(); }
 
+void Tapp::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (QWidget *waiting = QApplication::activeModalWidget()) {
+        waiting->raise();
+        waiting->activateWindow();
+    }
+}
+
 void Tapp::showMonitor()
 {
     const MonitorDisplay &d = m_monitor->display();
@@ -564,9 +591,17 @@ void Tapp::shutDown(bool askOnFailure)
     m_monitor->endCallForExit();
     captureGeometry();
     QList<FileError> failures = m_core->saveForExit();
-    while (askOnFailure && !failures.isEmpty()
-        && SkinMessageDlg(mtError, exitSaveFailureText(failures), mbAbort | mbRetry, this) == mrRetry)
+    while (askOnFailure && !failures.isEmpty() && !m_endRequested) {
+        const int answer = SkinMessageDlg(
+            mtError, exitSaveFailureText(failures, *m_core), mbAbort | mbRetry, this, std::nullopt, mrRetry);
+        // A signal ended the question: one more try, then the program ends
+        // with what the files took, which agree with each other.
+        if (answer != mrRetry && !m_endRequested)
+            break;
         failures = m_core->saveForExit();
+        if (m_endRequested)
+            break;
+    }
     for (const FileError &failure : failures)
         qWarning("Dialtally could not write %s: %s", qPrintable(QDir::toNativeSeparators(failure.path)),
             qPrintable(failure.reason));
@@ -574,6 +609,7 @@ void Tapp::shutDown(bool askOnFailure)
 
 void Tapp::endSession()
 {
+    m_endRequested = true;
     shutDown(false);
     m_closing = true;
 }
@@ -624,8 +660,22 @@ void Tapp::reportArchivedCalls(int calls, const QString &archivePath)
         mbOK, this);
 }
 
+void Tapp::reportProviderTableFull(const QString &entry)
+{
+    if (m_shutDown)
+        return;
+    const ProviderTable &providers = m_core->providers();
+    const QString selected = providers.Count > 0 && providers.Current < providers.Count
+        ? providers.records[providers.Current].Name.text()
+        : QString();
+    SkinMessageDlg(mtWarning, ProviderRegistry::tableFullText(entry, selected), mbOK, this);
+}
+
 void Tapp::reportSaveFailure(const FileError &error)
 {
+    // The exit has its own question about the files it could not write.
+    if (m_shutDown)
+        return;
     SkinMessageDlg(mtError,
         QStringLiteral("Dialtally could not write the file\r%1\r\r%2\r\rYour data is kept in memory and "
                        "will be written again at the end of the next call and when the program closes.")

@@ -51,6 +51,9 @@ public:
     void dockWindows();
 
     void UpdateProviderDisplay();
+    // Another start asked for this program: out of the task bar and in front,
+    // with the dialog that waits for an answer, if any, in front of it.
+    void bringToFront();
     // The system asks the program to end (a signal): what a confirmed exit
     // does, without the question. Ending the event loops is the caller's.
     void endSession();
@@ -88,6 +91,7 @@ private:
     QRect availableScreen() const;
     void keepOnScreen();
     void reportSaveFailure(const FileError &error);
+    void reportProviderTableFull(const QString &entry);
     void captureGeometry();
     void showMonitor();
     void showDialButtonImage(const QString &image);
@@ -129,4 +133,5 @@ private:
     bool m_closing = false;
     bool m_shutDown = false; // the call is ended and the files written
     bool m_sessionEnding = false; // the desktop asked for our data: no exit question
+    bool m_endRequested = false; // a signal: the program ends whatever is open
 };

@@ -10,9 +10,13 @@
 #include "gui/messages/MessageDialogs.h"
 #include "gui/messages/SkinDamageReport.h"
 #include "platform/PlatformServices.h"
+#include "platform/instance/FolderInstance.h"
 #include "platform/sound/WaveSoundPlayer.h"
 
 #include <QApplication>
+#include <QDir>
+
+#include <utility>
 
 #include <memory>
 
@@ -29,7 +33,43 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     const ProgramFolders folders = locateProgramFolders(QApplication::applicationFilePath());
     SkinLibrary::setProgramFolders(folders.searchPath());
+    const QString &folder = folders.dataFolder;
+    // Without its folder the program still runs; every save then says what failed.
+    const auto made = makeDataFolder(folders);
+    // Two programs on one folder would overwrite each other's files.
+    FolderInstance instance(folder);
+    switch (made ? instance.claim() : FolderInstance::Claim::Ours) {
+    case FolderInstance::Claim::Ours:
+        break;
+    case FolderInstance::Claim::Shown:
+        return 0;
+    case FolderInstance::Claim::InUse:
+        SkinMessageDlg(mtError,
+            QStringLiteral("Another Tollwise is using the folder\r%1\r\rIt does not answer, so it cannot be brought "
+                           "to the front. This one ends without changing anything.")
+                .arg(QDir::toNativeSeparators(folder)),
+            mbOK);
+        return 1;
+    }
     auto *splash = new Tsplash;
+
+    // A signal before the main window runs ends the start-up at once and
+    // writes nothing: nothing has been changed yet that the next start would
+    // not do again. Afterwards it ends the program as a confirmed exit does.
+    Tapp *running = nullptr;
+    bool startupEnded = false;
+    const auto signalWatch = watchTerminationSignals([&] {
+        startupEnded = true;
+        if (running)
+            running->endSession();
+        else if (splash)
+            splash->stopWaiting();
+        // Every event loop ends, an open dialog's too; one asked for before
+        // the main loop runs ends that loop as soon as it starts.
+        QCoreApplication::exit(0);
+        QMetaObject::invokeMethod(
+            qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    });
     splash->showNow();
 
     QApplication::setApplicationName(QStringLiteral("Dialtally"));
@@ -42,25 +82,25 @@ int main(int argc, char *argv[])
     SystemClock clock;
     WaveSoundPlayer sound;
     const auto startup = createStartupRegistration();
-    // Without its folder the program still runs; every save then says what failed.
-    if (const auto made = makeDataFolder(folders); !made)
+    if (!made)
         SkinMessageDlg(mtError, QStringLiteral("Dialtally cannot keep its files:\r%1").arg(made.error()), mbOK);
-    const QString &folder = folders.dataFolder;
     const ChosenDialUpService dialUp = createDialUpService(folder, storedDialUpServiceChoice(folder));
     setDialUpServiceName(dialUp.name);
+    if (startupEnded) {
+        delete std::exchange(splash, nullptr);
+        return 0;
+    }
 
     TCallLog callLog;
     TBlind blind;
     Tapp app(folders, AppServices { clock, sound, *startup, *dialUp.service }, &callLog, &blind);
-
-    const auto signalWatch = watchTerminationSignals([&app] {
-        app.endSession();
-        // Every event loop ends, an open dialog's too; one asked for before
-        // the main loop runs ends that loop as soon as it starts.
-        QCoreApplication::exit(0);
-        QMetaObject::invokeMethod(
-            qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
-    });
+    if (!startupEnded)
+        splash->closeWhenDue();
+    delete std::exchange(splash, nullptr);
+    if (startupEnded)
+        return 0;
+    running = &app;
+    QObject::connect(&instance, &FolderInstance::showRequested, &app, &Tapp::bringToFront);
 
 #ifdef TOLLWISE_HAVE_DESKTOP_NOTIFICATIONS
     DesktopNotifications notifications(QDBusConnection::sessionBus(), QString::fromLatin1(kProjectDesktopId));
@@ -78,8 +118,6 @@ int main(int argc, char *argv[])
     if (TrayIcon::desktopHasTray())
         tray = std::make_unique<TappTray>(app, callLog, blind);
 
-    splash->closeWhenDue();
-    delete splash;
     if (app.core().settings().LoadMinimised) {
         if (tray)
             tray->hideWindows();

@@ -20,6 +20,8 @@ public:
     void showNow();
     // Keeps events flowing until the minimum time has passed, then closes.
     void closeWhenDue();
+    // The program is ending: closeWhenDue waits no longer.
+    void stopWaiting() { m_shown.invalidate(); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -60,6 +60,16 @@ TGFocusButton *MessageDialogBase::addButton(int index, const QRect &geometry, co
     return button;
 }
 
+void MessageDialogBase::setDefaultAnswer(int answer)
+{
+    for (TGFocusButton *button : findChildren<TGFocusButton *>()) {
+        if (button->tag() == answer) {
+            button->setFocus();
+            return;
+        }
+    }
+}
+
 void MessageDialogBase::centreOnScreen()
 {
     const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();

@@ -23,6 +23,8 @@ public:
     void reject() override;
     // Escape answers this instead of Cancel or No.
     void setEscapeAnswer(int answer) { m_escapeAnswer = answer; }
+    // The button Enter presses while the user has not moved the focus.
+    void setDefaultAnswer(int answer);
 
 protected:
     MessageDialogBase(std::uint16_t buttons, QWidget *parent);

@@ -13,14 +13,16 @@ std::function<void()> &helpHandler()
 
 } // namespace
 
-int SkinMessageDlg(
-    std::uint8_t kind, const QString &text, std::uint16_t buttons, QWidget *parent, std::optional<int> escapeAnswer)
+int SkinMessageDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons, QWidget *parent,
+    std::optional<int> escapeAnswer, std::optional<int> defaultAnswer)
 {
     if (messageButtonsIn(buttons).isEmpty())
         return mrNone;
     TMessDlg dialog(kind, text, buttons, parent);
     if (escapeAnswer)
         dialog.setEscapeAnswer(*escapeAnswer);
+    if (defaultAnswer)
+        dialog.setDefaultAnswer(*defaultAnswer);
     return dialog.exec();
 }
 

@@ -15,9 +15,10 @@ class QWidget;
 
 // The skinned message dialog (TMessDlg), modal; returns the result of the
 // button pressed, or mrNone (−1) without showing anything for an empty set.
-// `escapeAnswer` is what Escape answers where Cancel or No would be wrong.
+// `escapeAnswer` is what Escape answers where Cancel or No would be wrong;
+// `defaultAnswer` the button that has the focus (Enter) instead of the first.
 int SkinMessageDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons, QWidget *parent = nullptr,
-    std::optional<int> escapeAnswer = std::nullopt);
+    std::optional<int> escapeAnswer = std::nullopt, std::optional<int> defaultAnswer = std::nullopt);
 
 // The message box built in code (TDynaMessageBoxDlg), with a caption and a
 // kind word, of the given client size; modal; mrNone for an empty set.

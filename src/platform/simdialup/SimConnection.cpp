@@ -56,7 +56,8 @@ SimConnection SimConnection::plan(const SimEntry &entry, const QString &userName
 
 SimConnection::Moment SimConnection::at(qint64 nowMs) const
 {
-    // A wall clock set back reads as the moment of dialling.
+    // A start ahead of now (a record from before the machine restarted)
+    // reads as the moment of dialling.
     const qint64 elapsed = std::max<qint64>(0, nowMs - dialStartMs);
     if (failError != 0) {
         const qint64 failIndex = stageIndex(failState);

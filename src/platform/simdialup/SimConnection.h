@@ -28,7 +28,10 @@ struct SimConnection {
     dialup::ConnectionHandle handle = 0;
     QString entryName;
     qint64 ownerPid = 0; // the process that dialled
-    qint64 dialStartMs = 0; // wall clock, milliseconds since the epoch
+    // Milliseconds on the system's monotonic clock, shared by every process
+    // until the machine restarts: a wall clock set back or forward changes
+    // no line's age.
+    qint64 dialStartMs = 0;
     qint64 stageMs = 1000; // time spent in each state before connecting
     std::uint32_t failState = 0; // where the dial fails, when failError is set
     dialup::ErrorCode failError = 0;

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
@@ -32,7 +33,14 @@ SimDialUpService::SimDialUpService(const QString &programFolder, Options options
 
 SimDialUpService::~SimDialUpService() = default;
 
-qint64 SimDialUpService::nowMs() const { return m_clock.now().toMSecsSinceEpoch(); }
+qint64 SimDialUpService::nowMs() const
+{
+    if (!m_ownClock)
+        return m_clock.monotonicMilliseconds();
+    // The same clock in every process, unlike a clock that starts with ours.
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 bool SimDialUpService::isOver(const SimConnection &connection, qint64 now) const
 {

@@ -27,7 +27,7 @@ public:
     using EntryEditor = SimEntryEditor;
 
     struct Options {
-        Clock *clock = nullptr; // the system clock when null
+        Clock *clock = nullptr; // its monotonic time ages the lines; the system's when null
         qint64 ownerPid = 0; // the id recorded as the dialler; 0 for this process
         // Without one (a program with no windows) entries are neither created
         // nor changed: the request ends as cancelled.

@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSysInfo>
 
 #include <cmath>
 #include <limits>
@@ -87,6 +88,7 @@ SimStateFile::State SimStateFile::parse(const QByteArray &bytes)
     }
     const auto next = wholeNumber(root.value(QLatin1String("nextHandle")), 1, kMaxHandle);
     state.nextHandle = next ? dialup::ConnectionHandle(*next) : 1;
+    state.boot = root.value(QLatin1String("boot")).toString().toLatin1();
     return state;
 }
 
@@ -106,7 +108,7 @@ QByteArray SimStateFile::serialise(const State &state)
         });
     }
     const QJsonObject root { { QLatin1String("nextHandle"), qint64(state.nextHandle) },
-        { QLatin1String("connections"), list } };
+        { QLatin1String("boot"), QString::fromLatin1(currentBoot()) }, { QLatin1String("connections"), list } };
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -118,7 +120,19 @@ std::expected<SimStateFile::State, dialup::ErrorCode> SimStateFile::read() const
     if (!file.open(QIODevice::ReadOnly))
         return std::unexpected(simdialup::kConnectionListFailed);
     const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    return bytes.size() > kMaxFileBytes ? State {} : parse(bytes);
+    if (bytes.size() > kMaxFileBytes)
+        return State {};
+    State state = parse(bytes);
+    if (!state.boot.isEmpty() && state.boot != currentBoot())
+        state.connections.clear();
+    return state;
+}
+
+QByteArray SimStateFile::currentBoot()
+{
+    // Never empty, so that a file written here always says.
+    const QByteArray boot = QSysInfo::bootUniqueId();
+    return boot.isEmpty() ? QByteArrayLiteral("unknown") : boot;
 }
 
 std::expected<void, dialup::ErrorCode> SimStateFile::update(const std::function<bool(State &)> &change) const

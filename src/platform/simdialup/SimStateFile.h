@@ -21,13 +21,17 @@ public:
     struct State {
         dialup::ConnectionHandle nextHandle = 1;
         std::vector<SimConnection> connections; // in the order they were dialled
+        // The machine's start the connections' monotonic times count from;
+        // empty in a file that does not say.
+        QByteArray boot;
     };
 
     explicit SimStateFile(const QString &programFolder);
 
     QString filePath() const { return m_path; }
 
-    // A missing or damaged file reads as no connections.
+    // A missing or damaged file reads as no connections, and so does a file
+    // written before the machine restarted: every line dropped with it.
     [[nodiscard]] std::expected<State, dialup::ErrorCode> read() const;
     // Reads the state under the folder's lock, lets `change` edit it and
     // writes it back when `change` returns true.
@@ -35,6 +39,8 @@ public:
 
     static State parse(const QByteArray &bytes);
     static QByteArray serialise(const State &state);
+    // This machine's start, as the file records it.
+    static QByteArray currentBoot();
 
 private:
     QString m_folder;

@@ -26,13 +26,7 @@ protected:
         return core;
     }
     // What the main window does once the user confirmed closing.
-    static void exit(AppCore &core)
-    {
-        core.SaveSettings();
-        core.SaveAppData();
-        core.SaveLogData();
-        core.SaveTarifData();
-    }
+    static void exit(AppCore &core) { EXPECT_TRUE(core.saveForExit().isEmpty()); }
 
     QTemporaryDir dir;
     FakeClock clock;

@@ -30,7 +30,30 @@ TEST_F(EditCallFormTest, OpensWithTheRecordsFields)
     EXPECT_EQ(f.startDate, QDate(2026, 3, 1));
     EXPECT_EQ(f.endTime, QStringLiteral("00:02:05"));
     EXPECT_EQ(f.duration, QStringLiteral("0001:02:05"));
-    EXPECT_EQ(f.cost, QStringLiteral("1.23"));
+    EXPECT_EQ(f.cost, QStringLiteral("1.2345"));
+}
+
+TEST_F(EditCallFormTest, ACostLeftAsShownIsKeptToTheLastDigit)
+{
+    const struct {
+        MoneyValue stored;
+        const char *shown;
+    } cases[] = {
+        { 135, "0.0135" }, // a 9 s call at 0.0015 a second
+        { 1234, "0.1234" },
+        { 123456789012345, "12,345,678,901.2345" },
+        { 15000, "1.50" },
+        { -2500, "-0.25" },
+        { 10, "0.001" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shown);
+        call().Cost = c.stored;
+        const EditCallFields f = fields();
+        EXPECT_EQ(f.cost, QLatin1String(c.shown));
+        ASSERT_TRUE(saveEditCall(call(), f, QLocale::c()));
+        EXPECT_EQ(call().Cost, c.stored);
+    }
 }
 
 TEST_F(EditCallFormTest, SavesTheFieldsAsTyped)

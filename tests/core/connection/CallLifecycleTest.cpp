@@ -275,3 +275,70 @@ TEST_F(CallMonitorTest, AFailedArchiveKeepsItsCallsInMemory)
     core->SaveLogData();
     EXPECT_EQ(read(QStringLiteral("Log.archive.data")), oldest);
 }
+
+// The oldest calls leave a full log only with the log file: while Log.data
+// cannot be written they stay in it and the archive does not take them.
+TEST_F(CallMonitorTest, TheArchiveTakesCallsOnlyTogetherWithTheLog)
+{
+    fillLog(core->log(), kMaxLogRecords);
+    const QByteArray oldest(reinterpret_cast<const char *>(core->log().records), 1024 * 32);
+    core->saveEverything();
+    const QByteArray logBefore = read(QStringLiteral("Log.data"));
+    ASSERT_TRUE(QFile::remove(file(QStringLiteral("Log.data"))));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Log.data")));
+    monitor.startFakeCall();
+    tick();
+    monitor.endFakeCall();
+    EXPECT_FALSE(QFile::exists(file(QStringLiteral("Log.archive.data")))) << "archived while the log kept them";
+    EXPECT_EQ(read(QStringLiteral("settings.data")).contains("Log.NumberOfRecords=16384"), true)
+        << "the settings count what Log.data holds";
+
+    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("Log.data")));
+    core->saveEverything();
+    EXPECT_EQ(read(QStringLiteral("Log.archive.data")), oldest);
+    const QByteArray log = read(QStringLiteral("Log.data"));
+    EXPECT_EQ(log.left(32), logBefore.mid(1024 * 32, 32)) << "the log starts after the archived calls";
+    EXPECT_TRUE(read(QStringLiteral("settings.data")).contains("Log.NumberOfRecords=15361"));
+}
+
+// A call the log file could not take is in no other file either: the
+// tariff's totals and the settings' count leave it out until it is written.
+TEST_F(CallMonitorTest, ACallLogDataCannotTakeIsCountedNowhere)
+{
+    setTariffs({ rate(2, 1, 100) }); // 0.01 a second
+    core->saveEverything();
+    ASSERT_TRUE(QFile::remove(file(QStringLiteral("Log.data"))));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Log.data")));
+    core->tariffs().records[0].Name.setText(QStringLiteral("Evening")); // an edit not to lose with the call
+    monitor.startFakeCall();
+    tick(4);
+    monitor.endFakeCall();
+    ASSERT_EQ(core->log().Count, 1);
+    const QList<FileError> failures = core->saveForExit();
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_EQ(failures[0].path, file(QStringLiteral("Log.data")));
+
+    const QByteArray tariffs = read(QStringLiteral("Tariffs.data"));
+    Tariff stored {};
+    std::memcpy(&stored, tariffs.constData(), sizeof stored);
+    EXPECT_EQ(stored.CallCount, 0);
+    EXPECT_EQ(stored.TotalSeconds, 0u);
+    EXPECT_EQ(stored.TotalCost, 0);
+    EXPECT_EQ(stored.Name.text(), QStringLiteral("Evening")) << "the edit is kept";
+    EXPECT_TRUE(read(QStringLiteral("settings.data")).contains("Log.NumberOfRecords=0"));
+    const CallRecord logged = core->log().records[0];
+    ASSERT_GT(logged.Cost, 0);
+    const UnsavedWork lost = core->unsavedWork();
+    ASSERT_EQ(lost.calls.size(), 1);
+    EXPECT_EQ(lost.calls[0].DurationSeconds, logged.DurationSeconds);
+    EXPECT_FALSE(lost.tariffs);
+
+    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("Log.data")));
+    EXPECT_TRUE(core->saveForExit().isEmpty());
+    std::memcpy(&stored, read(QStringLiteral("Tariffs.data")).constData(), sizeof stored);
+    EXPECT_EQ(stored.CallCount, 1);
+    EXPECT_EQ(stored.TotalSeconds, logged.DurationSeconds);
+    EXPECT_EQ(stored.TotalCost, std::int64_t(logged.DurationSeconds) * 100);
+    EXPECT_TRUE(read(QStringLiteral("settings.data")).contains("Log.NumberOfRecords=1"));
+    EXPECT_FALSE(core->unsavedWork().any());
+}

@@ -272,3 +272,29 @@ TEST_F(CallMonitorTest, TodayRestartsWhenTheDayChanges)
     EXPECT_EQ(savedToday(), 2u);
     EXPECT_EQ(provider(0).TodayCalls, 1u);
 }
+
+// Names longer than a record holds: each entry keeps a record of its own and
+// is shown, and so dialled, by its whole name, also after a restart.
+TEST_F(CallMonitorTest, ACutNameStillNamesItsOwnPhonebookEntry)
+{
+    const std::string shared(64, 'L');
+    dialUp.entries = { "DemoEntry", "Other", shared + " north", shared + " south" };
+    monitor.UpdateProviderDisplay();
+    ASSERT_EQ(core->providers().Count, 4) << "two entries alike in their first 64 characters";
+    EXPECT_NE(provider(2).Name.text(), provider(3).Name.text());
+    core->saveEverything();
+
+    core->loadAll();
+    CallMonitor restarted(*core, dialUp, clock);
+    restarted.startUp();
+    EXPECT_EQ(core->providers().Count, 4) << "no record added for a known entry";
+    for (const int index : { 2, 3 }) {
+        core->providers().Current = std::uint16_t(index);
+        restarted.UpdateProviderDisplay();
+        EXPECT_EQ(restarted.display().selectedEntry.toStdString(), dialUp.entries[std::size_t(index)]);
+    }
+    dialUp.connect(shared + " north");
+    clock.advanceSeconds(1);
+    restarted.Timer1Timer();
+    EXPECT_EQ(call().CallProvider, 2);
+}

@@ -324,7 +324,8 @@ TEST_F(AppCoreTest, AtExitEveryFileThatCannotBeWrittenIsReturnedNotReported)
         QStringList failed;
         for (const FileError &failure : core->saveForExit())
             failed.append(QFileInfo(failure.path).fileName());
-        EXPECT_EQ(failed, QStringList({ "settings.data", "Providers.data", "Log.data", "Tariffs.data" }));
+        // The settings last: their counts describe the files written before them.
+        EXPECT_EQ(failed, QStringList({ "Providers.data", "Log.data", "Tariffs.data", "settings.data" }));
     }
     EXPECT_EQ(reported, 4);
     EXPECT_TRUE(core->saveForExit().isEmpty()) << "tried again";
@@ -368,4 +369,98 @@ TEST_F(AppCoreTest, DamagedCallsAreCountedPerFileKeptInItAndNeverSummed)
     const StartupReport cut = makeCore()->loadAll();
     ASSERT_EQ(cut.damagedFiles.size(), 2);
     EXPECT_EQ(cut.damagedFiles[1].records, -1) << "not a whole number of calls";
+}
+
+TEST_F(AppCoreTest, BudgetsAreWrittenOnlyOnceThereIsOne)
+{
+    ProviderBudget money;
+    money.money = 250000;
+    ProviderBudget warned;
+    warned.warnedLevels = 1;
+    const struct {
+        const char *what;
+        std::optional<ProviderBudget> budget;
+        bool written;
+    } cases[] = {
+        { "no budget", std::nullopt, false },
+        { "an empty budget, as the account dialog saves it", ProviderBudget {}, false },
+        { "a budget of money", money, true },
+        { "a warning already given", warned, true },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(file(QStringLiteral("budgets.data")));
+        auto core = makeCore();
+        core->loadAll();
+        if (c.budget)
+            core->spending().budgets.insert(QStringLiteral("DemoEntry"), *c.budget);
+        core->SaveSettings();
+        EXPECT_EQ(QFile::exists(file(QStringLiteral("budgets.data"))), c.written);
+    }
+}
+
+// A program that died between writing the archive and the log leaves the
+// archive ending with the calls the full log still begins with; the start
+// gives them back to the log's keeping instead of counting them twice.
+TEST_F(AppCoreTest, CallsArchivedButStillInTheLogAreArchivedOnce)
+{
+    QByteArray log(524288, '\0');
+    for (int i = 0; i < 16384; ++i) {
+        log[i * 32 + 12] = 0;
+        log[i * 32 + 16] = char(i & 0xFF); // seconds: every record its own
+        log[i * 32 + 17] = char(i >> 8);
+    }
+    QByteArray earlier(1024 * 32, '\0');
+    for (int i = 0; i < 1024; ++i)
+        earlier[i * 32 + 20] = char(i & 0x7F); // costs: calls archived before
+    const struct {
+        const char *what;
+        QByteArray archive;
+        QByteArray kept;
+    } cases[] = {
+        { "one batch twice", earlier + log.left(1024 * 32), earlier },
+        { "two batches twice", earlier + log.left(2048 * 32), earlier },
+        { "the only batch twice", log.left(1024 * 32), {} },
+        { "nothing twice", earlier, earlier },
+        { "a tail that is not the log's head", earlier + log.mid(32, 1024 * 32), earlier + log.mid(32, 1024 * 32) },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        write(QStringLiteral("Log.data"), log);
+        write(QStringLiteral("settings.data"), "[Application]\r\nLog.NumberOfRecords=16384\r\n");
+        write(QStringLiteral("Log.archive.data"), c.archive);
+        auto core = makeCore();
+        core->loadAll();
+        EXPECT_EQ(core->log().Count, 16384);
+        EXPECT_EQ(readFile(file(QStringLiteral("Log.archive.data"))), c.kept);
+        EXPECT_EQ(readFile(file(QStringLiteral("Log.data"))), log) << "the log is left as it is";
+    }
+}
+
+// When settings.data cannot be written, its counts on disk are the old
+// ones: Tariffs.data goes back to the table they count.
+TEST_F(AppCoreTest, TariffsFollowTheSettingsThatCountThem)
+{
+    auto core = makeCore();
+    core->loadAll();
+    core->tariffs().records[0].IdNumber = 1;
+    core->tariffs().Count = 1;
+    core->tariffs().LastTariffIdNumber = 1;
+    ASSERT_TRUE(core->saveForExit().isEmpty());
+    const QByteArray tariffs = readFile(file(QStringLiteral("Tariffs.data")));
+
+    core->tariffs().records[1].IdNumber = 2;
+    core->tariffs().Count = 2;
+    core->tariffs().LastTariffIdNumber = 2;
+    ASSERT_TRUE(QFile::remove(file(QStringLiteral("settings.data"))));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("settings.data")));
+    const QList<FileError> failures = core->saveForExit();
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_EQ(failures[0].path, file(QStringLiteral("settings.data")));
+    EXPECT_EQ(readFile(file(QStringLiteral("Tariffs.data"))), tariffs);
+    EXPECT_TRUE(core->unsavedWork().tariffs);
+
+    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("settings.data")));
+    EXPECT_TRUE(core->saveForExit().isEmpty());
+    EXPECT_EQ(readFile(file(QStringLiteral("Tariffs.data"))).at(152), 2) << "the second tariff";
 }

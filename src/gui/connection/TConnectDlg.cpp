@@ -60,6 +60,12 @@ TConnectDlg::TConnectDlg(QWidget *parent)
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setGeometry(Layout::ListBox1);
     ListBox1->setFocusPolicy(Qt::NoFocus);
+    // An error is read whole, wrapped to the list's width, never cut behind
+    // a sideways scrollbar.
+    ListBox1->setWordWrap(true);
+    ListBox1->setTextElideMode(Qt::ElideNone);
+    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListBox1->setResizeMode(QListView::Adjust);
     ListBox1->setStyleSheet(QStringLiteral("QListWidget { background: black; color: white; font-weight: bold; }"));
 
     GTabButton1->setObjectName(QStringLiteral("GTabButton1"));
@@ -89,9 +95,14 @@ void TConnectDlg::addLine(const QString &line)
 
 void TConnectDlg::endProgress()
 {
+    stopAnimation();
+    hide();
+}
+
+void TConnectDlg::stopAnimation()
+{
     if (m_movie)
         m_movie->stop();
-    hide();
 }
 
 bool TConnectDlg::eventFilter(QObject *watched, QEvent *event)

@@ -7,7 +7,7 @@
 #include "core/app/AppCore.h"
 #include "core/connection/CallMonitor.h"
 #include "core/connection/RunningCall.h"
-#include "core/tariffs/CurrentCostRate.h"
+#include "core/pricing/CurrentCostRate.h"
 
 #include "core/tariffs/TariffTestData.h"
 #include "support/FakeClock.h"

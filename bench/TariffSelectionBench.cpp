@@ -1,7 +1,7 @@
 // How long choosing the tariff in force takes over a full table of 256
 // tariffs, and whether it allocates: it runs once a second.
 
-#include "core/tariffs/TariffSelection.h"
+#include "core/pricing/TariffSelection.h"
 
 #include <QDateTime>
 

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what the tests need, then builds and runs every test: a normal
-# build, and a build under AddressSanitizer and UndefinedBehaviorSanitizer.
+# build, and a build under AddressSanitizer and UndefinedBehaviorSanitizer;
+# the Windows check comes last, so trouble with wine holds up no Linux test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
+python3 scripts/check-layers.py # the core's floors: no include upwards, no loop
 
-# Every source of the Windows build compiles with mingw-w64, and the Windows
-# backends' check passes under wine.
-bash scripts/check-windows.sh --run
+# Formatting first: it takes seconds.
+bash scripts/check-format.sh
+
 export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -21,3 +23,7 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLLWISE_SANITIZE=O
 cmake --build build/asan
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build/asan --output-on-failure -j2
+
+# Every source of the Windows build compiles with mingw-w64, and the Windows
+# backends' check passes under wine.
+bash scripts/check-windows.sh --run

@@ -3,6 +3,7 @@
 #include "core/calllog/ProviderTotals.h"
 #include "core/store/SpendingFile.h"
 #include "core/store/TableBlanks.h"
+#include "core/store/TableLoader.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,18 +41,12 @@ AppCore::AppCore(const QString &programPath, AppServices services)
 
 StartupReport AppCore::loadAll()
 {
-    blankProviderTable(*m_providers);
-    blankCallLog(*m_log);
-    blankTariffTable(*m_tariffs);
-    m_settings = Settings {};
-
+    const LoadedTables loaded = loadTables(
+        m_folder, { m_providers.get(), m_log.get(), m_tariffs.get() }, DamagedProviders::CopyAside, m_systemCurrency);
+    m_settings = loaded.settings;
+    m_currencyText = loaded.currencyText;
     StartupReport report;
-    report.invalidProviderFile = m_files.loadAppData(*m_providers) == ProviderFileState::Invalid;
-    const qint64 logBytes = m_files.loadLogData(*m_log);
-    const qint64 tariffBytes = m_files.loadTarifData(*m_tariffs);
-    const StoredCounts counts = m_settingsFile.load(m_settings);
-    m_currencyText = (m_settings.UseUserCurrency ? m_settings.CurrencyString : m_systemCurrency) + QLatin1Char(' ');
-    applyStoredCounts(*m_log, *m_tariffs, counts, logBytes, tariffBytes);
+    report.invalidProviderFile = loaded.providers == ProviderFileState::Invalid;
     rememberWritten();
     QFile budgets(QDir(m_folder).filePath(spendingfile::kFileName));
     m_spending

@@ -3,12 +3,12 @@
 #include "core/calllog/ProviderTotals.h"
 #include "core/connection/CallLogging.h"
 #include "core/connection/RunningCall.h"
+#include "core/pricing/CurrentCostRate.h"
+#include "core/pricing/RateCaption.h"
 #include "core/skins/SkinImages.h"
 #include "core/store/DateTimeValue.h"
 #include "core/store/Money.h"
 #include "core/store/TextHelpers.h"
-#include "core/tariffs/CurrentCostRate.h"
-#include "core/tariffs/RateCaption.h"
 #include "core/tariffs/TariffTotals.h"
 
 #include <QLocale>

@@ -14,9 +14,9 @@ const QString kCreateEntryFailed = QStringLiteral("Dialtally couldn''t create a 
 
 } // namespace
 
-Dialler::Dialler(AppCore &core, CallMonitor &monitor, dialup::DialUpService &service, QObject *parent)
+Dialler::Dialler(CurrentCall &call, CallMonitor &monitor, dialup::DialUpService &service, QObject *parent)
     : QObject(parent)
-    , m_core(core)
+    , m_call(call)
     , m_monitor(monitor)
     , m_service(service)
 {
@@ -63,7 +63,7 @@ void Dialler::DialEntry()
     }
     const std::string password = params->passwordSaved ? params->password : std::string();
 
-    CurrentCall &call = m_core.currentCall();
+    CurrentCall &call = m_call;
     emit busyChanged(true);
     // Set before the dial, so that a report arriving at once already owns the status.
     call.DialledHere = true;
@@ -88,7 +88,7 @@ void Dialler::DialEntry()
 void Dialler::DialProgress(std::uint32_t state, dialup::ErrorCode error)
 {
     // News of a dial already hung up or refused is no longer ours to show.
-    if (!m_core.currentCall().DialledHere)
+    if (!m_call.DialledHere)
         return;
     const QString line = RasStateText(state, error, m_service);
     if (!line.isEmpty())
@@ -119,7 +119,7 @@ void Dialler::HangUpEntry()
 {
     if (hangingUp())
         return;
-    CurrentCall &call = m_core.currentCall();
+    CurrentCall &call = m_call;
     const bool ownDial = call.DialledHere && m_dialHandle != 0;
     // Before the monitor has listed our dial, only the dial knows its line.
     const dialup::ConnectionHandle handle = ownDial ? m_dialHandle : call.RasConnHandle;
@@ -130,7 +130,7 @@ void Dialler::HangUpEntry()
 
 void Dialler::hangUpLine(dialup::ConnectionHandle handle, bool lineUp, bool endsCall)
 {
-    CurrentCall &call = m_core.currentCall();
+    CurrentCall &call = m_call;
     m_dialHandle = 0;
     m_endsCall = endsCall;
     m_hangUpHandle = handle;
@@ -157,7 +157,7 @@ void Dialler::cancelDial()
 {
     if (hangingUp())
         return;
-    CurrentCall &call = m_core.currentCall();
+    CurrentCall &call = m_call;
     if (m_dialHandle != 0) {
         // Once our call has ended, a call being costed now is another program's.
         hangUpLine(m_dialHandle, true, call.DialledHere);
@@ -171,7 +171,7 @@ void Dialler::cancelDial()
 void Dialler::abandonDial()
 {
     endProgress();
-    const bool callRuns = m_core.currentCall().Connected;
+    const bool callRuns = m_call.Connected;
     m_monitor.setDialButtonImage(QString::fromLatin1(callRuns ? SkinImages::kHangUp : SkinImages::kDialUp));
     emit hangUpFinished();
 }
@@ -196,7 +196,7 @@ bool Dialler::isUp(dialup::ConnectionHandle handle)
 
 void Dialler::finishHangUp()
 {
-    m_core.currentCall().DialledHere = false;
+    m_call.DialledHere = false;
     if (!m_endsCall) {
         abandonDial();
         return;

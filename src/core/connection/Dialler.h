@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/app/AppCore.h"
 #include "core/connection/CallMonitor.h"
 #include "core/services/DialUpService.h"
+#include "core/store/CurrentCall.h"
 
 #include <QObject>
 #include <QString>
@@ -25,7 +25,7 @@ public:
     // How long a successful hang-up is given to take the line down before the call ends.
     static constexpr int kHangUpWaitMilliseconds = 100;
 
-    Dialler(AppCore &core, CallMonitor &monitor, dialup::DialUpService &service, QObject *parent = nullptr);
+    Dialler(CurrentCall &call, CallMonitor &monitor, dialup::DialUpService &service, QObject *parent = nullptr);
 
     // Dials in mode 1, hangs up in mode 2, ignores a click before the first tick.
     void ButtonDialClick();
@@ -72,7 +72,7 @@ private:
     // Whether the service still lists `handle` as a line that is up.
     bool isUp(dialup::ConnectionHandle handle);
 
-    AppCore &m_core;
+    CurrentCall &m_call; // AppCore's, shared with the monitor
     CallMonitor &m_monitor;
     dialup::DialUpService &m_service;
     QTimer m_hangUpWait;

@@ -1,9 +1,9 @@
 #include "core/reports/CallReport.h"
 
-#include "core/connection/RunningCall.h"
+#include "core/pricing/CallPrice.h"
+#include "core/pricing/TariffSelection.h"
 #include "core/store/Money.h"
 #include "core/tariffs/TariffIds.h"
-#include "core/tariffs/TariffSelection.h"
 
 #include <QDateTime>
 #include <QMap>

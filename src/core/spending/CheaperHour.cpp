@@ -1,10 +1,10 @@
 #include "core/spending/CheaperHour.h"
 
+#include "core/pricing/CurrentCostRate.h"
+#include "core/pricing/RateCaption.h"
+#include "core/pricing/TariffSelection.h"
 #include "core/store/CurrentCall.h"
 #include "core/store/Money.h"
-#include "core/tariffs/CurrentCostRate.h"
-#include "core/tariffs/RateCaption.h"
-#include "core/tariffs/TariffSelection.h"
 
 #include <QLocale>
 

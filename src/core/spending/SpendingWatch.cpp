@@ -1,11 +1,11 @@
 #include "core/spending/SpendingWatch.h"
 
+#include "core/pricing/NextUnit.h"
+#include "core/pricing/RateCaption.h"
 #include "core/spending/BudgetCheck.h"
 #include "core/spending/CheaperHour.h"
-#include "core/spending/NextUnit.h"
 #include "core/spending/SpendingSummary.h"
 #include "core/store/DateTimeValue.h"
-#include "core/tariffs/RateCaption.h"
 
 #include <algorithm>
 

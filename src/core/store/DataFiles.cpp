@@ -137,8 +137,7 @@ void clampProviderHeader(ProviderTable &table)
         table.Current = table.Count == 0 ? 0 : table.Count - 1;
 }
 
-void applyStoredCounts(
-    CallLogTable &log, TariffTable &tariffs, const StoredCounts &counts, qint64 logBytes, qint64 tariffBytes)
+void applyStoredLogCount(CallLogTable &log, const StoredCounts &counts, qint64 logBytes)
 {
     // A count that is missing or out of range must not hide records the data
     // file still holds: the next call would overwrite them.
@@ -147,7 +146,10 @@ void applyStoredCounts(
         log.Count = std::int32_t(*logRecords);
     else
         log.Count = logBytes > 0 ? logCountFromSlots(log, logBytes) : 0;
+}
 
+void applyStoredTariffCounts(TariffTable &tariffs, const StoredCounts &counts, qint64 tariffBytes)
+{
     const auto &tariffRecords = counts.tariffRecords;
     if (tariffRecords && *tariffRecords >= 0 && *tariffRecords <= kMaxTariffs)
         tariffs.Count = std::uint16_t(*tariffRecords);

@@ -57,10 +57,10 @@ int logCountFromSlots(const CallLogTable &log, qint64 bytesRead);
 int tariffCountFromSlots(const TariffTable &table, qint64 bytesRead);
 std::uint32_t highestTariffId(const TariffTable &table);
 
-// Sets the log's and the tariff table's counts and the tariff id counter from
+// Set the log's count, and the tariff table's count and id counter, from
 // settings.data, or from the slots read when a count is missing or out of range.
-void applyStoredCounts(
-    CallLogTable &log, TariffTable &tariffs, const StoredCounts &counts, qint64 logBytes, qint64 tariffBytes);
+void applyStoredLogCount(CallLogTable &log, const StoredCounts &counts, qint64 logBytes);
+void applyStoredTariffCounts(TariffTable &tariffs, const StoredCounts &counts, qint64 tariffBytes);
 
 // Brings counts from a file into the table's range.
 void clampProviderHeader(ProviderTable &table);

@@ -100,7 +100,7 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
     , m_core(std::make_unique<AppCore>(programPath, services))
     , m_dialUp(services.dialUp)
     , m_monitor(std::make_unique<CallMonitor>(*m_core, services.dialUp, services.clock))
-    , m_dialler(std::make_unique<Dialler>(*m_core, *m_monitor, services.dialUp))
+    , m_dialler(std::make_unique<Dialler>(m_core->currentCall(), *m_monitor, services.dialUp))
     , m_spending(std::make_unique<SpendingWatch>(*m_core, services.clock))
     , m_callLog(callLog)
     , m_blind(blind)

@@ -1,5 +1,7 @@
 #include "tools/report/ReportArguments.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QDate>
 
 #include <array>
@@ -38,63 +40,89 @@ std::optional<QDate> parseDate(const QString &text)
     return date;
 }
 
+QCommandLineOption valueOption(const char *name)
+{
+    return QCommandLineOption(QLatin1String(name), QString(), QStringLiteral("value"));
+}
+
+// The parser's own words are not the tool's; name the option as it was typed.
+QString parseProblem(
+    const QCommandLineParser &parser, const QStringList &arguments, const QList<QCommandLineOption> &valueOptions)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        const QString &name = unknown.first();
+        return QStringLiteral("unknown option %1%2").arg(QLatin1String(name.size() == 1 ? "-" : "--"), name);
+    }
+    // Only the last argument can lack its value: any other takes the next one.
+    if (!arguments.isEmpty()) {
+        for (const QCommandLineOption &option : valueOptions)
+            if (arguments.last() == QLatin1String("--") + option.names().first())
+                return QStringLiteral("%1 needs a value").arg(arguments.last());
+    }
+    // Such as a value given to --help: in the tool's form, lower case without the stop.
+    QString text = parser.errorText();
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    if (!text.isEmpty())
+        text[0] = text[0].toLower();
+    return text;
+}
+
 } // namespace
 
 std::expected<ReportArguments, QString> ReportArguments::parse(const QStringList &arguments)
 {
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList { QStringLiteral("h"), QStringLiteral("help") });
+    const QCommandLineOption folder = valueOption("folder");
+    const QCommandLineOption reprice = valueOption("reprice");
+    const QCommandLineOption provider = valueOption("provider");
+    const QCommandLineOption from = valueOption("from");
+    const QCommandLineOption to = valueOption("to");
+    const QCommandLineOption format = valueOption("format");
+    const QList<QCommandLineOption> valueOptions = { folder, reprice, provider, from, to, format };
+    parser.addOptions(valueOptions);
+    parser.addOption(help);
+    // The parser skips the first argument as the program's name.
+    if (!parser.parse(QStringList(QStringLiteral("tollwise-report")) + arguments))
+        return std::unexpected(parseProblem(parser, arguments, valueOptions));
+
     ReportArguments result;
+    result.help = parser.isSet(help);
     bool reportGiven = false;
-    for (int i = 0; i < arguments.size(); ++i) {
-        QString argument = arguments[i];
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            result.help = true;
+    for (const QString &name : parser.positionalArguments()) {
+        const auto report = lookUp(kReports, name);
+        if (!report)
+            return std::unexpected(QStringLiteral("unknown report \"%1\"").arg(name));
+        if (reportGiven)
+            return std::unexpected(QStringLiteral("only one report at a time"));
+        result.report = *report;
+        reportGiven = true;
+    }
+    if (parser.isSet(folder))
+        result.folder = parser.value(folder);
+    if (parser.isSet(reprice))
+        result.repriceFolder = parser.value(reprice);
+    if (parser.isSet(provider))
+        result.filter.provider = parser.value(provider);
+    for (const auto &[option, date] :
+        { std::pair { &from, &result.filter.from }, std::pair { &to, &result.filter.to } }) {
+        if (!parser.isSet(*option))
             continue;
-        }
-        if (!argument.startsWith(QLatin1String("--"))) {
-            const auto report = lookUp(kReports, argument);
-            if (!report)
-                return std::unexpected(QStringLiteral("unknown report \"%1\"").arg(argument));
-            if (reportGiven)
-                return std::unexpected(QStringLiteral("only one report at a time"));
-            result.report = *report;
-            reportGiven = true;
-            continue;
-        }
-        static const QStringList options
-            = { QStringLiteral("--folder"), QStringLiteral("--reprice"), QStringLiteral("--provider"),
-                  QStringLiteral("--from"), QStringLiteral("--to"), QStringLiteral("--format") };
-        // Both "--option value" and "--option=value".
-        QString value;
-        const qsizetype equals = argument.indexOf(QLatin1Char('='));
-        if (equals >= 0) {
-            value = argument.mid(equals + 1);
-            argument.truncate(equals);
-        }
-        if (!options.contains(argument))
-            return std::unexpected(QStringLiteral("unknown option %1").arg(argument));
-        if (equals < 0) {
-            if (i + 1 >= arguments.size())
-                return std::unexpected(QStringLiteral("%1 needs a value").arg(argument));
-            value = arguments[++i];
-        }
-        if (argument == QLatin1String("--folder")) {
-            result.folder = value;
-        } else if (argument == QLatin1String("--reprice")) {
-            result.repriceFolder = value;
-        } else if (argument == QLatin1String("--provider")) {
-            result.filter.provider = value;
-        } else if (argument == QLatin1String("--from") || argument == QLatin1String("--to")) {
-            const auto date = parseDate(value);
-            if (!date)
-                return std::unexpected(
-                    QStringLiteral("%1 wants a date as YYYY-MM-DD, not \"%2\"").arg(argument, value));
-            (argument == QLatin1String("--from") ? result.filter.from : result.filter.to) = *date;
-        } else if (argument == QLatin1String("--format")) {
-            const auto format = lookUp(kFormats, value);
-            if (!format)
-                return std::unexpected(QStringLiteral("unknown format \"%1\"").arg(value));
-            result.format = *format;
-        }
+        const QString value = parser.value(*option);
+        const auto parsed = parseDate(value);
+        if (!parsed)
+            return std::unexpected(
+                QStringLiteral("--%1 wants a date as YYYY-MM-DD, not \"%2\"").arg(option->names().first(), value));
+        *date = *parsed;
+    }
+    if (parser.isSet(format)) {
+        const QString value = parser.value(format);
+        const auto parsed = lookUp(kFormats, value);
+        if (!parsed)
+            return std::unexpected(QStringLiteral("unknown format \"%1\"").arg(value));
+        result.format = *parsed;
     }
     return result;
 }

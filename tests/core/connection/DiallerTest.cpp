@@ -62,7 +62,7 @@ protected:
         loop.exec();
     }
 
-    Dialler dialler { *core, monitor, dialUp };
+    Dialler dialler { core->currentCall(), monitor, dialUp };
     QStringList shown;
     QStringList lines;
     QStringList errors;
@@ -99,7 +99,7 @@ TEST_F(DiallerTest, TheDialButtonFollowsItsMode)
             service.connect("DemoEntry");
         if (c.firstTickDone)
             ownMonitor.Timer1Timer();
-        Dialler ownDialler(*own, ownMonitor, service);
+        Dialler ownDialler(own->currentCall(), ownMonitor, service);
         ownDialler.ButtonDialClick();
         EXPECT_EQ(service.dials.size(), c.dials);
         EXPECT_EQ(service.hangUps.size(), c.hangUps);

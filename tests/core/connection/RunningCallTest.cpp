@@ -1,8 +1,8 @@
 #include "core/connection/RunningCall.h"
 
+#include "core/pricing/CurrentCostRate.h"
 #include "core/store/DateTimeValue.h"
 #include "core/store/TableBlanks.h"
-#include "core/tariffs/CurrentCostRate.h"
 
 #include "core/tariffs/TariffTestData.h"
 

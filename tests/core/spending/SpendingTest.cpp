@@ -1,10 +1,10 @@
+#include "core/pricing/NextUnit.h"
 #include "core/spending/BillProjection.h"
 #include "core/spending/CheaperHour.h"
-#include "core/spending/NextUnit.h"
 #include "core/store/SpendingFile.h"
 
 #include "core/connection/RunningCall.h"
-#include "core/tariffs/CurrentCostRate.h"
+#include "core/pricing/CurrentCostRate.h"
 #include "core/tariffs/TariffTestData.h"
 
 #include <QLocale>

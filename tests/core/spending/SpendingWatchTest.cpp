@@ -52,7 +52,7 @@ protected:
     }
 
     SpendingWatch spending { *core, clock };
-    Dialler dialler { *core, monitor, dialUp };
+    Dialler dialler { core->currentCall(), monitor, dialUp };
     QStringList warnings;
 };
 

@@ -1,9 +1,9 @@
 #include "gui/tariffs/TCallCharges.h"
 
 #include "core/app/AppCore.h"
+#include "core/pricing/CurrentCostRate.h"
+#include "core/pricing/RateCaption.h"
 #include "core/store/DateTimeValue.h"
-#include "core/tariffs/CurrentCostRate.h"
-#include "core/tariffs/RateCaption.h"
 #include "gui/controls/TGShape.h"
 #include "gui/tariffs/TariffColourStrip.h"
 

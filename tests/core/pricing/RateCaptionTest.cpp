@@ -1,8 +1,8 @@
-#include "core/tariffs/RateCaption.h"
+#include "core/pricing/RateCaption.h"
 
-#include "core/tariffs/CurrentCostRate.h"
+#include "core/pricing/CurrentCostRate.h"
 
-#include "TariffTestData.h"
+#include "core/tariffs/TariffTestData.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/tariffs/RateCaption.h"
+#include "core/pricing/RateCaption.h"
 
 #include "core/store/Money.h"
 

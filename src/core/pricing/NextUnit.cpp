@@ -1,4 +1,4 @@
-#include "core/spending/NextUnit.h"
+#include "core/pricing/NextUnit.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "core/tariffs/TariffSelection.h"
+#include "core/pricing/TariffSelection.h"
 
 #include "core/store/DateTimeValue.h"
 

@@ -1,6 +1,6 @@
-#include "core/tariffs/TariffSelection.h"
+#include "core/pricing/TariffSelection.h"
 
-#include "TariffTestData.h"
+#include "core/tariffs/TariffTestData.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "core/tariffs/CurrentCostRate.h"
+#include "core/pricing/CurrentCostRate.h"
 
+#include "core/pricing/TariffSelection.h"
 #include "core/store/DateTimeValue.h"
 #include "core/store/Money.h"
-#include "core/tariffs/TariffSelection.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "core/tariffs/CurrentCostRate.h"
+#include "core/pricing/CurrentCostRate.h"
 
+#include "core/pricing/TariffSelection.h"
 #include "core/store/DateTimeValue.h"
-#include "core/tariffs/TariffSelection.h"
 
-#include "TariffTestData.h"
+#include "core/tariffs/TariffTestData.h"
 
 #include <gtest/gtest.h>
 

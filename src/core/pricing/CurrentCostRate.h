@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/pricing/TariffSelection.h" // kNoTariff
 #include "core/store/CurrentCall.h"
 #include "core/store/Tariff.h"
-#include "core/tariffs/TariffSelection.h" // kNoTariff
 
 #include <QDateTime>
 

@@ -51,7 +51,7 @@ protected:
             monitor->registry().ProviderDBadd(name);
         QObject::connect(monitor.get(), &CallMonitor::secondLineUp,
             [this](const QString &, const QString &other) { secondLines.append(other); });
-        dialler = std::make_unique<Dialler>(*core, *monitor, *service);
+        dialler = std::make_unique<Dialler>(core->currentCall(), *monitor, *service);
         QObject::connect(dialler.get(), &Dialler::errorReported, [this](const QString &text) { errors.append(text); });
         service->waitUntilReady(2000);
         monitor->startUp();
@@ -355,6 +355,47 @@ TEST_F(NmCallTest, ACancelledDialAnsweredLateIsTakenDownWhenTheAnswerComes)
     tick(3);
     EXPECT_FALSE(call().Connected);
     EXPECT_EQ(loggedCalls(), 0);
+}
+
+// NetworkManager's reasons reach the user whole and in words, never as the
+// bus's own messages.
+TEST_F(NmCallTest, RefusalsAreToldWholeInWords)
+{
+    mock.addDevice(QStringLiteral("ttyUSB0"), 30);
+    mock.addConnection(QStringLiteral("Mobile"), QStringLiteral("gsm"));
+    startProgram();
+    tick();
+    QStringList lines;
+    QObject::connect(dialler.get(), &Dialler::progressLine, [&](const QString &line) { lines.append(line); });
+    const QString reason = QStringLiteral(
+        "No suitable device found for this connection (device ttyUSB0 not available because profile is not "
+        "compatible with device (mismatching interface name)).");
+    struct Case {
+        const char *name;
+        std::function<void()> refuse;
+        QString line;
+    };
+    const std::vector<Case> cases = {
+        { "its own reason",
+            [&] {
+                mock.refuse(QStringLiteral("ActivateConnection"),
+                    QStringLiteral("org.freedesktop.NetworkManager.UnknownConnection"), reason);
+            },
+            QStringLiteral(">NetworkManager refused the request: ") + reason },
+        { "the bus's policy", [&] { mock.refuseByPolicy(QStringLiteral("ActivateConnection")); },
+            QStringLiteral(">You are not allowed to connect or disconnect through NetworkManager.") },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.refuse();
+        monitor->setSelectedEntry(QStringLiteral("Mobile"));
+        dialler->DialEntry();
+        ASSERT_TRUE(NmMock::waitUntil([&] { return !lines.isEmpty(); }));
+        EXPECT_EQ(lines.last(), c.line);
+        dialler->cancelDial();
+        pass(300);
+        lines.clear();
+    }
 }
 
 TEST_F(NmCallTest, TheDiallerToolSaysWhenNetworkManagerCannotBeReached)

@@ -278,7 +278,7 @@ protected:
     {
         service = std::make_unique<NmDialUpService>(nm.bus());
         monitor = std::make_unique<CallMonitor>(*core, *service, clock);
-        dialler = std::make_unique<Dialler>(*core, *monitor, *service);
+        dialler = std::make_unique<Dialler>(core->currentCall(), *monitor, *service);
         QObject::connect(dialler.get(), &Dialler::errorReported, [this](const QString &text) { errors.append(text); });
         service->waitUntilReady(3000);
         monitor->startUp();

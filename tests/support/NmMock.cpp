@@ -240,17 +240,23 @@ void NmMock::answerSlowly(const QString &method, double seconds)
 
 void NmMock::refuseByPolicy(const QString &method)
 {
-    const QString signature
-        = method == QLatin1String("ActivateConnection") ? QStringLiteral("ooo") : QStringLiteral("o");
-    const QString code = QStringLiteral(
-        "raise dbus.exceptions.DBusException('Rejected send message, 1 matched rules; type=\"method_call\", "
-        "sender=\":1.9\" interface=\"org.freedesktop.NetworkManager\" member=\"%1\" error name=\"(unset)\" "
-        "requested_reply=\"0\" destination=\"org.freedesktop.NetworkManager\"', "
-        "name='org.freedesktop.DBus.Error.AccessDenied')\n")
-                             .arg(method);
+    refuse(method, QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"),
+        QStringLiteral("Rejected send message, 1 matched rules; type=\"method_call\", sender=\":1.9\" "
+                       "interface=\"org.freedesktop.NetworkManager\" member=\"%1\" error name=\"(unset)\" "
+                       "requested_reply=\"0\" destination=\"org.freedesktop.NetworkManager\"")
+            .arg(method));
+}
+
+void NmMock::refuse(const QString &method, const QString &errorName, const QString &text)
+{
+    const bool activates = method == QLatin1String("ActivateConnection");
+    QString quoted = text;
+    quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
+    const QString code
+        = QStringLiteral("raise dbus.exceptions.DBusException('%1', name='%2')\n").arg(quoted, errorName);
     mockCall(kManagerPath, QStringLiteral("AddMethod"),
-        { kService, method, signature, method == QLatin1String("ActivateConnection") ? QStringLiteral("o") : QString(),
-            code });
+        { kService, method, activates ? QStringLiteral("ooo") : QStringLiteral("o"),
+            activates ? QStringLiteral("o") : QString(), code });
 }
 
 void NmMock::sendPropertiesChanged(const QString &path, const QString &interface, const QVariantMap &changed)

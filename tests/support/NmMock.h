@@ -54,6 +54,8 @@ public:
     // Makes a method of the manager refused by the bus, as a policy refuses
     // a user who may not control the network.
     void refuseByPolicy(const QString &method);
+    // Makes a method of the manager fail with NetworkManager's own error.
+    void refuse(const QString &method, const QString &errorName, const QString &text);
     // Sends `changed` as a PropertiesChanged of `interface` at `path`
     // without changing anything, odd types and all.
     void sendPropertiesChanged(const QString &path, const QString &interface, const QVariantMap &changed);

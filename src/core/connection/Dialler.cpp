@@ -104,7 +104,7 @@ void Dialler::DialProgress(std::uint32_t state, dialup::ErrorCode error)
     }
     // The call belongs to our dial's line, whatever else is up.
     if (m_dialHandle != 0 && (state == dialup::kDeviceConnected || state == dialup::kConnected))
-        m_core.currentCall().RasConnHandle = m_dialHandle;
+        m_call.RasConnHandle = m_dialHandle;
     if (state == dialup::kDeviceConnected) {
         m_monitor.BeginConnection();
     } else if (state == dialup::kConnected) {
@@ -203,7 +203,7 @@ void Dialler::finishHangUp()
     }
     // A service that answers later still has the line up: the call ends
     // when the line goes, and is costed until then.
-    if (m_core.currentCall().Connected && isUp(m_hangUpHandle)) {
+    if (m_call.Connected && isUp(m_hangUpHandle)) {
         endProgress();
         emit hangUpFinished();
         return;

@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QMovie>
 #include <QScreen>
+#include <QScrollBar>
 
 namespace {
 
@@ -66,6 +67,7 @@ TConnectDlg::TConnectDlg(QWidget *parent)
     ListBox1->setTextElideMode(Qt::ElideNone);
     ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBox1->setResizeMode(QListView::Adjust);
+    ListBox1->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     ListBox1->setStyleSheet(QStringLiteral("QListWidget { background: black; color: white; font-weight: bold; }"));
 
     GTabButton1->setObjectName(QStringLiteral("GTabButton1"));
@@ -89,7 +91,20 @@ void TConnectDlg::showProgress(const QString &entry)
 
 void TConnectDlg::addLine(const QString &line)
 {
-    ListBox1->addItem(line);
+    // The list's own guess at a wrapped line's height falls short, cutting
+    // the end of a long reason off; the height is worked out here instead.
+    ListBox1->ensurePolished();
+    QFont font = ListBox1->font();
+    font.setBold(true);
+    // Worked out for the narrowest the text can be (a scrollbar shown), so
+    // the height never falls short.
+    constexpr int kTextMargins = 8;
+    const int width = ListBox1->width() - 2 * ListBox1->frameWidth() - ListBox1->verticalScrollBar()->sizeHint().width()
+        - kTextMargins;
+    const QRect wrapped
+        = QFontMetrics(font).boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap | Qt::AlignLeft, line);
+    auto *item = new QListWidgetItem(line, ListBox1);
+    item->setSizeHint(QSize(width, wrapped.height() + 2));
     ListBox1->scrollToBottom();
 }
 

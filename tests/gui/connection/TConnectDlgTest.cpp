@@ -25,7 +25,12 @@ TEST(TConnectDlg, ALongErrorIsWrappedWhole)
     EXPECT_EQ(item->text(), reason) << "kept whole";
     const QRect shown = list->visualItemRect(item);
     EXPECT_LE(shown.right(), list->viewport()->width());
-    EXPECT_GT(shown.height(), 2 * list->fontMetrics().height()) << "wrapped over several lines";
+    QFont bold = list->font();
+    bold.setBold(true);
+    const QRect needed
+        = QFontMetrics(bold).boundingRect(QRect(0, 0, list->viewport()->width(), 10000), Qt::TextWordWrap, reason);
+    EXPECT_GT(needed.height(), 4 * list->fontMetrics().height()) << "a reason of many lines";
+    EXPECT_GE(shown.height(), needed.height()) << "room for every line of it";
     // The list follows the newest line, so the end of the error is in view.
     EXPECT_LE(shown.bottom(), list->viewport()->height());
 }

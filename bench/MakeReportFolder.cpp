@@ -1,6 +1,8 @@
 // Writes a program folder with a full log of 16384 calls of up to an hour,
 // eight providers and a table of tariffs of every unit kind, for timing
-// tollwise-report on it. Usage: make_report_folder FOLDER
+// tollwise-report on it. Usage: make_report_folder FOLDER [PROVIDERS]
+// PROVIDERS (1 to 8) share out the calls; the program's idle measure gives
+// every call to the one provider shown.
 #include "core/store/DataFiles.h"
 #include "core/store/SettingsFile.h"
 #include "core/store/TableBlanks.h"
@@ -11,13 +13,15 @@
 #include <QDir>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    if (argc != 2) {
-        std::fputs("usage: make_report_folder FOLDER\n", stderr);
+    const int sharing = argc == 3 ? std::atoi(argv[2]) : 8;
+    if (argc < 2 || argc > 3 || sharing < 1 || sharing > 8) {
+        std::fputs("usage: make_report_folder FOLDER [PROVIDERS]\n", stderr);
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -31,7 +35,7 @@ int main(int argc, char *argv[])
 
     auto log = std::make_unique<CallLogTable>();
     blankCallLog(*log);
-    fillLogWithCalls(*log, kMaxLogRecords, providers->Count);
+    fillLogWithCalls(*log, kMaxLogRecords, sharing);
     for (int i = 0; i < kMaxLogRecords; ++i)
         log->records[i].DurationSeconds = std::uint32_t(1 + i * 7919 % 3600);
 

@@ -17,6 +17,8 @@ namespace {
 
 // budgets.data holds a few lines per provider; anything larger is not ours.
 constexpr qint64 kMaxBudgetsBytes = 1 << 20;
+// A damaged budgets.data is copied whole up to this size, and left alone above it.
+constexpr qint64 kMaxBudgetsCopyBytes = 64 << 20;
 
 QString folderOf(const QString &programPath) { return QFileInfo(programPath).absolutePath(); }
 
@@ -48,10 +50,45 @@ StartupReport AppCore::loadAll()
     StartupReport report;
     report.invalidProviderFile = loaded.providers == ProviderFileState::Invalid;
     rememberWritten();
-    QFile budgets(QDir(m_folder).filePath(spendingfile::kFileName));
-    m_spending
-        = budgets.open(QIODevice::ReadOnly) ? spendingfile::parse(budgets.read(kMaxBudgetsBytes)) : SpendingPlan {};
+    loadSpending(report);
     return report;
+}
+
+void AppCore::loadSpending(StartupReport &report)
+{
+    const QString path = QDir(m_folder).filePath(spendingfile::kFileName);
+    QFile file(path);
+    m_spending = {};
+    m_spendingFileHeld = false;
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_writtenSpending = spendingfile::serialise(m_spending);
+        return;
+    }
+    const QByteArray bytes = file.read(kMaxBudgetsCopyBytes + 1);
+    spendingfile::ReadResult read = spendingfile::parse(bytes.left(kMaxBudgetsBytes));
+    if (bytes.size() > kMaxBudgetsBytes)
+        read.problems.prepend(QStringLiteral("The file is larger than any the program writes."));
+    m_spending = read.plan;
+    m_writtenSpending = spendingfile::serialise(m_spending);
+    if (read.problems.isEmpty())
+        return;
+    report.budgetsProblems = read.problems;
+    // The damaged file is kept whole before it is replaced, so nothing the
+    // user wrote into it is lost; without the copy it stays as it was.
+    if (bytes.size() > kMaxBudgetsCopyBytes) {
+        report.budgetsCopyError = QStringLiteral("the file is too large to copy");
+        m_spendingFileHeld = true;
+        return;
+    }
+    if (const auto copied = writeFileAtomically(QDir(m_folder).filePath(spendingfile::kDamagedCopy), bytes); !copied) {
+        report.budgetsCopyError = copied.error().reason;
+        m_spendingFileHeld = true;
+        return;
+    }
+    // Replaced at once, so the damage is told once.
+    if (writeFileAtomically(path, m_writtenSpending))
+        return;
+    m_writtenSpending.clear();
 }
 
 AppCore::SettingsImage AppCore::settingsImage() const
@@ -167,11 +204,18 @@ void AppCore::SaveSettings()
 void AppCore::SaveSpending()
 {
     const QString path = QDir(m_folder).filePath(spendingfile::kFileName);
+    // A damaged file that could not be copied is the user's only record of it.
+    if (m_spendingFileHeld)
+        return;
     // A user who never set a budget gets no file.
     if (m_spending.budgets.isEmpty() && m_spending.hangUpMarginSeconds == SpendingPlan::kDefaultHangUpMargin
         && !QFile::exists(path))
         return;
-    noteSave(spendingfile::kFileName, writeFileAtomically(path, spendingfile::serialise(m_spending)));
+    const QByteArray bytes = spendingfile::serialise(m_spending);
+    const auto result = writeFileAtomically(path, bytes);
+    if (result)
+        m_writtenSpending = bytes;
+    noteSave(spendingfile::kFileName, result);
 }
 
 void AppCore::saveEverything()
@@ -193,6 +237,8 @@ void AppCore::saveChanges()
         SaveTarifData();
     if (!(settingsImage() == m_writtenSettings))
         SaveSettings();
+    else if (spendingfile::serialise(m_spending) != m_writtenSpending)
+        SaveSpending();
 }
 
 QList<FileError> AppCore::saveForExit()

@@ -18,6 +18,7 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -31,6 +32,10 @@ struct AppServices {
 
 struct StartupReport {
     bool invalidProviderFile = false; // it was copied to MyInvalidFile.old
+    // What was wrong with budgets.data; the file was kept as budgets.data.old
+    // (unless `budgetsCopyError` says why not) and rewritten with what could be read.
+    QStringList budgetsProblems;
+    QString budgetsCopyError;
 };
 
 enum class AppSound {
@@ -82,6 +87,7 @@ public:
     // budgets.data; a failed registration never stops a file from being written.
     void SaveSettings();
     // budgets.data alone: a warning given must stay given across a restart.
+    // A damaged file that could not be kept as budgets.data.old is left alone.
     void SaveSpending();
     // The three data files, then the settings: the order of the end of a call.
     void saveEverything();
@@ -111,6 +117,7 @@ public:
 private:
     void noteSave(const QString &fileName, const std::expected<void, FileError> &result);
     void saveLogArchive();
+    void loadSpending(StartupReport &report);
 
     // What settings.data holds besides the settings themselves.
     struct SettingsImage {
@@ -146,5 +153,7 @@ private:
     QByteArray m_writtenLog;
     QByteArray m_writtenTariffs;
     SettingsImage m_writtenSettings;
+    QByteArray m_writtenSpending;
+    bool m_spendingFileHeld = false; // budgets.data is damaged and could not be copied: never overwritten
     std::function<void(const FileError &)> m_onSaveFailure;
 };

@@ -6,10 +6,12 @@
 
 #include <algorithm>
 
-int beginCallCost(CurrentCall &call, const TariffTable &tariffs, const QDateTime &start)
+namespace {
+
+void resetCallCost(CurrentCall &call, DateTimeValue start)
 {
     call.CurrentRate = 0;
-    call.CallStart = toDateTimeValue(start);
+    call.CallStart = start;
     call.CallTariff = 0;
     call.CallCost = 0;
     call.UnitLength = 60;
@@ -17,6 +19,13 @@ int beginCallCost(CurrentCall &call, const TariffTable &tariffs, const QDateTime
     call.Incremental = false;
     call.FirstTick = true;
     call.StartCharge = 0;
+}
+
+} // namespace
+
+int beginCallCost(CurrentCall &call, const TariffTable &tariffs, const QDateTime &start)
+{
+    resetCallCost(call, toDateTimeValue(start));
     return SetCurrentCostRate(tariffs, call, start);
 }
 
@@ -37,6 +46,20 @@ std::uint32_t chargeCallSeconds(CurrentCall &call, std::uint32_t seconds)
         call.CallCost = addMoney(call.CallCost, scaleMoney(call.CurrentRate, units, 1));
     call.UnitPosition = std::int32_t((position + seconds) % length);
     return std::uint32_t(units);
+}
+
+CallPrice priceCall(const TariffTable &tariffs, const TariffMoment &start, std::uint32_t seconds)
+{
+    CurrentCall call;
+    call.Connected = true;
+    resetCallCost(call, start.value);
+    CallPrice price;
+    price.tariffIndex = tariffs.Count == 0 ? kNoTariff : SelectTariffAt(tariffs, start);
+    if (price.tariffIndex != kNoTariff)
+        loadTariffRate(tariffs, price.tariffIndex, call);
+    chargeCallSeconds(call, seconds);
+    price.cost = call.CallCost;
+    return price;
 }
 
 CallPrice priceCall(const TariffTable &tariffs, const QDateTime &start, std::uint32_t seconds)

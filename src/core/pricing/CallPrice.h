@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/pricing/TariffSelection.h"
 #include "core/store/CurrentCall.h"
 #include "core/store/Tariff.h"
 
@@ -23,3 +24,7 @@ struct CallPrice {
     MoneyValue cost = 0;
 };
 CallPrice priceCall(const TariffTable &tariffs, const QDateTime &start, std::uint32_t seconds);
+// The same for a start given by its calendar parts: for a day on which the
+// clocks do not change it prices exactly as the above, without a time zone
+// lookup for every call.
+CallPrice priceCall(const TariffTable &tariffs, const TariffMoment &start, std::uint32_t seconds);

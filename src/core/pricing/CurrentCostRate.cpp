@@ -29,6 +29,12 @@ int SetCurrentCostRate(const TariffTable &table, CurrentCall &call, const QDateT
     const int index = SelectTariffAt(table, call.Connected ? fromDateTimeValue(call.CallStart) : now);
     if (index == kNoTariff)
         return kNoTariff;
+    loadTariffRate(table, index, call);
+    return index;
+}
+
+void loadTariffRate(const TariffTable &table, int index, CurrentCall &call)
+{
     const Tariff &tariff = table.records[index];
     call.CallTariff = std::uint8_t(index);
     call.UnitLength = unitLengthOf(tariff);
@@ -40,5 +46,4 @@ int SetCurrentCostRate(const TariffTable &table, CurrentCall &call, const QDateT
     call.StartCharge = addMoney(call.CallCost, tariff.MinCharge);
     if (call.Connected)
         call.CallCost = addMoney(call.CallCost, tariff.MinCharge);
-    return index;
 }

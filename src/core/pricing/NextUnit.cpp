@@ -11,7 +11,9 @@ std::optional<int> secondsToNextUnit(const CurrentCall &call)
     return (call.UnitLength - position) % call.UnitLength + 1;
 }
 
-QString nextUnitText(int seconds)
+QString minutesAndSeconds(int seconds)
 {
-    return QStringLiteral("next unit in %1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
+
+QString nextUnitText(int seconds) { return QStringLiteral("next unit in ") + minutesAndSeconds(seconds); }

@@ -11,5 +11,7 @@
 // charged by the second: no call, a single charge, a unit every second.
 std::optional<int> secondsToNextUnit(const CurrentCall &call);
 
+// "0:23", "1:00"
+QString minutesAndSeconds(int seconds);
 // "next unit in 0:23"
 QString nextUnitText(int seconds);

@@ -34,10 +34,10 @@ bool appliesOnDay(const Tariff &tariff, const TariffMoment &m)
 
 } // namespace
 
-TariffMoment tariffMomentOf(const QDateTime &moment)
+TariffMoment tariffMomentOf(const QDateTime &moment) { return tariffMomentOf(moment.date(), moment.time()); }
+
+TariffMoment tariffMomentOf(const QDate &date, const QTime &time)
 {
-    const QDate date = moment.date();
-    const QTime time = moment.time();
     TariffMoment m;
     m.weekday = date.dayOfWeek() % 7;
     m.day = date.day();

@@ -19,6 +19,8 @@ struct TariffMoment {
 };
 
 TariffMoment tariffMomentOf(const QDateTime &moment);
+// The same from a local date and time given as they are, with no time zone to consult.
+TariffMoment tariffMomentOf(const QDate &date, const QTime &time);
 
 // Index of the tariff in force at the moment, or kNoTariff. Of all tariffs
 // that apply, the last in table order wins. Scans the table without allocating.

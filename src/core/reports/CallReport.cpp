@@ -6,18 +6,36 @@
 #include "core/tariffs/TariffIds.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QMap>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 
 namespace {
 
-QString twoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
-
-CallStamp stampOf(std::uint8_t day, std::uint8_t month, std::uint8_t year, std::uint8_t hour, std::uint8_t minute,
-    std::uint8_t second, const QDate &today)
+// `value` (not negative) zero-padded to `width` digits, as arg(value, width, 10, '0') writes it:
+// a report formats tens of thousands of these, and arg() is what made it slow.
+void appendPadded(QString &text, int value, int width)
 {
-    return { today.year() / 100 * 100 + year, month, day, hour, minute, second };
+    char digits[12];
+    int count = 0;
+    do {
+        digits[count++] = char('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    for (int pad = count; pad < width; ++pad)
+        text += QLatin1Char('0');
+    while (count > 0)
+        text += QLatin1Char(digits[--count]);
+}
+
+// `century` is today's year less its last two digits, worked out once per report.
+CallStamp stampOf(std::uint8_t day, std::uint8_t month, std::uint8_t year, std::uint8_t hour, std::uint8_t minute,
+    std::uint8_t second, int century)
+{
+    return { century + year, month, day, hour, minute, second };
 }
 
 QString tariffText(const TariffTable &tariffs, std::uint8_t id)
@@ -50,6 +68,26 @@ void addTo(SummaryRow &row, const SummaryRow &more)
     row.unpriced += more.unpriced;
 }
 
+// Whether the local clocks change between the day before and the day after a
+// date, asked of the time zone once per date.
+class ClockChanges {
+public:
+    bool on(const QDate &date)
+    {
+        const auto known = m_days.constFind(date.toJulianDay());
+        if (known != m_days.constEnd())
+            return *known;
+        const QTime noon(12, 0);
+        const bool changes
+            = QDateTime(date.addDays(-1), noon).offsetFromUtc() != QDateTime(date.addDays(1), noon).offsetFromUtc();
+        m_days.insert(date.toJulianDay(), changes);
+        return changes;
+    }
+
+private:
+    QHash<qint64, bool> m_days;
+};
+
 } // namespace
 
 QString reportDurationText(std::int64_t seconds)
@@ -62,18 +100,37 @@ QString reportDurationText(std::int64_t seconds)
 
 QString CallStamp::dateText() const
 {
-    return QStringLiteral("%1-%2-%3").arg(year, 4, 10, QLatin1Char('0')).arg(twoDigits(month), twoDigits(day));
+    QString text;
+    text.reserve(10);
+    appendPadded(text, year, 4);
+    text += QLatin1Char('-');
+    appendPadded(text, month, 2);
+    text += QLatin1Char('-');
+    appendPadded(text, day, 2);
+    return text;
 }
 
 QString CallStamp::monthText() const
 {
-    return QStringLiteral("%1-%2").arg(year, 4, 10, QLatin1Char('0')).arg(twoDigits(month));
+    QString text;
+    text.reserve(7);
+    appendPadded(text, year, 4);
+    text += QLatin1Char('-');
+    appendPadded(text, month, 2);
+    return text;
 }
 
 QString CallStamp::dateTimeText() const
 {
-    return dateText() + QLatin1Char(' ') + twoDigits(hour) + QLatin1Char(':') + twoDigits(minute) + QLatin1Char(':')
-        + twoDigits(second);
+    QString text = dateText();
+    text.reserve(19);
+    text += QLatin1Char(' ');
+    appendPadded(text, hour, 2);
+    text += QLatin1Char(':');
+    appendPadded(text, minute, 2);
+    text += QLatin1Char(':');
+    appendPadded(text, second, 2);
+    return text;
 }
 
 QList<int> filteredCalls(
@@ -83,12 +140,13 @@ QList<int> filteredCalls(
     const int from = filter.from ? keyOfDate(*filter.from) : 0;
     const int to = filter.to ? keyOfDate(*filter.to) : 99999999;
     QList<int> result;
+    const int century = today.year() / 100 * 100;
     const int count = std::clamp(log.Count, 0, kMaxLogRecords);
     for (int i = 0; i < count; ++i) {
         const CallRecord &record = log.records[i];
         if (!isLoggedCall(record))
             continue;
-        const int date = stampOf(record.StartDay, record.StartMonth, record.StartYear, 0, 0, 0, today).dateKey();
+        const int date = stampOf(record.StartDay, record.StartMonth, record.StartYear, 0, 0, 0, century).dateKey();
         if (date < from || date > to)
             continue;
         if (filter.provider
@@ -105,27 +163,47 @@ QList<ReportCall> reportCalls(const CallLogTable &log, const ProviderTable &prov
 {
     QList<ReportCall> rows;
     rows.reserve(indices.size());
+    // Each name is decoded once, not once for every call that carries it.
+    std::array<std::optional<QString>, 256> tariffNames;
+    std::array<std::optional<QString>, kMaxProviders> providerNames;
+    ClockChanges clocksChange;
+    const int century = today.year() / 100 * 100;
     for (const int index : indices) {
         const CallRecord &record = log.records[index];
         ReportCall row;
         row.index = index;
         row.start = stampOf(record.StartDay, record.StartMonth, record.StartYear, record.StartHour, record.StartMinute,
-            record.StartSecond, today);
-        row.end = stampOf(
-            record.EndDay, record.EndMonth, record.EndYear, record.EndHour, record.EndMinute, record.EndSecond, today);
+            record.StartSecond, century);
+        row.end = stampOf(record.EndDay, record.EndMonth, record.EndYear, record.EndHour, record.EndMinute,
+            record.EndSecond, century);
         row.seconds = record.DurationSeconds;
         row.cost = record.Cost;
-        row.tariff = tariffText(tariffs, record.TariffId);
-        if (record.ProviderIndex < kMaxProviders)
-            row.provider = providers.records[record.ProviderIndex].Name.text();
+        std::optional<QString> &tariff = tariffNames[record.TariffId];
+        if (!tariff)
+            tariff = tariffText(tariffs, record.TariffId);
+        row.tariff = *tariff;
+        if (record.ProviderIndex < kMaxProviders) {
+            std::optional<QString> &provider = providerNames[record.ProviderIndex];
+            if (!provider)
+                provider = providers.records[record.ProviderIndex].Name.text();
+            row.provider = *provider;
+        }
         if (reprice) {
-            // A start that names no real moment has no tariff in force.
-            const QDateTime start(QDate(row.start.year, row.start.month, row.start.day),
-                QTime(row.start.hour, row.start.minute, row.start.second));
-            if (start.isValid()) {
-                const CallPrice price = priceCall(*reprice, start, record.DurationSeconds);
-                row.repricedUnderTariff = price.tariffIndex != kNoTariff;
-                row.repriced = price.cost;
+            const QDate date(row.start.year, row.start.month, row.start.day);
+            const QTime time(row.start.hour, row.start.minute, row.start.second);
+            std::optional<CallPrice> price;
+            if (date.isValid() && time.isValid() && !clocksChange.on(date)) {
+                price = priceCall(*reprice, tariffMomentOf(date, time), record.DurationSeconds);
+            } else {
+                // A start that names no real moment has no tariff in force; on
+                // a day the clocks change, the start is placed as local time places it.
+                const QDateTime start(date, time);
+                if (start.isValid())
+                    price = priceCall(*reprice, start, record.DurationSeconds);
+            }
+            if (price) {
+                row.repricedUnderTariff = price->tariffIndex != kNoTariff;
+                row.repriced = price->cost;
             }
         }
         rows.append(row);
@@ -146,6 +224,25 @@ DateSpan billingMonth(int monthStartDay, const QDate &today)
 QList<SummaryRow> summarizeCalls(const QList<ReportCall> &calls, ReportGrouping grouping)
 {
     QMap<QString, SummaryRow> rows;
+    if (grouping == ReportGrouping::Days || grouping == ReportGrouping::Months) {
+        // Grouped by the date's numbers first, so that each text is made once
+        // per day or month rather than once per call; different numbers
+        // always make different texts, so the groups are the same.
+        QHash<quint64, SummaryRow> byDate;
+        for (const ReportCall &call : calls) {
+            const int day = grouping == ReportGrouping::Days ? call.start.day : 0;
+            const quint64 key = quint64(std::uint32_t(call.start.year)) << 16 | quint64(call.start.month & 0xFF) << 8
+                | quint64(day & 0xFF);
+            addTo(byDate[key], { {}, 1, call.seconds, call.cost, call.repriced, call.repricedUnderTariff ? 0 : 1 });
+        }
+        for (auto group = byDate.cbegin(); group != byDate.cend(); ++group) {
+            const CallStamp stamp { int(group.key() >> 16), int(group.key() >> 8 & 0xFF), int(group.key() & 0xFF) };
+            SummaryRow row = group.value();
+            row.key = grouping == ReportGrouping::Days ? stamp.dateText() : stamp.monthText();
+            rows.insert(row.key, row);
+        }
+        return rows.values();
+    }
     for (const ReportCall &call : calls) {
         const QString key = keyOf(call, grouping);
         SummaryRow &row = rows[key];

@@ -70,12 +70,29 @@ std::optional<CheaperStart> nextCheaperStart(const TariffTable &table, const QDa
     return std::nullopt;
 }
 
+std::optional<CheaperStart> cheaperForNewCall(const TariffTable &table, const QDateTime &now, const RateAt &reference)
+{
+    if (const auto rate = rateAt(table, now); rate && cheaper(*rate, reference))
+        return CheaperStart { now, *rate };
+    return nextCheaperStart(table, now, reference);
+}
+
+QString cheaperWhenText(const CheaperStart &start, const QDateTime &now)
+{
+    if (start.from <= now)
+        return QStringLiteral("now");
+    const qint64 days = now.date().daysTo(start.from.date());
+    if (days == 0)
+        return start.from.toString(QStringLiteral("HH:mm"));
+    // A weekday alone a week or more ahead reads as the one just gone.
+    return QLocale().toString(start.from, days < 7 ? QStringLiteral("ddd HH:mm") : QStringLiteral("ddd d MMM HH:mm"));
+}
+
 QString cheaperStartText(const TariffTable &table, const CheaperStart &start, const QDateTime &now)
 {
-    const QLocale locale;
-    const QString when = start.from.date() == now.date() ? start.from.toString(QStringLiteral("HH:mm"))
-                                                         : locale.toString(start.from, QStringLiteral("ddd HH:mm"));
-    return QStringLiteral("%1 from %2: %3%4")
-        .arg(table.records[start.rate.tariff].Name.text(), when, amountText(start.rate.perMinute).trimmed(),
+    const QString when = cheaperWhenText(start, now);
+    return QStringLiteral("%1 %2: %3%4")
+        .arg(table.records[start.rate.tariff].Name.text(), start.from <= now ? when : QStringLiteral("from ") + when,
+            amountText(start.rate.perMinute).trimmed(),
             start.rate.incremental ? QStringLiteral(" p.min") : QStringLiteral(" p.call"));
 }

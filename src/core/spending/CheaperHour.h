@@ -33,5 +33,12 @@ std::optional<CheaperStart> nextCheaperStart(const TariffTable &table, const QDa
 // Cheaper than a call begun at `now`.
 std::optional<CheaperStart> nextCheaperStart(const TariffTable &table, const QDateTime &now);
 
-// "Evening from 18:00: 0.02 p.min", with the weekday when it is not today.
+// For a new call while one runs at `reference`: `now` itself when a call
+// begun now would already be cheaper, else the next cheaper start.
+std::optional<CheaperStart> cheaperForNewCall(const TariffTable &table, const QDateTime &now, const RateAt &reference);
+
+// "now", "18:00" today, "Sat 00:00" within six days, or with the date from a
+// week ahead on ("Mon 9 Mar 00:00").
+QString cheaperWhenText(const CheaperStart &start, const QDateTime &now);
+// "Evening from 18:00: 0.02 p.min", "Evening now: 0.02 p.min"
 QString cheaperStartText(const TariffTable &table, const CheaperStart &start, const QDateTime &now);

@@ -4,9 +4,9 @@
 #include "core/store/Money.h"
 
 #include <algorithm>
+#include <cstring>
 
-CycleUsage cycleUsageOf(
-    const CallLogTable &log, int providerIndex, const BillingCycle &cycle, const CurrentCall &call, const QDate &today)
+CycleUsage loggedCycleUsage(const CallLogTable &log, int providerIndex, const BillingCycle &cycle, const QDate &today)
 {
     CycleUsage usage;
     const int count = std::clamp(log.Count, 0, kMaxLogRecords);
@@ -20,10 +20,45 @@ CycleUsage cycleUsageOf(
         usage.seconds += record.DurationSeconds;
         usage.cost = addMoney(usage.cost, record.Cost);
     }
+    return usage;
+}
+
+void addRunningCall(CycleUsage &usage, int providerIndex, const BillingCycle &cycle, const CurrentCall &call)
+{
     if (call.Connected && call.CallProvider == providerIndex && cycle.contains(dateOfValue(call.CallStart))) {
         ++usage.calls;
         usage.seconds += call.CallSeconds;
         usage.cost = addMoney(usage.cost, call.CallCost);
     }
+}
+
+CycleUsage cycleUsageOf(
+    const CallLogTable &log, int providerIndex, const BillingCycle &cycle, const CurrentCall &call, const QDate &today)
+{
+    CycleUsage usage = loggedCycleUsage(log, providerIndex, cycle, today);
+    addRunningCall(usage, providerIndex, cycle, call);
+    return usage;
+}
+
+CycleUsage CycleUsageCounter::usage(
+    const CallLogTable &log, int providerIndex, const BillingCycle &cycle, const CurrentCall &call, const QDate &today)
+{
+    // Comparing the records costs about what reading them once does, far
+    // less than dating every call again.
+    const int count = std::clamp(log.Count, 0, kMaxLogRecords);
+    const auto *records = reinterpret_cast<const char *>(log.records);
+    const qsizetype bytes = qsizetype(count) * qsizetype(sizeof(CallRecord));
+    const bool sameLog
+        = m_counted.size() == bytes && std::memcmp(m_counted.constData(), records, std::size_t(bytes)) == 0;
+    if (!sameLog || providerIndex != m_providerIndex || cycle.start != m_cycle.start || cycle.end != m_cycle.end
+        || today != m_today) {
+        m_logged = loggedCycleUsage(log, providerIndex, cycle, today);
+        m_counted = QByteArray(records, bytes);
+        m_providerIndex = providerIndex;
+        m_cycle = cycle;
+        m_today = today;
+    }
+    CycleUsage usage = m_logged;
+    addRunningCall(usage, providerIndex, cycle, call);
     return usage;
 }

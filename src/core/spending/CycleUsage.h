@@ -5,6 +5,8 @@
 #include "core/store/Records.h"
 #include "core/store/Values.h"
 
+#include <QByteArray>
+
 #include <cstdint>
 
 // What a provider has used in a billing cycle.
@@ -20,3 +22,24 @@ struct CycleUsage {
 // places two-digit years in their century.
 CycleUsage cycleUsageOf(
     const CallLogTable &log, int providerIndex, const BillingCycle &cycle, const CurrentCall &call, const QDate &today);
+
+// The logged calls alone.
+CycleUsage loggedCycleUsage(const CallLogTable &log, int providerIndex, const BillingCycle &cycle, const QDate &today);
+// Adds the running call when it is the provider's and began within the cycle.
+void addRunningCall(CycleUsage &usage, int providerIndex, const BillingCycle &cycle, const CurrentCall &call);
+
+// cycleUsageOf for a caller asking every second: the log is counted again
+// only when its records, the provider, the cycle or the day differ from the
+// last count; what the running call adds is taken afresh each time.
+class CycleUsageCounter {
+public:
+    CycleUsage usage(const CallLogTable &log, int providerIndex, const BillingCycle &cycle, const CurrentCall &call,
+        const QDate &today);
+
+private:
+    QByteArray m_counted; // the log's records as last counted
+    int m_providerIndex = -1;
+    BillingCycle m_cycle;
+    QDate m_today;
+    CycleUsage m_logged;
+};

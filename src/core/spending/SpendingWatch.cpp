@@ -3,16 +3,20 @@
 #include "core/pricing/NextUnit.h"
 #include "core/pricing/RateCaption.h"
 #include "core/spending/BudgetCheck.h"
+#include "core/spending/BudgetWarning.h"
 #include "core/spending/CheaperHour.h"
 #include "core/spending/SpendingSummary.h"
 #include "core/store/DateTimeValue.h"
+#include "core/store/Money.h"
 
 #include <algorithm>
 
 namespace {
 
+// %1: when to end it, with a blank before, or nothing.
 const QString kOtherProgramsCall = QStringLiteral(
-    "This call was dialled by another program, so Dialtally cannot hang it up.\r\rPlease end it in that program %1.");
+    "This call was dialled by another program, so Dialtally cannot hang it up: please end it in that program%1.");
+const QString kBeforeNextUnit = QStringLiteral(" before its next unit");
 
 } // namespace
 
@@ -37,17 +41,25 @@ BillingCycle SpendingWatch::cycleOf(int providerIndex) const
 
 CycleUsage SpendingWatch::usageOf(int providerIndex) const
 {
-    return cycleUsageOf(
+    return m_usage.usage(
         m_core.log(), providerIndex, cycleOf(providerIndex), m_core.currentCall(), m_clock.now().date());
 }
 
 void SpendingWatch::update()
 {
+    const SpendingDisplay before = m_display;
+    workOutDisplay();
+    // Once a second: the line repaints only when it has something new.
+    if (m_display != before)
+        emit changed();
+}
+
+void SpendingWatch::workOutDisplay()
+{
     const QDateTime now = m_clock.now();
     const CurrentCall &call = m_core.currentCall();
     if (m_core.providers().Count == 0) {
         m_display = {};
-        emit changed();
         return;
     }
     const int index = providerIndex();
@@ -59,23 +71,40 @@ void SpendingWatch::update()
     checkNextUnit();
 
     if (m_autoHangUpAt.isValid()) {
-        m_display.line = QStringLiteral("hanging up in %1 s - click to cancel").arg(m_display.hangUpCountdown);
+        m_display.line = QStringLiteral("hang-up in %1 s - click to cancel").arg(m_display.hangUpCountdown);
         m_display.lineHint = QStringLiteral(" The budget is spent: click here to keep the call going");
     } else if (const auto next = secondsToNextUnit(call)) {
-        m_display.line = nextUnitText(*next) + (m_display.armed ? QStringLiteral(" - hang-up armed") : QString());
+        const auto cheaper = cheaperForNewCall(now);
+        m_display.line = nextUnitText(*next);
         m_display.lineHint = m_display.armed ? QStringLiteral(" Click to keep the call going into the next unit")
                                              : QStringLiteral(" Click to hang up just before the next unit is charged");
+        if (m_display.armed)
+            m_display.line += QStringLiteral(" - hang-up armed");
+        // The line has room for a time of today; the hint tells the rest.
+        else if (cheaper && cheaper->from.date() == now.date())
+            m_display.line += QStringLiteral(", cheaper ") + cheaperWhenText(*cheaper, now);
+        if (cheaper)
+            m_display.lineHint += QStringLiteral("\n A new call would be cheaper: ")
+                + cheaperStartText(m_core.tariffs(), *cheaper, now);
     } else if (call.Connected) {
-        const RateAt running { call.CallTariff, perMinuteRate(call.CurrentRate, call.UnitLength), call.Incremental };
-        const auto cheaper = call.CallTariff < m_core.tariffs().Count ? nextCheaperStart(m_core.tariffs(), now, running)
-                                                                      : std::nullopt;
+        const auto cheaper = cheaperForNewCall(now);
         m_display.line = cheaper ? cheaperStartText(m_core.tariffs(), *cheaper, now) : QString();
-        m_display.lineHint = QStringLiteral(" A new call started then would be cheaper");
+        m_display.lineHint = cheaper && cheaper->from <= now
+            ? QStringLiteral(" A new call started now would be cheaper")
+            : QStringLiteral(" A new call started then would be cheaper");
     } else {
         m_display.line = idleLine(now);
         m_display.lineHint = QStringLiteral(" When calling becomes cheaper");
     }
-    emit changed();
+}
+
+std::optional<CheaperStart> SpendingWatch::cheaperForNewCall(const QDateTime &now) const
+{
+    const CurrentCall &call = m_core.currentCall();
+    if (call.CallTariff >= m_core.tariffs().Count)
+        return std::nullopt;
+    const RateAt running { call.CallTariff, perMinuteRate(call.CurrentRate, call.UnitLength), call.Incremental };
+    return ::cheaperForNewCall(m_core.tariffs(), now, running);
 }
 
 QString SpendingWatch::idleLine(const QDateTime &now) const
@@ -92,32 +121,86 @@ void SpendingWatch::checkBudget(int index, const CycleUsage &usage, const Billin
     if (found == plan.budgets.end())
         return;
     ProviderBudget &budget = *found;
-    const auto percent = budgetPercent(budget, provider.MonthlyHourLimit, usage);
-    if (!percent)
+    const auto use = budgetUse(budget, provider.MonthlyHourLimit, usage);
+    if (!use)
         return;
     const int before = budget.warnedLevels;
     const QDate beforeCycle = budget.warnedCycle;
-    const auto level = takeBudgetWarning(budget, cycle, *percent);
+    const int shownBefore = beforeCycle == cycle.start ? before : 0;
+    const CurrentCall &call = m_core.currentCall();
+    const bool ourCall = call.Connected && call.CallProvider == index;
+    if (!ourCall || m_announcedCall != call.CallStart || beforeCycle != cycle.start) {
+        m_announcedCall = ourCall ? call.CallStart : 0;
+        m_announcedLevels = 0;
+    }
+    // A threshold told before the unit that reached it was charged is not told again.
+    const int fresh = budgetLevelsAt(use->percent) & ~shownBefore;
+    const auto level = fresh & ~m_announcedLevels ? std::optional(highestBudgetLevel(fresh)) : std::nullopt;
+    markBudgetLevels(budget, cycle, use->percent);
+
+    // A unit is charged whole: a threshold it would leap over is told before
+    // it is charged, while the user can still hang up. It counts as given
+    // only once reached, so a call ended before that unit leaves it to come.
+    std::optional<BudgetUse> next;
+    std::optional<int> nextLevel;
+    const auto inSeconds = ourCall ? secondsToNextUnit(call) : std::nullopt;
+    if (inSeconds) {
+        CycleUsage after = usage;
+        after.cost = addMoney(usage.cost, call.CurrentRate);
+        next = budgetUse(budget, provider.MonthlyHourLimit, after);
+        const int ahead = next ? budgetLevelsAt(next->percent) : 0;
+        if (const int untold = ahead & ~budget.warnedLevels & ~m_announcedLevels) {
+            nextLevel = highestBudgetLevel(untold);
+            m_announcedLevels |= ahead;
+        }
+    }
     if (budget.warnedLevels != before || budget.warnedCycle != beforeCycle)
         m_core.SaveSpending();
 
-    const CurrentCall &call = m_core.currentCall();
-    // Every call that runs while the budget is spent gets its countdown, once.
-    if (*percent >= 100 && budget.autoHangUp && call.Connected && m_countedCall != call.CallStart) {
-        m_countedCall = call.CallStart;
-        m_autoHangUpAt = m_clock.now().addSecs(kAutoHangUpSeconds);
+    const QString name = provider.Name.text().trimmed();
+    const QString &currency = m_core.currencyText();
+    QStringList parts;
+    BudgetWarning warning { name, *use, level.value_or(0), std::nullopt, {} };
+    if (level)
+        parts.append(budgetReachedText(name, *use, currency));
+    if (nextLevel) {
+        warning = { name, *next, *nextLevel, inSeconds, {} };
+        parts.append(budgetAheadText(name, *next, *inSeconds, currency));
+        if (*nextLevel == 100 && budget.autoHangUp && m_countedCall != call.CallStart) {
+            if (call.DialledHere)
+                parts.append(QStringLiteral("Then the call will be hung up after a %1-second countdown you can cancel.")
+                                 .arg(kAutoHangUpSeconds));
+            else
+                hangUpRuledOut(parts, kBeforeNextUnit);
+        }
     }
-    if (!level)
+    // Every call that runs while the budget is spent gets its countdown, once.
+    if (use->percent >= 100 && budget.autoHangUp && ourCall && m_countedCall != call.CallStart) {
+        if (parts.isEmpty()) {
+            warning = { name, *use, 100, std::nullopt, {} };
+            parts.append(budgetReachedText(name, *use, currency));
+        }
+        if (call.DialledHere) {
+            m_countedCall = call.CallStart;
+            m_autoHangUpAt = m_clock.now().addSecs(kAutoHangUpSeconds);
+            parts.append(QStringLiteral("The call will be hung up in %1 seconds; click the countdown beside the "
+                                        "tariff to keep it going.")
+                             .arg(kAutoHangUpSeconds));
+        } else {
+            hangUpRuledOut(parts, QString());
+        }
+    }
+    if (parts.isEmpty())
         return;
-    QString text = QStringLiteral("You have used %1 % of this billing month's budget for %2.")
-                       .arg(*level)
-                       .arg(provider.Name.text().trimmed());
-    if (m_autoHangUpAt.isValid())
-        text += QStringLiteral("\r\rThe call will be hung up in %1 seconds; click the countdown beside the tariff to "
-                               "keep it going.")
-                    .arg(kAutoHangUpSeconds);
+    warning.text = parts.join(QStringLiteral("\r\r"));
     m_core.PlayAppSound(AppSound::Warning);
-    emit warningDue(text);
+    emit budgetWarningDue(warning);
+}
+
+void SpendingWatch::hangUpRuledOut(QStringList &parts, const QString &when)
+{
+    m_countedCall = m_core.currentCall().CallStart;
+    parts.append(kOtherProgramsCall.arg(when));
 }
 
 void SpendingWatch::runAutoHangUp()
@@ -132,7 +215,7 @@ void SpendingWatch::runAutoHangUp()
     if (m_display.hangUpCountdown > 0)
         return;
     cancelAutoHangUp();
-    requestHangUp(QStringLiteral("when the budget is spent"));
+    requestHangUp(QStringLiteral(" when the budget is spent"));
 }
 
 void SpendingWatch::cancelAutoHangUp()
@@ -143,10 +226,13 @@ void SpendingWatch::cancelAutoHangUp()
 
 void SpendingWatch::toggleArmed()
 {
+    const CurrentCall &call = m_core.currentCall();
     if (m_autoHangUpAt.isValid()) {
         cancelAutoHangUp();
+    } else if (call.Connected && !call.DialledHere && !m_display.armed) {
+        emit warningDue(kOtherProgramsCall.arg(kBeforeNextUnit));
     } else {
-        m_display.armed = !m_display.armed && m_core.currentCall().Connected;
+        m_display.armed = !m_display.armed && call.Connected;
     }
     update();
 }
@@ -162,7 +248,7 @@ void SpendingWatch::checkNextUnit()
     if (!m_display.armed || !next || *next > m_core.spending().hangUpMarginSeconds)
         return;
     m_display.armed = false;
-    requestHangUp(QStringLiteral("before its next unit"));
+    requestHangUp(kBeforeNextUnit);
 }
 
 void SpendingWatch::requestHangUp(const QString &otherProgramText)

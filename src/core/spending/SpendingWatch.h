@@ -2,6 +2,8 @@
 
 #include "core/app/AppCore.h"
 #include "core/spending/BillingCycle.h"
+#include "core/spending/BudgetWarning.h"
+#include "core/spending/CheaperHour.h"
 #include "core/spending/CycleUsage.h"
 
 #include <QObject>
@@ -11,17 +13,20 @@
 
 // What the main window shows of the spending control; decided here, drawn there.
 struct SpendingDisplay {
-    QString line; // next unit during a call, else the cheaper hour; may be empty
+    QString line; // next unit during a call (and a cheaper start today), else the cheaper hour; may be empty
     QString lineHint; // how to use the line
     QString cycleText; // the selected provider's cycle so far, for the month fields' hint
     bool armed = false; // "hang up before the next unit" is armed
     int hangUpCountdown = -1; // seconds left before the automatic hang-up at 100 %; -1: none
+
+    bool operator==(const SpendingDisplay &) const = default;
 };
 
 // Watches the running call and the selected provider once a second: the
-// billing cycle, the budget warnings, the next unit, the cheaper hour and the
-// hang-ups the user asked for. It hangs up only the program's own dial; for
-// another program's call it warns instead.
+// billing cycle, the budget warnings (ahead of a unit that would leap over a
+// threshold), the next unit, the cheaper hour and the hang-ups the user asked
+// for. It hangs up only the program's own dial; for another program's call it
+// says at once that it cannot.
 class SpendingWatch final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SpendingWatch)
@@ -36,7 +41,8 @@ public:
     const SpendingDisplay &display() const { return m_display; }
 
     // A click on the line: arms or disarms the hang-up before the next unit
-    // while a call runs, or cancels the automatic hang-up's countdown.
+    // while our own call runs (another program's call gets a message), or
+    // cancels the automatic hang-up's countdown.
     void toggleArmed();
     void cancelAutoHangUp();
 
@@ -46,14 +52,21 @@ public:
     CycleUsage usageOf(int providerIndex) const;
 
 signals:
+    // The display differs from what it was at the last update.
     void changed();
-    // Show a message: a budget warning or why a hang-up did not happen.
+    // A budget threshold reached, or passed by the next unit.
+    void budgetWarningDue(const BudgetWarning &warning);
+    // Show a message: why a hang-up cannot happen.
     void warningDue(const QString &text);
     // Hang up the program's own dial now.
     void hangUpRequested();
 
 private:
+    void workOutDisplay();
     void checkBudget(int index, const CycleUsage &usage, const BillingCycle &cycle);
+    // Adds why the running call will not be hung up, once for the call.
+    void hangUpRuledOut(QStringList &parts, const QString &when);
+    std::optional<CheaperStart> cheaperForNewCall(const QDateTime &now) const;
     void runAutoHangUp();
     void checkNextUnit();
     void requestHangUp(const QString &otherProgramText);
@@ -61,7 +74,10 @@ private:
 
     AppCore &m_core;
     Clock &m_clock;
+    mutable CycleUsageCounter m_usage;
     SpendingDisplay m_display;
     QDateTime m_autoHangUpAt; // invalid: no countdown runs
     DateTimeValue m_countedCall = 0; // start of the call the automatic hang-up was decided for
+    DateTimeValue m_announcedCall = 0; // start of the call whose next unit was announced
+    int m_announcedLevels = 0; // bits as ProviderBudget::warnedLevels: told ahead during that call
 };

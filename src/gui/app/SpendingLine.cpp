@@ -1,7 +1,8 @@
 #include "gui/app/SpendingLine.h"
 
-#include "gui/messages/MessageDialogs.h"
+#include "gui/messages/TMessDlg.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 
 SpendingLine::SpendingLine(SpendingWatch &watch, QList<QLabel *> monthLabels, QWidget *parent)
@@ -13,8 +14,9 @@ SpendingLine::SpendingLine(SpendingWatch &watch, QList<QLabel *> monthLabels, QW
     setTextFormat(Qt::PlainText);
     setCursor(Qt::PointingHandCursor);
     connect(&m_watch, &SpendingWatch::changed, this, &SpendingLine::showWatch);
-    // Queued: the tick finishes before the message waits for the user.
-    connect(&m_watch, &SpendingWatch::warningDue, this, &SpendingLine::showWarning, Qt::QueuedConnection);
+    connect(&m_watch, &SpendingWatch::budgetWarningDue, this,
+        [this](const BudgetWarning &warning) { showWarning(warning.text); });
+    connect(&m_watch, &SpendingWatch::warningDue, this, &SpendingLine::showWarning);
 }
 
 void SpendingLine::mousePressEvent(QMouseEvent *event)
@@ -22,6 +24,13 @@ void SpendingLine::mousePressEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton)
         m_watch.toggleArmed();
     QLabel::mousePressEvent(event);
+}
+
+void SpendingLine::resizeEvent(QResizeEvent *event)
+{
+    QLabel::resizeEvent(event);
+    // The watch tells only of changes: the line is elided anew for its new width here.
+    showWatch();
 }
 
 void SpendingLine::showWatch()
@@ -41,4 +50,17 @@ void SpendingLine::showWatch()
         label->setToolTip(d.cycleText.isEmpty() ? QString() : QLatin1Char(' ') + d.cycleText);
 }
 
-void SpendingLine::showWarning(const QString &text) { SkinMessageDlg(mtWarning, text, mbOK, window()); }
+void SpendingLine::showWarning(const QString &text)
+{
+    // Not modal: the countdown a warning speaks of must stay clickable, and
+    // the monitor goes on. A newer warning replaces an older one still open.
+    if (m_message)
+        m_message->close();
+    // Beside an open dialog, so that the dialog does not block it.
+    QWidget *parent = QApplication::activeModalWidget();
+    auto *message = new TMessDlg(mtWarning, text, mbOK, parent ? parent : window());
+    message->setModal(false);
+    message->setAttribute(Qt::WA_DeleteOnClose);
+    m_message = message;
+    message->show();
+}

@@ -3,6 +3,7 @@
 #include "core/skins/SkinImages.h"
 #include "core/skins/SkinLayout.h"
 #include "core/skins/SkinLibrary.h"
+#include "core/spending/BudgetWarning.h"
 #include "core/windowlogic/ProjectLinks.h"
 #include "gui/app/MinimisedTogether.h"
 #include "gui/app/SpendingLine.h"
@@ -307,6 +308,8 @@ void Tapp::FormCreate()
     if (report.invalidProviderFile)
         DynaMessageBox(400, 400, mtError, mbOK, kInvalidProvidersText, QStringLiteral("Invalid Data File"),
             QStringLiteral("error"));
+    if (!report.budgetsProblems.isEmpty())
+        SkinMessageDlg(mtWarning, damagedBudgetsText(report.budgetsProblems, report.budgetsCopyError), mbOK, this);
     loadMainPicture();
     m_callLog->loadSkin();
     m_callLog->attach(*m_core, [this] { UpdateProviderDisplay(); });

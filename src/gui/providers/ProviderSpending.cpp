@@ -9,12 +9,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QToolTip>
 
 namespace {
 
 namespace Layout = SkinLayout::ProviderDialog;
 
 constexpr int kHoursFromLimit = -1; // the spinner's value for "the account's monthly limit"
+constexpr int kMaxBudgetLength = 15; // as the account's amount fields
 
 QLabel *valueLabel(QWidget *dialog, const char *name, const QRect &rect)
 {
@@ -26,26 +28,60 @@ QLabel *valueLabel(QWidget *dialog, const char *name, const QRect &rect)
     return label;
 }
 
+bool hasDecimalMark(const QString &text)
+{
+    return text.contains(QLatin1Char('.')) || text.contains(QLatin1Char(','))
+        || text.contains(QLocale().decimalPoint());
+}
+
+// Hours are whole. A decimal point typed stays in sight, so that Save can
+// refuse it, rather than being dropped (which made "0.5" read as 5); leaving
+// the field puts the last whole number back and says so.
+class WholeHoursSpinBox final : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString &text, int &position) const override
+    {
+        const QValidator::State state = QSpinBox::validate(text, position);
+        return state == QValidator::Invalid && hasDecimalMark(text) ? QValidator::Intermediate : state;
+    }
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        if (hasDecimalMark(text()))
+            QToolTip::showText(mapToGlobal(QPoint(0, height())),
+                QStringLiteral(" Whole hours only: \"%1\" was not taken").arg(text()), this);
+        QSpinBox::focusOutEvent(event);
+    }
+};
+
+template <typename SpinBox = QSpinBox>
 QSpinBox *spinner(QWidget *dialog, const char *name, const QRect &rect, int minimum, int maximum)
 {
-    auto *spin = new QSpinBox(dialog);
+    auto *spin = new SpinBox(dialog);
     spin->setObjectName(QString::fromLatin1(name));
     spin->setGeometry(rect);
     spin->setRange(minimum, maximum);
     return spin;
 }
 
-QString fieldMessage(FieldProblem problem, const QString &text)
+QString fieldMessage(BudgetAmountProblem problem, const QString &text)
 {
-    const QString quoted = QLatin1Char('"') + text + QLatin1Char('"');
+    const QString quoted = QLatin1Char('"') + text.trimmed() + QLatin1Char('"');
     switch (problem) {
-    case FieldProblem::AmountTooLarge:
+    case BudgetAmountProblem::TooLarge:
         return quoted + QStringLiteral(" is too large an amount.");
-    case FieldProblem::NegativeAmount:
+    case BudgetAmountProblem::Negative:
         return quoted + QStringLiteral(" is less than nothing.");
-    default:
-        return quoted + QStringLiteral(" is not an amount of money.");
+    case BudgetAmountProblem::Ambiguous:
+        return quoted
+            + QStringLiteral(" could be thousands or decimals: please write decimals after \"%1\".")
+                  .arg(QLocale().decimalPoint());
+    case BudgetAmountProblem::NotAnAmount:
+        break;
     }
+    return quoted + QStringLiteral(" is not an amount of money.");
 }
 
 } // namespace
@@ -56,14 +92,15 @@ ProviderSpending::ProviderSpending(AppCore &core, QWidget *dialog)
     , m_bill(valueLabel(dialog, "LabelBillProjection", Layout::BillProjection))
     , m_currency(valueLabel(dialog, "BudgetCurrency", Layout::BudgetCurrency))
     , m_money(new QLineEdit(dialog))
-    , m_hours(spinner(dialog, "BudgetHours", Layout::BudgetHours, kHoursFromLimit, AccountFieldLimits::kMaxHourLimit))
+    , m_hours(spinner<WholeHoursSpinBox>(
+          dialog, "BudgetHours", Layout::BudgetHours, kHoursFromLimit, ProviderBudget::kMaxHours))
     , m_autoHangUp(new OnOffSwitch(dialog))
-    , m_margin(spinner(dialog, "HangUpMargin", Layout::HangUpMargin, 1, 59))
+    , m_margin(spinner(dialog, "HangUpMargin", Layout::HangUpMargin, 1, SpendingPlan::kMaxHangUpMargin))
 {
     m_currency->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_money->setObjectName(QStringLiteral("BudgetMoney"));
     m_money->setGeometry(Layout::BudgetMoney);
-    m_money->setMaxLength(AccountFieldLimits::kMaxAmountLength);
+    m_money->setMaxLength(kMaxBudgetLength);
     m_money->setAlignment(Qt::AlignRight);
     m_money->setToolTip(QStringLiteral(" Warnings at 80, 90 and 100 % of this amount; empty for none"));
     m_hours->setSpecialValueText(QStringLiteral("limit"));
@@ -86,6 +123,7 @@ void ProviderSpending::load(int providerIndex)
     const Provider &provider = m_core.providers().records[providerIndex];
     const ProviderBudget budget = m_core.spending().budgets.value(provider.Name.text());
     m_money->setText(budget.money > 0 ? amountText(budget.money) : QString());
+    m_loadedMoney = { m_money->text(), budget.money };
     m_hours->setValue(budget.hours.value_or(kHoursFromLimit));
     m_autoHangUp->setChecked(budget.autoHangUp);
     m_margin->setValue(m_core.spending().hangUpMarginSeconds);
@@ -101,9 +139,16 @@ void ProviderSpending::setEditing(bool editing)
 
 std::optional<QString> ProviderSpending::save(int providerIndex)
 {
-    const auto money = readBudgetAmount(m_money->text());
+    // Shown to two decimals: an untouched amount keeps the digits beyond them.
+    const auto money = m_money->text() == m_loadedMoney.first
+        ? std::expected<MoneyValue, BudgetAmountProblem>(m_loadedMoney.second)
+        : readBudgetAmount(m_money->text());
     if (!money)
         return QStringLiteral("Budget each month:\r") + fieldMessage(money.error(), m_money->text());
+    if (!m_hours->hasAcceptableInput())
+        return QStringLiteral("Hours each month:\r\"%1\" is not a whole number of hours from 0 to %2.")
+            .arg(m_hours->text())
+            .arg(ProviderBudget::kMaxHours);
     SpendingPlan &plan = m_core.spending();
     plan.hangUpMarginSeconds = m_margin->value();
     const QString name = m_core.providers().records[providerIndex].Name.text();

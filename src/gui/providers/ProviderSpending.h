@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 class OnOffSwitch;
 class QLabel;
@@ -35,4 +36,5 @@ private:
     QSpinBox *m_hours;
     OnOffSwitch *m_autoHangUp;
     QSpinBox *m_margin;
+    std::pair<QString, MoneyValue> m_loadedMoney; // the money field's text as loaded, and the amount it stands for
 };

@@ -1,5 +1,6 @@
 #include "core/pricing/NextUnit.h"
 #include "core/spending/BillProjection.h"
+#include "core/spending/BudgetCheck.h"
 #include "core/spending/CheaperHour.h"
 #include "core/store/SpendingFile.h"
 
@@ -87,6 +88,25 @@ TEST(CheaperHour, FindsTheNextCheaperStartAcrossMidnightAndIntoTheWeekend)
     table.records[table.Count++] = holiday;
     EXPECT_FALSE(nextCheaperStart(table, QDateTime(QDate(2026, 3, 7), QTime(12, 0))));
     EXPECT_TRUE(nextCheaperStart(table, QDateTime(QDate(2026, 3, 15), QTime(12, 0))));
+
+    // A week ahead the weekday alone would read as the day just gone.
+    Tariff far = allDay(6);
+    far.DateFrom = 46097; // Monday 16 March
+    far.UnitCost = 100;
+    fill(table, { rate(1, 1, 1000), far });
+    table.records[1].Name.setText(QStringLiteral("Far"));
+    const struct {
+        QDateTime now;
+        const char *expected;
+    } ahead[] = {
+        { QDateTime(QDate(2026, 3, 9), QTime(15, 0)), "Far from Mon 16 Mar 00:00: 0.01 p.min" },
+        { QDateTime(QDate(2026, 3, 10), QTime(15, 0)), "Far from Mon 00:00: 0.01 p.min" },
+    };
+    for (const auto &c : ahead) {
+        const auto cheaper = nextCheaperStart(table, c.now);
+        ASSERT_TRUE(cheaper) << c.now.toString().toStdString();
+        EXPECT_EQ(cheaperStartText(table, *cheaper, c.now), QString::fromLatin1(c.expected));
+    }
     QLocale::setDefault(QLocale::c());
 }
 
@@ -115,9 +135,13 @@ TEST(SpendingFile, KeepsBudgetsForAnyNameAndSurvivesDamage)
     plan.hangUpMarginSeconds = 5;
     plan.budgets.insert(QStringLiteral("Home=ISP [1]"), { 200000, 20, true, QDate(2026, 3, 15), 3 });
     plan.budgets.insert(QStringLiteral("Other"), { 0, std::nullopt, false, {}, 0 });
-    const SpendingPlan back = spendingfile::parse(spendingfile::serialise(plan));
+    plan.budgets.insert(QStringLiteral("Дом"), { 10000, 0, false, {}, 0 });
+    const spendingfile::ReadResult read = spendingfile::parse(spendingfile::serialise(plan));
+    EXPECT_TRUE(read.problems.isEmpty()) << read.problems.join(QLatin1Char('|')).toStdString();
+    const SpendingPlan &back = read.plan;
     EXPECT_EQ(back.hangUpMarginSeconds, 5);
-    ASSERT_EQ(back.budgets.size(), 2);
+    ASSERT_EQ(back.budgets.size(), 3);
+    EXPECT_EQ(back.budgets.value(QStringLiteral("Дом")).money, 10000) << "a name beyond the code page";
     const ProviderBudget home = back.budgets.value(QStringLiteral("Home=ISP [1]"));
     EXPECT_EQ(home.money, 200000);
     EXPECT_EQ(home.hours, 20);
@@ -126,10 +150,102 @@ TEST(SpendingFile, KeepsBudgetsForAnyNameAndSurvivesDamage)
     EXPECT_EQ(home.warnedLevels, 3);
     EXPECT_FALSE(back.budgets.value(QStringLiteral("Other")).hours) << "no hours of its own: the account's limit";
 
+    // Values that are not exactly what the program writes take their defaults.
     const SpendingPlan damaged = spendingfile::parse(
-        "[Spending]\nHangUpBeforeUnitSeconds=-4\n[Budget.0]\nMoney=lots\nName=X\nHours=-1\nWarnedLevels=255\n\xff\x00");
-    EXPECT_EQ(damaged.hangUpMarginSeconds, 1);
+        "[Spending]\nHangUpBeforeUnitSeconds=-4\n[Budget.0]\nMoney=lots\nName=X\nHours=-1\nWarnedLevels=255\n\xff\x00")
+                                     .plan;
+    EXPECT_EQ(damaged.hangUpMarginSeconds, SpendingPlan::kDefaultHangUpMargin);
     EXPECT_EQ(damaged.budgets.value(QStringLiteral("X")).money, 0);
     EXPECT_FALSE(damaged.budgets.value(QStringLiteral("X")).hours);
-    EXPECT_EQ(damaged.budgets.value(QStringLiteral("X")).warnedLevels, 7);
+    EXPECT_EQ(damaged.budgets.value(QStringLiteral("X")).warnedLevels, 0) << "a warning may come again, never be lost";
+}
+
+TEST(SpendingFile, ReadsOnlyExactValuesAndSaysWhatWasWrong)
+{
+    const QByteArray sound = "[Spending]\r\nHangUpBeforeUnitSeconds=3\r\n[Budget.0]\r\nName=Home\r\nMoney=20000\r\n"
+                             "Hours=10\r\nAutoHangUp=1\r\nWarnedCycle=2026-03-01\r\nWarnedLevels=1\r\n";
+    const struct {
+        const char *what;
+        QByteArray bytes;
+        bool autoHangUp;
+        std::optional<int> hours;
+        MoneyValue money;
+        const char *problem; // part of the one problem told; empty: none
+    } cases[] = {
+        { "as written", sound, true, 10, 20000, "" },
+        { "a switch is 0 or 1", QByteArray(sound).replace("AutoHangUp=1", "AutoHangUp=7"), false, 10, 20000,
+            "AutoHangUp=7 for Home is neither 0 nor 1" },
+        { "hours up to the field's most", QByteArray(sound).replace("Hours=10", "Hours=99999999999999"), true, 9999,
+            20000, "Hours=99999999999999 for Home is more than 9999: 9999 is used" },
+        { "money in digits only", QByteArray(sound).replace("Money=20000", "Money=+2e4"), true, 10, 0,
+            "Money=+2e4 for Home is not an amount" },
+        { "the first of two budgets", sound + "[Budget.1]\r\nName=Home\r\nMoney=5\r\n", true, 10, 20000,
+            "two budgets for Home: the first is used" },
+        { "a key given twice", sound + "Money=5\r\n", true, 10, 20000, "Money is given twice for Home" },
+        { "a line of noise", QByteArray(sound).insert(12, "\x01\x9d\n"), true, 10, 20000, "Line 2 cannot be read" },
+    };
+    for (const auto &c : cases) {
+        const spendingfile::ReadResult read = spendingfile::parse(c.bytes);
+        const ProviderBudget home = read.plan.budgets.value(QStringLiteral("Home"));
+        EXPECT_EQ(home.autoHangUp, c.autoHangUp) << c.what;
+        EXPECT_EQ(home.hours, c.hours) << c.what;
+        EXPECT_EQ(home.money, c.money) << c.what;
+        if (*c.problem) {
+            ASSERT_EQ(read.problems.size(), 1) << c.what << ": " << read.problems.join(QLatin1Char('|')).toStdString();
+            EXPECT_TRUE(read.problems[0].contains(QString::fromUtf8(c.problem))) << read.problems[0].toStdString();
+        } else {
+            EXPECT_TRUE(read.problems.isEmpty()) << c.what;
+        }
+    }
+
+    QByteArray noise(4096, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919 + 13) % 251);
+    const spendingfile::ReadResult random = spendingfile::parse(noise);
+    EXPECT_FALSE(random.problems.isEmpty());
+    EXPECT_TRUE(random.plan.budgets.isEmpty());
+}
+
+TEST(BudgetAmount, ReadsEitherDecimalMarkWhereItCannotBeThousands)
+{
+    const QLocale british(QLocale::English, QLocale::UnitedKingdom);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QLocale french(QLocale::French, QLocale::France);
+    const QLocale swiss(QLocale::German, QLocale::Switzerland);
+    constexpr std::int64_t kRefused = -1;
+    const struct {
+        const QLocale &locale;
+        const char *text;
+        std::int64_t amount; // 1/10000, or kRefused
+    } cases[] = {
+        { british, "1.50", 15000 },
+        { british, "1,50", 15000 },
+        { british, "1,5", 15000 },
+        { british, "1,500", 15000000 },
+        { british, "1,234.56", 12345600 },
+        { british, "12,345,678.9", 123456789000 },
+        { british, "1.234,56", kRefused },
+        { british, "12,34,5", kRefused },
+        { british, "1,5,0", kRefused },
+        { british, "abc", kRefused },
+        { british, "1.2.3", kRefused },
+        { british, ".5", 5000 },
+        { british, "", 0 },
+        { british, "-1", kRefused },
+        { german, "1,50", 15000 },
+        { german, "1.50", 15000 },
+        { german, "1.500", 15000000 },
+        { german, "1.234,56", 12345600 },
+        { german, "1,234.56", kRefused },
+        { french, "1,50", 15000 },
+        { french, "1.5", 15000 },
+        { french, "1.500", kRefused },
+        { french, "1 234,5", 12345000 },
+        { swiss, "1,50", 15000 },
+        { swiss, "1,500", kRefused },
+    };
+    for (const auto &c : cases) {
+        const auto amount = readBudgetAmount(QString::fromUtf8(c.text), c.locale);
+        EXPECT_EQ(amount.value_or(kRefused), c.amount) << c.locale.name().toStdString() << " \"" << c.text << '"';
+    }
 }

@@ -24,6 +24,8 @@ protected:
     static void watch(SpendingWatch &w, QStringList &into)
     {
         QObject::connect(&w, &SpendingWatch::warningDue, [&into](const QString &text) { into.append(text); });
+        QObject::connect(
+            &w, &SpendingWatch::budgetWarningDue, [&into](const BudgetWarning &warning) { into.append(warning.text); });
     }
     void run(int seconds)
     {
@@ -63,10 +65,10 @@ TEST_F(SpendingWatchTest, EachWarningShowsOncePerCycleEvenAcrossARestart)
     core->spending().budgets.insert(QStringLiteral("DemoEntry"), { 2000, 0, false, {}, 0 });
     const auto handle = dialUp.connect("DemoEntry", dialup::kConnected);
     run(1);
-    EXPECT_TRUE(warnings.isEmpty()) << "0.15 is 75 %";
+    ASSERT_EQ(warnings.size(), 1) << "0.15 is 75 %, but the next unit's 0.25 leaps past 80 and 90 to 100 %";
+    EXPECT_TRUE(warnings[0].contains(QStringLiteral("125 %")));
     run(60);
-    ASSERT_EQ(warnings.size(), 1) << "0.25 leaps past 80 and 90 to 100 %";
-    EXPECT_TRUE(warnings[0].contains(QStringLiteral("100 %")));
+    EXPECT_EQ(warnings.size(), 1) << "told before the unit, not again when it is charged";
     run(70);
     dialUp.drop(handle);
     run(1);
@@ -87,7 +89,126 @@ TEST_F(SpendingWatchTest, EachWarningShowsOncePerCycleEvenAcrossARestart)
     dialUp.connect("DemoEntry", dialup::kConnected);
     run(61);
     ASSERT_EQ(warnings.size(), 2);
-    EXPECT_TRUE(warnings[1].contains(QStringLiteral("100 %")));
+    EXPECT_TRUE(warnings[1].contains(QStringLiteral("125 %")));
+}
+
+TEST_F(SpendingWatchTest, AThresholdTheNextUnitLeapsOverIsToldBeforeThatUnitIsCharged)
+{
+    core->spending().budgets.insert(QStringLiteral("DemoEntry"), { 2000, 0, false, {}, 0 });
+    QList<BudgetWarning> given;
+    QObject::connect(
+        &spending, &SpendingWatch::budgetWarningDue, [&given](const BudgetWarning &warning) { given.append(warning); });
+    const auto handle = dialUp.connect("DemoEntry", dialup::kConnected);
+    run(1);
+    // 0.05 and one unit of 0.10 is 0.15, 75 % of 0.20; the 61st second adds 0.10: 0.25, 125 %.
+    ASSERT_EQ(given.size(), 1);
+    EXPECT_EQ(given[0].text,
+        QStringLiteral("The next unit, in 1:00, takes you to 125 % of this billing month's money budget for DemoEntry: "
+                       "£ 0.25 of £ 0.20."));
+    EXPECT_EQ(given[0].level, 100);
+    EXPECT_EQ(given[0].inSeconds, 60);
+    EXPECT_EQ(given[0].use.kind, BudgetKind::Money);
+    EXPECT_EQ(given[0].use.used, 2500);
+    EXPECT_EQ(given[0].use.limit, 2000);
+    run(48);
+    dialUp.drop(handle); // hung up before the unit: nothing was reached
+    run(1);
+    EXPECT_EQ(given.size(), 1);
+
+    // The next call starts at 0.15 + 0.15 = 0.30: 150 %, reached this time.
+    dialUp.connect("DemoEntry", dialup::kConnected);
+    run(1);
+    ASSERT_EQ(given.size(), 2);
+    EXPECT_TRUE(given[1].text.startsWith(
+        QStringLiteral("You have used 150 % of this billing month's money budget for DemoEntry: £ 0.30 of £ 0.20.")))
+        << given[1].text.toStdString();
+}
+
+TEST_F(SpendingWatchTest, AWarningAtStartUpTellsTheRealShareOfTheHoursBudget)
+{
+    core->spending().budgets.insert(QStringLiteral("DemoEntry"), { 0, 10, false, {}, 0 });
+    CallRecord &record = core->log().records[0];
+    record = {};
+    record.StartDay = 1;
+    record.StartMonth = 3;
+    record.StartYear = 26;
+    record.ProviderIndex = 0;
+    record.DurationSeconds = 21 * 3600 + 24 * 60; // 214 % of 10 hours
+    core->log().Count = 1;
+    core->providers().Current = 0;
+    spending.update();
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_EQ(warnings[0],
+        QStringLiteral("You have used 214 % of this billing month's hours budget for DemoEntry: 21:24 of 10 hours."));
+}
+
+TEST_F(SpendingWatchTest, AnotherProgramsCallIsNeverCountedDown)
+{
+    core->spending().budgets.insert(QStringLiteral("DemoEntry"), { 1000, 0, true, {}, 0 });
+    dialUp.connect("DemoEntry", dialup::kConnected);
+    run(1);
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].startsWith(QStringLiteral("You have used 150 %"))) << warnings[0].toStdString();
+    EXPECT_TRUE(warnings[0].contains(QStringLiteral("cannot hang it up"))) << "said at once";
+    EXPECT_EQ(spending.display().hangUpCountdown, -1);
+    EXPECT_EQ(spending.display().line, QStringLiteral("next unit in 1:00"));
+    run(15);
+    EXPECT_TRUE(call().Connected);
+    EXPECT_EQ(warnings.size(), 1);
+
+    spending.toggleArmed(); // F4 or a click on the line
+    EXPECT_FALSE(spending.display().armed);
+    EXPECT_FALSE(spending.display().line.contains(QStringLiteral("armed")));
+    ASSERT_EQ(warnings.size(), 2);
+    EXPECT_TRUE(warnings[1].contains(QStringLiteral("cannot hang it up")));
+}
+
+TEST_F(SpendingWatchTest, DuringACallTheLineSaysWhenANewCallWouldBeCheaper)
+{
+    Tariff day = tariff(8 * kHour, 18 * kHour - 1, 1);
+    day.UnitCost = 1000;
+    Tariff evening = tariff(18 * kHour, 24 * kHour - 1, 1);
+    evening.UnitCost = 500;
+    setTariffs({ day, evening });
+    core->tariffs().records[1].Name.setText(QStringLiteral("Evening"));
+    clock.advanceSeconds(7 * kHour + 59 * 60 + 28);
+    dialUp.connect("DemoEntry", dialup::kConnected);
+    run(1); // 17:59:29
+    EXPECT_EQ(spending.display().line, QStringLiteral("next unit in 1:00, cheaper 18:00"));
+    EXPECT_TRUE(spending.display().lineHint.contains(QStringLiteral("Evening from 18:00: 0.05 p.min")));
+    run(43); // 18:00:12
+    EXPECT_EQ(spending.display().line, QStringLiteral("next unit in 0:17, cheaper now"));
+    EXPECT_TRUE(spending.display().lineHint.contains(QStringLiteral("Evening now: 0.05 p.min")));
+}
+
+TEST_F(SpendingWatchTest, AChangedBudgetIsWrittenByTheSaveThatFollowsADialog)
+{
+    core->spending().budgets.insert(QStringLiteral("DemoEntry"), { 10000, std::nullopt, false, {}, 0 });
+    core->saveChanges();
+    EXPECT_TRUE(read(QStringLiteral("budgets.data")).contains("Money=10000"));
+    core->spending().budgets[QStringLiteral("DemoEntry")].money = 25000;
+    core->saveChanges();
+    EXPECT_TRUE(read(QStringLiteral("budgets.data")).contains("Money=25000"));
+}
+
+TEST_F(SpendingWatchTest, ADamagedBudgetsFileIsKeptAndToldOnce)
+{
+    const QByteArray damaged = "[Budget.0]\r\nName=DemoEntry\r\nMoney=2000\r\nAutoHangUp=7\r\n\x81\x02\xff\r\n";
+    QFile out(file(QStringLiteral("budgets.data")));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(damaged);
+    out.close();
+
+    const StartupReport first = core->loadAll();
+    EXPECT_EQ(first.budgetsProblems.size(), 2) << first.budgetsProblems.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(read(QStringLiteral("budgets.data.old")), damaged);
+    const ProviderBudget budget = core->spending().budgets.value(QStringLiteral("DemoEntry"));
+    EXPECT_EQ(budget.money, 2000) << "what could be read stays";
+    EXPECT_FALSE(budget.autoHangUp) << "only 1 switches it on";
+
+    const StartupReport again = core->loadAll();
+    EXPECT_TRUE(again.budgetsProblems.isEmpty()) << "told once";
+    EXPECT_EQ(core->spending().budgets.value(QStringLiteral("DemoEntry")).money, 2000);
 }
 
 TEST_F(SpendingWatchTest, AnArmedHangUpEndsOurOwnCallBeforeItsNextUnit)

@@ -1,26 +1,11 @@
 #include "platform/PlatformServices.h"
 
-#include "core/store/DialUpServiceChoice.h"
-#include "core/store/SettingsFile.h"
-
-#include <QDir>
-
 #ifdef _WIN32
-#include "platform/windows/RasDialUpService.h"
 #include "platform/windows/RunKeyRegistration.h"
-
-#include <QCoreApplication>
-#include <QMetaObject>
 #else
 #include "platform/autostart/XdgAutostart.h"
 #include "platform/signals/TerminationSignals.h"
-#include "platform/simdialup/SimDialUpService.h"
-#endif
-
-#ifdef TOLLWISE_HAVE_NETWORKMANAGER
-#include "platform/networkmanager/NmDialUpService.h"
-
-#include <QDBusConnection>
+#include "platform/simdialup/SimEntryDialog.h"
 #endif
 
 std::unique_ptr<StartupRegistration> createStartupRegistration()
@@ -32,36 +17,12 @@ std::unique_ptr<StartupRegistration> createStartupRegistration()
 #endif
 }
 
-DialUpServiceChoice storedDialUpServiceChoice(const QString &programFolder)
-{
-    return readDialUpServiceChoice(QDir(programFolder).filePath(SettingsFile::kFileName));
-}
-
-ChosenDialUpService createDialUpService(
-    [[maybe_unused]] const QString &programFolder, [[maybe_unused]] DialUpServiceChoice choice)
+ChosenDialUpService createDialUpService(const QString &programFolder, DialUpServiceChoice choice)
 {
 #ifdef _WIN32
-    // The service reports progress from its own threads; the program handles it on the UI thread.
-    return { std::make_unique<RasDialUpService>([](std::function<void()> task) {
-                QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
-            }),
-        QStringLiteral("Windows dial-up networking") };
+    return chooseDialUpService(programFolder, choice, {});
 #else
-#ifdef TOLLWISE_HAVE_NETWORKMANAGER
-    // Short waits, once, at start-up: a missing or silent NetworkManager must
-    // not keep the program from opening.
-    constexpr int kProbeMs = 1000;
-    constexpr int kFirstAnswersMs = 2000;
-    if (choice != DialUpServiceChoice::Simulator) {
-        const QDBusConnection bus = QDBusConnection::systemBus();
-        if (choice == DialUpServiceChoice::NetworkManager || NmDialUpService::answersOn(bus, kProbeMs)) {
-            auto service = std::make_unique<NmDialUpService>(bus);
-            service->waitUntilReady(kFirstAnswersMs);
-            return { std::move(service), QStringLiteral("NetworkManager") };
-        }
-    }
-#endif
-    return { std::make_unique<SimDialUpService>(programFolder), QStringLiteral("Simulator") };
+    return chooseDialUpService(programFolder, choice, &SimEntryDialog::askOver);
 #endif
 }
 

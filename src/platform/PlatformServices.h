@@ -1,8 +1,7 @@
 #pragma once
 
-#include "core/services/DialUpService.h"
 #include "core/services/StartupRegistration.h"
-#include "core/store/DialUpServiceChoice.h"
+#include "platform/DialUpServices.h"
 
 #include <QObject>
 #include <QString>
@@ -10,19 +9,11 @@
 #include <functional>
 #include <memory>
 
-struct ChosenDialUpService {
-    std::unique_ptr<dialup::DialUpService> service;
-    QString name; // shown to the user, in the settings dialog
-};
-
 // The backends of this platform.
 std::unique_ptr<StartupRegistration> createStartupRegistration();
-// `programFolder` holds the program file; a backend that keeps files of its
-// own (the simulated service's phonebook and connections) keeps them there.
-// `choice` matters only where there is more than one service to choose from.
+// The dial-up service, as chooseDialUpService picks it, with the windows it
+// shows the user.
 ChosenDialUpService createDialUpService(const QString &programFolder, DialUpServiceChoice choice);
-// The choice stored in the settings file of `programFolder`.
-DialUpServiceChoice storedDialUpServiceChoice(const QString &programFolder);
 
 // Calls `terminate` on the user-interface thread when the system asks the
 // program to end by a signal (SIGTERM, SIGHUP, SIGINT). The returned object

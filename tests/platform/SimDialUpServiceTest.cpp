@@ -309,7 +309,7 @@ TEST_F(SimDialUpServiceTest, EntryDialogsWriteThePhonebookOnlyWhenConfirmed)
     std::optional<SimEntry> answer;
     SimEntry shown;
     QStringList taken;
-    editor = [&](QWidget *, const SimEntry &initial, bool, const QStringList &names) {
+    editor = [&](dialup::NativeWindow, const SimEntry &initial, bool, const QStringList &names) {
         shown = initial;
         taken = names;
         return answer;
@@ -341,4 +341,14 @@ TEST_F(SimDialUpServiceTest, EntryDialogsWriteThePhonebookOnlyWhenConfirmed)
     EXPECT_EQ(s->enumEntries()->back(), "New line") << "an edit keeps the name";
     EXPECT_EQ(s->entryDialParams("New line")->userName, "eve");
     EXPECT_EQ(s->editEntry(0, "Nowhere").error(), simdialup::kEntryNotFound);
+}
+
+TEST_F(SimDialUpServiceTest, WithoutAnEditorEntriesAreLeftAsTheyAre)
+{
+    // The command-line dialler has no window to ask in.
+    auto s = service();
+    EXPECT_EQ(s->createEntry(0).error(), simdialup::kCancelled);
+    EXPECT_EQ(s->editEntry(0, "Fast").error(), simdialup::kCancelled);
+    EXPECT_EQ(s->enumEntries().value(), (std::vector<std::string> { "Fast", "Silent", "Busy", "Flaky" }));
+    EXPECT_EQ(s->entryDialParams("Fast")->userName, "ann");
 }

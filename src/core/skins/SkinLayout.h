@@ -44,6 +44,10 @@ inline constexpr QRgb kMutedText = qRgb(138, 152, 168); // secondary text on dar
 inline constexpr QRgb kLcdText = qRgb(120, 232, 255); // values in the main window's display
 inline constexpr QRgb kLcdStrong = qRgb(250, 252, 255); // the running call's duration and cost
 inline constexpr QRgb kAccent = qRgb(24, 170, 190); // the hot colour of the skin
+// Hints: dark text in a pale balloon with a thin border.
+inline constexpr QRgb kHintText = qRgb(28, 36, 46);
+inline constexpr QRgb kHintBack = qRgb(255, 251, 224);
+inline constexpr QRgb kHintBorder = qRgb(138, 152, 168);
 
 // The main window (Tapp), image "main". The call log docks under its bottom
 // edge, so only its top corners are rounded.
@@ -77,7 +81,8 @@ inline constexpr QRect LabelDateTimeNow { 316, 48, 156, 16 }; // 11 px, right-al
 inline constexpr QRect LabelCurrentDuration { 146, 66, 160, 28 }; // 22 px, kLcdStrong, left
 inline constexpr QRect LabelCurrentCost { 306, 66, 166, 28 }; // 22 px, kLcdStrong, right-aligned
 inline constexpr QRect LabelCallTarif { 146, 98, 126, 16 }; // 12 px, left
-inline constexpr QRect LabelSpending { 274, 98, 174, 16 }; // 11 px, right: next unit or cheaper hour; a click area
+inline constexpr QRect LabelSpending { 282, 98, 166, 16 }; // 11 px, right: next unit or cheaper hour; a click area
+// (its gap from LabelCallTarif keeps the two texts apart)
 inline constexpr QRect ButtonEditTarifs2 { 452, 96, 20, 20 }; // "BallTariffs_*"
 inline constexpr QRect ChargeIndicator { 146, 118, 300, 6 }; // 25 lights of 12 pixels: 15 low, 5 medium, 5 high
 

@@ -60,12 +60,18 @@ void SpendingWatch::workOutDisplay()
     const CurrentCall &call = m_core.currentCall();
     if (m_core.providers().Count == 0) {
         m_display = {};
+        m_cycleTextSource = {};
         return;
     }
     const int index = providerIndex();
     const BillingCycle cycle = cycleOf(index);
     const CycleUsage usage = usageOf(index);
-    m_display.cycleText = spendingSummary(m_core, index, cycle, usage, now.date()).cycle;
+    const CycleTextSource source { index, cycle.start, cycle.end, usage.calls, usage.seconds, usage.cost,
+        m_core.currencyText() };
+    if (source != m_cycleTextSource) {
+        m_display.cycleText = spendingSummary(m_core, index, cycle, usage, now.date()).cycle;
+        m_cycleTextSource = source;
+    }
     checkBudget(index, usage, cycle);
     runAutoHangUp();
     checkNextUnit();

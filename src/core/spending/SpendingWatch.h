@@ -75,6 +75,19 @@ private:
     AppCore &m_core;
     Clock &m_clock;
     mutable CycleUsageCounter m_usage;
+    // What the month fields' hint was last worded from; it is worded again
+    // only when one of these changes.
+    struct CycleTextSource {
+        int providerIndex = -1;
+        QDate cycleStart;
+        QDate cycleEnd;
+        int calls = 0;
+        std::uint64_t seconds = 0;
+        MoneyValue cost = 0;
+        QString currency;
+        bool operator==(const CycleTextSource &) const = default;
+    };
+    CycleTextSource m_cycleTextSource;
     SpendingDisplay m_display;
     QDateTime m_autoHangUpAt; // invalid: no countdown runs
     DateTimeValue m_countedCall = 0; // start of the call the automatic hang-up was decided for

@@ -11,32 +11,34 @@ __int128 cents(MoneyValue amount)
     return value >= 0 ? (value + 50) / 100 : (value - 50) / 100;
 }
 
-QString digitsWithGroups(__int128 whole, const QLocale &locale, bool grouped)
-{
-    QString digits;
-    do {
-        digits.prepend(QLatin1Char(char('0' + int(whole % 10))));
-        whole /= 10;
-    } while (whole > 0);
-    if (!grouped || locale.groupSeparator().isEmpty())
-        return digits;
-    QString out;
-    for (qsizetype i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            out += locale.groupSeparator();
-        out += digits.at(i);
-    }
-    return out;
-}
-
+// Once a second for the main window and once per row of a report: written
+// digit by digit into one string.
 QString formatCents(MoneyValue amount, const QLocale &locale, bool grouped)
 {
     const __int128 c = cents(amount);
-    const __int128 magnitude = c < 0 ? -c : c;
-    QString text = digitsWithGroups(magnitude / 100, locale, grouped) + locale.decimalPoint()
-        + QString::asprintf("%02d", int(magnitude % 100));
+    // A whole amount of 1/10000 divided by 100 always fits in 64 bits.
+    const auto magnitude = std::uint64_t(c < 0 ? -c : c);
+    const int hundredths = int(magnitude % 100);
+    std::uint64_t whole = magnitude / 100;
+    char digits[24]; // least significant first
+    int count = 0;
+    do {
+        digits[count++] = char('0' + int(whole % 10));
+        whole /= 10;
+    } while (whole > 0);
+    const QString separator = grouped ? locale.groupSeparator() : QString();
+    QString text;
+    text.reserve(count + count / 3 * separator.size() + 8);
     if (c < 0)
-        text.prepend(QLatin1Char('-'));
+        text += QLatin1Char('-');
+    for (int i = count - 1; i >= 0; --i) {
+        text += QLatin1Char(digits[i]);
+        if (i > 0 && i % 3 == 0)
+            text += separator;
+    }
+    text += locale.decimalPoint();
+    text += QLatin1Char(char('0' + hundredths / 10));
+    text += QLatin1Char(char('0' + hundredths % 10));
     return text;
 }
 

@@ -12,6 +12,7 @@
 #include "gui/connection/TConnectDlg.h"
 #include "gui/controls/ApplicationHints.h"
 #include "gui/controls/BuiltInPictures.h"
+#include "gui/controls/ElidedText.h"
 #include "gui/controls/LedGauge.h"
 #include "gui/controls/LightScanner.h"
 #include "gui/controls/SkinLook.h"
@@ -32,6 +33,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScreen>
 #include <QStringList>
 #include <QUrl>
 
@@ -56,14 +58,15 @@ const QString kInvalidProvidersText = QStringLiteral(
 const QString kGaugeHint = QStringLiteral(" This gauge shows you your \n unit cost count down.\n\n"
                                           " When it go over the red area, \n your call cost is increased.");
 
+const QString kSelectedEntryHint = QStringLiteral(" Your current active provider");
+
+constexpr int kCallPixels = 22; // the running call's time and cost
+constexpr int kTotalPixels = 12; // the totals of the three panels
+
 constexpr int kGaugeLow = 15;
 constexpr int kGaugeMedium = 5;
 constexpr int kGaugeHigh = 5;
 constexpr int kScannerLights = 16;
-
-// Tool tips drawn as rounded balloons.
-const QString kBalloonStyle = QStringLiteral(
-    "QToolTip { color: #1c242e; background: #fffbe0; border: 1px solid #8a98a8; border-radius: 8px; padding: 4px; }");
 
 // The files a closing program could not write, and the choice it leaves.
 QString exitSaveFailureText(const QList<FileError> &failures)
@@ -109,7 +112,6 @@ Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, 
 {
     setObjectName(QStringLiteral("Tapp"));
     setWindowTitle(QStringLiteral("Dialtally"));
-    setStyleSheet(kBalloonStyle);
     setFixedSize(Layout::kSize);
     CutTransImage1->setTransColor(QColor::fromRgb(SkinLayout::kKey));
     buildControls();
@@ -242,8 +244,9 @@ void Tapp::buildControls()
     LabelDateTimeNow
         = addLabel("LabelDateTimeNow", QStringLiteral("."), Layout::LabelDateTimeNow, 11, kLcdText, Qt::AlignRight);
     LabelCurrentDuration = addLabel("LabelCurrentDuration", QStringLiteral("00:00:00"), Layout::LabelCurrentDuration,
-        22, kLcdStrong, Qt::AlignLeft);
-    LabelCurrentCost = addLabel("LabelCurrentCost", dash, Layout::LabelCurrentCost, 22, kLcdStrong, Qt::AlignRight);
+        kCallPixels, kLcdStrong, Qt::AlignLeft);
+    LabelCurrentCost
+        = addLabel("LabelCurrentCost", dash, Layout::LabelCurrentCost, kCallPixels, kLcdStrong, Qt::AlignRight);
     LabelCallTarif = addLabel("LabelCallTarif", QString(), Layout::LabelCallTarif, 12, kLcdText, Qt::AlignLeft);
     ChargeIndicator = new LedGauge(kGaugeLow, kGaugeMedium, kGaugeHigh, this);
     ChargeIndicator->setObjectName(QStringLiteral("ChargeIndicator"));
@@ -254,7 +257,7 @@ void Tapp::buildControls()
         = addButton("ButtonChooseProvider", "prov", Layout::ButtonChooseProvider, " Choose a Provider");
     grpSelectedEntry
         = addLabel("grpSelectedEntry", QString(), Layout::grpSelectedEntry, 13, kDarkText, Qt::AlignLeft, true);
-    grpSelectedEntry->setToolTip(QStringLiteral(" Your current active provider"));
+    grpSelectedEntry->setToolTip(kSelectedEntryHint);
     LabelTotalNumOfCalls
         = addLabel("LabelTotalNumOfCalls", dash, Layout::LabelTotalNumOfCalls, 12, kDarkText, Qt::AlignRight);
     // Keep the text off the rounded ends of the painted fields.
@@ -347,7 +350,36 @@ void Tapp::showEvent(QShowEvent *event)
 void Tapp::FormShow()
 {
     m_callLog->resize(TCallLog::kWidth, std::max(1, m_core->settings().CallLogHeight));
+    keepOnScreen();
     m_core->PlayAppSound(AppSound::Welcome);
+}
+
+QRect Tapp::availableScreen() const
+{
+    const QScreen *here = screen() ? screen() : QGuiApplication::primaryScreen();
+    return here ? here->availableGeometry() : QRect();
+}
+
+// The position and log height come from the last session, perhaps on a
+// larger screen: the main window, the log and the handle must all be
+// reachable on this one.
+void Tapp::keepOnScreen()
+{
+    const QRect available = availableScreen();
+    if (available.isEmpty())
+        return;
+    const int fixed = frameGeometry().height() + m_blind->frameGeometry().height();
+    if (m_callLog->height() > TCallLog::kHiddenHeight && fixed + m_callLog->height() > available.height())
+        m_callLog->resize(TCallLog::kWidth, std::max(1, available.height() - fixed));
+    const int stack
+        = fixed + (m_callLog->isVisible() || m_callLog->height() > TCallLog::kHiddenHeight ? m_callLog->height() : 0);
+    const QRect frame = frameGeometry();
+    const int left
+        = std::clamp(frame.left(), available.left(), std::max(available.left(), available.right() + 1 - frame.width()));
+    const int top = std::clamp(frame.top(), available.top(), std::max(available.top(), available.bottom() + 1 - stack));
+    if (left != frame.left() || top != frame.top())
+        move(pos() + QPoint(left - frame.left(), top - frame.top()));
+    dockWindows();
 }
 
 void Tapp::Timer1Timer()
@@ -364,22 +396,18 @@ void Tapp::showMonitor()
     LabelDateTimeNow->setText(d.dateTimeText);
     LabelStatus->setText(d.statusText);
     LabelStatus->setToolTip(d.statusHint);
-    grpSelectedEntry->setText(d.selectedEntry);
-    LabelCurrentDuration->setText(d.durationText);
-    LabelCurrentCost->setText(d.costText);
-    for (QLabel *label : { LabelCurrentDuration, LabelCurrentCost }) {
-        QFont font = label->font();
-        font.setBold(d.callLabelsBold);
-        label->setFont(font);
-    }
-    LabelTodaysTime->setText(d.todaysTime);
-    LabelTodaysCost->setText(d.todaysCost);
-    LabelMonthsTime->setText(d.monthsTime);
-    LabelMonthsCost->setText(d.monthsCost);
-    LabelTodateTime->setText(d.todateTime);
-    LabelTodateCost->setText(d.todateCost);
-    LabelTotalNumOfCalls->setText(d.totalNumOfCalls);
-    LabelCallTarif->setText(d.rateCaption);
+    // The provider chooser reads the name back: only the label's look is cut.
+    setElidedText(grpSelectedEntry, d.selectedEntry, kSelectedEntryHint);
+    setFittedText(LabelCurrentDuration, d.durationText, SkinLook::font(kCallPixels, d.callLabelsBold));
+    setFittedText(LabelCurrentCost, d.costText, SkinLook::font(kCallPixels, d.callLabelsBold));
+    for (const auto &[label, text] : { std::pair { LabelTodaysTime, &d.todaysTime },
+             std::pair { LabelTodaysCost, &d.todaysCost }, std::pair { LabelMonthsTime, &d.monthsTime },
+             std::pair { LabelMonthsCost, &d.monthsCost }, std::pair { LabelTodateTime, &d.todateTime },
+             std::pair { LabelTodateCost, &d.todateCost }, std::pair { LabelTotalNumOfCalls, &d.totalNumOfCalls } })
+        setFittedText(label, *text, SkinLook::font(kTotalPixels));
+    // The hint holds the name and the rate whole.
+    LabelCallTarif->setText(
+        LabelCallTarif->fontMetrics().elidedText(d.rateCaption, Qt::ElideRight, LabelCallTarif->width() - 2));
     LabelCallTarif->setToolTip(d.rateHint);
     ChargeIndicator->setRange(d.gaugeMin, d.gaugeMax);
     ChargeIndicator->setPosition(d.gaugePosition);
@@ -492,11 +520,18 @@ void Tapp::toggleCallLog()
     if (!m_callLog->isVisible() && m_callLog->height() <= TCallLog::kHiddenHeight)
         m_callLog->resize(TCallLog::kWidth, kDesignedCallLogHeight);
     m_callLog->setVisible(!m_callLog->isVisible());
+    if (m_callLog->isVisible())
+        resizeCallLog(m_callLog->height());
     dockWindows();
 }
 
 void Tapp::resizeCallLog(int height)
 {
+    // Dragged no further than the screen's bottom, so the handle stays in reach.
+    const QRect available = availableScreen();
+    if (!available.isEmpty())
+        height = std::min(
+            height, available.bottom() + 1 - frameGeometry().bottom() - 1 - m_blind->frameGeometry().height());
     height = std::max(1, height);
     m_callLog->resize(TCallLog::kWidth, height);
     m_callLog->setVisible(height > TCallLog::kHiddenHeight);

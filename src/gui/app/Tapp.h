@@ -84,6 +84,8 @@ private:
     void ButtonHelpClick();
     void toggleCallLog();
     void resizeCallLog(int height);
+    QRect availableScreen() const;
+    void keepOnScreen();
     void reportSaveFailure(const FileError &error);
     void captureGeometry();
     void showMonitor();

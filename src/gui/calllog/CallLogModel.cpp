@@ -18,8 +18,9 @@ int CallLogModel::columnCount(const QModelIndex &parent) const { return parent.i
 
 QVariant CallLogModel::data(const QModelIndex &index, int role) const
 {
-    // Names may be cut to their column: the hint holds them whole.
-    const bool name = index.column() == kTariffColumn || index.column() == kConnectionColumn;
+    // Names and amounts may be cut to their column: the hint holds them whole.
+    const bool name
+        = index.column() == kTariffColumn || index.column() == kConnectionColumn || index.column() == kCostColumn;
     const bool wanted = role == Qt::DisplayRole || (role == Qt::ToolTipRole && name);
     if (!wanted || !index.isValid() || index.row() >= m_rows.size())
         return {};

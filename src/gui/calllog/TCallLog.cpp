@@ -11,6 +11,7 @@
 #include "gui/calllog/CallLogDelegate.h"
 #include "gui/calllog/CallLogModel.h"
 #include "gui/calllog/TEditCall.h"
+#include "gui/controls/ElidedText.h"
 #include "gui/controls/SkinGridHeader.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/controls/TGTabButton.h"
@@ -60,10 +61,10 @@ TextButtonAppearance statisticsLook()
 
 // A statistic too long for its button breaks after its first word (the
 // currency symbol), then narrows its letters and only then makes them
-// smaller, so a large amount stays whole and readable; the hint has it too.
+// smaller, down to a size still read; past that the symbol goes, and last
+// the end is cut. The hint has the whole.
 void showFitted(TGTextButton *button, QString text)
 {
-    constexpr int kSmallestPixels = 7;
     constexpr int kNarrowest = 80; // per cent of the normal width
     const int room = Layout::kStatButtonSize.width() - 4;
     QFont font = SkinLook::font(11, false);
@@ -79,12 +80,16 @@ void showFitted(TGTextButton *button, QString text)
         if (space > 0)
             text[space] = QLatin1Char('\n');
     }
-    while (font.pixelSize() > kSmallestPixels && widest(font) > room) {
+    while (font.pixelSize() > kSmallestTextPixels && widest(font) > room) {
         if (font.stretch() > kNarrowest)
             font.setStretch(std::max(kNarrowest, font.stretch() - 5));
         else
             font.setPixelSize(font.pixelSize() - 1);
     }
+    if (widest(font) > room && text.contains(QLatin1Char('\n')))
+        text = text.section(QLatin1Char('\n'), 1);
+    if (widest(font) > room)
+        text = QFontMetrics(font).elidedText(text, Qt::ElideRight, room);
     button->setFont(font);
     button->setText(text);
 }
@@ -94,6 +99,7 @@ void showFitted(TGTextButton *button, QString text)
 TCallLog::TCallLog(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
     , m_providerFilter(kAllProviders)
+    , m_providerCaption(kAllProvidersCaption)
 {
     setObjectName(QStringLiteral("TCallLog"));
     setFixedWidth(kWidth);
@@ -353,14 +359,15 @@ void TCallLog::ButtonChooseProviderClick()
     const int count = std::min<int>(providers.Count, kMaxProviders);
     for (int i = 0; i < count; ++i)
         PopupMenu1->addItem(providers.records[i].Name.text(), i);
-    PopupMenu1->popup(mapToGlobal(LabelProvider->pos() - QPoint(1, 1)));
+    PopupMenu1->open(mapToGlobal(LabelProvider->pos() - QPoint(1, 1)), LabelProvider->width());
 }
 
 void TCallLog::MenuProvLine1Click(const QString &caption, int tag)
 {
     m_providerFilter = tag;
     LabelProvider->setProperty("Tag", tag);
-    LabelProvider->setText(caption);
+    m_providerCaption = caption;
+    setElidedText(LabelProvider, caption);
     FillGridWithLog();
 }
 
@@ -418,7 +425,7 @@ void TCallLog::ButtonClearClick()
 {
     if (!m_core || m_model->callCount() == 0)
         return;
-    if (SkinMessageDlg(mtWarning, clearQuestion(LabelProvider->text()), mbYes | mbNo, this) == mrNo)
+    if (SkinMessageDlg(mtWarning, clearQuestion(m_providerCaption), mbYes | mbNo, this) == mrNo)
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     clearCalls(m_core->log(), m_providerFilter);

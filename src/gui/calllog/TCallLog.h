@@ -97,6 +97,7 @@ private:
     CallLogModel *m_model = nullptr;
     StatisticsButtons m_stats;
     int m_providerFilter; // LabelProvider's Tag: a provider index or kAllProviders
+    QString m_providerCaption; // LabelProvider's whole text; the label may show it cut
     int SelectedCall = -1;
     bool m_settingSlider = false;
     bool m_fittingColumn = false;

@@ -1,6 +1,7 @@
 #include "gui/controls/DateFieldStyle.h"
 
 #include "core/skins/SkinLayout.h"
+#include "gui/controls/SkinLook.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -36,7 +37,7 @@ void paintDropDown(QPainter &painter, const QRectF &box, bool hot, bool pressed)
 }
 
 // Paints the drop-down face over a plain button, in place of its own face.
-class ButtonFace final : public QObject {
+class DropDownFace final : public QObject {
 public:
     using QObject::QObject;
 
@@ -65,13 +66,15 @@ void DateFieldStyle::apply(QDateEdit *field)
     auto *style = new DateFieldStyle;
     style->setParent(field);
     field->setStyle(style);
+    if (field->calendarPopup())
+        SkinLook::styleCalendar(field->calendarWidget());
 }
 
 void DateFieldStyle::applyToButton(QAbstractButton *button)
 {
     button->setText(QString());
     button->setAttribute(Qt::WA_Hover);
-    button->installEventFilter(new ButtonFace(button));
+    button->installEventFilter(new DropDownFace(button));
 }
 
 void DateFieldStyle::drawComplexControl(

@@ -4,12 +4,32 @@
 #include <QLabel>
 #include <QRegularExpression>
 
-void setElidedText(QLabel *label, const QString &text)
+namespace {
+
+int roomOf(const QLabel *label)
 {
-    const int room = label->contentsRect().width() - 2 * label->margin() - 2;
-    const QString shown = label->fontMetrics().elidedText(text, Qt::ElideRight, room);
+    return label->contentsRect().width() - 2 * label->margin() - std::max(0, label->indent()) - 2;
+}
+
+} // namespace
+
+void setElidedText(QLabel *label, const QString &text, const QString &hint)
+{
+    const QString shown = label->fontMetrics().elidedText(text, Qt::ElideRight, roomOf(label));
     label->setText(shown);
-    label->setToolTip(shown == text ? QString() : text);
+    if (shown == text)
+        label->setToolTip(hint);
+    else
+        label->setToolTip(hint.isEmpty() ? text : text + QLatin1Char('\n') + hint);
+}
+
+void setFittedText(QLabel *label, const QString &text, QFont font, const QString &hint)
+{
+    const int room = roomOf(label);
+    while (font.pixelSize() > kSmallestTextPixels && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    label->setFont(font);
+    setElidedText(label, text, hint);
 }
 
 QString breakableText(const QString &text, const QFont &font, int width)

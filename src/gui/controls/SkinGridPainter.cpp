@@ -56,8 +56,11 @@ void SkinGridPainter::paintCell(QPainter &painter, const QRect &cell, const QStr
     if (textured && !m_skin.isNull())
         painter.drawImage(cell, m_skin, kCellTexture);
     painter.setPen(textColour);
+    // An amount cut at its left would read as a smaller one: it ends in an
+    // ellipsis instead, whole in its hint.
     if (rightAligned)
-        DrawCellTextRight(painter, cell.adjusted(1, 1, -1, -1), text);
+        DrawCellTextRight(painter, cell.adjusted(1, 1, -1, -1),
+            painter.fontMetrics().elidedText(text.trimmed(), Qt::ElideRight, cell.width() - 3));
     else // a name too long for its column ends in an ellipsis; its hint has the whole
         painter.drawText(cell.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
             painter.fontMetrics().elidedText(text, Qt::ElideRight, cell.width() - 3));

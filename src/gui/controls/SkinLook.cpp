@@ -2,7 +2,44 @@
 
 #include "core/skins/SkinLayout.h"
 
+#include <QCalendarWidget>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextCharFormat>
+#include <QToolButton>
 #include <QWidget>
+
+namespace {
+
+// The calendar's strip and its chosen day.
+const QColor kCalendarStrip(16, 118, 132);
+const QColor kCalendarHeader(226, 232, 240);
+
+// A light chevron pointing left or right, drawn sharp at any density.
+QIcon chevron(bool left)
+{
+    constexpr int kSide = 16;
+    constexpr qreal kRatio = 2;
+    QPixmap picture(int(kSide * kRatio), int(kSide * kRatio));
+    picture.setDevicePixelRatio(kRatio);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(QColor::fromRgb(SkinLayout::kLightText), 2);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    painter.setPen(pen);
+    const qreal tip = left ? 5.5 : 10.5;
+    const qreal back = left ? 10.5 : 5.5;
+    QPainterPath path;
+    path.moveTo(back, 3.5);
+    path.lineTo(tip, 8);
+    path.lineTo(back, 12.5);
+    painter.drawPath(path);
+    return QIcon(picture);
+}
+
+} // namespace
 
 namespace SkinLook {
 
@@ -64,3 +101,34 @@ void styleField(QWidget *field)
 }
 
 } // namespace SkinLook
+
+void SkinLook::styleCalendar(QCalendarWidget *calendar)
+{
+    const QColor text = QColor::fromRgb(SkinLayout::kDarkText);
+    QPalette palette = calendar->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::AlternateBase, kCalendarHeader);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::ButtonText, QColor::fromRgb(SkinLayout::kLightText));
+    palette.setColor(QPalette::Highlight, kCalendarStrip);
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 130, 142));
+    calendar->setPalette(palette);
+    calendar->setFont(fieldFont());
+    calendar->window()->setPalette(palette);
+    QTextCharFormat header;
+    header.setForeground(text);
+    header.setBackground(kCalendarHeader);
+    header.setFontWeight(QFont::Bold);
+    calendar->setHeaderTextFormat(header);
+    // Weekend names and days in a red that reads on white and on the header.
+    QTextCharFormat weekend;
+    weekend.setForeground(QColor(178, 34, 34));
+    for (const Qt::DayOfWeek day : { Qt::Saturday, Qt::Sunday })
+        calendar->setWeekdayTextFormat(day, weekend);
+    for (const auto &[name, left] : { std::pair { "qt_calendar_prevmonth", true }, { "qt_calendar_nextmonth", false } })
+        if (auto *button = calendar->findChild<QToolButton *>(QString::fromLatin1(name)))
+            button->setIcon(chevron(left));
+}

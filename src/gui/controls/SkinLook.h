@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 
+class QCalendarWidget;
 class QWidget;
 
 // The program's one look for the controls the dialogs draw over their skin
@@ -25,5 +26,9 @@ namespace SkinLook {
 
 // A value label or a frameless edit field over a painted white well.
 void styleField(QWidget *field);
+
+// A calendar drop-down: dark text on white, a dark strip with light month,
+// year and arrows, whatever window or field it drops from.
+void styleCalendar(QCalendarWidget *calendar);
 
 } // namespace SkinLook

@@ -33,7 +33,7 @@ void ProviderChooser::attachContextMenu(QWidget *widget)
 {
     widget->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(widget, &QWidget::customContextMenuRequested, this,
-        [this, widget](const QPoint &pos) { m_menu->popup(widget->mapToGlobal(pos)); });
+        [this, widget](const QPoint &pos) { m_menu->open(widget->mapToGlobal(pos)); });
 }
 
 bool ProviderChooser::eventFilter(QObject *watched, QEvent *event)
@@ -62,7 +62,7 @@ void ProviderChooser::ButtonChooseProviderClick()
     int tag = 0;
     for (const std::string &entry : *entries)
         m_menu->addItem(QString::fromStdString(entry), ++tag);
-    m_menu->popup(m_selectedEntry->mapToGlobal(QPoint(-2, -2)));
+    m_menu->open(m_selectedEntry->mapToGlobal(QPoint(-2, -2)), m_selectedEntry->width());
 }
 
 void ProviderChooser::menuClosed()

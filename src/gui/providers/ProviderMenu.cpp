@@ -5,7 +5,11 @@
 #include "gui/providers/ProviderMenuStyle.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace {
 
@@ -21,6 +25,8 @@ ProviderMenu::ProviderMenu(QWidget *parent)
     auto *style = new ProviderMenuStyle(*this);
     style->setParent(this);
     setStyle(style);
+    setFont(SkinLook::font(12));
+    setToolTipsVisible(true);
     reloadSkinImages();
     connect(
         this, &QMenu::triggered, this, [this](QAction *action) { emit itemChosen(captionOf(action), tagOf(action)); });
@@ -45,6 +51,36 @@ QAction *ProviderMenu::addItem(const QString &caption, int tag)
     return action;
 }
 
+void ProviderMenu::open(const QPoint &at, int width)
+{
+    const int frame = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    m_itemWidth = width + 3 * frame;
+    setMinimumWidth(width);
+    const QFontMetrics metrics(font());
+    for (QAction *action : actions()) {
+        if (action->isSeparator())
+            continue;
+        const QString caption = captionOf(action);
+        QString shown = metrics.elidedText(caption, Qt::ElideRight, width - kTextMargins);
+        action->setToolTip(shown == caption ? QString() : caption);
+        action->setText(shown.replace(QLatin1Char('&'), QLatin1String("&&")));
+    }
+    // Within the screen whole, however long the list: it scrolls instead.
+    if (const QScreen *screen = QGuiApplication::screenAt(at) ? QGuiApplication::screenAt(at) : this->screen())
+        setMaximumHeight(screen->availableGeometry().height() - 2 * kScreenMargin);
+    popup(at);
+    if (const QScreen *screen = this->screen()) {
+        const QRect available = screen->availableGeometry();
+        QRect frame = geometry();
+        frame.setHeight(std::min(frame.height(), available.height()));
+        frame.moveTop(std::clamp(frame.top(), available.top(), available.bottom() + 1 - frame.height()));
+        frame.moveLeft(std::clamp(
+            frame.left(), available.left(), std::max(available.left(), available.right() + 1 - frame.width())));
+        if (frame != geometry())
+            setGeometry(frame);
+    }
+}
+
 QString ProviderMenu::captionOf(const QAction *action)
 {
     return action ? action->property(kCaptionProperty).toString() : QString();
@@ -52,9 +88,9 @@ QString ProviderMenu::captionOf(const QAction *action)
 
 int ProviderMenu::tagOf(const QAction *action) { return action ? action->data().toInt() : 0; }
 
-QSize ProviderMenu::MenuProvLine1MeasureItem(bool separator, int sizingFrameWidth)
+QSize ProviderMenu::MenuProvLine1MeasureItem(bool separator, int sizingFrameWidth, int width)
 {
-    return { kWidth - 3 * sizingFrameWidth, separator ? kSeparatorHeight : kItemHeight };
+    return { width - 3 * sizingFrameWidth, separator ? kSeparatorHeight : kItemHeight };
 }
 
 void ProviderMenu::MenuProvLine1DrawItem(
@@ -68,8 +104,10 @@ void ProviderMenu::MenuProvLine1DrawItem(
     painter.fillRect(rect, selected ? kPlainHighlight : kPlainBack);
     if (!image.isNull())
         painter.drawImage(rect.topLeft(), image);
-    painter.setFont(SkinLook::font(12));
+    painter.setFont(font());
     painter.setPen(Qt::black);
-    painter.drawText(rect.adjusted(5, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption);
+    const QRect room = rect.adjusted(kTextMargins / 2, 4, -kTextMargins / 2, 0);
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+        painter.fontMetrics().elidedText(caption, Qt::ElideRight, room.width()));
     painter.restore();
 }

@@ -18,6 +18,8 @@ public:
     static constexpr int kItemHeight = 25;
     static constexpr int kSeparatorHeight = 5;
     static constexpr int kWidth = 240;
+    static constexpr int kTextMargins = 10; // both sides of a caption
+    static constexpr int kScreenMargin = 4; // a long list stops short of the screen's edges
 
     explicit ProviderMenu(QWidget *parent = nullptr);
 
@@ -31,8 +33,13 @@ public:
     // for an image that is missing.
     void reloadSkinImages();
 
+    // Opens at `at` at least `width` wide (the field it drops from), captions
+    // too long for it cut with an ellipsis and whole in their hints.
+    void open(const QPoint &at, int width = kWidth);
+
     // Size of one item; `sizingFrameWidth` is the width of a window's sizing frame.
-    static QSize MenuProvLine1MeasureItem(bool separator, int sizingFrameWidth);
+    static QSize MenuProvLine1MeasureItem(bool separator, int sizingFrameWidth, int width = kWidth);
+    int itemWidth() const { return m_itemWidth; }
     // Draws one item into `rect`.
     void MenuProvLine1DrawItem(QPainter &painter, const QRect &rect, const QString &caption, bool selected) const;
 
@@ -42,4 +49,5 @@ signals:
 private:
     QImage m_back;
     QImage m_highlight;
+    int m_itemWidth = kWidth;
 };

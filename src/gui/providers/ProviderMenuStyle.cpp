@@ -40,5 +40,14 @@ QSize ProviderMenuStyle::sizeFromContents(
     if (type != CT_MenuItem || widget != &m_menu || !item)
         return QProxyStyle::sizeFromContents(type, option, contentsSize, widget);
     return ProviderMenu::MenuProvLine1MeasureItem(item->menuItemType == QStyleOptionMenuItem::Separator,
-        pixelMetric(PM_MdiSubWindowFrameWidth, nullptr, nullptr));
+        pixelMetric(PM_MdiSubWindowFrameWidth, nullptr, nullptr), m_menu.itemWidth());
+}
+
+int ProviderMenuStyle::styleHint(
+    StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *returnData) const
+{
+    // A long phonebook scrolls in one column on the screen, never spreads over it.
+    if (hint == SH_Menu_Scrollable && widget == &m_menu)
+        return 1;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
 }

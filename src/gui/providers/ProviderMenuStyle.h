@@ -17,6 +17,8 @@ public:
         ControlElement element, const QStyleOption *option, QPainter *painter, const QWidget *widget) const override;
     QSize sizeFromContents(
         ContentsType type, const QStyleOption *option, const QSize &contentsSize, const QWidget *widget) const override;
+    int styleHint(
+        StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *returnData) const override;
 
 private:
     const ProviderMenu &m_menu;

@@ -233,6 +233,7 @@ void TProviderEdit::buildControls()
     m_calendar = new QCalendarWidget(this);
     m_calendar->setObjectName(QStringLiteral("DateEdit1Popup"));
     m_calendar->setWindowFlags(Qt::Popup);
+    SkinLook::styleCalendar(m_calendar);
     connect(m_calendar, &QCalendarWidget::clicked, this, &TProviderEdit::DateEdit1AcceptDate);
     connect(m_calendar, &QCalendarWidget::activated, this, &TProviderEdit::DateEdit1AcceptDate);
 

@@ -73,7 +73,7 @@ void CallLogReports::chooseReportMonth(int filter, const QPoint &where)
     m_monthMenu->addItem(QStringLiteral("Current billing month"), kCurrentBillingMonth);
     for (int i = 0; i < m_menuMonths.size(); ++i)
         m_monthMenu->addItem(monthName(m_menuMonths[i]), i);
-    m_monthMenu->popup(where);
+    m_monthMenu->open(where);
 }
 
 void CallLogReports::writeReport(int filter, const std::optional<QDate> &month)

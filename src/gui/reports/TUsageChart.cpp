@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include <utility>
 
@@ -79,12 +81,31 @@ TUsageChart::TUsageChart(
     ChartView->setGeometry(Layout::ChartView);
     connect(ChartView, &UsageChartView::barClicked, this, &TUsageChart::ChartViewBarClick);
 
-    LabelFigures = new QLabel(this);
+    FiguresArea = new QScrollArea(this);
+    FiguresArea->setObjectName(QStringLiteral("FiguresArea"));
+    FiguresArea->setGeometry(Layout::LabelFigures.adjusted(10, 6, -4, -6));
+    FiguresArea->setFrameShape(QFrame::NoFrame);
+    FiguresArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FiguresArea->setWidgetResizable(true);
+    // The painted well shows through.
+    FiguresArea->setAutoFillBackground(false);
+    FiguresArea->viewport()->setAutoFillBackground(false);
+    LabelFigures = new QLabel;
     LabelFigures->setObjectName(QStringLiteral("LabelFigures"));
-    LabelFigures->setGeometry(Layout::LabelFigures.adjusted(10, 6, -10, -6));
+    LabelFigures->setTextFormat(Qt::PlainText);
     LabelFigures->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LabelFigures->setFont(SkinLook::font(12, false));
     colourText(LabelFigures, SkinLayout::kLcdText);
+    FiguresArea->setWidget(LabelFigures);
+    LabelFigures->setAutoFillBackground(false); // the area turned it on
+    // A scroll bar in the colours of the dark body.
+    QPalette dark = FiguresArea->verticalScrollBar()->palette();
+    dark.setColor(QPalette::Window, kWell);
+    dark.setColor(QPalette::Base, kWell);
+    dark.setColor(QPalette::Button, kWellBorder);
+    dark.setColor(QPalette::Dark, kWellBorder);
+    dark.setColor(QPalette::ButtonText, QColor::fromRgb(SkinLayout::kLightText));
+    FiguresArea->verticalScrollBar()->setPalette(dark);
 
     showMonth(m_month.year(), m_month.month());
 }
@@ -129,7 +150,7 @@ void TUsageChart::refresh()
     // The chart names its period above, and the label already does.
     chart.title.clear();
     ChartView->setChart(std::move(chart));
-    LabelFigures->setText(kFiguresHint);
+    showFigures(kFiguresHint);
     // The period shown is marked like a pressed button.
     const TextButtonAppearance plain = SkinLook::darkTextButton();
     TextButtonAppearance chosen = plain;
@@ -149,7 +170,31 @@ void TUsageChart::keyPressEvent(QKeyEvent *event)
         QDialog::keyPressEvent(event);
 }
 
-void TUsageChart::ChartViewBarClick(int bar) { LabelFigures->setText(ChartView->barFigures(bar, m_currencyText)); }
+void TUsageChart::ChartViewBarClick(int bar) { showFigures(ChartView->barFigures(bar, m_currencyText)); }
+
+// A long provider name gives way, never its figures after the last ": ";
+// the hint has every line whole.
+void TUsageChart::showFigures(const QString &figures)
+{
+    const int room = FiguresArea->width() - FiguresArea->verticalScrollBar()->sizeHint().width() - 4;
+    const QFontMetrics metrics(LabelFigures->font());
+    QStringList lines = figures.split(QLatin1Char('\n'));
+    bool cut = false;
+    for (QString &line : lines) {
+        if (metrics.horizontalAdvance(line) <= room)
+            continue;
+        cut = true;
+        const qsizetype split = line.lastIndexOf(QStringLiteral(": "));
+        if (split > 0) {
+            const QString tail = line.mid(split);
+            line = metrics.elidedText(line.left(split), Qt::ElideRight, room - metrics.horizontalAdvance(tail)) + tail;
+        }
+        line = metrics.elidedText(line, Qt::ElideRight, room);
+    }
+    LabelFigures->setText(lines.join(QLatin1Char('\n')));
+    LabelFigures->setToolTip(cut ? figures : QString());
+    FiguresArea->verticalScrollBar()->setValue(0);
+}
 
 void TUsageChart::paintEvent(QPaintEvent *)
 {

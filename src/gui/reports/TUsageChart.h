@@ -9,6 +9,7 @@
 
 class QLabel;
 class TGTextButton;
+class QScrollArea;
 class UsageChartView;
 
 // The usage chart: cost and connected time per day of a month or per month
@@ -36,6 +37,7 @@ private:
     void ButtonNextClick();
     void ChartViewBarClick(int bar);
     void refresh();
+    void showFigures(const QString &figures);
 
     QList<ReportCall> m_calls;
     QString m_currencyText;
@@ -44,6 +46,7 @@ private:
 
     UsageChartView *ChartView;
     QLabel *LabelPeriod;
+    QScrollArea *FiguresArea; // the figures of ten providers scroll
     QLabel *LabelFigures;
     TGTextButton *ButtonPrevious;
     TGTextButton *ButtonNext;

@@ -1,11 +1,9 @@
 #include "platform/simdialup/SimDialUpService.h"
 
 #include "platform/simdialup/ProcessProbe.h"
-#include "platform/simdialup/SimEntryDialog.h"
 #include "platform/simdialup/SimErrors.h"
 
 #include <QCoreApplication>
-#include <QWidget>
 
 #include <algorithm>
 
@@ -26,7 +24,7 @@ SimDialUpService::SimDialUpService(const QString &programFolder, Options options
     , m_ownClock(options.clock ? nullptr : std::make_unique<SystemClock>())
     , m_clock(options.clock ? *options.clock : *m_ownClock)
     , m_ownerPid(options.ownerPid != 0 ? options.ownerPid : QCoreApplication::applicationPid())
-    , m_editor(options.editor ? std::move(options.editor) : EntryEditor(&SimEntryDialog::ask))
+    , m_editor(std::move(options.editor))
 {
     m_timer.setInterval(kPollMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &SimDialUpService::pollProgress);
@@ -168,17 +166,14 @@ std::expected<void, dialup::ErrorCode> SimDialUpService::hangUp(dialup::Connecti
 
 std::string SimDialUpService::errorText(dialup::ErrorCode code) { return simdialup::errorText(code); }
 
-QWidget *SimDialUpService::ownerWidget(dialup::NativeWindow owner) const
-{
-    return owner != 0 ? QWidget::find(WId(owner)) : nullptr;
-}
-
 std::expected<void, dialup::ErrorCode> SimDialUpService::createEntry(dialup::NativeWindow owner)
 {
     const auto names = m_phonebook.entryNames();
     if (!names)
         return std::unexpected(names.error());
-    const auto entry = m_editor(ownerWidget(owner), SimEntry {}, true, *names);
+    if (!m_editor)
+        return std::unexpected(simdialup::kCancelled);
+    const auto entry = m_editor(owner, SimEntry {}, true, *names);
     if (!entry)
         return std::unexpected(simdialup::kCancelled);
     return m_phonebook.store(*entry, SimPhonebook::StoreMode::Create);
@@ -190,7 +185,9 @@ std::expected<void, dialup::ErrorCode> SimDialUpService::editEntry(
     const auto current = m_phonebook.entry(QString::fromStdString(entryName));
     if (!current)
         return std::unexpected(current.error());
-    auto edited = m_editor(ownerWidget(owner), *current, false, {});
+    if (!m_editor)
+        return std::unexpected(simdialup::kCancelled);
+    auto edited = m_editor(owner, *current, false, {});
     if (!edited)
         return std::unexpected(simdialup::kCancelled);
     edited->name = current->name; // an edit never renames

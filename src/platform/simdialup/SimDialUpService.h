@@ -15,8 +15,6 @@
 #include <memory>
 #include <optional>
 
-class QWidget;
-
 // A dial-up service of our own that behaves like the platform's: a phonebook
 // file, dials that walk through the usual states on a timer, and connections
 // shared with every other process that uses the same program folder (the
@@ -26,15 +24,14 @@ class SimDialUpService final : public QObject, public dialup::DialUpService {
     Q_DISABLE_COPY_MOVE(SimDialUpService)
 
 public:
-    // Asks the user for an entry's settings; nullopt when the user cancels.
-    // `takenNames` are the names a new entry may not have.
-    using EntryEditor = std::function<std::optional<SimEntry>(
-        QWidget *parent, const SimEntry &initial, bool creating, const QStringList &takenNames)>;
+    using EntryEditor = SimEntryEditor;
 
     struct Options {
         Clock *clock = nullptr; // the system clock when null
         qint64 ownerPid = 0; // the id recorded as the dialler; 0 for this process
-        EntryEditor editor; // the entry dialog when empty
+        // Without one (a program with no windows) entries are neither created
+        // nor changed: the request ends as cancelled.
+        EntryEditor editor;
     };
 
     explicit SimDialUpService(const QString &programFolder);
@@ -74,7 +71,6 @@ private:
     bool isOver(const SimConnection &connection, qint64 now) const;
     std::vector<dialup::ConnectionStatus> reportsFor(
         const Watch &watch, const std::vector<SimConnection> &live, qint64 now) const;
-    QWidget *ownerWidget(dialup::NativeWindow owner) const;
 
     SimPhonebook m_phonebook;
     SimStateFile m_stateFile;

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "core/services/DialUpService.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 // One entry of the simulated phonebook: what a user would configure for a
 // dial-up connection, and how the simulated line behaves when it is dialled.
@@ -28,3 +33,9 @@ struct SimEntry {
     // Line breaks, tabs and the like: nothing a one-line value may hold.
     static bool hasControlCharacter(const QString &text);
 };
+
+// Asks the user for an entry's settings over the window `owner` (0 for none);
+// nullopt when the user cancels. `takenNames` are the names a new entry may
+// not have.
+using SimEntryEditor = std::function<std::optional<SimEntry>(
+    dialup::NativeWindow owner, const SimEntry &initial, bool creating, const QStringList &takenNames)>;

@@ -128,3 +128,9 @@ std::optional<SimEntry> SimEntryDialog::ask(
         return std::nullopt;
     return dialog.entry();
 }
+
+std::optional<SimEntry> SimEntryDialog::askOver(
+    dialup::NativeWindow owner, const SimEntry &initial, bool creating, const QStringList &takenNames)
+{
+    return ask(owner != 0 ? QWidget::find(WId(owner)) : nullptr, initial, creating, takenNames);
+}

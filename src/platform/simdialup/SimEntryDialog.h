@@ -30,6 +30,9 @@ public:
     // Runs the dialog modally; nullopt when it was cancelled.
     static std::optional<SimEntry> ask(
         QWidget *parent, const SimEntry &initial, bool creating, const QStringList &takenNames);
+    // The same over the window of a native id, as the dial-up service is given it.
+    static std::optional<SimEntry> askOver(
+        dialup::NativeWindow owner, const SimEntry &initial, bool creating, const QStringList &takenNames);
 
     // An empty text when the entry can be stored, otherwise what is wrong.
     static QString problem(const SimEntry &entry, bool creating, const QStringList &takenNames);

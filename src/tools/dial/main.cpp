@@ -1,7 +1,7 @@
 #include "tools/dial/DialArguments.h"
 #include "tools/dial/DialTool.h"
 
-#include "platform/PlatformServices.h"
+#include "platform/DialUpServices.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -22,9 +22,10 @@ int main(int argc, char *argv[])
         err << "tollwise-dial: " << arguments.error() << "\n\n" << DialArguments::usage() << Qt::flush;
         return DialTool::kBadArguments;
     }
-    // The same service as the program's, chosen by the same setting.
+    // The same service as the program's, chosen by the same setting; with no
+    // window to show, the simulator's entries are only read.
     const QString folder = QCoreApplication::applicationDirPath();
-    const ChosenDialUpService service = createDialUpService(folder, storedDialUpServiceChoice(folder));
+    const ChosenDialUpService service = chooseDialUpService(folder, storedDialUpServiceChoice(folder), {});
     DialTool tool(*service.service, out, err);
     return tool.run(*arguments);
 }

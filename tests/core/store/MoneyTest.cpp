@@ -81,3 +81,24 @@ TEST(Money, ScalingRoundsAndNeverOverflows)
     EXPECT_EQ(scaleMoney(INT64_MAX, 60, 65534), MoneyValue((__int128(INT64_MAX) * 60 + 32767) / 65534));
     EXPECT_EQ(scaleMoney(5, 1, 0), 0);
 }
+
+TEST(Money, GroupsOfThreeFromTheDecimalPoint)
+{
+    const QLocale french(QLocale::French, QLocale::France);
+    const struct {
+        MoneyValue amount;
+        const QLocale &locale;
+        QString text;
+    } cases[] = {
+        { 9999949, kEnglish, QStringLiteral("999.99") },
+        { 9999950, kEnglish, QStringLiteral("1,000.00") },
+        { 100000000000, kEnglish, QStringLiteral("10,000,000.00") },
+        { -1234567890000, kEnglish, QStringLiteral("-123,456,789.00") },
+        { INT64_MAX, kEnglish, QStringLiteral("922,337,203,685,477.58") },
+        { 12345670000, french,
+            QStringLiteral("1") + french.groupSeparator() + QStringLiteral("234") + french.groupSeparator()
+                + QStringLiteral("567,00") },
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(amountText(c.amount, c.locale), c.text) << c.amount;
+}

@@ -17,14 +17,14 @@ protected:
     QString path() const { return QDir(dir.path()).filePath(SettingsFile::kFileName); }
     QByteArray contents() const
     {
-        QFile file(path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        QFile stored(path());
+        return stored.open(QIODevice::ReadOnly) ? stored.readAll() : QByteArray();
     }
     void write(const QByteArray &bytes) const
     {
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        QFile stored(path());
+        ASSERT_TRUE(stored.open(QIODevice::WriteOnly));
+        stored.write(bytes);
     }
 
     QTemporaryDir dir;

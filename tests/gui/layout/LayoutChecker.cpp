@@ -6,17 +6,25 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTableView>
 #include <QTextDocument>
+#include <QToolButton>
+
+#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -37,7 +45,8 @@ bool elidedWithHint(const QString &text, const QString &hint)
 bool measuredWhole(const QWidget &widget)
 {
     return qobject_cast<const QAbstractSpinBox *>(&widget) || qobject_cast<const QComboBox *>(&widget)
-        || qobject_cast<const QAbstractItemView *>(&widget) || qobject_cast<const QCalendarWidget *>(&widget);
+        || qobject_cast<const QAbstractItemView *>(&widget) || qobject_cast<const QCalendarWidget *>(&widget)
+        || qobject_cast<const QAbstractScrollArea *>(&widget);
 }
 
 bool isBackdrop(const QWidget &widget)
@@ -53,6 +62,52 @@ int widestLine(const QFontMetrics &metrics, const QString &text, bool padded = f
     for (const QString &line : text.split(QLatin1Char('\n')))
         widest = std::max(widest, metrics.horizontalAdvance(padded ? line : line.trimmed()));
     return widest;
+}
+
+// The text a control shows, where it shows one.
+QString shownText(const QWidget &widget)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(&widget))
+        return label->text();
+    if (const auto *button = qobject_cast<const QAbstractButton *>(&widget))
+        return button->text();
+    if (const auto *edit = qobject_cast<const QLineEdit *>(&widget))
+        return edit->displayText();
+    return {};
+}
+
+double luminance(QRgb colour)
+{
+    const auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(colour)) + 0.7152 * channel(qGreen(colour)) + 0.0722 * channel(qBlue(colour));
+}
+
+// Where a single-line label's text is inked, in its parent's coordinates.
+std::pair<int, int> inkSpan(const QLabel &label)
+{
+    const QRect room = label.contentsRect().adjusted(label.margin(), 0, -label.margin(), 0);
+    const int indent = std::max(0, label.indent());
+    // Blanks that pad the text take room but leave no ink.
+    const QFontMetrics metrics(label.font());
+    const QString text = label.text();
+    qsizetype blanks = 0;
+    while (blanks < text.size() && text.at(blanks).isSpace())
+        ++blanks;
+    const int leading = metrics.horizontalAdvance(text.left(blanks));
+    const int width = std::min(room.width(), metrics.horizontalAdvance(text));
+    const Qt::Alignment alignment = label.alignment();
+    int left = room.left() + indent;
+    if (alignment & Qt::AlignRight)
+        left = room.right() + 1 - indent - width;
+    else if (alignment & Qt::AlignHCenter)
+        left = room.left() + (room.width() - width) / 2;
+    left = std::max(left, room.left());
+    const int inked = metrics.horizontalAdvance(text.trimmed());
+    const int from = std::min(left + leading, left + width);
+    return { label.x() + from, label.x() + std::min(from + inked, left + width) };
 }
 
 QString withoutAccelerator(QString text)
@@ -83,12 +138,22 @@ QStringList LayoutChecker::check(QWidget &window) const
         if (!inner)
             measured.append(widget);
     }
-    for (QWidget *widget : measured)
+    const QImage picture = window.grab().toImage();
+    for (QWidget *widget : measured) {
         checkWidget(window, *widget, faults);
+        const QString text = shownText(*widget);
+        if (widget->isEnabled() && !text.trimmed().isEmpty())
+            checkInk(picture, window, *widget, widget->rect(), QStringLiteral("\"%1\"").arg(text.simplified()), faults);
+    }
+    checkCalendars(window, picture, faults);
     checkSiblings(window, faults);
+    checkTextGaps(window, faults);
     for (QWidget *widget : measured)
-        if (!measuredWhole(*widget))
+        if (!measuredWhole(*widget)) {
             checkSiblings(*widget, faults);
+            checkTextGaps(*widget, faults);
+        }
+    checkReach(window, faults);
     for (QString &fault : faults)
         fault.prepend(nameOf(window) + QStringLiteral(": "));
     return faults;
@@ -193,6 +258,24 @@ void LayoutChecker::checkWidget(QWidget &window, QWidget &widget, QStringList &f
         return;
     }
 
+    if (auto *area = qobject_cast<QScrollArea *>(&widget)) {
+        // What scrolls must scroll up and down only, every line whole across.
+        const auto *label = qobject_cast<QLabel *>(area->widget());
+        if (!label || label->text().isEmpty())
+            return;
+        const QString text = label->text();
+        const int room = area->viewport()->width() - 2 * label->margin();
+        const int width = widestLine(QFontMetrics(label->font()), text);
+        if (width > room && !elidedWithHint(text, label->toolTip()))
+            faults << QStringLiteral("%1: \"%2\" needs %3, has %4")
+                          .arg(nameOf(widget), text.simplified())
+                          .arg(width)
+                          .arg(room);
+        if (label->height() > area->viewport()->height() && area->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff)
+            faults << QStringLiteral("%1 cannot scroll to all its lines").arg(nameOf(widget));
+        return;
+    }
+
     if (auto *table = qobject_cast<QTableView *>(&widget)) {
         const QAbstractItemModel *model = table->model();
         if (!model)
@@ -248,6 +331,10 @@ void LayoutChecker::checkWidget(QWidget &window, QWidget &widget, QStringList &f
 
 void LayoutChecker::checkText(QWidget &widget, const QString &text, QStringList &faults) const
 {
+    const int pixels = QFontInfo(widget.font()).pixelSize();
+    if (!text.trimmed().isEmpty() && pixels < kSmallestPixels)
+        faults
+            << QStringLiteral("%1: \"%2\" is drawn %3 pixels high").arg(nameOf(widget), text.simplified()).arg(pixels);
     if (text.contains(QStringLiteral("( )")) || text.contains(QStringLiteral("()")))
         faults << QStringLiteral("%1: \"%2\" shows empty brackets").arg(nameOf(widget), text);
     if (!text.trimmed().isEmpty() && m_paintedTexts.contains(text.trimmed()))
@@ -277,4 +364,159 @@ void LayoutChecker::checkSiblings(QWidget &parent, QStringList &faults) const
         for (qsizetype j = i + 1; j < shown.size(); ++j)
             if (shown[i]->geometry().intersects(shown[j]->geometry()) && !overlapAllowed(*shown[i], *shown[j]))
                 faults << QStringLiteral("%1 overlaps %2").arg(nameOf(*shown[i]), nameOf(*shown[j]));
+}
+
+double LayoutChecker::contrast(QRgb a, QRgb b)
+{
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// The commonest colour of the area is its background; the text is the pixel
+// that stands out from it most.
+void LayoutChecker::checkInk(const QImage &picture, const QWidget &window, const QWidget &widget, const QRect &area,
+    const QString &what, QStringList &faults) const
+{
+    const qreal ratio = picture.devicePixelRatio();
+    const QRect inWindow(widget.mapTo(&window, area.topLeft()), area.size());
+    const QRect pixels = QRect(QPoint(qRound(inWindow.x() * ratio), qRound(inWindow.y() * ratio)),
+                             QSize(qRound(inWindow.width() * ratio), qRound(inWindow.height() * ratio)))
+        & picture.rect();
+    if (pixels.isEmpty())
+        return;
+    QHash<QRgb, int> counts;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
+            ++counts[picture.pixel(x, y) | 0xff000000];
+    QRgb background = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most) {
+            most = it.value();
+            background = it.key();
+        }
+    double best = 1.0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        best = std::max(best, contrast(it.key(), background));
+    if (best < kLeastContrast)
+        faults << QStringLiteral("%1: %2 stands out from its background %3:1 only")
+                      .arg(nameOf(widget), what, QString::number(best, 'f', 1));
+}
+
+void LayoutChecker::checkCalendars(QWidget &window, const QImage &picture, QStringList &faults) const
+{
+    QList<QCalendarWidget *> calendars = window.findChildren<QCalendarWidget *>();
+    if (auto *self = qobject_cast<QCalendarWidget *>(&window))
+        calendars.append(self);
+    for (QCalendarWidget *calendar : calendars) {
+        if (!calendar->isVisible() || calendar->window() != &window)
+            continue;
+        const auto *view = calendar->findChild<QTableView *>();
+        if (!view || !view->model())
+            continue;
+        const QAbstractItemModel &model = *view->model();
+        // The weekday names, and a week of days.
+        for (const int row : { 0, 3 })
+            for (int column = 0; column < model.columnCount(); ++column) {
+                const QModelIndex index = model.index(row, column);
+                if (index.data().toString().isEmpty())
+                    continue;
+                checkInk(picture, window, *view->viewport(), view->visualRect(index),
+                    QStringLiteral("\"%1\"").arg(index.data().toString()), faults);
+            }
+        for (auto *button : calendar->findChildren<QToolButton *>())
+            if (button->isVisible() && !button->text().isEmpty())
+                checkInk(
+                    picture, window, *button, button->rect(), QStringLiteral("\"%1\"").arg(button->text()), faults);
+    }
+}
+
+void LayoutChecker::checkTextGaps(QWidget &parent, QStringList &faults) const
+{
+    constexpr int kLeastGap = 6;
+    QList<QLabel *> labels;
+    for (QObject *child : parent.children()) {
+        auto *label = qobject_cast<QLabel *>(child);
+        if (label && label->isVisibleTo(&parent) && !label->wordWrap() && !label->text().trimmed().isEmpty()
+            && !label->text().contains(QLatin1Char('\n')) && label->textFormat() != Qt::RichText)
+            labels.append(label);
+    }
+    for (qsizetype i = 0; i < labels.size(); ++i)
+        for (qsizetype j = i + 1; j < labels.size(); ++j) {
+            const QRect a = labels[i]->geometry();
+            const QRect b = labels[j]->geometry();
+            if (a.bottom() < b.top() || b.bottom() < a.top())
+                continue;
+            auto first = inkSpan(*labels[i]);
+            auto second = inkSpan(*labels[j]);
+            if (first.first > second.first)
+                std::swap(first, second);
+            if (second.first - first.second < kLeastGap)
+                faults << QStringLiteral("%1 runs into %2").arg(nameOf(*labels[i]), nameOf(*labels[j]));
+        }
+}
+
+// Only on a screen a user could have: the offscreen default is smaller.
+void LayoutChecker::checkReach(QWidget &window, QStringList &faults) const
+{
+    const QScreen *screen = window.screen();
+    if (!screen || !window.isVisible())
+        return;
+    const QRect available = screen->availableGeometry();
+    if (available.width() < 1024 || available.height() < 768)
+        return;
+    const QRect frame = window.frameGeometry();
+    if (!available.contains(frame))
+        faults << QStringLiteral("%1 at %2,%3 %4 x %5 reaches past the screen's %6 x %7")
+                      .arg(nameOf(window))
+                      .arg(frame.x())
+                      .arg(frame.y())
+                      .arg(frame.width())
+                      .arg(frame.height())
+                      .arg(available.width())
+                      .arg(available.height());
+}
+
+QStringList LayoutChecker::checkMenu(QMenu &menu, const QWidget *field) const
+{
+    QStringList faults;
+    if (!menu.isVisible())
+        return { nameOf(menu) + QStringLiteral(" is not open") };
+    const QRect frame = menu.geometry();
+    if (const QScreen *screen = menu.screen(); screen && !screen->availableGeometry().contains(frame))
+        faults << QStringLiteral("%1 at %2,%3 %4 x %5 reaches past the screen")
+                      .arg(nameOf(menu))
+                      .arg(frame.x())
+                      .arg(frame.y())
+                      .arg(frame.width())
+                      .arg(frame.height());
+    if (field && menu.width() < field->width())
+        faults << QStringLiteral("%1 is %2 wide under the %3 of %4")
+                      .arg(nameOf(menu))
+                      .arg(menu.width())
+                      .arg(nameOf(*field))
+                      .arg(field->width());
+    const QFontMetrics metrics(menu.font());
+    std::optional<int> column;
+    for (QAction *action : menu.actions()) {
+        if (action->isSeparator() || !action->isVisible())
+            continue;
+        const QRect item = menu.actionGeometry(action);
+        if (!column)
+            column = item.x();
+        else if (item.x() != *column) {
+            faults << QStringLiteral("%1 stands in more than one column").arg(nameOf(menu));
+            break;
+        }
+        const QString text = withoutAccelerator(action->text());
+        checkText(menu, text, faults);
+        if (elidedWithHint(text, action->toolTip()) && action->toolTip() != text)
+            continue;
+        const int needed = metrics.horizontalAdvance(text) + 10; // the item's margins
+        if (needed > item.width())
+            faults
+                << QStringLiteral("%1: \"%2\" needs %3, has %4").arg(nameOf(menu), text).arg(needed).arg(item.width());
+    }
+    return faults;
 }

@@ -3,7 +3,9 @@
 #include "core/app/AppCore.h"
 #include "core/calllog/CallLogEdits.h"
 #include "core/calllog/EditCallForm.h"
+#include "core/providers/ProviderRegistry.h"
 #include "core/reports/CallReport.h"
+#include "core/skins/SkinLayout.h"
 #include "core/skins/SkinLibrary.h"
 #include "gui/app/TBlind.h"
 #include "gui/app/Tapp.h"
@@ -16,15 +18,23 @@
 #include "gui/messages/SkinDamageReport.h"
 #include "gui/messages/TDynaMessageBoxDlg.h"
 #include "gui/messages/TMessDlg.h"
+#include "gui/providers/ProviderChooser.h"
 #include "gui/providers/TProviderEdit.h"
 #include "gui/reports/TUsageChart.h"
+#include "gui/reports/UsageChartView.h"
 #include "gui/tariffs/TCallCharges.h"
 
 #include "support/FakeAppCore.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,6 +44,10 @@ namespace {
 
 const QString kLongName = QString(64, QLatin1Char('W'));
 constexpr MoneyValue kLargestAmount = 999'999'999'900; // 99,999,999.99
+constexpr MoneyValue kBillions = 29'000'000'000'000; // 2,900,000,000.00: a year of a busy office's totals
+constexpr MoneyValue kLargestCallCost = 99'999'999'900; // 9,999,999.99
+constexpr std::uint32_t kLongestCall = 9999 * 3600 + 59 * 60 + 59;
+constexpr int kLongestProviderList = 376;
 
 // Lets a failing run leave its pictures for a look.
 void keepPicture(QWidget &window, const QString &state)
@@ -41,6 +55,31 @@ void keepPicture(QWidget &window, const QString &state)
     const QString folder = qEnvironmentVariable("TOLLWISE_LAYOUT_PICTURES");
     if (!folder.isEmpty())
         window.grab().save(QDir(folder).filePath(window.objectName() + QLatin1Char('-') + state + ".png"));
+}
+
+// A name as long as the tables keep, told apart from its neighbours at the end.
+QString longName(int number)
+{
+    const QString tail = QString::number(number);
+    return QString(64 - tail.size(), QLatin1Char('W')) + tail;
+}
+
+QWidget *topLevel(const QString &name)
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == name)
+            return widget;
+    return nullptr;
+}
+
+void expectMenuReadable(QMenu *menu, const QWidget *field, const QString &state)
+{
+    ASSERT_NE(menu, nullptr) << state.toStdString();
+    QCoreApplication::processEvents();
+    keepPicture(*menu, state);
+    const QStringList faults = LayoutChecker().checkMenu(*menu, field);
+    EXPECT_TRUE(faults.isEmpty()) << state.toStdString() << ":\n" << faults.join(QLatin1Char('\n')).toStdString();
+    menu->hide();
 }
 
 void expectReadable(QWidget &window, const LayoutChecker &checker, const QString &state)
@@ -67,22 +106,23 @@ protected:
         core.setCurrencyText(QStringLiteral("EUR "));
     }
 
-    void fillProviders()
+    void fillProviders(int count = 2, MoneyValue totals = kLargestAmount)
     {
         ProviderTable &table = core.providers();
-        table.Count = 2;
-        for (int i = 0; i < 2; ++i) {
+        table.Count = std::uint16_t(count);
+        for (int i = 0; i < count; ++i) {
             Provider &p = table.records[i];
-            p.Name.setText(kLongName);
+            p.Name.setText(i < 2 ? kLongName : longName(i));
             p.TodaySeconds = p.MonthSeconds = p.TotalSeconds = 99'999 * 3600 + 59 * 60 + 59;
-            p.TodayCost = p.MonthCost = p.TotalCost = p.MonthlyFee = p.ExtraPerHour = kLargestAmount;
+            p.TodayCost = p.MonthCost = p.TotalCost = totals;
+            p.MonthlyFee = p.ExtraPerHour = kLargestAmount;
             p.TodayCalls = p.MonthCalls = p.TotalCalls = 65000;
             p.MonthlyHourLimit = 65534;
             p.MonthStartDay = 31;
         }
     }
 
-    void fillLog(int calls)
+    void fillLog(int calls, int providers = 2)
     {
         CallLogTable &log = core.log();
         for (int i = 0; i < calls; ++i) {
@@ -94,7 +134,7 @@ protected:
             r.StartMinute = r.StartSecond = 0;
             r.EndHour = 23;
             r.EndMinute = r.EndSecond = 59;
-            r.ProviderIndex = std::uint8_t(i % 2);
+            r.ProviderIndex = std::uint8_t(i % providers);
             r.DurationSeconds = 24 * 3600;
             // One call near the largest amount, the rest a cent: the total is the largest.
             r.Cost = i == 0 ? kLargestAmount - (calls - 1) * 100 : 100;
@@ -321,4 +361,189 @@ TEST_F(LayoutTest, MainWindowWithAndWithoutItsPicture)
         expectReadable(app, {}, withMain ? QStringLiteral("skinned") : QStringLiteral("without-main"));
         expectReadable(blind, {}, QStringLiteral("handle"));
     }
+}
+
+TEST_F(LayoutTest, MainWindowDuringTheLargestCallWithBillionsAndLongTariffNames)
+{
+    fillProviders(2, kBillions);
+    addTariff(1, 0).Name.setText(QStringLiteral("Ночной тариф Ростелеком для звонков в выходные и праздничные дни"));
+    // A cheaper tariff on Fridays puts a second text on the tariff line.
+    Tariff &friday = addTariff(2, 16);
+    friday.Name.setText(QStringLiteral("Freitagstarif der Fernmeldegesellschaft Süd-West Nachtstunden"));
+    friday.UnitCost = 100;
+    dialUp.entries = { kLongName.toStdString() };
+    core.saveEverything();
+    TCallLog callLog;
+    TBlind blind;
+    Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp },
+        &callLog, &blind);
+    app.timer().stop();
+    app.core().setCurrencyText(QStringLiteral("EUR "));
+    // The log rebuilt the totals: these stand for a year of a busy office.
+    ProviderTable &providers = app.core().providers();
+    for (int i = 0; i < providers.Count; ++i) {
+        Provider &p = providers.records[i];
+        p.TodayCost = p.MonthCost = p.TotalCost = kBillions;
+        p.TodaySeconds = 23 * 3600 + 59 * 60;
+        p.MonthSeconds = p.TotalSeconds = kLongestCall;
+    }
+    app.monitor().Timer1Timer();
+    app.spending().update();
+    expectReadable(app, {}, QStringLiteral("idle-billions"));
+    app.monitor().startFakeCall();
+    CurrentCall &call = app.core().currentCall();
+    call.CallCost = kLargestCallCost;
+    call.CallSeconds = kLongestCall;
+    app.monitor().Timer1Timer();
+    app.spending().update();
+    expectReadable(app, {}, QStringLiteral("largest-call"));
+    app.monitor().endFakeCall();
+}
+
+TEST_F(LayoutTest, BillionsInTheCallLogAndTheAccount)
+{
+    fillProviders(2, kBillions);
+    fillLog(40);
+    core.log().records[0].Cost = kBillions;
+    addTariff(1, 0);
+    TCallLog window;
+    window.attach(core, [] {});
+    window.resize(TCallLog::kWidth, 400);
+    window.show();
+    window.FillGridWithLog();
+    for (int k = 1; k <= 8; ++k)
+        click(window, qPrintable(QStringLiteral("GTextButton%1").arg(k)));
+    expectReadable(window, callLogChecker(), QStringLiteral("billions-values"));
+    TProviderEdit dialog(core, dialUp);
+    expectReadable(dialog, providerChecker(), QStringLiteral("billions"));
+}
+
+TEST_F(LayoutTest, ProviderListsHoldLongNamesOnTheScreen)
+{
+    fillProviders(kMaxProviders);
+    for (int i = 0; i < kLongestProviderList; ++i)
+        dialUp.entries.push_back(longName(i).toStdString());
+    ProviderRegistry registry(core.providers(), dialUp);
+    QLabel field;
+    field.resize(SkinLayout::MainWindow::grpSelectedEntry.size());
+    ProviderChooser chooser(registry, dialUp, nullptr, &field, {});
+    chooser.ButtonChooseProviderClick();
+    expectMenuReadable(
+        qobject_cast<QMenu *>(topLevel(QStringLiteral("PopupMenu_DialUps"))), &field, QStringLiteral("phonebook"));
+
+    fillLog(3);
+    TCallLog log;
+    log.attach(core, [] {});
+    log.resize(TCallLog::kWidth, 400);
+    log.show();
+    log.FillGridWithLog();
+    click(log, "ButtonChooseProvider");
+    auto *filter = log.findChild<QMenu *>(QStringLiteral("PopupMenu1"));
+    expectMenuReadable(filter, log.findChild<QLabel *>(QStringLiteral("LabelProvider")), QStringLiteral("filter"));
+    ASSERT_GT(filter->actions().size(), 1);
+    filter->actions().at(1)->trigger();
+    expectReadable(log, callLogChecker(), QStringLiteral("filtered-by-a-long-name"));
+}
+
+TEST_F(LayoutTest, PopUpMenusOfTheTariffEditorAndTheReports)
+{
+    addTariff(1, 0);
+    TCallCharges editor(core);
+    editor.show();
+    click(editor, "ButtonEdit");
+    for (const char *button : { "ButtonUnit", "ButtonCharge" }) {
+        click(editor, button);
+        QMenu *open = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        expectMenuReadable(open, nullptr, QString::fromLatin1(button));
+    }
+    fillProviders();
+    fillLog(40);
+    TCallLog log;
+    log.attach(core, [] {});
+    log.resize(TCallLog::kWidth, 400);
+    log.show();
+    log.FillGridWithLog();
+    click(log, "ButtonReport");
+    expectMenuReadable(log.findChild<QMenu *>(QStringLiteral("MonthMenu")), nullptr, QStringLiteral("report"));
+}
+
+TEST_F(LayoutTest, CalendarsOpenReadable)
+{
+    fillProviders();
+    TProviderEdit dialog(core, dialUp);
+    dialog.show();
+    click(dialog, "ButtonEdit");
+    click(dialog, "DateEdit1Calendar");
+    auto *calendar = dialog.findChild<QCalendarWidget *>(QStringLiteral("DateEdit1Popup"));
+    ASSERT_NE(calendar, nullptr);
+    expectReadable(*calendar, {}, QStringLiteral("account-calendar"));
+    calendar->hide();
+
+    addTariff(7, 0);
+    fillLog(1);
+    TCallCharges editor(core);
+    editor.show();
+    click(editor, "ButtonEdit");
+    TEditCall edit(core, 0);
+    edit.show();
+    QList<QDateEdit *> fields = editor.findChildren<QDateEdit *>() + edit.findChildren<QDateEdit *>();
+    ASSERT_FALSE(fields.isEmpty());
+    for (QDateEdit *field : fields) {
+        QWidget *popup = field->calendarWidget()->window();
+        expectReadable(*popup, {}, QStringLiteral("calendar-") + field->objectName());
+        popup->hide();
+    }
+}
+
+TEST_F(LayoutTest, UsageChartFiguresOfTenProvidersForAClickedBar)
+{
+    fillProviders(10);
+    fillLog(40, 10);
+    QList<int> all;
+    for (int i = 0; i < core.log().Count; ++i)
+        all.append(i);
+    const QDate today(2026, 12, 28);
+    TUsageChart chart(
+        reportCalls(core.log(), core.providers(), core.tariffs(), all, today), kLongName, today, core.currencyText());
+    chart.showMonth(2026, 12);
+    chart.show();
+    auto *view = chart.findChild<UsageChartView *>(QStringLiteral("ChartView"));
+    ASSERT_NE(view, nullptr);
+    emit view->barClicked(27);
+    expectReadable(chart, {}, QStringLiteral("ten-providers"));
+}
+
+// Run on a screen of a user's size (the layout_screen_* tests); the
+// offscreen default is smaller than any.
+TEST_F(LayoutTest, EveryWindowOpensWithinReachOnItsScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    if (screen.width() < 1024 || screen.height() < 768)
+        GTEST_SKIP() << "a screen of " << screen.width() << " x " << screen.height();
+    fillProviders();
+    fillLog(40);
+    addTariff(1, 0);
+    // Where a larger screen left them.
+    core.settings().MainWindowLeft = screen.right() - 100;
+    core.settings().MainWindowTop = screen.bottom() - 100;
+    core.settings().CallLogHeight = screen.height();
+    core.saveEverything();
+    TCallLog callLog;
+    TBlind blind;
+    Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp },
+        &callLog, &blind);
+    app.timer().stop();
+    expectReadable(app, {}, QStringLiteral("on-screen"));
+    expectReadable(callLog, callLogChecker(), QStringLiteral("on-screen"));
+    expectReadable(blind, {}, QStringLiteral("on-screen"));
+    TCallCharges editor(app.core(), &app);
+    expectReadable(editor, tariffChecker(), QStringLiteral("on-screen"));
+    TProviderEdit account(app.core(), dialUp, &app);
+    expectReadable(account, providerChecker(), QStringLiteral("on-screen"));
+    TSettings settings(app.core(), &app);
+    expectReadable(settings, {}, QStringLiteral("on-screen"));
+    TEditCall edit(app.core(), 0, &app);
+    expectReadable(edit, {}, QStringLiteral("on-screen"));
+    TMessDlg message(mtConfirm, QStringLiteral("Are you sure you want to exit?"), mbYes | mbNo, &app);
+    expectReadable(message, {}, QStringLiteral("on-screen"));
 }

@@ -17,7 +17,7 @@ warnings=(-Wall -Wextra -Werror)
 
 # Rooms the Windows build leaves out (src/platform/CMakeLists.txt), and the
 # backends, compiled and linked on their own below.
-not_on_windows=(src/platform/simdialup src/platform/autostart src/platform/networkmanager src/platform/signals)
+not_on_windows=(src/platform/simdialup src/platform/autostart src/platform/networkmanager src/platform/signals src/platform/notifications)
 backends=src/platform/windows
 
 rm -rf "$out/obj" "$out/pch" "$out"/*.a "$out"/*.exe

@@ -66,7 +66,7 @@ protected:
 };
 
 // 0.10 a minute with 0.05 a call against a budget of 0.18: the first second
-// costs 0.15 (83 %), the 61st 0.25 (139 %), which is told with the first.
+// costs 0.15 (83 %), the 61st 0.25 (138 %), which is told with the first.
 TEST_F(BudgetWarning, EachWarningShowsOnceAndNotAgainAfterARestart)
 {
     prepare("[Budget.0]\r\nName=DemoEntry\r\nMoney=1800\r\n");
@@ -82,7 +82,7 @@ TEST_F(BudgetWarning, EachWarningShowsOnceAndNotAgainAfterARestart)
 
         EXPECT_TRUE(answerWarning(program, windows, 5000, "BudgetWarning-80")) << "the 80 % warning";
         EXPECT_FALSE(answerWarning(program, windows, 70000 - int(connected.elapsed())))
-            << "the 61st second's leap to 139 % was told with the 80 % warning";
+            << "the 61st second's leap to 138 % was told with the 80 % warning";
 
         ASSERT_EQ(m_folder.dial({ QStringLiteral("DemoEntry"), QStringLiteral("/disconnect") }).exitCode, 0);
         ASSERT_TRUE(program.closeThroughDialog());

@@ -1,4 +1,5 @@
 #include "ChildProcess.h"
+#include "DataFileBytes.h"
 #include "Desktop.h"
 #include "ProgramFolder.h"
 #include "RunningProgram.h"
@@ -150,5 +151,57 @@ TEST_F(UnderWindowManager, MinimiseAndRestoreTakeTheWholeApplication)
             back.begin(), back.end(), [&](const Desktop::Window &now) { return now.geometry == before.geometry; }))
             << before.geometry.x() << "," << before.geometry.y() << " " << before.geometry.width() << "x"
             << before.geometry.height();
+    EXPECT_TRUE(m_program.closeThroughDialog());
+}
+
+TEST_F(UnderWindowManager, ADamagedBudgetsFileIsToldAtStartUpAndKept)
+{
+    const QByteArray noise = QByteArray("[Budget.0]\r\nName=DemoEntry\r\nAutoHangUp=7\r\n") + QByteArray(200, '\x9d');
+    m_folder.writeFile(QStringLiteral("budgets.data"), noise);
+    ASSERT_TRUE(m_program.start());
+    const std::optional<Desktop::Window> splash = m_program.window(SkinLayout::Splash::kSize, 15000);
+    ASSERT_TRUE(splash) << "no splash";
+    expectFocusedMessage({ *splash }, QString(), "damaged-budgets");
+    ASSERT_TRUE(m_program.readyMainWindow());
+    EXPECT_EQ(m_folder.readFile(QStringLiteral("budgets.data.old")), noise);
+    EXPECT_TRUE(m_program.closeThroughDialog());
+}
+
+// The budget warning of our own call stands beside the main window without
+// holding it: the countdown it speaks of takes the click.
+TEST_F(UnderWindowManager, TheBudgetWarningLeavesTheCountdownClickable)
+{
+    m_folder.writeFile(QStringLiteral("phonebook.ini"),
+        "[DemoEntry]\nPhoneNumber=0800 555 0101\nUserName=e2e\nPassword=e2e\nSavePassword=1\nAnswers=1\n"
+        "FailWithError=0\nStageSeconds=0.2\nDropAfterSeconds=0\n");
+    m_folder.writeFile(QStringLiteral("Tariffs.data"),
+        DataFileBytes::tariffsFile({ .id = 1, .name = "Daytime", .unitCost = 1000, .minCharge = 500 }));
+    m_folder.writeFile(
+        QStringLiteral("settings.data"), "[Application]\r\nTarifs.NumberOfRecords=1\r\nLastTariffIdNumber=1\r\n");
+    m_folder.writeFile(
+        QStringLiteral("budgets.data"), "[Budget.0]\r\nName=DemoEntry\r\nMoney=1000\r\nAutoHangUp=1\r\n");
+    ASSERT_TRUE(m_program.start());
+    const std::optional<Desktop::Window> main = m_program.readyMainWindow();
+    ASSERT_TRUE(main);
+    QList<Desktop::Window> known = m_desktop.windowsOf(m_program.pid());
+    m_program.clickIn(*main, SkinLayout::MainWindow::ButtonDial);
+    if (const auto progress = m_program.window(SkinLayout::ConnectDialog::kSize))
+        known.append(*progress);
+    const std::optional<Desktop::Window> message = m_desktop.waitForNewWindow(m_program.pid(), known, 10000);
+    ASSERT_TRUE(message) << "no warning at 150 %";
+    QThread::msleep(2000);
+    m_desktop.saveScreenshot(*message, QStringLiteral("TheBudgetWarningLeavesTheCountdownClickable-message"));
+    m_program.clickIn(*main, SkinLayout::MainWindow::LabelSpending);
+    QThread::msleep(500);
+    m_desktop.saveScreenshot(*main, QStringLiteral("TheBudgetWarningLeavesTheCountdownClickable-main"));
+    QThread::msleep(11000);
+    EXPECT_LT(m_folder.loggedCalls(), 1) << "hung up although the countdown was clicked";
+    EXPECT_FALSE(message->geometry.intersects(main->geometry)) << "the message hides the main window";
+    // Answered first, by its button (the main window has the focus now): the
+    // exit question is a message of the same size.
+    m_program.clickIn(*message,
+        QRect(QPoint(SkinLayout::MessageDialog::kButtonLeft, SkinLayout::MessageDialog::kFirstButtonTop),
+            SkinLayout::MessageDialog::kButtonSize));
+    EXPECT_TRUE(m_desktop.waitUntilClosed(m_program.pid(), *message, 5000));
     EXPECT_TRUE(m_program.closeThroughDialog());
 }

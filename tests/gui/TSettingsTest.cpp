@@ -91,15 +91,17 @@ TEST_F(TSettingsTest, ShowsTheSettingsWithTheirLabelsAndHints)
         QStringLiteral("Load Tollwise in a Minimised state"),
         QStringLiteral("Use this currency symbol"),
         QStringLiteral("Use the default currency symbol"),
+        QStringLiteral("Notify me of each call's time and cost"),
     };
     // Defaults: hints on, provider totals on, user currency (set above) on.
-    const bool expectedOn[] = { true, false, true, false, false, false, true, false };
-    for (int n = 1; n <= 8; ++n) {
+    const bool expectedOn[] = { true, false, true, false, false, false, true, false, false };
+    for (int n = 1; n <= 9; ++n) {
         OnOffSwitch *button = switchAt(dialog, n);
         ASSERT_NE(button, nullptr) << n;
         EXPECT_EQ(button->isChecked(), expectedOn[n - 1]) << n;
         EXPECT_EQ(button->toolTip(), QStringLiteral("Click to toggle Green=On Red=Off")) << n;
-        auto *label = dialog.findChild<QLabel *>(QStringLiteral("Label%1").arg(n));
+        auto *label = dialog.findChild<QLabel *>(
+            n < 9 ? QStringLiteral("Label%1").arg(n) : QStringLiteral("LabelNotifyCallEnded"));
         ASSERT_NE(label, nullptr) << n;
         EXPECT_EQ(label->text(), labels[n - 1]) << n;
     }
@@ -147,6 +149,9 @@ TEST_F(TSettingsTest, KeyboardAloneChangesAndSavesTheSettings)
     press(Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), switchAt(dialog, 8));
     press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), switchAt(dialog, 9));
+    press(Qt::Key_Space); // a notification at the end of each call
+    press(Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("ButtonOkay"));
     press(Qt::Key_Space);
 
@@ -154,6 +159,7 @@ TEST_F(TSettingsTest, KeyboardAloneChangesAndSavesTheSettings)
     EXPECT_FALSE(core.settings().ShowHint);
     EXPECT_TRUE(core.settings().PlayApplicationSounds);
     EXPECT_TRUE(core.settings().UseUserCurrency);
+    EXPECT_TRUE(core.settings().NotifyCallEnded);
     EXPECT_EQ(core.currencyText(), QStringLiteral("€ "));
     EXPECT_FALSE(applicationHintsShown());
 }
@@ -163,16 +169,16 @@ TEST_F(TSettingsTest, CancelChangesNothing)
     const QString textBefore = core.currencyText();
     TSettings dialog(core);
     open(dialog);
-    for (int n = 1; n <= 8; ++n)
+    for (int n = 1; n <= 9; ++n)
         QTest::mouseClick(switchAt(dialog, n), Qt::LeftButton);
     QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("Edit1")), QStringLiteral("Fr"));
     QTest::mouseClick(dialog.findChild<QAbstractButton *>(QStringLiteral("ButtonClose")), Qt::LeftButton);
 
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     const Settings defaults;
-    for (bool Settings::*field :
-        { &Settings::ShowHint, &Settings::PlayApplicationSounds, &Settings::AutoUpdateProvider, &Settings::RunAtStartup,
-            &Settings::ShowConnectionTimeOnTitle, &Settings::LoadMinimised, &Settings::UseUserCurrency })
+    for (bool Settings::*field : { &Settings::ShowHint, &Settings::PlayApplicationSounds, &Settings::AutoUpdateProvider,
+             &Settings::RunAtStartup, &Settings::ShowConnectionTimeOnTitle, &Settings::LoadMinimised,
+             &Settings::UseUserCurrency, &Settings::NotifyCallEnded })
         EXPECT_EQ(core.settings().*field, defaults.*field);
     EXPECT_EQ(core.settings().CurrencyString, QString());
     EXPECT_EQ(core.currencyText(), textBefore);

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
@@ -20,16 +19,18 @@ constexpr qint64 kMaxBudgetsBytes = 1 << 20;
 // A damaged budgets.data is copied whole up to this size, and left alone above it.
 constexpr qint64 kMaxBudgetsCopyBytes = 64 << 20;
 
-QString folderOf(const QString &programPath) { return QFileInfo(programPath).absolutePath(); }
-
 } // namespace
 
 AppCore::AppCore(const QString &programPath, AppServices services)
-    : m_programPath(programPath)
-    , m_folder(folderOf(programPath))
+    : AppCore(ProgramFolders::beside(programPath), services)
+{
+}
+
+AppCore::AppCore(ProgramFolders folders, AppServices services)
+    : m_folders(std::move(folders))
     , m_services(services)
-    , m_files(m_folder)
-    , m_settingsFile(QDir(m_folder).filePath(SettingsFile::kFileName))
+    , m_files(m_folders.dataFolder)
+    , m_settingsFile(QDir(m_folders.dataFolder).filePath(SettingsFile::kFileName))
     , m_providers(std::make_unique<ProviderTable>())
     , m_log(std::make_unique<CallLogTable>())
     , m_tariffs(std::make_unique<TariffTable>())
@@ -44,7 +45,7 @@ AppCore::AppCore(const QString &programPath, AppServices services)
 StartupReport AppCore::loadAll()
 {
     const LoadedTables loaded = loadTables(
-        m_folder, { m_providers.get(), m_log.get(), m_tariffs.get() }, DamagedProviders::CopyAside, m_systemCurrency);
+        folder(), { m_providers.get(), m_log.get(), m_tariffs.get() }, DamagedProviders::CopyAside, m_systemCurrency);
     m_settings = loaded.settings;
     m_currencyText = loaded.currencyText;
     StartupReport report;
@@ -56,7 +57,7 @@ StartupReport AppCore::loadAll()
 
 void AppCore::loadSpending(StartupReport &report)
 {
-    const QString path = QDir(m_folder).filePath(spendingfile::kFileName);
+    const QString path = QDir(folder()).filePath(spendingfile::kFileName);
     QFile file(path);
     m_spending = {};
     m_spendingFileHeld = false;
@@ -80,7 +81,7 @@ void AppCore::loadSpending(StartupReport &report)
         m_spendingFileHeld = true;
         return;
     }
-    if (const auto copied = writeFileAtomically(QDir(m_folder).filePath(spendingfile::kDamagedCopy), bytes); !copied) {
+    if (const auto copied = writeFileAtomically(QDir(folder()).filePath(spendingfile::kDamagedCopy), bytes); !copied) {
         report.budgetsCopyError = copied.error().reason;
         m_spendingFileHeld = true;
         return;
@@ -192,7 +193,8 @@ void AppCore::SaveSettings()
 {
     // The registration's outcome is deliberately not reported: without rights
     // to register, the user still needs the settings written and the exit to work.
-    (void)m_services.startup.apply(m_settings.RunAtStartup, QDir::toNativeSeparators(m_programPath).toStdString());
+    (void)m_services.startup.apply(
+        m_settings.RunAtStartup, QDir::toNativeSeparators(m_folders.programPath).toStdString());
     const SettingsImage image = settingsImage();
     const auto result = m_settingsFile.save(image.settings, image.logRecords, image.tariffRecords, image.lastTariffId);
     if (result)
@@ -203,7 +205,7 @@ void AppCore::SaveSettings()
 
 void AppCore::SaveSpending()
 {
-    const QString path = QDir(m_folder).filePath(spendingfile::kFileName);
+    const QString path = QDir(folder()).filePath(spendingfile::kFileName);
     // A damaged file that could not be copied is the user's only record of it.
     if (m_spendingFileHeld)
         return;
@@ -262,5 +264,5 @@ void AppCore::PlayAppSound(AppSound sound)
     const QString name = sound == AppSound::Connected ? QStringLiteral("connected.wav")
         : sound == AppSound::Warning                  ? QStringLiteral("warning.wav")
                                                       : QStringLiteral("welcome.wav");
-    m_services.sound.play(QDir(m_folder).filePath(QStringLiteral("sounds/default/") + name));
+    m_services.sound.play(m_folders.find(QStringLiteral("sounds/default/") + name));
 }

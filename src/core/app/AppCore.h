@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/datafolder/ProgramFolders.h"
 #include "core/services/Clock.h"
 #include "core/services/DialUpService.h"
 #include "core/services/SoundPlayer.h"
@@ -51,6 +52,7 @@ class AppCore {
 public:
     // `programPath` is the executable's full path; its folder holds every file.
     AppCore(const QString &programPath, AppServices services);
+    AppCore(ProgramFolders folders, AppServices services);
 
     ProviderTable &providers() { return *m_providers; }
     CallLogTable &log() { return *m_log; }
@@ -64,7 +66,10 @@ public:
     // The call being costed, or the last one's leftovers while idle.
     CurrentCall &currentCall() { return m_call; }
     const CurrentCall &currentCall() const { return m_call; }
-    const QString &folder() const { return m_folder; }
+    // Where every file is written.
+    const QString &folder() const { return m_folders.dataFolder; }
+    // Where the skins, sounds and help are looked for.
+    const ProgramFolders &folders() const { return m_folders; }
     // Budgets and the warnings already given, from budgets.data.
     SpendingPlan &spending() { return m_spending; }
     const SpendingPlan &spending() const { return m_spending; }
@@ -133,8 +138,7 @@ private:
     QByteArrayView tariffsImage() const;
     void rememberWritten();
 
-    QString m_programPath;
-    QString m_folder;
+    ProgramFolders m_folders;
     AppServices m_services;
     DataFiles m_files;
     SettingsFile m_settingsFile;

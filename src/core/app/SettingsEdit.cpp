@@ -25,6 +25,7 @@ SettingsEdit::SettingsEdit(const Settings &settings, QString defaultSymbol)
     m_on[slot(SettingsSwitch::LoadMinimised)] = settings.LoadMinimised;
     m_on[slot(SettingsSwitch::UseUserCurrency)] = settings.UseUserCurrency;
     m_on[slot(SettingsSwitch::UseDefaultCurrency)] = !settings.UseUserCurrency;
+    m_on[slot(SettingsSwitch::NotifyCallEnded)] = settings.NotifyCallEnded;
     setUserSymbol(settings.CurrencyString);
 }
 
@@ -58,6 +59,7 @@ void SettingsEdit::apply(AppCore &core) const
     settings.ShowConnectionTimeOnTitle = isOn(SettingsSwitch::ShowConnectionTimeOnTitle);
     settings.LoadMinimised = isOn(SettingsSwitch::LoadMinimised);
     settings.UseUserCurrency = isOn(SettingsSwitch::UseUserCurrency);
+    settings.NotifyCallEnded = isOn(SettingsSwitch::NotifyCallEnded);
     // Stored trimmed, so the symbol read back at the next start gives the
     // same currency text as the one set here.
     settings.CurrencyString = m_userSymbol.trimmed();

@@ -19,8 +19,9 @@ enum class SettingsSwitch {
     LoadMinimised,
     UseUserCurrency, // "Use this currency symbol"
     UseDefaultCurrency, // "Use the default currency symbol": always the opposite of the one above
+    NotifyCallEnded,
 };
-inline constexpr int kSettingsSwitchCount = 8;
+inline constexpr int kSettingsSwitchCount = 9;
 
 // Background colours of the two symbol fields: the one in use is white.
 struct SymbolFieldColours {

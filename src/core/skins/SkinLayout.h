@@ -211,10 +211,10 @@ inline constexpr QRect GTextButton1 { 252, 264, 84, 26 }; // caption "Cancel"
 // The switches' labels are widgets (kLabelLeft, the row's top, 13 px,
 // kDarkText), ending before Edit1 / Label9 on the last two rows.
 namespace SettingsDialog {
-inline constexpr QSize kSize { 420, 344 };
+inline constexpr QSize kSize { 420, 398 };
 inline constexpr QSize kSwitchSize { 44, 22 };
 inline constexpr int kSwitchLeft = 24;
-inline constexpr int kFirstRowTop = 50; // Switch(n) at top 50 + 30 (n - 1), n = 1..8
+inline constexpr int kFirstRowTop = 50; // Switch(n) at top 50 + 30 (n - 1), n = 1..9
 inline constexpr int kRowStep = 30;
 inline constexpr int kLabelLeft = 78; // where the labels begin
 inline constexpr QRect Switch1 { 24, 50, 44, 22 };
@@ -225,10 +225,12 @@ inline constexpr QRect Switch5 { 24, 170, 44, 22 };
 inline constexpr QRect Switch6 { 24, 200, 44, 22 };
 inline constexpr QRect Switch7 { 24, 230, 44, 22 };
 inline constexpr QRect Switch8 { 24, 260, 44, 22 };
+inline constexpr QRect Switch9 { 24, 290, 44, 22 };
 inline constexpr QRect Edit1 { 300, 230, 96, 22 }; // beside Switch7
 inline constexpr QRect Label9 { 300, 260, 96, 22 }; // beside Switch8
-inline constexpr QRect ButtonOkay { 218, 300, 88, 28 }; // caption "Save"
-inline constexpr QRect ButtonClose { 312, 300, 88, 28 }; // caption "Cancel"
+inline constexpr QRect LabelDataFolder { 24, 322, 372, 20 }; // the folder the files are kept in
+inline constexpr QRect ButtonOkay { 218, 354, 88, 28 }; // caption "Save"
+inline constexpr QRect ButtonClose { 312, 354, 88, 28 }; // caption "Cancel"
 } // namespace SettingsDialog
 
 // The provider account dialog (TProviderEdit), image "Provider".

@@ -5,11 +5,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <QStringList>
 
 namespace {
 
 struct SkinState {
-    QString folder;
+    QStringList folders;
     std::function<void(const QString &, const QString &)> onDamaged;
     QSet<QString> reported;
 };
@@ -24,23 +25,44 @@ SkinState &state()
 
 void SkinLibrary::setProgramFolder(const QString &folder)
 {
-    state().folder = folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("skins/default"));
+    setProgramFolders(folder.isEmpty() ? QStringList() : QStringList { folder });
 }
 
-QString SkinLibrary::skinFolder() { return state().folder; }
+void SkinLibrary::setProgramFolders(const QStringList &folders)
+{
+    state().folders.clear();
+    // Never the current directory: without a program folder there is no skin.
+    for (const QString &folder : folders)
+        if (!folder.isEmpty())
+            state().folders.append(QDir(folder).filePath(QStringLiteral("skins/default")));
+}
+
+QString SkinLibrary::skinFolder() { return state().folders.value(0); }
+
+QString SkinLibrary::skinFile(const QString &fileName)
+{
+    for (const QString &folder : std::as_const(state().folders)) {
+        const QString path = QDir(folder).filePath(fileName);
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return {};
+}
 
 bool SkinLibrary::LoadSkinImage(QImage &bitmap, const QString &name)
 {
-    // Never the current directory: without a program folder there is no skin.
-    if (state().folder.isEmpty())
-        return false;
-    const QDir folder(state().folder);
-    QString path = folder.filePath(name + QStringLiteral(".bmp"));
-    if (!QFileInfo::exists(path)) {
-        path = folder.filePath(name + QStringLiteral(".ubm"));
-        if (!QFileInfo::exists(path))
-            return false;
+    // A folder's .bmp wins over its .ubm, and the user's folder over the shared one.
+    QString path;
+    for (const QString &folder : std::as_const(state().folders)) {
+        const QDir dir(folder);
+        for (const QString &suffix : { QStringLiteral(".bmp"), QStringLiteral(".ubm") })
+            if (path.isEmpty() && QFileInfo::exists(dir.filePath(name + suffix)))
+                path = dir.filePath(name + suffix);
+        if (!path.isEmpty())
+            break;
     }
+    if (path.isEmpty())
+        return false;
     // Either file may hold either kind of bitmap; the first bytes decide.
     const DibLoaded loaded = TCompressedDib::fromFile(path);
     if (loaded.error != SkinError::None) {

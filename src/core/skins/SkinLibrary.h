@@ -2,16 +2,23 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
-// The skin images: files in "skins/default/" beside the program, each a
+// The skin images: files in "skins/default/" of the program's folders, each a
 // Windows bitmap (.bmp, preferred) or a compressed bitmap (.ubm).
 class SkinLibrary {
 public:
     // Set once at start-up to the folder that holds the program file.
     static void setProgramFolder(const QString &folder);
+    // Or to several, the user's own first: an image found in an earlier one
+    // hides the same image in a later one.
+    static void setProgramFolders(const QStringList &folders);
+    // The first folder's skin folder.
     static QString skinFolder();
+    // The path of a skin file in the first folder that has it; empty when none has.
+    static QString skinFile(const QString &fileName);
 
     // Loads the image of that name into `bitmap`: "name.bmp" when it exists,
     // else "name.ubm". False when neither exists or the file is damaged, and

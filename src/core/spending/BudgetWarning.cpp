@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int kProblemsShown = 5;
+constexpr int kProblemsShown = 3;
 
 QString budgetName(BudgetKind kind)
 {
@@ -40,6 +40,17 @@ QString budgetAheadText(const QString &provider, const BudgetUse &use, int inSec
         .arg(minutesAndSeconds(inSeconds))
         .arg(use.percent)
         .arg(budgetName(use.kind), provider, budgetUseText(use, currencyText));
+}
+
+QString budgetAheadAfterText(const BudgetUse &use, int inSeconds, const QString &currencyText)
+{
+    const QString used = use.kind == BudgetKind::Money
+        ? moneyText(use.used, currencyText).trimmed()
+        : budgetUseText(use, currencyText).section(QLatin1Char(' '), 0, 0);
+    return QStringLiteral("The next unit, in %1, takes it to %2 %: %3.")
+        .arg(minutesAndSeconds(inSeconds))
+        .arg(use.percent)
+        .arg(used);
 }
 
 QString damagedBudgetsText(const QStringList &problems, const QString &copyError)

@@ -24,6 +24,9 @@ QString budgetReachedText(const QString &provider, const BudgetUse &use, const Q
 // "The next unit, in 0:12, takes you to 125 % of this billing month's money budget for Home: £ 0.25 of £ 0.20."
 QString budgetAheadText(const QString &provider, const BudgetUse &use, int inSeconds, const QString &currencyText);
 
+// The same after budgetReachedText of the same budget: "The next unit, in 0:12, takes it to 125 %: £ 0.25."
+QString budgetAheadAfterText(const BudgetUse &use, int inSeconds, const QString &currencyText);
+
 // The start-up message for a damaged budgets.data: what was wrong, and
 // whether it was kept as budgets.data.old (`copyError` empty) or left alone.
 QString damagedBudgetsText(const QStringList &problems, const QString &copyError);

@@ -171,7 +171,9 @@ void SpendingWatch::checkBudget(int index, const CycleUsage &usage, const Billin
         parts.append(budgetReachedText(name, *use, currency));
     if (nextLevel) {
         warning = { name, *next, *nextLevel, inSeconds, {} };
-        parts.append(budgetAheadText(name, *next, *inSeconds, currency));
+        // Said shortly after the same budget's warning, so the message stays small.
+        parts.append(level && next->kind == use->kind ? budgetAheadAfterText(*next, *inSeconds, currency)
+                                                      : budgetAheadText(name, *next, *inSeconds, currency));
         if (*nextLevel == 100 && budget.autoHangUp && m_countedCall != call.CallStart) {
             if (call.DialledHere)
                 parts.append(QStringLiteral("Then the call will be hung up after a %1-second countdown you can cancel.")

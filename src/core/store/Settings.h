@@ -26,6 +26,7 @@ struct Settings {
     bool ShowConnectionTimeOnTitle = false;
     bool UseUserCurrency = false;
     QString CurrencyString; // the user's own symbol
+    bool NotifyCallEnded = false; // a desktop notification with each call's time and cost
     std::array<int, kCallLogColumns> ColumnWidths = kDefaultColumnWidths;
 
     bool operator==(const Settings &) const = default;

@@ -91,6 +91,7 @@ StoredCounts SettingsFile::load(Settings &settings) const
     reader.read(QStringLiteral("ShowConnectionTimeOnTitle"), settings.ShowConnectionTimeOnTitle);
     reader.read(QStringLiteral("CurrencyString"), settings.CurrencyString);
     reader.read(QStringLiteral("UseUserCurrency"), settings.UseUserCurrency);
+    reader.read(QStringLiteral("NotifyCallEnded"), settings.NotifyCallEnded);
 
     StoredCounts counts;
     counts.logRecords = reader.integer(QStringLiteral("Log.NumberOfRecords"));
@@ -130,5 +131,6 @@ std::expected<void, FileError> SettingsFile::save(
     // Chosen by hand, read once at start-up: written back as understood.
     const QString service = document.value(kSection, QStringLiteral("DialUpService")).value_or(QString());
     write(QStringLiteral("DialUpService"), dialUpServiceText(parseDialUpService(service)));
+    write(QStringLiteral("NotifyCallEnded"), boolText(settings.NotifyCallEnded));
     return writeFileAtomically(m_path, cp1252::encode(document.toText()));
 }

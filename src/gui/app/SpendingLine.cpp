@@ -21,9 +21,13 @@ SpendingLine::SpendingLine(SpendingWatch &watch, QList<QLabel *> monthLabels, QW
 
 void SpendingLine::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_watch.toggleArmed();
-    QLabel::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton) {
+        QLabel::mousePressEvent(event);
+        return;
+    }
+    // Kept here: passed on to the window, the press would also start dragging it.
+    event->accept();
+    m_watch.toggleArmed();
 }
 
 void SpendingLine::resizeEvent(QResizeEvent *event)

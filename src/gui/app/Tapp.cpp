@@ -100,8 +100,13 @@ void openLink(const QString &address) { QDesktopServices::openUrl(QUrl(address))
 } // namespace
 
 Tapp::Tapp(const QString &programPath, AppServices services, TCallLog *callLog, TBlind *blind)
+    : Tapp(ProgramFolders::beside(programPath), services, callLog, blind)
+{
+}
+
+Tapp::Tapp(const ProgramFolders &folders, AppServices services, TCallLog *callLog, TBlind *blind)
     : QWidget(nullptr, Qt::FramelessWindowHint)
-    , m_core(std::make_unique<AppCore>(programPath, services))
+    , m_core(std::make_unique<AppCore>(folders, services))
     , m_dialUp(services.dialUp)
     , m_monitor(std::make_unique<CallMonitor>(*m_core, services.dialUp, services.clock))
     , m_dialler(std::make_unique<Dialler>(m_core->currentCall(), *m_monitor, services.dialUp))
@@ -486,7 +491,7 @@ void Tapp::ButtonSkinsClick()
 
 void Tapp::ButtonHelpClick()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(m_core->folder()).filePath(QStringLiteral("help/index.html"))));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_core->folders().find(QStringLiteral("help/index.html"))));
 }
 
 void Tapp::keyPressEvent(QKeyEvent *event)

@@ -37,6 +37,7 @@ class Tapp final : public QWidget {
 public:
     // `programPath` is the executable; every file lives in its folder.
     Tapp(const QString &programPath, AppServices services, TCallLog *callLog, TBlind *blind);
+    Tapp(const ProgramFolders &folders, AppServices services, TCallLog *callLog, TBlind *blind);
     ~Tapp() override;
 
     AppCore &core() { return *m_core; }

@@ -8,8 +8,6 @@
 #include "gui/controls/TCutTransImage.h"
 #include "gui/controls/TGTabButton.h"
 
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -51,9 +49,8 @@ TConnectDlg::TConnectDlg(QWidget *parent)
     GIFAnimation->setGeometry(Layout::GIFAnimation);
     GIFAnimation->setToolTip(kCancelHint);
     GIFAnimation->installEventFilter(this);
-    const QString animation
-        = QDir(SkinLibrary::skinFolder()).filePath(QString::fromLatin1(SkinImages::kConnectingAnimation));
-    if (QFile::exists(animation)) {
+    const QString animation = SkinLibrary::skinFile(QString::fromLatin1(SkinImages::kConnectingAnimation));
+    if (!animation.isEmpty()) {
         m_movie = new QMovie(animation, QByteArray(), this);
         GIFAnimation->setMovie(m_movie);
     }

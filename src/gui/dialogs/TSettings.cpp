@@ -11,6 +11,7 @@
 #include "gui/controls/WindowDragger.h"
 #include "gui/dialogs/DialUpServiceName.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,6 +41,7 @@ const std::array<QString, kSettingsSwitchCount> kSwitchLabels = {
     QStringLiteral("Load Tollwise in a Minimised state"),
     QStringLiteral("Use this currency symbol"),
     QStringLiteral("Use the default currency symbol"),
+    QStringLiteral("Notify me of each call's time and cost"),
 };
 
 namespace S = SkinLayout::SettingsDialog;
@@ -52,14 +54,15 @@ constexpr QRect switchRect(int index)
 }
 constexpr QRect labelRect(int index)
 {
-    const int right = index >= 6 ? S::Edit1.left() - 6 : S::kSize.width() - 16;
+    const bool besideField = index == 6 || index == 7;
+    const int right = besideField ? S::Edit1.left() - 6 : S::kSize.width() - 16;
     return { S::kLabelLeft, S::kFirstRowTop + index * S::kRowStep, right - S::kLabelLeft, S::kSwitchSize.height() };
 }
 constexpr QRect kEdit1Rect = S::Edit1;
 constexpr QRect kLabel9Rect = S::Label9;
 constexpr QRect kButtonOkayRect = S::ButtonOkay;
 constexpr QRect kButtonCloseRect = S::ButtonClose;
-constexpr QRect kLabelDialUpServiceRect { 24, 303, 186, 22 }; // left of the buttons
+constexpr QRect kLabelDialUpServiceRect { 24, 357, 186, 22 }; // left of the buttons
 
 // Refuses characters that settings.data cannot hold, so the symbol the user
 // sees is the one that comes back at the next start.
@@ -103,7 +106,8 @@ TSettings::TSettings(AppCore &core, QWidget *parent)
         m_switches[std::size_t(i)] = button;
 
         auto *label = new QLabel(kSwitchLabels[std::size_t(i)], this);
-        label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+        // "Label9" is the default symbol's field.
+        label->setObjectName(i < 8 ? QStringLiteral("Label%1").arg(i + 1) : QStringLiteral("LabelNotifyCallEnded"));
         label->setGeometry(labelRect(i));
         QFont labelFont = label->font();
         labelFont.setPixelSize(13);
@@ -151,6 +155,16 @@ TSettings::TSettings(AppCore &core, QWidget *parent)
     service->setToolTip(QStringLiteral("Chosen with DialUpService in settings.data"));
     service->setGeometry(kLabelDialUpServiceRect);
     setPaletteColour(service, QColor::fromRgb(SkinLayout::kDarkText), QPalette::WindowText);
+
+    const QString folder = QDir::toNativeSeparators(core.folder());
+    auto *files = new QLabel(this);
+    files->setObjectName(QStringLiteral("LabelDataFolder"));
+    files->setGeometry(S::LabelDataFolder);
+    files->setText(files->fontMetrics().elidedText(
+        QStringLiteral("Files kept in %1").arg(folder), Qt::ElideMiddle, S::LabelDataFolder.width()));
+    files->setToolTip(folder);
+    files->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    setPaletteColour(files, QColor::fromRgb(SkinLayout::kDarkText), QPalette::WindowText);
 
     FormCreate();
 }

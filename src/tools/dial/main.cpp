@@ -1,6 +1,7 @@
 #include "tools/dial/DialArguments.h"
 #include "tools/dial/DialTool.h"
 
+#include "core/datafolder/ProgramFolders.h"
 #include "platform/DialUpServices.h"
 
 #include <QCoreApplication>
@@ -11,7 +12,7 @@
 // Dials, lists and hangs up dial-up connections from the command line, as
 // "another program" would, so that the main program can be tried and tested
 // with calls it did not make itself. It works on the dial-up service of the
-// program folder it lives in.
+// program's data folder, the one the program beside it uses.
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
@@ -24,7 +25,11 @@ int main(int argc, char *argv[])
     }
     // The same service as the program's, chosen by the same setting; with no
     // window to show, the simulator's entries are only read.
-    const QString folder = QCoreApplication::applicationDirPath();
+    const ProgramFolders folders = locateProgramFolders(QCoreApplication::applicationFilePath());
+    // The simulated service keeps its phonebook and state there.
+    if (const auto made = makeDataFolder(folders); !made)
+        err << "tollwise-dial: " << made.error() << "\n" << Qt::flush;
+    const QString &folder = folders.dataFolder;
     const ChosenDialUpService service = chooseDialUpService(folder, storedDialUpServiceChoice(folder), {});
     DialTool tool(*service.service, out, err);
     return tool.run(*arguments);

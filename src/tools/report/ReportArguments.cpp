@@ -133,9 +133,9 @@ QString ReportArguments::usage()
                           "                       [--provider NAME] [--format text|csv|json] [--reprice DIR]\n"
                           "                       [calls|days|months|providers|tariffs]\n"
                           "\n"
-                          "Reports the logged calls of the program folder DIR (by default this\n"
-                          "program's own folder), one row per call or per day, month, provider or\n"
-                          "tariff. --from and --to take calls by their start date, both inclusive.\n"
+                          "Reports the logged calls of the program folder DIR (by default the\n"
+                          "folder the program keeps its files in), one row per call or per day, month,\n"
+                          "provider or tariff. --from and --to take calls by their start date, both inclusive.\n"
                           "--reprice costs every call again under the tariffs kept in another folder.\n"
                           "The data files are only read.\n");
 }

@@ -45,7 +45,9 @@ int ReportTool::run(const QStringList &arguments)
 int ReportTool::report(const ReportArguments &arguments)
 {
     if (arguments.help) {
-        m_out << ReportArguments::usage() << Qt::flush;
+        m_out << ReportArguments::usage() << "\nData folder in use: " << QDir::toNativeSeparators(m_defaultFolder)
+              << "\n"
+              << Qt::flush;
         return 0;
     }
     const auto tables = loadReportTables(arguments.folder.value_or(m_defaultFolder));

@@ -1,12 +1,14 @@
 #include "tools/report/ReportTool.h"
 
+#include "core/datafolder/ProgramFolders.h"
+
 #include <QCoreApplication>
 #include <QDate>
 #include <QTextStream>
 
 #include <cstdio>
 
-// Prints reports over the call log of a program folder, for checking a phone
+// Prints reports over the call log of the program's data folder, for checking a phone
 // bill, keeping records elsewhere, or comparing what the same calls would
 // have cost under other tariffs. It only reads the data files, so it is safe
 // to run while the program runs.
@@ -17,6 +19,7 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
-    ReportTool tool(QCoreApplication::applicationDirPath(), QDate::currentDate(), out, err);
+    ReportTool tool(
+        locateProgramFolders(QCoreApplication::applicationFilePath()).dataFolder, QDate::currentDate(), out, err);
     return tool.run(QCoreApplication::arguments().mid(1));
 }

@@ -109,7 +109,7 @@ QImage settingsImage()
     namespace S = L::SettingsDialog;
     DialogCanvas dialog(S::kSize, QStringLiteral("Settings"));
     // The switches' labels are the dialog's own widgets: the start-up one differs by system.
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 9; ++i) {
         const int top = S::kFirstRowTop + i * S::kRowStep;
         if (i % 2 == 1) {
             dialog.painter().setPen(Qt::NoPen);

@@ -117,3 +117,36 @@ TEST_F(SkinLibraryTest, WithoutAProgramFolderNothingIsReadFromTheCurrentDirector
     EXPECT_TRUE(bitmap.isNull());
     QDir::setCurrent(before);
 }
+
+TEST_F(SkinLibraryTest, TheUsersImagesHideTheSharedOnesOneByOne)
+{
+    QTemporaryDir user;
+    ASSERT_TRUE(user.isValid());
+    const QDir userSkins(QDir(user.path()).filePath(QStringLiteral("skins/default")));
+    ASSERT_TRUE(QDir().mkpath(userSkins.path()));
+    auto writeUser = [&userSkins](const QString &name, const QByteArray &content) {
+        QFile file(userSkins.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    };
+    write(QStringLiteral("main.ubm"), ubmOf(1, 1, 1));
+    write(QStringLiteral("dial.bmp"), bmpOf(2, 2, 2));
+    write(QStringLiteral("connecting.gif"), "GIF89a");
+    writeUser(QStringLiteral("main.ubm"), ubmOf(3, 3, 3));
+    // The user's compressed picture still wins over a shared plain one.
+    writeUser(QStringLiteral("dial.ubm"), ubmOf(4, 4, 4));
+    SkinLibrary::setProgramFolders({ user.path(), m_program.path() });
+
+    const std::pair<const char *, QRgb> cases[] = {
+        { "main", qRgb(3, 3, 3) },
+        { "dial", qRgb(4, 4, 4) },
+    };
+    for (const auto &[name, colour] : cases) {
+        QImage bitmap;
+        ASSERT_TRUE(SkinLibrary::LoadSkinImage(bitmap, QString::fromLatin1(name))) << name;
+        EXPECT_EQ(bitmap.pixel(0, 0), colour) << name;
+    }
+    EXPECT_EQ(SkinLibrary::skinFile(QStringLiteral("connecting.gif")),
+        QDir(m_program.path()).filePath(QStringLiteral("skins/default/connecting.gif")));
+    EXPECT_TRUE(SkinLibrary::skinFile(QStringLiteral("missing.gif")).isEmpty());
+}

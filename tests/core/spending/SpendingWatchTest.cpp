@@ -124,6 +124,18 @@ TEST_F(SpendingWatchTest, AThresholdTheNextUnitLeapsOverIsToldBeforeThatUnitIsCh
         << given[1].text.toStdString();
 }
 
+TEST_F(SpendingWatchTest, AThresholdReachedAndOneTheNextUnitLeapsOverMakeOneMessage)
+{
+    core->spending().budgets.insert(QStringLiteral("DemoEntry"), { 1800, 0, false, {}, 0 });
+    dialUp.connect("DemoEntry", dialup::kConnected);
+    run(1);
+    // 0.15 of 0.18 is 83 %; 0.25 is 138 %.
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_EQ(warnings[0],
+        QStringLiteral("You have used 83 % of this billing month's money budget for DemoEntry: £ 0.15 of £ 0.18.\r\r"
+                       "The next unit, in 1:00, takes it to 138 %: £ 0.25."));
+}
+
 TEST_F(SpendingWatchTest, AWarningAtStartUpTellsTheRealShareOfTheHoursBudget)
 {
     core->spending().budgets.insert(QStringLiteral("DemoEntry"), { 0, 10, false, {}, 0 });

@@ -63,7 +63,8 @@ TEST_F(SettingsFileTest, FirstWriteHoldsEveryKeyInOrder)
                    "CallLog.Column.5.Width=56\r\n"
                    "CallLog.Column.6.Width=70\r\n"
                    "CallLog.Column.7.Width=1024\r\n"
-                   "DialUpService=Auto\r\n"));
+                   "DialUpService=Auto\r\n"
+                   "NotifyCallEnded=0\r\n"));
 }
 
 TEST_F(SettingsFileTest, ValuesAreReadInTheirForms)

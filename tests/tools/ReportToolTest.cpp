@@ -1,11 +1,16 @@
 #include "tools/report/ReportTool.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 // The folders are byte images written down here, field by field at the
@@ -274,4 +279,220 @@ TEST_F(ReportToolTest, ExitStatusesNameTheProblem)
     }
     // The damaged file was left as it was and not copied aside.
     EXPECT_FALSE(QFile::exists(path("MyInvalidFile.old")));
+}
+
+TEST_F(ReportToolTest, ArchivedCallsCountInEveryReport)
+{
+    // Two older calls moved out of a full log: one on 28 February, one on 1 March.
+    QByteArray archive = logImage({
+        { { 28, 2, 26, 9, 0, 0 }, { 28, 2, 26, 9, 10, 0 }, 1, 600, 25000, 2 },
+        { { 1, 3, 26, 9, 0, 0 }, { 1, 3, 26, 9, 0, 20 }, 0, 20, 3000, 1 },
+    });
+    archive.truncate(64);
+    writeFile(m_folder.path(), QStringLiteral("Log.archive.data"), archive);
+    const struct {
+        QStringList arguments;
+        QString expected;
+    } cases[] = {
+        // Log alone: March 3 calls 3810 s 13.5451; the archive adds 1 call 20 s 0.30 to March, and February.
+        { { "months", "--format", "csv" },
+            "key,calls,seconds,cost\n2026-02,1,600,2.50\n2026-03,4,3830,13.8451\n2026-04,2,40,0.45\n" },
+        { { "providers", "--format", "csv", "--to", "2026-03-01" },
+            "key,calls,seconds,cost\nCaf\u00E9 Net,2,720,2.545\n\"Dial, \"\"Fast\"\"\",2,110,1.80\n" },
+        { { "calls", "--format", "csv", "--to", "2026-03-01" },
+            "start,end,duration,cost,tariff,provider\n"
+            "2026-02-28 09:00:00,2026-02-28 09:10:00,600,2.50,\u00C9vening,Caf\u00E9 Net\n"
+            "2026-03-01 09:00:00,2026-03-01 09:00:20,20,0.30,Day,\"Dial, \"\"Fast\"\"\"\n"
+            "2026-03-01 10:00:00,2026-03-01 10:01:30,90,1.50,Day,\"Dial, \"\"Fast\"\"\"\n"
+            "2026-03-01 23:59:00,2026-03-02 00:01:00,120,0.045,\u00C9vening,Caf\u00E9 Net\n" },
+        { { "tariffs", "--format", "csv", "--to", "2026-02-28" }, "key,calls,seconds,cost\n\u00C9vening,1,600,2.50\n" },
+    };
+    for (const auto &c : cases) {
+        const Outcome outcome = run(c.arguments);
+        EXPECT_EQ(outcome.status, 0) << c.arguments.join(' ').toStdString() << outcome.err.toStdString();
+        EXPECT_EQ(outcome.out, c.expected) << c.arguments.join(' ').toStdString();
+    }
+
+    writeFile(m_folder.path(), QStringLiteral("Log.archive.data"), archive.left(40));
+    const Outcome cut = run({ "days" });
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_TRUE(cut.err.contains("Log.archive.data is damaged")) << cut.err.toStdString();
+}
+
+TEST_F(ReportToolTest, CallsAreListedByStartAndTariffsByIdNotName)
+{
+    writeFile(m_folder.path(), QStringLiteral("Log.data"),
+        logImage({
+            { { 2, 12, 26, 10, 0, 0 }, { 2, 12, 26, 10, 0, 10 }, 0, 10, 100, 1 },
+            { { 2, 12, 26, 9, 0, 0 }, { 2, 12, 26, 9, 0, 20 }, 0, 20, 200, 3 },
+            // Logged last, started first.
+            { { 31, 12, 25, 23, 0, 0 }, { 31, 12, 25, 23, 0, 30 }, 0, 30, 300, 1 },
+        }));
+    // Two tariffs named "Day", ids 1 and 3.
+    writeFile(m_folder.path(), QStringLiteral("Tariffs.data"),
+        tariffsImage({ { 1, "Day", 1, 10000 }, { 2, "\xC9vening", 1, 1000 }, { 3, "Day", 1, 500 } }));
+    writeFile(m_folder.path(), QStringLiteral("settings.data"),
+        "[Application]\r\nLog.NumberOfRecords=3\r\nTarifs.NumberOfRecords=3\r\n");
+    const Outcome calls = run({ "--format", "csv" });
+    EXPECT_EQ(calls.out,
+        "start,end,duration,cost,tariff,provider\n"
+        "2025-12-31 23:00:00,2025-12-31 23:00:30,30,0.03,Day,\"Dial, \"\"Fast\"\"\"\n"
+        "2026-12-02 09:00:00,2026-12-02 09:00:20,20,0.02,Day,\"Dial, \"\"Fast\"\"\"\n"
+        "2026-12-02 10:00:00,2026-12-02 10:00:10,10,0.01,Day,\"Dial, \"\"Fast\"\"\"\n");
+    const Outcome tariffs = run({ "tariffs", "--format", "csv" });
+    EXPECT_EQ(tariffs.out, "key,calls,seconds,cost\nDay (id 1),2,40,0.04\nDay (id 3),1,20,0.02\n");
+}
+
+TEST_F(ReportToolTest, CellsBeginningWithATabOrCarriageReturnAreGuarded)
+{
+    writeFile(m_folder.path(), QStringLiteral("Providers.data"), providersImage({ "\tDial", "\rNet", "Plain" }));
+    const Outcome outcome = run({ "providers", "--format", "csv" });
+    EXPECT_EQ(outcome.out, "key,calls,seconds,cost\n'\tDial,2,3690,13.5001\n\"'\rNet\",2,150,0.495\nPlain,1,10,0.00\n");
+}
+
+TEST_F(ReportToolTest, ADamagedRecordIsNamedAndNothingIsReported)
+{
+    const struct {
+        const char *what;
+        QString file;
+        int offset;
+        std::uint8_t value;
+        QString message;
+    } cases[] = {
+        { "month 13", "Log.data", 32 * 2 + 1, 13, "Log.data is damaged: record 3: its start date 2026-13-01" },
+        { "hour 25", "Log.data", 32 * 4 + 9, 25, "record 5: its end time 25:00:30" },
+        { "ends first", "Log.data", 32 * 0 + 9, 9, "record 1: it ends (2026-03-01 09:01:30) before" },
+        { "provider 9", "Log.data", 32 * 5 + 12, 9, "record 6: its provider index 9 is not in the table of 3" },
+        { "long name", "Providers.data", 12 + 216 * 1 + 4, 200,
+            "Providers.data is damaged: record 2: its name's length 200" },
+        { "tariff name", "Tariffs.data", 152 + 4, 65, "Tariffs.data is damaged: record 2: its name's length 65" },
+    };
+    for (const auto &c : cases) {
+        SetUp();
+        QFile file(path(c.file));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.seek(c.offset);
+        file.write(reinterpret_cast<const char *>(&c.value), 1);
+        file.close();
+        const Outcome outcome = run({ "--format", "csv" });
+        EXPECT_EQ(outcome.status, 1) << c.what;
+        EXPECT_TRUE(outcome.out.isEmpty()) << c.what;
+        EXPECT_TRUE(outcome.err.contains(c.message)) << c.what << ": " << outcome.err.toStdString();
+    }
+}
+
+TEST_F(ReportToolTest, AnOutputThatRefusesTheReportIsAFailure)
+{
+    QFile full(QStringLiteral("/dev/full"));
+    ASSERT_TRUE(full.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    QTextStream outStream(&full);
+    QString err;
+    QTextStream errStream(&err);
+    ReportTool tool(m_folder.path(), kToday, outStream, errStream);
+    EXPECT_EQ(tool.run({ "--format", "csv" }), 1);
+    EXPECT_TRUE(err.contains("could not be written: No space left on device")) << err.toStdString();
+}
+
+namespace {
+
+// A full log: 16384 calls of a minute, two minutes apart from New Year 2026.
+void writeFullLog(const QString &folder)
+{
+    QList<LoggedCall> calls;
+    const QDateTime first(QDate(2026, 1, 1), QTime(0, 0));
+    for (int i = 0; i < 16384; ++i) {
+        const QDateTime start = first.addSecs(qint64(i) * 120);
+        const QDateTime end = start.addSecs(60);
+        const auto bytes = [](const QDateTime &t) {
+            return std::array<std::uint8_t, 6> { std::uint8_t(t.date().day()), std::uint8_t(t.date().month()),
+                std::uint8_t(t.date().year() % 100), std::uint8_t(t.time().hour()), std::uint8_t(t.time().minute()),
+                std::uint8_t(t.time().second()) };
+        };
+        LoggedCall call {};
+        const auto s = bytes(start);
+        const auto e = bytes(end);
+        std::copy(s.begin(), s.end(), call.start);
+        std::copy(e.begin(), e.end(), call.end);
+        call.provider = 0;
+        call.seconds = 60;
+        call.cost = 100;
+        call.tariffId = 1;
+        calls.append(call);
+    }
+    writeFile(folder, QStringLiteral("Log.data"), logImage(calls));
+    writeFile(folder, QStringLiteral("settings.data"), "[Application]\r\nLog.NumberOfRecords=16384\r\n");
+}
+
+struct ProcessRun {
+    int exitCode = -1;
+    QByteArray err;
+};
+
+// The real tool, its standard output sent where `shellRedirection` says.
+ProcessRun runTool(const QString &folder, const QString &shellRedirection)
+{
+    QProcess process;
+    process.start(QStringLiteral("/bin/sh"),
+        { QStringLiteral("-c"), QStringLiteral("exec \"$0\" --folder \"$1\" calls --format csv ") + shellRedirection,
+            QStringLiteral(TOLLWISE_REPORT_PATH), folder });
+    if (!process.waitForFinished(60000))
+        return {};
+    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardError() };
+}
+
+// A small file system for the test's own use, unmounted whatever happens.
+class SmallFileSystem {
+public:
+    explicit SmallFileSystem(const QString &where)
+        : m_where(where)
+    {
+        m_mounted = QProcess::execute(QStringLiteral("mount"),
+                        { QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                            QStringLiteral("size=64k"), QStringLiteral("figures-report-test"), where })
+            == 0;
+    }
+    ~SmallFileSystem()
+    {
+        if (m_mounted)
+            QProcess::execute(QStringLiteral("umount"), { m_where });
+    }
+    SmallFileSystem(const SmallFileSystem &) = delete;
+    SmallFileSystem &operator=(const SmallFileSystem &) = delete;
+    bool mounted() const { return m_mounted; }
+
+private:
+    QString m_where;
+    bool m_mounted = false;
+};
+
+} // namespace
+
+TEST_F(ReportToolTest, TheToolFailsWhenItsOutputIsFullOrClosed)
+{
+    writeFullLog(m_folder.path());
+    const ProcessRun full = runTool(m_folder.path(), QStringLiteral(">/dev/full"));
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_TRUE(full.err.contains("No space left on device")) << full.err.toStdString();
+
+    const ProcessRun closed = runTool(m_folder.path(), QStringLiteral(">&-"));
+    EXPECT_EQ(closed.exitCode, 1);
+    EXPECT_TRUE(closed.err.contains("standard output is closed")) << closed.err.toStdString();
+
+    const ProcessRun fine = runTool(m_folder.path(), QStringLiteral(">/dev/null"));
+    EXPECT_EQ(fine.exitCode, 0) << fine.err.toStdString();
+    EXPECT_TRUE(fine.err.isEmpty());
+}
+
+TEST_F(ReportToolTest, AReportCutShortByAFullFileSystemIsAFailure)
+{
+    writeFullLog(m_folder.path());
+    QTemporaryDir mountPoint;
+    const SmallFileSystem small(mountPoint.path());
+    if (!small.mounted())
+        GTEST_SKIP() << "cannot mount a small file system here (needs root and mount rights)";
+    const QString report = QDir(mountPoint.path()).filePath(QStringLiteral("calls.csv"));
+    const ProcessRun cut = runTool(m_folder.path(), QStringLiteral(">\"%1\"").arg(report));
+    EXPECT_EQ(cut.exitCode, 1);
+    EXPECT_TRUE(cut.err.contains("No space left on device")) << cut.err.toStdString();
+    EXPECT_LE(QFileInfo(report).size(), 65536);
 }

@@ -10,6 +10,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -51,8 +52,32 @@ StartupReport AppCore::loadAll()
     StartupReport report;
     report.invalidProviderFile = loaded.providers == ProviderFileState::Invalid;
     rememberWritten();
+    noteDamagedCalls(report, loaded.providers == ProviderFileState::Loaded);
     loadSpending(report);
     return report;
+}
+
+void AppCore::noteDamagedCalls(StartupReport &report, bool providersLoaded)
+{
+    // A provider table that was not loaded gives no range to check indexes against.
+    const int providerCount = providersLoaded ? m_providers->Count : -1;
+    const DamagedCalls inLog = damagedCalls(m_log->records, m_log->Count, providerCount);
+    if (inLog.count > 0)
+        report.damagedFiles.append({ m_files.path(DataFiles::kLogFile), inLog.count });
+    switch (m_files.loadLogArchive(m_archivedCalls)) {
+    case DataFiles::ArchiveState::Missing:
+        break;
+    case DataFiles::ArchiveState::Loaded: {
+        const DamagedCalls inArchive = damagedCalls(m_archivedCalls.data(), int(m_archivedCalls.size()), providerCount);
+        if (inArchive.count > 0)
+            report.damagedFiles.append({ archivePath(), inArchive.count });
+        break;
+    }
+    case DataFiles::ArchiveState::Damaged:
+    case DataFiles::ArchiveState::Unreadable:
+        report.damagedFiles.append({ archivePath(), -1 });
+        break;
+    }
 }
 
 void AppCore::loadSpending(StartupReport &report)
@@ -61,7 +86,8 @@ void AppCore::loadSpending(StartupReport &report)
     QFile file(path);
     m_spending = {};
     m_spendingFileHeld = false;
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a plain file: a pipe or device would block or never end.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         m_writtenSpending = spendingfile::serialise(m_spending);
         return;
     }
@@ -144,7 +170,14 @@ void AppCore::SaveAppData()
     noteSave(DataFiles::kProvidersFile, result);
 }
 
-void AppCore::archiveLogRecords(const QByteArray &records) { m_pendingArchive += records; }
+void AppCore::archiveLogRecords(const QByteArray &records)
+{
+    m_pendingArchive += records;
+    const std::size_t moved = std::size_t(records.size()) / sizeof(CallRecord);
+    const std::size_t before = m_archivedCalls.size();
+    m_archivedCalls.resize(before + moved);
+    std::memcpy(static_cast<void *>(m_archivedCalls.data() + before), records.constData(), moved * sizeof(CallRecord));
+}
 
 QString AppCore::archivePath() const { return m_files.path(kLogArchiveFile); }
 

@@ -23,6 +23,8 @@
 
 #include <functional>
 #include <memory>
+#include <span>
+#include <vector>
 
 struct AppServices {
     Clock &clock;
@@ -33,6 +35,13 @@ struct AppServices {
 
 struct StartupReport {
     bool invalidProviderFile = false; // it was copied to MyInvalidFile.old
+    // Calls whose bytes are impossible: kept in their file as they are, but
+    // never shown or summed. `records` is -1 when the whole file was refused.
+    struct DamagedFile {
+        QString path;
+        int records = 0;
+    };
+    QList<DamagedFile> damagedFiles;
     // What was wrong with budgets.data; the file was kept as budgets.data.old
     // (unless `budgetsCopyError` says why not) and rewritten with what could be read.
     QStringList budgetsProblems;
@@ -114,7 +123,10 @@ public:
     // in memory until that write succeeds.
     void archiveLogRecords(const QByteArray &records);
     QString archivePath() const;
-    static inline const QString kLogArchiveFile = QStringLiteral("Log.archive.data");
+    static inline const QString kLogArchiveFile = DataFiles::kLogArchiveFile;
+    // Every call moved to the archive, oldest first: as loaded, then as moved
+    // since (written or still waiting). Sums over all time add these to the log.
+    std::span<const CallRecord> archivedCalls() const { return m_archivedCalls; }
 
     // Called when a file that could be written before cannot be written now.
     void setSaveFailureHandler(std::function<void(const FileError &)> handler) { m_onSaveFailure = std::move(handler); }
@@ -122,6 +134,7 @@ public:
 private:
     void noteSave(const QString &fileName, const std::expected<void, FileError> &result);
     void saveLogArchive();
+    void noteDamagedCalls(StartupReport &report, bool providersLoaded);
     void loadSpending(StartupReport &report);
 
     // What settings.data holds besides the settings themselves.
@@ -149,6 +162,7 @@ private:
     SpendingPlan m_spending;
     CurrentCall m_call;
     QByteArray m_pendingArchive;
+    std::vector<CallRecord> m_archivedCalls;
     QString m_systemCurrency;
     QString m_currencyText;
     QSet<QString> m_failingFiles;

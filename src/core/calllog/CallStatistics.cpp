@@ -28,12 +28,17 @@ std::int64_t roundedMean(std::int64_t sum, std::int64_t n)
 
 CallStatistics callStatistics(const CallLogTable &log, const QList<int> &rows, const QDate &today)
 {
+    return callStatistics(std::span<const CallRecord>(log.records), rows, today);
+}
+
+CallStatistics callStatistics(std::span<const CallRecord> calls, const QList<int> &rows, const QDate &today)
+{
     CallStatistics s;
     const int day = today.day();
     const int month = today.month();
     const int year = today.year() % 100;
     for (const int index : rows) {
-        const CallRecord &call = log.records[index];
+        const CallRecord &call = calls[std::size_t(index)];
         const std::int64_t seconds = call.DurationSeconds;
         ++s.calls;
         s.costSum = addMoney(s.costSum, call.Cost);

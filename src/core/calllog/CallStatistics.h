@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 // The eight statistics under the call log grid, over the calls it shows.
 
@@ -25,8 +26,9 @@ struct CallStatistics {
     int callsToday = 0; // calls that started on today's date
 };
 
-// Sums over the records at `rows` (indices into the log).
+// Sums over the records at `rows` (indices into the log, or into `calls`).
 CallStatistics callStatistics(const CallLogTable &log, const QList<int> &rows, const QDate &today);
+CallStatistics callStatistics(std::span<const CallRecord> calls, const QList<int> &rows, const QDate &today);
 
 // The buttons' captions in button order: "Avg Cost" ... "Total Cost".
 const std::array<QString, kStatisticCount> &statisticCaptions();

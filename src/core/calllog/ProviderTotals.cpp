@@ -24,34 +24,27 @@ void clearCounters(Provider &p)
 
 } // namespace
 
-void UpdateProviderTotals(ProviderTable &providers, const CallLogTable &log, const QDate &today)
-{
-    const int providerCount = std::min<int>(providers.Count, kMaxProviders);
-    const DateTimeValue todayValue = toDateTimeValue(today);
-    for (int i = 0; i < providerCount; ++i) {
-        clearCounters(providers.records[i]);
-        providers.records[i].TodayDate = todayValue;
-    }
+namespace {
 
-    const int day = today.day();
-    const int month = today.month();
-    const int year = today.year() % 100;
-    const qint64 todayNumber = today.toJulianDay();
-    const int logCount = std::clamp<int>(log.Count, 0, kMaxLogRecords);
-    for (int i = 0; i < logCount; ++i) {
-        const CallRecord &call = log.records[i];
+struct TotalsPass {
+    ProviderTable &providers;
+    int providerCount;
+    QDate today;
+
+    void add(const CallRecord &call)
+    {
         if (!isLoggedCall(call) || call.ProviderIndex >= providerCount)
-            continue;
+            return;
         Provider &p = providers.records[call.ProviderIndex];
         // Same as comparing the call's date text with today's.
-        if (call.StartDay == day && call.StartMonth == month && call.StartYear == year) {
+        if (call.StartDay == today.day() && call.StartMonth == today.month() && call.StartYear == today.year() % 100) {
             p.TodayCost = addMoney(p.TodayCost, call.Cost);
             ++p.TodayCalls;
             p.TodaySeconds += call.DurationSeconds;
         }
         const QDate started = dateFromTwoDigitYear(call.StartDay, call.StartMonth, call.StartYear, today);
         if (started.isValid()) {
-            const qint64 daysAgo = todayNumber - started.toJulianDay();
+            const qint64 daysAgo = today.toJulianDay() - started.toJulianDay();
             if (daysAgo >= 0 && daysAgo <= kMonthDays) {
                 p.MonthCost = addMoney(p.MonthCost, call.Cost);
                 ++p.MonthCalls;
@@ -59,9 +52,30 @@ void UpdateProviderTotals(ProviderTable &providers, const CallLogTable &log, con
             }
         }
         p.TotalCost = addMoney(p.TotalCost, call.Cost);
-        ++p.TotalCalls;
+        // The field has 16 bits: past its top it stays there rather than wrap to a few calls.
+        if (p.TotalCalls < UINT16_MAX)
+            ++p.TotalCalls;
         p.TotalSeconds += call.DurationSeconds;
     }
+};
+
+} // namespace
+
+void UpdateProviderTotals(
+    ProviderTable &providers, const CallLogTable &log, const QDate &today, std::span<const CallRecord> archived)
+{
+    const int providerCount = std::min<int>(providers.Count, kMaxProviders);
+    const DateTimeValue todayValue = toDateTimeValue(today);
+    for (int i = 0; i < providerCount; ++i) {
+        clearCounters(providers.records[i]);
+        providers.records[i].TodayDate = todayValue;
+    }
+    TotalsPass pass { providers, providerCount, today };
+    for (const CallRecord &call : archived)
+        pass.add(call);
+    const int logCount = std::clamp<int>(log.Count, 0, kMaxLogRecords);
+    for (int i = 0; i < logCount; ++i)
+        pass.add(log.records[i]);
 }
 
 void restartToday(Provider &provider, const QDate &today)

@@ -22,8 +22,9 @@ LogRoom makeRoomForCall(CallLogTable &log, int archiveBatch)
     CallRecord *begin = log.records;
     CallRecord *end = log.records + kMaxLogRecords;
 
-    // Deleted calls and unused slots are skipped by every reader: nothing is lost.
-    CallRecord *kept = std::stable_partition(begin, end, isLoggedCall);
+    // Deleted calls and unused slots are skipped by every reader: nothing is
+    // lost. Damaged calls stay, as every other record does.
+    CallRecord *kept = std::stable_partition(begin, end, isCallSlot);
     if (kept != end) {
         room.compacted = int(end - kept);
         markUnused(kept, end);

@@ -360,11 +360,22 @@ void CallMonitor::EndConnection()
     makeRoomInLog();
     CallLogTable &log = m_core.log();
     ++log.Count;
+<<<<<<< HEAD
     const QDateTime end = m_endAt.value_or(wholeSecondNow());
+=======
+    // The seconds counted are the call's duration and what it was charged
+    // for; the end is the start plus those seconds. The wall clock would
+    // disagree by one whenever the call began or ended between two ticks
+    // (dialled or hung up here): the start is stamped when the line came up,
+    // but its first second is counted at the next tick, and a hang-up between
+    // ticks keeps the second the last tick began.
+    const QDateTime start = fromDateTimeValue(call.CallStart);
+    const QDateTime end = start.addSecs(call.CallSeconds);
+>>>>>>> main
     call.CallEnd = toDateTimeValue(end);
     TariffTable &tariffs = m_core.tariffs();
     FinishedCall finished;
-    finished.start = fromDateTimeValue(call.CallStart);
+    finished.start = start;
     finished.end = end;
     finished.providerIndex = std::uint8_t(call.CallProvider & 0xFF);
     finished.seconds = call.CallSeconds;
@@ -403,7 +414,7 @@ void CallMonitor::refillCallLog()
         m_refill();
         return;
     }
-    UpdateProviderTotals(m_core.providers(), m_core.log(), m_clock.now().date());
+    UpdateProviderTotals(m_core.providers(), m_core.log(), m_clock.now().date(), m_core.archivedCalls());
     UpdateProviderDisplay();
 }
 

@@ -36,9 +36,13 @@ void MonthlyUsage::add(int twoDigitYear, int month, std::uint64_t seconds)
         m_seconds[slot(twoDigitYear, month)] += seconds;
 }
 
-MonthlyUsage GetTotalDurationForProviderMonth(const CallLogTable &log, int providerIndex)
+MonthlyUsage GetTotalDurationForProviderMonth(
+    const CallLogTable &log, int providerIndex, std::span<const CallRecord> archived)
 {
     MonthlyUsage usage;
+    for (const CallRecord &call : archived)
+        if (isLoggedCall(call) && call.ProviderIndex == providerIndex)
+            usage.add(call.StartYear, call.StartMonth, call.DurationSeconds);
     const int count = std::clamp(log.Count, 0, kMaxLogRecords);
     for (int i = 0; i < count; ++i) {
         const CallRecord &call = log.records[i];

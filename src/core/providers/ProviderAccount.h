@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 // Connected seconds per calendar month of the calls' start dates. The log
 // keeps two-digit years, and the program reads every two-digit year in the
@@ -29,8 +30,9 @@ private:
 
 // Adds up the logged calls of the provider at `providerIndex` by the month in
 // which they began. Deleted calls, unused slots and records whose start date
-// bytes name no month are skipped.
-MonthlyUsage GetTotalDurationForProviderMonth(const CallLogTable &log, int providerIndex);
+// bytes name no month are skipped. Calls moved to the archive count too.
+MonthlyUsage GetTotalDurationForProviderMonth(
+    const CallLogTable &log, int providerIndex, std::span<const CallRecord> archived = {});
 
 // What an account charges.
 struct AccountTerms {

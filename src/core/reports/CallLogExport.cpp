@@ -24,7 +24,8 @@ QByteArray pngOf(const QImage &image)
     return bytes;
 }
 
-HtmlReportSection sectionFor(const CallLogView &view, int provider, const DateSpan &span, const QString &currencyText)
+HtmlReportSection sectionFor(const CallLogView &view, const std::vector<CallRecord> &calls, int provider,
+    const DateSpan &span, const QString &currencyText)
 {
     HtmlReportSection section;
     section.provider = view.providers.records[provider].Name.text();
@@ -32,17 +33,17 @@ HtmlReportSection sectionFor(const CallLogView &view, int provider, const DateSp
     filter.from = span.from;
     filter.to = span.to;
     QList<int> indices;
-    for (const int index : filteredCalls(view.log, view.providers, filter, view.today))
-        if (view.log.records[index].ProviderIndex == provider)
+    for (const int index : filteredCalls(calls, view.providers, filter, view.today))
+        if (calls[std::size_t(index)].ProviderIndex == provider)
             indices.append(index);
-    section.calls = reportCalls(view.log, view.providers, view.tariffs, indices, view.today);
+    section.calls = reportCalls(calls, view.providers, view.tariffs, indices, view.today);
     if (section.calls.isEmpty())
         return section;
     section.provider
         += QStringLiteral(": %1 to %2").arg(span.from.toString(Qt::ISODate), span.to.toString(Qt::ISODate));
     for (const QString &caption : statisticCaptions())
         section.statisticCaptions.append(caption);
-    for (const QString &value : statisticValueTexts(callStatistics(view.log, indices, view.today), currencyText))
+    for (const QString &value : statisticValueTexts(callStatistics(calls, indices, view.today), currencyText))
         section.statisticValues.append(value);
     const UsageChart chart = spanUsageChart(section.calls, span.from, span.to);
     section.chartPng = pngOf(UsageChartPainter(chart, kReportChartSize).paint());
@@ -53,7 +54,17 @@ HtmlReportSection sectionFor(const CallLogView &view, int provider, const DateSp
 
 QList<ReportCall> shownReportCalls(const CallLogView &view)
 {
-    return reportCalls(view.log, view.providers, view.tariffs, shownCalls(view.log, view.filter), view.today);
+    return reportCalls(view.log.records, view.providers, view.tariffs, shownCalls(view.log, view.filter), view.today);
+}
+
+QList<ReportCall> everyReportCall(const CallLogView &view)
+{
+    const std::vector<CallRecord> calls = allCalls(view.archived, view.log);
+    QList<int> indices;
+    for (const int index : filteredCalls(calls, view.providers, {}, view.today))
+        if (view.filter == kAllProviders || calls[std::size_t(index)].ProviderIndex == view.filter)
+            indices.append(index);
+    return reportCalls(calls, view.providers, view.tariffs, indices, view.today);
 }
 
 QByteArray shownCallsCsv(const CallLogView &view, const QString &currencyText)
@@ -66,7 +77,7 @@ QByteArray shownCallsCsv(const CallLogView &view, const QString &currencyText)
 QList<QDate> monthsWithCalls(const CallLogView &view)
 {
     QList<QDate> months;
-    for (const ReportCall &call : shownReportCalls(view)) {
+    for (const ReportCall &call : everyReportCall(view)) {
         const QDate month(call.start.year, call.start.month, 1);
         if (month.isValid() && !months.contains(month))
             months.append(month);
@@ -82,6 +93,7 @@ QString monthReportHtml(const CallLogView &view, const std::optional<QDate> &mon
               .arg(QLatin1String(MonthNames[std::size_t(month->month())]))
               .arg(month->year())
         : QStringLiteral("Calls of the billing month, as of %1").arg(view.today.toString(Qt::ISODate));
+    const std::vector<CallRecord> calls = allCalls(view.archived, view.log);
     QList<HtmlReportSection> sections;
     const int count = std::min<int>(view.providers.Count, kMaxProviders);
     for (int provider = 0; provider < count; ++provider) {
@@ -89,7 +101,7 @@ QString monthReportHtml(const CallLogView &view, const std::optional<QDate> &mon
             continue;
         const DateSpan span = month ? DateSpan { *month, month->addDays(month->daysInMonth() - 1) }
                                     : billingMonth(view.providers.records[provider].MonthStartDay, view.today);
-        HtmlReportSection section = sectionFor(view, provider, span, currencyText);
+        HtmlReportSection section = sectionFor(view, calls, provider, span, currencyText);
         if (!section.calls.isEmpty())
             sections.append(section);
     }

@@ -133,17 +133,24 @@ QString CallStamp::dateTimeText() const
     return text;
 }
 
+std::vector<CallRecord> allCalls(std::span<const CallRecord> archived, const CallLogTable &log)
+{
+    const int count = std::clamp(log.Count, 0, kMaxLogRecords);
+    std::vector<CallRecord> calls(archived.begin(), archived.end());
+    calls.insert(calls.end(), log.records, log.records + count);
+    return calls;
+}
+
 QList<int> filteredCalls(
-    const CallLogTable &log, const ProviderTable &providers, const ReportFilter &filter, const QDate &today)
+    std::span<const CallRecord> calls, const ProviderTable &providers, const ReportFilter &filter, const QDate &today)
 {
     const auto keyOfDate = [](const QDate &date) { return date.year() * 10000 + date.month() * 100 + date.day(); };
     const int from = filter.from ? keyOfDate(*filter.from) : 0;
     const int to = filter.to ? keyOfDate(*filter.to) : 99999999;
     QList<int> result;
     const int century = today.year() / 100 * 100;
-    const int count = std::clamp(log.Count, 0, kMaxLogRecords);
-    for (int i = 0; i < count; ++i) {
-        const CallRecord &record = log.records[i];
+    for (int i = 0; i < int(calls.size()); ++i) {
+        const CallRecord &record = calls[std::size_t(i)];
         if (!isLoggedCall(record))
             continue;
         const int date = stampOf(record.StartDay, record.StartMonth, record.StartYear, 0, 0, 0, century).dateKey();
@@ -158,8 +165,8 @@ QList<int> filteredCalls(
     return result;
 }
 
-QList<ReportCall> reportCalls(const CallLogTable &log, const ProviderTable &providers, const TariffTable &tariffs,
-    const QList<int> &indices, const QDate &today, const TariffTable *reprice)
+QList<ReportCall> reportCalls(std::span<const CallRecord> calls, const ProviderTable &providers,
+    const TariffTable &tariffs, const QList<int> &indices, const QDate &today, const TariffTable *reprice)
 {
     QList<ReportCall> rows;
     rows.reserve(indices.size());
@@ -169,7 +176,7 @@ QList<ReportCall> reportCalls(const CallLogTable &log, const ProviderTable &prov
     ClockChanges clocksChange;
     const int century = today.year() / 100 * 100;
     for (const int index : indices) {
-        const CallRecord &record = log.records[index];
+        const CallRecord &record = calls[std::size_t(index)];
         ReportCall row;
         row.index = index;
         row.start = stampOf(record.StartDay, record.StartMonth, record.StartYear, record.StartHour, record.StartMinute,
@@ -182,6 +189,7 @@ QList<ReportCall> reportCalls(const CallLogTable &log, const ProviderTable &prov
         if (!tariff)
             tariff = tariffText(tariffs, record.TariffId);
         row.tariff = *tariff;
+        row.tariffId = record.TariffId;
         if (record.ProviderIndex < kMaxProviders) {
             std::optional<QString> &provider = providerNames[record.ProviderIndex];
             if (!provider)
@@ -208,6 +216,9 @@ QList<ReportCall> reportCalls(const CallLogTable &log, const ProviderTable &prov
         }
         rows.append(row);
     }
+    // Calls are logged as they end, and an edited or restored call may sit anywhere.
+    std::stable_sort(rows.begin(), rows.end(),
+        [](const ReportCall &a, const ReportCall &b) { return a.start.sortKey() < b.start.sortKey(); });
     return rows;
 }
 
@@ -243,13 +254,26 @@ QList<SummaryRow> summarizeCalls(const QList<ReportCall> &calls, ReportGrouping 
         }
         return rows.values();
     }
+    // Tariffs by (name, id), so that two of one name stay two rows.
+    QMap<std::pair<QString, int>, SummaryRow> byKey;
     for (const ReportCall &call : calls) {
         const QString key = keyOf(call, grouping);
-        SummaryRow &row = rows[key];
+        const int id = grouping == ReportGrouping::Tariffs ? call.tariffId : 0;
+        SummaryRow &row = byKey[{ key, id }];
         row.key = key;
         addTo(row, { key, 1, call.seconds, call.cost, call.repriced, call.repricedUnderTariff ? 0 : 1 });
     }
-    return rows.values();
+    QMap<QString, int> perKey;
+    for (auto it = byKey.cbegin(); it != byKey.cend(); ++it)
+        ++perKey[it.key().first];
+    QList<SummaryRow> result;
+    for (auto it = byKey.cbegin(); it != byKey.cend(); ++it) {
+        SummaryRow row = it.value();
+        if (perKey.value(row.key) > 1)
+            row.key += QStringLiteral(" (id %1)").arg(it.key().second);
+        result.append(row);
+    }
+    return result;
 }
 
 SummaryRow summaryTotal(const QList<SummaryRow> &rows)

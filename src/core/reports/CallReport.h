@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <vector>
 
 // Plain rows over the call log for reports, exports and charts. Money is in
 // 1/10000, durations in whole seconds.
@@ -27,18 +29,20 @@ struct CallStamp {
     int second = 0;
 
     int dateKey() const { return year * 10000 + month * 100 + day; } // YYYYMMDD, orders by date
+    std::int64_t sortKey() const { return std::int64_t(dateKey()) * 1000000 + hour * 10000 + minute * 100 + second; }
     QString dateText() const; // "YYYY-MM-DD"
     QString monthText() const; // "YYYY-MM"
     QString dateTimeText() const; // "YYYY-MM-DD HH:MM:SS"
 };
 
 struct ReportCall {
-    int index = 0; // into the log
+    int index = 0; // into the calls reported on (see allCalls)
     CallStamp start;
     CallStamp end;
     std::uint32_t seconds = 0;
     MoneyValue cost = 0;
     QString tariff; // the tariff's name, or its id when no tariff has it
+    std::uint8_t tariffId = 0; // as the record holds it
     QString provider; // the provider's name
     // Under the tariffs compared against; 0 when none was in force.
     MoneyValue repriced = 0;
@@ -52,14 +56,19 @@ struct ReportFilter {
     std::optional<QString> provider;
 };
 
-// Indices of the logged calls that pass the filter, oldest first.
-QList<int> filteredCalls(
-    const CallLogTable &log, const ProviderTable &providers, const ReportFilter &filter, const QDate &today);
+// Every call kept: the archive's (calls moved out of a full log), then the
+// log's records 0..Count-1. What reports over a period or all time walk.
+std::vector<CallRecord> allCalls(std::span<const CallRecord> archived, const CallLogTable &log);
 
-// The rows of the calls at `indices`; with `reprice`, each call is costed
+// Indices into `calls` of the sound calls that pass the filter, in order.
+QList<int> filteredCalls(
+    std::span<const CallRecord> calls, const ProviderTable &providers, const ReportFilter &filter, const QDate &today);
+
+// The rows of the calls at `indices`, sorted by start, oldest first (calls
+// that start together keep their order); with `reprice`, each call is costed
 // again as a live call begun at its start would be under those tariffs.
-QList<ReportCall> reportCalls(const CallLogTable &log, const ProviderTable &providers, const TariffTable &tariffs,
-    const QList<int> &indices, const QDate &today, const TariffTable *reprice = nullptr);
+QList<ReportCall> reportCalls(std::span<const CallRecord> calls, const ProviderTable &providers,
+    const TariffTable &tariffs, const QList<int> &indices, const QDate &today, const TariffTable *reprice = nullptr);
 
 // The first and last day of the billing month that holds `today`, for months
 // that start on `monthStartDay` (1..31; a day past a month's end is its last day).
@@ -80,7 +89,8 @@ struct SummaryRow {
     int unpriced = 0; // calls re-priced with no tariff in force
 };
 
-// One row per day, month, provider or tariff, ordered by key.
+// One row per day, month, provider or tariff, ordered by key. Tariffs are
+// told apart by id: two of one name are two rows, their keys "Name (id N)".
 QList<SummaryRow> summarizeCalls(const QList<ReportCall> &calls, ReportGrouping grouping);
 // The sums of the rows, keyed "Total".
 SummaryRow summaryTotal(const QList<SummaryRow> &rows);

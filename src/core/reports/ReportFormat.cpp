@@ -155,7 +155,8 @@ QString csvField(const QString &text)
     // number (a negative difference) is left to read as a number.
     static const QRegularExpression plainNumber(QStringLiteral("^[+-]?[0-9]+(\\.[0-9]+)?$"));
     QString field = text;
-    if (!field.isEmpty() && QStringLiteral("=+-@").contains(field.front()) && !plainNumber.match(field).hasMatch())
+    // A leading tab or carriage return is dropped by some spreadsheets before they look for a formula.
+    if (!field.isEmpty() && QStringLiteral("=+-@\t\r").contains(field.front()) && !plainNumber.match(field).hasMatch())
         field.prepend(QLatin1Char('\''));
     if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) && !field.contains(QLatin1Char('\n'))
         && !field.contains(QLatin1Char('\r')))

@@ -14,8 +14,9 @@ enum class ReportFormat { Text, Csv, Json };
 QString plainMoneyText(MoneyValue amount);
 
 // One field as CSV holds it: quoted when it has a comma, quote or line break;
-// a text that a spreadsheet would take for a formula ("=", "+", "-", "@"
-// first) gets a leading apostrophe, a plain number does not.
+// a text that a spreadsheet would take for a formula ("=", "+", "-", "@",
+// a tab or a carriage return first) gets a leading apostrophe, a plain
+// number does not.
 QString csvField(const QString &text);
 
 // `repriced` adds the columns repriced and difference (repriced minus cost).

@@ -7,6 +7,7 @@
 
 #include <expected>
 #include <memory>
+#include <vector>
 
 // The tables of a program folder, read for reporting and never written: a
 // damaged file is reported, not copied aside or repaired.
@@ -15,15 +16,21 @@ struct ReportTables {
     std::unique_ptr<CallLogTable> log;
     std::unique_ptr<TariffTable> tariffs;
     QString currencyText; // the currency text in force, with its trailing blank
+    std::vector<CallRecord> archived; // Log.archive.data, empty when there is none
 };
 
 struct ReportFileProblem {
-    enum class Kind { Missing, Damaged, Unreadable };
+    // DamagedRecord: the file has its size, but one of its records is impossible.
+    enum class Kind { Missing, Damaged, Unreadable, DamagedRecord };
     Kind kind = Kind::Missing;
     QString path;
+    int record = 0; // DamagedRecord: counted from 1
+    QString fault; // DamagedRecord: what is wrong with it
 };
 
-// Providers.data, Log.data, Tariffs.data and (when present) settings.data.
+// Providers.data, Log.data, Tariffs.data and (when present) settings.data
+// and Log.archive.data. Every record in use is checked: a report over
+// impossible figures would be believed.
 [[nodiscard]] std::expected<ReportTables, ReportFileProblem> loadReportTables(const QString &folder);
 // Tariffs.data and the tariff count of settings.data alone, for re-pricing.
 [[nodiscard]] std::expected<std::unique_ptr<TariffTable>, ReportFileProblem> loadReportTariffs(const QString &folder);

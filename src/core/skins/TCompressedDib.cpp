@@ -8,6 +8,7 @@
 #include "core/skins/WindowsBitmap.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QtEndian>
 
@@ -143,7 +144,8 @@ DibLoaded TCompressedDib::fromBytes(QByteArrayView file)
 DibLoaded TCompressedDib::fromFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileSize)
+    // A device or pipe under an image's name would block the reader.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > kMaxFileSize)
         return { {}, SkinError::FormatUnrecognized };
     return fromBytes(file.readAll());
 }

@@ -7,7 +7,9 @@
 
 #include <QByteArray>
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 // What a provider has used in a billing cycle.
 struct CycleUsage {
@@ -20,11 +22,13 @@ struct CycleUsage {
 // cycle, plus the running call when it is that provider's and began within
 // it. Derived afresh every time, so it never drifts from the log. `today`
 // places two-digit years in their century.
-CycleUsage cycleUsageOf(
-    const CallLogTable &log, int providerIndex, const BillingCycle &cycle, const CurrentCall &call, const QDate &today);
+// The archived calls (moved out of a full log, oldest first) count as the log's do.
+CycleUsage cycleUsageOf(const CallLogTable &log, int providerIndex, const BillingCycle &cycle, const CurrentCall &call,
+    const QDate &today, std::span<const CallRecord> archived = {});
 
-// The logged calls alone.
-CycleUsage loggedCycleUsage(const CallLogTable &log, int providerIndex, const BillingCycle &cycle, const QDate &today);
+// The logged and archived calls alone.
+CycleUsage loggedCycleUsage(const CallLogTable &log, int providerIndex, const BillingCycle &cycle, const QDate &today,
+    std::span<const CallRecord> archived = {});
 // Adds the running call when it is the provider's and began within the cycle.
 void addRunningCall(CycleUsage &usage, int providerIndex, const BillingCycle &cycle, const CurrentCall &call);
 
@@ -33,8 +37,9 @@ void addRunningCall(CycleUsage &usage, int providerIndex, const BillingCycle &cy
 // last count; what the running call adds is taken afresh each time.
 class CycleUsageCounter {
 public:
+    // The archive only grows, and only when the log changes too; its size tells a change.
     CycleUsage usage(const CallLogTable &log, int providerIndex, const BillingCycle &cycle, const CurrentCall &call,
-        const QDate &today);
+        const QDate &today, std::span<const CallRecord> archived = {});
 
 private:
     QByteArray m_counted; // the log's records as last counted
@@ -42,4 +47,5 @@ private:
     BillingCycle m_cycle;
     QDate m_today;
     CycleUsage m_logged;
+    std::size_t m_archivedCount = 0;
 };

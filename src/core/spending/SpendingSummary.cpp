@@ -12,8 +12,8 @@ SpendingSummary spendingSummary(const AppCore &core, int providerIndex, const QD
 {
     const int index = std::clamp(providerIndex, 0, kMaxProviders - 1);
     const BillingCycle cycle = billingCycleOn(now.date(), core.providers().records[index].MonthStartDay);
-    return spendingSummary(
-        core, index, cycle, cycleUsageOf(core.log(), index, cycle, core.currentCall(), now.date()), now.date());
+    return spendingSummary(core, index, cycle,
+        cycleUsageOf(core.log(), index, cycle, core.currentCall(), now.date(), core.archivedCalls()), now.date());
 }
 
 SpendingSummary spendingSummary(

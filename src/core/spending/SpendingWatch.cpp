@@ -41,8 +41,8 @@ BillingCycle SpendingWatch::cycleOf(int providerIndex) const
 
 CycleUsage SpendingWatch::usageOf(int providerIndex) const
 {
-    return m_usage.usage(
-        m_core.log(), providerIndex, cycleOf(providerIndex), m_core.currentCall(), m_clock.now().date());
+    return m_usage.usage(m_core.log(), providerIndex, cycleOf(providerIndex), m_core.currentCall(),
+        m_clock.now().date(), m_core.archivedCalls());
 }
 
 void SpendingWatch::update()

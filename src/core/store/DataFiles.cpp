@@ -1,7 +1,10 @@
 #include "core/store/DataFiles.h"
 
+#include "core/store/CallRecordCheck.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -22,6 +25,14 @@ int slotsRead(qint64 bytesRead, std::size_t slotSize, int maxSlots)
     if (bytesRead <= 0)
         return 0;
     return int(std::min<qint64>(bytesRead / qint64(slotSize), maxSlots));
+}
+
+// A device, pipe or socket under a data file's name would block or feed
+// endless bytes; only a plain file (or a link to one) is read.
+bool plainFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile();
 }
 
 } // namespace
@@ -49,7 +60,7 @@ ProviderFileState DataFiles::readAppData(ProviderTable &table) const
     QFile file(path(kProvidersFile));
     if (!file.exists())
         return ProviderFileState::Missing;
-    if (!file.open(QIODevice::ReadOnly))
+    if (!plainFile(file.fileName()) || !file.open(QIODevice::ReadOnly))
         return ProviderFileState::Unreadable;
     const QByteArray magic = file.read(sizeof kFileMagic);
     if (magic.size() == qsizetype(sizeof kFileMagic)
@@ -68,7 +79,7 @@ ProviderFileState DataFiles::readAppData(ProviderTable &table) const
 qint64 DataFiles::readInto(const QString &fileName, void *target, qint64 size) const
 {
     QFile file(path(fileName));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!plainFile(file.fileName()) || !file.open(QIODevice::ReadOnly))
         return -1;
     const QByteArray bytes = file.read(size);
     std::memcpy(target, bytes.constData(), std::size_t(bytes.size()));
@@ -80,6 +91,24 @@ qint64 DataFiles::loadLogData(CallLogTable &log) const { return readInto(kLogFil
 qint64 DataFiles::loadTarifData(TariffTable &table) const
 {
     return readInto(kTariffsFile, table.records, kTariffsFileSize);
+}
+
+DataFiles::ArchiveState DataFiles::loadLogArchive(std::vector<CallRecord> &calls) const
+{
+    calls.clear();
+    QFile file(path(kLogArchiveFile));
+    if (!file.exists())
+        return ArchiveState::Missing;
+    if (!plainFile(file.fileName()) || !file.open(QIODevice::ReadOnly))
+        return ArchiveState::Unreadable;
+    if (file.size() % qint64(sizeof(CallRecord)) != 0)
+        return ArchiveState::Damaged;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError || bytes.size() != file.size())
+        return ArchiveState::Unreadable;
+    calls.resize(std::size_t(bytes.size()) / sizeof(CallRecord));
+    std::memcpy(static_cast<void *>(calls.data()), bytes.constData(), std::size_t(bytes.size()));
+    return ArchiveState::Loaded;
 }
 
 std::expected<void, FileError> DataFiles::saveAppData(const ProviderTable &table) const
@@ -128,6 +157,21 @@ std::uint32_t highestTariffId(const TariffTable &table)
     for (const Tariff &tariff : table.records)
         highest = std::max(highest, tariff.IdNumber);
     return highest;
+}
+
+DamagedCalls damagedCalls(const CallRecord *calls, int callCount, int providerCount)
+{
+    DamagedCalls damaged;
+    for (int i = 0; i < callCount; ++i) {
+        const CallRecord &call = calls[i];
+        if (!isCallSlot(call))
+            continue;
+        if (callRecordFault(call) == CallRecordFault::None && (providerCount < 0 || call.ProviderIndex < providerCount))
+            continue;
+        if (damaged.count++ == 0)
+            damaged.first = i;
+    }
+    return damaged;
 }
 
 void clampProviderHeader(ProviderTable &table)

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <expected>
+#include <vector>
 
 inline constexpr qint64 kProvidersFileSize = 55306; // the table less its last two bytes
 inline constexpr qint64 kLogFileSize = 524288;
@@ -36,6 +37,12 @@ public:
     qint64 loadLogData(CallLogTable &log) const;
     qint64 loadTarifData(TariffTable &table) const;
 
+    // Log.archive.data: the calls moved out of a full log, 32 bytes each,
+    // oldest first. Missing is an empty archive; a size that is not a whole
+    // number of records, or a file that is not a plain file, is refused.
+    enum class ArchiveState { Missing, Loaded, Damaged, Unreadable };
+    [[nodiscard]] ArchiveState loadLogArchive(std::vector<CallRecord> &calls) const;
+
     [[nodiscard]] std::expected<void, FileError> saveAppData(const ProviderTable &table) const;
     [[nodiscard]] std::expected<void, FileError> saveLogData(const CallLogTable &log) const;
     [[nodiscard]] std::expected<void, FileError> saveTarifData(const TariffTable &table) const;
@@ -43,6 +50,7 @@ public:
     static inline const QString kProvidersFile = QStringLiteral("Providers.data");
     static inline const QString kLogFile = QStringLiteral("Log.data");
     static inline const QString kTariffsFile = QStringLiteral("Tariffs.data");
+    static inline const QString kLogArchiveFile = QStringLiteral("Log.archive.data");
     static inline const QString kInvalidCopy = QStringLiteral("MyInvalidFile.old");
 
 private:
@@ -61,6 +69,14 @@ std::uint32_t highestTariffId(const TariffTable &table);
 // settings.data, or from the slots read when a count is missing or out of range.
 void applyStoredLogCount(CallLogTable &log, const StoredCounts &counts, qint64 logBytes);
 void applyStoredTariffCounts(TariffTable &tariffs, const StoredCounts &counts, qint64 tariffBytes);
+
+// The calls among `calls` that are damaged (see CallRecordCheck.h), or whose
+// provider index is not below `providerCount` when that is given.
+struct DamagedCalls {
+    int count = 0;
+    int first = -1; // index of the first one, -1 when none
+};
+DamagedCalls damagedCalls(const CallRecord *calls, int callCount, int providerCount = -1);
 
 // Brings counts from a file into the table's range.
 void clampProviderHeader(ProviderTable &table);

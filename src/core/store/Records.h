@@ -83,8 +83,16 @@ inline constexpr std::uint8_t kDeletedCall = 254;
 inline constexpr std::uint8_t kUnusedSlot = 255;
 inline constexpr int kMaxLogRecords = 16384;
 
-// Readers skip deleted calls and slots never used.
-inline bool isLoggedCall(const CallRecord &record) { return record.ProviderIndex < kDeletedCall; }
+// A slot that holds a call, sound or damaged: not deleted, not never used.
+// Compacting the log keeps these, so a damaged call is never dropped from its file.
+inline bool isCallSlot(const CallRecord &record) { return record.ProviderIndex < kDeletedCall; }
+
+// Dates, times, duration and cost are possible (see CallRecordCheck.h).
+bool isSoundCall(const CallRecord &record);
+
+// Readers skip deleted calls, slots never used and damaged calls: an
+// impossible date or cost is never shown or summed.
+inline bool isLoggedCall(const CallRecord &record) { return isCallSlot(record) && isSoundCall(record); }
 
 // The call log in memory; only the slots are stored in Log.data, the count
 // lives in settings.data.

@@ -5,13 +5,15 @@
 #include "core/store/IniDocument.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
 IniDocument readDocument(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a plain file: a pipe or device would block or never end.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return {};
     return IniDocument::parse(cp1252::decode(file.readAll()));
 }

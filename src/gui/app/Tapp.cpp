@@ -318,6 +318,8 @@ void Tapp::FormCreate()
             QStringLiteral("error"));
     if (!report.budgetsProblems.isEmpty())
         SkinMessageDlg(mtWarning, damagedBudgetsText(report.budgetsProblems, report.budgetsCopyError), mbOK, this);
+    if (!report.damagedFiles.isEmpty())
+        reportDamagedCalls(report.damagedFiles);
     loadMainPicture();
     m_callLog->loadSkin();
     m_callLog->attach(*m_core, [this] { UpdateProviderDisplay(); });
@@ -602,6 +604,25 @@ void Tapp::closeEvent(QCloseEvent *event)
     m_blind->hide();
     m_connectDlg->hide();
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void Tapp::reportDamagedCalls(const QList<StartupReport::DamagedFile> &files)
+{
+    QStringList lines;
+    for (const StartupReport::DamagedFile &file : files) {
+        const QString path = QDir::toNativeSeparators(file.path);
+        if (file.records < 0)
+            lines << QStringLiteral("%1 cannot be read as calls: its calls are not counted.").arg(path);
+        else if (file.records == 1)
+            lines << QStringLiteral("%1: 1 call is damaged.").arg(path);
+        else
+            lines << QStringLiteral("%1: %2 calls are damaged.").arg(path).arg(file.records);
+    }
+    SkinMessageDlg(mtWarning,
+        lines.join(QLatin1Char('\r'))
+            + QStringLiteral("\r\rDamaged calls have dates, times or costs no call can have. They are left in "
+                             "the file as they are, but not shown or counted in any total."),
+        mbOK, this);
 }
 
 void Tapp::reportArchivedCalls(int calls, const QString &archivePath)

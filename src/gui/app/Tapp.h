@@ -92,6 +92,7 @@ private:
     void showMonitor();
     void showDialButtonImage(const QString &image);
     void reportArchivedCalls(int calls, const QString &archivePath);
+    void reportDamagedCalls(const QList<StartupReport::DamagedFile> &files);
 
     std::unique_ptr<AppCore> m_core;
     dialup::DialUpService &m_dialUp;

@@ -20,6 +20,7 @@
 #include "gui/providers/ProviderMenu.h"
 #include "gui/reports/CallLogReports.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -265,8 +266,16 @@ void TCallLog::FillGridWithLog()
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     sg->setUpdatesEnabled(false);
-    CallLogFill fill
-        = rebuildCallLog(m_core->providers(), m_core->log(), m_providerFilter, m_core->clock().now().date());
+    CallLogFill fill = rebuildCallLog(
+        m_core->providers(), m_core->log(), m_providerFilter, m_core->clock().now().date(), m_core->archivedCalls());
+    // The archive's calls are not listed; the hint says they still count.
+    LabelProvider->setToolTip(fill.archivedCalls == 0
+            ? QString()
+            : QStringLiteral("%1 older %2 in the archive (%3): not listed here, but counted in the totals, "
+                             "reports and chart.")
+                  .arg(fill.archivedCalls)
+                  .arg(fill.archivedCalls == 1 ? QStringLiteral("call is") : QStringLiteral("calls are"))
+                  .arg(QDir::toNativeSeparators(m_core->archivePath())));
     const bool anyCall = !fill.rows.isEmpty();
     m_model->setRows(std::move(fill.rows));
     selectGridRow(1);

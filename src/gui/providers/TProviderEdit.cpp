@@ -356,14 +356,32 @@ void TProviderEdit::loadEditControls(const Provider &record)
         { &form.totalDuration, &form.totalCost, &form.totalCalls } };
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         m_rows[i].durationEdit->setText(*counters[i][0]);
-        m_rows[i].costEdit->setText(*counters[i][1]);
+        loadAmount(m_rows[i].costEdit, *counters[i][1]);
         m_rows[i].callsEdit->setText(*counters[i][2]);
     }
     m_dateEdit->setText(form.startedOn);
-    m_feeEdit->setText(form.monthlyFee);
-    m_startDaySpin->setValue(form.monthStartDay);
-    m_hourLimitSpin->setValue(form.monthlyHourLimit);
-    m_extraEdit->setText(form.extraPerHour);
+    loadAmount(m_feeEdit, form.monthlyFee);
+    // A stored value outside what the user may choose (a month start day 0
+    // from an older file) is shown as it is, so that an untouched spinner
+    // reads back unchanged and the record keeps it.
+    loadSpin(m_startDaySpin, form.monthStartDay, AccountFieldLimits::kMinMonthStartDay,
+        AccountFieldLimits::kMaxMonthStartDay);
+    loadSpin(m_hourLimitSpin, form.monthlyHourLimit, 0, AccountFieldLimits::kMaxHourLimit);
+    loadAmount(m_extraEdit, form.extraPerHour);
+}
+
+void TProviderEdit::loadAmount(QLineEdit *field, const QString &text)
+{
+    // Whole, however long: a cut text would read back as another amount.
+    field->setMaxLength(std::max<int>(AccountFieldLimits::kMaxAmountLength, int(text.size())));
+    field->setText(text);
+    field->setCursorPosition(0);
+}
+
+void TProviderEdit::loadSpin(QSpinBox *spin, int value, int minimum, int maximum)
+{
+    spin->setRange(std::min(minimum, value), std::max(maximum, value));
+    spin->setValue(value);
 }
 
 void TProviderEdit::loadDisplayLabels(const Provider &record)
@@ -469,7 +487,7 @@ void TProviderEdit::CalcTodateProviderCost()
     MonthlyUsage usage;
     if (terms->monthlyHourLimit > 0) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        usage = GetTotalDurationForProviderMonth(m_core.log(), m_core.providers().Current);
+        usage = GetTotalDurationForProviderMonth(m_core.log(), m_core.providers().Current, m_core.archivedCalls());
         QGuiApplication::restoreOverrideCursor();
     }
     const MoneyValue charges = ::CalcTodateProviderCost(*terms, usage, now);

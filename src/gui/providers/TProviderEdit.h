@@ -78,6 +78,8 @@ private:
     Provider &provider();
     void setEditMode(bool editing);
     void loadEditControls(const Provider &record);
+    static void loadAmount(QLineEdit *field, const QString &text);
+    static void loadSpin(QSpinBox *spin, int value, int minimum, int maximum);
     void loadDisplayLabels(const Provider &record);
     AccountForm formFromControls() const;
     QWidget *editControlOf(AccountField field) const;

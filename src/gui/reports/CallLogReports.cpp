@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStorageInfo>
 
 namespace {
 
@@ -18,11 +19,43 @@ namespace {
 constexpr int kMonthsOffered = 24;
 constexpr int kCurrentBillingMonth = -1;
 
+// Kernel and device file systems hold files that block when read (the
+// dialog reads a file to know its type) and take no user's file.
+bool plainWritableFolder(const QString &folder)
+{
+    static const QStringList kSpecial = { QStringLiteral("proc"), QStringLiteral("sysfs"), QStringLiteral("devtmpfs"),
+        QStringLiteral("devpts"), QStringLiteral("debugfs"), QStringLiteral("tracefs"), QStringLiteral("securityfs"),
+        QStringLiteral("cgroup"), QStringLiteral("cgroup2"), QStringLiteral("pstore"), QStringLiteral("configfs"),
+        QStringLiteral("efivarfs"), QStringLiteral("bpf"), QStringLiteral("mqueue"), QStringLiteral("fusectl"),
+        QStringLiteral("binfmt_misc"), QStringLiteral("hugetlbfs") };
+    const QFileInfo info(folder);
+    if (folder.isEmpty() || !info.isDir() || !info.isWritable())
+        return false;
+    const QString canonical = info.canonicalFilePath();
+    for (const char *top : { "/proc", "/sys", "/dev" })
+        if (canonical == QLatin1String(top) || canonical.startsWith(QLatin1String(top) + QLatin1Char('/')))
+            return false;
+    return !kSpecial.contains(QString::fromLatin1(QStorageInfo(canonical).fileSystemType()));
+}
+
+QString safeStartFolder()
+{
+    for (const auto location : { QStandardPaths::DocumentsLocation, QStandardPaths::HomeLocation })
+        if (const QString folder = QStandardPaths::writableLocation(location); plainWritableFolder(folder))
+            return folder;
+    return QDir::homePath();
+}
+
 QString askForFile(QWidget *parent, const QString &caption, const QString &proposed, const QString &typeFilter)
 {
     // Qt's own dialog: the same on every desktop, and it works with no desktop at all.
     QFileDialog dialog(parent, caption, proposed, typeFilter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // Stepping into /proc would freeze the dialog on its first blocking file.
+    QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog, [&dialog](const QString &folder) {
+        if (!plainWritableFolder(folder))
+            dialog.setDirectory(safeStartFolder());
+    });
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QFileInfo(proposed).suffix());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -47,12 +80,13 @@ CallLogReports::CallLogReports(QWidget *window)
     connect(m_monthMenu, &ProviderMenu::itemChosen, this, [this](const QString &, int tag) {
         writeReport(m_menuFilter, tag == kCurrentBillingMonth ? std::nullopt : std::optional(m_menuMonths.value(tag)));
     });
-    m_lastFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    m_lastFolder = safeStartFolder();
 }
 
 CallLogView CallLogReports::viewOf(int filter) const
 {
-    return { m_core->log(), m_core->providers(), m_core->tariffs(), filter, m_core->clock().now().date() };
+    return { m_core->log(), m_core->providers(), m_core->tariffs(), filter, m_core->clock().now().date(),
+        m_core->archivedCalls() };
 }
 
 void CallLogReports::exportCalls(int filter)
@@ -95,17 +129,21 @@ void CallLogReports::showChart(int filter)
     const QString shown = filter == kAllProviders || filter >= kMaxProviders
         ? QStringLiteral("All Providers")
         : m_core->providers().records[filter].Name.text();
-    TUsageChart chart(shownReportCalls(view), shown, view.today, m_core->currencyText(), m_window);
+    TUsageChart chart(everyReportCall(view), shown, view.today, m_core->currencyText(), m_window);
     chart.exec();
 }
 
 void CallLogReports::saveAs(
     const QString &caption, const QString &proposed, const QString &typeFilter, const QByteArray &bytes)
 {
+    // The folder may have become unusable since (removed, unmounted).
+    if (!plainWritableFolder(m_lastFolder))
+        m_lastFolder = safeStartFolder();
     const QString path = m_chooseFile(m_window, caption, QDir(m_lastFolder).filePath(proposed), typeFilter);
     if (path.isEmpty())
         return;
-    m_lastFolder = QFileInfo(path).absolutePath();
+    if (const QString folder = QFileInfo(path).absolutePath(); plainWritableFolder(folder))
+        m_lastFolder = folder;
     const auto written = m_core->writeUserFile(path, bytes);
     if (!written)
         SkinMessageDlg(mtError,

@@ -27,6 +27,10 @@ int ReportTool::fileProblem(const ReportFileProblem &problem)
     case ReportFileProblem::Kind::Unreadable:
         m_err << "tollwise-report: " << path << " cannot be read.\n";
         break;
+    case ReportFileProblem::Kind::DamagedRecord:
+        m_err << "tollwise-report: " << path << " is damaged: record " << problem.record << ": " << problem.fault
+              << ".\n";
+        break;
     }
     m_err.flush();
     return kFileProblem;
@@ -46,9 +50,8 @@ int ReportTool::report(const ReportArguments &arguments)
 {
     if (arguments.help) {
         m_out << ReportArguments::usage() << "\nData folder in use: " << QDir::toNativeSeparators(m_defaultFolder)
-              << "\n"
-              << Qt::flush;
-        return 0;
+              << "\n";
+        return written();
     }
     const auto tables = loadReportTables(arguments.folder.value_or(m_defaultFolder));
     if (!tables)
@@ -74,9 +77,11 @@ int ReportTool::report(const ReportArguments &arguments)
         }
     }
 
-    const QList<int> indices = filteredCalls(*tables->log, *tables->providers, filter, m_today);
+    // Calls moved to the archive are as much a part of the record as the log's.
+    const std::vector<CallRecord> all = allCalls(tables->archived, *tables->log);
+    const QList<int> indices = filteredCalls(all, *tables->providers, filter, m_today);
     const QList<ReportCall> calls
-        = reportCalls(*tables->log, *tables->providers, *tables->tariffs, indices, m_today, reprice.get());
+        = reportCalls(all, *tables->providers, *tables->tariffs, indices, m_today, reprice.get());
     const bool repriced = reprice != nullptr;
     using Report = ReportArguments::Report;
     if (arguments.report == Report::Calls) {
@@ -89,6 +94,18 @@ int ReportTool::report(const ReportArguments &arguments)
         const bool bars = grouping == ReportGrouping::Days || grouping == ReportGrouping::Months;
         m_out << formatSummary(summarizeCalls(calls, grouping), arguments.format, repriced, bars, tables->currencyText);
     }
+    return written();
+}
+
+int ReportTool::written()
+{
+    // A report cut short by a full disk or a closed pipe must not pass for a whole one.
     m_out.flush();
-    return 0;
+    if (m_out.status() == QTextStream::Ok)
+        return 0;
+    const QString reason = m_out.device() && !m_out.device()->errorString().isEmpty()
+        ? m_out.device()->errorString()
+        : QStringLiteral("the output refused it");
+    m_err << "tollwise-report: the report could not be written: " << reason << "\n" << Qt::flush;
+    return kFileProblem;
 }

@@ -12,7 +12,8 @@
 // wrong on `err`. Never writes to the folder.
 class ReportTool {
 public:
-    static constexpr int kFileProblem = 1; // a data file missing, damaged or unreadable
+    // A data file missing, damaged or unreadable, or the report not written whole.
+    static constexpr int kFileProblem = 1;
     static constexpr int kBadArguments = 2;
 
     // `defaultFolder` stands in for --folder; `today` places two-digit years.
@@ -24,6 +25,8 @@ public:
 private:
     int report(const ReportArguments &arguments);
     int fileProblem(const ReportFileProblem &problem);
+    // The exit status once the report is out: flushed and checked.
+    int written();
 
     QString m_defaultFolder;
     QDate m_today;

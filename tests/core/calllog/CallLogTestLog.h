@@ -3,6 +3,8 @@
 #include "core/store/Records.h"
 #include "core/store/TableBlanks.h"
 
+#include <QDateTime>
+
 #include <memory>
 
 // A blank log and provider table that tests fill call by call.
@@ -29,14 +31,19 @@ struct TestLog {
     CallRecord &add(const Call &c)
     {
         CallRecord &r = log->records[log->Count++];
-        r.StartDay = r.EndDay = c.day;
-        r.StartMonth = r.EndMonth = c.month;
-        r.StartYear = r.EndYear = c.year;
+        r.StartDay = c.day;
+        r.StartMonth = c.month;
+        r.StartYear = c.year;
         r.StartHour = c.hour;
         r.StartMinute = r.StartSecond = 0;
-        r.EndHour = c.hour;
-        r.EndMinute = std::uint8_t(c.seconds / 60 % 60);
-        r.EndSecond = std::uint8_t(c.seconds % 60);
+        // A call ends its seconds after it starts; a record that does not is damaged and never counted.
+        const QDateTime end = QDateTime(QDate(2000 + c.year, c.month, c.day), QTime(c.hour, 0)).addSecs(c.seconds);
+        r.EndDay = std::uint8_t(end.date().day());
+        r.EndMonth = std::uint8_t(end.date().month());
+        r.EndYear = std::uint8_t(end.date().year() % 100);
+        r.EndHour = std::uint8_t(end.time().hour());
+        r.EndMinute = std::uint8_t(end.time().minute());
+        r.EndSecond = std::uint8_t(end.time().second());
         r.ProviderIndex = c.provider;
         r.DurationSeconds = c.seconds;
         r.Cost = c.cost;

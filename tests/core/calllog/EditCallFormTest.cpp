@@ -28,7 +28,7 @@ TEST_F(EditCallFormTest, OpensWithTheRecordsFields)
     EXPECT_EQ(f.connection, QStringLiteral(" Home"));
     EXPECT_EQ(f.startTime, QStringLiteral("23:00:00"));
     EXPECT_EQ(f.startDate, QDate(2026, 3, 1));
-    EXPECT_EQ(f.endTime, QStringLiteral("23:02:05"));
+    EXPECT_EQ(f.endTime, QStringLiteral("00:02:05"));
     EXPECT_EQ(f.duration, QStringLiteral("0001:02:05"));
     EXPECT_EQ(f.cost, QStringLiteral("1.23"));
 }
@@ -101,7 +101,7 @@ TEST_F(EditCallFormTest, ImpossibleStoredDatesAreKeptUnlessAnotherIsPicked)
     EditCallFields f = fields();
     EXPECT_FALSE(f.startDate);
     EXPECT_EQ(f.startDateText, QStringLiteral("32/03/26"));
-    EXPECT_EQ(f.endDateText, QStringLiteral("01/13/26"));
+    EXPECT_EQ(f.endDateText, QStringLiteral("02/13/26"));
     f.cost = QStringLiteral("2");
     ASSERT_TRUE(saveEditCall(call(), f, QLocale::c())) << "no order can be checked without real dates";
     EXPECT_EQ(call().StartDay, 32);

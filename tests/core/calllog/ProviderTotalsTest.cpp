@@ -1,6 +1,8 @@
 #include "core/calllog/ProviderTotals.h"
 #include "core/store/TableBlanks.h"
 
+#include <QDateTime>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -23,20 +25,30 @@ protected:
         providers->Count = 2;
     }
 
+    static CallRecord recordOf(const Call &c)
+    {
+        CallRecord r {};
+        r.StartDay = c.day;
+        r.StartMonth = c.month;
+        r.StartYear = c.year;
+        // Started at midnight, ended the call's seconds later.
+        const QDateTime end = QDateTime(QDate(2000 + c.year, c.month, c.day), QTime(0, 0)).addSecs(c.seconds);
+        r.EndDay = end.isValid() ? std::uint8_t(end.date().day()) : c.day;
+        r.EndMonth = end.isValid() ? std::uint8_t(end.date().month()) : c.month;
+        r.EndYear = end.isValid() ? std::uint8_t(end.date().year() % 100) : c.year;
+        r.EndHour = std::uint8_t(end.time().hour());
+        r.EndMinute = std::uint8_t(end.time().minute());
+        r.EndSecond = std::uint8_t(end.time().second());
+        r.ProviderIndex = c.provider;
+        r.DurationSeconds = c.seconds;
+        r.Cost = c.cost;
+        return r;
+    }
+
     void logCalls(std::initializer_list<Call> calls)
     {
-        for (const Call &c : calls) {
-            CallRecord &r = log->records[log->Count++];
-            r.StartDay = c.day;
-            r.StartMonth = c.month;
-            r.StartYear = c.year;
-            r.EndDay = 2; // the end date plays no part
-            r.EndMonth = 3;
-            r.EndYear = 26;
-            r.ProviderIndex = c.provider;
-            r.DurationSeconds = c.seconds;
-            r.Cost = c.cost;
-        }
+        for (const Call &c : calls)
+            log->records[log->Count++] = recordOf(c);
     }
 
     std::unique_ptr<ProviderTable> providers = std::make_unique<ProviderTable>();
@@ -96,7 +108,7 @@ TEST_F(ProviderTotalsTest, TheMonthReachesBackOverTheNewYear)
     expectCounters(providers->records[0], { 0, 0, 0, 10, 100, 1, 30, 300, 2 });
 }
 
-TEST_F(ProviderTotalsTest, DamagedRecordsCountOnlyInTheTotalOrNowhere)
+TEST_F(ProviderTotalsTest, DamagedRecordsCountNowhere)
 {
     const Provider slotFive = providers->records[5];
     logCalls({
@@ -109,6 +121,18 @@ TEST_F(ProviderTotalsTest, DamagedRecordsCountOnlyInTheTotalOrNowhere)
     log->records[log->Count].ProviderIndex = 0; // beyond the count: not part of the log
     log->records[log->Count].DurationSeconds = 1000;
     UpdateProviderTotals(*providers, *log, QDate(2026, 3, 2));
-    expectCounters(providers->records[0], { 0, 0, 0, 0, 0, 0, 15, 15, 4 });
+    // Impossible dates are never summed, not even into the total.
+    expectCounters(providers->records[0], { 0, 0, 0, 0, 0, 0, 0, 0, 0 });
     EXPECT_EQ(providers->records[5].TotalSeconds, slotFive.TotalSeconds);
+}
+
+TEST_F(ProviderTotalsTest, ArchivedCallsCountAsTheLogsDo)
+{
+    logCalls({ { 2, 3, 26, 0, 60, 10000 } });
+    // Moved out of a full log: one of today, one of 10 January, one of a provider the table does not hold.
+    const std::vector<CallRecord> archived
+        = { recordOf({ 2, 3, 26, 1, 5, 50 }), recordOf({ 10, 1, 26, 1, 70, 700 }), recordOf({ 2, 3, 26, 9, 1, 1 }) };
+    UpdateProviderTotals(*providers, *log, QDate(2026, 3, 2), archived);
+    expectCounters(providers->records[0], { 60, 10000, 1, 60, 10000, 1, 60, 10000, 1 });
+    expectCounters(providers->records[1], { 5, 50, 1, 5, 50, 1, 75, 750, 2 });
 }

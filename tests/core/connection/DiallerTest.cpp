@@ -208,7 +208,8 @@ TEST_F(DiallerTest, TheDisplayAfterAScriptedCall)
         core->log().Count = 0;
         if (c.priorSeconds > 0) {
             FinishedCall earlier;
-            earlier.start = earlier.end = clock.now().addDays(-400);
+            earlier.start = clock.now().addDays(-400);
+            earlier.end = earlier.start.addSecs(c.priorSeconds);
             earlier.seconds = c.priorSeconds;
             writeCallRecord(core->log().records[0], earlier);
             core->log().Count = 1;
@@ -479,5 +480,34 @@ TEST_F(DiallerTest, AFailedDialStopsTheProgressAndSaysWhyInIt)
         EXPECT_TRUE(dialler.progressShown()) << "left up until the user cancels";
         hangUpAndWait(true);
         dialUp.failDialParams.reset();
+    }
+}
+
+TEST_F(DiallerTest, ACallDialledAndHungUpBetweenTicksEndsAtItsStartPlusItsDuration)
+{
+    // The timer fires at .300 of every second; the line comes up at .100 and
+    // the user hangs up at .500, as in a call dialled and ended by hand.
+    for (const int ticks : { 1, 16, 10 }) {
+        clock.advanceMilliseconds(100);
+        dialler.ButtonDialClick();
+        connectDial(dialup::kConnected);
+        ASSERT_TRUE(call().Connected);
+        clock.advanceMilliseconds(200);
+        monitor.Timer1Timer();
+        for (int i = 0; i < ticks; ++i)
+            tick();
+        clock.advanceMilliseconds(200);
+        hangUpAndWait();
+        ASSERT_FALSE(call().Connected);
+        const CallRecord &r = core->log().records[core->log().Count - 1];
+        const QDateTime start(
+            QDate(2000 + r.StartYear, r.StartMonth, r.StartDay), QTime(r.StartHour, r.StartMinute, r.StartSecond));
+        const QDateTime end(QDate(2000 + r.EndYear, r.EndMonth, r.EndDay), QTime(r.EndHour, r.EndMinute, r.EndSecond));
+        // The monotonic count stays the measure: a second for the first tick and one for each after.
+        EXPECT_EQ(r.DurationSeconds, std::uint32_t(ticks + 1)) << ticks;
+        EXPECT_EQ(start.secsTo(end), qint64(r.DurationSeconds)) << ticks;
+        // Back to whole seconds for the next call.
+        clock.advanceMilliseconds(500);
+        monitor.Timer1Timer();
     }
 }

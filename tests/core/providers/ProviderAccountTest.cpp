@@ -3,6 +3,8 @@
 
 #include "support/FakeClock.h"
 
+#include <QDateTime>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -18,6 +20,15 @@ CallRecord call(int provider, int year, int month, int day, std::uint32_t second
     record.StartHour = 23;
     record.ProviderIndex = std::uint8_t(provider);
     record.DurationSeconds = seconds;
+    // A real call ends its seconds after it starts; one that does not is damaged and never counted.
+    const QDateTime end = QDateTime(QDate(2000 + year, month, day), QTime(23, 0)).addSecs(seconds);
+    if (end.isValid()) {
+        record.EndDay = std::uint8_t(end.date().day());
+        record.EndMonth = std::uint8_t(end.date().month());
+        record.EndYear = std::uint8_t(end.date().year() % 100);
+        record.EndHour = std::uint8_t(end.time().hour());
+        record.EndMinute = std::uint8_t(end.time().minute());
+    }
     return record;
 }
 

@@ -146,6 +146,12 @@ TEST_F(SpendingWatchTest, AWarningAtStartUpTellsTheRealShareOfTheHoursBudget)
     record.StartYear = 26;
     record.ProviderIndex = 0;
     record.DurationSeconds = 21 * 3600 + 24 * 60; // 214 % of 10 hours
+    // It ended its seconds after it began; a record that did not is damaged and never counted.
+    record.EndDay = 1;
+    record.EndMonth = 3;
+    record.EndYear = 26;
+    record.EndHour = 21;
+    record.EndMinute = 24;
     core->log().Count = 1;
     core->providers().Current = 0;
     spending.update();

@@ -330,3 +330,42 @@ TEST_F(AppCoreTest, AtExitEveryFileThatCannotBeWrittenIsReturnedNotReported)
     EXPECT_TRUE(core->saveForExit().isEmpty()) << "tried again";
     EXPECT_EQ(readFile(file(QStringLiteral("Tariffs.data"))).size(), 38912);
 }
+
+TEST_F(AppCoreTest, DamagedCallsAreCountedPerFileKeptInItAndNeverSummed)
+{
+    // Three calls of a minute on 1 March 2026 for provider 0; the second has month 13.
+    QByteArray log = logWithCalls(3);
+    for (int i = 0; i < 3; ++i) {
+        const char bytes[12] = { 1, 3, 26, 10, char(i), 0, 1, 3, 26, 10, char(i + 1), 0 };
+        log.replace(i * 32, 12, QByteArray(bytes, 12));
+        const std::uint32_t seconds = 60;
+        log.replace(i * 32 + 16, 4, QByteArray(reinterpret_cast<const char *>(&seconds), 4));
+        log.replace(i * 32 + 20, 8, QByteArray(8, '\0'));
+    }
+    log[32 + 1] = 13;
+    write(QStringLiteral("Log.data"), log);
+    write(QStringLiteral("settings.data"), "[Application]\r\nLog.NumberOfRecords=3\r\n");
+    QByteArray archive = log.left(64);
+    archive[4] = 99; // minute 99
+    write(QStringLiteral("Log.archive.data"), archive);
+
+    auto core = makeCore();
+    const StartupReport report = core->loadAll();
+    ASSERT_EQ(report.damagedFiles.size(), 2);
+    EXPECT_EQ(report.damagedFiles[0].path, file(QStringLiteral("Log.data")));
+    EXPECT_EQ(report.damagedFiles[0].records, 1);
+    EXPECT_EQ(report.damagedFiles[1].path, file(QStringLiteral("Log.archive.data")));
+    EXPECT_EQ(report.damagedFiles[1].records, 2) << "the minute 99 and the month 13";
+    EXPECT_EQ(core->log().Count, 3);
+    EXPECT_FALSE(isLoggedCall(core->log().records[1]));
+    EXPECT_TRUE(isLoggedCall(core->log().records[2]));
+
+    // Written back as it was read.
+    core->saveEverything();
+    EXPECT_EQ(readFile(file(QStringLiteral("Log.data"))), log);
+
+    write(QStringLiteral("Log.archive.data"), archive.left(50));
+    const StartupReport cut = makeCore()->loadAll();
+    ASSERT_EQ(cut.damagedFiles.size(), 2);
+    EXPECT_EQ(cut.damagedFiles[1].records, -1) << "not a whole number of calls";
+}

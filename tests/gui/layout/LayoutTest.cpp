@@ -127,13 +127,14 @@ protected:
         CallLogTable &log = core.log();
         for (int i = 0; i < calls; ++i) {
             CallRecord &r = log.records[log.Count++];
-            r.StartDay = r.EndDay = 28;
+            // A whole day, 28 December 08:00 to 29 December 08:00: a call ends its seconds after it starts.
+            r.StartDay = 28;
+            r.EndDay = 29;
             r.StartMonth = r.EndMonth = 12;
             r.StartYear = r.EndYear = 26;
-            r.StartHour = 8;
+            r.StartHour = r.EndHour = 8;
             r.StartMinute = r.StartSecond = 0;
-            r.EndHour = 23;
-            r.EndMinute = r.EndSecond = 59;
+            r.EndMinute = r.EndSecond = 0;
             r.ProviderIndex = std::uint8_t(i % providers);
             r.DurationSeconds = 24 * 3600;
             // One call near the largest amount, the rest a cent: the total is the largest.
@@ -339,7 +340,7 @@ TEST_F(LayoutTest, UsageChartOfAFullMonthAndYear)
     const QDate today(2026, 12, 28);
     for (const bool full : { false, true }) {
         TUsageChart chart(
-            full ? reportCalls(core.log(), core.providers(), core.tariffs(), all, today) : QList<ReportCall> {},
+            full ? reportCalls(core.log().records, core.providers(), core.tariffs(), all, today) : QList<ReportCall> {},
             kLongName, today, core.currencyText());
         chart.showMonth(2026, 12);
         expectReadable(chart, {}, full ? QStringLiteral("month") : QStringLiteral("empty"));
@@ -503,8 +504,8 @@ TEST_F(LayoutTest, UsageChartFiguresOfTenProvidersForAClickedBar)
     for (int i = 0; i < core.log().Count; ++i)
         all.append(i);
     const QDate today(2026, 12, 28);
-    TUsageChart chart(
-        reportCalls(core.log(), core.providers(), core.tariffs(), all, today), kLongName, today, core.currencyText());
+    TUsageChart chart(reportCalls(core.log().records, core.providers(), core.tariffs(), all, today), kLongName, today,
+        core.currencyText());
     chart.showMonth(2026, 12);
     chart.show();
     auto *view = chart.findChild<UsageChartView *>(QStringLiteral("ChartView"));

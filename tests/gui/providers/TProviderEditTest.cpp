@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,6 +59,14 @@ CallRecord callOf(int provider, int year, int month, std::uint32_t seconds)
     record.StartYear = std::uint8_t(year);
     record.ProviderIndex = std::uint8_t(provider);
     record.DurationSeconds = seconds;
+    // A real call ends after its seconds; a record that does not is damaged and never counted.
+    const QDateTime end = QDateTime(QDate(2000 + year, month, 3), QTime(0, 0)).addSecs(seconds);
+    record.EndDay = std::uint8_t(end.date().day());
+    record.EndMonth = std::uint8_t(end.date().month());
+    record.EndYear = std::uint8_t(end.date().year() % 100);
+    record.EndHour = std::uint8_t(end.time().hour());
+    record.EndMinute = std::uint8_t(end.time().minute());
+    record.EndSecond = std::uint8_t(end.time().second());
     return record;
 }
 
@@ -372,4 +381,41 @@ TEST_F(TProviderEditTest, DateFieldsShowTheirCalendarButton)
             }
         EXPECT_GT(painted, 40) << widget->objectName().toStdString();
     }
+}
+
+TEST_F(TProviderEditTest, EditThenSaveKeepsEveryFieldNobodyTouched)
+{
+    addProviders({ "Home ISP" });
+    Provider &p = record(0);
+    p.TotalCost = 328'007'232'565'100; // 32,800,723,256.51
+    p.MonthCost = 9'223'372'036'854'775'807; // the largest amount a record holds
+    p.TodayCost = 12'345; // 1.2345: shown to two decimals only
+    p.MonthlyFee = 1'000'000'000'000'000; // 100,000,000,000.00
+    p.ExtraPerHour = 999'999'999'999'999;
+    p.MonthStartDay = 0; // from a file written before the day was asked for
+    p.MonthlyHourLimit = 65535;
+    const Provider before = p;
+    open();
+    click("ButtonEdit");
+    // Shown whole, not cut to a field's usual length.
+    EXPECT_EQ(child<QLineEdit>("EditTodateCost")->text(), QStringLiteral("32,800,723,256.51"));
+    EXPECT_EQ(child<QLineEdit>("EditMonthCost")->text(), QStringLiteral("922,337,203,685,477.58"));
+    EXPECT_EQ(child<QLineEdit>("CurrencyEdit1")->text(), QStringLiteral("100,000,000,000.00"));
+    EXPECT_EQ(child<QSpinBox>("SpinEdit2")->value(), 0);
+    EXPECT_EQ(child<QSpinBox>("SpinEdit1")->value(), 65535);
+    click("ButtonSave");
+    EXPECT_FALSE(enabled("ButtonSave")) << "saved without complaint";
+    EXPECT_EQ(p.TotalCost, before.TotalCost);
+    EXPECT_EQ(p.MonthCost, before.MonthCost);
+    EXPECT_EQ(p.TodayCost, before.TodayCost);
+    EXPECT_EQ(p.MonthlyFee, before.MonthlyFee);
+    EXPECT_EQ(p.ExtraPerHour, before.ExtraPerHour);
+    EXPECT_EQ(p.MonthStartDay, 0);
+    EXPECT_EQ(p.MonthlyHourLimit, 65535);
+
+    // A field the user changes is still read and checked.
+    click("ButtonEdit");
+    setText("EditTodateCost", QStringLiteral("32,800,723,256.50"));
+    click("ButtonSave");
+    EXPECT_EQ(p.TotalCost, 328'007'232'565'000);
 }

@@ -211,3 +211,56 @@ TEST_F(CallLogReportsTest, ChartShowsAMonthAndAYearAndTheFiguresOfABar)
             "February 2025\nTotal: 0 calls, $ 0.00, 0:00:00", "2026", "Usage: All Providers" }));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
+
+TEST_F(CallLogReportsTest, ArchivedCallsCountInTheReportAndAreToldOfInTheWindow)
+{
+    // Home's call of 30 seconds at 0.30 on 1 March 08:00, moved out of a full log.
+    CallRecord archived = core.log().records[1];
+    archived.StartHour = archived.EndHour = 8;
+    archived.StartMinute = archived.EndMinute = 0;
+    archived.EndSecond = 30;
+    archived.DurationSeconds = 30;
+    archived.Cost = 3000;
+    core.archiveLogRecords(QByteArray(reinterpret_cast<const char *>(&archived), sizeof archived));
+    window.FillGridWithLog();
+    auto *label = window.findChild<QLabel *>(QStringLiteral("LabelProvider"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->toolTip().startsWith(QStringLiteral("1 older call is in the archive")))
+        << label->toolTip().toStdString();
+    // Home before: 2 calls, 150 s, 1.60; with the archived call 3 calls, 180 s, 1.90.
+    EXPECT_EQ(core.providers().records[0].TotalCalls, 3);
+    EXPECT_EQ(core.providers().records[0].TotalSeconds, 180u);
+    EXPECT_EQ(core.providers().records[0].TotalCost, 19000);
+
+    click("ButtonReport");
+    chooseFromMenu("MonthMenu", QStringLiteral("Current billing month"));
+    const QString html = QString::fromUtf8(written());
+    EXPECT_TRUE(html.contains(QStringLiteral("Total: 3 calls"))) << html.toStdString();
+    EXPECT_TRUE(html.contains(QStringLiteral("$ 1.90")));
+    // Oldest first: the archived call opens Home's list.
+    EXPECT_LT(html.indexOf(QStringLiteral("2026-03-01 08:00:00")), html.indexOf(QStringLiteral("2026-03-01 09:00:00")));
+}
+
+TEST_F(CallLogReportsTest, SaveDialogsNeverStartInOrRememberAKernelFolder)
+{
+    QStringList folders;
+    QStringList answers = { QStringLiteral("/proc/calls.csv"), target, target };
+    auto *reports = window.findChild<CallLogReports *>();
+    reports->setFileChooser([&](QWidget *, const QString &, const QString &proposed, const QString &) {
+        folders.append(QFileInfo(proposed).absolutePath());
+        return answers.takeFirst();
+    });
+    QTimer::singleShot(0, [] {
+        if (QWidget *dialog = QApplication::activeModalWidget())
+            dialog->findChild<QAbstractButton *>(QStringLiteral("OK"))->click();
+    });
+    click("ButtonExport"); // into /proc: refused, and reported
+    click("ButtonExport");
+    click("ButtonExport");
+    ASSERT_EQ(folders.size(), 3);
+    EXPECT_NE(folders[1], QStringLiteral("/proc")) << "not remembered after the failed save";
+    EXPECT_EQ(folders[1], folders[0]);
+    EXPECT_EQ(folders[2], QFileInfo(target).absolutePath()) << "a plain folder is remembered";
+    for (const QString &folder : folders)
+        EXPECT_TRUE(QFileInfo(folder).isDir() && QFileInfo(folder).isWritable()) << folder.toStdString();
+}

@@ -5,11 +5,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-multimedia-dev libgtest-dev fonts-liberation2)
 if [ "${1:-run}" = test ]; then
-<<<<<<< HEAD
-    packages+=(clang-format clang-tidy-19 xvfb xauth xdotool x11-utils openbox faketime dbus python3-dbusmock network-manager iproute2 clang-19 libclang-rt-19-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev wine64)
-=======
-    packages+=(clang-format clang-tidy-19 xvfb xauth xdotool x11-utils openbox faketime dbus python3-dbusmock desktop-file-utils appstream dpkg-dev clang-19 libclang-rt-19-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev wine64)
->>>>>>> main
+    packages+=(clang-format clang-tidy-19 xvfb xauth xdotool x11-utils openbox faketime dbus python3-dbusmock desktop-file-utils appstream dpkg-dev network-manager iproute2 clang-19 libclang-rt-19-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev wine64)
 fi
 
 missing=()

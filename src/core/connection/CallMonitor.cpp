@@ -171,7 +171,6 @@ void CallMonitor::holdCallWhileAway()
         return;
     if (!m_away) {
         m_away = true;
-        m_awaySince = wholeSecondNow();
         m_awaySinceMs = m_clock.monotonicMilliseconds();
         return;
     }
@@ -183,10 +182,8 @@ void CallMonitor::holdCallWhileAway()
 
 void CallMonitor::endCallWhenServiceLeft()
 {
-    // Its seconds were costed up to then and no further.
-    m_endAt = m_awaySince;
+    // Its seconds were costed up to then and no further, so it ends then.
     EndConnection();
-    m_endAt.reset();
 }
 
 void CallMonitor::noteSecondLine(const std::vector<dialup::ActiveConnection> &connections)
@@ -360,9 +357,6 @@ void CallMonitor::EndConnection()
     makeRoomInLog();
     CallLogTable &log = m_core.log();
     ++log.Count;
-<<<<<<< HEAD
-    const QDateTime end = m_endAt.value_or(wholeSecondNow());
-=======
     // The seconds counted are the call's duration and what it was charged
     // for; the end is the start plus those seconds. The wall clock would
     // disagree by one whenever the call began or ended between two ticks
@@ -371,7 +365,6 @@ void CallMonitor::EndConnection()
     // ticks keeps the second the last tick began.
     const QDateTime start = fromDateTimeValue(call.CallStart);
     const QDateTime end = start.addSecs(call.CallSeconds);
->>>>>>> main
     call.CallEnd = toDateTimeValue(end);
     TariffTable &tariffs = m_core.tariffs();
     FinishedCall finished;

@@ -113,7 +113,5 @@ private:
     bool m_callLineSeen = false; // the service has listed the call's line
     bool m_toldSecondLine = false;
     bool m_away = false; // the service left during the call
-    QDateTime m_awaySince;
     std::int64_t m_awaySinceMs = 0;
-    std::optional<QDateTime> m_endAt; // the call ended earlier than now
 };

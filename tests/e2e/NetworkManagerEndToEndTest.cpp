@@ -5,6 +5,8 @@
 #include "core/skins/SkinLayout.h"
 #include "support/NmMock.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -15,7 +17,8 @@ using namespace DataFileBytes;
 
 // The real program against a mock NetworkManager on a private bus: a modem
 // connection that another program brings up is costed and logged under its
-// name, and NetworkManager going away in the middle of a call ends and logs it.
+// name, and a call whose line is gone when NetworkManager comes back ended
+// when it went away.
 TEST(NetworkManagerEndToEnd, OutsideCallsAreCostedAndLoggedAndSurviveNetworkManagerGoing)
 {
     NmMock mock;
@@ -49,7 +52,10 @@ TEST(NetworkManagerEndToEnd, OutsideCallsAreCostedAndLoggedAndSurviveNetworkMana
     mock.activate(mobile, modem, 2, QStringLiteral("modem"));
     QThread::msleep(3000);
     mock.kill();
-    ASSERT_TRUE(folder.waitForLoggedCalls(2, 5000)) << "the call outlived NetworkManager";
+    QThread::msleep(1500);
+    ASSERT_TRUE(mock.start());
+    mock.addConnection(QStringLiteral("Mobile"), QStringLiteral("gsm"));
+    ASSERT_TRUE(folder.waitForLoggedCalls(2, 8000)) << "the call outlived NetworkManager";
     ASSERT_TRUE(program.isRunning());
     ASSERT_TRUE(program.closeThroughDialog());
 
@@ -64,5 +70,53 @@ TEST(NetworkManagerEndToEnd, OutsideCallsAreCostedAndLoggedAndSurviveNetworkMana
         EXPECT_NEAR(double(duration), slot == 0 ? 4.0 : 3.0, 1.0);
         EXPECT_EQ(u8(log, callOffset(slot) + 12), *index);
         EXPECT_EQ(i64(log, callOffset(slot) + 20), 500 + std::int64_t(duration) * 200);
+    }
+}
+
+// A dial NetworkManager refuses: its reason is shown whole, in the program's
+// words, wrapped in the dialling window, with and without a window manager.
+// The pictures are for a person to look at.
+TEST(NetworkManagerEndToEnd, ARefusedDialShowsItsReasonWhole)
+{
+    for (const bool managed : { false, true }) {
+        SCOPED_TRACE(managed ? "openbox" : "no window manager");
+        QProcess manager;
+        if (managed) {
+            const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+            if (openbox.isEmpty())
+                GTEST_SKIP() << "openbox is not installed (scripts/install-deps.sh test)";
+            manager.start(openbox, { QStringLiteral("--sm-disable") });
+            ASSERT_TRUE(manager.waitForStarted(5000));
+            QThread::msleep(500);
+        }
+        NmMock mock;
+        ASSERT_TRUE(mock.error().isEmpty()) << mock.error().toStdString();
+        mock.addDevice(QStringLiteral("ttyUSB0"), 30);
+        mock.addConnection(QStringLiteral("Mobile GSM"), QStringLiteral("gsm"));
+        mock.refuse(QStringLiteral("ActivateConnection"),
+            QStringLiteral("org.freedesktop.NetworkManager.UnknownConnection"),
+            QStringLiteral("No suitable device found for this connection (device ttyUSB0 not available because "
+                           "profile is not compatible with device (mismatching interface name))."));
+        ProgramFolder folder;
+        ASSERT_TRUE(folder.error().isEmpty()) << folder.error().toStdString();
+        folder.setSystemBus(mock.address());
+        folder.writeFile(QStringLiteral("settings.data"), "[Application]\r\nDialUpService=NetworkManager\r\n");
+        Desktop desktop;
+        RunningProgram program(folder, desktop);
+        ASSERT_TRUE(program.start());
+        const auto main = program.readyMainWindow();
+        ASSERT_TRUE(main.has_value()) << program.output().toStdString();
+        program.clickIn(*main, SkinLayout::MainWindow::ButtonDial);
+        const auto dialling = program.window(SkinLayout::ConnectDialog::kSize);
+        ASSERT_TRUE(dialling.has_value());
+        // The refusal arrives as the dial's next step, and the animation stops with it.
+        QThread::msleep(1500);
+        desktop.saveScreenshot(
+            *dialling, QStringLiteral("nm-refused-dial") + (managed ? QStringLiteral("-openbox") : QString()));
+        EXPECT_TRUE(program.isRunning());
+        if (managed) {
+            manager.terminate();
+            manager.waitForFinished(3000);
+        }
     }
 }

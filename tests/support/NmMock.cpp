@@ -19,6 +19,7 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
 const QString kMockInterface = QStringLiteral("org.freedesktop.DBus.Mock");
 const QString kMainObject = QStringLiteral("/org/freedesktop");
+const QString kManagerPath = QStringLiteral("/org/freedesktop/NetworkManager");
 const QString kDeviceInterface = QStringLiteral("org.freedesktop.NetworkManager.Device");
 const QString kActiveInterface = QStringLiteral("org.freedesktop.NetworkManager.Connection.Active");
 
@@ -78,17 +79,30 @@ QDBusConnection NmMock::bus() const { return QDBusConnection(m_connectionName); 
 
 bool NmMock::start()
 {
+    if (!startNameOnly())
+        return false;
+    publishObjects();
+    return true;
+}
+
+bool NmMock::startNameOnly()
+{
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_address);
     m_mock.setProcessEnvironment(environment);
     m_mock.setProcessChannelMode(QProcess::MergedChannels);
     // Debian's interpreter, which has the mock library, whatever else is on the path.
     m_mock.start(QStringLiteral("/usr/bin/python3"),
-        { QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"), QStringLiteral("--template"),
-            QStringLiteral("networkmanager") });
+        { QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"), kService, kMainObject,
+            kMockInterface });
     const QDBusConnection connection = bus();
     return m_mock.waitForStarted(5000)
         && waitUntil([&connection] { return connection.interface()->isServiceRegistered(kService).value(); }, 15000);
+}
+
+void NmMock::publishObjects()
+{
+    mockCall(kMainObject, QStringLiteral("AddTemplate"), { QStringLiteral("networkmanager"), QVariantMap() });
 }
 
 void NmMock::kill()
@@ -179,6 +193,12 @@ void NmMock::removeActive(const QString &device, const QString &active)
 void NmMock::setDeviceState(const QString &device, uint state, uint reason)
 {
     setProperty(device, kDeviceInterface, QStringLiteral("State"), state);
+    // The daemon keeps the reason beside the state, not only in the signal.
+    QDBusArgument stateReason;
+    stateReason.beginStructure();
+    stateReason << state << reason;
+    stateReason.endStructure();
+    setProperty(device, kDeviceInterface, QStringLiteral("StateReason"), QVariant::fromValue(stateReason));
     emitSignal(device, kDeviceInterface, QStringLiteral("StateChanged"), QStringLiteral("uuu"), { state, 0U, reason });
 }
 
@@ -201,4 +221,56 @@ void NmMock::activateStepByStep(const QString &device)
     mockCall(QStringLiteral("/org/freedesktop/NetworkManager"), QStringLiteral("AddMethod"),
         { QStringLiteral("org.freedesktop.NetworkManager"), QStringLiteral("ActivateConnection"), QStringLiteral("ooo"),
             QStringLiteral("o"), code });
+}
+
+void NmMock::answerSlowly(const QString &method, double seconds)
+{
+    static const QMap<QString, QPair<QString, QString>> kSignatures = {
+        { QStringLiteral("ActivateConnection"),
+            { QStringLiteral("ooo"), QStringLiteral("ret = self.activate_connection(self, *args)") } },
+        { QStringLiteral("DeactivateConnection"),
+            { QStringLiteral("o"), QStringLiteral("self.deactivate_connection(self, args[0])") } },
+    };
+    const auto known = kSignatures.value(method);
+    const QString code = QStringLiteral("import time\ntime.sleep(%1)\n%2\n").arg(seconds).arg(known.second);
+    mockCall(kManagerPath, QStringLiteral("AddMethod"),
+        { kService, method, known.first,
+            method == QLatin1String("ActivateConnection") ? QStringLiteral("o") : QString(), code });
+}
+
+void NmMock::refuseByPolicy(const QString &method)
+{
+    refuse(method, QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"),
+        QStringLiteral("Rejected send message, 1 matched rules; type=\"method_call\", sender=\":1.9\" "
+                       "interface=\"org.freedesktop.NetworkManager\" member=\"%1\" error name=\"(unset)\" "
+                       "requested_reply=\"0\" destination=\"org.freedesktop.NetworkManager\"")
+            .arg(method));
+}
+
+void NmMock::refuse(const QString &method, const QString &errorName, const QString &text)
+{
+    const bool activates = method == QLatin1String("ActivateConnection");
+    QString quoted = text;
+    quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
+    const QString code
+        = QStringLiteral("raise dbus.exceptions.DBusException('%1', name='%2')\n").arg(quoted, errorName);
+    mockCall(kManagerPath, QStringLiteral("AddMethod"),
+        { kService, method, activates ? QStringLiteral("ooo") : QStringLiteral("o"),
+            activates ? QStringLiteral("o") : QString(), code });
+}
+
+void NmMock::sendPropertiesChanged(const QString &path, const QString &interface, const QVariantMap &changed)
+{
+    emitSignal(path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"),
+        QStringLiteral("sa{sv}as"), { interface, changed, QStringList() });
+}
+
+void NmMock::sendStateChanged(const QString &path, const QString &interface, const QVariantList &arguments)
+{
+    emitSignal(path, interface, QStringLiteral("StateChanged"), QString(arguments.size(), u'u'), arguments);
+}
+
+void NmMock::setRawProperty(const QString &path, const QString &interface, const QString &name, const QVariant &value)
+{
+    setProperty(path, interface, name, value);
 }

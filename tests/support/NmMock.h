@@ -23,7 +23,12 @@ public:
     [[nodiscard]] QDBusConnection bus() const;
 
     // Starts NetworkManager again after kill(); false when it did not come up.
+    // Like the real daemon it takes its name a moment before its objects exist.
     [[nodiscard]] bool start();
+    // Only the name, for as long as the test likes: every call meanwhile
+    // fails as it does on the real daemon. publishObjects() ends it.
+    [[nodiscard]] bool startNameOnly();
+    void publishObjects();
     void kill();
     // Freezes the mock (it keeps its name but answers nothing), and thaws it.
     void pause(bool paused);
@@ -43,6 +48,21 @@ public:
     // Makes ActivateConnection leave the new connection activating on
     // `device`, so the test can walk it through the states.
     void activateStepByStep(const QString &device);
+    // Makes a method of the manager answer only after `seconds` (the whole
+    // mock waits, as a daemon behind a password prompt seems to).
+    void answerSlowly(const QString &method, double seconds);
+    // Makes a method of the manager refused by the bus, as a policy refuses
+    // a user who may not control the network.
+    void refuseByPolicy(const QString &method);
+    // Makes a method of the manager fail with NetworkManager's own error.
+    void refuse(const QString &method, const QString &errorName, const QString &text);
+    // Sends `changed` as a PropertiesChanged of `interface` at `path`
+    // without changing anything, odd types and all.
+    void sendPropertiesChanged(const QString &path, const QString &interface, const QVariantMap &changed);
+    // Sends a StateChanged without changing the state it claims.
+    void sendStateChanged(const QString &path, const QString &interface, const QVariantList &arguments);
+    // Sets a property to any value, of any type.
+    void setRawProperty(const QString &path, const QString &interface, const QString &name, const QVariant &value);
 
     // Runs the event loop until `done` holds or `ms` have passed.
     static bool waitUntil(const std::function<bool()> &done, int ms = 5000);

@@ -77,19 +77,34 @@ void CallMonitor::Timer1Timer()
     }
     AnyActiveConnections();
     CurrentCall &call = m_core.currentCall();
-    if (call.Connected)
-        runCallSeconds(now);
-    else
+    // A call held while the service is away is costed when it is back, for
+    // every second, or ends when it left.
+    if (call.Connected) {
+        if (!m_away)
+            runCallSeconds(now);
+    } else {
         SetCurrentCostRate(m_core.tariffs(), call, now);
+    }
     refreshRateCaption();
 }
 
 void CallMonitor::AnyActiveConnections()
 {
+    CurrentCall &call = m_core.currentCall();
     const auto connections = m_dialUp.enumConnections();
     if (!connections) {
         m_display.statusText = QStringLiteral("Failure in connections.");
+        if (dialup::isServiceAway(connections.error()))
+            holdCallWhileAway();
         return;
+    }
+    const bool callOnLine = call.Connected && !call.FakeCall;
+    auto callLine = std::ranges::find(*connections, m_callLine, &dialup::ActiveConnection::handle);
+    if (m_away) {
+        m_away = false;
+        // Back, but without the call's line: it went when the service did.
+        if (callOnLine && callLine == connections->end())
+            endCallWhenServiceLeft();
     }
     if (connections->empty()) {
         m_display.statusText = kNotConnected;
@@ -98,10 +113,26 @@ void CallMonitor::AnyActiveConnections()
         return;
     }
 
-    CurrentCall &call = m_core.currentCall();
-    const dialup::ActiveConnection &first = connections->front();
-    call.RasConnHandle = first.handle;
-    m_display.selectedEntry = QString::fromStdString(first.entryName).left(kEntryNameLength);
+    // A call belongs to the line it began on until that line goes, whatever
+    // else comes and goes meanwhile.
+    const dialup::ActiveConnection *watched = &connections->front();
+    // A call begun before its line was listed takes the first line listed.
+    if (callOnLine && callLine == connections->end() && !m_callLineSeen)
+        callLine = connections->begin();
+    if (callLine != connections->end()) {
+        m_callLine = callLine->handle;
+        m_callLineSeen = true;
+    }
+    if (call.Connected && !call.FakeCall) {
+        if (callLine == connections->end()) {
+            EndConnection();
+        } else {
+            watched = &*callLine;
+            noteSecondLine(*connections);
+        }
+    }
+    call.RasConnHandle = watched->handle;
+    m_display.selectedEntry = QString::fromStdString(watched->entryName).left(kEntryNameLength);
     // A connection of an entry the table does not know yet still gets its own
     // provider; only a full table leaves the current one selected.
     m_registry.findOrAdd(m_display.selectedEntry);
@@ -109,7 +140,7 @@ void CallMonitor::AnyActiveConnections()
 
     // A failed query reads as a connection still connecting.
     const dialup::ConnectionStatus status
-        = m_dialUp.connectionStatus(first.handle).value_or(dialup::ConnectionStatus {});
+        = m_dialUp.connectionStatus(watched->handle).value_or(dialup::ConnectionStatus {});
     // Once costed, a call shows as connected however it was dialled.
     if (!call.DialledHere && !call.Connected) {
         if (m_display.statusText == kConnecting)
@@ -133,6 +164,45 @@ void CallMonitor::AnyActiveConnections()
         m_display.dialButtonImage = QString::fromLatin1(SkinImages::kHangUp);
     m_display.statusHint = m_display.statusText;
     m_display.dialMode = MonitorDisplay::DialHangsUp;
+}
+
+void CallMonitor::holdCallWhileAway()
+{
+    const CurrentCall &call = m_core.currentCall();
+    if (!call.Connected || call.FakeCall)
+        return;
+    if (!m_away) {
+        m_away = true;
+        m_awaySinceMs = m_clock.monotonicMilliseconds();
+        return;
+    }
+    if (m_clock.monotonicMilliseconds() - m_awaySinceMs > kServiceAwayLimitMs) {
+        m_away = false;
+        endCallWhenServiceLeft();
+    }
+}
+
+void CallMonitor::endCallWhenServiceLeft()
+{
+    // Its seconds were costed up to then and no further, so it ends then.
+    EndConnection();
+}
+
+void CallMonitor::noteSecondLine(const std::vector<dialup::ActiveConnection> &connections)
+{
+    if (m_toldSecondLine)
+        return;
+    for (const dialup::ActiveConnection &other : connections) {
+        if (other.handle == m_callLine)
+            continue;
+        const auto status = m_dialUp.connectionStatus(other.handle);
+        if (status && status->error == 0
+            && (status->state == dialup::kConnected || status->state == dialup::kDeviceConnected)) {
+            m_toldSecondLine = true;
+            emit secondLineUp(m_display.selectedEntry, QString::fromStdString(other.entryName));
+            return;
+        }
+    }
 }
 
 void CallMonitor::runCallSeconds(const QDateTime &now)
@@ -245,6 +315,10 @@ void CallMonitor::BeginConnection()
     m_display.scannerRunning = true;
     m_display.statusText = QStringLiteral("Connected");
     call.Connected = true;
+    m_callLine = call.RasConnHandle;
+    m_callLineSeen = false;
+    m_toldSecondLine = false;
+    m_away = false;
     // A simulated call runs with the selected provider, whatever it is named.
     if (call.FakeCall)
         m_registry.ProviderDBFind(m_display.selectedEntry);
@@ -280,6 +354,7 @@ void CallMonitor::EndConnection()
     m_display.scannerRunning = false;
     m_display.statusText = kNotConnected;
     call.Connected = false;
+    m_away = false;
     // However the call ended, a later one is not ours unless we dial it.
     call.DialledHere = false;
 

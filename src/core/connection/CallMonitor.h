@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 // The program's main loop: once a second it polls the dial-up service, begins
 // and ends calls (whichever program dialled them), costs the running call to
@@ -32,6 +33,10 @@ public:
     // The once-a-second tick. Seconds are counted on the monotonic clock, so
     // a late tick costs every second that passed since the last one.
     void Timer1Timer();
+
+    // How long the dial-up service may be away during a call before the
+    // call is taken to have ended when it left.
+    static constexpr std::int64_t kServiceAwayLimitMs = 60000;
 
     // Both are safe to call at any time: a second begin while a call runs,
     // or an end while idle or during a simulated call, does nothing.
@@ -59,6 +64,9 @@ public:
 
 signals:
     void displayChanged();
+    // Another line came up during a call; only the call's own line is
+    // costed. Emitted once per call.
+    void secondLineUp(const QString &callEntry, const QString &otherEntry);
     // The log was full: its oldest calls went to the archive. Emitted once.
     void oldCallsArchived(int calls, const QString &archivePath);
 
@@ -76,6 +84,11 @@ private:
     };
 
     void AnyActiveConnections();
+    // The service is away during a call: the call is held, neither ended
+    // nor costed, until the service says whether its line is still up.
+    void holdCallWhileAway();
+    void endCallWhenServiceLeft();
+    void noteSecondLine(const std::vector<dialup::ActiveConnection> &connections);
     void runCallSeconds(const QDateTime &now);
     void showRunningCall();
     void refreshRateCaption();
@@ -96,4 +109,9 @@ private:
     QDate m_day; // of the last tick: today's counters restart when it changes
     int m_archivedNotice = 0; // calls archived by the call ending now, to be told
     bool m_toldArchive = false;
+    dialup::ConnectionHandle m_callLine = 0; // the line the running call belongs to
+    bool m_callLineSeen = false; // the service has listed the call's line
+    bool m_toldSecondLine = false;
+    bool m_away = false; // the service left during the call
+    std::int64_t m_awaySinceMs = 0;
 };

@@ -25,6 +25,12 @@ Dialler::Dialler(CurrentCall &call, CallMonitor &monitor, dialup::DialUpService 
     m_hangUpWait.setSingleShot(true);
     m_hangUpWait.setInterval(kHangUpWaitMilliseconds);
     connect(&m_hangUpWait, &QTimer::timeout, this, &Dialler::finishHangUp);
+    // A refusal that comes later leaves the line up and costed; the user hears why.
+    m_service.setHangUpRefusalHandler(
+        [self = QPointer<Dialler>(this)](dialup::ConnectionHandle, dialup::ErrorCode error) {
+            if (self)
+                self->reportServiceError(error);
+        });
 }
 
 void Dialler::ButtonDialClick()
@@ -91,8 +97,14 @@ void Dialler::DialProgress(std::uint32_t state, dialup::ErrorCode error)
     if (!status.isEmpty())
         m_monitor.setStatusText(status);
     // A failed dial keeps its line until the user cancels.
-    if (error != 0)
+    if (error != 0) {
+        if (m_progressShown)
+            emit progressFailed();
         return;
+    }
+    // The call belongs to our dial's line, whatever else is up.
+    if (m_dialHandle != 0 && (state == dialup::kDeviceConnected || state == dialup::kConnected))
+        m_call.RasConnHandle = m_dialHandle;
     if (state == dialup::kDeviceConnected) {
         m_monitor.BeginConnection();
     } else if (state == dialup::kConnected) {
@@ -121,6 +133,7 @@ void Dialler::hangUpLine(dialup::ConnectionHandle handle, bool lineUp, bool ends
     CurrentCall &call = m_call;
     m_dialHandle = 0;
     m_endsCall = endsCall;
+    m_hangUpHandle = handle;
     const auto hungUp = m_service.hangUp(handle);
     if (hungUp) {
         m_hangUpWait.start();
@@ -173,11 +186,26 @@ bool Dialler::isListed(dialup::ConnectionHandle handle)
         *connections, [handle](const dialup::ActiveConnection &c) { return c.handle == handle; });
 }
 
+bool Dialler::isUp(dialup::ConnectionHandle handle)
+{
+    if (!isListed(handle))
+        return false;
+    const auto status = m_service.connectionStatus(handle);
+    return !status || status->state != dialup::kDisconnected;
+}
+
 void Dialler::finishHangUp()
 {
     m_call.DialledHere = false;
     if (!m_endsCall) {
         abandonDial();
+        return;
+    }
+    // A service that answers later still has the line up: the call ends
+    // when the line goes, and is costed until then.
+    if (m_call.Connected && isUp(m_hangUpHandle)) {
+        endProgress();
+        emit hangUpFinished();
         return;
     }
     endProgress();
@@ -207,5 +235,11 @@ void Dialler::endProgress()
 
 void Dialler::reportServiceError(dialup::ErrorCode code)
 {
-    emit errorReported(QString::fromStdString(m_service.errorText(code)));
+    const QString text = QString::fromStdString(m_service.errorText(code));
+    // The progress window says it too, so it is never left empty and spinning.
+    if (m_progressShown) {
+        emit progressLine(text);
+        emit progressFailed();
+    }
+    emit errorReported(text);
 }

@@ -51,6 +51,8 @@ signals:
     void progressLine(const QString &line);
     // Hide the progress window and stop its animation.
     void progressEnded();
+    // The dial failed: the window stays with its lines, its animation stops.
+    void progressFailed();
     // An Error message with Okay and Cancel.
     void errorReported(const QString &text);
     // The hourglass while the dial is being started.
@@ -67,12 +69,15 @@ private:
     bool isListed(dialup::ConnectionHandle handle);
     void endProgress();
     void reportServiceError(dialup::ErrorCode code);
+    // Whether the service still lists `handle` as a line that is up.
+    bool isUp(dialup::ConnectionHandle handle);
 
     CurrentCall &m_call; // AppCore's, shared with the monitor
     CallMonitor &m_monitor;
     dialup::DialUpService &m_service;
     QTimer m_hangUpWait;
     dialup::ConnectionHandle m_dialHandle = 0; // our dial's line, until a hang-up
+    dialup::ConnectionHandle m_hangUpHandle = 0; // the line being hung up
     bool m_endsCall = true; // the hang-up waiting ends the call being costed
     bool m_progressShown = false;
 };

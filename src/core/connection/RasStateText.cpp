@@ -6,20 +6,11 @@
 
 namespace {
 
-// The service's error texts are cut where a buffer of 100 bytes would cut them.
-constexpr std::size_t kErrorTextBytes = 99;
-
+// The service's error text whole: a reason cut short explains nothing.
 QString errorLine(const std::string &text)
 {
-    std::size_t length = std::min(text.size(), kErrorTextBytes);
-    if (length < text.size()) {
-        // Do not split a UTF-8 character.
-        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
-            --length;
-    }
     const auto end = text.find('\0');
-    length = std::min(length, end == std::string::npos ? length : end);
-    return QLatin1Char('>') + QString::fromUtf8(text.data(), qsizetype(length));
+    return QLatin1Char('>') + QString::fromUtf8(text.data(), qsizetype(end == std::string::npos ? text.size() : end));
 }
 
 const char *stateName(std::uint32_t state)

@@ -19,6 +19,15 @@ using NativeWindow = std::uintptr_t; // the owner window's native id, 0 for none
 // The user closed one of the service's own entry dialogs without saving.
 inline constexpr ErrorCode kErrorCancelled = 1223;
 
+// The service itself is away: stopped, or not answering yet. A line that was
+// up may still be up when it is back, so what it said last is not contradicted.
+inline constexpr ErrorCode kErrorServiceStopped = 30001;
+inline constexpr ErrorCode kErrorServiceNotAnswering = 30007;
+constexpr bool isServiceAway(ErrorCode code)
+{
+    return code == kErrorServiceStopped || code == kErrorServiceNotAnswering;
+}
+
 // Connection states, as the service numbers them.
 inline constexpr std::uint32_t kOpenPort = 0;
 inline constexpr std::uint32_t kPortOpened = 1;
@@ -49,6 +58,8 @@ struct DialParams {
 // Called at every state change of a dial this program started, always on the
 // user-interface thread.
 using DialNotifier = std::function<void(std::uint32_t state, ErrorCode error)>;
+// Called when a hang-up the service took on is refused later; the line stays up.
+using HangUpRefusal = std::function<void(ConnectionHandle handle, ErrorCode error)>;
 
 class DialUpService {
 public:
@@ -64,7 +75,12 @@ public:
     [[nodiscard]] virtual std::expected<ConnectionHandle, ErrorCode> dial(
         const std::string &entry, const std::string &userName, const std::string &password, DialNotifier notifier)
         = 0;
+    // Success means the service took the request on; a service that answers
+    // later reports a refusal through the handler below. The line is down
+    // once the service lists it so.
     [[nodiscard]] virtual std::expected<void, ErrorCode> hangUp(ConnectionHandle handle) = 0;
+    // Services that answer at once never call it.
+    virtual void setHangUpRefusalHandler(HangUpRefusal) { }
     virtual std::string errorText(ErrorCode code) = 0;
     // The service's own dialogs; an error when nothing was created or edited.
     [[nodiscard]] virtual std::expected<void, ErrorCode> createEntry(NativeWindow owner) = 0;

@@ -147,6 +147,16 @@ Tapp::Tapp(const ProgramFolders &folders, AppServices services, TCallLog *callLo
     connect(m_monitor.get(), &CallMonitor::displayChanged, this, &Tapp::showMonitor);
     // Queued: the tick that logged the call finishes before the message waits for the user.
     connect(m_monitor.get(), &CallMonitor::oldCallsArchived, this, &Tapp::reportArchivedCalls, Qt::QueuedConnection);
+    connect(
+        m_monitor.get(), &CallMonitor::secondLineUp, this,
+        [this](const QString &callEntry, const QString &otherEntry) {
+            SkinMessageDlg(mtAdvice,
+                QStringLiteral("%1 came up while the call on %2 is running.\r\rOnly the call on %2 is costed "
+                               "and logged; %1 is not.")
+                    .arg(otherEntry, callEntry),
+                mbOK, this);
+        },
+        Qt::QueuedConnection);
     m_minimisedTogether = new MinimisedTogether(this, { m_callLog, m_blind }, [this] { dockWindows(); });
     connect(m_callLog, &TCallLog::logEdited, this, [this] { m_core->saveChanges(); });
     // The desktop's log-out or shut-down: our data goes to disk now, and a
@@ -301,6 +311,7 @@ void Tapp::connectDialler()
     connect(m_dialler.get(), &Dialler::progressStarted, progress, &TConnectDlg::showProgress);
     connect(m_dialler.get(), &Dialler::progressLine, progress, &TConnectDlg::addLine);
     connect(m_dialler.get(), &Dialler::progressEnded, progress, &TConnectDlg::endProgress);
+    connect(m_dialler.get(), &Dialler::progressFailed, progress, &TConnectDlg::stopAnimation);
     connect(progress, &TConnectDlg::cancelRequested, m_dialler.get(), &Dialler::cancelDial);
     connect(m_dialler.get(), &Dialler::errorReported, this,
         [this](const QString &text) { SkinMessageDlg(mtError, text, mbOK | mbCancel, this); });

@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QMovie>
 #include <QScreen>
+#include <QScrollBar>
 
 namespace {
 
@@ -57,6 +58,13 @@ TConnectDlg::TConnectDlg(QWidget *parent)
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setGeometry(Layout::ListBox1);
     ListBox1->setFocusPolicy(Qt::NoFocus);
+    // An error is read whole, wrapped to the list's width, never cut behind
+    // a sideways scrollbar.
+    ListBox1->setWordWrap(true);
+    ListBox1->setTextElideMode(Qt::ElideNone);
+    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListBox1->setResizeMode(QListView::Adjust);
+    ListBox1->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     ListBox1->setStyleSheet(QStringLiteral("QListWidget { background: black; color: white; font-weight: bold; }"));
 
     GTabButton1->setObjectName(QStringLiteral("GTabButton1"));
@@ -80,15 +88,33 @@ void TConnectDlg::showProgress(const QString &entry)
 
 void TConnectDlg::addLine(const QString &line)
 {
-    ListBox1->addItem(line);
+    // The list's own guess at a wrapped line's height falls short, cutting
+    // the end of a long reason off; the height is worked out here instead.
+    ListBox1->ensurePolished();
+    QFont font = ListBox1->font();
+    font.setBold(true);
+    // Worked out for the narrowest the text can be (a scrollbar shown), so
+    // the height never falls short.
+    constexpr int kTextMargins = 8;
+    const int width = ListBox1->width() - 2 * ListBox1->frameWidth() - ListBox1->verticalScrollBar()->sizeHint().width()
+        - kTextMargins;
+    const QRect wrapped
+        = QFontMetrics(font).boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap | Qt::AlignLeft, line);
+    auto *item = new QListWidgetItem(line, ListBox1);
+    item->setSizeHint(QSize(width, wrapped.height() + 2));
     ListBox1->scrollToBottom();
 }
 
 void TConnectDlg::endProgress()
 {
+    stopAnimation();
+    hide();
+}
+
+void TConnectDlg::stopAnimation()
+{
     if (m_movie)
         m_movie->stop();
-    hide();
 }
 
 bool TConnectDlg::eventFilter(QObject *watched, QEvent *event)

@@ -24,6 +24,8 @@ public:
     void addLine(const QString &line);
     // Hides the window and stops the animation.
     void endProgress();
+    // The dial failed: the window stays, showing why, and stands still.
+    void stopAnimation();
 
     TCutTransImage *CutTransImage1; // background, outline and drag
     QLabel *Label2; // the connection's name

@@ -8,7 +8,6 @@
 #include <QEventLoop>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTimer>
 
 #include <algorithm>
 #include <memory>
@@ -26,34 +25,77 @@ const QString kDeviceInterface = QStringLiteral("org.freedesktop.NetworkManager.
 const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString kNoObject = QStringLiteral("/");
 
-// Complex values inside a variant arrive still marshalled.
-QStringList objectPaths(const QVariant &value)
+// Retries of a failed read: quick at first, then every five seconds.
+constexpr int kRetryMs[] = { 500, 1000, 2000, 4000, 5000 };
+// While a line is up, its state is read whole this often besides the signals.
+constexpr int kCallRereadMs = 10000;
+// An activation may wait on the user typing a password; its answer is waited
+// for however long that takes, the caller being told after the usual time.
+constexpr int kActivationAnswerMs = 30 * 60 * 1000;
+
+bool isReply(const QDBusMessage &reply) { return reply.type() == QDBusMessage::ReplyMessage; }
+
+// Values are taken only with the type NetworkManager documents; anything
+// else makes the whole read count as failed.
+std::optional<QStringList> pathList(const QVariant &value)
 {
+    if (!value.canConvert<QDBusArgument>())
+        return std::nullopt;
+    const QDBusArgument argument = value.value<QDBusArgument>();
+    if (argument.currentSignature() != QLatin1String("ao"))
+        return std::nullopt;
     QList<QDBusObjectPath> paths;
-    if (value.canConvert<QDBusArgument>())
-        value.value<QDBusArgument>() >> paths;
-    else
-        paths = value.value<QList<QDBusObjectPath>>();
+    argument >> paths;
     QStringList result;
     for (const QDBusObjectPath &path : std::as_const(paths))
         result.append(path.path());
     return result;
 }
 
-QString objectPath(const QVariant &value) { return value.value<QDBusObjectPath>().path(); }
-
-QVariantMap propertyMap(const QVariant &value) { return qdbus_cast<QVariantMap>(value); }
-
-nm::DeviceState stateReason(const QVariant &value)
+std::optional<QString> pathOf(const QVariant &value)
 {
-    nm::DeviceState result;
+    if (value.metaType() != QMetaType::fromType<QDBusObjectPath>())
+        return std::nullopt;
+    return value.value<QDBusObjectPath>().path();
+}
+
+std::optional<std::uint32_t> numberOf(const QVariant &value)
+{
+    if (value.metaType() != QMetaType::fromType<uint>())
+        return std::nullopt;
+    return value.toUInt();
+}
+
+std::optional<QString> textOf(const QVariant &value)
+{
+    if (value.metaType() != QMetaType::fromType<QString>())
+        return std::nullopt;
+    return value.toString();
+}
+
+std::optional<QVariantMap> propertiesOf(const QDBusMessage &reply)
+{
+    if (!isReply(reply) || reply.arguments().isEmpty() || !reply.arguments().constFirst().canConvert<QDBusArgument>())
+        return std::nullopt;
+    const QDBusArgument argument = reply.arguments().constFirst().value<QDBusArgument>();
+    if (argument.currentSignature() != QLatin1String("a{sv}"))
+        return std::nullopt;
+    return qdbus_cast<QVariantMap>(argument);
+}
+
+std::optional<std::uint32_t> reasonOf(const QVariant &value)
+{
     if (!value.canConvert<QDBusArgument>())
-        return result;
+        return std::nullopt;
     const QDBusArgument argument = value.value<QDBusArgument>();
+    if (argument.currentSignature() != QLatin1String("(uu)"))
+        return std::nullopt;
+    std::uint32_t state = 0;
+    std::uint32_t reason = 0;
     argument.beginStructure();
-    argument >> result.state >> result.reason;
+    argument >> state >> reason;
     argument.endStructure();
-    return result;
+    return reason;
 }
 
 QDBusMessage getAll(const QString &path, const QString &interface)
@@ -64,6 +106,14 @@ QDBusMessage getAll(const QString &path, const QString &interface)
     return message;
 }
 
+bool nameIsGone(const QDBusMessage &reply)
+{
+    return reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
+        || reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner");
+}
+
+QString handleKey(const QString &activePath, const QString &connection) { return activePath + u'|' + connection; }
+
 } // namespace
 
 NmDialUpService::NmDialUpService(QDBusConnection bus, int timeoutMs)
@@ -71,18 +121,25 @@ NmDialUpService::NmDialUpService(QDBusConnection bus, int timeoutMs)
     , m_timeoutMs(timeoutMs)
     , m_watcher(new QDBusServiceWatcher(kService, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this))
 {
-    connect(m_watcher, &QDBusServiceWatcher::serviceRegistered, this, &NmDialUpService::serviceAppeared);
-    connect(m_watcher, &QDBusServiceWatcher::serviceUnregistered, this, &NmDialUpService::serviceVanished);
+    connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+        [this](const QString &, const QString &, const QString &owner) { ownerChanged(!owner.isEmpty()); });
     const auto listen = [this](const QString &interface, const QString &name, const char *slot) {
         m_bus.connect(kService, QString(), interface, name, this, slot);
     };
-    listen(kPropertiesInterface, QStringLiteral("PropertiesChanged"), SLOT(onPropertiesChanged(QDBusMessage)));
-    listen(kDeviceInterface, QStringLiteral("StateChanged"), SLOT(onDeviceStateChanged(QDBusMessage)));
-    listen(kActiveInterface, QStringLiteral("StateChanged"), SLOT(onActiveStateChanged(QDBusMessage)));
-    listen(kSettingsInterface, QStringLiteral("NewConnection"), SLOT(onSettingsChanged(QDBusMessage)));
-    listen(kSettingsInterface, QStringLiteral("ConnectionRemoved"), SLOT(onSettingsChanged(QDBusMessage)));
-    listen(kConnectionInterface, QStringLiteral("Updated"), SLOT(onSettingsChanged(QDBusMessage)));
-    reloadAll();
+    listen(kPropertiesInterface, QStringLiteral("PropertiesChanged"), SLOT(onStateSignal(QDBusMessage)));
+    listen(kDeviceInterface, QStringLiteral("StateChanged"), SLOT(onStateSignal(QDBusMessage)));
+    listen(kActiveInterface, QStringLiteral("StateChanged"), SLOT(onStateSignal(QDBusMessage)));
+    listen(kSettingsInterface, QStringLiteral("NewConnection"), SLOT(onSettingsSignal(QDBusMessage)));
+    listen(kSettingsInterface, QStringLiteral("ConnectionRemoved"), SLOT(onSettingsSignal(QDBusMessage)));
+    listen(kConnectionInterface, QStringLiteral("Updated"), SLOT(onSettingsSignal(QDBusMessage)));
+    for (Reader *reader : { &m_entriesReader, &m_stateReader }) {
+        reader->retry.setSingleShot(true);
+        connect(&reader->retry, &QTimer::timeout, this, [this, reader] { start(*reader); });
+    }
+    m_callReread.setInterval(kCallRereadMs);
+    connect(&m_callReread, &QTimer::timeout, this, [this] { request(m_stateReader); });
+    start(m_entriesReader);
+    start(m_stateReader);
 }
 
 NmDialUpService::~NmDialUpService()
@@ -102,111 +159,165 @@ bool NmDialUpService::answersOn(const QDBusConnection &bus, int timeoutMs)
         QStringLiteral("NameHasOwner"));
     message << kService;
     const QDBusMessage reply = bus.call(message, QDBus::Block, timeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
-        && reply.arguments().constFirst().toBool();
+    return isReply(reply) && !reply.arguments().isEmpty() && reply.arguments().constFirst().toBool();
 }
 
 bool NmDialUpService::waitUntilReady(int timeoutMs)
 {
-    if (isReady())
+    if (m_presence == Presence::Present)
         return true;
     QEventLoop loop;
     connect(this, &NmDialUpService::ready, &loop, &QEventLoop::quit);
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
     loop.exec();
-    return isReady();
+    return m_presence == Presence::Present;
 }
 
-template <typename Done> void NmDialUpService::callAsync(const QDBusMessage &message, Done done)
+template <typename Done> void NmDialUpService::callAsync(const QDBusMessage &message, Done done, int timeoutMs)
 {
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message, m_timeoutMs), this);
+    auto *watcher
+        = new QDBusPendingCallWatcher(m_bus.asyncCall(message, timeoutMs < 0 ? m_timeoutMs : timeoutMs), this);
     const std::uint64_t generation = m_generation;
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
         [this, watcher, generation, done = std::move(done)]() mutable {
             watcher->deleteLater();
-            // Answers from before NetworkManager went away describe nothing that still exists.
+            // Answers from before the name changed hands describe nothing that still exists.
             if (generation == m_generation)
                 done(watcher->reply());
         });
 }
 
-void NmDialUpService::serviceAppeared()
+void NmDialUpService::ownerChanged(bool owned)
 {
     ++m_generation;
-    m_managerPending = false;
-    reloadAll();
-}
-
-void NmDialUpService::serviceVanished()
-{
-    m_running = false;
-    ++m_generation;
-    m_managerPending = false;
+    if (m_presence == Presence::Present && m_departed.empty()) {
+        // Lines up now may still be up when it is back; a call on one goes on.
+        for (const Active &active : m_active) {
+            const auto handle = m_handles.find(handleKey(active.path, active.connection));
+            const auto device = active.devices.isEmpty() ? m_devices.end() : m_devices.find(active.devices.first());
+            if (handle != m_handles.end() && device != m_devices.end() && active.state == nm::kActivated)
+                m_departed.push_back({ handle->second, active.id, device->second.interface });
+        }
+        m_departedAt.start();
+    }
+    m_presence = owned ? Presence::Starting : Presence::Absent;
+    m_entriesLoaded = false;
+    m_stateLoaded = false;
     m_active.clear();
     m_devices.clear();
-    m_handles.clear();
-    // Every line it held is gone with it.
-    auto watches = std::move(m_watches);
-    m_watches.clear();
-    for (auto &[handle, watch] : watches) {
-        if (watch.activePath.isEmpty())
-            watch.notifier(dialup::kOpenPort, nm::kErrorNotRunning);
-        else
-            watch.notifier(dialup::kDisconnected, 0);
+    m_activeReasons.clear();
+    m_callReread.stop();
+    // A dial not yet answered was lost with the name; a dial whose line was
+    // up waits for the line to be found again.
+    std::vector<dialup::ConnectionHandle> lost;
+    for (auto &[handle, watch] : m_watches) {
+        const bool waiting = std::ranges::any_of(m_departed, [h = handle](const Departed &d) { return d.handle == h; });
+        if (!waiting)
+            lost.push_back(handle);
+    }
+    for (const dialup::ConnectionHandle handle : lost) {
+        const bool answered = !m_watches[handle].activePath.isEmpty();
+        notify(handle,
+            answered ? dialup::ConnectionStatus { dialup::kDisconnected, 0 }
+                     : dialup::ConnectionStatus { dialup::kOpenPort, nm::kErrorNotRunning });
+        m_watches.erase(handle);
+    }
+    for (Reader *reader : { &m_entriesReader, &m_stateReader }) {
+        reader->retry.stop();
+        reader->failures = 0;
+        reader->inFlight = false;
+        reader->again = false;
+        start(*reader);
     }
 }
 
-void NmDialUpService::reloadAll()
+void NmDialUpService::request(Reader &reader)
 {
-    loadEntries();
-    refreshManager();
-    callAsync(
-        QDBusMessage::createMethodCall(kService, kManagerPath, kManagerInterface, QStringLiteral("GetPermissions")),
-        [this](const QDBusMessage &reply) {
-            if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-                return;
-            const auto permissions = qdbus_cast<QMap<QString, QString>>(reply.arguments().constFirst());
-            m_mayControl = permissions.value(QStringLiteral("org.freedesktop.NetworkManager.network-control"))
-                != QLatin1String("no");
-        });
+    if (reader.inFlight)
+        reader.again = true;
+    else if (!reader.retry.isActive())
+        start(reader);
+    // Otherwise the retry already waiting will read everything anyway.
 }
 
-void NmDialUpService::loadEntries()
+void NmDialUpService::start(Reader &reader)
 {
-    const std::uint64_t request = ++m_entriesRequest;
+    reader.inFlight = true;
+    reader.again = false;
+    if (&reader == &m_entriesReader)
+        readEntries();
+    else
+        readState();
+}
+
+void NmDialUpService::finished(Reader &reader, const QDBusMessage *failure)
+{
+    reader.inFlight = false;
+    if (!failure) {
+        reader.failures = 0;
+        if (reader.again)
+            start(reader);
+        return;
+    }
+    // Found out before any answer; once it has answered, only the name's
+    // owner changing says it is gone.
+    if (nameIsGone(*failure) && m_presence == Presence::Starting)
+        m_presence = Presence::Absent;
+    const int step = std::min<int>(reader.failures, int(std::size(kRetryMs)) - 1);
+    ++reader.failures;
+    reader.again = false;
+    reader.retry.start(kRetryMs[step]);
+}
+
+void NmDialUpService::readEntries()
+{
     callAsync(
         QDBusMessage::createMethodCall(kService, kSettingsPath, kSettingsInterface, QStringLiteral("ListConnections")),
-        [this, request](const QDBusMessage &reply) {
-            if (request != m_entriesRequest || reply.type() != QDBusMessage::ReplyMessage
-                || reply.arguments().isEmpty())
+        [this](const QDBusMessage &reply) {
+            std::optional<QStringList> listed;
+            if (isReply(reply) && !reply.arguments().isEmpty())
+                listed = pathList(reply.arguments().constFirst());
+            if (!listed) {
+                finished(m_entriesReader, &reply);
                 return;
-            QList<QDBusObjectPath> listed;
-            reply.arguments().constFirst().value<QDBusArgument>() >> listed;
+            }
             struct Batch {
                 std::vector<std::optional<Entry>> entries;
                 std::size_t remaining = 0;
+                std::optional<QDBusMessage> failure;
             };
             auto batch = std::make_shared<Batch>();
-            batch->entries.resize(std::size_t(listed.size()));
+            batch->entries.resize(std::size_t(listed->size()));
             batch->remaining = batch->entries.size();
             const auto finish = [this, batch] {
+                if (batch->failure) {
+                    finished(m_entriesReader, &*batch->failure);
+                    return;
+                }
                 m_entries.clear();
                 for (auto &entry : batch->entries)
                     if (entry)
                         m_entries.push_back(std::move(*entry));
                 m_entriesLoaded = true;
-                checkReady();
+                finished(m_entriesReader, nullptr);
+                settle();
             };
-            if (batch->remaining == 0)
+            if (batch->remaining == 0) {
                 finish();
-            for (qsizetype i = 0; i < listed.size(); ++i) {
-                const QString path = listed[i].path();
+                return;
+            }
+            for (qsizetype i = 0; i < listed->size(); ++i) {
+                const QString path = listed->at(i);
                 callAsync(
                     QDBusMessage::createMethodCall(kService, path, kConnectionInterface, QStringLiteral("GetSettings")),
-                    [this, request, batch, finish, path, i](const QDBusMessage &answer) {
-                        if (request != m_entriesRequest)
-                            return;
-                        if (answer.type() == QDBusMessage::ReplyMessage && !answer.arguments().isEmpty()) {
+                    [batch, finish, path, i](const QDBusMessage &answer) {
+                        const bool wellFormed = isReply(answer) && !answer.arguments().isEmpty()
+                            && answer.arguments().constFirst().canConvert<QDBusArgument>()
+                            && answer.arguments().constFirst().value<QDBusArgument>().currentSignature()
+                                == QLatin1String("a{sa{sv}}");
+                        if (!wellFormed) {
+                            batch->failure = answer;
+                        } else {
                             const auto settings
                                 = qdbus_cast<QMap<QString, QVariantMap>>(answer.arguments().constFirst());
                             const QVariantMap connection = settings.value(QStringLiteral("connection"));
@@ -220,158 +331,184 @@ void NmDialUpService::loadEntries()
                     });
             }
         });
+    callAsync(
+        QDBusMessage::createMethodCall(kService, kManagerPath, kManagerInterface, QStringLiteral("GetPermissions")),
+        [this](const QDBusMessage &reply) {
+            if (!isReply(reply) || reply.arguments().isEmpty())
+                return;
+            const auto permissions = qdbus_cast<QMap<QString, QString>>(reply.arguments().constFirst());
+            m_mayControl = permissions.value(QStringLiteral("org.freedesktop.NetworkManager.network-control"))
+                != QLatin1String("no");
+        });
 }
 
-void NmDialUpService::refreshManager()
+void NmDialUpService::readState()
 {
-    if (m_managerPending)
-        return;
-    m_managerPending = true;
     callAsync(getAll(kManagerPath, kManagerInterface), [this](const QDBusMessage &reply) {
-        m_managerPending = false;
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-            // No answer in time: keep what is known until it speaks again.
-            if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown"))
-                m_running = false;
+        const auto properties = propertiesOf(reply);
+        const auto paths = properties ? pathList(properties->value(QStringLiteral("ActiveConnections"))) : std::nullopt;
+        if (!paths) {
+            finished(m_stateReader, &reply);
             return;
         }
-        m_running = true;
-        setActivePaths(
-            objectPaths(propertyMap(reply.arguments().constFirst()).value(QStringLiteral("ActiveConnections"))));
-        m_managerLoaded = true;
-        checkReady();
+        struct Batch {
+            std::vector<Active> actives;
+            std::size_t remaining = 0;
+            std::optional<QDBusMessage> failure;
+        };
+        auto batch = std::make_shared<Batch>();
+        batch->actives.resize(std::size_t(paths->size()));
+        batch->remaining = batch->actives.size();
+        if (batch->remaining == 0) {
+            readDevices({});
+            return;
+        }
+        for (qsizetype i = 0; i < paths->size(); ++i) {
+            const QString path = paths->at(i);
+            callAsync(getAll(path, kActiveInterface), [this, batch, path, i](const QDBusMessage &answer) {
+                const auto active = propertiesOf(answer);
+                const auto connection = active ? pathOf(active->value(QStringLiteral("Connection"))) : std::nullopt;
+                const auto state = active ? numberOf(active->value(QStringLiteral("State"))) : std::nullopt;
+                const auto devices = active ? pathList(active->value(QStringLiteral("Devices"))) : std::nullopt;
+                const auto id = active ? textOf(active->value(QStringLiteral("Id"))) : std::nullopt;
+                if (!connection || !state || !devices || !id)
+                    batch->failure = answer;
+                else
+                    batch->actives[std::size_t(i)] = Active { path, *id, *connection, *devices, *state };
+                if (--batch->remaining > 0)
+                    return;
+                if (batch->failure)
+                    finished(m_stateReader, &*batch->failure);
+                else
+                    readDevices(std::move(batch->actives));
+            });
+        }
     });
 }
 
-bool NmDialUpService::isReady() const
+void NmDialUpService::readDevices(std::vector<Active> actives)
 {
-    return m_entriesLoaded && m_managerLoaded
-        && std::all_of(m_active.begin(), m_active.end(), [](const Active &active) { return active.loaded; });
+    QStringList paths;
+    for (const Active &active : actives)
+        for (const QString &device : active.devices)
+            if (!paths.contains(device))
+                paths.append(device);
+    struct Batch {
+        std::vector<Active> actives;
+        std::map<QString, Device> devices;
+        std::size_t remaining = 0;
+        std::optional<QDBusMessage> failure;
+    };
+    auto batch = std::make_shared<Batch>();
+    batch->actives = std::move(actives);
+    batch->remaining = std::size_t(paths.size());
+    if (batch->remaining == 0) {
+        finished(m_stateReader, nullptr);
+        commitState(std::move(batch->actives), {});
+        return;
+    }
+    for (const QString &path : std::as_const(paths)) {
+        callAsync(getAll(path, kDeviceInterface), [this, batch, path](const QDBusMessage &answer) {
+            const auto device = propertiesOf(answer);
+            const auto state = device ? numberOf(device->value(QStringLiteral("State"))) : std::nullopt;
+            const auto interface = device ? textOf(device->value(QStringLiteral("Interface"))) : std::nullopt;
+            if (!state || !interface)
+                batch->failure = answer;
+            else
+                batch->devices[path]
+                    = Device { *state, reasonOf(device->value(QStringLiteral("StateReason"))).value_or(0), *interface };
+            if (--batch->remaining > 0)
+                return;
+            if (batch->failure) {
+                finished(m_stateReader, &*batch->failure);
+                return;
+            }
+            finished(m_stateReader, nullptr);
+            commitState(std::move(batch->actives), std::move(batch->devices));
+        });
+    }
 }
 
-void NmDialUpService::checkReady()
+void NmDialUpService::commitState(std::vector<Active> actives, std::map<QString, Device> devices)
 {
-    if (isReady())
-        emit ready();
+    m_active = std::move(actives);
+    m_devices = std::move(devices);
+    m_stateLoaded = true;
+    settle();
 }
 
-void NmDialUpService::setActivePaths(const QStringList &paths)
+void NmDialUpService::settle()
 {
-    std::vector<Active> next;
-    for (const QString &path : paths) {
-        if (Active *known = activeByPath(path)) {
-            next.push_back(std::move(*known));
+    if (!m_entriesLoaded || !m_stateLoaded)
+        return;
+    m_presence = Presence::Present;
+
+    // Back after a restart: a line still up on the same device is the line it was.
+    const bool inGrace = m_departedAt.isValid() && m_departedAt.elapsed() <= kRestartGraceMs;
+    for (const Departed &departed : std::exchange(m_departed, {})) {
+        const auto same = std::ranges::find_if(m_active, [&](const Active &active) {
+            const auto device = active.devices.isEmpty() ? m_devices.end() : m_devices.find(active.devices.first());
+            return inGrace && active.id == departed.id && active.state == nm::kActivated && device != m_devices.end()
+                && device->second.interface == departed.interface && entryByPath(active.connection)
+                && !m_handles.contains(handleKey(active.path, active.connection));
+        });
+        const auto watch = m_watches.find(departed.handle);
+        std::erase_if(m_handles, [&](const auto &h) { return h.second == departed.handle; });
+        if (same == m_active.end()) {
+            if (watch != m_watches.end()) {
+                notify(departed.handle, { dialup::kDisconnected, 0 });
+                m_watches.erase(departed.handle);
+            }
             continue;
         }
-        next.push_back(Active { path, {}, {}, {}, 0, 0, false });
-        loadActive(path);
+        m_handles[handleKey(same->path, same->connection)] = departed.handle;
+        if (watch != m_watches.end())
+            watch->second.activePath = same->path;
     }
-    m_active = std::move(next);
-    for (auto it = m_handles.begin(); it != m_handles.end();)
-        it = paths.contains(it->first) ? std::next(it) : m_handles.erase(it);
+    m_departedAt.invalidate();
+
+    std::erase_if(m_handles, [this](const auto &known) {
+        return std::ranges::none_of(
+            m_active, [&](const Active &active) { return handleKey(active.path, active.connection) == known.first; });
+    });
+    std::erase_if(m_activeReasons, [this](const auto &reason) { return !activeByPath(reason.first); });
     // A dial whose connection is gone has ended, whoever ended it.
     std::vector<dialup::ConnectionHandle> ended;
     for (const auto &[handle, watch] : m_watches)
-        if (!watch.activePath.isEmpty() && !paths.contains(watch.activePath))
+        if (!watch.activePath.isEmpty() && !activeByPath(watch.activePath))
             ended.push_back(handle);
     for (const dialup::ConnectionHandle handle : ended) {
         notify(handle, { dialup::kDisconnected, 0 });
         m_watches.erase(handle);
     }
+    const bool lineUp = std::ranges::any_of(m_active, [this](const Active &a) { return entryByPath(a.connection); });
+    if (lineUp && !m_callReread.isActive())
+        m_callReread.start();
+    else if (!lineUp)
+        m_callReread.stop();
+    reportProgress();
+    emit ready();
 }
 
-void NmDialUpService::loadActive(const QString &path)
+void NmDialUpService::onStateSignal(const QDBusMessage &message)
 {
-    callAsync(getAll(path, kActiveInterface), [this, path](const QDBusMessage &reply) {
-        Active *active = activeByPath(path);
-        if (!active)
-            return;
-        // One that cannot be read is most likely gone already; it stays
-        // unlisted, having no saved connection.
-        if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
-            applyActiveProperties(*active, propertyMap(reply.arguments().constFirst()));
-        active->loaded = true;
-        checkReady();
-        reportProgress();
-    });
-}
-
-void NmDialUpService::loadDevice(const QString &path)
-{
-    m_devices.emplace(path, nm::DeviceState {});
-    callAsync(getAll(path, kDeviceInterface), [this, path](const QDBusMessage &reply) {
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-            return;
-        const QVariantMap properties = propertyMap(reply.arguments().constFirst());
-        m_devices[path] = { properties.value(QStringLiteral("State")).toUInt(),
-            stateReason(properties.value(QStringLiteral("StateReason"))).reason };
-        reportProgress();
-    });
-}
-
-void NmDialUpService::applyActiveProperties(Active &active, const QVariantMap &properties)
-{
-    if (properties.contains(QStringLiteral("Id")))
-        active.id = properties.value(QStringLiteral("Id")).toString();
-    if (properties.contains(QStringLiteral("Connection")))
-        active.connection = objectPath(properties.value(QStringLiteral("Connection")));
-    if (properties.contains(QStringLiteral("State")))
-        active.state = properties.value(QStringLiteral("State")).toUInt();
-    if (properties.contains(QStringLiteral("Devices"))) {
-        active.devices = objectPaths(properties.value(QStringLiteral("Devices")));
-        for (const QString &device : std::as_const(active.devices))
-            if (!m_devices.contains(device))
-                loadDevice(device);
+    // Only the reason an active connection gives for ending is kept: no
+    // property holds it. It counts only once a read shows the end.
+    if (message.interface() == kActiveInterface && message.member() == QLatin1String("StateChanged")
+        && message.arguments().size() >= 2) {
+        const auto reason = numberOf(message.arguments().at(1));
+        if (reason && activeByPath(message.path()))
+            m_activeReasons[message.path()] = *reason;
     }
-}
-
-void NmDialUpService::onPropertiesChanged(const QDBusMessage &message)
-{
-    const QList<QVariant> arguments = message.arguments();
-    if (arguments.size() < 2)
-        return;
-    const QString interface = arguments[0].toString();
-    const QVariantMap changed = propertyMap(arguments[1]);
-    const QString path = message.path();
-    if (interface == kManagerInterface && path == kManagerPath) {
-        if (changed.contains(QStringLiteral("ActiveConnections")))
-            setActivePaths(objectPaths(changed.value(QStringLiteral("ActiveConnections"))));
-    } else if (interface == kActiveInterface) {
-        // States come from StateChanged alone, which carries the reason with
-        // the state: a failure is never shown for a moment without its reason.
-        if (Active *active = activeByPath(path)) {
-            QVariantMap others = changed;
-            others.remove(QStringLiteral("State"));
-            applyActiveProperties(*active, others);
-        }
-    } else if (interface == kSettingsInterface && changed.contains(QStringLiteral("Connections"))) {
-        loadEntries();
+    if (message.interface() == kPropertiesInterface && !message.arguments().isEmpty()
+        && message.arguments().constFirst().toString() == kSettingsInterface) {
+        request(m_entriesReader);
         return;
     }
-    reportProgress();
+    request(m_stateReader);
 }
 
-void NmDialUpService::onDeviceStateChanged(const QDBusMessage &message)
-{
-    const QList<QVariant> arguments = message.arguments();
-    if (arguments.size() < 3)
-        return;
-    m_devices[message.path()] = { arguments[0].toUInt(), arguments[2].toUInt() };
-    reportProgress();
-}
-
-void NmDialUpService::onActiveStateChanged(const QDBusMessage &message)
-{
-    const QList<QVariant> arguments = message.arguments();
-    Active *active = activeByPath(message.path());
-    if (!active || arguments.size() < 2)
-        return;
-    active->state = arguments[0].toUInt();
-    active->reason = arguments[1].toUInt();
-    reportProgress();
-}
-
-void NmDialUpService::onSettingsChanged(const QDBusMessage &) { loadEntries(); }
+void NmDialUpService::onSettingsSignal(const QDBusMessage &) { request(m_entriesReader); }
 
 void NmDialUpService::notify(dialup::ConnectionHandle handle, dialup::ConnectionStatus status)
 {
@@ -394,26 +531,36 @@ void NmDialUpService::reportProgress()
         if (it == m_watches.end() || it->second.activePath.isEmpty())
             continue;
         const Active *active = activeByPath(it->second.activePath);
-        if (!active || !active->loaded)
+        if (!active)
             continue;
-        const dialup::ConnectionStatus status
-            = nm::connectionStatus(active->state, active->reason, firstDevice(*active));
+        const dialup::ConnectionStatus status = statusOf(*active);
         if (status.state != it->second.reported.state || status.error != it->second.reported.error)
             notify(handle, status);
     }
 }
 
+std::optional<dialup::ErrorCode> NmDialUpService::unavailable() const
+{
+    switch (m_presence) {
+    case Presence::Absent:
+        return nm::kErrorNotRunning;
+    case Presence::Starting:
+        return nm::kErrorNotAnswering;
+    case Presence::Present:
+        break;
+    }
+    return std::nullopt;
+}
+
 std::expected<std::vector<dialup::ActiveConnection>, dialup::ErrorCode> NmDialUpService::enumConnections()
 {
-    // Answered from what is known now; the refresh lands for a later tick.
-    if (m_running)
-        refreshManager();
+    if (const auto away = unavailable())
+        return std::unexpected(*away);
     std::vector<dialup::ActiveConnection> result;
     for (const Active &active : m_active) {
         // Only dial-up links are calls: an ordinary wired or Wi-Fi line costs nothing.
-        const Entry *entry = active.loaded ? entryByPath(active.connection) : nullptr;
-        if (entry)
-            result.push_back({ handleFor(active.path), entry->id.toStdString() });
+        if (const Entry *entry = entryByPath(active.connection))
+            result.push_back({ handleFor(active), entry->id.toStdString() });
     }
     return result;
 }
@@ -421,14 +568,18 @@ std::expected<std::vector<dialup::ActiveConnection>, dialup::ErrorCode> NmDialUp
 std::expected<dialup::ConnectionStatus, dialup::ErrorCode> NmDialUpService::connectionStatus(
     dialup::ConnectionHandle handle)
 {
-    Active *active = activeByPath(pathOfHandle(handle));
+    if (const auto away = unavailable())
+        return std::unexpected(*away);
+    const Active *active = activeByPath(pathOfHandle(handle));
     if (!active)
         return std::unexpected(nm::kErrorNoSuchConnection);
-    return nm::connectionStatus(active->state, active->reason, firstDevice(*active));
+    return statusOf(*active);
 }
 
 std::expected<std::vector<std::string>, dialup::ErrorCode> NmDialUpService::enumEntries()
 {
+    if (!m_entriesLoaded)
+        return std::unexpected(unavailable().value_or(nm::kErrorNotAnswering));
     std::vector<std::string> names;
     for (const Entry &entry : m_entries)
         names.push_back(entry.id.toStdString());
@@ -437,8 +588,8 @@ std::expected<std::vector<std::string>, dialup::ErrorCode> NmDialUpService::enum
 
 std::expected<dialup::DialParams, dialup::ErrorCode> NmDialUpService::entryDialParams(const std::string &entry)
 {
-    if (!m_running)
-        return std::unexpected(nm::kErrorNotRunning);
+    if (const auto away = unavailable())
+        return std::unexpected(*away);
     if (!entryByName(entry))
         return std::unexpected(nm::kErrorNoSuchEntry);
     // NetworkManager keeps the secrets and uses them itself.
@@ -448,8 +599,8 @@ std::expected<dialup::DialParams, dialup::ErrorCode> NmDialUpService::entryDialP
 std::expected<dialup::ConnectionHandle, dialup::ErrorCode> NmDialUpService::dial(
     const std::string &entry, const std::string &, const std::string &, dialup::DialNotifier notifier)
 {
-    if (!m_running)
-        return std::unexpected(nm::kErrorNotRunning);
+    if (const auto away = unavailable())
+        return std::unexpected(*away);
     const Entry *found = entryByName(entry);
     if (!found)
         return std::unexpected(nm::kErrorNoSuchEntry);
@@ -461,31 +612,44 @@ std::expected<dialup::ConnectionHandle, dialup::ErrorCode> NmDialUpService::dial
         kService, kManagerPath, kManagerInterface, QStringLiteral("ActivateConnection"));
     message << QVariant::fromValue(QDBusObjectPath(found->path)) << QVariant::fromValue(QDBusObjectPath(kNoObject))
             << QVariant::fromValue(QDBusObjectPath(kNoObject));
-    callAsync(message, [this, handle](const QDBusMessage &reply) {
+    // The caller hears of a late answer in the usual time; the answer itself
+    // is still taken when it comes, so a cancel can undo what it started.
+    QTimer::singleShot(m_timeoutMs, this, [this, handle] {
         const auto it = m_watches.find(handle);
-        if (it == m_watches.end())
-            return;
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-            notify(handle, { dialup::kOpenPort, refusal(reply) });
-            m_watches.erase(handle);
-            return;
-        }
-        const QString activePath = reply.arguments().constFirst().value<QDBusObjectPath>().path();
-        if (it->second.cancelled) {
-            m_watches.erase(it);
-            deactivate(activePath);
-            return;
-        }
-        it->second.activePath = activePath;
-        m_handles.try_emplace(activePath, handle);
-        reportProgress();
+        if (it != m_watches.end() && it->second.activePath.isEmpty() && !it->second.cancelled)
+            notify(handle, { dialup::kOpenPort, nm::kErrorNoAnswer });
     });
+    const QString connectionPath = found->path;
+    callAsync(
+        message,
+        [this, handle, connectionPath](const QDBusMessage &reply) {
+            const auto it = m_watches.find(handle);
+            if (it == m_watches.end())
+                return;
+            const auto activePath = isReply(reply) && !reply.arguments().isEmpty()
+                ? pathOf(reply.arguments().constFirst())
+                : std::nullopt;
+            if (!activePath) {
+                notify(handle, { dialup::kOpenPort, refusal(reply) });
+                m_watches.erase(handle);
+                return;
+            }
+            if (it->second.cancelled) {
+                m_watches.erase(it);
+                deactivate(0, *activePath);
+                return;
+            }
+            it->second.activePath = *activePath;
+            m_handles.try_emplace(handleKey(*activePath, connectionPath), handle);
+            request(m_stateReader);
+        },
+        kActivationAnswerMs);
     return handle;
 }
 
 std::expected<void, dialup::ErrorCode> NmDialUpService::hangUp(dialup::ConnectionHandle handle)
 {
-    if (!m_running)
+    if (m_presence == Presence::Absent)
         return std::unexpected(nm::kErrorNotRunning);
     if (const auto it = m_watches.find(handle); it != m_watches.end() && it->second.activePath.isEmpty()) {
         it->second.cancelled = true;
@@ -495,29 +659,28 @@ std::expected<void, dialup::ErrorCode> NmDialUpService::hangUp(dialup::Connectio
     if (!activeByPath(path))
         return std::unexpected(nm::kErrorNoSuchConnection);
     m_watches.erase(handle);
-    deactivate(path);
+    deactivate(handle, path);
     return {};
 }
 
-void NmDialUpService::deactivate(const QString &activePath)
+void NmDialUpService::deactivate(dialup::ConnectionHandle handle, const QString &activePath)
 {
-    // Shown as going down at once, so the next tick does not take the line
-    // for a new call while NetworkManager is still answering.
-    if (Active *active = activeByPath(activePath))
-        active->state = nm::kDeactivating;
+    // The line is down when NetworkManager lists it so, not when it is asked.
     QDBusMessage message = QDBusMessage::createMethodCall(
         kService, kManagerPath, kManagerInterface, QStringLiteral("DeactivateConnection"));
     message << QVariant::fromValue(QDBusObjectPath(activePath));
-    const QDBusPendingCall call = m_bus.asyncCall(message, m_timeoutMs);
+    const QDBusPendingCall call = m_bus.asyncCall(message, kActivationAnswerMs);
     m_hangUps.push_back(call);
     auto *watcher = new QDBusPendingCallWatcher(call, this);
     const std::uint64_t generation = m_generation;
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, generation, activePath] {
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, generation, handle] {
         watcher->deleteLater();
         std::erase_if(m_hangUps, [watcher](const QDBusPendingCall &pending) { return pending.isFinished(); });
-        // Refused: read it again, so the line shows as it really is.
-        if (generation == m_generation && watcher->isError())
-            loadActive(activePath);
+        if (generation != m_generation)
+            return;
+        request(m_stateReader);
+        if (watcher->isError() && handle != 0 && m_onRefusal)
+            m_onRefusal(handle, refusal(watcher->reply()));
     });
 }
 
@@ -550,12 +713,20 @@ std::expected<void, dialup::ErrorCode> NmDialUpService::editEntry(dialup::Native
 
 dialup::ErrorCode NmDialUpService::refusal(const QDBusMessage &reply)
 {
-    if (reply.errorName() == QLatin1String("org.freedesktop.NetworkManager.PermissionDenied"))
+    const QString name = reply.errorName();
+    if (name == QLatin1String("org.freedesktop.NetworkManager.PermissionDenied")
+        || name == QLatin1String("org.freedesktop.DBus.Error.AccessDenied"))
         return nm::kErrorNotPermitted;
-    if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown"))
+    if (nameIsGone(reply))
         return nm::kErrorNotRunning;
-    m_lastRefusal
-        = reply.errorMessage().isEmpty() ? QStringLiteral("NetworkManager did not answer.") : reply.errorMessage();
+    if (name == QLatin1String("org.freedesktop.DBus.Error.NoReply")
+        || name == QLatin1String("org.freedesktop.DBus.Error.Timeout"))
+        return nm::kErrorNoAnswer;
+    // NetworkManager's own errors carry a sentence worth keeping as the detail.
+    const QString detail = name.startsWith(kService) ? reply.errorMessage().trimmed() : QString();
+    m_lastRefusal = detail.isEmpty() ? QStringLiteral("NetworkManager refused the request.")
+                                     : QStringLiteral("NetworkManager refused the request: %1%2")
+                                           .arg(detail, detail.endsWith(u'.') ? QString() : QStringLiteral("."));
     return nm::kErrorRequestFailed;
 }
 
@@ -576,9 +747,9 @@ const NmDialUpService::Entry *NmDialUpService::entryByName(const std::string &na
     return nullptr;
 }
 
-NmDialUpService::Active *NmDialUpService::activeByPath(const QString &path)
+const NmDialUpService::Active *NmDialUpService::activeByPath(const QString &path) const
 {
-    for (Active &active : m_active)
+    for (const Active &active : m_active)
         if (active.path == path)
             return &active;
     return nullptr;
@@ -589,12 +760,21 @@ std::optional<nm::DeviceState> NmDialUpService::firstDevice(const Active &active
     if (active.devices.isEmpty())
         return std::nullopt;
     const auto it = m_devices.find(active.devices.constFirst());
-    return it == m_devices.end() ? std::nullopt : std::optional(it->second);
+    if (it == m_devices.end())
+        return std::nullopt;
+    return nm::DeviceState { it->second.state, it->second.reason };
 }
 
-dialup::ConnectionHandle NmDialUpService::handleFor(const QString &activePath)
+dialup::ConnectionStatus NmDialUpService::statusOf(const Active &active) const
 {
-    const auto [it, added] = m_handles.try_emplace(activePath, m_nextHandle);
+    const auto reason = m_activeReasons.find(active.path);
+    return nm::connectionStatus(
+        active.state, reason == m_activeReasons.end() ? 0 : reason->second, firstDevice(active));
+}
+
+dialup::ConnectionHandle NmDialUpService::handleFor(const Active &active)
+{
+    const auto [it, added] = m_handles.try_emplace(handleKey(active.path, active.connection), m_nextHandle);
     if (added)
         ++m_nextHandle;
     return it->second;
@@ -604,8 +784,8 @@ QString NmDialUpService::pathOfHandle(dialup::ConnectionHandle handle) const
 {
     if (const auto it = m_watches.find(handle); it != m_watches.end() && !it->second.activePath.isEmpty())
         return it->second.activePath;
-    for (const auto &[path, known] : m_handles)
+    for (const auto &[key, known] : m_handles)
         if (known == handle)
-            return path;
+            return key.section(u'|', 0, 0);
     return {};
 }

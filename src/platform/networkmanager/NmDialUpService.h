@@ -5,10 +5,13 @@
 
 #include <QDBusConnection>
 #include <QDBusPendingCall>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -19,21 +22,26 @@ class QDBusServiceWatcher;
 // The dial-up service on a Linux desktop: NetworkManager over D-Bus. Its
 // saved connections of dial-up kinds are the phonebook; its active ones are
 // the connections, whoever activated them. Everything the tick asks for is
-// answered from a cache that asynchronous calls and NetworkManager's signals
-// keep current, so a slow or silent NetworkManager never holds up the tick.
+// answered from a cache, so a slow or silent NetworkManager never holds up
+// the tick. The cache changes only by whole reads: a signal merely asks for
+// one, so a stray or contradictory message cannot end or split a call. Reads
+// that fail are tried again, with growing pauses, for as long as it takes.
 class NmDialUpService final : public QObject, public dialup::DialUpService {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(NmDialUpService)
 
 public:
     static constexpr int kDefaultTimeoutMs = 3000;
+    // A line still up on the same device when NetworkManager is back within
+    // this long is the same line.
+    static constexpr int kRestartGraceMs = 60000;
 
-    // `timeoutMs` bounds every call to NetworkManager.
+    // `timeoutMs` bounds every read and the wait for a dial's first answer.
     explicit NmDialUpService(QDBusConnection bus, int timeoutMs = kDefaultTimeoutMs);
     ~NmDialUpService() override;
 
-    // Whether NetworkManager answers on `bus` within `timeoutMs`; used once at
-    // start-up to choose the backend.
+    // Whether NetworkManager's name is owned on `bus`; used once at start-up
+    // to choose the backend.
     static bool answersOn(const QDBusConnection &bus, int timeoutMs);
 
     std::expected<std::vector<dialup::ActiveConnection>, dialup::ErrorCode> enumConnections() override;
@@ -44,24 +52,25 @@ public:
     std::expected<dialup::ConnectionHandle, dialup::ErrorCode> dial(const std::string &entry,
         const std::string &userName, const std::string &password, dialup::DialNotifier notifier) override;
     std::expected<void, dialup::ErrorCode> hangUp(dialup::ConnectionHandle handle) override;
+    void setHangUpRefusalHandler(dialup::HangUpRefusal handler) override { m_onRefusal = std::move(handler); }
     std::string errorText(dialup::ErrorCode code) override;
     std::expected<void, dialup::ErrorCode> createEntry(dialup::NativeWindow owner) override;
     std::expected<void, dialup::ErrorCode> editEntry(dialup::NativeWindow owner, const std::string &entry) override;
 
-    // Runs the event loop until the first answers (entries and active
-    // connections) are in, at most `timeoutMs`; true when they are.
+    // Runs the event loop until the first whole read is in, at most
+    // `timeoutMs`; true when it is.
     bool waitUntilReady(int timeoutMs);
 
 Q_SIGNALS:
     void ready();
 
 private Q_SLOTS:
-    void onPropertiesChanged(const QDBusMessage &message);
-    void onDeviceStateChanged(const QDBusMessage &message);
-    void onActiveStateChanged(const QDBusMessage &message);
-    void onSettingsChanged(const QDBusMessage &message);
+    void onStateSignal(const QDBusMessage &message);
+    void onSettingsSignal(const QDBusMessage &message);
 
 private:
+    enum class Presence { Absent, Starting, Present };
+
     struct Entry {
         QString path;
         QString id;
@@ -73,8 +82,11 @@ private:
         QString connection;
         QStringList devices;
         std::uint32_t state = 0;
+    };
+    struct Device {
+        std::uint32_t state = 0;
         std::uint32_t reason = 0;
-        bool loaded = false;
+        QString interface;
     };
     struct Watch {
         QString activePath; // empty until NetworkManager has answered the activation
@@ -82,52 +94,69 @@ private:
         dialup::ConnectionStatus reported { ~0U, ~0U };
         bool cancelled = false; // hung up before NetworkManager answered the activation
     };
+    // A line that was up when NetworkManager left, waiting to be found again.
+    struct Departed {
+        dialup::ConnectionHandle handle = 0;
+        QString id;
+        QString interface;
+    };
+    // One kind of whole read, with its retries.
+    struct Reader {
+        QTimer retry;
+        int failures = 0;
+        bool inFlight = false;
+        bool again = false;
+    };
 
-    QDBusMessage methodCall(const QString &path, const QString &interface, const QString &method) const;
-    // Sends `message` and hands the reply to `done` on this thread, unless this
-    // object is gone by then.
-    template <typename Done> void callAsync(const QDBusMessage &message, Done done);
+    template <typename Done> void callAsync(const QDBusMessage &message, Done done, int timeoutMs = -1);
 
-    void serviceAppeared();
-    void serviceVanished();
-    void reloadAll();
-    void loadEntries();
-    void loadEntry(const QString &path);
-    void refreshManager();
-    void setActivePaths(const QStringList &paths);
-    void loadActive(const QString &path);
-    void loadDevice(const QString &path);
-    void applyActiveProperties(Active &active, const QVariantMap &properties);
-    void deactivate(const QString &activePath);
+    void ownerChanged(bool owned);
+    void request(Reader &reader);
+    void start(Reader &reader);
+    void finished(Reader &reader, const QDBusMessage *failure);
+
+    void readEntries();
+    void readState();
+    void readDevices(std::vector<Active> actives);
+    void commitState(std::vector<Active> actives, std::map<QString, Device> devices);
+    // Once both reads are in: lines found again, ended dials, progress.
+    void settle();
+
     void notify(dialup::ConnectionHandle handle, dialup::ConnectionStatus status);
-    bool isReady() const;
-    void checkReady();
     void reportProgress();
+    void deactivate(dialup::ConnectionHandle handle, const QString &activePath);
+    std::optional<dialup::ErrorCode> unavailable() const;
 
     const Entry *entryByPath(const QString &path) const;
     const Entry *entryByName(const std::string &name) const;
-    Active *activeByPath(const QString &path);
+    const Active *activeByPath(const QString &path) const;
     std::optional<nm::DeviceState> firstDevice(const Active &active) const;
-    dialup::ConnectionHandle handleFor(const QString &activePath);
+    dialup::ConnectionStatus statusOf(const Active &active) const;
+    dialup::ConnectionHandle handleFor(const Active &active);
     QString pathOfHandle(dialup::ConnectionHandle handle) const;
     dialup::ErrorCode refusal(const QDBusMessage &reply);
 
     QDBusConnection m_bus;
     int m_timeoutMs;
     QDBusServiceWatcher *m_watcher;
-    bool m_running = false;
-    bool m_managerPending = false;
+    Presence m_presence = Presence::Starting;
     bool m_entriesLoaded = false;
-    bool m_managerLoaded = false;
+    bool m_stateLoaded = false;
     bool m_mayControl = true;
-    std::uint64_t m_entriesRequest = 0;
-    std::uint64_t m_generation = 0; // bumped when NetworkManager goes, so late answers are dropped
+    std::uint64_t m_generation = 0; // bumped when the name changes hands, so late answers are dropped
+    Reader m_entriesReader;
+    Reader m_stateReader;
+    QTimer m_callReread; // a whole read now and then while a line is up
     std::vector<Entry> m_entries; // in NetworkManager's order
     std::vector<Active> m_active; // in NetworkManager's order
-    std::map<QString, nm::DeviceState> m_devices;
-    std::map<QString, dialup::ConnectionHandle> m_handles;
+    std::map<QString, Device> m_devices;
+    std::map<QString, std::uint32_t> m_activeReasons; // from StateChanged, used once a read confirms the end
+    std::map<QString, dialup::ConnectionHandle> m_handles; // by active path and connection
     dialup::ConnectionHandle m_nextHandle = 1;
     std::map<dialup::ConnectionHandle, Watch> m_watches;
+    std::vector<Departed> m_departed;
+    QElapsedTimer m_departedAt;
     QString m_lastRefusal;
+    dialup::HangUpRefusal m_onRefusal;
     std::vector<QDBusPendingCall> m_hangUps; // deactivations not yet answered
 };

@@ -139,6 +139,10 @@ QString errorText(dialup::ErrorCode code)
         return QStringLiteral("That connection is no longer active.");
     case kErrorNotPermitted:
         return QStringLiteral("You are not allowed to connect or disconnect through NetworkManager.");
+    case kErrorNotAnswering:
+        return QStringLiteral("NetworkManager is running but not answering yet. Try again in a moment.");
+    case kErrorNoAnswer:
+        return QStringLiteral("NetworkManager did not answer in time. It may still be busy with the request.");
     case kErrorNoEditor:
         return QStringLiteral("No connection editor is installed. Use nmcli to create or edit dial-up connections.");
     default:

@@ -35,12 +35,14 @@ inline constexpr std::uint32_t kProjected = 18;
 
 // Error codes of this backend. Reasons reported by NetworkManager are carried
 // as a base plus the reason number, so errorText() can name them later.
-inline constexpr dialup::ErrorCode kErrorNotRunning = 30001;
+inline constexpr dialup::ErrorCode kErrorNotRunning = dialup::kErrorServiceStopped;
 inline constexpr dialup::ErrorCode kErrorNoSuchEntry = 30002;
 inline constexpr dialup::ErrorCode kErrorNoSuchConnection = 30003;
 inline constexpr dialup::ErrorCode kErrorNotPermitted = 30004;
 inline constexpr dialup::ErrorCode kErrorNoEditor = 30005;
 inline constexpr dialup::ErrorCode kErrorRequestFailed = 30006; // text kept from the last refusal
+inline constexpr dialup::ErrorCode kErrorNotAnswering = dialup::kErrorServiceNotAnswering;
+inline constexpr dialup::ErrorCode kErrorNoAnswer = 30008; // one request went unanswered
 inline constexpr dialup::ErrorCode kDeviceReasonBase = 31000;
 inline constexpr dialup::ErrorCode kActiveReasonBase = 32000;
 

@@ -67,5 +67,7 @@ QString DialArguments::usage()
         "Without USER the entry's stored user name and saved password are used.\n"
         "Exit status: 0 on success; after a dial-up error the low 8 bits of its code\n"
         "(255 when those are 0); 1 when there is nothing to hang up; 2 for bad arguments;\n"
-        "3 when the line drops during the dial.\n");
+        "3 when the line drops during the dial; 4 when the dial-up service cannot be\n"
+        "reached (NetworkManager not running or not answering), so nothing is known\n"
+        "about its connections.\n");
 }

@@ -25,7 +25,12 @@ QString DialTool::stateName(std::uint32_t state)
 
 int DialTool::fail(dialup::ErrorCode code)
 {
-    m_err << "Error " << code << ": " << QString::fromStdString(m_service.errorText(code)) << Qt::endl;
+    const QString text = QString::fromStdString(m_service.errorText(code));
+    if (dialup::isServiceAway(code)) {
+        m_err << "The dial-up service cannot be reached: " << text << Qt::endl;
+        return kServiceUnreachable;
+    }
+    m_err << "Error " << code << ": " << text << Qt::endl;
     return exitStatusFor(code);
 }
 

@@ -14,6 +14,8 @@ public:
     static constexpr int kNothingToHangUp = 1;
     static constexpr int kBadArguments = 2;
     static constexpr int kDropped = 3; // the line went down before the dial was over
+    // The service itself cannot be reached, so nothing can be told about its lines.
+    static constexpr int kServiceUnreachable = 4;
 
     DialTool(dialup::DialUpService &service, QTextStream &out, QTextStream &err);
 

@@ -453,6 +453,36 @@ TEST_F(DiallerTest, CancellingAfterOurCallDroppedLeavesTheNextProgramsCall)
     EXPECT_FALSE(dialler.progressShown());
 }
 
+// A failed dial stops the window's animation and says why in the window too,
+// so it never spins on, empty, until Cancel.
+TEST_F(DiallerTest, AFailedDialStopsTheProgressAndSaysWhyInIt)
+{
+    int stopped = 0;
+    QObject::connect(&dialler, &Dialler::progressFailed, [&] { ++stopped; });
+    struct Case {
+        const char *name;
+        std::function<void()> fail;
+        QString line;
+    };
+    const std::vector<Case> cases = {
+        { "no dial parameters", [&] { dialUp.failDialParams = 30001; }, QStringLiteral("Fake error 30001") },
+        { "fails on the way", [] {}, QStringLiteral(">Fake error 678") },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        stopped = 0;
+        c.fail();
+        dialler.ButtonDialClick();
+        if (!dialUp.failDialParams)
+            report(dialup::kConnectDevice, 678);
+        EXPECT_EQ(stopped, 1);
+        EXPECT_EQ(lines.last(), c.line);
+        EXPECT_TRUE(dialler.progressShown()) << "left up until the user cancels";
+        hangUpAndWait(true);
+        dialUp.failDialParams.reset();
+    }
+}
+
 TEST_F(DiallerTest, ACallDialledAndHungUpBetweenTicksEndsAtItsStartPlusItsDuration)
 {
     // The timer fires at .300 of every second; the line comes up at .100 and

@@ -89,7 +89,9 @@ done
 # shared temporary folders, not elsewhere in the home.
 [ -z "$(find "$root" -newer "$stamp" -print -quit)" ] || fail "wrote into the installation: $(find "$root" -newer "$stamp")"
 [ -z "$(ls -A "$cwd")" ] || fail "wrote into the current folder: $(ls -A "$cwd")"
-stray=$(find /tmp /var/tmp /dev/shm -xdev -user $user -newer "$stamp" -not -path "$work/*" 2>/dev/null || true)
+# The one-program-per-folder guard listens on a local socket there, as local
+# sockets live; it is no file the program keeps.
+stray=$(find /tmp /var/tmp /dev/shm -xdev -user $user -newer "$stamp" -not -path "$work/*" -not -type s 2>/dev/null || true)
 [ -z "$stray" ] || fail "wrote outside its home: $stray"
 # Libraries may keep caches of their own; the program's files are in its data folder.
 stray=$(cd "$home" && find . -type f -not -path './.local/share/tollwise/*' -not -path './.cache/*')

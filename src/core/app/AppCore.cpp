@@ -156,6 +156,13 @@ AppCore::SettingsImage AppCore::settingsImageToWrite() const
     return { m_settings, m_writtenLogCount, m_writtenTariffCount, m_writtenLastTariffId };
 }
 
+// A deleted last tariff leaves its bytes behind the count: the count tells too.
+bool AppCore::tariffsChangedSinceWritten() const
+{
+    return tariffsImageToWrite() != m_writtenTariffs || m_tariffs->Count != m_writtenTariffCount
+        || m_tariffs->LastTariffIdNumber != m_writtenLastTariffId;
+}
+
 QByteArray AppCore::tariffsImageToWrite() const
 {
     QByteArray image = tariffsImage().toByteArray();
@@ -383,7 +390,7 @@ void AppCore::saveChanges()
     // Calls waiting for the archive are a change of the log too.
     if (logImage() != m_writtenLog || !m_pendingArchive.isEmpty())
         SaveLogData();
-    if (tariffsImageToWrite() != m_writtenTariffs)
+    if (tariffsChangedSinceWritten())
         SaveTarifData();
     if (!(settingsImageToWrite() == m_writtenSettings))
         SaveSettings();
@@ -409,7 +416,7 @@ UnsavedWork AppCore::unsavedWork() const
         for (const LoggedCall &call : m_uncommittedCalls)
             work.calls.append(call.record);
     work.log = (logImage() != m_writtenLog || !m_pendingArchive.isEmpty()) && work.calls.isEmpty();
-    work.tariffs = tariffsImageToWrite() != m_writtenTariffs;
+    work.tariffs = tariffsChangedSinceWritten();
     work.providers = providersImage() != m_writtenProviders;
     work.settings = !(m_settings == m_writtenSettings.settings);
     work.budgets = m_failingFiles.contains(spendingfile::kFileName);

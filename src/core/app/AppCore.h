@@ -185,6 +185,7 @@ private:
     SettingsImage settingsImage() const;
     // settings.data as it may be written now: its counts those of the files.
     SettingsImage settingsImageToWrite() const;
+    bool tariffsChangedSinceWritten() const;
     QByteArrayView providersImage() const;
     QByteArrayView logImage() const;
     QByteArrayView tariffsImage() const;

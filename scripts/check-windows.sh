@@ -39,9 +39,9 @@ echo "Windows backends: built $out/libtollwise_windows.a and $out/WindowsBackend
 # our configuration headers first, and the source root every include names.
 qt=$(qtpaths6 --query QT_INSTALL_HEADERS)
 qt_flags=(-std=c++23 "${warnings[@]}" -Winvalid-pch -DUNICODE -D_UNICODE -DWIN32 -DMINGW_HAS_SECURE_API=1
-          -DQT_NO_DEBUG -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_MULTIMEDIA_LIB
+          -DQT_NO_DEBUG -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_MULTIMEDIA_LIB -DQT_NETWORK_LIB
           -isystem tests/windows/qt-config -isystem "$qt")
-for module in QtCore QtGui QtWidgets QtMultimedia; do
+for module in QtCore QtGui QtWidgets QtMultimedia QtNetwork; do
     qt_flags+=(-isystem "$qt/$module")
 done
 qt_flags+=(-Isrc)

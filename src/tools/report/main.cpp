@@ -9,7 +9,9 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
+#endif
 #include <unistd.h>
 
 // Prints reports over the call log of the program's data folder, for checking a phone
@@ -18,12 +20,14 @@
 // to run while the program runs.
 int main(int argc, char *argv[])
 {
+#ifdef Q_OS_UNIX
     // With standard output closed, the first file opened would take its
     // place; and a report nobody can receive is a failure, not a success.
     if (fcntl(STDOUT_FILENO, F_GETFD) == -1) {
         std::fputs("tollwise-report: standard output is closed; the report cannot be written.\n", stderr);
         return ReportTool::kFileProblem;
     }
+#endif
     QCoreApplication application(argc, argv);
     // Every failed write shows in the stream's status, with its reason.
     FileDescriptorOutput standardOutput(STDOUT_FILENO);

@@ -77,10 +77,10 @@ TEST(MainWindowTest, DialsTheDemoEntryWithTheSimulatorAndLogsTheCall)
 
     click(app, "ButtonDial");
     EXPECT_TRUE(app.connectDlg().isVisible());
-    EXPECT_EQ(app.connectDlg().Label2->text(), QStringLiteral("DemoEntry"));
+    EXPECT_EQ(app.connectDlg().entryName->text(), QStringLiteral("DemoEntry"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return labelText(app, "LabelStatus") == QStringLiteral("Connected"); }, 10000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !app.connectDlg().isVisible(); }, 5000));
-    EXPECT_GE(app.connectDlg().ListBox1->count(), 2);
+    EXPECT_GE(app.connectDlg().statusLines->count(), 2);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return labelText(app, "LabelCurrentDuration") != QStringLiteral("00:00:00"); }, 5000));
     EXPECT_EQ(app.windowTitle(), QStringLiteral("Dialtally"));

@@ -119,16 +119,16 @@ Tapp::Tapp(const ProgramFolders &folders, AppServices services, TCallLog *callLo
     , m_spending(std::make_unique<SpendingWatch>(*m_core, services.clock))
     , m_callLog(callLog)
     , m_blind(blind)
-    , CutTransImage1(new TCutTransImage(this))
+    , m_background(new TCutTransImage(this))
 {
     setObjectName(QStringLiteral("Tapp"));
     setWindowTitle(QStringLiteral("Dialtally"));
     setFixedSize(Layout::kSize);
-    CutTransImage1->setTransColor(QColor::fromRgb(SkinLayout::kKey));
+    m_background->setTransColor(QColor::fromRgb(SkinLayout::kKey));
     buildControls();
 
     m_timer.setInterval(1000);
-    connect(&m_timer, &QTimer::timeout, this, &Tapp::Timer1Timer);
+    connect(&m_timer, &QTimer::timeout, this, &Tapp::onTick);
     connect(m_blind, &TBlind::clicked, this, &Tapp::toggleCallLog);
     connect(m_blind, &TBlind::dragStarted, this,
         [this] { m_callLogHeightAtPress = m_callLog->isVisible() ? m_callLog->height() : 0; });
@@ -353,11 +353,11 @@ void Tapp::FormCreate()
 
 void Tapp::loadMainPicture()
 {
-    if (CutTransImage1->loadSkin(QString::fromLatin1(SkinImages::kMainWindow[0].image)))
+    if (m_background->loadSkin(QString::fromLatin1(SkinImages::kMainWindow[0].image)))
         return;
     // Missing or damaged: the labels are light, so a plain window would hide them.
-    CutTransImage1->setPicture(mainWindowFallbackPicture());
-    CutTransImage1->RebuildOutline();
+    m_background->setPicture(mainWindowFallbackPicture());
+    m_background->RebuildOutline();
 }
 
 void Tapp::showEvent(QShowEvent *event)
@@ -404,7 +404,7 @@ void Tapp::keepOnScreen()
     dockWindows();
 }
 
-void Tapp::Timer1Timer()
+void Tapp::onTick()
 {
     m_monitor->Timer1Timer();
     m_spending->update();

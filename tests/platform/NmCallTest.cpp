@@ -46,7 +46,7 @@ protected:
     void startProgram(const QStringList &knownProviders = {})
     {
         service = std::make_unique<NmDialUpService>(mock.bus());
-        monitor = std::make_unique<CallMonitor>(*core, *service, clock);
+        monitor = std::make_unique<CallMonitor>(monitorParts(*core), *service, clock);
         for (const QString &name : knownProviders)
             monitor->registry().ProviderDBadd(name);
         QObject::connect(monitor.get(), &CallMonitor::secondLineUp,

@@ -97,7 +97,7 @@ TEST(ArchiveEndToEnd, AFullLogPlusOneCallKeepsEveryFigure)
     dialUp.entries = { "DemoEntry" };
     AppCore core(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp });
     core.loadAll();
-    CallMonitor monitor(core, dialUp, clock);
+    CallMonitor monitor(monitorParts(core), dialUp, clock);
     monitor.startUp();
     const Provider &demo = core.providers().records[0];
     EXPECT_EQ(demo.TotalCalls, 16384);
@@ -134,7 +134,7 @@ TEST(ArchiveEndToEnd, AFullLogPlusOneCallKeepsEveryFigure)
     // After a restart, the archive is read back and the figures stand.
     AppCore again(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp });
     again.loadAll();
-    CallMonitor monitorAgain(again, dialUp, clock);
+    CallMonitor monitorAgain(monitorParts(again), dialUp, clock);
     monitorAgain.startUp();
     EXPECT_EQ(again.providers().records[0].TotalCalls, 16385);
     EXPECT_EQ(again.providers().records[0].TotalSeconds, 16384u * 60 + 30);

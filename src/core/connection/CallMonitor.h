@@ -1,8 +1,10 @@
 #pragma once
 
-#include "core/app/AppCore.h"
 #include "core/connection/MonitorDisplay.h"
+#include "core/connection/MonitorParts.h"
 #include "core/providers/ProviderRegistry.h"
+#include "core/services/Clock.h"
+#include "core/services/DialUpService.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -21,7 +23,7 @@ class CallMonitor final : public QObject {
     Q_DISABLE_COPY_MOVE(CallMonitor)
 
 public:
-    CallMonitor(AppCore &core, dialup::DialUpService &dialUp, Clock &clock, QObject *parent = nullptr);
+    CallMonitor(MonitorParts parts, dialup::DialUpService &dialUp, Clock &clock, QObject *parent = nullptr);
 
     const MonitorDisplay &display() const { return m_display; }
     ProviderRegistry &registry() { return m_registry; }
@@ -97,7 +99,7 @@ private:
     Provider &callProvider();
     QDateTime wholeSecondNow() const;
 
-    AppCore &m_core;
+    MonitorParts m_parts;
     dialup::DialUpService &m_dialUp;
     Clock &m_clock;
     ProviderRegistry m_registry;

@@ -8,20 +8,21 @@
 
 #include <algorithm>
 
-SpendingSummary spendingSummary(const AppCore &core, int providerIndex, const QDateTime &now)
+SpendingSummary spendingSummary(const ProviderTable &providers, const CallLogTable &log,
+    std::span<const CallRecord> archived, const CurrentCall &call, const QString &currency, int providerIndex,
+    const QDateTime &now)
 {
     const int index = std::clamp(providerIndex, 0, kMaxProviders - 1);
-    const BillingCycle cycle = billingCycleOn(now.date(), core.providers().records[index].MonthStartDay);
-    return spendingSummary(core, index, cycle,
-        cycleUsageOf(core.log(), index, cycle, core.currentCall(), now.date(), core.archivedCalls()), now.date());
+    const Provider &provider = providers.records[index];
+    const BillingCycle cycle = billingCycleOn(now.date(), provider.MonthStartDay);
+    return spendingSummary(
+        provider, cycle, cycleUsageOf(log, index, cycle, call, now.date(), archived), now.date(), currency);
 }
 
-SpendingSummary spendingSummary(
-    const AppCore &core, int providerIndex, const BillingCycle &cycle, const CycleUsage &usage, const QDate &today)
+SpendingSummary spendingSummary(const Provider &provider, const BillingCycle &cycle, const CycleUsage &usage,
+    const QDate &today, const QString &currency)
 {
-    const Provider &provider = core.providers().records[std::clamp(providerIndex, 0, kMaxProviders - 1)];
     const BillProjection bill = projectBill(provider, cycle, usage, today);
-    const QString &currency = core.currencyText();
     auto money = [&currency](MoneyValue amount) { return moneyText(amount, currency).trimmed(); };
 
     SpendingSummary summary;

@@ -1,11 +1,14 @@
 #pragma once
 
-#include "core/app/AppCore.h"
 #include "core/spending/BillingCycle.h"
 #include "core/spending/CycleUsage.h"
+#include "core/store/CurrentCall.h"
+#include "core/store/Records.h"
 
 #include <QDateTime>
 #include <QString>
+
+#include <span>
 
 // The provider's billing month and its bill, as the windows word them.
 struct SpendingSummary {
@@ -14,9 +17,12 @@ struct SpendingSummary {
     QString billHint; // what the bill so far is made of
 };
 
-// For the provider at `providerIndex` at `now`, counting the running call.
-SpendingSummary spendingSummary(const AppCore &core, int providerIndex, const QDateTime &now);
+// For the provider at `providerIndex` at `now`, counting the archived calls
+// and the running call; money is worded with `currency`.
+SpendingSummary spendingSummary(const ProviderTable &providers, const CallLogTable &log,
+    std::span<const CallRecord> archived, const CurrentCall &call, const QString &currency, int providerIndex,
+    const QDateTime &now);
 // The same from the provider's cycle and usage already counted, so that a
 // caller needing both reads the log once.
-SpendingSummary spendingSummary(
-    const AppCore &core, int providerIndex, const BillingCycle &cycle, const CycleUsage &usage, const QDate &today);
+SpendingSummary spendingSummary(const Provider &provider, const BillingCycle &cycle, const CycleUsage &usage,
+    const QDate &today, const QString &currency);

@@ -10,6 +10,7 @@
 #include "core/store/Money.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -20,29 +21,29 @@ const QString kBeforeNextUnit = QStringLiteral(" before its next unit");
 
 } // namespace
 
-SpendingWatch::SpendingWatch(AppCore &core, Clock &clock, QObject *parent)
+SpendingWatch::SpendingWatch(SpendingParts parts, Clock &clock, QObject *parent)
     : QObject(parent)
-    , m_core(core)
+    , m_parts(std::move(parts))
     , m_clock(clock)
 {
 }
 
 int SpendingWatch::providerIndex() const
 {
-    const CurrentCall &call = m_core.currentCall();
-    const int index = call.Connected ? call.CallProvider : m_core.providers().Current;
+    const CurrentCall &call = m_parts.call;
+    const int index = call.Connected ? call.CallProvider : m_parts.providers.Current;
     return std::clamp(index, 0, kMaxProviders - 1);
 }
 
 BillingCycle SpendingWatch::cycleOf(int providerIndex) const
 {
-    return billingCycleOn(m_clock.now().date(), m_core.providers().records[providerIndex].MonthStartDay);
+    return billingCycleOn(m_clock.now().date(), m_parts.providers.records[providerIndex].MonthStartDay);
 }
 
 CycleUsage SpendingWatch::usageOf(int providerIndex) const
 {
-    return m_usage.usage(m_core.log(), providerIndex, cycleOf(providerIndex), m_core.currentCall(),
-        m_clock.now().date(), m_core.archivedCalls());
+    return m_usage.usage(m_parts.log, providerIndex, cycleOf(providerIndex), m_parts.call, m_clock.now().date(),
+        m_parts.archivedCalls());
 }
 
 void SpendingWatch::update()
@@ -57,8 +58,8 @@ void SpendingWatch::update()
 void SpendingWatch::workOutDisplay()
 {
     const QDateTime now = m_clock.now();
-    const CurrentCall &call = m_core.currentCall();
-    if (m_core.providers().Count == 0) {
+    const CurrentCall &call = m_parts.call;
+    if (m_parts.providers.Count == 0) {
         m_display = {};
         m_cycleTextSource = {};
         return;
@@ -67,9 +68,10 @@ void SpendingWatch::workOutDisplay()
     const BillingCycle cycle = cycleOf(index);
     const CycleUsage usage = usageOf(index);
     const CycleTextSource source { index, cycle.start, cycle.end, usage.calls, usage.seconds, usage.cost,
-        m_core.currencyText() };
+        m_parts.currencyText };
     if (source != m_cycleTextSource) {
-        m_display.cycleText = spendingSummary(m_core, index, cycle, usage, now.date()).cycle;
+        m_display.cycleText
+            = spendingSummary(m_parts.providers.records[index], cycle, usage, now.date(), m_parts.currencyText).cycle;
         m_cycleTextSource = source;
     }
     checkBudget(index, usage, cycle);
@@ -91,10 +93,10 @@ void SpendingWatch::workOutDisplay()
             m_display.line += QStringLiteral(", cheaper ") + cheaperWhenText(*cheaper, now);
         if (cheaper)
             m_display.lineHint += QStringLiteral("\n A new call would be cheaper: ")
-                + cheaperStartText(m_core.tariffs(), *cheaper, now);
+                + cheaperStartText(m_parts.tariffs, *cheaper, now);
     } else if (call.Connected) {
         const auto cheaper = cheaperForNewCall(now);
-        m_display.line = cheaper ? cheaperStartText(m_core.tariffs(), *cheaper, now) : QString();
+        m_display.line = cheaper ? cheaperStartText(m_parts.tariffs, *cheaper, now) : QString();
         m_display.lineHint = cheaper && cheaper->from <= now
             ? QStringLiteral(" A new call started now would be cheaper")
             : QStringLiteral(" A new call started then would be cheaper");
@@ -106,23 +108,23 @@ void SpendingWatch::workOutDisplay()
 
 std::optional<CheaperStart> SpendingWatch::cheaperForNewCall(const QDateTime &now) const
 {
-    const CurrentCall &call = m_core.currentCall();
-    if (call.CallTariff >= m_core.tariffs().Count)
+    const CurrentCall &call = m_parts.call;
+    if (call.CallTariff >= m_parts.tariffs.Count)
         return std::nullopt;
     const RateAt running { call.CallTariff, perMinuteRate(call.CurrentRate, call.UnitLength), call.Incremental };
-    return ::cheaperForNewCall(m_core.tariffs(), now, running);
+    return ::cheaperForNewCall(m_parts.tariffs, now, running);
 }
 
 QString SpendingWatch::idleLine(const QDateTime &now) const
 {
-    const auto cheaper = nextCheaperStart(m_core.tariffs(), now);
-    return cheaper ? cheaperStartText(m_core.tariffs(), *cheaper, now) : QString();
+    const auto cheaper = nextCheaperStart(m_parts.tariffs, now);
+    return cheaper ? cheaperStartText(m_parts.tariffs, *cheaper, now) : QString();
 }
 
 void SpendingWatch::checkBudget(int index, const CycleUsage &usage, const BillingCycle &cycle)
 {
-    const Provider &provider = m_core.providers().records[index];
-    SpendingPlan &plan = m_core.spending();
+    const Provider &provider = m_parts.providers.records[index];
+    SpendingPlan &plan = m_parts.plan;
     const auto found = plan.budgets.find(provider.Name.text());
     if (found == plan.budgets.end())
         return;
@@ -133,7 +135,7 @@ void SpendingWatch::checkBudget(int index, const CycleUsage &usage, const Billin
     const int before = budget.warnedLevels;
     const QDate beforeCycle = budget.warnedCycle;
     const int shownBefore = beforeCycle == cycle.start ? before : 0;
-    const CurrentCall &call = m_core.currentCall();
+    const CurrentCall &call = m_parts.call;
     const bool ourCall = call.Connected && call.CallProvider == index;
     if (!ourCall || m_announcedCall != call.CallStart || beforeCycle != cycle.start) {
         m_announcedCall = ourCall ? call.CallStart : 0;
@@ -161,10 +163,10 @@ void SpendingWatch::checkBudget(int index, const CycleUsage &usage, const Billin
         }
     }
     if (budget.warnedLevels != before || budget.warnedCycle != beforeCycle)
-        m_core.SaveSpending();
+        m_parts.saveSpending();
 
     const QString name = provider.Name.text().trimmed();
-    const QString &currency = m_core.currencyText();
+    const QString &currency = m_parts.currencyText;
     QStringList parts;
     BudgetWarning warning { name, *use, level.value_or(0), std::nullopt, {} };
     if (level)
@@ -201,13 +203,13 @@ void SpendingWatch::checkBudget(int index, const CycleUsage &usage, const Billin
     if (parts.isEmpty())
         return;
     warning.text = parts.join(QStringLiteral("\r\r"));
-    m_core.PlayAppSound(AppSound::Warning);
+    m_parts.playWarningSound();
     emit budgetWarningDue(warning);
 }
 
 void SpendingWatch::hangUpRuledOut(QStringList &parts, const QString &when)
 {
-    m_countedCall = m_core.currentCall().CallStart;
+    m_countedCall = m_parts.call.CallStart;
     parts.append(kOtherProgramsCall.arg(when));
 }
 
@@ -215,7 +217,7 @@ void SpendingWatch::runAutoHangUp()
 {
     if (!m_autoHangUpAt.isValid())
         return;
-    if (!m_core.currentCall().Connected) {
+    if (!m_parts.call.Connected) {
         cancelAutoHangUp();
         return;
     }
@@ -234,7 +236,7 @@ void SpendingWatch::cancelAutoHangUp()
 
 void SpendingWatch::toggleArmed()
 {
-    const CurrentCall &call = m_core.currentCall();
+    const CurrentCall &call = m_parts.call;
     if (m_autoHangUpAt.isValid()) {
         cancelAutoHangUp();
     } else if (call.Connected && !call.DialledHere && !m_display.armed) {
@@ -247,13 +249,13 @@ void SpendingWatch::toggleArmed()
 
 void SpendingWatch::checkNextUnit()
 {
-    const CurrentCall &call = m_core.currentCall();
+    const CurrentCall &call = m_parts.call;
     if (!call.Connected) {
         m_display.armed = false;
         return;
     }
     const auto next = secondsToNextUnit(call);
-    if (!m_display.armed || !next || *next > m_core.spending().hangUpMarginSeconds)
+    if (!m_display.armed || !next || *next > m_parts.plan.hangUpMarginSeconds)
         return;
     m_display.armed = false;
     requestHangUp(kBeforeNextUnit);
@@ -261,7 +263,7 @@ void SpendingWatch::checkNextUnit()
 
 void SpendingWatch::requestHangUp(const QString &otherProgramText)
 {
-    if (m_core.currentCall().DialledHere)
+    if (m_parts.call.DialledHere)
         emit hangUpRequested();
     else
         emit warningDue(kOtherProgramsCall.arg(otherProgramText));

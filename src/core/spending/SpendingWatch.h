@@ -1,10 +1,11 @@
 #pragma once
 
-#include "core/app/AppCore.h"
+#include "core/services/Clock.h"
 #include "core/spending/BillingCycle.h"
 #include "core/spending/BudgetWarning.h"
 #include "core/spending/CheaperHour.h"
 #include "core/spending/CycleUsage.h"
+#include "core/spending/SpendingParts.h"
 
 #include <QObject>
 #include <QString>
@@ -34,7 +35,7 @@ class SpendingWatch final : public QObject {
 public:
     static constexpr int kAutoHangUpSeconds = 10;
 
-    SpendingWatch(AppCore &core, Clock &clock, QObject *parent = nullptr);
+    SpendingWatch(SpendingParts parts, Clock &clock, QObject *parent = nullptr);
 
     // Run after every monitor tick.
     void update();
@@ -72,7 +73,7 @@ private:
     void requestHangUp(const QString &otherProgramText);
     QString idleLine(const QDateTime &now) const;
 
-    AppCore &m_core;
+    SpendingParts m_parts;
     Clock &m_clock;
     mutable CycleUsageCounter m_usage;
     // What the month fields' hint was last worded from; it is worded again

@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "cannot write %s\n", qPrintable(error.path));
         std::exit(3);
     });
-    CallMonitor monitor(core, dialUp, clock);
+    CallMonitor monitor(monitorParts(core), dialUp, clock);
     core.loadAll();
     monitor.startUp();
     std::printf("loaded %d\n", core.log().Count);

@@ -224,7 +224,7 @@ TEST_F(CallMonitorTest, AConnectionOfAnUnknownEntryIsBookedToAProviderOfItsName)
         AppCore own(
             QDir(folder.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, service });
         own.loadAll();
-        CallMonitor ownMonitor(own, service, clock);
+        CallMonitor ownMonitor(monitorParts(own), service, clock);
         ownMonitor.startUp();
         const auto handle = service.connect("Stranger");
         tick();
@@ -285,7 +285,7 @@ TEST_F(CallMonitorTest, ACutNameStillNamesItsOwnPhonebookEntry)
     core->saveEverything();
 
     core->loadAll();
-    CallMonitor restarted(*core, dialUp, clock);
+    CallMonitor restarted(monitorParts(*core), dialUp, clock);
     restarted.startUp();
     EXPECT_EQ(core->providers().Count, 4) << "no record added for a known entry";
     for (const int index : { 2, 3 }) {

@@ -56,5 +56,5 @@ protected:
     FakeDialUpService dialUp;
     std::unique_ptr<AppCore> core
         = std::make_unique<AppCore>(file(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp });
-    CallMonitor monitor { *core, dialUp, clock };
+    CallMonitor monitor { monitorParts(*core), dialUp, clock };
 };

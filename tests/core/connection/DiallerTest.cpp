@@ -93,7 +93,7 @@ TEST_F(DiallerTest, TheDialButtonFollowsItsMode)
         auto own = std::make_unique<AppCore>(
             file(QStringLiteral("tollwise")), AppServices { clock, sound, startup, service });
         own->loadAll();
-        CallMonitor ownMonitor(*own, service, clock);
+        CallMonitor ownMonitor(monitorParts(*own), service, clock);
         ownMonitor.startUp();
         if (c.lineUp)
             service.connect("DemoEntry");

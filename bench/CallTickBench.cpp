@@ -50,7 +50,7 @@ struct Program {
     void tick()
     {
         clock.advanceSeconds(1);
-        monitor.Timer1Timer();
+        monitor.tick();
     }
 
     FakeClock clock;

@@ -68,7 +68,7 @@ protected:
         for (int i = 0; i < times; ++i) {
             pass(40);
             clock.advanceSeconds(1);
-            monitor->Timer1Timer();
+            monitor->tick();
         }
     }
     // Ticks until `done`, at most `limit` times; the number of ticks, or -1.

@@ -290,7 +290,7 @@ protected:
         for (int i = 0; i < times; ++i) {
             NmMock::waitUntil([] { return false; }, 100);
             clock.advanceSeconds(1);
-            monitor->Timer1Timer();
+            monitor->tick();
         }
     }
     int tickUntil(const std::function<bool()> &done, int limit = 60)

@@ -108,11 +108,11 @@ TEST(ArchiveEndToEnd, AFullLogPlusOneCallKeepsEveryFigure)
     const auto line = dialUp.connect("DemoEntry");
     for (int i = 0; i < 30; ++i) {
         clock.advanceSeconds(1);
-        monitor.Timer1Timer();
+        monitor.tick();
     }
     dialUp.drop(line);
     clock.advanceSeconds(1);
-    monitor.Timer1Timer();
+    monitor.tick();
     ASSERT_FALSE(core.currentCall().Connected);
 
     EXPECT_EQ(QFileInfo(core.archivePath()).size(), 1024 * 32) << "the oldest 1024 calls moved out";

@@ -59,7 +59,7 @@ void CallMonitor::startUp()
     refillCallLog();
 }
 
-void CallMonitor::Timer1Timer()
+void CallMonitor::tick()
 {
     // A dialog opened from within a call's end or begin runs its own event
     // loop; the seconds of the ticks skipped meanwhile are costed on the next.

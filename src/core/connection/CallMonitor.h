@@ -34,7 +34,7 @@ public:
 
     // The once-a-second tick. Seconds are counted on the monotonic clock, so
     // a late tick costs every second that passed since the last one.
-    void Timer1Timer();
+    void tick();
 
     // How long the dial-up service may be away during a call before the
     // call is taken to have ended when it left.

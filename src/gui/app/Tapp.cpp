@@ -406,7 +406,7 @@ void Tapp::keepOnScreen()
 
 void Tapp::onTick()
 {
-    m_monitor->Timer1Timer();
+    m_monitor->tick();
     m_spending->update();
 }
 

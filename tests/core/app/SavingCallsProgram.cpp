@@ -41,7 +41,7 @@ int main(int argc, char *argv[])
 
     auto tick = [&] {
         clock.advanceSeconds(1);
-        monitor.Timer1Timer();
+        monitor.tick();
     };
     while (core.log().Count < kMaxLogRecords) {
         const int seconds = core.log().Count % 5 + 1;

@@ -41,7 +41,7 @@ protected:
     void tick(int seconds = 1)
     {
         clock.advanceSeconds(seconds);
-        monitor.Timer1Timer();
+        monitor.tick();
     }
     void setTariffs(std::initializer_list<Tariff> tariffs) { tariffdata::fill(core->tariffs(), tariffs); }
 

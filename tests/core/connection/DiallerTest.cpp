@@ -98,7 +98,7 @@ TEST_F(DiallerTest, TheDialButtonFollowsItsMode)
         if (c.lineUp)
             service.connect("DemoEntry");
         if (c.firstTickDone)
-            ownMonitor.Timer1Timer();
+            ownMonitor.tick();
         Dialler ownDialler(own->currentCall(), ownMonitor, service);
         ownDialler.ButtonDialClick();
         EXPECT_EQ(service.dials.size(), c.dials);
@@ -493,7 +493,7 @@ TEST_F(DiallerTest, ACallDialledAndHungUpBetweenTicksEndsAtItsStartPlusItsDurati
         connectDial(dialup::kConnected);
         ASSERT_TRUE(call().Connected);
         clock.advanceMilliseconds(200);
-        monitor.Timer1Timer();
+        monitor.tick();
         for (int i = 0; i < ticks; ++i)
             tick();
         clock.advanceMilliseconds(200);
@@ -508,6 +508,6 @@ TEST_F(DiallerTest, ACallDialledAndHungUpBetweenTicksEndsAtItsStartPlusItsDurati
         EXPECT_EQ(start.secsTo(end), qint64(r.DurationSeconds)) << ticks;
         // Back to whole seconds for the next call.
         clock.advanceMilliseconds(500);
-        monitor.Timer1Timer();
+        monitor.tick();
     }
 }

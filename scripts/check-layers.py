@@ -14,7 +14,7 @@ from pathlib import Path
 FLOORS = [
     ("ground: records, where they are kept, and the services the core is handed", ["services", "store", "datafolder"]),
     ("pricing: what a call costs under the tariffs", ["pricing"]),
-    ("the tables' own rooms and the skins", ["tariffs", "providers", "calllog", "skins", "windowlogic"]),
+    ("the tables' own rooms, the skins and data volume", ["tariffs", "providers", "calllog", "skins", "windowlogic", "volume"]),
     ("the owner of the tables, settings and files", ["app"]),
     ("the rooms that work on what the owner holds", ["connection", "spending", "reports"]),
 ]

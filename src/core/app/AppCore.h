@@ -14,6 +14,7 @@
 #include "core/store/SettingsFile.h"
 #include "core/store/SpendingPlan.h"
 #include "core/store/Tariff.h"
+#include "core/store/VolumePlan.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -47,6 +48,9 @@ struct StartupReport {
     // (unless `budgetsCopyError` says why not) and rewritten with what could be read.
     QStringList budgetsProblems;
     QString budgetsCopyError;
+    // The same for volume.data, kept as volume.data.old.
+    QStringList volumeProblems;
+    QString volumeCopyError;
 };
 
 // What the files lack of what is in memory: what ending the program now would lose.
@@ -100,6 +104,9 @@ public:
     // Budgets and the warnings already given, from budgets.data.
     SpendingPlan &spending() { return m_spending; }
     const SpendingPlan &spending() const { return m_spending; }
+    // Data plans and the allowance warnings already given, from volume.data.
+    VolumePlans &volumePlans() { return m_volumePlans; }
+    const VolumePlans &volumePlans() const { return m_volumePlans; }
 
     // Blank tables, then Providers.data, Log.data, Tariffs.data and settings.data.
     StartupReport loadAll();
@@ -131,6 +138,8 @@ public:
     // budgets.data alone: a warning given must stay given across a restart.
     // A damaged file that could not be kept as budgets.data.old is left alone.
     void SaveSpending();
+    // volume.data alone, for the same reason; no file while no provider has a plan.
+    void SaveVolumePlans();
     // The three data files, then the settings: the order of the end of a call.
     void saveEverything();
     // Only the files whose tables or settings in memory differ from what was
@@ -183,6 +192,13 @@ private:
     // written after they were archived: the archive gives them back.
     void dropArchivedTwice();
     void loadSpending(StartupReport &report);
+    void loadVolumePlans(StartupReport &report);
+    // Keeps a damaged file whole as `copyName`, then replaces it with
+    // `written`, what could be read of it (cleared when that write fails).
+    // False when it could not be kept, `copyError` says why: the file must
+    // then be left alone.
+    bool replaceDamagedFile(
+        const QString &path, const QString &copyName, const QByteArray &bytes, QByteArray &written, QString &copyError);
 
     // What settings.data holds besides the settings themselves.
     struct SettingsImage {
@@ -236,5 +252,8 @@ private:
     bool m_logOnDiskHoldsCalls = false; // Log.data holds m_uncommittedCalls
     QByteArray m_writtenSpending;
     bool m_spendingFileHeld = false; // budgets.data is damaged and could not be copied: never overwritten
+    VolumePlans m_volumePlans;
+    QByteArray m_writtenVolumePlans;
+    bool m_volumeFileHeld = false; // as m_spendingFileHeld, for volume.data
     std::function<void(const FileError &)> m_onSaveFailure;
 };

@@ -10,12 +10,14 @@ MonitorParts monitorParts(AppCore &core)
     return {
         .providers = core.providers(),
         .log = core.log(),
+        .volumes = core.volumes(),
         .tariffs = core.tariffs(),
         .call = core.currentCall(),
         .settings = core.settings(),
         .currencyText = core.currencyText(),
         .archivedCalls = [&core] { return core.archivedCalls(); },
-        .archiveLogRecords = [&core](const QByteArray &records) { core.archiveLogRecords(records); },
+        .archiveLogRecords = [&core](const QByteArray &records,
+                                 std::span<const CallVolume> volumes) { core.archiveLogRecords(records, volumes); },
         .archivePending = [&core] { return core.archivePending(); },
         .archivePath = [&core] { return core.archivePath(); },
         .noteLoggedCall

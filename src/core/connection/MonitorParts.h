@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/CallVolume.h"
 #include "core/store/CurrentCall.h"
 #include "core/store/Records.h"
 #include "core/store/Settings.h"
@@ -20,14 +21,15 @@ class AppCore;
 struct MonitorParts {
     ProviderTable &providers;
     CallLogTable &log;
+    CallVolumeTable &volumes; // in step with the log
     TariffTable &tariffs;
     CurrentCall &call;
     const Settings &settings;
     const QString &currencyText;
     // Calls moved out of the log; the providers' totals count them too.
     std::function<std::span<const CallRecord>()> archivedCalls;
-    // Hands over records that leave the full log, to be written to the archive.
-    std::function<void(const QByteArray &records)> archiveLogRecords;
+    // Hands over records that leave the full log, with their volumes, to be written to the archive.
+    std::function<void(const QByteArray &records, std::span<const CallVolume> volumes)> archiveLogRecords;
     // Whether handed-over records still wait for their write, and where they go.
     std::function<bool()> archivePending;
     std::function<QString()> archivePath;

@@ -37,6 +37,7 @@ AppCore::AppCore(ProgramFolders folders, AppServices services)
     , m_providers(std::make_unique<ProviderTable>())
     , m_log(std::make_unique<CallLogTable>())
     , m_tariffs(std::make_unique<TariffTable>())
+    , m_volumes(std::make_unique<CallVolumeTable>())
     , m_systemCurrency(QLocale::system().currencySymbol())
     , m_currencyText(m_systemCurrency + QLatin1Char(' '))
 {
@@ -272,10 +273,20 @@ void AppCore::SaveAppData()
     noteSave(DataFiles::kProvidersFile, result);
 }
 
-void AppCore::archiveLogRecords(const QByteArray &records)
+CallVolume AppCore::callVolume(int index) const
+{
+    return index >= 0 && index < m_log->Count && index < kMaxLogRecords ? m_volumes->records[index] : CallVolume {};
+}
+
+void AppCore::archiveLogRecords(const QByteArray &records, std::span<const CallVolume> volumes)
 {
     m_pendingArchive += records;
     const std::size_t moved = std::size_t(records.size()) / sizeof(CallRecord);
+    for (std::size_t i = 0; i < moved; ++i) {
+        const CallVolume volume = i < volumes.size() ? volumes[i] : CallVolume {};
+        m_pendingArchiveVolumes.push_back(volume);
+        m_archivedVolumes.push_back(volume);
+    }
     const std::size_t before = m_archivedCalls.size();
     m_archivedCalls.resize(before + moved);
     std::memcpy(static_cast<void *>(m_archivedCalls.data() + before), records.constData(), moved * sizeof(CallRecord));

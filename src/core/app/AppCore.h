@@ -6,6 +6,7 @@
 #include "core/services/SoundPlayer.h"
 #include "core/services/StartupRegistration.h"
 #include "core/store/AtomicFile.h"
+#include "core/store/CallVolume.h"
 #include "core/store/CurrentCall.h"
 #include "core/store/DataFiles.h"
 #include "core/store/Records.h"
@@ -86,6 +87,12 @@ public:
     const CallLogTable &log() const { return *m_log; }
     const TariffTable &tariffs() const { return *m_tariffs; }
     const Settings &settings() const { return m_settings; }
+    // Bytes in and out of every log slot, in step with log(): whatever moves,
+    // marks or rewrites a slot of the log does the same here.
+    CallVolumeTable &volumes() { return *m_volumes; }
+    const CallVolumeTable &volumes() const { return *m_volumes; }
+    // The volume of log slot `index`; unknown outside the log.
+    CallVolume callVolume(int index) const;
     Clock &clock() { return m_services.clock; }
     // The call being costed, or the last one's leftovers while idle.
     CurrentCall &currentCall() { return m_call; }
@@ -153,12 +160,15 @@ public:
     // Calls taken out of a full log, 32-byte records oldest first. They are
     // appended to the archive beside the log at the next SaveLogData and stay
     // in memory until that write succeeds.
-    void archiveLogRecords(const QByteArray &records);
+    // `volumes` holds the volume of each call, in step with `records`.
+    void archiveLogRecords(const QByteArray &records, std::span<const CallVolume> volumes = {});
     QString archivePath() const;
     static inline const QString kLogArchiveFile = DataFiles::kLogArchiveFile;
     // Every call moved to the archive, oldest first: as loaded, then as moved
     // since (written or still waiting). Sums over all time add these to the log.
     std::span<const CallRecord> archivedCalls() const { return m_archivedCalls; }
+    // The volume of each of archivedCalls(), in the same order.
+    std::span<const CallVolume> archivedVolumes() const { return m_archivedVolumes; }
     // Calls taken out of the log that the archive has not taken yet.
     bool archivePending() const { return !m_pendingArchive.isEmpty(); }
     // Calls a full log gives to the archive at a time.
@@ -216,11 +226,14 @@ private:
     std::unique_ptr<ProviderTable> m_providers;
     std::unique_ptr<CallLogTable> m_log;
     std::unique_ptr<TariffTable> m_tariffs;
+    std::unique_ptr<CallVolumeTable> m_volumes;
     Settings m_settings;
     SpendingPlan m_spending;
     CurrentCall m_call;
     QByteArray m_pendingArchive;
     std::vector<CallRecord> m_archivedCalls;
+    std::vector<CallVolume> m_archivedVolumes;
+    std::vector<CallVolume> m_pendingArchiveVolumes;
     QString m_systemCurrency;
     QString m_currencyText;
     QSet<QString> m_failingFiles;

@@ -54,8 +54,11 @@ protected:
             if (call.method != QLatin1String("Notify"))
                 continue;
             const QVariantList &a = call.arguments;
-            Notice notice { a.value(0).toString(), a.value(2).toString(), a.value(3).toString(),
-                a.value(4).toString() };
+            Notice notice;
+            notice.appName = a.value(0).toString();
+            notice.icon = a.value(2).toString();
+            notice.summary = a.value(3).toString();
+            notice.body = a.value(4).toString();
             QVariantMap hints;
             a.value(6).value<QDBusArgument>() >> hints;
             notice.urgency = hints.value(QStringLiteral("urgency"), -1).toInt();

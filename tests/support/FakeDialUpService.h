@@ -18,6 +18,8 @@ public:
     std::vector<Connection> connections;
     std::vector<std::string> entries;
     std::map<std::string, dialup::DialParams> storedParams;
+    // Each line's byte counters as the test sets them; a line without any has none.
+    std::map<dialup::ConnectionHandle, dialup::ByteCounters> bytes;
 
     std::optional<dialup::ErrorCode> failEnumConnections;
     std::optional<dialup::ErrorCode> failStatus;
@@ -68,6 +70,14 @@ public:
         for (const Connection &c : connections)
             list.push_back(c.connection);
         return list;
+    }
+
+    std::expected<dialup::ByteCounters, dialup::ErrorCode> connectionBytes(dialup::ConnectionHandle handle) override
+    {
+        const auto found = bytes.find(handle);
+        if (found == bytes.end())
+            return std::unexpected(dialup::kErrorNoCounters);
+        return found->second;
     }
 
     std::expected<dialup::ConnectionStatus, dialup::ErrorCode> connectionStatus(

@@ -23,9 +23,8 @@ protected:
         plan.blockPrice = 200;
         core->volumePlans().insert(QStringLiteral("DemoEntry"), plan);
         monitor.setVolumeHook([this](CurrentCall &c, const CallVolume &) { spending.dataCharge().onVolume(c); });
-        QObject::connect(&spending, &SpendingWatch::budgetWarningDue, [this](const BudgetWarning &warning) {
-            warnings.emplace_back(trafficSeconds(), warning);
-        });
+        QObject::connect(&spending, &SpendingWatch::budgetWarningDue,
+            [this](const BudgetWarning &warning) { warnings.emplace_back(trafficSeconds(), warning); });
         dialUp.counters = [this](dialup::ConnectionHandle) {
             const std::int64_t seconds = trafficSeconds();
             return dialup::ByteCounters { std::uint64_t(kInPerSecond * seconds), std::uint64_t(kOutPerSecond * seconds),

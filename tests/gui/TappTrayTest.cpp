@@ -2,6 +2,7 @@
 #include "gui/app/TBlind.h"
 #include "gui/app/Tapp.h"
 #include "gui/calllog/TCallLog.h"
+#include "gui/connection/TConnectDlg.h"
 
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"
@@ -109,4 +110,13 @@ TEST_F(TappTrayTest, ExitAsksTheExitQuestionWithTheWindowsShown)
     EXPECT_TRUE(asked) << "the program ended without its exit question";
     EXPECT_TRUE(shownWhenAsked);
     EXPECT_TRUE(app.isVisible());
+}
+
+TEST_F(TappTrayTest, DialFromTheMenuDialsTheShownEntry)
+{
+    dialUp.entries = { "DemoEntry" };
+    app.monitor().startUp();
+    app.monitor().Timer1Timer();
+    trigger(QStringLiteral("Dial"));
+    EXPECT_TRUE(app.connectDlg().isVisible());
 }

@@ -144,6 +144,8 @@ QString SpendingWatch::dataLine(int index, const BillingCycle &cycle, std::int64
     const CurrentCall &call = m_core.currentCall();
     QString left = plan.allowanceBytes > 0 ? QStringLiteral("%1 left").arg(dataAmountText(allowanceLeft(plan, used)))
                                            : QStringLiteral("%1 used").arg(dataAmountText(used));
+    if (call.Connected && call.CallProvider == index && !call.Volume.known())
+        return QStringLiteral("data not counted, %1").arg(left);
     if (call.Connected && call.CallProvider == index)
         return QStringLiteral("%1 in, %2 out, %3")
             .arg(dataAmountText(call.Volume.bytesIn), dataAmountText(call.Volume.bytesOut), left);

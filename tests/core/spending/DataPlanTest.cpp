@@ -1,5 +1,6 @@
 #include "core/connection/CallMonitorTestFixture.h"
 
+#include "core/spending/SpendingSummary.h"
 #include "core/spending/SpendingWatch.h"
 
 using namespace tariffdata;
@@ -97,4 +98,17 @@ TEST_F(DataPlanTest, ACallIsLoggedWithItsTimeAndDataAndWarnedAtTheRightSecond)
     run(1);
     EXPECT_EQ(display().costText, QStringLiteral("£ 0.17")) << "640,000 bytes: 11,040,000 used";
     EXPECT_TRUE(warnings.empty()) << "each warning once per cycle";
+}
+
+TEST_F(DataPlanTest, TheProjectedBillPricesTheMonthsDataAtItsPace)
+{
+    // 2 March is day 2 of a 31-day month; 130 s at 80,000 bytes a second
+    // give 10,400,000 bytes, 161,200,000 at this pace: 152 blocks beyond the
+    // allowance, 3.04. The call's 0.35 of time goes on at the same pace:
+    // 0.35 * 31 / 2 = 5.425; 8.465 in all, shown to the cent.
+    connect();
+    run(130);
+    hangUp();
+    const SpendingSummary summary = spendingSummary(*core, 0, clock.now());
+    EXPECT_EQ(summary.bill, QStringLiteral("£ 0.37 so far, £ 8.47 at this pace"));
 }

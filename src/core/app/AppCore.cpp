@@ -1,10 +1,12 @@
 #include "core/app/AppCore.h"
 
 #include "core/calllog/ProviderTotals.h"
+#include "core/store/CallVolumeFile.h"
 #include "core/store/Money.h"
 #include "core/store/SpendingFile.h"
 #include "core/store/TableBlanks.h"
 #include "core/store/TableLoader.h"
+#include "core/store/VolumePlanFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,6 +38,7 @@ AppCore::AppCore(ProgramFolders folders, AppServices services)
     , m_providers(std::make_unique<ProviderTable>())
     , m_log(std::make_unique<CallLogTable>())
     , m_tariffs(std::make_unique<TariffTable>())
+    , m_volumes(std::make_unique<CallVolumeTable>())
     , m_systemCurrency(QLocale::system().currencySymbol())
     , m_currencyText(m_systemCurrency + QLatin1Char(' '))
 {
@@ -56,6 +59,7 @@ StartupReport AppCore::loadAll()
     rememberWritten();
     noteDamagedCalls(report, loaded.providers == ProviderFileState::Loaded);
     loadSpending(report);
+    loadVolumePlans(report);
     return report;
 }
 
@@ -66,7 +70,9 @@ void AppCore::noteDamagedCalls(StartupReport &report, bool providersLoaded)
     const DamagedCalls inLog = damagedCalls(m_log->records, m_log->Count, providerCount);
     if (inLog.count > 0)
         report.damagedFiles.append({ m_files.path(DataFiles::kLogFile), inLog.count });
-    switch (m_files.loadLogArchive(m_archivedCalls)) {
+    const DataFiles::ArchiveState archive = m_files.loadLogArchive(m_archivedCalls);
+    loadCallVolumes(report, archive == DataFiles::ArchiveState::Loaded || archive == DataFiles::ArchiveState::Missing);
+    switch (archive) {
     case DataFiles::ArchiveState::Missing:
         break;
     case DataFiles::ArchiveState::Loaded: {
@@ -80,6 +86,72 @@ void AppCore::noteDamagedCalls(StartupReport &report, bool providersLoaded)
         report.damagedFiles.append({ archivePath(), -1 });
         break;
     }
+}
+
+namespace {
+
+// The volumes `fileName` holds for `calls` calls, unknown where it cannot say;
+// what went wrong is added to `problems`.
+std::vector<CallVolume> readCallVolumes(const QString &path, std::size_t calls, QStringList &problems)
+{
+    constexpr qint64 kMaxBytes = callvolumefile::kHeaderBytes + (qint64(1) << 26) * callvolumefile::kRecordBytes;
+    const QString name = QDir::toNativeSeparators(path);
+    std::vector<CallVolume> volumes;
+    QFile file(path);
+    if (!QFileInfo::exists(path)) {
+        // Calls logged by a version that did not count bytes.
+        if (calls > 0)
+            problems << QStringLiteral("%1 is missing: the data volume of %2 calls is unknown.").arg(name).arg(calls);
+    } else if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        problems << QStringLiteral("%1 cannot be read: the data volume of its calls is unknown.").arg(name);
+    } else if (auto read = callvolumefile::parse(file.read(kMaxBytes + 1))) {
+        volumes = std::move(*read);
+        if (volumes.size() != calls)
+            problems << QStringLiteral("%1 holds the data volume of %2 calls for %3 logged: calls without one read as "
+                                       "unknown.")
+                            .arg(name)
+                            .arg(volumes.size())
+                            .arg(calls);
+    } else {
+        problems << QStringLiteral("%1 is damaged: the data volume of its calls is unknown.").arg(name);
+    }
+    volumes.resize(calls);
+    return volumes;
+}
+
+} // namespace
+
+void AppCore::loadCallVolumes(StartupReport &report, bool archiveLoaded)
+{
+    std::fill(std::begin(m_volumes->records), std::end(m_volumes->records), CallVolume {});
+    const std::size_t logCalls = std::size_t(std::clamp<std::int32_t>(m_log->Count, 0, kMaxLogRecords));
+    const std::vector<CallVolume> inLog
+        = readCallVolumes(m_files.path(callvolumefile::kLogFile), logCalls, report.callVolumeProblems);
+    std::copy(inLog.begin(), inLog.end(), m_volumes->records);
+    m_archiveVolumesHeld = !archiveLoaded;
+    m_archiveVolumesDirty = false;
+    m_archivedVolumes.clear();
+    if (archiveLoaded)
+        m_archivedVolumes = readCallVolumes(
+            m_files.path(callvolumefile::kArchiveFile), m_archivedCalls.size(), report.callVolumeProblems);
+    else
+        m_archivedVolumes.resize(m_archivedCalls.size());
+}
+
+void AppCore::saveCallVolumes()
+{
+    const int count = std::clamp<std::int32_t>(m_log->Count, 0, kMaxLogRecords);
+    noteSave(callvolumefile::kLogFile,
+        writeFileAtomically(
+            m_files.path(callvolumefile::kLogFile), callvolumefile::serialise(m_volumes->records, count)));
+    if (!m_archiveVolumesDirty || m_archiveVolumesHeld || archivePending())
+        return;
+    // Every archived call's volume, as it was loaded and as calls were moved since.
+    const auto written = writeFileAtomically(m_files.path(callvolumefile::kArchiveFile),
+        callvolumefile::serialise(m_archivedVolumes.data(), qsizetype(m_archivedVolumes.size())));
+    noteSave(callvolumefile::kArchiveFile, written);
+    if (written)
+        m_archiveVolumesDirty = false;
 }
 
 void AppCore::loadSpending(StartupReport &report)
@@ -102,22 +174,50 @@ void AppCore::loadSpending(StartupReport &report)
     if (read.problems.isEmpty())
         return;
     report.budgetsProblems = read.problems;
+    m_spendingFileHeld
+        = !replaceDamagedFile(path, spendingfile::kDamagedCopy, bytes, m_writtenSpending, report.budgetsCopyError);
+}
+
+void AppCore::loadVolumePlans(StartupReport &report)
+{
+    const QString path = QDir(folder()).filePath(volumeplanfile::kFileName);
+    QFile file(path);
+    m_volumePlans = {};
+    m_volumeFileHeld = false;
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        m_writtenVolumePlans = volumeplanfile::serialise(m_volumePlans);
+        return;
+    }
+    const QByteArray bytes = file.read(kMaxBudgetsCopyBytes + 1);
+    volumeplanfile::ReadResult read = volumeplanfile::parse(bytes.left(kMaxBudgetsBytes));
+    if (bytes.size() > kMaxBudgetsBytes)
+        read.problems.prepend(QStringLiteral("The file is larger than any the program writes."));
+    m_volumePlans = read.plans;
+    m_writtenVolumePlans = volumeplanfile::serialise(m_volumePlans);
+    if (read.problems.isEmpty())
+        return;
+    report.volumeProblems = read.problems;
+    m_volumeFileHeld
+        = !replaceDamagedFile(path, volumeplanfile::kDamagedCopy, bytes, m_writtenVolumePlans, report.volumeCopyError);
+}
+
+bool AppCore::replaceDamagedFile(
+    const QString &path, const QString &copyName, const QByteArray &bytes, QByteArray &written, QString &copyError)
+{
     // The damaged file is kept whole before it is replaced, so nothing the
     // user wrote into it is lost; without the copy it stays as it was.
     if (bytes.size() > kMaxBudgetsCopyBytes) {
-        report.budgetsCopyError = QStringLiteral("the file is too large to copy");
-        m_spendingFileHeld = true;
-        return;
+        copyError = QStringLiteral("the file is too large to copy");
+        return false;
     }
-    if (const auto copied = writeFileAtomically(QDir(folder()).filePath(spendingfile::kDamagedCopy), bytes); !copied) {
-        report.budgetsCopyError = copied.error().reason;
-        m_spendingFileHeld = true;
-        return;
+    if (const auto copied = writeFileAtomically(QDir(folder()).filePath(copyName), bytes); !copied) {
+        copyError = copied.error().reason;
+        return false;
     }
-    // Replaced at once, so the damage is told once.
-    if (writeFileAtomically(path, m_writtenSpending))
-        return;
-    m_writtenSpending.clear();
+    // Replaced at once, so the damage is told once; failing that, the next save tries again.
+    if (!writeFileAtomically(path, written))
+        written.clear();
+    return true;
 }
 
 AppCore::SettingsImage AppCore::settingsImage() const
@@ -242,10 +342,20 @@ void AppCore::SaveAppData()
     noteSave(DataFiles::kProvidersFile, result);
 }
 
-void AppCore::archiveLogRecords(const QByteArray &records)
+CallVolume AppCore::callVolume(int index) const
+{
+    return index >= 0 && index < m_log->Count && index < kMaxLogRecords ? m_volumes->records[index] : CallVolume {};
+}
+
+void AppCore::archiveLogRecords(const QByteArray &records, std::span<const CallVolume> volumes)
 {
     m_pendingArchive += records;
     const std::size_t moved = std::size_t(records.size()) / sizeof(CallRecord);
+    for (std::size_t i = 0; i < moved; ++i) {
+        const CallVolume volume = i < volumes.size() ? volumes[i] : CallVolume {};
+        m_archivedVolumes.push_back(volume);
+    }
+    m_archiveVolumesDirty = true;
     const std::size_t before = m_archivedCalls.size();
     m_archivedCalls.resize(before + moved);
     std::memcpy(static_cast<void *>(m_archivedCalls.data() + before), records.constData(), moved * sizeof(CallRecord));
@@ -304,6 +414,8 @@ void AppCore::SaveLogData()
     m_writtenLog = logImage().toByteArray();
     m_writtenLogCount = m_log->Count;
     m_logOnDiskHoldsCalls = true;
+    // After Log.data: a failure here costs no call, only bytes read as unknown.
+    saveCallVolumes();
 }
 
 bool AppCore::writeTariffs()
@@ -352,6 +464,21 @@ void AppCore::SaveSettings()
 {
     writeSettings();
     SaveSpending();
+    SaveVolumePlans();
+}
+
+void AppCore::SaveVolumePlans()
+{
+    const QString path = QDir(folder()).filePath(volumeplanfile::kFileName);
+    if (m_volumeFileHeld)
+        return;
+    const QByteArray bytes = volumeplanfile::serialise(m_volumePlans);
+    if (bytes.isEmpty() && !QFile::exists(path))
+        return;
+    const auto result = writeFileAtomically(path, bytes);
+    if (result)
+        m_writtenVolumePlans = bytes;
+    noteSave(volumeplanfile::kFileName, result);
 }
 
 void AppCore::SaveSpending()
@@ -394,8 +521,12 @@ void AppCore::saveChanges()
         SaveTarifData();
     if (!(settingsImageToWrite() == m_writtenSettings))
         SaveSettings();
-    else if (spendingfile::serialise(m_spending) != m_writtenSpending)
-        SaveSpending();
+    else {
+        if (spendingfile::serialise(m_spending) != m_writtenSpending)
+            SaveSpending();
+        if (volumeplanfile::serialise(m_volumePlans) != m_writtenVolumePlans)
+            SaveVolumePlans();
+    }
 }
 
 QList<FileError> AppCore::saveForExit()
@@ -419,7 +550,8 @@ UnsavedWork AppCore::unsavedWork() const
     work.tariffs = tariffsChangedSinceWritten();
     work.providers = providersImage() != m_writtenProviders;
     work.settings = !(m_settings == m_writtenSettings.settings);
-    work.budgets = m_failingFiles.contains(spendingfile::kFileName);
+    work.budgets
+        = m_failingFiles.contains(spendingfile::kFileName) || m_failingFiles.contains(volumeplanfile::kFileName);
     return work;
 }
 

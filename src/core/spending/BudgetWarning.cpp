@@ -1,8 +1,10 @@
 #include "core/spending/BudgetWarning.h"
 
 #include "core/pricing/NextUnit.h"
+#include "core/spending/DataAllowance.h"
 #include "core/store/Money.h"
 #include "core/store/SpendingFile.h"
+#include "core/store/VolumePlanFile.h"
 
 namespace {
 
@@ -10,13 +12,23 @@ constexpr int kProblemsShown = 3;
 
 QString budgetName(BudgetKind kind)
 {
-    return kind == BudgetKind::Money ? QStringLiteral("money") : QStringLiteral("hours");
+    switch (kind) {
+    case BudgetKind::Hours:
+        return QStringLiteral("hours");
+    case BudgetKind::Data:
+        return QStringLiteral("data");
+    case BudgetKind::Money:
+        break;
+    }
+    return QStringLiteral("money");
 }
 
 } // namespace
 
 QString budgetUseText(const BudgetUse &use, const QString &currencyText)
 {
+    if (use.kind == BudgetKind::Data)
+        return QStringLiteral("%1 of %2").arg(dataAmountText(use.used), dataAmountText(use.limit));
     if (use.kind == BudgetKind::Money)
         return QStringLiteral("%1 of %2")
             .arg(moneyText(use.used, currencyText).trimmed(), moneyText(use.limit, currencyText).trimmed());
@@ -53,18 +65,35 @@ QString budgetAheadAfterText(const BudgetUse &use, int inSeconds, const QString 
         .arg(used);
 }
 
-QString damagedBudgetsText(const QStringList &problems, const QString &copyError)
+namespace {
+
+QString damagedPlanFileText(const QString &fileName, const QString &copyName, const QString &changes,
+    const QStringList &problems, const QString &copyError)
 {
     QString text = copyError.isEmpty()
         ? QStringLiteral("%1 was damaged. It has been kept as %2, and what could be read from it is in use:")
-              .arg(spendingfile::kFileName, spendingfile::kDamagedCopy)
-        : QStringLiteral("%1 is damaged and could not be kept as %2 (%3), so it is left as it is and budget "
+              .arg(fileName, copyName)
+        : QStringLiteral("%1 is damaged and could not be kept as %2 (%3), so it is left as it is and %4 "
                          "changes are not saved. What could be read from it is in use:")
-              .arg(spendingfile::kFileName, spendingfile::kDamagedCopy, copyError);
+              .arg(fileName, copyName, copyError, changes);
     text += QLatin1Char('\r');
     for (const QString &problem : problems.first(std::min<qsizetype>(problems.size(), kProblemsShown)))
         text += QLatin1Char('\r') + problem;
     if (problems.size() > kProblemsShown)
         text += QStringLiteral("\rand %1 more.").arg(problems.size() - kProblemsShown);
     return text;
+}
+
+} // namespace
+
+QString damagedBudgetsText(const QStringList &problems, const QString &copyError)
+{
+    return damagedPlanFileText(
+        spendingfile::kFileName, spendingfile::kDamagedCopy, QStringLiteral("budget"), problems, copyError);
+}
+
+QString damagedVolumePlansText(const QStringList &problems, const QString &copyError)
+{
+    return damagedPlanFileText(
+        volumeplanfile::kFileName, volumeplanfile::kDamagedCopy, QStringLiteral("data plan"), problems, copyError);
 }

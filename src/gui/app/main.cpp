@@ -1,4 +1,5 @@
 #include "core/datafolder/ProgramFolders.h"
+#include "core/skins/SkinImageCache.h"
 #include "core/skins/SkinLibrary.h"
 #include "core/windowlogic/ProjectLinks.h"
 #include "gui/app/TBlind.h"
@@ -33,6 +34,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     const ProgramFolders folders = locateProgramFolders(QApplication::applicationFilePath());
     SkinLibrary::setProgramFolders(folders.searchPath());
+    SkinLibrary::setCacheFolder(SkinImageCache::defaultFolder());
     const QString &folder = folders.dataFolder;
     // Without its folder the program still runs; every save then says what failed.
     const auto made = makeDataFolder(folders);
@@ -94,15 +96,9 @@ int main(int argc, char *argv[])
     TCallLog callLog;
     TBlind blind;
     Tapp app(folders, AppServices { clock, sound, *startup, *dialUp.service }, &callLog, &blind);
-    if (!startupEnded)
-        splash->closeWhenDue();
-    delete std::exchange(splash, nullptr);
-    if (startupEnded)
-        return 0;
-    running = &app;
-    QObject::connect(&instance, &FolderInstance::showRequested, &app, &Tapp::bringToFront);
-
 #ifdef TOLLWISE_HAVE_DESKTOP_NOTIFICATIONS
+    // Before the splash's wait: the monitor ticks meanwhile, and a budget
+    // already spent is told at the first of them.
     DesktopNotifications notifications(QDBusConnection::sessionBus(), QString::fromLatin1(kProjectDesktopId));
     CallNotifications callNotifications(app.monitor(), app.spending(), app.core().settings(), notifications);
     std::unique_ptr<QDBusServiceWatcher> serviceWatch;
@@ -113,6 +109,14 @@ int main(int argc, char *argv[])
             [&callNotifications, name = dialUp.name] { callNotifications.dialUpServiceLost(name); });
     }
 #endif
+    if (!startupEnded)
+        splash->closeWhenDue();
+    delete std::exchange(splash, nullptr);
+    if (startupEnded)
+        return 0;
+    running = &app;
+    QObject::connect(&instance, &FolderInstance::showRequested, &app, &Tapp::bringToFront);
+
     // Where the desktop has no tray, the program is only its windows, as ever.
     std::unique_ptr<TappTray> tray;
     if (TrayIcon::desktopHasTray())

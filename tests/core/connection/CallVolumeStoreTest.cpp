@@ -148,8 +148,9 @@ TEST_F(CallVolumeStoreTest, AMissingShortLongOrDamagedFileCostsNoCall)
         SCOPED_TRACE(c.name);
         const QString path = file(QStringLiteral("Log.volume.data"));
         QFile::remove(path);
-        if (c.bytes)
+        if (c.bytes) {
             ASSERT_TRUE(writeFileAtomically(path, *c.bytes));
+        }
         const StartupReport report = reload();
         EXPECT_EQ(report.callVolumeProblems.size(), 1);
         EXPECT_EQ(core->log().Count, 2);

@@ -13,7 +13,7 @@ from pathlib import Path
 # Lowest first. A room not listed here fails the check until it is given a floor.
 FLOORS = [
     ("ground: records, where they are kept, and the services the core is handed", ["services", "store", "datafolder"]),
-    ("pricing: what a call costs under the tariffs", ["pricing"]),
+    ("pricing: what a call costs under the tariffs", ["pricing", "volume"]),
     ("the tables' own rooms and the skins", ["tariffs", "providers", "calllog", "skins", "windowlogic"]),
     ("the owner of the tables, settings and files", ["app"]),
     ("the rooms that work on what the owner holds", ["connection", "spending", "reports"]),

@@ -13,6 +13,7 @@
 #include <QDBusObjectPath>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -413,6 +414,69 @@ TEST_F(NmCallTest, TheDiallerToolSaysWhenNetworkManagerCannotBeReached)
         EXPECT_EQ(tool.run(DialArguments::parse(arguments).value()), DialTool::kServiceUnreachable);
         EXPECT_TRUE(out.isEmpty()) << out.toStdString();
         EXPECT_EQ(err, QStringLiteral("The dial-up service cannot be reached: NetworkManager is not running.\n"));
+    }
+}
+
+// The tool says a line is hung up once it is down, not once the request is
+// taken on; a line that stays up or a refusal is never reported as hung up.
+TEST_F(NmCallTest, TheDiallerToolSaysHungUpOnlyOnceTheLineIsDown)
+{
+    const QString modem = mock.addDevice(QStringLiteral("ttyUSB0"), 30);
+    const QString mobile = mock.addConnection(QStringLiteral("Mobile"), QStringLiteral("gsm"));
+    enum class Daemon { DropsLater, NeverDrops, Refuses };
+    const struct {
+        Daemon daemon;
+        int status;
+        QString out;
+        QString err;
+    } cases[] = {
+        { Daemon::DropsLater, 0, QStringLiteral("Hung up Mobile.\n"), {} },
+        { Daemon::NeverDrops, DialTool::kStillUp, {},
+            QStringLiteral("Asked to hang up Mobile, but it was not seen to go down within 1 second.\n") },
+        { Daemon::Refuses, -1, {},
+            QStringLiteral("You are not allowed to connect or disconnect through NetworkManager.") },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(int(c.daemon));
+        const QString line = mock.activate(mobile, modem, 2, QStringLiteral("l%1").arg(int(c.daemon)));
+        if (c.daemon == Daemon::Refuses)
+            mock.refuseByPolicy(QStringLiteral("DeactivateConnection"));
+        else
+            mock.takeHangUpsOnly();
+        // A tool is a program of its own, with its own view of NetworkManager.
+        NmDialUpService toolService(mock.bus());
+        ASSERT_TRUE(toolService.waitUntilReady(2000));
+        ASSERT_TRUE(NmMock::waitUntil([&] {
+            const auto lines = toolService.enumConnections();
+            return lines && lines->size() == 1;
+        }));
+        bool dropped = false;
+        if (c.daemon == Daemon::DropsLater)
+            QTimer::singleShot(300, [&] {
+                mock.removeActive(modem, line);
+                dropped = true;
+            });
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        DialTool tool(toolService, outStream, errStream);
+        tool.setHangUpWait(1000);
+        const int status
+            = tool.run(DialArguments::parse({ QStringLiteral("Mobile"), QStringLiteral("/disconnect") }).value());
+        EXPECT_EQ(out, c.out);
+        if (c.status >= 0) {
+            EXPECT_EQ(status, c.status);
+            EXPECT_EQ(err, c.err);
+        } else {
+            EXPECT_NE(status, 0);
+            EXPECT_TRUE(err.contains(c.err)) << err.toStdString();
+        }
+        if (c.daemon == Daemon::DropsLater)
+            EXPECT_TRUE(dropped) << "told before the line was down";
+        else
+            mock.removeActive(modem, line);
+        NmMock::waitUntil([&] { return dropped; }, 400);
     }
 }
 

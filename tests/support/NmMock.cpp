@@ -238,6 +238,12 @@ void NmMock::answerSlowly(const QString &method, double seconds)
             method == QLatin1String("ActivateConnection") ? QStringLiteral("o") : QString(), code });
 }
 
+void NmMock::takeHangUpsOnly()
+{
+    mockCall(kManagerPath, QStringLiteral("AddMethod"),
+        { kService, QStringLiteral("DeactivateConnection"), QStringLiteral("o"), QString(), QStringLiteral("pass\n") });
+}
+
 void NmMock::refuseByPolicy(const QString &method)
 {
     refuse(method, QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"),

@@ -51,6 +51,9 @@ public:
     // Makes a method of the manager answer only after `seconds` (the whole
     // mock waits, as a daemon behind a password prompt seems to).
     void answerSlowly(const QString &method, double seconds);
+    // Makes DeactivateConnection take the request on and answer at once
+    // while the line stays up, as the daemon does before it acts on it.
+    void takeHangUpsOnly();
     // Makes a method of the manager refused by the bus, as a policy refuses
     // a user who may not control the network.
     void refuseByPolicy(const QString &method);

@@ -5,6 +5,7 @@
 #include "core/store/SpendingFile.h"
 #include "core/store/TableBlanks.h"
 #include "core/store/TableLoader.h"
+#include "core/store/VolumePlanFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,6 +37,7 @@ AppCore::AppCore(ProgramFolders folders, AppServices services)
     , m_providers(std::make_unique<ProviderTable>())
     , m_log(std::make_unique<CallLogTable>())
     , m_tariffs(std::make_unique<TariffTable>())
+    , m_volumes(std::make_unique<CallVolumeTable>())
     , m_systemCurrency(QLocale::system().currencySymbol())
     , m_currencyText(m_systemCurrency + QLatin1Char(' '))
 {
@@ -56,6 +58,7 @@ StartupReport AppCore::loadAll()
     rememberWritten();
     noteDamagedCalls(report, loaded.providers == ProviderFileState::Loaded);
     loadSpending(report);
+    loadVolumePlans(report);
     return report;
 }
 
@@ -102,22 +105,50 @@ void AppCore::loadSpending(StartupReport &report)
     if (read.problems.isEmpty())
         return;
     report.budgetsProblems = read.problems;
+    m_spendingFileHeld
+        = !replaceDamagedFile(path, spendingfile::kDamagedCopy, bytes, m_writtenSpending, report.budgetsCopyError);
+}
+
+void AppCore::loadVolumePlans(StartupReport &report)
+{
+    const QString path = QDir(folder()).filePath(volumeplanfile::kFileName);
+    QFile file(path);
+    m_volumePlans = {};
+    m_volumeFileHeld = false;
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        m_writtenVolumePlans = volumeplanfile::serialise(m_volumePlans);
+        return;
+    }
+    const QByteArray bytes = file.read(kMaxBudgetsCopyBytes + 1);
+    volumeplanfile::ReadResult read = volumeplanfile::parse(bytes.left(kMaxBudgetsBytes));
+    if (bytes.size() > kMaxBudgetsBytes)
+        read.problems.prepend(QStringLiteral("The file is larger than any the program writes."));
+    m_volumePlans = read.plans;
+    m_writtenVolumePlans = volumeplanfile::serialise(m_volumePlans);
+    if (read.problems.isEmpty())
+        return;
+    report.volumeProblems = read.problems;
+    m_volumeFileHeld
+        = !replaceDamagedFile(path, volumeplanfile::kDamagedCopy, bytes, m_writtenVolumePlans, report.volumeCopyError);
+}
+
+bool AppCore::replaceDamagedFile(
+    const QString &path, const QString &copyName, const QByteArray &bytes, QByteArray &written, QString &copyError)
+{
     // The damaged file is kept whole before it is replaced, so nothing the
     // user wrote into it is lost; without the copy it stays as it was.
     if (bytes.size() > kMaxBudgetsCopyBytes) {
-        report.budgetsCopyError = QStringLiteral("the file is too large to copy");
-        m_spendingFileHeld = true;
-        return;
+        copyError = QStringLiteral("the file is too large to copy");
+        return false;
     }
-    if (const auto copied = writeFileAtomically(QDir(folder()).filePath(spendingfile::kDamagedCopy), bytes); !copied) {
-        report.budgetsCopyError = copied.error().reason;
-        m_spendingFileHeld = true;
-        return;
+    if (const auto copied = writeFileAtomically(QDir(folder()).filePath(copyName), bytes); !copied) {
+        copyError = copied.error().reason;
+        return false;
     }
-    // Replaced at once, so the damage is told once.
-    if (writeFileAtomically(path, m_writtenSpending))
-        return;
-    m_writtenSpending.clear();
+    // Replaced at once, so the damage is told once; failing that, the next save tries again.
+    if (!writeFileAtomically(path, written))
+        written.clear();
+    return true;
 }
 
 AppCore::SettingsImage AppCore::settingsImage() const
@@ -242,10 +273,20 @@ void AppCore::SaveAppData()
     noteSave(DataFiles::kProvidersFile, result);
 }
 
-void AppCore::archiveLogRecords(const QByteArray &records)
+CallVolume AppCore::callVolume(int index) const
+{
+    return index >= 0 && index < m_log->Count && index < kMaxLogRecords ? m_volumes->records[index] : CallVolume {};
+}
+
+void AppCore::archiveLogRecords(const QByteArray &records, std::span<const CallVolume> volumes)
 {
     m_pendingArchive += records;
     const std::size_t moved = std::size_t(records.size()) / sizeof(CallRecord);
+    for (std::size_t i = 0; i < moved; ++i) {
+        const CallVolume volume = i < volumes.size() ? volumes[i] : CallVolume {};
+        m_pendingArchiveVolumes.push_back(volume);
+        m_archivedVolumes.push_back(volume);
+    }
     const std::size_t before = m_archivedCalls.size();
     m_archivedCalls.resize(before + moved);
     std::memcpy(static_cast<void *>(m_archivedCalls.data() + before), records.constData(), moved * sizeof(CallRecord));
@@ -352,6 +393,21 @@ void AppCore::SaveSettings()
 {
     writeSettings();
     SaveSpending();
+    SaveVolumePlans();
+}
+
+void AppCore::SaveVolumePlans()
+{
+    const QString path = QDir(folder()).filePath(volumeplanfile::kFileName);
+    if (m_volumeFileHeld)
+        return;
+    const QByteArray bytes = volumeplanfile::serialise(m_volumePlans);
+    if (bytes.isEmpty() && !QFile::exists(path))
+        return;
+    const auto result = writeFileAtomically(path, bytes);
+    if (result)
+        m_writtenVolumePlans = bytes;
+    noteSave(volumeplanfile::kFileName, result);
 }
 
 void AppCore::SaveSpending()
@@ -394,8 +450,12 @@ void AppCore::saveChanges()
         SaveTarifData();
     if (!(settingsImageToWrite() == m_writtenSettings))
         SaveSettings();
-    else if (spendingfile::serialise(m_spending) != m_writtenSpending)
-        SaveSpending();
+    else {
+        if (spendingfile::serialise(m_spending) != m_writtenSpending)
+            SaveSpending();
+        if (volumeplanfile::serialise(m_volumePlans) != m_writtenVolumePlans)
+            SaveVolumePlans();
+    }
 }
 
 QList<FileError> AppCore::saveForExit()
@@ -419,7 +479,8 @@ UnsavedWork AppCore::unsavedWork() const
     work.tariffs = tariffsChangedSinceWritten();
     work.providers = providersImage() != m_writtenProviders;
     work.settings = !(m_settings == m_writtenSettings.settings);
-    work.budgets = m_failingFiles.contains(spendingfile::kFileName);
+    work.budgets
+        = m_failingFiles.contains(spendingfile::kFileName) || m_failingFiles.contains(volumeplanfile::kFileName);
     return work;
 }
 

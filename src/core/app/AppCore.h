@@ -6,6 +6,7 @@
 #include "core/services/SoundPlayer.h"
 #include "core/services/StartupRegistration.h"
 #include "core/store/AtomicFile.h"
+#include "core/store/CallVolume.h"
 #include "core/store/CurrentCall.h"
 #include "core/store/DataFiles.h"
 #include "core/store/Records.h"
@@ -13,6 +14,7 @@
 #include "core/store/SettingsFile.h"
 #include "core/store/SpendingPlan.h"
 #include "core/store/Tariff.h"
+#include "core/store/VolumePlan.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -46,6 +48,9 @@ struct StartupReport {
     // (unless `budgetsCopyError` says why not) and rewritten with what could be read.
     QStringList budgetsProblems;
     QString budgetsCopyError;
+    // The same for volume.data, kept as volume.data.old.
+    QStringList volumeProblems;
+    QString volumeCopyError;
 };
 
 // What the files lack of what is in memory: what ending the program now would lose.
@@ -82,6 +87,12 @@ public:
     const CallLogTable &log() const { return *m_log; }
     const TariffTable &tariffs() const { return *m_tariffs; }
     const Settings &settings() const { return m_settings; }
+    // Bytes in and out of every log slot, in step with log(): whatever moves,
+    // marks or rewrites a slot of the log does the same here.
+    CallVolumeTable &volumes() { return *m_volumes; }
+    const CallVolumeTable &volumes() const { return *m_volumes; }
+    // The volume of log slot `index`; unknown outside the log.
+    CallVolume callVolume(int index) const;
     Clock &clock() { return m_services.clock; }
     // The call being costed, or the last one's leftovers while idle.
     CurrentCall &currentCall() { return m_call; }
@@ -93,6 +104,9 @@ public:
     // Budgets and the warnings already given, from budgets.data.
     SpendingPlan &spending() { return m_spending; }
     const SpendingPlan &spending() const { return m_spending; }
+    // Data plans and the allowance warnings already given, from volume.data.
+    VolumePlans &volumePlans() { return m_volumePlans; }
+    const VolumePlans &volumePlans() const { return m_volumePlans; }
 
     // Blank tables, then Providers.data, Log.data, Tariffs.data and settings.data.
     StartupReport loadAll();
@@ -124,6 +138,8 @@ public:
     // budgets.data alone: a warning given must stay given across a restart.
     // A damaged file that could not be kept as budgets.data.old is left alone.
     void SaveSpending();
+    // volume.data alone, for the same reason; no file while no provider has a plan.
+    void SaveVolumePlans();
     // The three data files, then the settings: the order of the end of a call.
     void saveEverything();
     // Only the files whose tables or settings in memory differ from what was
@@ -144,12 +160,15 @@ public:
     // Calls taken out of a full log, 32-byte records oldest first. They are
     // appended to the archive beside the log at the next SaveLogData and stay
     // in memory until that write succeeds.
-    void archiveLogRecords(const QByteArray &records);
+    // `volumes` holds the volume of each call, in step with `records`.
+    void archiveLogRecords(const QByteArray &records, std::span<const CallVolume> volumes = {});
     QString archivePath() const;
     static inline const QString kLogArchiveFile = DataFiles::kLogArchiveFile;
     // Every call moved to the archive, oldest first: as loaded, then as moved
     // since (written or still waiting). Sums over all time add these to the log.
     std::span<const CallRecord> archivedCalls() const { return m_archivedCalls; }
+    // The volume of each of archivedCalls(), in the same order.
+    std::span<const CallVolume> archivedVolumes() const { return m_archivedVolumes; }
     // Calls taken out of the log that the archive has not taken yet.
     bool archivePending() const { return !m_pendingArchive.isEmpty(); }
     // Calls a full log gives to the archive at a time.
@@ -173,6 +192,13 @@ private:
     // written after they were archived: the archive gives them back.
     void dropArchivedTwice();
     void loadSpending(StartupReport &report);
+    void loadVolumePlans(StartupReport &report);
+    // Keeps a damaged file whole as `copyName`, then replaces it with
+    // `written`, what could be read of it (cleared when that write fails).
+    // False when it could not be kept, `copyError` says why: the file must
+    // then be left alone.
+    bool replaceDamagedFile(
+        const QString &path, const QString &copyName, const QByteArray &bytes, QByteArray &written, QString &copyError);
 
     // What settings.data holds besides the settings themselves.
     struct SettingsImage {
@@ -200,11 +226,14 @@ private:
     std::unique_ptr<ProviderTable> m_providers;
     std::unique_ptr<CallLogTable> m_log;
     std::unique_ptr<TariffTable> m_tariffs;
+    std::unique_ptr<CallVolumeTable> m_volumes;
     Settings m_settings;
     SpendingPlan m_spending;
     CurrentCall m_call;
     QByteArray m_pendingArchive;
     std::vector<CallRecord> m_archivedCalls;
+    std::vector<CallVolume> m_archivedVolumes;
+    std::vector<CallVolume> m_pendingArchiveVolumes;
     QString m_systemCurrency;
     QString m_currencyText;
     QSet<QString> m_failingFiles;
@@ -223,5 +252,8 @@ private:
     bool m_logOnDiskHoldsCalls = false; // Log.data holds m_uncommittedCalls
     QByteArray m_writtenSpending;
     bool m_spendingFileHeld = false; // budgets.data is damaged and could not be copied: never overwritten
+    VolumePlans m_volumePlans;
+    QByteArray m_writtenVolumePlans;
+    bool m_volumeFileHeld = false; // as m_spendingFileHeld, for volume.data
     std::function<void(const FileError &)> m_onSaveFailure;
 };

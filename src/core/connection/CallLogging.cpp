@@ -14,7 +14,7 @@ void markUnused(CallRecord *first, CallRecord *last)
 
 } // namespace
 
-LogRoom makeRoomForCall(CallLogTable &log, int archiveBatch)
+LogRoom makeRoomForCall(CallLogTable &log, CallVolumeTable &volumes, int archiveBatch)
 {
     LogRoom room;
     if (log.Count < kMaxLogRecords)
@@ -24,18 +24,29 @@ LogRoom makeRoomForCall(CallLogTable &log, int archiveBatch)
 
     // Deleted calls and unused slots are skipped by every reader: nothing is
     // lost. Damaged calls stay, as every other record does.
-    CallRecord *kept = std::stable_partition(begin, end, isCallSlot);
-    if (kept != end) {
-        room.compacted = int(end - kept);
-        markUnused(kept, end);
-        log.Count = std::int32_t(kept - begin);
+    int kept = 0;
+    for (int slot = 0; slot < kMaxLogRecords; ++slot) {
+        if (!isCallSlot(log.records[slot]))
+            continue;
+        log.records[kept] = log.records[slot];
+        volumes.records[kept] = volumes.records[slot];
+        ++kept;
+    }
+    if (kept != kMaxLogRecords) {
+        room.compacted = kMaxLogRecords - kept;
+        markUnused(begin + kept, end);
+        std::fill(volumes.records + kept, volumes.records + kMaxLogRecords, CallVolume {});
+        log.Count = std::int32_t(kept);
         return room;
     }
 
     const int moved = std::clamp(archiveBatch, 1, kMaxLogRecords);
     room.archived = QByteArray(reinterpret_cast<const char *>(begin), qsizetype(moved) * qsizetype(sizeof(CallRecord)));
+    room.archivedVolumes.assign(volumes.records, volumes.records + moved);
     std::memmove(static_cast<void *>(begin), begin + moved, std::size_t(kMaxLogRecords - moved) * sizeof(CallRecord));
+    std::copy(volumes.records + moved, volumes.records + kMaxLogRecords, volumes.records);
     markUnused(end - moved, end);
+    std::fill(volumes.records + kMaxLogRecords - moved, volumes.records + kMaxLogRecords, CallVolume {});
     log.Count = kMaxLogRecords - moved;
     return room;
 }

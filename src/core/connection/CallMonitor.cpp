@@ -213,6 +213,7 @@ void CallMonitor::runCallSeconds(const QDateTime &now)
         m_secondsBase = monotonic;
         m_secondsRun = 0;
     }
+    readCallVolume();
     // The seconds due by now, the first falling on the tick that found the
     // call; rounding keeps an on-time timer's jitter from adding or losing one.
     const std::int64_t elapsed = std::max<std::int64_t>(0, monotonic - m_secondsBase);
@@ -224,6 +225,19 @@ void CallMonitor::runCallSeconds(const QDateTime &now)
     }
     m_secondsRun = std::max(m_secondsRun, due);
     showRunningCall();
+}
+
+void CallMonitor::readCallVolume()
+{
+    CurrentCall &call = m_core.currentCall();
+    // A simulated call has no line to count.
+    if (!call.FakeCall) {
+        const auto reading = m_dialUp.connectionBytes(m_callLine);
+        m_volume.add(reading ? std::optional(*reading) : std::nullopt);
+    }
+    const CallVolume previous = std::exchange(call.Volume, m_volume.volume());
+    if (m_volumeHook)
+        m_volumeHook(call, previous);
 }
 
 void CallMonitor::showRunningCall()
@@ -325,6 +339,8 @@ void CallMonitor::BeginConnection()
     else
         m_registry.findOrAdd(m_display.selectedEntry);
     call.CallProvider = m_core.providers().Current;
+    call.Volume = {};
+    m_volume.reset();
 
     const QDateTime now = wholeSecondNow();
     const DateTimeValue today = toDateTimeValue(now.date());
@@ -358,6 +374,9 @@ void CallMonitor::EndConnection()
     // However the call ended, a later one is not ours unless we dial it.
     call.DialledHere = false;
 
+    // The last bytes, while the line may still answer; a line already gone keeps the last reading.
+    if (!m_away)
+        readCallVolume();
     makeRoomInLog();
     CallLogTable &log = m_core.log();
     ++log.Count;
@@ -379,6 +398,7 @@ void CallMonitor::EndConnection()
     finished.cost = call.CallCost;
     finished.tariffId = loggedTariffId(tariffs, call.CallTariff);
     writeCallRecord(log.records[log.Count - 1], finished);
+    m_core.volumes().records[log.Count - 1] = call.Volume;
     addCallToTariff(tariffs, call.CallTariff, call.CallSeconds, call.CallCost);
     m_core.noteLoggedCall(
         log.records[log.Count - 1], call.CallTariff < tariffs.Count ? tariffs.records[call.CallTariff].IdNumber : 0);
@@ -397,10 +417,10 @@ void CallMonitor::makeRoomInLog()
 {
     CallLogTable &log = m_core.log();
     log.Count = std::clamp<std::int32_t>(log.Count, 0, kMaxLogRecords);
-    const LogRoom room = makeRoomForCall(log);
+    const LogRoom room = makeRoomForCall(log, m_core.volumes());
     if (room.archived.isEmpty())
         return;
-    m_core.archiveLogRecords(room.archived);
+    m_core.archiveLogRecords(room.archived, room.archivedVolumes);
     if (!m_toldArchive) {
         m_toldArchive = true;
         m_archivedNotice = int(room.archived.size() / qsizetype(sizeof(CallRecord)));

@@ -3,6 +3,7 @@
 #include "core/app/AppCore.h"
 #include "core/connection/MonitorDisplay.h"
 #include "core/providers/ProviderRegistry.h"
+#include "core/volume/VolumeCounter.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -62,6 +63,13 @@ public:
     // providers' counters are rebuilt from the log here.
     void setCallLogRefill(std::function<void()> refill) { m_refill = std::move(refill); }
 
+    // Called with the running call after its volume was read, at every tick
+    // (before its seconds are costed) and once more as it ends (before it is
+    // logged): `previous` is the volume at the call before. What it does to
+    // the call's cost and its provider's counters is logged with the call.
+    using VolumeHook = std::function<void(CurrentCall &call, const CallVolume &previous)>;
+    void setVolumeHook(VolumeHook hook) { m_volumeHook = std::move(hook); }
+
 signals:
     void displayChanged();
     // Another line came up during a call; only the call's own line is
@@ -94,6 +102,7 @@ private:
     void refreshRateCaption();
     void refillCallLog();
     void makeRoomInLog();
+    void readCallVolume();
     Provider &callProvider();
     QDateTime wholeSecondNow() const;
 
@@ -103,6 +112,8 @@ private:
     ProviderRegistry m_registry;
     MonitorDisplay m_display;
     std::function<void()> m_refill;
+    VolumeHook m_volumeHook;
+    VolumeCounter m_volume;
     int m_depth = 0;
     std::int64_t m_secondsBase = 0; // monotonic ms at the call's first second
     std::int64_t m_secondsRun = 0; // seconds costed since then

@@ -49,6 +49,17 @@ struct ConnectionStatus {
     ErrorCode error = 0;
 };
 
+// A connection's byte counters as the service keeps them. They may wrap or
+// restart (an interface that went down and up); the caller smooths that.
+struct ByteCounters {
+    std::uint64_t received = 0;
+    std::uint64_t sent = 0;
+    bool fromConnect = false; // the counters began at zero with this connection
+};
+
+// A service or connection that keeps no byte counters.
+inline constexpr ErrorCode kErrorNoCounters = 30100;
+
 struct DialParams {
     std::string userName;
     std::string password; // empty unless passwordSaved
@@ -68,6 +79,11 @@ public:
     // Every active connection, the first one being the one the program watches.
     [[nodiscard]] virtual std::expected<std::vector<ActiveConnection>, ErrorCode> enumConnections() = 0;
     [[nodiscard]] virtual std::expected<ConnectionStatus, ErrorCode> connectionStatus(ConnectionHandle handle) = 0;
+    // Never blocks: the tick asks for it once a second.
+    [[nodiscard]] virtual std::expected<ByteCounters, ErrorCode> connectionBytes(ConnectionHandle)
+    {
+        return std::unexpected(kErrorNoCounters);
+    }
     // Every phonebook entry name, in the service's order.
     [[nodiscard]] virtual std::expected<std::vector<std::string>, ErrorCode> enumEntries() = 0;
     [[nodiscard]] virtual std::expected<DialParams, ErrorCode> entryDialParams(const std::string &entry) = 0;

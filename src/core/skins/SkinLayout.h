@@ -244,7 +244,7 @@ inline constexpr QRect ButtonClose { 312, 354, 88, 28 }; // caption "Cancel"
 // "For each hour after, add". A display label and its edit control share
 // one rectangle (the control is shown over the label in edit mode).
 namespace ProviderDialog {
-inline constexpr QSize kSize { 560, 510 };
+inline constexpr QSize kSize { 560, 566 };
 inline constexpr QRect GTextButton6 { 20, 46, 30, 26 }; // previous (left arrow)
 inline constexpr QRect Heading { 56, 46, 448, 26 }; // the provider's name, bold, centred, on a painted field
 inline constexpr QRect GTextButton7 { 510, 46, 30, 26 }; // next (right arrow)
@@ -288,6 +288,15 @@ inline constexpr QRect BudgetHours { 470, 416, 70, 22 }; // spinner; "limit": th
 inline constexpr QRect AutoHangUp { 214, 444, 44, 22 }; // on/off switch
 inline constexpr QRect HangUpMargin { 470, 444, 70, 22 }; // spinner 1..59
 inline constexpr QRect BillProjection { 130, 472, 410, 22 }; // display only
+// Data plan rows, painted names at the left: "Data each month" (with "counts"
+// before DataCounts) and "Beyond it, blocks of" (with "at" before the price).
+inline constexpr QRect DataAllowance { 214, 500, 70, 22 }; // spinner, in the unit beside it
+inline constexpr QRect DataAllowanceUnit { 288, 500, 56, 22 }; // MB or GB
+inline constexpr QRect DataCounts { 470, 500, 70, 22 }; // in and out, in, or out
+inline constexpr QRect DataBlock { 214, 528, 70, 22 }; // spinner, in the unit beside it
+inline constexpr QRect DataBlockUnit { 288, 528, 56, 22 };
+inline constexpr QRect DataCurrency { 372, 528, 40, 22 };
+inline constexpr QRect DataBlockPrice { 414, 528, 126, 22 };
 } // namespace ProviderDialog
 
 // The dialling progress window (TConnectDlg), image "connection".

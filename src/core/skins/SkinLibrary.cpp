@@ -1,6 +1,6 @@
 #include "core/skins/SkinLibrary.h"
 
-#include "core/skins/TCompressedDib.h"
+#include "core/skins/SkinImageCache.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,6 +11,7 @@ namespace {
 
 struct SkinState {
     QStringList folders;
+    SkinImageCache cache;
     std::function<void(const QString &, const QString &)> onDamaged;
     QSet<QString> reported;
 };
@@ -36,6 +37,8 @@ void SkinLibrary::setProgramFolders(const QStringList &folders)
         if (!folder.isEmpty())
             state().folders.append(QDir(folder).filePath(QStringLiteral("skins/default")));
 }
+
+void SkinLibrary::setCacheFolder(const QString &folder) { state().cache = SkinImageCache(folder); }
 
 QString SkinLibrary::skinFolder() { return state().folders.value(0); }
 
@@ -64,7 +67,7 @@ bool SkinLibrary::LoadSkinImage(QImage &bitmap, const QString &name)
     if (path.isEmpty())
         return false;
     // Either file may hold either kind of bitmap; the first bytes decide.
-    const DibLoaded loaded = TCompressedDib::fromFile(path);
+    SkinImageLoaded loaded = state().cache.load(path);
     if (loaded.error != SkinError::None) {
         if (!state().reported.contains(path) && state().onDamaged) {
             state().reported.insert(path);
@@ -72,7 +75,7 @@ bool SkinLibrary::LoadSkinImage(QImage &bitmap, const QString &name)
         }
         return false;
     }
-    bitmap = loaded.dib.image();
+    bitmap = std::move(loaded.image);
     return true;
 }
 

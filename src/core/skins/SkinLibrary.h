@@ -20,6 +20,10 @@ public:
     // The path of a skin file in the first folder that has it; empty when none has.
     static QString skinFile(const QString &fileName);
 
+    // Where decoded images are kept between runs (see SkinImageCache); none
+    // by default, so that only the program itself fills the user's cache.
+    static void setCacheFolder(const QString &folder);
+
     // Loads the image of that name into `bitmap`: "name.bmp" when it exists,
     // else "name.ubm". False when neither exists or the file is damaged, and
     // `bitmap` is then left as it was, so the control keeps its own picture.

@@ -3,6 +3,7 @@
 #include "core/pricing/NextUnit.h"
 #include "core/store/Money.h"
 #include "core/store/SpendingFile.h"
+#include "core/store/VolumePlanFile.h"
 
 namespace {
 
@@ -53,18 +54,35 @@ QString budgetAheadAfterText(const BudgetUse &use, int inSeconds, const QString 
         .arg(used);
 }
 
-QString damagedBudgetsText(const QStringList &problems, const QString &copyError)
+namespace {
+
+QString damagedPlanFileText(const QString &fileName, const QString &copyName, const QString &changes,
+    const QStringList &problems, const QString &copyError)
 {
     QString text = copyError.isEmpty()
         ? QStringLiteral("%1 was damaged. It has been kept as %2, and what could be read from it is in use:")
-              .arg(spendingfile::kFileName, spendingfile::kDamagedCopy)
-        : QStringLiteral("%1 is damaged and could not be kept as %2 (%3), so it is left as it is and budget "
+              .arg(fileName, copyName)
+        : QStringLiteral("%1 is damaged and could not be kept as %2 (%3), so it is left as it is and %4 "
                          "changes are not saved. What could be read from it is in use:")
-              .arg(spendingfile::kFileName, spendingfile::kDamagedCopy, copyError);
+              .arg(fileName, copyName, copyError, changes);
     text += QLatin1Char('\r');
     for (const QString &problem : problems.first(std::min<qsizetype>(problems.size(), kProblemsShown)))
         text += QLatin1Char('\r') + problem;
     if (problems.size() > kProblemsShown)
         text += QStringLiteral("\rand %1 more.").arg(problems.size() - kProblemsShown);
     return text;
+}
+
+} // namespace
+
+QString damagedBudgetsText(const QStringList &problems, const QString &copyError)
+{
+    return damagedPlanFileText(
+        spendingfile::kFileName, spendingfile::kDamagedCopy, QStringLiteral("budget"), problems, copyError);
+}
+
+QString damagedVolumePlansText(const QStringList &problems, const QString &copyError)
+{
+    return damagedPlanFileText(
+        volumeplanfile::kFileName, volumeplanfile::kDamagedCopy, QStringLiteral("data plan"), problems, copyError);
 }

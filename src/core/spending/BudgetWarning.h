@@ -30,3 +30,5 @@ QString budgetAheadAfterText(const BudgetUse &use, int inSeconds, const QString 
 // The start-up message for a damaged budgets.data: what was wrong, and
 // whether it was kept as budgets.data.old (`copyError` empty) or left alone.
 QString damagedBudgetsText(const QStringList &problems, const QString &copyError);
+// The same for volume.data.
+QString damagedVolumePlansText(const QStringList &problems, const QString &copyError);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/services/DialUpService.h"
+#include "core/store/CallVolume.h"
 #include "core/store/Values.h"
 
 #include <cstdint>
@@ -23,4 +24,5 @@ struct CurrentCall {
     bool Incremental = false; // a unit is charged at the start of every unit
     bool FirstTick = false; // the call's first second is still to come
     MoneyValue StartCharge = 0; // due when the call begins; booked to the provider on the first second
+    CallVolume Volume; // bytes so far, read at every tick; unknown until the line gives counters
 };

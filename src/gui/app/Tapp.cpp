@@ -333,6 +333,8 @@ void Tapp::FormCreate()
             QStringLiteral("error"));
     if (!report.budgetsProblems.isEmpty())
         SkinMessageDlg(mtWarning, damagedBudgetsText(report.budgetsProblems, report.budgetsCopyError), mbOK, this);
+    if (!report.volumeProblems.isEmpty())
+        SkinMessageDlg(mtWarning, damagedVolumePlansText(report.volumeProblems, report.volumeCopyError), mbOK, this);
     if (!report.damagedFiles.isEmpty())
         reportDamagedCalls(report.damagedFiles);
     loadMainPicture();

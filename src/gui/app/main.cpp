@@ -1,4 +1,5 @@
 #include "core/datafolder/ProgramFolders.h"
+#include "core/skins/SkinImageCache.h"
 #include "core/skins/SkinLibrary.h"
 #include "core/windowlogic/ProjectLinks.h"
 #include "gui/app/TBlind.h"
@@ -35,6 +36,7 @@ int main(int argc, char *argv[])
     SkinLook::applyToApplication(application);
     const ProgramFolders folders = locateProgramFolders(QApplication::applicationFilePath());
     SkinLibrary::setProgramFolders(folders.searchPath());
+    SkinLibrary::setCacheFolder(SkinImageCache::defaultFolder());
     const QString &folder = folders.dataFolder;
     // Without its folder the program still runs; every save then says what failed.
     const auto made = makeDataFolder(folders);

@@ -107,7 +107,8 @@ ProviderSpending::ProviderSpending(AppCore &core, QWidget *dialog)
     m_hours->setToolTip(QStringLiteral(" Hours each billing month; \"limit\" uses the monthly limit of hours, 0 none"));
     m_autoHangUp->setObjectName(QStringLiteral("AutoHangUp"));
     m_autoHangUp->setGeometry(Layout::AutoHangUp);
-    m_autoHangUp->setToolTip(QStringLiteral(" At 100 %, hang up after a 10-second countdown you can cancel"));
+    m_autoHangUp->setToolTip(QStringLiteral(
+        " At 100 % of the budget or the data allowance, hang up after a 10-second countdown you can cancel"));
     m_margin->setToolTip(QStringLiteral(" How many seconds before the next unit an armed hang-up ends the call"));
     setEditing(false);
 }

@@ -13,6 +13,7 @@
 #include "gui/controls/TGFocusButton.h"
 #include "gui/controls/WindowDragger.h"
 #include "gui/messages/MessageDialogs.h"
+#include "gui/providers/ProviderDataPlan.h"
 #include "gui/providers/ProviderSpending.h"
 
 #include <QCalendarWidget>
@@ -128,6 +129,7 @@ TProviderEdit::TProviderEdit(AppCore &core, dialup::DialUpService &service, QWid
     loadSkin();
     buildControls();
     m_spending = std::make_unique<ProviderSpending>(m_core, this);
+    m_dataPlan = std::make_unique<ProviderDataPlan>(m_core, this);
     setEditMode(false);
     m_previous->setEnabled(false);
     m_next->setEnabled(false);
@@ -331,6 +333,7 @@ void TProviderEdit::setEditMode(bool editing)
             spin->setReadOnly(!editing);
     }
     m_spending->setEditing(editing);
+    m_dataPlan->setEditing(editing);
     // Each edit control stands over its value label.
     const std::array<QLabel *, 14> values = { m_rows[0].duration, m_rows[0].cost, m_rows[0].calls, m_rows[1].duration,
         m_rows[1].cost, m_rows[1].calls, m_rows[2].duration, m_rows[2].cost, m_rows[2].calls, m_startedOn, m_monthlyFee,
@@ -417,6 +420,7 @@ void TProviderEdit::UpdateProviderDisplay()
     loadEditControls(record);
     loadDisplayLabels(record);
     m_spending->load(table.Current);
+    m_dataPlan->load(table.Current);
     CalcTodateProviderCost();
 }
 
@@ -516,10 +520,16 @@ void TProviderEdit::ButtonSaveClick()
             control->setFocus();
         return;
     }
+    const auto dataPlan = m_dataPlan->read(m_core.providers().Current);
+    if (!dataPlan) {
+        SkinMessageDlg(mtError, dataPlan.error(), mbOK, this);
+        return;
+    }
     if (const auto problem = m_spending->save(m_core.providers().Current)) {
         SkinMessageDlg(mtError, *problem, mbOK, this);
         return;
     }
+    m_dataPlan->store(m_core.providers().Current, *dataPlan);
     setEditMode(false);
     provider() = *saved;
     UpdateProviderDisplay();

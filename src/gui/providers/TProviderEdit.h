@@ -11,6 +11,7 @@
 #include <array>
 #include <memory>
 
+class ProviderDataPlan;
 class ProviderSpending;
 class QAbstractButton;
 class QCalendarWidget;
@@ -114,5 +115,6 @@ private:
     QAbstractButton *m_previous = nullptr;
     QAbstractButton *m_next = nullptr;
     std::unique_ptr<ProviderSpending> m_spending;
+    std::unique_ptr<ProviderDataPlan> m_dataPlan;
     bool m_shownOnce = false;
 };

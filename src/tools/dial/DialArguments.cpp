@@ -60,8 +60,8 @@ QString DialArguments::usage()
         "Usage:\n"
         "  tollwise-dial                          list the active connections\n"
         "  tollwise-dial ENTRY [USER [PASSWORD]]  dial a phonebook entry and wait until it is connected\n"
-        "  tollwise-dial ENTRY /disconnect        hang up the entry's connection\n"
-        "  tollwise-dial /disconnect              hang up every connection\n"
+        "  tollwise-dial ENTRY /disconnect        hang up the entry's connection and wait until it is down\n"
+        "  tollwise-dial /disconnect              hang up every connection and wait until they are down\n"
         "  tollwise-dial /list                    list the phonebook entries\n"
         "\n"
         "Without USER the entry's stored user name and saved password are used.\n"
@@ -69,5 +69,6 @@ QString DialArguments::usage()
         "(255 when those are 0); 1 when there is nothing to hang up; 2 for bad arguments;\n"
         "3 when the line drops during the dial; 4 when the dial-up service cannot be\n"
         "reached (NetworkManager not running or not answering), so nothing is known\n"
-        "about its connections.\n");
+        "about its connections; 5 when a line was not seen to go down within 20 seconds\n"
+        "of the hang-up.\n");
 }

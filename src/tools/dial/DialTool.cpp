@@ -2,7 +2,12 @@
 
 #include "core/connection/RasStateText.h"
 
+#include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QTimer>
+
+#include <map>
+#include <vector>
 
 DialTool::DialTool(dialup::DialUpService &service, QTextStream &out, QTextStream &err)
     : m_service(service)
@@ -130,25 +135,68 @@ int DialTool::disconnect(const QString &entry)
     const auto connections = m_service.enumConnections();
     if (!connections)
         return fail(connections.error());
+    // A service may take a hang-up on and refuse it later.
+    std::map<dialup::ConnectionHandle, dialup::ErrorCode> refused;
+    m_service.setHangUpRefusalHandler(
+        [&refused](dialup::ConnectionHandle handle, dialup::ErrorCode error) { refused[handle] = error; });
     int status = 0;
     bool any = false;
+    std::vector<std::pair<dialup::ConnectionHandle, QString>> asked;
     for (const dialup::ActiveConnection &connection : *connections) {
         const QString name = QString::fromStdString(connection.entryName);
         if (!entry.isEmpty() && name.compare(entry, Qt::CaseInsensitive) != 0)
             continue;
         any = true;
-        const auto hungUp = m_service.hangUp(connection.handle);
-        if (hungUp)
-            m_out << "Hung up " << name << "." << Qt::endl;
+        if (const auto hungUp = m_service.hangUp(connection.handle); hungUp)
+            asked.emplace_back(connection.handle, name);
         else
             status = fail(hungUp.error());
     }
     if (!any) {
+        m_service.setHangUpRefusalHandler({});
         if (entry.isEmpty())
             m_err << "There is no active connection to hang up." << Qt::endl;
         else
             m_err << entry << " is not connected." << Qt::endl;
         return kNothingToHangUp;
     }
+    // Taking the request on is not the line being down: only the service
+    // listing it so is, and that may take a while or never come.
+    const QDeadlineTimer deadline(m_hangUpWaitMs);
+    while (!asked.empty()) {
+        std::erase_if(asked, [&](const std::pair<dialup::ConnectionHandle, QString> &line) {
+            if (const auto it = refused.find(line.first); it != refused.end()) {
+                status = fail(it->second);
+                return true;
+            }
+            if (!isDown(line.first))
+                return false;
+            m_out << "Hung up " << line.second << "." << Qt::endl;
+            return true;
+        });
+        if (asked.empty())
+            break;
+        if (deadline.hasExpired()) {
+            const int seconds = (m_hangUpWaitMs + 999) / 1000;
+            for (const auto &line : asked)
+                m_err << "Asked to hang up " << line.second << ", but it was not seen to go down within " << seconds
+                      << (seconds == 1 ? " second." : " seconds.") << Qt::endl;
+            status = kStillUp;
+            break;
+        }
+        QEventLoop loop;
+        QTimer::singleShot(kHangUpPollMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    m_service.setHangUpRefusalHandler({});
     return status;
+}
+
+bool DialTool::isDown(dialup::ConnectionHandle handle)
+{
+    const auto status = m_service.connectionStatus(handle);
+    if (status)
+        return status->state == dialup::kDisconnected;
+    // A service that is away says nothing about the line; one that no longer knows it has dropped it.
+    return !dialup::isServiceAway(status.error());
 }

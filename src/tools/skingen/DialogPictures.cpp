@@ -183,6 +183,23 @@ QImage providerImage()
     dialog.label(QRectF(P::AutoHangUp.right() + 8, P::HangUpMargin.top(),
                      P::HangUpMargin.left() - P::AutoHangUp.right() - 14, P::HangUpMargin.height()),
         QStringLiteral("before next unit, s"));
+
+    const struct {
+        QRect field;
+        const char *name;
+    } data[] = { { P::DataAllowance, "Data each month" }, { P::DataBlock, "Beyond it, blocks of" } };
+    for (const auto &row : data) {
+        dialog.label(QRectF(20, row.field.top(), row.field.left() - 28, row.field.height()),
+            QString::fromLatin1(row.name), Qt::AlignLeft | Qt::AlignVCenter, false);
+        dialog.field(row.field, Colour::kDialogField);
+    }
+    dialog.field(P::DataBlockPrice, Colour::kDialogField);
+    dialog.label(QRectF(P::DataAllowanceUnit.right() + 8, P::DataCounts.top(),
+                     P::DataCounts.left() - P::DataAllowanceUnit.right() - 14, P::DataCounts.height()),
+        QStringLiteral("counts"));
+    dialog.label(QRectF(P::DataBlockUnit.right() + 8, P::DataCurrency.top(),
+                     P::DataCurrency.left() - P::DataBlockUnit.right() - 8, P::DataCurrency.height()),
+        QStringLiteral("at"));
     return dialog.finish();
 }
 

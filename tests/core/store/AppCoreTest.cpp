@@ -464,3 +464,34 @@ TEST_F(AppCoreTest, TariffsFollowTheSettingsThatCountThem)
     EXPECT_TRUE(core->saveForExit().isEmpty());
     EXPECT_EQ(readFile(file(QStringLiteral("Tariffs.data"))).at(152), 2) << "the second tariff";
 }
+
+TEST_F(AppCoreTest, DataPlansSurviveARestartAndADamagedFileIsKept)
+{
+    {
+        auto core = makeCore();
+        core->loadAll();
+        core->SaveSettings();
+        EXPECT_FALSE(QFile::exists(file(QStringLiteral("volume.data")))) << "no plan, no file";
+        VolumePlan plan;
+        plan.allowanceBytes = 2000000000;
+        plan.blockBytes = 1000000;
+        plan.blockPrice = 500;
+        core->volumePlans().insert(QStringLiteral("DemoEntry"), plan);
+        core->saveChanges();
+    }
+    {
+        auto core = makeCore();
+        const StartupReport report = core->loadAll();
+        EXPECT_TRUE(report.volumeProblems.isEmpty());
+        EXPECT_EQ(core->volumePlans().value(QStringLiteral("DemoEntry")).allowanceBytes, 2000000000);
+    }
+    const QByteArray damaged = "[Volume.0]\nName=DemoEntry\nBlockBytes=1000000\nBlockPrice=five\n";
+    write(QStringLiteral("volume.data"), damaged);
+    auto core = makeCore();
+    const StartupReport report = core->loadAll();
+    ASSERT_EQ(report.volumeProblems.size(), 1);
+    EXPECT_EQ(core->volumePlans().value(QStringLiteral("DemoEntry")).blockBytes, 1000000);
+    QFile kept(file(QStringLiteral("volume.data.old")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), damaged) << "what the user wrote is never lost";
+}

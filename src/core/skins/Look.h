@@ -71,11 +71,11 @@ inline constexpr QRgb kSwitchOn = kAccent;
 inline constexpr QRgb kSwitchOff = qRgb(150, 160, 172);
 inline constexpr QRgb kSwitchKnob = qRgb(255, 255, 255);
 
-// Pop-up menus and drop-down lists: the dark frame's colours, the accent
-// under the pointer.
-inline constexpr QRgb kPopupBack = kDarkBody;
-inline constexpr QRgb kPopupText = kLightText;
-inline constexpr QRgb kPopupBorder = qRgb(74, 90, 110);
+// Pop-up menus and drop-down lists: a field's colours, the accent under the
+// pointer.
+inline constexpr QRgb kPopupBack = kField;
+inline constexpr QRgb kPopupText = kValueText;
+inline constexpr QRgb kPopupBorder = kFieldBorder;
 inline constexpr QRgb kPopupHighlight = kAccent;
 inline constexpr QRgb kPopupHighlightText = qRgb(255, 255, 255);
 

@@ -122,8 +122,8 @@ void applyToApplication(QApplication &application)
     both(QPalette::HighlightedText, Look::kPopupHighlightText);
     both(QPalette::Mid, Look::kPopupBorder);
     both(QPalette::Dark, Look::kPopupBorder);
-    popup.setColor(QPalette::Disabled, QPalette::Text, QColor::fromRgb(Look::kMutedText));
-    popup.setColor(QPalette::Disabled, QPalette::WindowText, QColor::fromRgb(Look::kMutedText));
+    popup.setColor(QPalette::Disabled, QPalette::Text, QColor::fromRgb(Look::kDisabledText));
+    popup.setColor(QPalette::Disabled, QPalette::WindowText, QColor::fromRgb(Look::kDisabledText));
     QApplication::setPalette(popup, "QMenu");
 }
 

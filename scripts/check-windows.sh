@@ -44,7 +44,15 @@ qt_flags=(-std=c++23 "${warnings[@]}" -Winvalid-pch -DUNICODE -D_UNICODE -DWIN32
 for module in QtCore QtGui QtWidgets QtMultimedia QtNetwork; do
     qt_flags+=(-isystem "$qt/$module")
 done
-qt_flags+=(-Isrc)
+# The headers CMake configures, with the defaults of the top CMakeLists.txt.
+mkdir -p "$out/generated/core/windowlogic"
+defaults=()
+for name in TOLLWISE_HOME_PAGE TOLLWISE_SUPPORT_MAIL TOLLWISE_APP_ID; do
+    value=$(sed -n "s/^set($name \"\{0,1\}\([^\" ]*\).*/\1/p" CMakeLists.txt)
+    defaults+=(-e "s|@$name@|$value|")
+done
+sed "${defaults[@]}" src/core/windowlogic/ProjectLinks.h.in >"$out/generated/core/windowlogic/ProjectLinks.h"
+qt_flags+=(-Isrc -I"$out/generated")
 
 # The Qt headers nearly every source uses, parsed once.
 printf '#include <%s>\n' QString QList QByteArray QObject QWidget QPainter QImage QDialog QDateTime >"$out/pch/QtHeaders.h"

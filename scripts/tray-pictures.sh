@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Pictures of the program in a desktop's tray, into docs/: the built program
+# Pictures of the program in a desktop's tray and of a budget warning as a
+# desktop notification, into docs/: the built program
 # on a private X server with a tray (trayer), a notification service (dunst)
 # on a private session bus and a window manager (openbox), during a call made
 # with tollwise-dial.
@@ -22,8 +23,8 @@ trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait; rm -r
 cp -r "$build/bin/." "$work/"
 # A year of calls and their tariffs, shown in euros, and a notice at the end of each call.
 "$build/bench/bin/make_report_folder" "$work" >/dev/null
-sed -i 's/^UseUserCurrency=.*/UseUserCurrency=1/; s/^CurrencyString=.*/CurrencyString=EUR/' "$work/settings.data"
-printf 'NotifyCallEnded=1\r\n' >>"$work/settings.data"
+sed -i 's/^UseUserCurrency=.*/UseUserCurrency=1/; s/^CurrencyString=.*/CurrencyString=EUR/; s/^NotifyCallEnded=.*/NotifyCallEnded=1/' \
+    "$work/settings.data"
 
 exec 3>"$work/display"
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
@@ -49,6 +50,8 @@ cat >"$work/dunstrc" <<'DUNST'
     origin = top-right
     offset = 10x40
     width = 320
+    notification_limit = 1
+    indicate_hidden = false
     frame_width = 1
     frame_color = "#8a98a8"
     format = "<b>%s</b>\n%b"
@@ -95,7 +98,20 @@ xdotool key Escape
 sleep 0.5
 
 "$work/tollwise-dial" DemoEntry /disconnect >/dev/null
-sleep 3
-# The call-ended notice goes to dunst here, but no bubble has shown in the
-# picture yet, so none is taken.
-echo "pictures in $out: tray-tooltip.png tray-menu.png"
+sleep 2
+# A budget warning: the program ends as at a confirmed exit, is given a small
+# budget for the provider it just logged, and warns early in the next call.
+kill -TERM "$program"
+wait "$program" 2>/dev/null || true
+dunstctl close-all 2>/dev/null || true
+printf '[Budget.0]\r\nName=DemoEntry\r\nMoney=1500\r\n' >"$work/budgets.data"
+"$work/tollwise" >/dev/null 2>&1 &
+program=$!
+pids+=("$program")
+sleep 5
+"$work/tollwise-dial" DemoEntry >/dev/null
+# The bubble stays (no timeout); it is taken once it has had time to show.
+sleep 8
+import -window root -crop 354x150+446+32 "$out/notification-budget.png"
+"$work/tollwise-dial" DemoEntry /disconnect >/dev/null
+echo "pictures in $out: tray-tooltip.png tray-menu.png notification-budget.png"

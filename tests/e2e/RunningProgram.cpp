@@ -33,6 +33,9 @@ bool RunningProgram::start()
     environment.insert(QStringLiteral("HOME"), m_folder.elsewhere());
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_folder.elsewhere());
     environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_folder.systemBus());
+    // Nor the desktop's session: no notification or tray of the user's, unless a case gives a bus of its own.
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+        QStringLiteral("unix:path=") + QDir(m_folder.elsewhere()).filePath(QStringLiteral("no-session-bus")));
     environment.insert(m_extraEnvironment);
     m_process.setProcessEnvironment(environment);
     // The program must find its files beside itself, never in the current folder.

@@ -54,13 +54,11 @@ protected:
             if (call.method != QLatin1String("Notify"))
                 continue;
             const QVariantList &a = call.arguments;
-            Notice notice { a.value(0).toString(), a.value(2).toString(), a.value(3).toString(),
-                a.value(4).toString() };
             QVariantMap hints;
             a.value(6).value<QDBusArgument>() >> hints;
-            notice.urgency = hints.value(QStringLiteral("urgency"), -1).toInt();
-            notice.desktopEntry = hints.value(QStringLiteral("desktop-entry")).toString();
-            notice.timeout = a.value(7).toInt();
+            const Notice notice { a.value(0).toString(), a.value(2).toString(), a.value(3).toString(),
+                a.value(4).toString(), hints.value(QStringLiteral("urgency"), -1).toInt(),
+                hints.value(QStringLiteral("desktop-entry")).toString(), a.value(7).toInt() };
             result.append(notice);
         }
         return result;
@@ -135,7 +133,8 @@ TEST_F(NotificationsTest, TheDialUpServiceStoppingIsToldOnlyDuringACall)
     ASSERT_EQ(sent.size(), 1);
     EXPECT_EQ(sent[0].summary, QStringLiteral("NetworkManager stopped during a call"));
     EXPECT_EQ(sent[0].body,
-        QStringLiteral("The call cannot be followed any further and ends here.\nDemoEntry: 00:00:02, £ 1.50"));
+        QStringLiteral("The call is held as it stands. If the line is still up when NetworkManager is back, the call "
+                       "goes on; otherwise it ended when NetworkManager stopped.\nDemoEntry: 00:00:02, £ 1.50"));
     EXPECT_EQ(sent[0].urgency, 2);
     dialUp.drop(handle);
     tick();

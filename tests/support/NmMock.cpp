@@ -60,8 +60,11 @@ NmMock::NmMock()
         m_error = QStringLiteral("cannot connect to the private bus");
         return;
     }
-    if (!start())
-        m_error = QStringLiteral("the mock NetworkManager did not start: ") + QString::fromLocal8Bit(m_mock.readAll());
+    if (!start()) {
+        QFile log(m_dir.filePath(QStringLiteral("mock.log")));
+        m_error = QStringLiteral("the mock NetworkManager did not start: ")
+            + QString::fromLocal8Bit(log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray());
+    }
 }
 
 NmMock::~NmMock()
@@ -91,6 +94,9 @@ bool NmMock::startNameOnly()
     environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_address);
     m_mock.setProcessEnvironment(environment);
     m_mock.setProcessChannelMode(QProcess::MergedChannels);
+    // It logs every call: into a pipe nobody reads while a test waits on a
+    // call, a few hundred calls would fill it and stop the mock.
+    m_mock.setStandardOutputFile(m_dir.filePath(QStringLiteral("mock.log")), QIODevice::Append);
     // Debian's interpreter, which has the mock library, whatever else is on the path.
     m_mock.start(QStringLiteral("/usr/bin/python3"),
         { QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"), kService, kMainObject,

@@ -279,6 +279,11 @@ TEST_F(ReportToolTest, ExitStatusesNameTheProblem)
     }
     // The damaged file was left as it was and not copied aside.
     EXPECT_FALSE(QFile::exists(path("MyInvalidFile.old")));
+    // The help says where the reports are read from when --folder is not given.
+    SetUp();
+    EXPECT_TRUE(
+        run({ QStringLiteral("--help") })
+            .out.endsWith(QStringLiteral("\nData folder in use: %1\n").arg(QDir::toNativeSeparators(m_folder.path()))));
 }
 
 TEST_F(ReportToolTest, ArchivedCallsCountInEveryReport)

@@ -98,15 +98,9 @@ int main(int argc, char *argv[])
     TCallLog callLog;
     TBlind blind;
     Tapp app(folders, AppServices { clock, sound, *startup, *dialUp.service }, &callLog, &blind);
-    if (!startupEnded)
-        splash->closeWhenDue();
-    delete std::exchange(splash, nullptr);
-    if (startupEnded)
-        return 0;
-    running = &app;
-    QObject::connect(&instance, &FolderInstance::showRequested, &app, &Tapp::bringToFront);
-
 #ifdef TOLLWISE_HAVE_DESKTOP_NOTIFICATIONS
+    // Before the splash's wait: the monitor ticks meanwhile, and a budget
+    // already spent is told at the first of them.
     DesktopNotifications notifications(QDBusConnection::sessionBus(), QString::fromLatin1(kProjectDesktopId));
     CallNotifications callNotifications(app.monitor(), app.spending(), app.core().settings(), notifications);
     std::unique_ptr<QDBusServiceWatcher> serviceWatch;
@@ -117,6 +111,14 @@ int main(int argc, char *argv[])
             [&callNotifications, name = dialUp.name] { callNotifications.dialUpServiceLost(name); });
     }
 #endif
+    if (!startupEnded)
+        splash->closeWhenDue();
+    delete std::exchange(splash, nullptr);
+    if (startupEnded)
+        return 0;
+    running = &app;
+    QObject::connect(&instance, &FolderInstance::showRequested, &app, &Tapp::bringToFront);
+
     // Where the desktop has no tray, the program is only its windows, as ever.
     std::unique_ptr<TappTray> tray;
     if (TrayIcon::desktopHasTray())

@@ -98,6 +98,8 @@ ProviderSpending::ProviderSpending(AppCore &core, QWidget *dialog)
     , m_margin(spinner(dialog, "HangUpMargin", Layout::HangUpMargin, 1, SpendingPlan::kMaxHangUpMargin))
 {
     m_currency->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_cycle->setToolTip(QStringLiteral(" Billing month: the calls from the day your provider's month starts on "
+                                       "(\"Month starts on which day\") until today, as the bill counts them"));
     m_money->setObjectName(QStringLiteral("BudgetMoney"));
     m_money->setGeometry(Layout::BudgetMoney);
     m_money->setMaxLength(kMaxBudgetLength);

@@ -208,6 +208,11 @@ void TProviderEdit::buildControls()
         row.costEdit->setMaxLength(AccountFieldLimits::kMaxAmountLength);
         row.callsEdit = addEdit(QStringLiteral("Edit%1Calls").arg(name), calls);
     }
+    // "This Month" and the billing month count different calls; the hints say which.
+    for (QWidget *field : std::initializer_list<QWidget *> { m_rows[1].duration, m_rows[1].cost, m_rows[1].calls,
+             m_rows[1].durationEdit, m_rows[1].costEdit, m_rows[1].callsEdit })
+        field->setToolTip(QStringLiteral(" This Month: the calls begun in the last 31 days, whatever day your "
+                                         "provider's month starts on"));
 
     // Values stand inside their wells, clear of the rounded edges.
     const auto inWell = [](const QRect &well) { return well.adjusted(2, 0, -4, 0); };

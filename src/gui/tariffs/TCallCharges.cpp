@@ -23,6 +23,7 @@
 
 #include <QButtonGroup>
 #include <QDateEdit>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,6 +32,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSlider>
 #include <QTableView>
 
@@ -47,6 +50,12 @@ constexpr int kStartingWidths[TariffGridModel::kColumnCount - 1] = { 80, 110, 50
 
 const QColor kChosenKindColour(0, 0, 160);
 const QColor kText = QColor::fromRgb(SkinLayout::kDarkText);
+
+// What the pickers show for kinds a tariff does not use.
+constexpr std::uint32_t kDefaultDaySet = 96; // the weekend
+constexpr std::uint32_t kDefaultDay = 1;
+constexpr std::uint32_t kDefaultMonth = 1;
+constexpr std::uint32_t kDefaultYear = 1999;
 
 constexpr std::uint32_t kDayBits[7] = { 1, 2, 4, 8, 16, 32, 64 }; // Monday first
 const char *const kDayNames[7] = { "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday" };
@@ -133,21 +142,11 @@ void TCallCharges::FormCreate()
     CutTransImage1->setCursor(Qt::SizeAllCursor);
     CutTransImage1->installEventFilter(this);
 
-    const QDate today = m_core.clock().now().date();
     buildDetailArea();
     buildKindArea();
     buildButtons();
     buildGrid();
-    for (QDateEdit *picker : { DateSpecific, DateFrom, DateTo })
-        picker->setDate(today);
-
-    setDay(m_day);
-    setMonth(m_month);
-    setYear(m_year);
-    showDaySet(m_daySet);
-    LabelDate->setText(QLatin1Char(' ') + shortDateText(today));
-    LabelDateFrom->setText(LabelDate->text());
-    LabelDateTo->setText(LabelDate->text());
+    showKindDefaults();
     colourKinds(m_kind);
     m_kindGroup->button(m_kind)->setChecked(true);
 
@@ -157,6 +156,41 @@ void TCallCharges::FormCreate()
     UpdateTarifDisplay();
     FillGridWithData();
     sizeLastColumn();
+    fitScreen();
+}
+
+// On a screen smaller than the editor (a small one at a large scale) the
+// editor's whole face scrolls in a window the screen holds, so that every
+// field and button can still be reached.
+void TCallCharges::fitScreen()
+{
+    const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize room = screen->availableGeometry().size();
+    if (room.width() >= Layout::kSize.width() && room.height() >= Layout::kSize.height())
+        return;
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("TariffPage"));
+    page->setFixedSize(Layout::kSize);
+    page->setPalette(palette());
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow())
+            continue;
+        const QRect where = child->geometry();
+        const bool shown = !child->isHidden();
+        child->setParent(page);
+        child->setGeometry(where);
+        child->setVisible(shown);
+    }
+    auto *scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("TariffScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidget(page);
+    // The outline of the picture would cut the scroll bars off.
+    clearMask();
+    setFixedSize(Layout::kSize.boundedTo(room));
+    scroller->setGeometry(rect());
 }
 
 TCallCharges::TimeFields TCallCharges::makeTimeFields(
@@ -484,6 +518,9 @@ void TCallCharges::UpdateTarifDisplay()
     loadMoneyField(EditMinCharge, m_minChargeLoaded, t.MinCharge);
     ColourStrip->setColour(t.Colour);
 
+    // A tariff stores the value of its own kind only; the other pickers must not
+    // keep what an abandoned edit or the tariff shown before left in them.
+    showKindDefaults();
     m_kind = t.AppliesTo;
     colourKinds(m_kind);
     if (QAbstractButton *radio = m_kindGroup->button(m_kind))
@@ -533,7 +570,27 @@ void TCallCharges::clearTarifDisplay()
         { LabelName, LabelStart, LabelFinish, LabelUnit, LabelSecondsPerPulse, LabelCharge, LabelCost, LabelMinCharge })
         label->setText(QStringLiteral(" "));
     ShapeColour->setBrush(Qt::NoBrush);
+    showKindDefaults();
     colourKinds(0);
+    // No tariff, so no kind is chosen.
+    m_kindGroup->setExclusive(false);
+    for (QAbstractButton *radio : m_kindGroup->buttons())
+        radio->setChecked(false);
+    m_kindGroup->setExclusive(true);
+}
+
+void TCallCharges::showKindDefaults()
+{
+    const QDate today = m_core.clock().now().date();
+    for (QDateEdit *picker : { DateSpecific, DateFrom, DateTo })
+        picker->setDate(today);
+    LabelDate->setText(QLatin1Char(' ') + shortDateText(today));
+    LabelDateFrom->setText(LabelDate->text());
+    LabelDateTo->setText(LabelDate->text());
+    setDay(kDefaultDay);
+    setMonth(kDefaultMonth);
+    setYear(kDefaultYear);
+    showDaySet(kDefaultDaySet);
 }
 
 void TCallCharges::ShowEditFields() { setEditFieldsShown(true); }
@@ -554,8 +611,9 @@ void TCallCharges::setEditFieldsShown(bool shown)
     for (QLabel *label : { LabelName, LabelStart, LabelFinish, LabelSecondsPerPulse, LabelCost, LabelMinCharge,
              LabelDate, LabelDateFrom, LabelDateTo })
         label->setVisible(!shown);
+    // The choice marks stay in view, so the kind a tariff applies to is seen.
     for (QAbstractButton *radio : m_kindGroup->buttons())
-        radio->setVisible(shown);
+        radio->setEnabled(shown);
     ColourStrip->setEnabled(shown);
     sg->setEnabled(!shown);
     TrackBar1->setEnabled(!shown);

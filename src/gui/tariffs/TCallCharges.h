@@ -55,6 +55,7 @@ private:
     };
 
     void FormCreate();
+    void fitScreen();
     void buildDetailArea();
     void buildKindArea();
     void buildButtons();
@@ -71,6 +72,7 @@ private:
 
     void UpdateTarifDisplay();
     void clearTarifDisplay();
+    void showKindDefaults();
     void ShowEditFields();
     void HideEditFields();
     void ShowEditButtons();

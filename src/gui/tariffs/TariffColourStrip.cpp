@@ -10,6 +10,15 @@ namespace {
 
 constexpr int kCells = int(kTariffColours.size());
 
+// Out of editing the colours are faded but still told apart, so the strip
+// reads as the choice of colours it is, with the tariff's own marked.
+QColor faded(const QColor &colour)
+{
+    const QColor paper(Qt::lightGray);
+    return QColor(
+        (colour.red() + paper.red()) / 2, (colour.green() + paper.green()) / 2, (colour.blue() + paper.blue()) / 2);
+}
+
 } // namespace
 
 QColor qColourOfTariff(std::uint32_t colour)
@@ -51,13 +60,18 @@ void TariffColourStrip::choose(int index)
     emit colourChosen(m_colour);
 }
 
+QColor TariffColourStrip::shownColour(std::uint32_t colour) const
+{
+    return isEnabled() ? qColourOfTariff(colour) : faded(qColourOfTariff(colour));
+}
+
 void TariffColourStrip::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const auto chosen = tariffColourIndex(m_colour);
     for (int i = 0; i < kCells; ++i) {
         const QRect cell = cellRect(i);
-        painter.fillRect(cell, isEnabled() ? qColourOfTariff(kTariffColours[std::size_t(i)]) : QColor(Qt::lightGray));
+        painter.fillRect(cell, shownColour(kTariffColours[std::size_t(i)]));
         painter.setPen(QColor(Qt::gray));
         painter.drawRect(cell.adjusted(0, 0, -1, -1));
         if (chosen == i) {

@@ -31,6 +31,7 @@ protected:
 
 private:
     QRect cellRect(int index) const;
+    QColor shownColour(std::uint32_t colour) const;
     void choose(int index);
 
     std::uint32_t m_colour = 0;

@@ -24,6 +24,8 @@ const QString kActiveInterface = QStringLiteral("org.freedesktop.NetworkManager.
 const QString kDeviceInterface = QStringLiteral("org.freedesktop.NetworkManager.Device");
 const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString kNoObject = QStringLiteral("/");
+// Settings read at the same time, well under the bus's limit of answers awaited at once.
+constexpr qsizetype kSettingsReadsAtOnce = 32;
 
 // Retries of a failed read: quick at first, then every five seconds.
 constexpr int kRetryMs[] = { 500, 1000, 2000, 4000, 5000 };
@@ -282,54 +284,69 @@ void NmDialUpService::readEntries()
                 return;
             }
             struct Batch {
+                QStringList paths;
                 std::vector<std::optional<Entry>> entries;
-                std::size_t remaining = 0;
+                qsizetype next = 0;
+                qsizetype inFlight = 0;
                 std::optional<QDBusMessage> failure;
+                std::function<void()> sendMore;
             };
             auto batch = std::make_shared<Batch>();
+            batch->paths = *listed;
             batch->entries.resize(std::size_t(listed->size()));
-            batch->remaining = batch->entries.size();
-            const auto finish = [this, batch] {
-                if (batch->failure) {
-                    finished(m_entriesReader, &*batch->failure);
+            const auto finish = [this](Batch &done) {
+                if (done.failure) {
+                    finished(m_entriesReader, &*done.failure);
                     return;
                 }
                 m_entries.clear();
-                for (auto &entry : batch->entries)
+                for (auto &entry : done.entries)
                     if (entry)
                         m_entries.push_back(std::move(*entry));
                 m_entriesLoaded = true;
                 finished(m_entriesReader, nullptr);
                 settle();
             };
-            if (batch->remaining == 0) {
-                finish();
+            if (batch->paths.isEmpty()) {
+                finish(*batch);
                 return;
             }
-            for (qsizetype i = 0; i < listed->size(); ++i) {
-                const QString path = listed->at(i);
-                callAsync(
-                    QDBusMessage::createMethodCall(kService, path, kConnectionInterface, QStringLiteral("GetSettings")),
-                    [batch, finish, path, i](const QDBusMessage &answer) {
-                        const bool wellFormed = isReply(answer) && !answer.arguments().isEmpty()
-                            && answer.arguments().constFirst().canConvert<QDBusArgument>()
-                            && answer.arguments().constFirst().value<QDBusArgument>().currentSignature()
-                                == QLatin1String("a{sa{sv}}");
-                        if (!wellFormed) {
-                            batch->failure = answer;
-                        } else {
-                            const auto settings
-                                = qdbus_cast<QMap<QString, QVariantMap>>(answer.arguments().constFirst());
-                            const QVariantMap connection = settings.value(QStringLiteral("connection"));
-                            if (nm::isDialUpEntry(settings))
-                                batch->entries[std::size_t(i)]
-                                    = Entry { path, connection.value(QStringLiteral("id")).toString(),
-                                          connection.value(QStringLiteral("uuid")).toString() };
-                        }
-                        if (--batch->remaining == 0)
-                            finish();
-                    });
-            }
+            // The system bus lets a client await only 128 answers at once
+            // unless configured otherwise: a long list is read a part at a time.
+            batch->sendMore = [this, finish, weak = std::weak_ptr<Batch>(batch)] {
+                const std::shared_ptr<Batch> b = weak.lock();
+                while (b && !b->failure && b->next < b->paths.size() && b->inFlight < kSettingsReadsAtOnce) {
+                    const qsizetype i = b->next++;
+                    ++b->inFlight;
+                    callAsync(QDBusMessage::createMethodCall(
+                                  kService, b->paths.at(i), kConnectionInterface, QStringLiteral("GetSettings")),
+                        [b, finish, i](const QDBusMessage &answer) {
+                            const bool wellFormed = isReply(answer) && !answer.arguments().isEmpty()
+                                && answer.arguments().constFirst().canConvert<QDBusArgument>()
+                                && answer.arguments().constFirst().value<QDBusArgument>().currentSignature()
+                                    == QLatin1String("a{sa{sv}}");
+                            if (!wellFormed) {
+                                b->failure = answer;
+                            } else {
+                                const auto settings
+                                    = qdbus_cast<QMap<QString, QVariantMap>>(answer.arguments().constFirst());
+                                const QVariantMap connection = settings.value(QStringLiteral("connection"));
+                                if (nm::isDialUpEntry(settings))
+                                    b->entries[std::size_t(i)]
+                                        = Entry { b->paths.at(i), connection.value(QStringLiteral("id")).toString(),
+                                              connection.value(QStringLiteral("uuid")).toString() };
+                            }
+                            --b->inFlight;
+                            if (b->inFlight == 0 && (b->failure || b->next == b->paths.size())) {
+                                b->sendMore = {};
+                                finish(*b);
+                            } else {
+                                b->sendMore();
+                            }
+                        });
+                }
+            };
+            batch->sendMore();
         });
     callAsync(
         QDBusMessage::createMethodCall(kService, kManagerPath, kManagerInterface, QStringLiteral("GetPermissions")),

@@ -43,6 +43,8 @@ void CallNotifications::dialUpServiceLost(const QString &serviceName)
     if (!m_connected)
         return;
     m_notifications.notify(QStringLiteral("%1 stopped during a call").arg(serviceName),
-        QStringLiteral("The call cannot be followed any further and ends here.\r%1").arg(lastCallText()),
+        QStringLiteral("The call is held as it stands. If the line is still up when %1 is back, the call goes on; "
+                       "otherwise it ended when %1 stopped.\r%2")
+            .arg(serviceName, lastCallText()),
         DesktopNotifications::Urgency::Critical);
 }

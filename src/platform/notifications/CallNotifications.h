@@ -22,7 +22,7 @@ public:
         DesktopNotifications &notifications, QObject *parent = nullptr);
 
     // The dial-up service (by its name for the user) stopped: told only
-    // while a call runs, since that call cannot be followed any further.
+    // while a call runs, which is held until the service is back.
     void dialUpServiceLost(const QString &serviceName);
 
 private:

@@ -1,6 +1,16 @@
 #include "core/reports/UsageChart.h"
 
+#include "core/calllog/CallLogRows.h"
+#include "core/reports/CallLogExport.h"
+
+#include <QDateTime>
+
 #include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -12,6 +22,28 @@ ReportCall call(int month, int day, const QString &provider, MoneyValue cost, st
     c.cost = cost;
     c.seconds = seconds;
     return c;
+}
+
+// A raw record as the log and its archive keep it: it ends its seconds after it starts.
+CallRecord record(int year, int month, int day, int hour, std::uint32_t seconds, int provider, MoneyValue cost)
+{
+    CallRecord r {};
+    const QDateTime start(QDate(year, month, day), QTime(hour, 0));
+    const QDateTime end = start.addSecs(seconds);
+    r.StartYear = std::uint8_t(year % 100);
+    r.StartMonth = std::uint8_t(month);
+    r.StartDay = std::uint8_t(day);
+    r.StartHour = std::uint8_t(hour);
+    r.EndYear = std::uint8_t(end.date().year() % 100);
+    r.EndMonth = std::uint8_t(end.date().month());
+    r.EndDay = std::uint8_t(end.date().day());
+    r.EndHour = std::uint8_t(end.time().hour());
+    r.EndMinute = std::uint8_t(end.time().minute());
+    r.EndSecond = std::uint8_t(end.time().second());
+    r.DurationSeconds = seconds;
+    r.Cost = cost;
+    r.ProviderIndex = std::uint8_t(provider);
+    return r;
 }
 
 } // namespace
@@ -84,4 +116,70 @@ TEST(UsageChart, ALegendOfManyLongNamesWrapsInsideThePicture)
         }
     for (int p = 0; p < 9; ++p)
         EXPECT_TRUE(seen.contains(UsageChartPainter::providerColour(p))) << "no swatch for provider " << p;
+}
+
+// The chart counts the calls moved to the archive as it counts the log's:
+// each bar is checked against sums taken here from the raw records.
+TEST(UsageChart, ArchivedCallsCountInEveryBar)
+{
+    auto providers = std::make_unique<ProviderTable>();
+    providers->Count = 2;
+    providers->records[0].Name.setText(QStringLiteral("Home ISP"));
+    providers->records[1].Name.setText(QStringLiteral("Mobile"));
+    auto tariffs = std::make_unique<TariffTable>();
+    const std::vector<CallRecord> archived {
+        record(2025, 12, 31, 23, 1800, 0, 9'000), // the year before: in neither chart
+        record(2026, 1, 3, 9, 600, 0, 12'345),
+        record(2026, 1, 3, 18, 61, 1, 5'000),
+        record(2026, 1, 20, 8, 3600, 1, 1'234'567),
+        record(2026, 2, 1, 10, 30, 0, 777),
+    };
+    auto log = std::make_unique<CallLogTable>();
+    for (const CallRecord &r : { record(2026, 1, 3, 20, 120, 0, 2'000), record(2026, 1, 31, 23, 7200, 1, 98'765),
+             record(2026, 2, 1, 11, 45, 1, 1'111), record(2026, 3, 14, 7, 5, 0, 50) })
+        log->records[log->Count++] = r;
+
+    std::vector<CallRecord> raw = archived;
+    raw.insert(raw.end(), log->records, log->records + log->Count);
+    for (const int filter : { kAllProviders, 0, 1 }) {
+        SCOPED_TRACE(filter);
+        const CallLogView view { *log, *providers, *tariffs, filter, QDate(2026, 3, 20), archived };
+        const QList<ReportCall> calls = everyReportCall(view);
+        // [period][provider name] -> calls, seconds, cost; days of January 2026 and months of 2026.
+        std::map<std::pair<int, QString>, std::tuple<int, std::int64_t, MoneyValue>> days;
+        std::map<std::pair<int, QString>, std::tuple<int, std::int64_t, MoneyValue>> months;
+        for (const CallRecord &r : raw) {
+            if (filter != kAllProviders && r.ProviderIndex != filter)
+                continue;
+            const QString name = providers->records[r.ProviderIndex].Name.text();
+            if (r.StartYear != 26)
+                continue;
+            const auto add = [&](auto &sums, int period) {
+                auto &[n, seconds, cost] = sums[{ period, name }];
+                ++n;
+                seconds += r.DurationSeconds;
+                cost += r.Cost;
+            };
+            add(months, r.StartMonth);
+            if (r.StartMonth == 1)
+                add(days, r.StartDay);
+        }
+        const auto expectBars = [](const UsageChart &chart, const auto &sums, int bars) {
+            ASSERT_EQ(chart.cost.size(), bars);
+            for (int bar = 0; bar < bars; ++bar)
+                for (int stack = 0; stack < chart.providers.size(); ++stack) {
+                    const auto it = sums.find({ bar + 1, chart.providers[stack] });
+                    const auto [n, seconds, cost]
+                        = it == sums.end() ? std::tuple<int, std::int64_t, MoneyValue> {} : it->second;
+                    EXPECT_EQ(chart.calls[bar][stack], n)
+                        << "bar " << bar + 1 << " " << chart.providers[stack].toStdString();
+                    EXPECT_EQ(chart.seconds[bar][stack], seconds) << "bar " << bar + 1;
+                    EXPECT_EQ(chart.cost[bar][stack], cost) << "bar " << bar + 1;
+                }
+            for (const auto &[key, figures] : sums)
+                EXPECT_TRUE(chart.providers.contains(key.second)) << key.second.toStdString() << " has no stack";
+        };
+        expectBars(monthUsageChart(calls, 2026, 1), days, 31);
+        expectBars(yearUsageChart(calls, 2026), months, 12);
+    }
 }

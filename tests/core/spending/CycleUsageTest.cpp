@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -83,5 +84,62 @@ TEST(CycleUsage, TheCounterFollowsEveryChangeToTheLogAndTheRunningCall)
         EXPECT_EQ(usage.calls, step.expected.calls) << step.what;
         EXPECT_EQ(usage.seconds, step.expected.seconds) << step.what;
         EXPECT_EQ(usage.cost, step.expected.cost) << step.what;
+    }
+}
+
+// Billing months reach back into the archive: each month's figures are
+// checked against sums taken here from the raw records, archived and logged.
+TEST(CycleUsage, ArchivedCallsCountInTheirBillingMonth)
+{
+    const auto callOn = [](int year, int month, int day, int provider, std::uint32_t seconds, MoneyValue cost) {
+        CallRecord r = loggedCall(day, month, provider, seconds, cost);
+        r.StartYear = r.EndYear = std::uint8_t(year % 100);
+        return r;
+    };
+    // Months begin on the 15th; the archive ends and the log begins inside the month from 15 December.
+    const std::vector<CallRecord> archived {
+        callOn(2025, 11, 20, 0, 100, 1'000),
+        callOn(2025, 12, 14, 0, 200, 2'000), // the day before that month
+        callOn(2025, 12, 15, 0, 300, 3'000),
+        callOn(2025, 12, 31, 1, 400, 4'000),
+        callOn(2026, 1, 2, 0, 500, 5'000),
+    };
+    auto log = std::make_unique<CallLogTable>();
+    for (const CallRecord &r : { callOn(2026, 1, 3, 0, 600, 6'000), callOn(2026, 1, 14, 0, 700, 7'000),
+             callOn(2026, 1, 15, 0, 800, 8'000), callOn(2026, 1, 10, 1, 900, 9'000) })
+        log->records[log->Count++] = r;
+
+    const struct {
+        QDate today;
+        int provider;
+        BillingCycle cycle; // as a calendar gives it
+    } cases[] = {
+        { QDate(2026, 1, 14), 0, { QDate(2025, 12, 15), QDate(2026, 1, 15) } }, // straddles archive and log
+        { QDate(2026, 1, 14), 1, { QDate(2025, 12, 15), QDate(2026, 1, 15) } },
+        { QDate(2025, 12, 1), 0, { QDate(2025, 11, 15), QDate(2025, 12, 15) } }, // the archive alone
+        { QDate(2026, 2, 1), 0, { QDate(2026, 1, 15), QDate(2026, 2, 15) } }, // the log alone
+    };
+    CycleUsageCounter counter;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.today.toString(Qt::ISODate).toStdString() + " provider " + std::to_string(c.provider));
+        const BillingCycle cycle = billingCycleOn(c.today, 15);
+        EXPECT_EQ(cycle.start, c.cycle.start);
+        EXPECT_EQ(cycle.end, c.cycle.end);
+        CycleUsage expected;
+        std::vector<CallRecord> raw = archived;
+        raw.insert(raw.end(), log->records, log->records + log->Count);
+        for (const CallRecord &r : raw) {
+            const QDate day(2000 + r.StartYear, r.StartMonth, r.StartDay);
+            if (r.ProviderIndex == c.provider && day >= c.cycle.start && day < c.cycle.end) {
+                ++expected.calls;
+                expected.seconds += r.DurationSeconds;
+                expected.cost += r.Cost;
+            }
+        }
+        ASSERT_GT(expected.calls, 0);
+        const CycleUsage counted = counter.usage(*log, c.provider, c.cycle, CurrentCall {}, c.today, archived);
+        EXPECT_EQ(counted.calls, expected.calls);
+        EXPECT_EQ(counted.seconds, expected.seconds);
+        EXPECT_EQ(counted.cost, expected.cost);
     }
 }

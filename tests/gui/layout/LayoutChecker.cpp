@@ -475,7 +475,9 @@ void LayoutChecker::checkReach(QWidget &window, QStringList &faults) const
     if (!screen || !window.isVisible())
         return;
     const QRect available = screen->availableGeometry();
-    if (available.width() < 1024 || available.height() < 768)
+    // Counted in the screen's own pixels: at scale 2 a 1280 x 1024 screen holds 640 x 512.
+    const QSizeF pixels = QSizeF(available.size()) * screen->devicePixelRatio();
+    if (pixels.width() < 1024 || pixels.height() < 768)
         return;
     const QRect frame = window.frameGeometry();
     if (!available.contains(frame))

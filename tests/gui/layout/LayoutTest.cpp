@@ -527,7 +527,8 @@ TEST_F(LayoutTest, UsageChartFiguresOfTenProvidersForAClickedBar)
 TEST_F(LayoutTest, EveryWindowOpensWithinReachOnItsScreen)
 {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    if (screen.width() < 1024 || screen.height() < 768)
+    const QSizeF pixels = QSizeF(screen.size()) * QGuiApplication::primaryScreen()->devicePixelRatio();
+    if (pixels.width() < 1024 || pixels.height() < 768)
         GTEST_SKIP() << "a screen of " << screen.width() << " x " << screen.height();
     fillProviders();
     fillLog(40);

@@ -419,3 +419,21 @@ TEST_F(TProviderEditTest, EditThenSaveKeepsEveryFieldNobodyTouched)
     click("ButtonSave");
     EXPECT_EQ(p.TotalCost, 328'007'232'565'000);
 }
+
+// Twelve whole months of a fee too large for a field of usual length: the
+// charges are the fee to its last digit times twelve, shown and edited alike.
+TEST_F(TProviderEditTest, ChargesOfALargeFeeAreExactToTheCent)
+{
+    addProviders({ "Home ISP" });
+    record(0).StartedOn = 45704; // 16 February 2025: twelve whole months before the fake clock's 2 March 2026
+    record(0).MonthlyFee = 123'456'789'012'345; // 12,345,678,901.2345
+    // 12 x 12,345,678,901.2345 = 148,148,146,814.814
+    const QString expected = QStringLiteral("148,148,146,814.81");
+    open();
+    EXPECT_EQ(labelText("LabelChargesTodate").trimmed(), expected) << "shown";
+    click("ButtonEdit");
+    EXPECT_EQ(labelText("LabelChargesTodate").trimmed(), expected) << "editing";
+    click("ButtonSave");
+    EXPECT_EQ(record(0).MonthlyFee, 123'456'789'012'345);
+    EXPECT_EQ(labelText("LabelChargesTodate").trimmed(), expected) << "saved";
+}

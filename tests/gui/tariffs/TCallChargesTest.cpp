@@ -597,3 +597,46 @@ TEST_F(TCallChargesTest, ADarkTariffReadsAndNewStartsFromTheResetColour)
     for (const char *shown : { "LabelStart", "LabelFinish", "LabelCost" })
         EXPECT_FALSE(child<QLabel>(shown)->isVisible()) << shown << " would show between the fields";
 }
+
+TEST_F(TCallChargesTest, ACancelledEditShowsTheStoredTariffAgain)
+{
+    preload(QStringLiteral("Fifteenth"), 3, 15, 0, 100);
+    open();
+    const auto radio
+        = [this](int kind) { return child<QAbstractButton>(qPrintable(QStringLiteral("RadioKind%1").arg(kind))); };
+    EXPECT_TRUE(radio(3)->isVisible() && radio(3)->isChecked()) << "the kind is marked out of editing too";
+    EXPECT_FALSE(radio(3)->isEnabled());
+
+    const struct {
+        const char *finish; // how the edit is left
+        bool emptyTable;
+    } cases[] = { { "ButtonCancel", false }, { "Escape", false }, { "ButtonCancel", true } };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.finish);
+        if (c.emptyTable) {
+            answerNextDialog(QStringLiteral("OK"));
+            click("ButtonDelete");
+            click("ButtonNew");
+        } else {
+            click("ButtonEdit");
+        }
+        type("EditName", QStringLiteral("Abandoned"));
+        click("ButtonDayPlus");
+        click("ButtonMonthPlus");
+        click("ButtonYearPlus");
+        click("RadioKind5");
+        child<QDateEdit>("DateSpecific")->setDate(QDate(2030, 5, 5));
+        if (QString::fromLatin1(c.finish) == QStringLiteral("Escape"))
+            QTest::keyClick(child<QWidget>("EditName"), Qt::Key_Escape);
+        else
+            click(c.finish);
+        ASSERT_FALSE(editing());
+        EXPECT_EQ(text("LabelName"), c.emptyTable ? QStringLiteral(" ") : QStringLiteral(" Fifteenth"));
+        EXPECT_EQ(text("LabelDay"), c.emptyTable ? QStringLiteral("1st") : QStringLiteral("15th"));
+        EXPECT_EQ(text("LabelMonth"), QStringLiteral("January"));
+        EXPECT_EQ(text("LabelYear"), QStringLiteral("1999"));
+        EXPECT_EQ(text("LabelDate"), QLatin1Char(' ') + shortDateText(clock.now().date()));
+        EXPECT_EQ(radio(3)->isChecked(), !c.emptyTable);
+        EXPECT_FALSE(radio(5)->isChecked());
+    }
+}

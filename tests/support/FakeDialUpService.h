@@ -2,6 +2,8 @@
 
 #include "core/services/DialUpService.h"
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -18,6 +20,8 @@ public:
     std::vector<Connection> connections;
     std::vector<std::string> entries;
     std::map<std::string, dialup::DialParams> storedParams;
+    // The byte counters of a listed connection; unset: the service keeps none.
+    std::function<dialup::ByteCounters(dialup::ConnectionHandle)> counters;
 
     std::optional<dialup::ErrorCode> failEnumConnections;
     std::optional<dialup::ErrorCode> failStatus;
@@ -53,6 +57,15 @@ public:
             if (c.connection.handle == handle)
                 c.status = { state, error };
         }
+    }
+
+    std::expected<dialup::ByteCounters, dialup::ErrorCode> connectionBytes(dialup::ConnectionHandle handle) override
+    {
+        const bool listed = std::any_of(connections.begin(), connections.end(),
+            [handle](const Connection &c) { return c.connection.handle == handle; });
+        if (!counters || !listed)
+            return std::unexpected(dialup::kErrorNoCounters);
+        return counters(handle);
     }
 
     void drop(dialup::ConnectionHandle handle)

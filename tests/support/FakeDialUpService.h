@@ -20,6 +20,8 @@ public:
     std::vector<Connection> connections;
     std::vector<std::string> entries;
     std::map<std::string, dialup::DialParams> storedParams;
+    // Each listed line's byte counters as the test sets them, when `counters` is unset.
+    std::map<dialup::ConnectionHandle, dialup::ByteCounters> bytes;
     // The byte counters of a listed connection; unset: the service keeps none.
     std::function<dialup::ByteCounters(dialup::ConnectionHandle)> counters;
 
@@ -63,9 +65,14 @@ public:
     {
         const bool listed = std::any_of(connections.begin(), connections.end(),
             [handle](const Connection &c) { return c.connection.handle == handle; });
-        if (!counters || !listed)
+        if (!listed)
             return std::unexpected(dialup::kErrorNoCounters);
-        return counters(handle);
+        if (counters)
+            return counters(handle);
+        const auto found = bytes.find(handle);
+        if (found == bytes.end())
+            return std::unexpected(dialup::kErrorNoCounters);
+        return found->second;
     }
 
     void drop(dialup::ConnectionHandle handle)

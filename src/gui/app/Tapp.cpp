@@ -337,6 +337,8 @@ void Tapp::FormCreate()
         SkinMessageDlg(mtWarning, damagedBudgetsText(report.budgetsProblems, report.budgetsCopyError), mbOK, this);
     if (!report.volumeProblems.isEmpty())
         SkinMessageDlg(mtWarning, damagedVolumePlansText(report.volumeProblems, report.volumeCopyError), mbOK, this);
+    if (!report.callVolumeProblems.isEmpty())
+        SkinMessageDlg(mtWarning, report.callVolumeProblems.join(QLatin1Char('\r')), mbOK, this);
     if (!report.damagedFiles.isEmpty())
         reportDamagedCalls(report.damagedFiles);
     loadMainPicture();

@@ -5,6 +5,7 @@
 // rebuilt from that log, and a week's tariffs. Usage: make_gallery_folder FOLDER
 #include "core/calllog/ProviderTotals.h"
 #include "core/pricing/CallPrice.h"
+#include "core/store/CallVolumeFile.h"
 #include "core/store/DataFiles.h"
 #include "core/store/DateTimeValue.h"
 #include "core/store/SettingsFile.h"
@@ -13,9 +14,11 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -145,5 +148,10 @@ int main(int argc, char *argv[])
     const bool saved = files.saveAppData(*providers) && files.saveLogData(*log) && files.saveTarifData(*tariffs)
         && SettingsFile(QDir(folder).filePath(SettingsFile::kFileName))
                .save(settings, log->Count, tariffs->Count, tariffs->LastTariffIdNumber);
-    return saved ? 0 : 1;
+    // The calls were made on lines that count no bytes.
+    const std::vector<CallVolume> volumes(kMaxLogRecords);
+    QFile volumeFile(QDir(folder).filePath(callvolumefile::kLogFile));
+    const bool volumesSaved = volumeFile.open(QIODevice::WriteOnly)
+        && volumeFile.write(callvolumefile::serialise(volumes.data(), qsizetype(volumes.size()))) > 0;
+    return saved && volumesSaved ? 0 : 1;
 }

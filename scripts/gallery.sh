@@ -183,7 +183,7 @@ escape "$exporting"
 # The chart of the calls shown: a month, a bar's figures, then the year.
 click "$log" 247 37
 chart=$(new_window "$before")
-click "$chart" 284 300
+click "$chart" 233 300
 snap "$chart" chart-month
 click "$chart" 595 64
 snap "$chart" chart-year

@@ -175,7 +175,7 @@ QAbstractButton *TProviderEdit::addButton(
     auto *button = new TGFocusButton(this);
     button->setObjectName(name);
     button->setText(caption);
-    button->setAppearance(SkinLook::textButton());
+    SkinLook::styleButton(button);
     button->setGeometry(rect);
     connect(button, &QAbstractButton::clicked, this, handler);
     return button;

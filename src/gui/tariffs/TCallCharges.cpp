@@ -223,7 +223,7 @@ TGFocusButton *TCallCharges::makeButton(const char *name, const QString &caption
     auto *button = new TGFocusButton(parent ? parent : this);
     button->setObjectName(QString::fromLatin1(name));
     button->setText(caption);
-    button->setAppearance(SkinLook::textButton());
+    SkinLook::styleButton(button);
     button->setGeometry(rect);
     return button;
 }
@@ -242,9 +242,8 @@ void TCallCharges::buildDetailArea()
     LabelCostCaption = makeLabel("LabelCostCaption", Layout::CostCaption);
     LabelCostCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     LabelCostCaption->setText(QStringLiteral("Cost per Unit"));
-    QFont captionFont = LabelCostCaption->font();
-    captionFont.setPointSize(9); // as the names painted beside it
-    LabelCostCaption->setFont(captionFont);
+    // As the names painted beside it.
+    SkinLook::styleCaption(LabelCostCaption);
     LabelCost = makeLabel("LabelCost", Layout::UnitCost);
     LabelMinCharge = makeLabel("LabelMinCharge", Layout::MinCharge);
 

@@ -1,5 +1,7 @@
 #include "gui/providers/TProviderEdit.h"
 
+#include "gui/controls/ScrollingFace.h"
+
 #include "core/providers/ProviderAccount.h"
 #include "core/skins/SkinLayout.h"
 #include "core/skins/SkinLibrary.h"
@@ -133,6 +135,8 @@ TProviderEdit::TProviderEdit(AppCore &core, dialup::DialUpService &service, QWid
     setEditMode(false);
     m_previous->setEnabled(false);
     m_next->setEnabled(false);
+    scrollFaceOnSmallScreen(this, size(), parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen(),
+        QStringLiteral("Provider"), m_background);
 }
 
 TProviderEdit::~TProviderEdit() = default;

@@ -6,6 +6,7 @@
 
 #include "BenchLog.h"
 
+#include "core/skins/SkinImageCache.h"
 #include "core/skins/SkinLibrary.h"
 #include "core/store/DataFiles.h"
 #include "core/store/Records.h"
@@ -82,6 +83,11 @@ int main(int, char *argv[])
         return 1;
     prepareFolder(QDir(dir.path()));
     SkinLibrary::setProgramFolder(QStringLiteral(TOLLWISE_PROGRAM_DIR));
+    // As the program does: run-all.sh gives the runs one cache folder, so all
+    // but the first start from the decoded images; alone, a first start.
+    SkinLibrary::setCacheFolder(qEnvironmentVariableIsSet("XDG_CACHE_HOME")
+            ? SkinImageCache::defaultFolder()
+            : QDir(dir.path()).filePath(QStringLiteral("cache")));
     SystemClock clock;
     RecordingSoundPlayer sound;
     RecordingStartupRegistration startup;

@@ -13,6 +13,8 @@ bin=build/release/bin
 benches=build/release/bench/bin
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The real program keeps decoded skin images here, not in the user's cache.
+export XDG_CACHE_HOME=$work/cache
 
 now_ns() { date +%s%N; }
 # Milliseconds per run of a shell command, over `runs` runs.

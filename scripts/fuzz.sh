@@ -9,7 +9,7 @@ seconds=${1:-15}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(skin_reader lzhuf settings data_files sim_phonebook sim_state)
+    targets=(skin_reader lzhuf settings data_files sim_phonebook sim_state call_volume)
 fi
 
 # The core's std::expected needs a clang newer than the system's default one.

@@ -11,9 +11,9 @@ work=$(mktemp -d)
 trap 'kill "${program:-}" "${wm:-}" "${xvfb:-}" 2>/dev/null || true; wait; rm -rf "$work"' EXIT
 
 cp -r "$build/bin/." "$work/"
-# A full log of a year's calls, shown in euros.
-"$build/bench/bin/make_report_folder" "$work" >/dev/null
-sed -i 's/^UseUserCurrency=.*/UseUserCurrency=1/; s/^CurrencyString=.*/CurrencyString=EUR/' "$work/settings.data"
+# A full log of two years' calls up to an hour ago, costed by the tariffs,
+# shown in euros.
+"$build/bench/bin/make_gallery_folder" "$work"
 mkdir -p "$out"
 
 exec 3>"$work/display"
@@ -61,6 +61,13 @@ message_window() {
     return 1
 }
 snap() { sleep 1; import -window "$1" "$out/$2.png"; echo "$2"; }
+# The screen around window $1, for what opens beside it (menus, calendars).
+snap_around() {
+    sleep 1
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$out/$2.png"
+    echo "$2"
+}
 click() { # window x y
     eval "$(xdotool getwindowgeometry --shell "$1")"
     xdotool mousemove $((X + $2)) $((Y + $3)) click 1
@@ -109,6 +116,35 @@ for dialog in settings tariffs account about new; do
     click "$main" "${at[0]}" "${at[1]}"
     shown=$(new_window "$before")
     snap "$shown" "$dialog"
+    case $dialog in
+    tariffs)
+        # Editing, a new tariff, the clash its whole day finds, and the delete question.
+        click "$shown" 728 139
+        snap "$shown" tariffs-edit
+        click "$shown" 728 253
+        click "$shown" 728 101
+        snap "$shown" tariffs-new
+        opened=$(windows)
+        click "$shown" 728 215
+        question=$(new_window "$opened")
+        snap "$question" tariff-clash
+        escape "$question" Return
+        click "$shown" 728 253
+        click "$shown" 728 177
+        question=$(new_window "$opened")
+        snap "$question" tariff-delete
+        escape "$question"
+        ;;
+    account)
+        # The calendar of the date the provider was first used.
+        click "$shown" 480 213
+        click "$shown" 375 239
+        snap_around "$shown" calendar
+        xdotool key Escape
+        sleep 0.5
+        click "$shown" 480 309
+        ;;
+    esac
     escape "$shown"
 done
 
@@ -125,18 +161,60 @@ editor=$(new_window "$before")
 snap "$editor" call-editor
 escape "$editor"
 
+click "$log" 385 37
+question=$(new_window "$before")
+snap "$question" call-delete
+escape "$question"
+
+# The statistics as figures, then the Report menu and the Export dialog.
+for x in 42 99 158 216 274 331 390 448; do click "$log" $x 217; done
+snap "$log" statistics-values
+click "$log" 181 37
+sleep 1
+import -window root "$out/report-menu.png"
+echo report-menu
+xdotool key Escape
+sleep 0.5
+click "$log" 113 37
+exporting=$(new_window "$before")
+snap "$exporting" export
+escape "$exporting"
+
 # The chart of the calls shown: a month, a bar's figures, then the year.
 click "$log" 247 37
 chart=$(new_window "$before")
-click "$chart" 284 300
+click "$chart" 233 300
 snap "$chart" chart-month
 click "$chart" 595 64
 snap "$chart" chart-year
 escape "$chart"
 
 click "$main" "${main_close[@]}"
-snap "$(new_window "$before")" message
+question=$(new_window "$before")
+snap "$question" message
+# A file that cannot be written at exit: Retry or Abort.
+cp "$work/settings.data" "$work/settings.kept"
+rm "$work/settings.data"
+mkdir "$work/settings.data"
+before=$(windows)
+escape "$question" Return
+snap "$(new_window "$before")" message-save-failed
 stop
+rmdir "$work/settings.data"
+mv "$work/settings.kept" "$work/settings.data"
+
+# A dial that fails: the dialling window with the error in full.
+sed -i 's/^FailWithError=.*/FailWithError=678/' "$work/phonebook.ini"
+start
+main=$(sized 492x232)
+sleep 4
+before=$(windows)
+click "$main" "${main_dial[@]}"
+dialling=$(new_window "$before")
+sleep 8
+snap "$dialling" progress-error
+stop
+sed -i 's/^FailWithError=.*/FailWithError=0/' "$work/phonebook.ini"
 
 # A damaged providers file at start-up.
 printf 'damaged' >"$work/Providers.data"

@@ -12,14 +12,14 @@ bash scripts/check-format.sh
 
 export QT_QPA_PLATFORM=offscreen
 
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLLWISE_WERROR=ON
 cmake --build build/release
 ctest --test-dir build/release --output-on-failure -j2
 
 # A short fuzzing run of every file reader under the sanitizers.
 bash scripts/fuzz.sh 15
 
-cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLLWISE_SANITIZE=ON -DTOLLWISE_BUILD_BENCH=OFF
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLLWISE_SANITIZE=ON -DTOLLWISE_BUILD_BENCH=OFF -DTOLLWISE_WERROR=ON
 cmake --build build/asan
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build/asan --output-on-failure -j2

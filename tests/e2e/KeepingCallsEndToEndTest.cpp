@@ -218,6 +218,12 @@ TEST_F(KeepingCalls, AFullDiskNeverArchivesCallsTwice)
         putU32(log, at + 16, std::uint32_t(slot % 3600) + 1); // every call its own
     }
     m_folder.writeFile(kLog, log);
+    // Bytes unknown for every call, in step with the log, so the start is quiet.
+    QByteArray volumes("TWV1", 4);
+    for (int shift = 0; shift < 32; shift += 8)
+        volumes.append(char((kLogSlots >> shift) & 0xff));
+    volumes.append(QByteArray(16 * kLogSlots, '\xff'));
+    m_folder.writeFile(QStringLiteral("Log.volume.data"), volumes);
     m_folder.writeFile(kSettings, "[Application]\r\nLog.NumberOfRecords=16384\r\n");
     ASSERT_TRUE(m_folder.leaveFree(100 * 1024));
 

@@ -96,9 +96,9 @@ TEST_P(Termination, ASignalLogsTheRunningCallAndWritesEveryFile)
     EXPECT_EQ(m_folder.readFile(QStringLiteral("Tariffs.data")).size(), kTariffsFileSize);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Signals, Termination, ::testing::Values(SIGTERM, SIGHUP, SIGINT), [](const ::testing::TestParamInfo<int> &info) {
-        return info.param == SIGTERM ? std::string("Term")
-            : info.param == SIGHUP   ? std::string("Hangup")
-                                     : std::string("Interrupt");
+INSTANTIATE_TEST_SUITE_P(Signals, Termination, ::testing::Values(SIGTERM, SIGHUP, SIGINT),
+    [](const ::testing::TestParamInfo<int> &instance) {
+        return instance.param == SIGTERM ? std::string("Term")
+            : instance.param == SIGHUP   ? std::string("Hangup")
+                                         : std::string("Interrupt");
     });

@@ -121,6 +121,11 @@ TEST_F(TSettingsTest, ShowsTheSettingsWithTheirLabelsAndHints)
     EXPECT_EQ(close->text(), QStringLiteral("Cancel"));
     EXPECT_EQ(close->toolTip(), QStringLiteral("Don't save just close"));
     EXPECT_TRUE(dialog.windowFlags() & Qt::FramelessWindowHint);
+    // Where the files are, whole in the tooltip when the line is too short for it.
+    auto *files = dialog.findChild<QLabel *>(QStringLiteral("LabelDataFolder"));
+    ASSERT_NE(files, nullptr);
+    EXPECT_EQ(files->toolTip(), QDir::toNativeSeparators(core.folder()));
+    EXPECT_TRUE(files->text().startsWith(QStringLiteral("Files kept in "))) << files->text().toStdString();
 }
 
 TEST_F(TSettingsTest, KeyboardAloneChangesAndSavesTheSettings)

@@ -2,6 +2,8 @@
 
 #include "core/services/DialUpService.h"
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -18,6 +20,10 @@ public:
     std::vector<Connection> connections;
     std::vector<std::string> entries;
     std::map<std::string, dialup::DialParams> storedParams;
+    // Each listed line's byte counters as the test sets them, when `counters` is unset.
+    std::map<dialup::ConnectionHandle, dialup::ByteCounters> bytes;
+    // The byte counters of a listed connection; unset: the service keeps none.
+    std::function<dialup::ByteCounters(dialup::ConnectionHandle)> counters;
 
     std::optional<dialup::ErrorCode> failEnumConnections;
     std::optional<dialup::ErrorCode> failStatus;
@@ -53,6 +59,20 @@ public:
             if (c.connection.handle == handle)
                 c.status = { state, error };
         }
+    }
+
+    std::expected<dialup::ByteCounters, dialup::ErrorCode> connectionBytes(dialup::ConnectionHandle handle) override
+    {
+        const bool listed = std::any_of(connections.begin(), connections.end(),
+            [handle](const Connection &c) { return c.connection.handle == handle; });
+        if (!listed)
+            return std::unexpected(dialup::kErrorNoCounters);
+        if (counters)
+            return counters(handle);
+        const auto found = bytes.find(handle);
+        if (found == bytes.end())
+            return std::unexpected(dialup::kErrorNoCounters);
+        return found->second;
     }
 
     void drop(dialup::ConnectionHandle handle)

@@ -86,9 +86,9 @@ TEST(ArchiveEndToEnd, AFullLogPlusOneCallKeepsEveryFigure)
     QTemporaryDir dir;
     writeFolder(dir.path());
     // Worked out from how the folder was written, not by the code under test.
-    const QString january = QStringLiteral("2026-01,16384,%1,%2").arg(16384 * 60).arg(QStringLiteral("201.5232"));
+    const QString january = QStringLiteral("2026-01,16384,%1,%2,,").arg(16384 * 60).arg(QStringLiteral("201.5232"));
     const QString monthsBefore = report(dir.path(), { "months", "--format", "csv" });
-    EXPECT_EQ(monthsBefore, "key,calls,seconds,cost\n" + january + "\n");
+    EXPECT_EQ(monthsBefore, "key,calls,seconds,cost,bytes_in,bytes_out\n" + january + "\n");
 
     FakeClock clock(QDateTime(QDate(2026, 3, 2), QTime(10, 0)));
     RecordingSoundPlayer sound;
@@ -122,12 +122,13 @@ TEST(ArchiveEndToEnd, AFullLogPlusOneCallKeepsEveryFigure)
     EXPECT_EQ(demo.TotalCost, 16384 * 123);
 
     EXPECT_EQ(report(dir.path(), { "months", "--format", "csv" }),
-        "key,calls,seconds,cost\n" + january + "\n2026-03,1,30,0.00\n");
+        "key,calls,seconds,cost,bytes_in,bytes_out\n" + january + "\n2026-03,1,30,0.00,,\n");
     EXPECT_EQ(report(dir.path(), { "providers", "--format", "csv" }),
-        QStringLiteral("key,calls,seconds,cost\nDemoEntry,16385,%1,201.5232\n").arg(16384 * 60 + 30));
+        QStringLiteral("key,calls,seconds,cost,bytes_in,bytes_out\nDemoEntry,16385,%1,201.5232,,\n")
+            .arg(16384 * 60 + 30));
     const QStringList calls = report(dir.path(), { "calls", "--format", "csv" }).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(calls.size(), 1 + 16385);
-    EXPECT_EQ(calls[1], "2026-01-01 00:00:00,2026-01-01 00:01:00,60,0.0123,0,DemoEntry") << "the oldest, archived";
+    EXPECT_EQ(calls[1], "2026-01-01 00:00:00,2026-01-01 00:01:00,60,0.0123,0,DemoEntry,,") << "the oldest, archived";
     EXPECT_TRUE(calls.last().startsWith("2026-03-02 10:00:01,2026-03-02 10:00:31,30,0.00,"))
         << calls.last().toStdString();
 

@@ -6,12 +6,14 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 // The folders are byte images written down here, field by field at the
 // offsets the files are known to have, so the readers are checked against
@@ -159,34 +161,41 @@ TEST_F(ReportToolTest, ReportsFilteredAndSummedAsCsvAndJson)
         QString expected;
     } cases[] = {
         { { "--format", "csv" },
-            "start,end,duration,cost,tariff,provider\n"
-            "2026-03-01 10:00:00,2026-03-01 10:01:30,90,1.50,Day,\"Dial, \"\"Fast\"\"\"\n"
-            "2026-03-01 23:59:00,2026-03-02 00:01:00,120,0.045,\u00C9vening,Caf\u00E9 Net\n"
-            "2026-03-15 08:00:00,2026-03-15 09:00:00,3600,12.0001,7,\"Dial, \"\"Fast\"\"\"\n"
-            "2026-04-02 12:00:00,2026-04-02 12:00:30,30,0.45,Day,Caf\u00E9 Net\n"
+            "start,end,duration,cost,tariff,provider,bytes_in,bytes_out\n"
+            "2026-03-01 10:00:00,2026-03-01 10:01:30,90,1.50,Day,\"Dial, \"\"Fast\"\"\",,\n"
+            "2026-03-01 23:59:00,2026-03-02 00:01:00,120,0.045,\u00C9vening,Caf\u00E9 Net,,\n"
+            "2026-03-15 08:00:00,2026-03-15 09:00:00,3600,12.0001,7,\"Dial, \"\"Fast\"\"\",,\n"
+            "2026-04-02 12:00:00,2026-04-02 12:00:30,30,0.45,Day,Caf\u00E9 Net,,\n"
             // Kept from being read as a formula.
-            "2026-04-02 13:00:00,2026-04-02 13:00:10,10,0.00,Day,'=Spare\n" },
+            "2026-04-02 13:00:00,2026-04-02 13:00:10,10,0.00,Day,'=Spare,,\n" },
         // The start decides: the call begun on 1 March is left out.
         { { "--format=csv", "--from", "2026-03-02", "--to", "2026-03-31", "calls" },
-            "start,end,duration,cost,tariff,provider\n"
-            "2026-03-15 08:00:00,2026-03-15 09:00:00,3600,12.0001,7,\"Dial, \"\"Fast\"\"\"\n" },
+            "start,end,duration,cost,tariff,provider,bytes_in,bytes_out\n"
+            "2026-03-15 08:00:00,2026-03-15 09:00:00,3600,12.0001,7,\"Dial, \"\"Fast\"\"\",,\n" },
         { { "days", "--format", "csv" },
-            "key,calls,seconds,cost\n2026-03-01,2,210,1.545\n2026-03-15,1,3600,12.0001\n2026-04-02,2,40,0.45\n" },
+            "key,calls,seconds,cost,bytes_in,bytes_out\n2026-03-01,2,210,1.545,,\n2026-03-15,1,3600,12.0001,,\n2026-04-"
+            "02,2,40,0.45,,\n" },
         { { "tariffs", "--format", "csv", "--to", "2026-03-31" },
-            "key,calls,seconds,cost\n7,1,3600,12.0001\nDay,1,90,1.50\n\u00C9vening,1,120,0.045\n" },
+            "key,calls,seconds,cost,bytes_in,bytes_out\n7,1,3600,12.0001,,\nDay,1,90,1.50,,\n\u00C9vening,1,120,0.045,,"
+            "\n" },
         { { "months", "--format", "json", "--provider", "Caf\u00E9 Net" },
             "[\n"
-            "  {\"key\": \"2026-03\", \"calls\": 1, \"seconds\": 120, \"cost\": \"0.045\"},\n"
-            "  {\"key\": \"2026-04\", \"calls\": 1, \"seconds\": 30, \"cost\": \"0.45\"}\n"
+            "  {\"key\": \"2026-03\", \"calls\": 1, \"seconds\": 120, \"cost\": \"0.045\", \"bytes_in\": null, "
+            "\"bytes_out\": null},\n"
+            "  {\"key\": \"2026-04\", \"calls\": 1, \"seconds\": 30, \"cost\": \"0.45\", \"bytes_in\": null, "
+            "\"bytes_out\": null}\n"
             "]\n" },
         { { "providers", "--format", "json" },
             "[\n"
-            "  {\"key\": \"=Spare\", \"calls\": 1, \"seconds\": 10, \"cost\": \"0.00\"},\n"
-            "  {\"key\": \"Caf\u00E9 Net\", \"calls\": 2, \"seconds\": 150, \"cost\": \"0.495\"},\n"
-            "  {\"key\": \"Dial, \\\"Fast\\\"\", \"calls\": 2, \"seconds\": 3690, \"cost\": \"13.5001\"}\n"
+            "  {\"key\": \"=Spare\", \"calls\": 1, \"seconds\": 10, \"cost\": \"0.00\", \"bytes_in\": null, "
+            "\"bytes_out\": null},\n"
+            "  {\"key\": \"Caf\u00E9 Net\", \"calls\": 2, \"seconds\": 150, \"cost\": \"0.495\", \"bytes_in\": null, "
+            "\"bytes_out\": null},\n"
+            "  {\"key\": \"Dial, \\\"Fast\\\"\", \"calls\": 2, \"seconds\": 3690, \"cost\": \"13.5001\", \"bytes_in\": "
+            "null, \"bytes_out\": null}\n"
             "]\n" },
         { { "providers", "--format", "csv", "--from", "2026-04-01" },
-            "key,calls,seconds,cost\n'=Spare,1,10,0.00\nCaf\u00E9 Net,1,30,0.45\n" },
+            "key,calls,seconds,cost,bytes_in,bytes_out\n'=Spare,1,10,0.00,,\nCaf\u00E9 Net,1,30,0.45,,\n" },
         { { "--format", "json", "--from", "2027-01-01" }, "[]\n" },
     };
     for (const auto &c : cases) {
@@ -221,14 +230,14 @@ TEST_F(ReportToolTest, RepricesUnderAnotherFoldersTariffs)
     const Outcome calls = run({ "--format", "csv", "--reprice", other.path(), "--to", "2026-03-01" });
     EXPECT_EQ(calls.status, 0) << calls.err.toStdString();
     EXPECT_EQ(calls.out,
-        "start,end,duration,cost,tariff,provider,repriced,difference\n"
-        "2026-03-01 10:00:00,2026-03-01 10:01:30,90,1.50,Day,\"Dial, \"\"Fast\"\"\",0.20,-1.30\n"
-        "2026-03-01 23:59:00,2026-03-02 00:01:00,120,0.045,\u00C9vening,Caf\u00E9 Net,0.20,0.155\n");
+        "start,end,duration,cost,tariff,provider,repriced,difference,bytes_in,bytes_out\n"
+        "2026-03-01 10:00:00,2026-03-01 10:01:30,90,1.50,Day,\"Dial, \"\"Fast\"\"\",0.20,-1.30,,\n"
+        "2026-03-01 23:59:00,2026-03-02 00:01:00,120,0.045,\u00C9vening,Caf\u00E9 Net,0.20,0.155,,\n");
     const Outcome months = run({ "months", "--format", "csv", "--reprice", other.path() });
     EXPECT_EQ(months.out,
-        "key,calls,seconds,cost,repriced,difference\n"
-        "2026-03,3,3810,13.5451,6.40,-7.1451\n"
-        "2026-04,2,40,0.45,0.20,-0.25\n");
+        "key,calls,seconds,cost,repriced,difference,bytes_in,bytes_out\n"
+        "2026-03,3,3810,13.5451,6.40,-7.1451,,\n"
+        "2026-04,2,40,0.45,0.20,-0.25,,\n");
 
     // With no tariff counted the calls cost nothing, and the text says why.
     writeFile(other.path(), QStringLiteral("settings.data"), "[Application]\r\nTarifs.NumberOfRecords=0\r\n");
@@ -279,6 +288,11 @@ TEST_F(ReportToolTest, ExitStatusesNameTheProblem)
     }
     // The damaged file was left as it was and not copied aside.
     EXPECT_FALSE(QFile::exists(path("MyInvalidFile.old")));
+    // The help says where the reports are read from when --folder is not given.
+    SetUp();
+    EXPECT_TRUE(
+        run({ QStringLiteral("--help") })
+            .out.endsWith(QStringLiteral("\nData folder in use: %1\n").arg(QDir::toNativeSeparators(m_folder.path()))));
 }
 
 TEST_F(ReportToolTest, ArchivedCallsCountInEveryReport)
@@ -296,16 +310,19 @@ TEST_F(ReportToolTest, ArchivedCallsCountInEveryReport)
     } cases[] = {
         // Log alone: March 3 calls 3810 s 13.5451; the archive adds 1 call 20 s 0.30 to March, and February.
         { { "months", "--format", "csv" },
-            "key,calls,seconds,cost\n2026-02,1,600,2.50\n2026-03,4,3830,13.8451\n2026-04,2,40,0.45\n" },
+            "key,calls,seconds,cost,bytes_in,bytes_out\n2026-02,1,600,2.50,,\n2026-03,4,3830,13.8451,,\n2026-04,2,40,0."
+            "45,,\n" },
         { { "providers", "--format", "csv", "--to", "2026-03-01" },
-            "key,calls,seconds,cost\nCaf\u00E9 Net,2,720,2.545\n\"Dial, \"\"Fast\"\"\",2,110,1.80\n" },
+            "key,calls,seconds,cost,bytes_in,bytes_out\nCaf\u00E9 Net,2,720,2.545,,\n\"Dial, "
+            "\"\"Fast\"\"\",2,110,1.80,,\n" },
         { { "calls", "--format", "csv", "--to", "2026-03-01" },
-            "start,end,duration,cost,tariff,provider\n"
-            "2026-02-28 09:00:00,2026-02-28 09:10:00,600,2.50,\u00C9vening,Caf\u00E9 Net\n"
-            "2026-03-01 09:00:00,2026-03-01 09:00:20,20,0.30,Day,\"Dial, \"\"Fast\"\"\"\n"
-            "2026-03-01 10:00:00,2026-03-01 10:01:30,90,1.50,Day,\"Dial, \"\"Fast\"\"\"\n"
-            "2026-03-01 23:59:00,2026-03-02 00:01:00,120,0.045,\u00C9vening,Caf\u00E9 Net\n" },
-        { { "tariffs", "--format", "csv", "--to", "2026-02-28" }, "key,calls,seconds,cost\n\u00C9vening,1,600,2.50\n" },
+            "start,end,duration,cost,tariff,provider,bytes_in,bytes_out\n"
+            "2026-02-28 09:00:00,2026-02-28 09:10:00,600,2.50,\u00C9vening,Caf\u00E9 Net,,\n"
+            "2026-03-01 09:00:00,2026-03-01 09:00:20,20,0.30,Day,\"Dial, \"\"Fast\"\"\",,\n"
+            "2026-03-01 10:00:00,2026-03-01 10:01:30,90,1.50,Day,\"Dial, \"\"Fast\"\"\",,\n"
+            "2026-03-01 23:59:00,2026-03-02 00:01:00,120,0.045,\u00C9vening,Caf\u00E9 Net,,\n" },
+        { { "tariffs", "--format", "csv", "--to", "2026-02-28" },
+            "key,calls,seconds,cost,bytes_in,bytes_out\n\u00C9vening,1,600,2.50,,\n" },
     };
     for (const auto &c : cases) {
         const Outcome outcome = run(c.arguments);
@@ -335,19 +352,22 @@ TEST_F(ReportToolTest, CallsAreListedByStartAndTariffsByIdNotName)
         "[Application]\r\nLog.NumberOfRecords=3\r\nTarifs.NumberOfRecords=3\r\n");
     const Outcome calls = run({ "--format", "csv" });
     EXPECT_EQ(calls.out,
-        "start,end,duration,cost,tariff,provider\n"
-        "2025-12-31 23:00:00,2025-12-31 23:00:30,30,0.03,Day,\"Dial, \"\"Fast\"\"\"\n"
-        "2026-12-02 09:00:00,2026-12-02 09:00:20,20,0.02,Day,\"Dial, \"\"Fast\"\"\"\n"
-        "2026-12-02 10:00:00,2026-12-02 10:00:10,10,0.01,Day,\"Dial, \"\"Fast\"\"\"\n");
+        "start,end,duration,cost,tariff,provider,bytes_in,bytes_out\n"
+        "2025-12-31 23:00:00,2025-12-31 23:00:30,30,0.03,Day,\"Dial, \"\"Fast\"\"\",,\n"
+        "2026-12-02 09:00:00,2026-12-02 09:00:20,20,0.02,Day,\"Dial, \"\"Fast\"\"\",,\n"
+        "2026-12-02 10:00:00,2026-12-02 10:00:10,10,0.01,Day,\"Dial, \"\"Fast\"\"\",,\n");
     const Outcome tariffs = run({ "tariffs", "--format", "csv" });
-    EXPECT_EQ(tariffs.out, "key,calls,seconds,cost\nDay (id 1),2,40,0.04\nDay (id 3),1,20,0.02\n");
+    EXPECT_EQ(
+        tariffs.out, "key,calls,seconds,cost,bytes_in,bytes_out\nDay (id 1),2,40,0.04,,\nDay (id 3),1,20,0.02,,\n");
 }
 
 TEST_F(ReportToolTest, CellsBeginningWithATabOrCarriageReturnAreGuarded)
 {
     writeFile(m_folder.path(), QStringLiteral("Providers.data"), providersImage({ "\tDial", "\rNet", "Plain" }));
     const Outcome outcome = run({ "providers", "--format", "csv" });
-    EXPECT_EQ(outcome.out, "key,calls,seconds,cost\n'\tDial,2,3690,13.5001\n\"'\rNet\",2,150,0.495\nPlain,1,10,0.00\n");
+    EXPECT_EQ(outcome.out,
+        "key,calls,seconds,cost,bytes_in,bytes_out\n'\tDial,2,3690,13.5001,,\n\"'\rNet\",2,150,0.495,,\nPlain,1,10,0."
+        "00,,\n");
 }
 
 TEST_F(ReportToolTest, ADamagedRecordIsNamedAndNothingIsReported)
@@ -495,4 +515,43 @@ TEST_F(ReportToolTest, AReportCutShortByAFullFileSystemIsAFailure)
     EXPECT_EQ(cut.exitCode, 1);
     EXPECT_TRUE(cut.err.contains("No space left on device")) << cut.err.toStdString();
     EXPECT_LE(QFileInfo(report).size(), 65536);
+}
+
+TEST_F(ReportToolTest, BytesOfEachCallAndTheirSumsWhereKnown)
+{
+    // Log.volume.data as the program writes it: "TWV1", the count, then bytes in and out per slot.
+    const auto volumeFile = [](const std::vector<std::pair<qint64, qint64>> &records) {
+        QByteArray bytes("TWV1");
+        bytes.append(4, '\0');
+        qToLittleEndian<quint32>(quint32(records.size()), bytes.data() + 4);
+        for (const auto &[in, out] : records) {
+            char record[16];
+            qToLittleEndian<qint64>(in, record);
+            qToLittleEndian<qint64>(out, record + 8);
+            bytes.append(record, 16);
+        }
+        return bytes;
+    };
+    writeFile(m_folder.path(), QStringLiteral("Log.volume.data"),
+        volumeFile({ { 1000, 200 }, { 9, 9 }, { 3000000000, 400 }, { -1, -1 }, { 50, 5 }, { 7, 1 } }));
+    const Outcome calls = run({ "--format", "csv", "--to", "2026-03-15" });
+    EXPECT_EQ(calls.out,
+        "start,end,duration,cost,tariff,provider,bytes_in,bytes_out\n"
+        "2026-03-01 10:00:00,2026-03-01 10:01:30,90,1.50,Day,\"Dial, \"\"Fast\"\"\",1000,200\n"
+        "2026-03-01 23:59:00,2026-03-02 00:01:00,120,0.045,\u00C9vening,Caf\u00E9 Net,3000000000,400\n"
+        "2026-03-15 08:00:00,2026-03-15 09:00:00,3600,12.0001,7,\"Dial, \"\"Fast\"\"\",,\n");
+    // 1000 + 3000000000 in and 200 + 400 out on 1 March; none known on 15 March; 50 + 7 and 5 + 1 on 2 April.
+    const Outcome days = run({ "days", "--format", "csv" });
+    EXPECT_EQ(days.out,
+        "key,calls,seconds,cost,bytes_in,bytes_out\n2026-03-01,2,210,1.545,3000001000,600\n"
+        "2026-03-15,1,3600,12.0001,,\n2026-04-02,2,40,0.45,57,6\n");
+    const Outcome json
+        = run({ "--format", "json", "--from", "2026-04-02", "--to", "2026-04-02", "--provider", "=Spare" });
+    EXPECT_TRUE(json.out.contains("\"bytes_in\": 7, \"bytes_out\": 1")) << json.out.toStdString();
+
+    // A file the program did not write leaves every call's bytes unknown, and the report stands.
+    writeFile(m_folder.path(), QStringLiteral("Log.volume.data"), "TWV1 not a count");
+    const Outcome damaged = run({ "days", "--format", "csv", "--to", "2026-03-01" });
+    EXPECT_EQ(damaged.status, 0);
+    EXPECT_EQ(damaged.out, "key,calls,seconds,cost,bytes_in,bytes_out\n2026-03-01,2,210,1.545,,\n");
 }

@@ -1,6 +1,7 @@
 #include "core/app/AppCore.h"
 
 #include "core/calllog/ProviderTotals.h"
+#include "core/store/CallVolumeFile.h"
 #include "core/store/Money.h"
 #include "core/store/SpendingFile.h"
 #include "core/store/TableBlanks.h"
@@ -69,7 +70,9 @@ void AppCore::noteDamagedCalls(StartupReport &report, bool providersLoaded)
     const DamagedCalls inLog = damagedCalls(m_log->records, m_log->Count, providerCount);
     if (inLog.count > 0)
         report.damagedFiles.append({ m_files.path(DataFiles::kLogFile), inLog.count });
-    switch (m_files.loadLogArchive(m_archivedCalls)) {
+    const DataFiles::ArchiveState archive = m_files.loadLogArchive(m_archivedCalls);
+    loadCallVolumes(report, archive == DataFiles::ArchiveState::Loaded || archive == DataFiles::ArchiveState::Missing);
+    switch (archive) {
     case DataFiles::ArchiveState::Missing:
         break;
     case DataFiles::ArchiveState::Loaded: {
@@ -83,6 +86,72 @@ void AppCore::noteDamagedCalls(StartupReport &report, bool providersLoaded)
         report.damagedFiles.append({ archivePath(), -1 });
         break;
     }
+}
+
+namespace {
+
+// The volumes `fileName` holds for `calls` calls, unknown where it cannot say;
+// what went wrong is added to `problems`.
+std::vector<CallVolume> readCallVolumes(const QString &path, std::size_t calls, QStringList &problems)
+{
+    constexpr qint64 kMaxBytes = callvolumefile::kHeaderBytes + (qint64(1) << 26) * callvolumefile::kRecordBytes;
+    const QString name = QDir::toNativeSeparators(path);
+    std::vector<CallVolume> volumes;
+    QFile file(path);
+    if (!QFileInfo::exists(path)) {
+        // Calls logged by a version that did not count bytes.
+        if (calls > 0)
+            problems << QStringLiteral("%1 is missing: the data volume of %2 calls is unknown.").arg(name).arg(calls);
+    } else if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        problems << QStringLiteral("%1 cannot be read: the data volume of its calls is unknown.").arg(name);
+    } else if (auto read = callvolumefile::parse(file.read(kMaxBytes + 1))) {
+        volumes = std::move(*read);
+        if (volumes.size() != calls)
+            problems << QStringLiteral("%1 holds the data volume of %2 calls for %3 logged: calls without one read as "
+                                       "unknown.")
+                            .arg(name)
+                            .arg(volumes.size())
+                            .arg(calls);
+    } else {
+        problems << QStringLiteral("%1 is damaged: the data volume of its calls is unknown.").arg(name);
+    }
+    volumes.resize(calls);
+    return volumes;
+}
+
+} // namespace
+
+void AppCore::loadCallVolumes(StartupReport &report, bool archiveLoaded)
+{
+    std::fill(std::begin(m_volumes->records), std::end(m_volumes->records), CallVolume {});
+    const std::size_t logCalls = std::size_t(std::clamp<std::int32_t>(m_log->Count, 0, kMaxLogRecords));
+    const std::vector<CallVolume> inLog
+        = readCallVolumes(m_files.path(callvolumefile::kLogFile), logCalls, report.callVolumeProblems);
+    std::copy(inLog.begin(), inLog.end(), m_volumes->records);
+    m_archiveVolumesHeld = !archiveLoaded;
+    m_archiveVolumesDirty = false;
+    m_archivedVolumes.clear();
+    if (archiveLoaded)
+        m_archivedVolumes = readCallVolumes(
+            m_files.path(callvolumefile::kArchiveFile), m_archivedCalls.size(), report.callVolumeProblems);
+    else
+        m_archivedVolumes.resize(m_archivedCalls.size());
+}
+
+void AppCore::saveCallVolumes()
+{
+    const int count = std::clamp<std::int32_t>(m_log->Count, 0, kMaxLogRecords);
+    noteSave(callvolumefile::kLogFile,
+        writeFileAtomically(
+            m_files.path(callvolumefile::kLogFile), callvolumefile::serialise(m_volumes->records, count)));
+    if (!m_archiveVolumesDirty || m_archiveVolumesHeld || archivePending())
+        return;
+    // Every archived call's volume, as it was loaded and as calls were moved since.
+    const auto written = writeFileAtomically(m_files.path(callvolumefile::kArchiveFile),
+        callvolumefile::serialise(m_archivedVolumes.data(), qsizetype(m_archivedVolumes.size())));
+    noteSave(callvolumefile::kArchiveFile, written);
+    if (written)
+        m_archiveVolumesDirty = false;
 }
 
 void AppCore::loadSpending(StartupReport &report)
@@ -284,9 +353,9 @@ void AppCore::archiveLogRecords(const QByteArray &records, std::span<const CallV
     const std::size_t moved = std::size_t(records.size()) / sizeof(CallRecord);
     for (std::size_t i = 0; i < moved; ++i) {
         const CallVolume volume = i < volumes.size() ? volumes[i] : CallVolume {};
-        m_pendingArchiveVolumes.push_back(volume);
         m_archivedVolumes.push_back(volume);
     }
+    m_archiveVolumesDirty = true;
     const std::size_t before = m_archivedCalls.size();
     m_archivedCalls.resize(before + moved);
     std::memcpy(static_cast<void *>(m_archivedCalls.data() + before), records.constData(), moved * sizeof(CallRecord));
@@ -345,6 +414,8 @@ void AppCore::SaveLogData()
     m_writtenLog = logImage().toByteArray();
     m_writtenLogCount = m_log->Count;
     m_logOnDiskHoldsCalls = true;
+    // After Log.data: a failure here costs no call, only bytes read as unknown.
+    saveCallVolumes();
 }
 
 bool AppCore::writeTariffs()

@@ -51,6 +51,9 @@ struct StartupReport {
     // The same for volume.data, kept as volume.data.old.
     QStringList volumeProblems;
     QString volumeCopyError;
+    // What was wrong with the files of the calls' bytes: the calls are all
+    // kept, only their bytes read as unknown where the file could not say.
+    QStringList callVolumeProblems;
 };
 
 // What the files lack of what is in memory: what ending the program now would lose.
@@ -185,6 +188,8 @@ private:
 
     void noteSave(const QString &fileName, const std::expected<void, FileError> &result);
     bool saveLogArchive();
+    void loadCallVolumes(StartupReport &report, bool archiveLoaded);
+    void saveCallVolumes();
     bool writeTariffs();
     bool writeSettings();
     void noteDamagedCalls(StartupReport &report, bool providersLoaded);
@@ -233,7 +238,8 @@ private:
     QByteArray m_pendingArchive;
     std::vector<CallRecord> m_archivedCalls;
     std::vector<CallVolume> m_archivedVolumes;
-    std::vector<CallVolume> m_pendingArchiveVolumes;
+    bool m_archiveVolumesDirty = false; // archivedVolumes() holds more than its file
+    bool m_archiveVolumesHeld = false; // the archive could not be read: its companion is left alone
     QString m_systemCurrency;
     QString m_currencyText;
     QSet<QString> m_failingFiles;

@@ -24,6 +24,17 @@ QByteArray pngOf(const QImage &image)
     return bytes;
 }
 
+// The volumes of allCalls(view.archived, view.log), unknown where not given.
+std::vector<CallVolume> allVolumes(const CallLogView &view)
+{
+    std::vector<CallVolume> volumes(view.archived.size());
+    std::copy_n(view.archivedVolumes.begin(), std::min(view.archivedVolumes.size(), volumes.size()), volumes.begin());
+    const std::size_t logCalls = std::size_t(std::clamp(view.log.Count, 0, kMaxLogRecords));
+    volumes.resize(volumes.size() + logCalls);
+    std::copy_n(view.volumes.begin(), std::min(view.volumes.size(), logCalls), volumes.end() - qsizetype(logCalls));
+    return volumes;
+}
+
 HtmlReportSection sectionFor(const CallLogView &view, const std::vector<CallRecord> &calls, int provider,
     const DateSpan &span, const QString &currencyText)
 {
@@ -36,7 +47,7 @@ HtmlReportSection sectionFor(const CallLogView &view, const std::vector<CallReco
     for (const int index : filteredCalls(calls, view.providers, filter, view.today))
         if (calls[std::size_t(index)].ProviderIndex == provider)
             indices.append(index);
-    section.calls = reportCalls(calls, view.providers, view.tariffs, indices, view.today);
+    section.calls = reportCalls(calls, view.providers, view.tariffs, indices, view.today, nullptr, allVolumes(view));
     if (section.calls.isEmpty())
         return section;
     section.provider
@@ -54,7 +65,8 @@ HtmlReportSection sectionFor(const CallLogView &view, const std::vector<CallReco
 
 QList<ReportCall> shownReportCalls(const CallLogView &view)
 {
-    return reportCalls(view.log.records, view.providers, view.tariffs, shownCalls(view.log, view.filter), view.today);
+    return reportCalls(view.log.records, view.providers, view.tariffs, shownCalls(view.log, view.filter), view.today,
+        nullptr, view.volumes);
 }
 
 QList<ReportCall> everyReportCall(const CallLogView &view)
@@ -64,7 +76,7 @@ QList<ReportCall> everyReportCall(const CallLogView &view)
     for (const int index : filteredCalls(calls, view.providers, {}, view.today))
         if (view.filter == kAllProviders || calls[std::size_t(index)].ProviderIndex == view.filter)
             indices.append(index);
-    return reportCalls(calls, view.providers, view.tariffs, indices, view.today);
+    return reportCalls(calls, view.providers, view.tariffs, indices, view.today, nullptr, allVolumes(view));
 }
 
 QByteArray shownCallsCsv(const CallLogView &view, const QString &currencyText)

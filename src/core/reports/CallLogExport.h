@@ -22,6 +22,9 @@ struct CallLogView {
     int filter;
     QDate today; // places the two-digit years in their century
     std::span<const CallRecord> archived = {}; // calls moved out of a full log, oldest first
+    // The bytes of the log's slots and of the archived calls, in step with them.
+    std::span<const CallVolume> volumes = {};
+    std::span<const CallVolume> archivedVolumes = {};
 };
 
 // The calls the window lists (the log's), oldest first, as report rows.

@@ -66,6 +66,10 @@ void addTo(SummaryRow &row, const SummaryRow &more)
     row.cost = addMoney(row.cost, more.cost);
     row.repriced = addMoney(row.repriced, more.repriced);
     row.unpriced += more.unpriced;
+    if (more.bytesIn >= 0 && more.bytesOut >= 0) {
+        row.bytesIn = std::max<qint64>(row.bytesIn, 0) + more.bytesIn;
+        row.bytesOut = std::max<qint64>(row.bytesOut, 0) + more.bytesOut;
+    }
 }
 
 // Whether the local clocks change between the day before and the day after a
@@ -166,7 +170,8 @@ QList<int> filteredCalls(
 }
 
 QList<ReportCall> reportCalls(std::span<const CallRecord> calls, const ProviderTable &providers,
-    const TariffTable &tariffs, const QList<int> &indices, const QDate &today, const TariffTable *reprice)
+    const TariffTable &tariffs, const QList<int> &indices, const QDate &today, const TariffTable *reprice,
+    std::span<const CallVolume> volumes)
 {
     QList<ReportCall> rows;
     rows.reserve(indices.size());
@@ -185,6 +190,8 @@ QList<ReportCall> reportCalls(std::span<const CallRecord> calls, const ProviderT
             record.EndSecond, century);
         row.seconds = record.DurationSeconds;
         row.cost = record.Cost;
+        if (std::size_t(index) < volumes.size())
+            row.volume = volumes[std::size_t(index)];
         std::optional<QString> &tariff = tariffNames[record.TariffId];
         if (!tariff)
             tariff = tariffText(tariffs, record.TariffId);
@@ -244,7 +251,9 @@ QList<SummaryRow> summarizeCalls(const QList<ReportCall> &calls, ReportGrouping 
             const int day = grouping == ReportGrouping::Days ? call.start.day : 0;
             const quint64 key = quint64(std::uint32_t(call.start.year)) << 16 | quint64(call.start.month & 0xFF) << 8
                 | quint64(day & 0xFF);
-            addTo(byDate[key], { {}, 1, call.seconds, call.cost, call.repriced, call.repricedUnderTariff ? 0 : 1 });
+            addTo(byDate[key],
+                { {}, 1, call.seconds, call.cost, call.repriced, call.repricedUnderTariff ? 0 : 1, call.volume.bytesIn,
+                    call.volume.bytesOut });
         }
         for (auto group = byDate.cbegin(); group != byDate.cend(); ++group) {
             const CallStamp stamp { int(group.key() >> 16), int(group.key() >> 8 & 0xFF), int(group.key() & 0xFF) };
@@ -261,7 +270,9 @@ QList<SummaryRow> summarizeCalls(const QList<ReportCall> &calls, ReportGrouping 
         const int id = grouping == ReportGrouping::Tariffs ? call.tariffId : 0;
         SummaryRow &row = byKey[{ key, id }];
         row.key = key;
-        addTo(row, { key, 1, call.seconds, call.cost, call.repriced, call.repricedUnderTariff ? 0 : 1 });
+        addTo(row,
+            { key, 1, call.seconds, call.cost, call.repriced, call.repricedUnderTariff ? 0 : 1, call.volume.bytesIn,
+                call.volume.bytesOut });
     }
     QMap<QString, int> perKey;
     for (auto it = byKey.cbegin(); it != byKey.cend(); ++it)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/CallVolume.h"
 #include "core/store/Records.h"
 #include "core/store/Tariff.h"
 
@@ -47,6 +48,7 @@ struct ReportCall {
     // Under the tariffs compared against; 0 when none was in force.
     MoneyValue repriced = 0;
     bool repricedUnderTariff = false;
+    CallVolume volume; // unknown for calls logged before bytes were counted
 };
 
 // Inclusive by the start date; a provider by its exact name.
@@ -67,8 +69,10 @@ QList<int> filteredCalls(
 // The rows of the calls at `indices`, sorted by start, oldest first (calls
 // that start together keep their order); with `reprice`, each call is costed
 // again as a live call begun at its start would be under those tariffs.
+// `volumes`, when given, holds the volume of each of `calls`.
 QList<ReportCall> reportCalls(std::span<const CallRecord> calls, const ProviderTable &providers,
-    const TariffTable &tariffs, const QList<int> &indices, const QDate &today, const TariffTable *reprice = nullptr);
+    const TariffTable &tariffs, const QList<int> &indices, const QDate &today, const TariffTable *reprice = nullptr,
+    std::span<const CallVolume> volumes = {});
 
 // The first and last day of the billing month that holds `today`, for months
 // that start on `monthStartDay` (1..31; a day past a month's end is its last day).
@@ -87,6 +91,9 @@ struct SummaryRow {
     MoneyValue cost = 0;
     MoneyValue repriced = 0;
     int unpriced = 0; // calls re-priced with no tariff in force
+    // The bytes of the calls whose volume is known; -1 when none is.
+    qint64 bytesIn = -1;
+    qint64 bytesOut = -1;
 };
 
 // One row per day, month, provider or tariff, ordered by key. Tariffs are

@@ -2,6 +2,8 @@
 
 #include "core/store/Money.h"
 
+#include <algorithm>
+
 namespace {
 
 QString cell(const QString &text, bool number = false)
@@ -10,6 +12,9 @@ QString cell(const QString &text, bool number = false)
         + QStringLiteral("</td>");
 }
 
+// Empty where unknown.
+QString bytesText(qint64 bytes) { return bytes >= 0 ? QString::number(bytes) : QString(); }
+
 QString sectionHtml(const HtmlReportSection &section, const QString &currencyText)
 {
     QString html = QStringLiteral("<h2>%1</h2>\n").arg(section.provider.toHtmlEscaped());
@@ -17,21 +22,28 @@ QString sectionHtml(const HtmlReportSection &section, const QString &currencyTex
         html += QStringLiteral("<p><img alt=\"Cost and time per day\" src=\"data:image/png;base64,%1\"></p>\n")
                     .arg(QString::fromLatin1(section.chartPng.toBase64()));
     html += QStringLiteral("<table>\n<tr><th>Started</th><th>Ended</th><th>Duration</th><th>Tariff</th>"
-                           "<th>Cost</th></tr>\n");
+                           "<th>Cost</th><th>Bytes in</th><th>Bytes out</th></tr>\n");
     std::int64_t seconds = 0;
     MoneyValue cost = 0;
+    qint64 bytesIn = -1;
+    qint64 bytesOut = -1;
     for (const ReportCall &call : section.calls) {
         html += QStringLiteral("<tr>") + cell(call.start.dateTimeText()) + cell(call.end.dateTimeText())
             + cell(reportDurationText(call.seconds), true) + cell(call.tariff)
-            + cell(moneyText(call.cost, currencyText), true) + QStringLiteral("</tr>\n");
+            + cell(moneyText(call.cost, currencyText), true) + cell(bytesText(call.volume.bytesIn), true)
+            + cell(bytesText(call.volume.bytesOut), true) + QStringLiteral("</tr>\n");
         seconds += call.seconds;
         cost = addMoney(cost, call.cost);
+        if (call.volume.known()) {
+            bytesIn = std::max<qint64>(bytesIn, 0) + call.volume.bytesIn;
+            bytesOut = std::max<qint64>(bytesOut, 0) + call.volume.bytesOut;
+        }
     }
     html += QStringLiteral("<tr class=\"total\">")
         + cell(section.calls.size() == 1 ? QStringLiteral("Total: 1 call")
                                          : QStringLiteral("Total: %1 calls").arg(section.calls.size()))
         + cell({}) + cell(reportDurationText(seconds), true) + cell({}) + cell(moneyText(cost, currencyText), true)
-        + QStringLiteral("</tr>\n</table>\n");
+        + cell(bytesText(bytesIn), true) + cell(bytesText(bytesOut), true) + QStringLiteral("</tr>\n</table>\n");
     if (!section.statisticCaptions.isEmpty()) {
         html += QStringLiteral("<table class=\"stats\">\n");
         for (int i = 0; i < section.statisticCaptions.size() && i < section.statisticValues.size(); ++i)

@@ -91,6 +91,20 @@ struct Table {
     }
 };
 
+// Empty where unknown; JSON has null for it.
+QString bytesCell(qint64 bytes, ReportFormat format)
+{
+    if (bytes >= 0)
+        return QString::number(bytes);
+    return format == ReportFormat::Json ? QStringLiteral("null") : QString();
+}
+
+void addBytesColumns(Table &table)
+{
+    table.names << QStringLiteral("bytes_in") << QStringLiteral("bytes_out");
+    table.numeric << true << true;
+}
+
 QString moneyCell(MoneyValue amount, ReportFormat format, const QString &currencyText)
 {
     return format == ReportFormat::Text ? moneyText(amount, currencyText) : plainMoneyText(amount);
@@ -121,6 +135,7 @@ QStringList summaryCells(const SummaryRow &row, ReportFormat format, bool repric
     if (repriced)
         cells << moneyCell(row.repriced, format, currencyText)
               << moneyCell(addMoney(row.repriced, -row.cost), format, currencyText);
+    cells << bytesCell(row.bytesIn, format) << bytesCell(row.bytesOut, format);
     return cells;
 }
 
@@ -175,6 +190,7 @@ QString formatCalls(const QList<ReportCall> &calls, ReportFormat format, bool re
         table.names << QStringLiteral("repriced") << QStringLiteral("difference");
         table.numeric << (format == ReportFormat::Text) << (format == ReportFormat::Text);
     }
+    addBytesColumns(table);
     for (const ReportCall &call : calls) {
         QStringList cells = { call.start.dateTimeText(), call.end.dateTimeText(),
             format == ReportFormat::Text ? reportDurationText(call.seconds) : QString::number(call.seconds),
@@ -182,9 +198,10 @@ QString formatCalls(const QList<ReportCall> &calls, ReportFormat format, bool re
         if (repriced) {
             cells << moneyCell(call.repriced, format, currencyText)
                   << moneyCell(addMoney(call.repriced, -call.cost), format, currencyText);
-            if (format == ReportFormat::Text && !call.repricedUnderTariff)
-                cells << QStringLiteral("no tariff in force");
         }
+        cells << bytesCell(call.volume.bytesIn, format) << bytesCell(call.volume.bytesOut, format);
+        if (repriced && format == ReportFormat::Text && !call.repricedUnderTariff)
+            cells << QStringLiteral("no tariff in force");
         table.rows.append(cells);
     }
     return render(table, format);
@@ -200,6 +217,7 @@ QString formatSummary(
         table.names << QStringLiteral("repriced") << QStringLiteral("difference");
         table.numeric << (format == ReportFormat::Text) << (format == ReportFormat::Text);
     }
+    addBytesColumns(table);
     MoneyValue largest = 0;
     for (const SummaryRow &row : rows)
         largest = std::max(largest, row.cost);

@@ -1,12 +1,15 @@
 #include "core/reports/ReportTables.h"
 
 #include "core/store/CallRecordCheck.h"
+#include "core/store/CallVolumeFile.h"
 #include "core/store/DataFiles.h"
 #include "core/store/TableLoader.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -123,12 +126,28 @@ std::expected<void, ReportFileProblem> checkTables(const DataFiles &files, const
     return checkCalls(files.path(DataFiles::kLogFile), tables.log->records, tables.log->Count, providers.Count);
 }
 
+// A volume file's records for `calls` calls; the bytes are extra figures, so
+// a file that cannot say leaves them unknown rather than stopping the report.
+std::vector<CallVolume> readVolumes(const QString &path, std::size_t calls)
+{
+    std::vector<CallVolume> volumes;
+    QFile file(path);
+    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
+        // Far more calls than the log and any archive hold is no file of ours.
+        constexpr qint64 kMostBytes = callvolumefile::kHeaderBytes + (qint64(1) << 24) * callvolumefile::kRecordBytes;
+        if (file.size() <= kMostBytes)
+            volumes = callvolumefile::parse(file.readAll()).value_or(std::vector<CallVolume> {});
+    }
+    volumes.resize(calls);
+    return volumes;
+}
+
 } // namespace
 
 std::expected<ReportTables, ReportFileProblem> loadReportTables(const QString &folder)
 {
     ReportTables tables { std::make_unique<ProviderTable>(), std::make_unique<CallLogTable>(),
-        std::make_unique<TariffTable>(), {}, {} };
+        std::make_unique<TariffTable>(), {}, {}, {} };
     const TableSet wanted { tables.providers.get(), tables.log.get(), tables.tariffs.get() };
     const LoadedTables loaded
         = loadTables(folder, wanted, DamagedProviders::LeaveAlone, QLocale::system().currencySymbol());
@@ -149,6 +168,10 @@ std::expected<ReportTables, ReportFileProblem> loadReportTables(const QString &f
     }
     if (auto checked = checkTables(files, tables); !checked)
         return std::unexpected(checked.error());
+    tables.volumes = readVolumes(files.path(callvolumefile::kArchiveFile), tables.archived.size());
+    const std::vector<CallVolume> inLog = readVolumes(files.path(callvolumefile::kLogFile),
+        std::size_t(std::clamp<std::int32_t>(tables.log->Count, 0, kMaxLogRecords)));
+    tables.volumes.insert(tables.volumes.end(), inLog.begin(), inLog.end());
     return tables;
 }
 

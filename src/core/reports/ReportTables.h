@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/CallVolume.h"
 #include "core/store/Records.h"
 #include "core/store/Tariff.h"
 
@@ -17,6 +18,9 @@ struct ReportTables {
     std::unique_ptr<TariffTable> tariffs;
     QString currencyText; // the currency text in force, with its trailing blank
     std::vector<CallRecord> archived; // Log.archive.data, empty when there is none
+    // The bytes of every call of allCalls(), archive first; unknown where the
+    // volume files do not say (missing, damaged, or written before the call).
+    std::vector<CallVolume> volumes;
 };
 
 struct ReportFileProblem {

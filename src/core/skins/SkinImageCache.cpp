@@ -71,7 +71,8 @@ quint64 checksum(quint64 hash, const uchar *data, qsizetype size)
         hash = mix(hash, word);
     }
     quint64 tail = 0;
-    std::memcpy(&tail, data + at, std::size_t(size - at));
+    if (at < size) // an empty image has no bits at all, not even a pointer
+        std::memcpy(&tail, data + at, std::size_t(size - at));
     return mix(hash, tail);
 }
 

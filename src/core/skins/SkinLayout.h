@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/skins/Look.h"
+
 #include <QColor>
 #include <QRect>
 #include <QSize>
@@ -38,14 +40,14 @@ namespace SkinLayout {
 inline constexpr QRgb kKey = qRgb(0, 0, 255);
 
 // Text colours that read well on the painted surfaces.
-inline constexpr QRgb kLightText = qRgb(236, 241, 246); // on the dark frames and title strips
-inline constexpr QRgb kDarkText = qRgb(28, 36, 46); // on the light dialog bodies and fields
-inline constexpr QRgb kMutedText = qRgb(138, 152, 168); // secondary text on dark surfaces
+inline constexpr QRgb kLightText = Look::kLightText; // on the dark frames and title strips
+inline constexpr QRgb kDarkText = Look::kValueText; // on the light dialog bodies and fields
+inline constexpr QRgb kMutedText = Look::kMutedText; // secondary text on dark surfaces
 inline constexpr QRgb kLcdText = qRgb(120, 232, 255); // values in the main window's display
 inline constexpr QRgb kLcdStrong = qRgb(250, 252, 255); // the running call's duration and cost
-inline constexpr QRgb kAccent = qRgb(24, 170, 190); // the hot colour of the skin
+inline constexpr QRgb kAccent = Look::kAccent; // the hot colour of the skin
 // Hints: dark text in a pale balloon with a thin border.
-inline constexpr QRgb kHintText = qRgb(28, 36, 46);
+inline constexpr QRgb kHintText = Look::kValueText;
 inline constexpr QRgb kHintBack = qRgb(255, 251, 224);
 inline constexpr QRgb kHintBorder = qRgb(138, 152, 168);
 
@@ -74,7 +76,7 @@ inline constexpr QRect ButtonDial { 28, 46, 64, 64 }; // "dial_*", "dial_hangup"
 inline constexpr QRect ScannerLights { 14, 118, 112, 8 };
 
 // The display: a dark panel (painted) holding these labels and the gauge.
-// Labels are transparent, kLcdText, Arial; sizes are suggestions.
+// Labels are transparent, kLcdText, Look::font; sizes are suggestions.
 inline constexpr QRect DisplayPanel { 136, 44, 344, 84 }; // painted
 inline constexpr QRect LabelStatus { 146, 48, 170, 16 }; // bold 12 px, left
 inline constexpr QRect LabelDateTimeNow { 316, 48, 156, 16 }; // 11 px, right-aligned
@@ -188,14 +190,14 @@ inline constexpr QSize kSize { 492, 12 };
 // right-aligned left of each field.
 namespace EditCallDialog {
 inline constexpr QSize kSize { 360, 304 };
-inline constexpr QRect Label1 { 140, 48, 200, 22 }; // bold, on RGB(128,128,192) (its own background)
+inline constexpr QRect Label1 { 140, 48, 200, 22 }; // bold, on Look::kReadOnlyField (its own background)
 inline constexpr QRect StartTimeEdit { 140, 80, 96, 22 };
 inline constexpr QRect DateEdit1 { 140, 108, 120, 22 };
 inline constexpr QRect EndTimeEdit { 140, 140, 96, 22 };
 inline constexpr QRect DateEdit2 { 140, 168, 120, 22 };
 inline constexpr QRect DurationEdit { 140, 200, 110, 22 };
 inline constexpr QRect CurrencyEdit2 { 140, 228, 120, 22 };
-// The dark blue panels behind the six fields, in the order of the fields above.
+// The edged panels behind the six fields, in the order of the fields above.
 inline constexpr QRect GShape1 { 137, 78, 102, 26 };
 inline constexpr QRect GShape2 { 137, 106, 126, 26 };
 inline constexpr QRect GShape3 { 137, 138, 102, 26 };
@@ -380,7 +382,7 @@ inline constexpr QSize kButtonSize { 112, 30 };
 // behind Label1, a darker column behind the buttons.
 namespace MessageDialog {
 inline constexpr QSize kSize { 456, 232 };
-inline constexpr QRect Label1 { 28, 60, 333, 125 }; // Arial 16 px, centred, word-wrapped, kDarkText
+inline constexpr QRect Label1 { 28, 60, 333, 125 }; // Look::font 16 px, centred, word-wrapped, kDarkText
 inline constexpr int kButtonLeft = 384;
 inline constexpr int kFirstButtonTop = 23; // button i at top 23 + 26 i
 inline constexpr int kButtonStep = 26;

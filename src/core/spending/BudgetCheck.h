@@ -15,14 +15,14 @@
 // hour limit; 0 means none.
 int budgetHours(const ProviderBudget &budget, int monthlyHourLimit);
 
-enum class BudgetKind { Money, Hours };
+enum class BudgetKind { Money, Hours, Data };
 
 // How far one of a provider's budgets is used.
 struct BudgetUse {
     BudgetKind kind = BudgetKind::Money;
     int percent = 0; // whole percent, at most 100000
-    std::int64_t used = 0; // 1/10000 of money, or seconds
-    std::int64_t limit = 0; // 1/10000 of money, or seconds
+    std::int64_t used = 0; // 1/10000 of money, seconds, or bytes
+    std::int64_t limit = 0; // 1/10000 of money, seconds, or bytes
 };
 
 // The budget the usage has taken more of (money on a tie); none without a

@@ -1,6 +1,7 @@
 #include "core/spending/BudgetWarning.h"
 
 #include "core/pricing/NextUnit.h"
+#include "core/spending/DataAllowance.h"
 #include "core/store/Money.h"
 #include "core/store/SpendingFile.h"
 #include "core/store/VolumePlanFile.h"
@@ -11,13 +12,23 @@ constexpr int kProblemsShown = 3;
 
 QString budgetName(BudgetKind kind)
 {
-    return kind == BudgetKind::Money ? QStringLiteral("money") : QStringLiteral("hours");
+    switch (kind) {
+    case BudgetKind::Hours:
+        return QStringLiteral("hours");
+    case BudgetKind::Data:
+        return QStringLiteral("data");
+    case BudgetKind::Money:
+        break;
+    }
+    return QStringLiteral("money");
 }
 
 } // namespace
 
 QString budgetUseText(const BudgetUse &use, const QString &currencyText)
 {
+    if (use.kind == BudgetKind::Data)
+        return QStringLiteral("%1 of %2").arg(dataAmountText(use.used), dataAmountText(use.limit));
     if (use.kind == BudgetKind::Money)
         return QStringLiteral("%1 of %2")
             .arg(moneyText(use.used, currencyText).trimmed(), moneyText(use.limit, currencyText).trimmed());

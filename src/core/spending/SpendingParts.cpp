@@ -10,9 +10,13 @@ SpendingParts spendingParts(AppCore &core)
         .tariffs = core.tariffs(),
         .call = core.currentCall(),
         .plan = core.spending(),
+        .volumePlans = core.volumePlans(),
+        .volumes = core.volumes(),
         .currencyText = core.currencyText(),
         .archivedCalls = [&core] { return core.archivedCalls(); },
+        .archivedVolumes = [&core] { return core.archivedVolumes(); },
         .saveSpending = [&core] { core.SaveSpending(); },
+        .saveVolumePlans = [&core] { core.SaveVolumePlans(); },
         .playWarningSound = [&core] { core.PlayAppSound(AppSound::Warning); },
     };
 }

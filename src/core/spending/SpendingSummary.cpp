@@ -1,28 +1,56 @@
 #include "core/spending/SpendingSummary.h"
 
 #include "core/spending/BillProjection.h"
+#include "core/spending/DataAllowance.h"
+#include "core/store/DateTimeValue.h"
 #include "core/store/Money.h"
 #include "core/store/TextHelpers.h"
+#include "core/volume/VolumePricing.h"
 
 #include <QLocale>
 
 #include <algorithm>
 
-SpendingSummary spendingSummary(const ProviderTable &providers, const CallLogTable &log,
-    std::span<const CallRecord> archived, const CurrentCall &call, const QString &currency, int providerIndex,
-    const QDateTime &now)
+namespace {
+
+// Data is priced by the plan, not in proportion: the month's data at its
+// pace so far is priced as a whole, in place of the data cost scaled up.
+void addDataAtPace(
+    BillProjection &bill, const SpendingParts &parts, int providerIndex, const BillingCycle &cycle, const QDate &today)
 {
-    const int index = std::clamp(providerIndex, 0, kMaxProviders - 1);
-    const Provider &provider = providers.records[index];
-    const BillingCycle cycle = billingCycleOn(now.date(), provider.MonthStartDay);
-    return spendingSummary(
-        provider, cycle, cycleUsageOf(log, index, cycle, call, now.date(), archived), now.date(), currency);
+    const Provider &provider = parts.providers.records[std::clamp(providerIndex, 0, kMaxProviders - 1)];
+    const auto found = parts.volumePlans.constFind(provider.Name.text());
+    if (found == parts.volumePlans.constEnd() || !found->priced())
+        return;
+    std::int64_t used = loggedCycleBytes(*found, providerIndex, cycle, today, parts.log, parts.volumes.records,
+        parts.archivedCalls(), parts.archivedVolumes());
+    const CurrentCall &call = parts.call;
+    if (call.Connected && call.CallProvider == providerIndex && cycle.contains(dateOfValue(call.CallStart)))
+        used += countedBytes(*found, call.Volume.bytesIn, call.Volume.bytesOut);
+    const int days = std::max(1, cycle.days());
+    const int elapsed = std::clamp(int(cycle.start.daysTo(today)) + 1, 1, days);
+    const MoneyValue dataSoFar = volumeCost(*found, 0, used);
+    const auto usedAtEnd = std::int64_t(std::min<__int128>(__int128(used) * days / elapsed, VolumePlan::kMaxBytes));
+    bill.projected = addMoney(bill.projected, volumeCost(*found, 0, usedAtEnd) - scaleMoney(dataSoFar, days, elapsed));
 }
 
-SpendingSummary spendingSummary(const Provider &provider, const BillingCycle &cycle, const CycleUsage &usage,
-    const QDate &today, const QString &currency)
+} // namespace
+
+SpendingSummary spendingSummary(const SpendingParts &parts, int providerIndex, const QDateTime &now)
 {
-    const BillProjection bill = projectBill(provider, cycle, usage, today);
+    const int index = std::clamp(providerIndex, 0, kMaxProviders - 1);
+    const BillingCycle cycle = billingCycleOn(now.date(), parts.providers.records[index].MonthStartDay);
+    return spendingSummary(parts, index, cycle,
+        cycleUsageOf(parts.log, index, cycle, parts.call, now.date(), parts.archivedCalls()), now.date());
+}
+
+SpendingSummary spendingSummary(const SpendingParts &parts, int providerIndex, const BillingCycle &cycle,
+    const CycleUsage &usage, const QDate &today)
+{
+    const Provider &provider = parts.providers.records[std::clamp(providerIndex, 0, kMaxProviders - 1)];
+    BillProjection bill = projectBill(provider, cycle, usage, today);
+    addDataAtPace(bill, parts, providerIndex, cycle, today);
+    const QString &currency = parts.currencyText;
     auto money = [&currency](MoneyValue amount) { return moneyText(amount, currency).trimmed(); };
 
     SpendingSummary summary;

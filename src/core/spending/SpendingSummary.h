@@ -2,13 +2,10 @@
 
 #include "core/spending/BillingCycle.h"
 #include "core/spending/CycleUsage.h"
-#include "core/store/CurrentCall.h"
-#include "core/store/Records.h"
+#include "core/spending/SpendingParts.h"
 
 #include <QDateTime>
 #include <QString>
-
-#include <span>
 
 // The provider's billing month and its bill, as the windows word them.
 struct SpendingSummary {
@@ -18,11 +15,9 @@ struct SpendingSummary {
 };
 
 // For the provider at `providerIndex` at `now`, counting the archived calls
-// and the running call; money is worded with `currency`.
-SpendingSummary spendingSummary(const ProviderTable &providers, const CallLogTable &log,
-    std::span<const CallRecord> archived, const CurrentCall &call, const QString &currency, int providerIndex,
-    const QDateTime &now);
+// and the running call.
+SpendingSummary spendingSummary(const SpendingParts &parts, int providerIndex, const QDateTime &now);
 // The same from the provider's cycle and usage already counted, so that a
 // caller needing both reads the log once.
-SpendingSummary spendingSummary(const Provider &provider, const BillingCycle &cycle, const CycleUsage &usage,
-    const QDate &today, const QString &currency);
+SpendingSummary spendingSummary(const SpendingParts &parts, int providerIndex, const BillingCycle &cycle,
+    const CycleUsage &usage, const QDate &today);

@@ -8,6 +8,7 @@
 #include "core/spending/SpendingSummary.h"
 #include "core/store/DateTimeValue.h"
 #include "core/store/Money.h"
+#include "core/volume/VolumePricing.h"
 
 #include <algorithm>
 #include <utility>
@@ -25,6 +26,7 @@ SpendingWatch::SpendingWatch(SpendingParts parts, Clock &clock, QObject *parent)
     : QObject(parent)
     , m_parts(std::move(parts))
     , m_clock(clock)
+    , m_data(m_parts, clock)
 {
 }
 
@@ -44,6 +46,27 @@ CycleUsage SpendingWatch::usageOf(int providerIndex) const
 {
     return m_usage.usage(m_parts.log, providerIndex, cycleOf(providerIndex), m_parts.call, m_clock.now().date(),
         m_parts.archivedCalls());
+}
+
+std::optional<std::int64_t> SpendingWatch::dataUsedOf(int providerIndex) const
+{
+    const auto found = m_parts.volumePlans.constFind(m_parts.providers.records[providerIndex].Name.text());
+    if (found == m_parts.volumePlans.constEnd() || found->none())
+        return std::nullopt;
+    const BillingCycle cycle = cycleOf(providerIndex);
+    const CallLogTable &log = m_parts.log;
+    const int count = std::clamp(log.Count, 0, kMaxLogRecords);
+    const QByteArrayView records(
+        reinterpret_cast<const char *>(log.records), qsizetype(count) * qsizetype(sizeof(CallRecord)));
+    DataCount &last = m_dataCount;
+    // Counted again only when what it is counted from changed, not every second.
+    if (last.log != records || last.providerIndex != providerIndex || last.cycleStart != cycle.start
+        || last.archived != m_parts.archivedCalls().size() || last.counted != found->counted) {
+        last = { records.toByteArray(), providerIndex, cycle.start, m_parts.archivedCalls().size(), found->counted,
+            loggedCycleBytes(*found, providerIndex, cycle, m_clock.now().date(), log, m_parts.volumes.records,
+                m_parts.archivedCalls(), m_parts.archivedVolumes()) };
+    }
+    return last.bytes + m_data.runningBytesIn(providerIndex, cycle);
 }
 
 void SpendingWatch::update()
@@ -70,11 +93,13 @@ void SpendingWatch::workOutDisplay()
     const CycleTextSource source { index, cycle.start, cycle.end, usage.calls, usage.seconds, usage.cost,
         m_parts.currencyText };
     if (source != m_cycleTextSource) {
-        m_display.cycleText
-            = spendingSummary(m_parts.providers.records[index], cycle, usage, now.date(), m_parts.currencyText).cycle;
+        m_display.cycleText = spendingSummary(m_parts, index, cycle, usage, now.date()).cycle;
         m_cycleTextSource = source;
     }
     checkBudget(index, usage, cycle);
+    const auto dataUsed = dataUsedOf(index);
+    if (dataUsed)
+        checkDataAllowance(index, cycle, *dataUsed);
     runAutoHangUp();
     checkNextUnit();
 
@@ -104,6 +129,41 @@ void SpendingWatch::workOutDisplay()
         m_display.line = idleLine(now);
         m_display.lineHint = QStringLiteral(" When calling becomes cheaper");
     }
+    // A provider with a data plan shows its data instead; the time's line stays
+    // in the hint, and whatever the hang-up needs keeps the line.
+    if (dataUsed && !m_autoHangUpAt.isValid() && !m_display.armed) {
+        const QString timeLine
+            = m_display.line.isEmpty() ? QString() : QLatin1Char(' ') + m_display.line + QLatin1Char('\n');
+        m_display.lineHint = dataLineHint(index, cycle, *dataUsed) + QLatin1Char('\n') + timeLine + m_display.lineHint;
+        m_display.line = dataLine(index, cycle, *dataUsed);
+    }
+}
+
+QString SpendingWatch::dataLine(int index, const BillingCycle &cycle, std::int64_t used) const
+{
+    const VolumePlan plan = m_parts.volumePlans.value(m_parts.providers.records[index].Name.text());
+    const CurrentCall &call = m_parts.call;
+    QString left = plan.allowanceBytes > 0 ? QStringLiteral("%1 left").arg(dataAmountText(allowanceLeft(plan, used)))
+                                           : QStringLiteral("%1 used").arg(dataAmountText(used));
+    if (call.Connected && call.CallProvider == index && !call.Volume.known())
+        return QStringLiteral("data not counted, %1").arg(left);
+    if (call.Connected && call.CallProvider == index)
+        return QStringLiteral("%1 in, %2 out, %3")
+            .arg(dataAmountText(call.Volume.bytesIn), dataAmountText(call.Volume.bytesOut), left);
+    return QStringLiteral("%1 to %2").arg(left, QLocale().toString(cycle.end, QStringLiteral("d MMM")));
+}
+
+QString SpendingWatch::dataLineHint(int index, const BillingCycle &cycle, std::int64_t used) const
+{
+    const VolumePlan plan = m_parts.volumePlans.value(m_parts.providers.records[index].Name.text());
+    QString hint = plan.allowanceBytes > 0 ? QStringLiteral(" Data this billing month: %1 of %2")
+                                                 .arg(dataAmountText(used), dataAmountText(plan.allowanceBytes))
+                                           : QStringLiteral(" Data this billing month: %1").arg(dataAmountText(used));
+    hint += QStringLiteral("; a new allowance on %1").arg(QLocale().toString(cycle.end, QStringLiteral("d MMM")));
+    if (plan.priced())
+        hint += QStringLiteral("\n Beyond it, %1 for each %2 begun")
+                    .arg(moneyText(plan.blockPrice, m_parts.currencyText).trimmed(), dataAmountText(plan.blockBytes));
+    return hint;
 }
 
 std::optional<CheaperStart> SpendingWatch::cheaperForNewCall(const QDateTime &now) const
@@ -190,21 +250,59 @@ void SpendingWatch::checkBudget(int index, const CycleUsage &usage, const Billin
             warning = { name, *use, 100, std::nullopt, {} };
             parts.append(budgetReachedText(name, *use, currency));
         }
-        if (call.DialledHere) {
-            m_countedCall = call.CallStart;
-            m_autoHangUpAt = m_clock.now().addSecs(kAutoHangUpSeconds);
-            parts.append(QStringLiteral("The call will be hung up in %1 seconds; click the countdown beside the "
-                                        "tariff to keep it going.")
-                             .arg(kAutoHangUpSeconds));
-        } else {
-            hangUpRuledOut(parts, QString());
-        }
+        startAutoHangUp(parts);
     }
     if (parts.isEmpty())
         return;
     warning.text = parts.join(QStringLiteral("\r\r"));
     m_parts.playWarningSound();
     emit budgetWarningDue(warning);
+}
+
+void SpendingWatch::checkDataAllowance(int index, const BillingCycle &cycle, std::int64_t used)
+{
+    const Provider &provider = m_parts.providers.records[index];
+    const auto found = m_parts.volumePlans.find(provider.Name.text());
+    if (found == m_parts.volumePlans.end() || found->allowanceBytes <= 0)
+        return;
+    VolumePlan &plan = *found;
+    const BudgetUse use { BudgetKind::Data, int(std::min<__int128>(__int128(used) * 100 / plan.allowanceBytes, 100000)),
+        used, plan.allowanceBytes };
+    const int shownBefore = plan.warnedCycle == cycle.start ? plan.warnedLevels : 0;
+    const int fresh = budgetLevelsAt(use.percent) & ~shownBefore;
+    if (fresh != 0 || plan.warnedCycle != cycle.start) {
+        plan.warnedCycle = cycle.start;
+        plan.warnedLevels = shownBefore | budgetLevelsAt(use.percent);
+        m_parts.saveVolumePlans();
+    }
+    const CurrentCall &call = m_parts.call;
+    const bool ourCall = call.Connected && call.CallProvider == index;
+    const bool hangUp = use.percent >= 100 && ourCall && m_countedCall != call.CallStart
+        && m_parts.plan.budgets.value(provider.Name.text()).autoHangUp;
+    if (fresh == 0 && !hangUp)
+        return;
+    const QString name = provider.Name.text().trimmed();
+    QStringList parts { budgetReachedText(name, use, m_parts.currencyText) };
+    if (hangUp)
+        startAutoHangUp(parts);
+    BudgetWarning warning { name, use, fresh != 0 ? highestBudgetLevel(fresh) : 100, std::nullopt, {} };
+    warning.text = parts.join(QStringLiteral("\r\r"));
+    m_parts.playWarningSound();
+    emit budgetWarningDue(warning);
+}
+
+void SpendingWatch::startAutoHangUp(QStringList &parts)
+{
+    const CurrentCall &call = m_parts.call;
+    if (!call.DialledHere) {
+        hangUpRuledOut(parts, QString());
+        return;
+    }
+    m_countedCall = call.CallStart;
+    m_autoHangUpAt = m_clock.now().addSecs(kAutoHangUpSeconds);
+    parts.append(QStringLiteral("The call will be hung up in %1 seconds; click the countdown beside the "
+                                "tariff to keep it going.")
+                     .arg(kAutoHangUpSeconds));
 }
 
 void SpendingWatch::hangUpRuledOut(QStringList &parts, const QString &when)

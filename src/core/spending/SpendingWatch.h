@@ -5,6 +5,7 @@
 #include "core/spending/BudgetWarning.h"
 #include "core/spending/CheaperHour.h"
 #include "core/spending/CycleUsage.h"
+#include "core/spending/DataAllowance.h"
 #include "core/spending/SpendingParts.h"
 
 #include <QObject>
@@ -51,6 +52,12 @@ public:
     int providerIndex() const;
     BillingCycle cycleOf(int providerIndex) const;
     CycleUsage usageOf(int providerIndex) const;
+    // The bytes the provider's data plan has counted in its cycle now, the
+    // running call's included; none without a data plan.
+    std::optional<std::int64_t> dataUsedOf(int providerIndex) const;
+
+    // Prices the running call's data: the monitor's volume hook calls it.
+    RunningDataCharge &dataCharge() { return m_data; }
 
 signals:
     // The display differs from what it was at the last update.
@@ -65,6 +72,11 @@ signals:
 private:
     void workOutDisplay();
     void checkBudget(int index, const CycleUsage &usage, const BillingCycle &cycle);
+    void checkDataAllowance(int index, const BillingCycle &cycle, std::int64_t used);
+    // Starts the countdown of the automatic hang-up for the running call, or says why it cannot.
+    void startAutoHangUp(QStringList &parts);
+    QString dataLine(int index, const BillingCycle &cycle, std::int64_t used) const;
+    QString dataLineHint(int index, const BillingCycle &cycle, std::int64_t used) const;
     // Adds why the running call will not be hung up, once for the call.
     void hangUpRuledOut(QStringList &parts, const QString &when);
     std::optional<CheaperStart> cheaperForNewCall(const QDateTime &now) const;
@@ -76,6 +88,17 @@ private:
     SpendingParts m_parts;
     Clock &m_clock;
     mutable CycleUsageCounter m_usage;
+    RunningDataCharge m_data;
+    // The logged bytes of the provider's cycle as last counted, and what they were counted from.
+    struct DataCount {
+        QByteArray log;
+        int providerIndex = -1;
+        QDate cycleStart;
+        std::size_t archived = 0;
+        CountedBytes counted = CountedBytes::Both;
+        std::int64_t bytes = 0;
+    };
+    mutable DataCount m_dataCount;
     // What the month fields' hint was last worded from; it is worded again
     // only when one of these changes.
     struct CycleTextSource {

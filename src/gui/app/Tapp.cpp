@@ -294,6 +294,8 @@ void Tapp::buildControls()
     auto *spendingLine = new SpendingLine(*m_spending, { LabelMonthsTime, LabelMonthsCost }, this);
     decorateLabel(spendingLine, Layout::LabelSpending, 11, kLcdText, Qt::AlignRight);
     connect(m_spending.get(), &SpendingWatch::hangUpRequested, m_dialler.get(), &Dialler::HangUpEntry);
+    m_monitor->setVolumeHook(
+        [this](CurrentCall &call, const CallVolume &) { m_spending->dataCharge().onVolume(call); });
 
     m_providerChooser
         = std::make_unique<ProviderChooser>(m_monitor->registry(), m_dialUp, ButtonDial, grpSelectedEntry, [this] {
@@ -335,6 +337,8 @@ void Tapp::FormCreate()
         SkinMessageDlg(mtWarning, damagedBudgetsText(report.budgetsProblems, report.budgetsCopyError), mbOK, this);
     if (!report.volumeProblems.isEmpty())
         SkinMessageDlg(mtWarning, damagedVolumePlansText(report.volumeProblems, report.volumeCopyError), mbOK, this);
+    if (!report.callVolumeProblems.isEmpty())
+        SkinMessageDlg(mtWarning, report.callVolumeProblems.join(QLatin1Char('\r')), mbOK, this);
     if (!report.damagedFiles.isEmpty())
         reportDamagedCalls(report.damagedFiles);
     loadMainPicture();

@@ -6,6 +6,7 @@
 #include "gui/app/Tapp.h"
 #include "gui/app/TappTray.h"
 #include "gui/calllog/TCallLog.h"
+#include "gui/controls/SkinLook.h"
 #include "gui/dialogs/DialUpServiceName.h"
 #include "gui/dialogs/Tsplash.h"
 #include "gui/messages/MessageDialogs.h"
@@ -32,6 +33,7 @@ int main(int argc, char *argv[])
     // Skins are pixel art: whole device pixels per picture pixel keep them crisp.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
     QApplication application(argc, argv);
+    SkinLook::applyToApplication(application);
     const ProgramFolders folders = locateProgramFolders(QApplication::applicationFilePath());
     SkinLibrary::setProgramFolders(folders.searchPath());
     SkinLibrary::setCacheFolder(SkinImageCache::defaultFolder());

@@ -45,21 +45,6 @@ constexpr int kControlsHeight = 125;
 constexpr int kWidestColumn = 4 * SkinLayout::CallLogWindow::kGridWidth;
 const QString kAllProvidersCaption = QStringLiteral("All Providers");
 
-TextButtonAppearance statisticsLook()
-{
-    TextButtonAppearance look;
-    look.Color = Qt::black;
-    look.FontColor = Qt::white;
-    look.ColorHot = QColor(255, 128, 64);
-    look.FontHotColor = Qt::black;
-    look.ColorDown = QColor(0, 128, 128);
-    look.FontDownColor = Qt::white;
-    look.FrameUpColor = Qt::black;
-    look.FrameHotColor = Qt::black;
-    look.FrameDownColor = Qt::black;
-    return look;
-}
-
 // A statistic too long for its button breaks after its first word (the
 // currency symbol), then narrows its letters and only then makes them
 // smaller, down to a size still read; past that the symbol goes, and last
@@ -165,8 +150,7 @@ void TCallLog::buildButtons()
     auto makeText = [this](const char *name, const QString &caption, const QRect &rect, void (TCallLog::*handler)()) {
         auto *button = new TGTextButton(this);
         button->setObjectName(QString::fromLatin1(name));
-        button->setAppearance(SkinLook::darkTextButton());
-        button->setFont(SkinLook::font(11, true));
+        SkinLook::styleButton(button, Look::ButtonSize::Small);
         button->setText(caption);
         button->setGeometry(rect);
         connect(button, &TGTextButton::clicked, this, handler);
@@ -181,7 +165,7 @@ void TCallLog::buildButtons()
     ButtonChart = makeText("ButtonChart", QStringLiteral("Chart..."), Layout::ButtonChart, &TCallLog::ButtonChartClick);
     ButtonChart->setToolTip(QStringLiteral("Cost and time per day or month"));
 
-    const TextButtonAppearance look = statisticsLook();
+    const TextButtonAppearance look = SkinLook::textButton();
     for (int k = 0; k < kStatisticCount; ++k) {
         auto *button = new TGTextButton(this);
         button->setObjectName(QStringLiteral("GTextButton%1").arg(k + 1));

@@ -23,19 +23,17 @@ namespace {
 
 namespace Layout = SkinLayout::EditCallDialog;
 
-const QColor kPanel(0, 48, 96);
-const QColor kLabelBack(128, 128, 192);
+// The panels behind the fields are the fields' own edges.
+const QColor kPanel = QColor::fromRgb(Look::kField);
+const QColor kPanelEdge = QColor::fromRgb(Look::kFieldBorder);
+const QColor kLabelBack = QColor::fromRgb(Look::kReadOnlyField);
 
 void colourField(QWidget *field)
 {
+    SkinLook::styleField(field);
     QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, kPanel);
     palette.setColor(QPalette::Window, kPanel);
-    palette.setColor(QPalette::Text, Qt::white);
-    palette.setColor(QPalette::WindowText, Qt::white);
-    palette.setColor(QPalette::ButtonText, Qt::white);
     field->setPalette(palette);
-    field->setFont(SkinLook::fieldFont(true));
 }
 
 // Two-digit years are kept, so the pickers stay within today's century.
@@ -86,7 +84,7 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
         auto *shape = new TGShape(this);
         shape->setObjectName(QStringLiteral("GShape%1").arg(i + 1));
         shape->setBrush(kPanel);
-        shape->setPen(QPen(kPanel));
+        shape->setPen(QPen(kPanelEdge));
         shape->setGeometry(panels[i]);
     }
 
@@ -96,10 +94,9 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
     m_connectionLabel->setAutoFillBackground(true);
     QPalette labelPalette = m_connectionLabel->palette();
     labelPalette.setColor(QPalette::Window, kLabelBack);
+    labelPalette.setColor(QPalette::WindowText, QColor::fromRgb(Look::kValueText));
     m_connectionLabel->setPalette(labelPalette);
-    QFont labelFont = m_connectionLabel->font();
-    labelFont.setBold(true);
-    m_connectionLabel->setFont(labelFont);
+    m_connectionLabel->setFont(SkinLook::fieldFont(true));
 
     const QString timeMask = QStringLiteral("99:99:99");
     m_startTimeEdit = makeField("StartTimeEdit", Layout::StartTimeEdit, timeMask);
@@ -114,7 +111,7 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
         auto *button = new TGFocusButton(this);
         button->setObjectName(QString::fromLatin1(name));
         button->setText(caption);
-        button->setAppearance(SkinLook::textButton());
+        SkinLook::styleButton(button);
         button->setGeometry(rect);
         return button;
     };

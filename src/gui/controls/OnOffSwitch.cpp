@@ -1,16 +1,9 @@
 #include "gui/controls/OnOffSwitch.h"
 
+#include "core/skins/Look.h"
+
 #include <QKeyEvent>
 #include <QPainter>
-
-namespace {
-
-const QColor kOnColour(0, 168, 0);
-const QColor kOffColour(208, 0, 0);
-const QColor kDisabledColour(128, 128, 128);
-const QColor kFocusColour(255, 255, 0);
-
-} // namespace
 
 OnOffSwitch::OnOffSwitch(QWidget *parent)
     : QAbstractButton(parent)
@@ -26,17 +19,20 @@ void OnOffSwitch::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    if (!isEnabled())
+        painter.setOpacity(Look::kDisabledOpacity);
     const QRectF track = QRectF(rect()).adjusted(2, 2, -2, -2);
     const qreal radius = track.height() / 2;
-    const QColor fill = !isEnabled() ? kDisabledColour : isChecked() ? kOnColour : kOffColour;
-    painter.setPen(hasFocus() ? QPen(kFocusColour, 2) : QPen(fill.darker(150), 1));
+    const QColor fill = QColor::fromRgb(isChecked() ? Look::kSwitchOn : Look::kSwitchOff);
+    painter.setPen(
+        hasFocus() ? QPen(QColor::fromRgb(Look::kAccentDown), Look::kFocusRingWidth) : QPen(fill.darker(125), 1));
     painter.setBrush(isDown() ? fill.darker(120) : fill);
     painter.drawRoundedRect(track, radius, radius);
 
     const qreal knob = track.height() - 4;
     const qreal x = isChecked() ? track.right() - 2 - knob : track.left() + 2;
-    painter.setPen(QPen(QColor(64, 64, 64), 1));
-    painter.setBrush(QColor(245, 245, 245));
+    painter.setPen(QPen(fill.darker(140), 1));
+    painter.setBrush(QColor::fromRgb(Look::kSwitchKnob));
     painter.drawEllipse(QRectF(x, track.top() + 2, knob, knob));
 }
 

@@ -2,8 +2,8 @@
 
 #include <QAbstractButton>
 
-// A small on/off toggle: green with the knob on the right when on, red with
-// the knob on the left when off. A click, Space or Enter toggles it; it takes
+// A small on/off toggle in the look's switch colours, the knob on the right
+// when on and on the left when off. A click, Space or Enter toggles it; it takes
 // part in the tab order and shows a frame while it has the focus.
 class OnOffSwitch final : public QAbstractButton {
     Q_OBJECT

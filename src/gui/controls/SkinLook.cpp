@@ -2,9 +2,12 @@
 
 #include "core/skins/SkinLayout.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyleFactory>
 #include <QTextCharFormat>
 #include <QToolButton>
 #include <QWidget>
@@ -12,7 +15,7 @@
 namespace {
 
 // The calendar's strip and its chosen day.
-const QColor kCalendarStrip(16, 118, 132);
+const QColor kCalendarStrip = QColor::fromRgb(Look::kAccentDown);
 const QColor kCalendarHeader(226, 232, 240);
 
 // A light chevron pointing left or right, drawn sharp at any density.
@@ -45,59 +48,83 @@ namespace SkinLook {
 
 TextButtonAppearance textButton()
 {
-    const QColor accent = QColor::fromRgb(SkinLayout::kAccent);
-    const QColor pressed(16, 118, 132);
     TextButtonAppearance look;
-    look.Color = QColor(226, 232, 240);
-    look.ColorHot = accent;
-    look.ColorDown = pressed;
-    look.ColorDisabled = QColor(236, 239, 243);
-    look.FontColor = QColor::fromRgb(SkinLayout::kDarkText);
-    look.FontHotColor = Qt::white;
-    look.FontDownColor = Qt::white;
-    look.FontDisabledColor = QColor(160, 168, 178);
-    look.FrameUpColor = QColor(160, 172, 186);
-    look.FrameHotColor = accent;
-    look.FrameDownColor = pressed;
-    look.FrameDisabledColor = QColor(204, 210, 218);
-    look.FrameFocusColor = accent;
+    const auto face = [](const Look::ButtonFace &colours, QColor &fill, QColor &text, QColor &border) {
+        fill = QColor::fromRgb(colours.fill);
+        text = QColor::fromRgb(colours.text);
+        border = QColor::fromRgb(colours.border);
+    };
+    face(Look::kButtonUp, look.Color, look.FontColor, look.FrameUpColor);
+    face(Look::kButtonHot, look.ColorHot, look.FontHotColor, look.FrameHotColor);
+    face(Look::kButtonDown, look.ColorDown, look.FontDownColor, look.FrameDownColor);
+    face(Look::kButtonUp, look.ColorDisabled, look.FontDisabledColor, look.FrameDisabledColor);
+    look.FrameFocusColor = QColor::fromRgb(Look::kAccent);
+    look.Radius = Look::kButtonRadius;
+    look.DisabledOpacity = Look::kDisabledOpacity;
     return look;
 }
 
-TextButtonAppearance darkTextButton()
+void styleButton(TGTextButton *button, Look::ButtonSize size)
 {
-    TextButtonAppearance look = textButton();
-    look.Color = QColor(52, 64, 80);
-    look.FontColor = QColor::fromRgb(SkinLayout::kLightText);
-    look.FrameUpColor = QColor(74, 90, 110);
-    look.ColorDisabled = QColor(40, 49, 61);
-    look.FontDisabledColor = QColor::fromRgb(SkinLayout::kMutedText);
-    look.FrameDisabledColor = QColor(58, 70, 86);
-    look.Radius = 13; // the pills of the call log's picture buttons
-    return look;
+    button->setAppearance(textButton());
+    button->setFont(Look::buttonFont(size));
 }
 
-QFont font(int pixels, bool bold)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
+QFont font(int pixels, bool bold) { return Look::font(pixels, bold); }
 
-QFont fieldFont(bool bold) { return font(13, bold); }
+QFont fieldFont(bool bold) { return font(Look::kTextPixels, bold); }
 
 void styleField(QWidget *field)
 {
     // The well is painted in the picture: the field shows it through.
     QPalette palette = field->palette();
-    const QColor text = QColor::fromRgb(SkinLayout::kDarkText);
+    const QColor text = QColor::fromRgb(Look::kValueText);
     palette.setColor(QPalette::WindowText, text);
     palette.setColor(QPalette::Text, text);
     palette.setColor(QPalette::ButtonText, text);
-    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Base, QColor::fromRgb(Look::kField));
+    palette.setColor(QPalette::Highlight, QColor::fromRgb(Look::kAccent));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    const QColor disabled = QColor::fromRgb(Look::kDisabledText);
+    for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        palette.setColor(QPalette::Disabled, role, disabled);
     field->setPalette(palette);
     field->setFont(fieldFont());
+}
+
+void styleCaption(QLabel *caption)
+{
+    QPalette palette = caption->palette();
+    palette.setColor(QPalette::WindowText, QColor::fromRgb(Look::kLabelText));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor::fromRgb(Look::kDisabledText));
+    caption->setPalette(palette);
+    caption->setFont(fieldFont());
+}
+
+void applyToApplication(QApplication &application)
+{
+    // One style whatever the desktop: the colours below are drawn as meant.
+    if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(fusion);
+    // Every text a window does not size itself, dialog labels and fields included.
+    QApplication::setFont(fieldFont());
+
+    QPalette popup = application.palette();
+    const auto both = [&popup](QPalette::ColorRole role, QRgb colour) {
+        popup.setColor(QPalette::Active, role, QColor::fromRgb(colour));
+        popup.setColor(QPalette::Inactive, role, QColor::fromRgb(colour));
+    };
+    for (const QPalette::ColorRole role : { QPalette::Window, QPalette::Base, QPalette::Button })
+        both(role, Look::kPopupBack);
+    for (const QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        both(role, Look::kPopupText);
+    both(QPalette::Highlight, Look::kPopupHighlight);
+    both(QPalette::HighlightedText, Look::kPopupHighlightText);
+    both(QPalette::Mid, Look::kPopupBorder);
+    both(QPalette::Dark, Look::kPopupBorder);
+    popup.setColor(QPalette::Disabled, QPalette::Text, QColor::fromRgb(Look::kDisabledText));
+    popup.setColor(QPalette::Disabled, QPalette::WindowText, QColor::fromRgb(Look::kDisabledText));
+    QApplication::setPalette(popup, "QMenu");
 }
 
 } // namespace SkinLook

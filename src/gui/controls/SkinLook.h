@@ -1,24 +1,27 @@
 #pragma once
 
+#include "core/skins/Look.h"
 #include "gui/controls/TGTextButton.h"
 
 #include <QColor>
 #include <QFont>
 
+class QApplication;
 class QCalendarWidget;
+class QLabel;
 class QWidget;
 
-// The program's one look for the controls the dialogs draw over their skin
-// pictures: the text buttons, the value labels and the edit fields.
+// The look (core/skins/Look.h) put on the widgets: the text buttons, the
+// labels, the edit fields, the calendar and the application's own pop-ups.
 namespace SkinLook {
 
-// Text buttons of every dialog, in the skin's accent colour.
+// The one text button's colours.
 [[nodiscard]] TextButtonAppearance textButton();
 
-// Text buttons on the dark frames and title strips.
-[[nodiscard]] TextButtonAppearance darkTextButton();
+// A text button in the one kind, at one of its two sizes.
+void styleButton(TGTextButton *button, Look::ButtonSize size = Look::ButtonSize::Large);
 
-// Arial at a size in pixels, so texts keep their room at any screen density.
+// The program's font at a size in pixels.
 [[nodiscard]] QFont font(int pixels, bool bold = false);
 
 // The font of values and fields on the light dialog bodies.
@@ -26,6 +29,13 @@ namespace SkinLook {
 
 // A value label or a frameless edit field over a painted white well.
 void styleField(QWidget *field);
+
+// A caption drawn by a widget beside the painted ones: the same font and colour.
+void styleCaption(QLabel *caption);
+
+// The font, the colours and the style of pop-up menus, drop-down lists and
+// the dialogs that are not skinned, for the whole application.
+void applyToApplication(QApplication &application);
 
 // A calendar drop-down: dark text on white, a dark strip with light month,
 // year and arrows, whatever window or field it drops from.

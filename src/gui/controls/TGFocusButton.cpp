@@ -1,7 +1,11 @@
 #include "gui/controls/TGFocusButton.h"
 
+#include "core/skins/Look.h"
+
 #include <QKeyEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace {
 
@@ -62,9 +66,10 @@ void TGFocusButton::paintOver(QPainter &painter)
 {
     if (!m_showsFocusFrame || !hasFocus())
         return;
-    QPen pen(appearance().FrameFocusColor);
-    pen.setStyle(Qt::DotLine);
-    painter.setPen(pen);
+    // A solid ring inside the edge, in the face's own rounding.
+    const qreal radius = std::max(0, appearance().Radius - 2);
+    painter.setRenderHint(QPainter::Antialiasing, radius > 0);
+    painter.setPen(QPen(appearance().FrameFocusColor, Look::kFocusRingWidth));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(3, 3, -4, -4));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(3, 3, -3, -3), radius, radius);
 }

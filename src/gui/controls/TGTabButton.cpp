@@ -1,5 +1,6 @@
 #include "gui/controls/TGTabButton.h"
 
+#include "core/skins/Look.h"
 #include "core/skins/SkinLibrary.h"
 #include "core/windowlogic/KeyedImage.h"
 
@@ -119,5 +120,8 @@ void TGTabButton::paintEvent(QPaintEvent *)
     if (picture->isNull())
         return;
     QPainter painter(this);
+    // A picture has no disabled face of its own: it fades as every disabled control does.
+    if (face() == ButtonFace::Disabled)
+        painter.setOpacity(Look::kDisabledOpacity);
     painter.drawImage(QPoint(0, 0), *picture);
 }

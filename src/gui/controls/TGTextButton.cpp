@@ -66,6 +66,8 @@ void TGTextButton::paintEvent(QPaintEvent *)
     const ButtonFace now = face();
     const FaceColours colours = coloursFor(m_appearance, now);
     QPainter painter(this);
+    if (now == ButtonFace::Disabled)
+        painter.setOpacity(m_appearance.DisabledOpacity);
     const QRect area = rect();
     if (m_appearance.Radius > 0) {
         // Rounded: the window shows through the corners; no 3D edge.

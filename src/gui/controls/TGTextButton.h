@@ -24,6 +24,7 @@ struct TextButtonAppearance {
     int Ctrl3DWidth = 1;
     bool Transparent = false; // no background: the window shows through
     int Radius = 0; // rounded corners in pixels, the window showing through them
+    qreal DisabledOpacity = 1; // below 1 the disabled face is faded into what lies behind
 };
 
 // A button that draws its caption on a coloured face: up, hot while the

@@ -145,7 +145,7 @@ TSettings::TSettings(AppCore &core, QWidget *parent)
         button->setObjectName(QString::fromLatin1(name));
         button->setText(QString::fromLatin1(caption));
         button->setToolTip(QString::fromLatin1(hint));
-        button->setAppearance(SkinLook::textButton());
+        SkinLook::styleButton(button);
         button->setGeometry(rect);
     }
     connect(m_buttonOkay, &TGFocusButton::clicked, this, &TSettings::ButtonOkayClick);

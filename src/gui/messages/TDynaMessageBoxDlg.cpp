@@ -133,7 +133,7 @@ TDynaMessageBoxDlg::TDynaMessageBoxDlg(int width, int height, std::uint8_t kind,
     const TextButtonAppearance look = SkinLook::textButton();
     for (qsizetype position = 0; position < shown.size(); ++position)
         addButton(shown[position], dynaBoxButtonRect(int(position), int(shown.size()), client), look)
-            ->setFont(SkinLook::font(13));
+            ->setFont(Look::buttonFont(Look::ButtonSize::Large));
     centreOnScreen();
 }
 

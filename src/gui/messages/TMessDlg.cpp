@@ -15,19 +15,6 @@
 
 namespace {
 
-TextButtonAppearance buttonAppearance()
-{
-    TextButtonAppearance look;
-    look.Color = QColor(192, 192, 192);
-    look.ColorHot = QColor(255, 128, 0);
-    look.ColorDown = QColor(0, 128, 0);
-    look.FontHotColor = QColor(0, 0, 0);
-    look.FrameUpColor = QColor(192, 192, 192);
-    look.FrameHotColor = QColor(255, 128, 0);
-    look.FrameDownColor = QColor(0, 128, 0);
-    return look;
-}
-
 // A long text first narrows its font, down to kSmallestPixels; what is then
 // still too tall is returned, for the dialog to grow by.
 int fitText(QLabel *label)
@@ -92,12 +79,11 @@ TMessDlg::TMessDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons
         background->RebuildOutline();
     }
 
-    const TextButtonAppearance look = buttonAppearance();
-    const QFont buttonFont = SkinLook::font(11);
+    // The skin's button column holds the small buttons.
     for (qsizetype position = 0; position < shown.size(); ++position) {
-        TGFocusButton *button = addButton(shown[position], skinDialogButtonRect(int(position)), look);
+        TGFocusButton *button = addButton(shown[position], skinDialogButtonRect(int(position)), SkinLook::textButton());
         button->setShowsFocusFrame(false);
-        button->setFont(buttonFont);
+        button->setFont(Look::buttonFont(Look::ButtonSize::Small));
     }
     centreOnScreen();
 }

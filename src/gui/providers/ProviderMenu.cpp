@@ -71,13 +71,13 @@ void ProviderMenu::open(const QPoint &at, int width)
     popup(at);
     if (const QScreen *screen = this->screen()) {
         const QRect available = screen->availableGeometry();
-        QRect frame = geometry();
-        frame.setHeight(std::min(frame.height(), available.height()));
-        frame.moveTop(std::clamp(frame.top(), available.top(), available.bottom() + 1 - frame.height()));
-        frame.moveLeft(std::clamp(
-            frame.left(), available.left(), std::max(available.left(), available.right() + 1 - frame.width())));
-        if (frame != geometry())
-            setGeometry(frame);
+        QRect placed = geometry();
+        placed.setHeight(std::min(placed.height(), available.height()));
+        placed.moveTop(std::clamp(placed.top(), available.top(), available.bottom() + 1 - placed.height()));
+        placed.moveLeft(std::clamp(
+            placed.left(), available.left(), std::max(available.left(), available.right() + 1 - placed.width())));
+        if (placed != geometry())
+            setGeometry(placed);
     }
 }
 

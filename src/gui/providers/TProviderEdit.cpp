@@ -1,5 +1,7 @@
 #include "gui/providers/TProviderEdit.h"
 
+#include "gui/controls/ScrollingFace.h"
+
 #include "core/providers/ProviderAccount.h"
 #include "core/skins/SkinLayout.h"
 #include "core/skins/SkinLibrary.h"
@@ -133,6 +135,8 @@ TProviderEdit::TProviderEdit(AppCore &core, dialup::DialUpService &service, QWid
     setEditMode(false);
     m_previous->setEnabled(false);
     m_next->setEnabled(false);
+    scrollFaceOnSmallScreen(this, size(), parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen(),
+        QStringLiteral("Provider"), m_background);
 }
 
 TProviderEdit::~TProviderEdit() = default;
@@ -175,7 +179,7 @@ QAbstractButton *TProviderEdit::addButton(
     auto *button = new TGFocusButton(this);
     button->setObjectName(name);
     button->setText(caption);
-    button->setAppearance(SkinLook::textButton());
+    SkinLook::styleButton(button);
     button->setGeometry(rect);
     connect(button, &QAbstractButton::clicked, this, handler);
     return button;

@@ -86,7 +86,7 @@ CallLogReports::CallLogReports(QWidget *window)
 CallLogView CallLogReports::viewOf(int filter) const
 {
     return { m_core->log(), m_core->providers(), m_core->tariffs(), filter, m_core->clock().now().date(),
-        m_core->archivedCalls() };
+        m_core->archivedCalls(), m_core->volumes().records, m_core->archivedVolumes() };
 }
 
 void CallLogReports::exportCalls(int filter)

@@ -49,8 +49,7 @@ TUsageChart::TUsageChart(
         auto *button = new TGTextButton(this);
         button->setObjectName(QString::fromLatin1(name));
         button->setText(caption);
-        button->setAppearance(SkinLook::darkTextButton());
-        button->setFont(SkinLook::font(12, true));
+        SkinLook::styleButton(button, Look::ButtonSize::Small);
         button->setGeometry(rect);
         return button;
     };
@@ -152,9 +151,10 @@ void TUsageChart::refresh()
     ChartView->setChart(std::move(chart));
     showFigures(kFiguresHint);
     // The period shown is marked like a pressed button.
-    const TextButtonAppearance plain = SkinLook::darkTextButton();
+    const TextButtonAppearance plain = SkinLook::textButton();
     TextButtonAppearance chosen = plain;
     chosen.Color = plain.ColorDown;
+    chosen.FontColor = plain.FontDownColor;
     chosen.FrameUpColor = plain.FrameDownColor;
     ButtonMonth->setAppearance(m_yearShown ? plain : chosen);
     ButtonYear->setAppearance(m_yearShown ? chosen : plain);

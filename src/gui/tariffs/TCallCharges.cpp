@@ -1,5 +1,7 @@
 #include "gui/tariffs/TCallCharges.h"
 
+#include "gui/controls/ScrollingFace.h"
+
 #include "core/app/AppCore.h"
 #include "core/skins/SkinLayout.h"
 #include "core/skins/SkinLibrary.h"
@@ -33,7 +35,6 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScreen>
-#include <QScrollArea>
 #include <QSlider>
 #include <QTableView>
 
@@ -156,41 +157,8 @@ void TCallCharges::FormCreate()
     UpdateTarifDisplay();
     FillGridWithData();
     sizeLastColumn();
-    fitScreen();
-}
-
-// On a screen smaller than the editor (a small one at a large scale) the
-// editor's whole face scrolls in a window the screen holds, so that every
-// field and button can still be reached.
-void TCallCharges::fitScreen()
-{
-    const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QSize room = screen->availableGeometry().size();
-    if (room.width() >= Layout::kSize.width() && room.height() >= Layout::kSize.height())
-        return;
-    auto *page = new QWidget;
-    page->setObjectName(QStringLiteral("TariffPage"));
-    page->setFixedSize(Layout::kSize);
-    page->setPalette(palette());
-    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (child->isWindow())
-            continue;
-        const QRect where = child->geometry();
-        const bool shown = !child->isHidden();
-        child->setParent(page);
-        child->setGeometry(where);
-        child->setVisible(shown);
-    }
-    auto *scroller = new QScrollArea(this);
-    scroller->setObjectName(QStringLiteral("TariffScroller"));
-    scroller->setFrameShape(QFrame::NoFrame);
-    scroller->setWidget(page);
-    // The outline of the picture would cut the scroll bars off.
-    clearMask();
-    setFixedSize(Layout::kSize.boundedTo(room));
-    scroller->setGeometry(rect());
+    scrollFaceOnSmallScreen(this, Layout::kSize,
+        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen(), QStringLiteral("Tariff"));
 }
 
 TCallCharges::TimeFields TCallCharges::makeTimeFields(
@@ -223,7 +191,7 @@ TGFocusButton *TCallCharges::makeButton(const char *name, const QString &caption
     auto *button = new TGFocusButton(parent ? parent : this);
     button->setObjectName(QString::fromLatin1(name));
     button->setText(caption);
-    button->setAppearance(SkinLook::textButton());
+    SkinLook::styleButton(button);
     button->setGeometry(rect);
     return button;
 }
@@ -242,9 +210,8 @@ void TCallCharges::buildDetailArea()
     LabelCostCaption = makeLabel("LabelCostCaption", Layout::CostCaption);
     LabelCostCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     LabelCostCaption->setText(QStringLiteral("Cost per Unit"));
-    QFont captionFont = LabelCostCaption->font();
-    captionFont.setPointSize(9); // as the names painted beside it
-    LabelCostCaption->setFont(captionFont);
+    // As the names painted beside it.
+    SkinLook::styleCaption(LabelCostCaption);
     LabelCost = makeLabel("LabelCost", Layout::UnitCost);
     LabelMinCharge = makeLabel("LabelMinCharge", Layout::MinCharge);
 

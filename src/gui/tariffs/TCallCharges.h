@@ -55,7 +55,6 @@ private:
     };
 
     void FormCreate();
-    void fitScreen();
     void buildDetailArea();
     void buildKindArea();
     void buildButtons();

@@ -1,5 +1,7 @@
 #include "platform/networkmanager/NmDialUpService.h"
 
+#include "platform/networkmanager/InterfaceCounters.h"
+
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -433,7 +435,8 @@ void NmDialUpService::readDevices(std::vector<Active> actives)
                 batch->failure = answer;
             else
                 batch->devices[path]
-                    = Device { *state, reasonOf(device->value(QStringLiteral("StateReason"))).value_or(0), *interface };
+                    = Device { *state, reasonOf(device->value(QStringLiteral("StateReason"))).value_or(0), *interface,
+                          textOf(device->value(QStringLiteral("IpInterface"))).value_or(QString()) };
             if (--batch->remaining > 0)
                 return;
             if (batch->failure) {
@@ -678,6 +681,22 @@ std::expected<void, dialup::ErrorCode> NmDialUpService::hangUp(dialup::Connectio
     m_watches.erase(handle);
     deactivate(handle, path);
     return {};
+}
+
+std::expected<dialup::ByteCounters, dialup::ErrorCode> NmDialUpService::connectionBytes(dialup::ConnectionHandle handle)
+{
+    const Active *active = activeByPath(pathOfHandle(handle));
+    if (!active)
+        return std::unexpected(nm::kErrorNoSuchConnection);
+    const auto device = active->devices.isEmpty() ? m_devices.end() : m_devices.find(active->devices.constFirst());
+    if (device == m_devices.end())
+        return std::unexpected(dialup::kErrorNoCounters);
+    // A device without an IP interface of its own carries the traffic itself.
+    const QString &name = device->second.ipInterface.isEmpty() ? device->second.interface : device->second.ipInterface;
+    const auto counters = readInterfaceCounters(name);
+    if (!counters)
+        return std::unexpected(dialup::kErrorNoCounters);
+    return *counters;
 }
 
 void NmDialUpService::deactivate(dialup::ConnectionHandle handle, const QString &activePath)

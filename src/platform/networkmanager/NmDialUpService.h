@@ -52,6 +52,8 @@ public:
     std::expected<dialup::ConnectionHandle, dialup::ErrorCode> dial(const std::string &entry,
         const std::string &userName, const std::string &password, dialup::DialNotifier notifier) override;
     std::expected<void, dialup::ErrorCode> hangUp(dialup::ConnectionHandle handle) override;
+    // The counters of the IP interface of the connection's first device.
+    std::expected<dialup::ByteCounters, dialup::ErrorCode> connectionBytes(dialup::ConnectionHandle handle) override;
     void setHangUpRefusalHandler(dialup::HangUpRefusal handler) override { m_onRefusal = std::move(handler); }
     std::string errorText(dialup::ErrorCode code) override;
     std::expected<void, dialup::ErrorCode> createEntry(dialup::NativeWindow owner) override;
@@ -87,6 +89,7 @@ private:
         std::uint32_t state = 0;
         std::uint32_t reason = 0;
         QString interface;
+        QString ipInterface; // where the traffic is counted: ppp0 for a modem on ttyUSB0
     };
     struct Watch {
         QString activePath; // empty until NetworkManager has answered the activation

@@ -50,6 +50,8 @@ SimConnection SimConnection::plan(const SimEntry &entry, const QString &userName
         connection.failState = simdialup::isAuthenticationError(error) ? dialup::kAuthenticate : dialup::kConnectDevice;
     } else {
         connection.dropAfterMs = qint64(std::clamp(entry.dropAfterSeconds, 0, SimEntry::kMaxDropAfterSeconds)) * 1000;
+        connection.bytesPerSecondIn = std::clamp<qint64>(entry.bytesPerSecondIn, 0, SimEntry::kMaxBytesPerSecond);
+        connection.bytesPerSecondOut = std::clamp<qint64>(entry.bytesPerSecondOut, 0, SimEntry::kMaxBytesPerSecond);
     }
     return connection;
 }
@@ -73,6 +75,16 @@ SimConnection::Moment SimConnection::at(qint64 nowMs) const
         return { Phase::Gone, { dialup::kDisconnected, 0 } };
     }
     return { Phase::Connected, { dialup::kConnected, 0 } };
+}
+
+dialup::ByteCounters SimConnection::bytesAt(qint64 nowMs) const
+{
+    const qint64 connectedAt = dialStartMs + kConnectedIndex * stageMs;
+    qint64 upMs = failError != 0 ? 0 : std::clamp<qint64>(nowMs - connectedAt, 0, kMaxDropAfterMilliseconds * 2);
+    if (dropAfterMs > 0)
+        upMs = std::min(upMs, dropAfterMs);
+    // Rates up to 2^30 over at most 20 days in milliseconds stay far inside 64 bits.
+    return { std::uint64_t(bytesPerSecondIn * upMs / 1000), std::uint64_t(bytesPerSecondOut * upMs / 1000), true };
 }
 
 std::vector<dialup::ConnectionStatus> SimConnection::reportsUntil(qint64 nowMs) const

@@ -36,11 +36,16 @@ struct SimConnection {
     std::uint32_t failState = 0; // where the dial fails, when failError is set
     dialup::ErrorCode failError = 0;
     qint64 dropAfterMs = 0; // 0: the line stays up until hung up
+    qint64 bytesPerSecondIn = 0;
+    qint64 bytesPerSecondOut = 0;
 
     // The course of a dial of that entry with that account.
     static SimConnection plan(const SimEntry &entry, const QString &userName, const QString &password);
 
     Moment at(qint64 nowMs) const;
+    // The bytes received and sent by that moment: the rates over the time
+    // connected, whole bytes, frozen once the line dropped.
+    dialup::ByteCounters bytesAt(qint64 nowMs) const;
     // Every state change from the dial up to that moment, in order: what the
     // dialling program is told.
     std::vector<dialup::ConnectionStatus> reportsUntil(qint64 nowMs) const;

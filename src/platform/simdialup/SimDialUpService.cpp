@@ -91,6 +91,19 @@ std::expected<dialup::ConnectionStatus, dialup::ErrorCode> SimDialUpService::con
     return std::unexpected(simdialup::kInvalidHandle);
 }
 
+std::expected<dialup::ByteCounters, dialup::ErrorCode> SimDialUpService::connectionBytes(
+    dialup::ConnectionHandle handle)
+{
+    const auto live = liveConnections();
+    if (!live)
+        return std::unexpected(live.error());
+    for (const SimConnection &c : *live) {
+        if (c.handle == handle)
+            return c.bytesAt(nowMs());
+    }
+    return std::unexpected(simdialup::kInvalidHandle);
+}
+
 std::expected<std::vector<std::string>, dialup::ErrorCode> SimDialUpService::enumEntries()
 {
     const auto names = m_phonebook.entryNames();

@@ -46,6 +46,7 @@ public:
     std::expected<dialup::ConnectionHandle, dialup::ErrorCode> dial(const std::string &entry,
         const std::string &userName, const std::string &password, dialup::DialNotifier notifier) override;
     std::expected<void, dialup::ErrorCode> hangUp(dialup::ConnectionHandle handle) override;
+    std::expected<dialup::ByteCounters, dialup::ErrorCode> connectionBytes(dialup::ConnectionHandle handle) override;
     std::string errorText(dialup::ErrorCode code) override;
     std::expected<void, dialup::ErrorCode> createEntry(dialup::NativeWindow owner) override;
     std::expected<void, dialup::ErrorCode> editEntry(dialup::NativeWindow owner, const std::string &entry) override;

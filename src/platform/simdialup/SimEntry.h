@@ -15,6 +15,8 @@ struct SimEntry {
     static constexpr int kMaxNameLength = 256;
     static constexpr double kMaxStageSeconds = 60;
     static constexpr int kMaxDropAfterSeconds = 10 * 24 * 3600;
+    // A gigabyte a second: faster than any line, small enough never to overflow.
+    static constexpr qint64 kMaxBytesPerSecond = qint64(1) << 30;
 
     QString name;
     QString phoneNumber;
@@ -25,6 +27,9 @@ struct SimEntry {
     bool answers = true; // false: the remote end never picks up
     std::uint32_t failWithError = 0; // 0, or the error every dial ends with
     int dropAfterSeconds = 0; // 0, or the line drops this long after connecting
+    // The traffic of a connected line, steady from the moment it connects.
+    qint64 bytesPerSecondIn = 0;
+    qint64 bytesPerSecondOut = 0;
 
     bool operator==(const SimEntry &) const = default;
 

@@ -35,6 +35,8 @@ SimEntryDialog::SimEntryDialog(QWidget *parent, const SimEntry &initial, bool cr
     , m_answers(named(new QCheckBox(QStringLiteral("The remote end answers"), this), "answers"))
     , m_failWithError(named(new QSpinBox(this), "failWithError"))
     , m_dropAfterSeconds(named(new QSpinBox(this), "dropAfterSeconds"))
+    , m_bytesPerSecondIn(initial.bytesPerSecondIn)
+    , m_bytesPerSecondOut(initial.bytesPerSecondOut)
     , m_problem(named(new QLabel(this), "problem"))
 {
     setWindowTitle(creating ? QStringLiteral("New dial-up entry") : QStringLiteral("Edit dial-up entry"));
@@ -91,6 +93,8 @@ SimEntry SimEntryDialog::entry() const
     entry.answers = m_answers->isChecked();
     entry.failWithError = std::uint32_t(m_failWithError->value());
     entry.dropAfterSeconds = m_dropAfterSeconds->value();
+    entry.bytesPerSecondIn = m_bytesPerSecondIn;
+    entry.bytesPerSecondOut = m_bytesPerSecondOut;
     return entry;
 }
 

@@ -51,5 +51,8 @@ private:
     QCheckBox *m_answers;
     QSpinBox *m_failWithError;
     QSpinBox *m_dropAfterSeconds;
+    // The traffic rates are set in the phonebook file only; an edit keeps them.
+    qint64 m_bytesPerSecondIn;
+    qint64 m_bytesPerSecondOut;
     QLabel *m_problem;
 };

@@ -21,6 +21,8 @@ const QString kStageSeconds = QStringLiteral("StageSeconds");
 const QString kAnswers = QStringLiteral("Answers");
 const QString kFailWithError = QStringLiteral("FailWithError");
 const QString kDropAfterSeconds = QStringLiteral("DropAfterSeconds");
+const QString kBytesPerSecondIn = QStringLiteral("BytesPerSecondIn");
+const QString kBytesPerSecondOut = QStringLiteral("BytesPerSecondOut");
 
 const char kHeader[] = "; Phonebook of the simulated dial-up service, one section per entry.\n"
                        "; PhoneNumber, UserName, Password: the account. SavePassword=1 gives the\n"
@@ -29,6 +31,7 @@ const char kHeader[] = "; Phonebook of the simulated dial-up service, one sectio
                        "; Answers=0: the remote end never picks up.\n"
                        "; FailWithError: an error code every dial of the entry ends with (0 for none).\n"
                        "; DropAfterSeconds: the line drops this long after connecting (0 for never).\n"
+                       "; BytesPerSecondIn, BytesPerSecondOut: the traffic of the connected line.\n"
                        "\n";
 
 bool readFlag(const std::optional<QString> &text, bool fallback)
@@ -81,6 +84,8 @@ void writeEntry(IniDocument &document, const QString &section, const SimEntry &e
     document.setValue(section, kAnswers, entry.answers ? QStringLiteral("1") : QStringLiteral("0"));
     document.setValue(section, kFailWithError, QString::number(entry.failWithError));
     document.setValue(section, kDropAfterSeconds, QString::number(entry.dropAfterSeconds));
+    document.setValue(section, kBytesPerSecondIn, QString::number(entry.bytesPerSecondIn));
+    document.setValue(section, kBytesPerSecondOut, QString::number(entry.bytesPerSecondOut));
 }
 
 std::optional<QString> findName(const QStringList &names, const QString &name)
@@ -170,6 +175,10 @@ std::expected<SimEntry, dialup::ErrorCode> SimPhonebook::entry(const QString &na
         readCount(document->value(*found, kFailWithError), std::numeric_limits<std::uint32_t>::max(), 0));
     entry.dropAfterSeconds
         = int(readCount(document->value(*found, kDropAfterSeconds), SimEntry::kMaxDropAfterSeconds, 0));
+    entry.bytesPerSecondIn
+        = qint64(readCount(document->value(*found, kBytesPerSecondIn), SimEntry::kMaxBytesPerSecond, 0));
+    entry.bytesPerSecondOut
+        = qint64(readCount(document->value(*found, kBytesPerSecondOut), SimEntry::kMaxBytesPerSecond, 0));
     return entry;
 }
 

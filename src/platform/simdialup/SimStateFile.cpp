@@ -43,8 +43,16 @@ std::optional<SimConnection> readConnection(const QJsonObject &object)
     const auto failState = wholeNumber(object.value(QLatin1String("failState")), 0, kMaxHandle);
     const auto drop
         = wholeNumber(object.value(QLatin1String("dropAfterMs")), 0, SimConnection::kMaxDropAfterMilliseconds);
+    // Absent in files written before lines had traffic.
+    const auto rateIn = object.contains(QLatin1String("bytesPerSecondIn"))
+        ? wholeNumber(object.value(QLatin1String("bytesPerSecondIn")), 0, SimEntry::kMaxBytesPerSecond)
+        : std::optional<qint64>(0);
+    const auto rateOut = object.contains(QLatin1String("bytesPerSecondOut"))
+        ? wholeNumber(object.value(QLatin1String("bytesPerSecondOut")), 0, SimEntry::kMaxBytesPerSecond)
+        : std::optional<qint64>(0);
     const QJsonValue entry = object.value(QLatin1String("entry"));
-    if (!handle || !owner || !start || !stage || !failError || !failState || !drop || !entry.isString())
+    if (!handle || !owner || !start || !stage || !failError || !failState || !drop || !rateIn || !rateOut
+        || !entry.isString())
         return std::nullopt;
     if (*failError != 0 && *failState != dialup::kConnectDevice && *failState != dialup::kAuthenticate)
         return std::nullopt;
@@ -59,6 +67,8 @@ std::optional<SimConnection> readConnection(const QJsonObject &object)
     connection.failError = dialup::ErrorCode(*failError);
     connection.failState = *failError != 0 ? std::uint32_t(*failState) : 0;
     connection.dropAfterMs = *drop;
+    connection.bytesPerSecondIn = *rateIn;
+    connection.bytesPerSecondOut = *rateOut;
     return connection;
 }
 
@@ -105,6 +115,8 @@ QByteArray SimStateFile::serialise(const State &state)
             { QLatin1String("failState"), qint64(c.failState) },
             { QLatin1String("failError"), qint64(c.failError) },
             { QLatin1String("dropAfterMs"), c.dropAfterMs },
+            { QLatin1String("bytesPerSecondIn"), c.bytesPerSecondIn },
+            { QLatin1String("bytesPerSecondOut"), c.bytesPerSecondOut },
         });
     }
     const QJsonObject root { { QLatin1String("nextHandle"), qint64(state.nextHandle) },

@@ -120,6 +120,20 @@ std::expected<dialup::ConnectionStatus, dialup::ErrorCode> RasDialUpService::con
     return dialup::ConnectionStatus { static_cast<std::uint32_t>(status.rasconnstate), status.dwError };
 }
 
+std::expected<dialup::ByteCounters, dialup::ErrorCode> RasDialUpService::connectionBytes(
+    dialup::ConnectionHandle handle)
+{
+    const auto native = m_handles.find(handle);
+    if (!native)
+        return std::unexpected(ERROR_INVALID_HANDLE);
+    RAS_STATS stats {};
+    stats.dwSize = sizeof(stats);
+    const DWORD result = RasGetConnectionStatistics(static_cast<HRASCONN>(*native), &stats);
+    if (result != ERROR_SUCCESS)
+        return std::unexpected(result);
+    return dialup::ByteCounters { stats.dwBytesRcved, stats.dwBytesXmited, true };
+}
+
 std::expected<std::vector<std::string>, dialup::ErrorCode> RasDialUpService::enumEntries()
 {
     const auto records = enumerateGrowing<RASENTRYNAMEW>([](RASENTRYNAMEW *buffer, DWORD *bytes, DWORD *count) {

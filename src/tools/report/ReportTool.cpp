@@ -81,7 +81,7 @@ int ReportTool::report(const ReportArguments &arguments)
     const std::vector<CallRecord> all = allCalls(tables->archived, *tables->log);
     const QList<int> indices = filteredCalls(all, *tables->providers, filter, m_today);
     const QList<ReportCall> calls
-        = reportCalls(all, *tables->providers, *tables->tariffs, indices, m_today, reprice.get());
+        = reportCalls(all, *tables->providers, *tables->tariffs, indices, m_today, reprice.get(), tables->volumes);
     const bool repriced = reprice != nullptr;
     using Report = ReportArguments::Report;
     if (arguments.report == Report::Calls) {

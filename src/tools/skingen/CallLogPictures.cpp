@@ -119,23 +119,6 @@ QImage callLogImage()
 
 using IconFunction = void (*)(QPainter &, const QRectF &, const QColor &);
 
-void pillButton(QPainter &painter, const QRectF &box, ButtonState state, IconFunction icon, const QString &text,
-    const QColor &hot, const QColor &down)
-{
-    const QColor fill = state == ButtonState::Up ? QColor(52, 64, 80) : state == ButtonState::Hot ? hot : down;
-    const QRectF pill = box.adjusted(0.5, 0.5, -0.5, -0.5);
-    painter.setPen(QPen(state == ButtonState::Up ? QColor(74, 90, 110) : fill.darker(130), 1));
-    painter.setBrush(fill);
-    painter.drawRoundedRect(pill, pill.height() / 2, pill.height() / 2);
-    const QPointF shift(0, state == ButtonState::Down ? 1 : 0);
-    const QColor ink = state == ButtonState::Up ? Colour::kLightText : QColor(252, 253, 255);
-    QRectF iconBox(0, 0, 13, 13);
-    iconBox.moveCenter(QPointF(box.left() + 15, box.center().y()) + shift);
-    icon(painter, iconBox, ink);
-    drawText(painter, QRectF(box.left() + 23, box.top(), box.width() - 27, box.height()).translated(shift), text,
-        font(11, true), ink);
-}
-
 QImage handleImage()
 {
     const QSize size = SkinLayout::Handle::kSize;
@@ -165,17 +148,15 @@ void SkinPictures::drawCallLog(SkinSet &skin)
         QRect rect;
         IconFunction icon;
         const char *text;
-        QColor hot;
-        QColor down;
     } buttons[] = {
-        { "CallLogEdit", Log::ButtonEdit, Icons::pencil, "Edit", Colour::kAccent, Colour::kAccentDown },
-        { "CallLogDelete", Log::ButtonDelete, Icons::trash, "Delete", Colour::kDanger, Colour::kDangerDown },
-        { "CallLogClear", Log::ButtonClear, Icons::sweep, "Clear", Colour::kDanger, Colour::kDangerDown },
+        { "CallLogEdit", Log::ButtonEdit, Icons::pencil, "Edit" },
+        { "CallLogDelete", Log::ButtonDelete, Icons::trash, "Delete" },
+        { "CallLogClear", Log::ButtonClear, Icons::sweep, "Clear" },
     };
     for (const auto &b : buttons)
         addButton(skin, QString::fromLatin1(b.prefix), background, b.rect,
             [&b](QPainter &painter, const QRectF &box, ButtonState state) {
-                pillButton(painter, box, state, b.icon, QString::fromLatin1(b.text), b.hot, b.down);
+                drawLookButton(painter, box, state, Look::ButtonSize::Small, QString::fromLatin1(b.text), b.icon);
             });
     skin.insert(QStringLiteral("Handle"), handleImage());
 }

@@ -45,7 +45,7 @@ public:
     void label(const QRectF &box, const QString &text, Qt::Alignment alignment = Qt::AlignRight | Qt::AlignVCenter,
         bool bold = false)
     {
-        drawText(m_painter, box, text, font(13, bold), Colour::kLabelText, alignment);
+        drawText(m_painter, box, text, font(Look::kTextPixels, bold), Colour::kLabelText, alignment);
     }
 
     // A white sunken field behind an edit control or a value label.
@@ -212,13 +212,7 @@ QImage connectionImage()
     drawWell(painter, QRectF(C::GIFAnimation).adjusted(-2, -2, 2, 2), Colour::kWell, Colour::kWellBorder, 6);
     drawWell(painter, QRectF(C::ListBox1).adjusted(-2, -2, 2, 2), QColor(0, 0, 0), Colour::kWellBorder, 4);
     // GTabButton1 has no images of its own: the look of a cancel button lies under it.
-    const QRectF cancel = QRectF(C::GTabButton1).adjusted(0.5, 0.5, -0.5, -0.5);
-    painter.setPen(QPen(Colour::kDangerDown, 1));
-    painter.setBrush(Colour::kDanger);
-    painter.drawRoundedRect(cancel, cancel.height() / 2, cancel.height() / 2);
-    Icons::cross(painter, QRectF(cancel.left() + 8, cancel.center().y() - 6, 12, 12), QColor(252, 253, 255));
-    drawText(painter, cancel.adjusted(22, 0, -6, 0), QStringLiteral("Cancel"), font(12, true), QColor(252, 253, 255),
-        Qt::AlignCenter);
+    drawLookButton(painter, QRectF(C::GTabButton1), ButtonState::Up, Look::ButtonSize::Large, QStringLiteral("Cancel"));
     return dialog.finish();
 }
 

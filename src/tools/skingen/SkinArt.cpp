@@ -9,9 +9,7 @@ namespace SkinArt {
 
 QFont font(int pixelSize, bool bold)
 {
-    QFont result(QStringLiteral("Liberation Sans"));
-    result.setPixelSize(pixelSize);
-    result.setBold(bold);
+    QFont result = Look::font(pixelSize, bold);
     result.setStyleStrategy(QFont::PreferAntialias);
     result.setHintingPreference(QFont::PreferFullHinting);
     return result;
@@ -82,6 +80,31 @@ void drawText(QPainter &painter, const QRectF &box, const QString &text, const Q
     painter.setFont(font);
     painter.setPen(colour);
     painter.drawText(box, int(alignment), text);
+}
+
+void drawLookButton(QPainter &painter, const QRectF &box, ButtonState state, Look::ButtonSize size,
+    const QString &caption, const std::function<void(QPainter &, const QRectF &, const QColor &)> &icon)
+{
+    const Look::ButtonFace &face = state == ButtonState::Up ? Look::kButtonUp
+        : state == ButtonState::Hot                         ? Look::kButtonHot
+                                                            : Look::kButtonDown;
+    const QRectF edge = box.adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setPen(QPen(QColor::fromRgb(face.border), 1));
+    painter.setBrush(QColor::fromRgb(face.fill));
+    painter.drawRoundedRect(edge, Look::kButtonRadius, Look::kButtonRadius);
+    const QColor ink = QColor::fromRgb(face.text);
+    const QFont type = font(Look::buttonFont(size).pixelSize(), Look::buttonFont(size).bold());
+    if (!icon) {
+        drawText(painter, box, caption, type, ink, Qt::AlignCenter);
+        return;
+    }
+    // The icon and the caption centred together.
+    constexpr qreal kIcon = 12;
+    constexpr qreal kGap = 5;
+    const qreal width = kIcon + kGap + QFontMetricsF(type).horizontalAdvance(caption);
+    const qreal left = box.center().x() - width / 2;
+    icon(painter, QRectF(left, box.center().y() - kIcon / 2, kIcon, kIcon), ink);
+    drawText(painter, QRectF(left + kIcon + kGap, box.top(), width, box.height()), caption, type, ink);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/skins/Look.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -22,8 +24,8 @@ namespace SkinArt {
 using SkinSet = QMap<QString, QImage>;
 
 namespace Colour {
-inline const QColor kOutline { 14, 19, 26 };
-inline const QColor kBodyTop { 44, 55, 69 };
+inline const QColor kOutline = QColor::fromRgb(Look::kOutline);
+inline const QColor kBodyTop = QColor::fromRgb(Look::kDarkBody);
 inline const QColor kBodyBottom { 30, 38, 49 };
 inline const QColor kTitleTop { 60, 73, 90 };
 inline const QColor kTitleBottom { 46, 57, 71 };
@@ -31,27 +33,27 @@ inline const QColor kWell { 11, 16, 22 };
 inline const QColor kWellBorder { 70, 84, 102 };
 inline const QColor kPanel { 22, 30, 40 };
 inline const QColor kPanelBorder { 60, 73, 90 };
-inline const QColor kLightText { 236, 241, 246 };
-inline const QColor kMutedText { 138, 152, 168 };
+inline const QColor kLightText = QColor::fromRgb(Look::kLightText);
+inline const QColor kMutedText = QColor::fromRgb(Look::kMutedText);
 inline const QColor kHeading { 120, 214, 230 };
 inline const QColor kIcon { 196, 206, 218 };
-inline const QColor kAccent { 24, 170, 190 };
-inline const QColor kAccentHot { 44, 196, 214 };
-inline const QColor kAccentDown { 12, 112, 126 };
+inline const QColor kAccent = QColor::fromRgb(Look::kAccent);
+inline const QColor kAccentHot = QColor::fromRgb(Look::kAccentHot);
+inline const QColor kAccentDown = QColor::fromRgb(Look::kAccentDown);
 inline const QColor kDanger { 214, 64, 52 };
 inline const QColor kDangerDown { 150, 38, 30 };
 inline const QColor kGo { 46, 184, 92 };
-inline const QColor kDialogBody { 240, 243, 247 };
-inline const QColor kDialogField { 252, 253, 254 };
-inline const QColor kDialogBorder { 192, 200, 212 };
-inline const QColor kDarkText { 28, 36, 46 };
-inline const QColor kLabelText { 62, 74, 90 };
+inline const QColor kDialogBody = QColor::fromRgb(Look::kDialogBody);
+inline const QColor kDialogField = QColor::fromRgb(Look::kField);
+inline const QColor kDialogBorder = QColor::fromRgb(Look::kFieldBorder);
+inline const QColor kDarkText = QColor::fromRgb(Look::kValueText);
+inline const QColor kLabelText = QColor::fromRgb(Look::kLabelText);
 inline const QColor kRule { 212, 218, 230 };
 } // namespace Colour
 
 enum class ButtonState { Up, Hot, Down };
 
-// Liberation Sans (metrically Arial) at a pixel size.
+// The program's font at a pixel size, hinted for pictures.
 [[nodiscard]] QFont font(int pixelSize, bool bold = false);
 
 // A transparent canvas to paint on, antialiased.
@@ -72,6 +74,11 @@ void drawWell(QPainter &painter, const QRectF &rect, const QColor &fill, const Q
 // Text in a box, aligned as asked, in one colour.
 void drawText(QPainter &painter, const QRectF &box, const QString &text, const QFont &font, const QColor &colour,
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+
+// The program's one text button, as the windows draw it, in a state and a
+// size; `icon` (if given) is drawn in the text's colour left of the caption.
+void drawLookButton(QPainter &painter, const QRectF &box, ButtonState state, Look::ButtonSize size,
+    const QString &caption, const std::function<void(QPainter &, const QRectF &, const QColor &)> &icon = {});
 
 // A window picture from an antialiased canvas: pixels less than half covered
 // become the key colour, the rest are flattened onto `edge`.

@@ -268,7 +268,8 @@ TEST_F(AppCoreTest, ABlockedFolderIsReportedOncePerFileAndDamagesNothing)
         EXPECT_EQ(reported, expected) << "each file once";
         for (qsizetype i = 0; i < names.size(); ++i)
             EXPECT_EQ(readFile(file(names[i])), before[i]) << names[i].toStdString();
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), names.size()) << "no temporary file left";
+        // The calls' volume file follows the log and is not tried once the log failed.
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), names.size() + 1) << "no temporary file left";
 
         core->saveEverything();
         EXPECT_EQ(readFile(file(QStringLiteral("Log.data"))).at(32 + 12), 0) << "the second call reached the disk";
@@ -294,7 +295,8 @@ TEST_F(AppCoreTest, ADialogsChangesWriteOnlyTheFilesTheyTouch)
             { "Tariffs.data", "settings.data" } },
         { "a provider's fee", [](AppCore &c) { c.providers().records[0].MonthlyFee = 150000; }, { "Providers.data" } },
         { "a setting", [](AppCore &c) { c.settings().ShowHint = false; }, { "settings.data" } },
-        { "a deleted call", [](AppCore &c) { c.log().records[0].ProviderIndex = 254; }, { "Log.data" } },
+        { "a deleted call", [](AppCore &c) { c.log().records[0].ProviderIndex = 254; },
+            { "Log.data", "Log.volume.data" } },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,7 +1,9 @@
 #include "LayoutChecker.h"
 
+#include "core/skins/Look.h"
 #include "gui/controls/TCutTransImage.h"
 #include "gui/controls/TGShape.h"
+#include "gui/controls/TGTextButton.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -335,6 +337,15 @@ void LayoutChecker::checkText(QWidget &widget, const QString &text, QStringList 
     if (!text.trimmed().isEmpty() && pixels < kSmallestPixels)
         faults
             << QStringLiteral("%1: \"%2\" is drawn %3 pixels high").arg(nameOf(widget), text.simplified()).arg(pixels);
+    const QString family = QFontInfo(widget.font()).family();
+    if (!text.trimmed().isEmpty() && family != QLatin1String(Look::kFontFamily))
+        faults << QStringLiteral("%1: \"%2\" is drawn in %3").arg(nameOf(widget), text.simplified(), family);
+    if (const auto *button = qobject_cast<const TGTextButton *>(&widget)) {
+        const TextButtonAppearance &look = button->appearance();
+        if (look.Radius != Look::kButtonRadius || look.ColorHot != QColor::fromRgb(Look::kButtonHot.fill)
+            || look.DisabledOpacity != Look::kDisabledOpacity)
+            faults << QStringLiteral("%1: a button of another kind").arg(nameOf(widget));
+    }
     if (text.contains(QStringLiteral("( )")) || text.contains(QStringLiteral("()")))
         faults << QStringLiteral("%1: \"%2\" shows empty brackets").arg(nameOf(widget), text);
     if (!text.trimmed().isEmpty() && m_paintedTexts.contains(text.trimmed()))

@@ -12,6 +12,7 @@
 #include "gui/calllog/TCallLog.h"
 #include "gui/calllog/TEditCall.h"
 #include "gui/connection/TConnectDlg.h"
+#include "gui/controls/SkinLook.h"
 #include "gui/dialogs/TAbout.h"
 #include "gui/dialogs/TSettings.h"
 #include "gui/dialogs/Tsplash.h"
@@ -48,6 +49,13 @@ constexpr MoneyValue kBillions = 29'000'000'000'000; // 2,900,000,000.00: a year
 constexpr MoneyValue kLargestCallCost = 99'999'999'900; // 9,999,999.99
 constexpr std::uint32_t kLongestCall = 9999 * 3600 + 59 * 60 + 59;
 constexpr int kLongestProviderList = 376;
+
+// The windows are read in the look the program gives the application at start.
+class ProgramLook final : public ::testing::Environment {
+public:
+    void SetUp() override { SkinLook::applyToApplication(*qApp); }
+};
+const ::testing::Environment *const kProgramLook = ::testing::AddGlobalTestEnvironment(new ProgramLook);
 
 // Lets a failing run leave its pictures for a look.
 void keepPicture(QWidget &window, const QString &state)

@@ -126,9 +126,9 @@ TEST_F(CallLogReportsTest, ExportWritesTheCallsOfTheFilterAsCsv)
     // Marked as UTF-8 for spreadsheets.
     EXPECT_EQ(written(),
         QByteArray("\xEF\xBB\xBF"
-                   "start,end,duration,cost,tariff,provider\n"
-                   "2026-02-15 23:59:00,2026-02-16 00:01:00,120,0.05,Day,'@Work\n"
-                   "2026-03-02 08:00:00,2026-03-02 08:10:00,600,0.25,9,'@Work\n"));
+                   "start,end,duration,cost,tariff,provider,bytes_in,bytes_out\n"
+                   "2026-02-15 23:59:00,2026-02-16 00:01:00,120,0.05,Day,'@Work,,\n"
+                   "2026-03-02 08:00:00,2026-03-02 08:10:00,600,0.25,9,'@Work,,\n"));
 
     // Cancelling the save dialog writes nothing.
     QFile::remove(target);

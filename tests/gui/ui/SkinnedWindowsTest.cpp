@@ -142,8 +142,8 @@ TEST_F(SkinnedWindows, DialogsShowTheirSkins)
     TMessDlg message(mtConfirm, QStringLiteral("Sure?"), mbYes | mbNo);
     const QImage shot = shoot(message, QStringLiteral("message"));
     EXPECT_EQ(shot.pixelColor(10, 200), kConfirm);
-    EXPECT_EQ(shot.pixelColor(384, 23), QColor(192, 192, 192)); // the Yes button's frame
-    EXPECT_EQ(shot.pixelColor(386, 51), QColor(192, 192, 192)); // the No button's face
+    EXPECT_EQ(shot.pixelColor(411, 23), QColor(160, 172, 186)); // the Yes button's edge
+    EXPECT_EQ(shot.pixelColor(390, 52), QColor(226, 232, 240)); // the No button's face
 
     TDynaMessageBoxDlg box(400, 400, mtError, mbOK, QStringLiteral("text"), QStringLiteral("Invalid Data File"),
         QStringLiteral("error"), {});

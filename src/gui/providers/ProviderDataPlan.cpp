@@ -18,9 +18,27 @@ namespace Layout = SkinLayout::ProviderDialog;
 constexpr int kUnitMB = 0; // the unit lists' entries
 constexpr int kUnitGB = 1;
 
+// "2.5", "1536000": the field is narrow, and a size's trailing zeros say nothing.
+class SizeSpinBox final : public QDoubleSpinBox {
+public:
+    using QDoubleSpinBox::QDoubleSpinBox;
+    QString textFromValue(double value) const override
+    {
+        QString text = QDoubleSpinBox::textFromValue(value);
+        const QString point = locale().decimalPoint();
+        if (!text.contains(point))
+            return text;
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(point))
+            text.chop(point.size());
+        return text;
+    }
+};
+
 QDoubleSpinBox *sizeSpinner(QWidget *dialog, const char *name, const QRect &rect)
 {
-    auto *spin = new QDoubleSpinBox(dialog);
+    auto *spin = new SizeSpinBox(dialog);
     spin->setObjectName(QString::fromLatin1(name));
     spin->setGeometry(rect);
     spin->setDecimals(3);

@@ -117,6 +117,9 @@ TEST_F(ProviderDataPlanTest, AmountsNobodyTouchedAreKeptExactly)
     plan.warnedLevels = 3;
     core.volumePlans().insert(QStringLiteral("Roaming SIM"), plan);
     openAndEdit();
+    // To the KB, without the zeros a narrow field has no room for.
+    EXPECT_EQ(child<QDoubleSpinBox>("DataAllowance")->text(), QStringLiteral("1234.568"));
+    EXPECT_EQ(child<QDoubleSpinBox>("DataBlock")->text(), QStringLiteral("1"));
     EXPECT_EQ(save(), QString());
 
     const QString file = written();

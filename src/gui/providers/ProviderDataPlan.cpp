@@ -42,7 +42,7 @@ QDoubleSpinBox *sizeSpinner(QWidget *dialog, const char *name, const QRect &rect
     spin->setObjectName(QString::fromLatin1(name));
     spin->setGeometry(rect);
     spin->setDecimals(3);
-    spin->setRange(0, double(VolumePlan::kMaxBytes / VolumePlan::kMegabyte));
+    spin->setRange(0, double(VolumePlan::kMaxBytes) / double(VolumePlan::kMegabyte));
     spin->setButtonSymbols(QAbstractSpinBox::NoButtons);
     spin->setAlignment(Qt::AlignRight);
     return spin;

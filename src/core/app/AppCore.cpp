@@ -23,6 +23,17 @@ constexpr qint64 kMaxBudgetsBytes = 1 << 20;
 // A damaged budgets.data is copied whole up to this size, and left alone above it.
 constexpr qint64 kMaxBudgetsCopyBytes = 64 << 20;
 
+// A RIFF wave with room for its format and data headers; anything else
+// would play as silence.
+bool isWaveFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 44)
+        return false;
+    const QByteArray head = file.read(12);
+    return head.startsWith("RIFF") && head.mid(8, 4) == "WAVE";
+}
+
 } // namespace
 
 AppCore::AppCore(const QString &programPath, AppServices services)
@@ -49,6 +60,7 @@ AppCore::AppCore(ProgramFolders folders, AppServices services)
 
 StartupReport AppCore::loadAll()
 {
+    noteLogChanged();
     const LoadedTables loaded = loadTables(
         folder(), { m_providers.get(), m_log.get(), m_tariffs.get() }, DamagedProviders::CopyAside, m_systemCurrency);
     m_settings = loaded.settings;
@@ -289,6 +301,7 @@ QByteArray AppCore::tariffsImageToWrite() const
 
 void AppCore::noteLoggedCall(const CallRecord &record, std::uint32_t tariffId)
 {
+    noteLogChanged();
     m_uncommittedCalls.append({ record, tariffId });
     m_logOnDiskHoldsCalls = false;
 }
@@ -349,6 +362,7 @@ CallVolume AppCore::callVolume(int index) const
 
 void AppCore::archiveLogRecords(const QByteArray &records, std::span<const CallVolume> volumes)
 {
+    noteLogChanged();
     m_pendingArchive += records;
     const std::size_t moved = std::size_t(records.size()) / sizeof(CallRecord);
     for (std::size_t i = 0; i < moved; ++i) {
@@ -401,6 +415,8 @@ bool AppCore::saveLogArchive()
 
 void AppCore::SaveLogData()
 {
+    // Whatever changed the log is saved now, written or not.
+    noteLogChanged();
     bool written = false;
     if (!m_pendingArchive.isEmpty()) {
         written = saveLogArchive();
@@ -562,5 +578,5 @@ void AppCore::PlayAppSound(AppSound sound)
     const QString name = sound == AppSound::Connected ? QStringLiteral("connected.wav")
         : sound == AppSound::Warning                  ? QStringLiteral("warning.wav")
                                                       : QStringLiteral("welcome.wav");
-    m_services.sound.play(m_folders.find(QStringLiteral("sounds/default/") + name));
+    m_services.sound.play(m_folders.find(QStringLiteral("sounds/default/") + name, isWaveFile));
 }

@@ -15,6 +15,7 @@ SpendingParts spendingParts(AppCore &core)
         .currencyText = core.currencyText(),
         .archivedCalls = [&core] { return core.archivedCalls(); },
         .archivedVolumes = [&core] { return core.archivedVolumes(); },
+        .logChanges = [&core] { return core.logChanges(); },
         .saveSpending = [&core] { core.SaveSpending(); },
         .saveVolumePlans = [&core] { core.SaveVolumePlans(); },
         .playWarningSound = [&core] { core.PlayAppSound(AppSound::Warning); },

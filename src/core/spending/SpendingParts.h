@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <span>
 
@@ -29,6 +30,8 @@ struct SpendingParts {
     // Calls moved out of the log and their volumes; a billing month counts them too.
     std::function<std::span<const CallRecord>()> archivedCalls;
     std::function<std::span<const CallVolume>()> archivedVolumes;
+    // Moves whenever the log or the archive changed, so counts are redone only then.
+    std::function<std::uint64_t()> logChanges;
     std::function<void()> saveSpending;
     std::function<void()> saveVolumePlans;
     std::function<void()> playWarningSound;

@@ -45,8 +45,8 @@ BillingCycle SpendingWatch::cycleOf(int providerIndex) const
 
 CycleUsage SpendingWatch::usageOf(int providerIndex) const
 {
-    return m_usage.usage(m_parts.log, providerIndex, cycleOf(providerIndex), m_parts.call, m_clock.now().date(),
-        m_parts.archivedCalls());
+    return m_usage.usage(m_parts.log, m_parts.logChanges(), providerIndex, cycleOf(providerIndex), m_parts.call,
+        m_clock.now().date(), m_parts.archivedCalls());
 }
 
 std::optional<std::int64_t> SpendingWatch::dataUsedOf(int providerIndex) const
@@ -55,16 +55,13 @@ std::optional<std::int64_t> SpendingWatch::dataUsedOf(int providerIndex) const
     if (found == m_parts.volumePlans.constEnd() || found->none())
         return std::nullopt;
     const BillingCycle cycle = cycleOf(providerIndex);
-    const CallLogTable &log = m_parts.log;
-    const int count = std::clamp(log.Count, 0, kMaxLogRecords);
-    const QByteArrayView records(
-        reinterpret_cast<const char *>(log.records), qsizetype(count) * qsizetype(sizeof(CallRecord)));
+    const QDate today = m_clock.now().date();
     DataCount &last = m_dataCount;
     // Counted again only when what it is counted from changed, not every second.
-    if (last.log != records || last.providerIndex != providerIndex || last.cycleStart != cycle.start
-        || last.archived != m_parts.archivedCalls().size() || last.counted != found->counted) {
-        last = { records.toByteArray(), providerIndex, cycle.start, m_parts.archivedCalls().size(), found->counted,
-            loggedCycleBytes(*found, providerIndex, cycle, m_clock.now().date(), log, m_parts.volumes.records,
+    if (last.logChanges != m_parts.logChanges() || last.providerIndex != providerIndex || last.cycleStart != cycle.start
+        || last.today != today || last.counted != found->counted) {
+        last = { m_parts.logChanges(), providerIndex, cycle.start, today, found->counted,
+            loggedCycleBytes(*found, providerIndex, cycle, today, m_parts.log, m_parts.volumes.records,
                 m_parts.archivedCalls(), m_parts.archivedVolumes()) };
     }
     return last.bytes + m_data.runningBytesIn(providerIndex, cycle);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -87,7 +88,7 @@ QList<int> stackHeights(const QList<std::int64_t> &stack, std::int64_t largest, 
     for (const std::int64_t value : stack) {
         below = addBytes(below, value);
         // From the running total, so rounding never makes a stack taller than its sum.
-        const int top = largest > 0 ? int(double(below) * height / double(largest) + 0.5) : 0;
+        const int top = largest > 0 ? int(std::lround(double(below) * height / double(largest))) : 0;
         heights.append(top - drawn);
         drawn = top;
     }

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -69,8 +70,8 @@ void addTo(SummaryRow &row, const SummaryRow &more)
     row.unpriced += more.unpriced;
     row.dataNotCounted += more.dataNotCounted;
     if (more.bytesIn >= 0 && more.bytesOut >= 0) {
-        row.bytesIn = std::max<qint64>(row.bytesIn, 0) + more.bytesIn;
-        row.bytesOut = std::max<qint64>(row.bytesOut, 0) + more.bytesOut;
+        row.bytesIn = addBytes(std::max<qint64>(row.bytesIn, 0), more.bytesIn);
+        row.bytesOut = addBytes(std::max<qint64>(row.bytesOut, 0), more.bytesOut);
     }
 }
 
@@ -102,6 +103,14 @@ QString reportDurationText(std::int64_t seconds)
         .arg(seconds / 3600)
         .arg(int(seconds / 60 % 60), 2, 10, QLatin1Char('0'))
         .arg(int(seconds % 60), 2, 10, QLatin1Char('0'));
+}
+
+qint64 addBytes(qint64 a, qint64 b)
+{
+    qint64 sum = 0;
+    if (!__builtin_add_overflow(a, b, &sum))
+        return sum;
+    return b > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
 }
 
 QString reportDataText(std::int64_t bytes)

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -45,8 +46,8 @@ template <typename BarOf> void fill(UsageChart &chart, const QList<ReportCall> &
         chart.seconds[bar][provider] += call.seconds;
         ++chart.calls[bar][provider];
         if (call.volume.known()) {
-            chart.bytesIn[bar][provider] += call.volume.bytesIn;
-            chart.bytesOut[bar][provider] += call.volume.bytesOut;
+            chart.bytesIn[bar][provider] = addBytes(chart.bytesIn[bar][provider], call.volume.bytesIn);
+            chart.bytesOut[bar][provider] = addBytes(chart.bytesOut[bar][provider], call.volume.bytesOut);
         } else {
             ++chart.notCounted[bar][provider];
         }
@@ -61,24 +62,33 @@ QString notCountedText(int calls)
                       : QStringLiteral("%1 calls with no data counted").arg(calls);
 }
 
-template <typename T> T stackTotal(const QList<T> &stack)
+int stackTotal(const QList<int> &stack)
 {
-    T total = 0;
-    for (const T value : stack)
+    int total = 0;
+    for (const int value : stack)
         total += value;
     return total;
 }
 
+// Money and bytes alike stop at the largest figure.
+std::int64_t stackTotal(const QList<std::int64_t> &stack)
+{
+    std::int64_t total = 0;
+    for (const std::int64_t value : stack)
+        total = addBytes(total, value);
+    return total;
+}
+
 // Heights in pixels for each provider's part of one bar, bottom first.
-template <typename T> QList<int> stackHeights(const QList<T> &stack, T largest, int height)
+QList<int> stackHeights(const QList<std::int64_t> &stack, std::int64_t largest, int height)
 {
     QList<int> heights;
-    T below = 0;
+    std::int64_t below = 0;
     int drawn = 0;
-    for (const T value : stack) {
-        below += value;
+    for (const std::int64_t value : stack) {
+        below = addBytes(below, value);
         // From the running total, so rounding never makes a stack taller than its sum.
-        const int top = largest > 0 ? int(double(below) * height / double(largest) + 0.5) : 0;
+        const int top = largest > 0 ? int(std::lround(double(below) * height / double(largest))) : 0;
         heights.append(top - drawn);
         drawn = top;
     }

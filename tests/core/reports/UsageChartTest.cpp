@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -278,6 +279,12 @@ TEST(UsageChart, DataFiguresAreReadableFromBytesToTerabytes)
     };
     for (const auto &size : sizes)
         EXPECT_EQ(reportDataText(size.bytes).toStdString(), size.text) << size.bytes;
+
+    // A damaged volume file's figures add up to the largest, never wrap below nothing.
+    QList<ReportCall> huge = { call(1, 5, "X", 0, 1), call(1, 5, "X", 0, 1) };
+    huge[0].volume = huge[1].volume = { std::numeric_limits<qint64>::max() - 1, 0 };
+    EXPECT_EQ(monthUsageChart(huge, 2026, 1).bytesIn[4][0], std::numeric_limits<qint64>::max());
+    EXPECT_EQ(summarizeCalls(huge, ReportGrouping::Days).value(0).bytesIn, std::numeric_limits<qint64>::max());
 
     // 3 January: Satellite's two calls, one never counted; Mobile's one counted.
     QList<ReportCall> calls = { call(1, 3, "Satellite", 0, 60), call(1, 3, "Satellite", 0, 60),

@@ -23,6 +23,9 @@ trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait; rm -r
 cp -r "$build/bin/." "$work/"
 # A year of calls and their tariffs, shown in euros, and a notice at the end of each call.
 "$build/bench/bin/make_report_folder" "$work" >/dev/null
+# Made on lines that count no bytes: Log.volume.data's header ("TWV1", the
+# 16384 calls little-endian) and -1 for each call's two counts.
+{ printf 'TWV1\x00\x40\x00\x00'; head -c $((16384 * 16)) /dev/zero | tr '\0' '\377'; } >"$work/Log.volume.data"
 sed -i 's/^UseUserCurrency=.*/UseUserCurrency=1/; s/^CurrencyString=.*/CurrencyString=EUR/; s/^NotifyCallEnded=.*/NotifyCallEnded=1/' \
     "$work/settings.data"
 
@@ -48,8 +51,8 @@ cat >"$work/dunstrc" <<'DUNST'
 [global]
     font = DejaVu Sans 10
     origin = top-right
-    offset = 10x40
-    width = 320
+    offset = 24x40
+    width = 340
     notification_limit = 1
     indicate_hidden = false
     frame_width = 1
@@ -88,12 +91,12 @@ icon_y=14
 # The tooltip, during the call.
 xdotool mousemove "$icon_x" "$icon_y"
 sleep 3
-import -window root -crop 420x130+380+0 "$out/tray-tooltip.png"
+import -window root -crop 420x130+380+0 +repage "$out/tray-tooltip.png"
 # The menu.
 xdotool mousemove 400 300 click 3 2>/dev/null || true
 xdotool mousemove "$icon_x" "$icon_y" click 3
 sleep 1.5
-import -window root -crop 420x170+380+0 "$out/tray-menu.png"
+import -window root -crop 420x170+380+0 +repage "$out/tray-menu.png"
 xdotool key Escape
 sleep 0.5
 
@@ -110,8 +113,17 @@ program=$!
 pids+=("$program")
 sleep 5
 "$work/tollwise-dial" DemoEntry >/dev/null
-# The bubble stays (no timeout); it is taken once it has had time to show.
+# The bubble stays (no timeout); it is taken once it has had time to show,
+# wherever dunst put it, whole, with a margin of the desktop round it; +repage
+# keeps no trace of the screen, which some viewers would otherwise draw.
 sleep 8
-import -window root -crop 354x150+446+32 "$out/notification-budget.png"
+bubble=$(for w in $(xdotool search --class dunst); do xdotool getwindowgeometry --shell "$w"; done |
+    awk -F= '/^X=/ { x = $2 } /^Y=/ { y = $2 } /^WIDTH=/ { w = $2 } /^HEIGHT=/ { if (w > 1 && $2 > 1) print x, y, w, $2 }' | head -1)
+read -r bx by bw bh <<<"$bubble"
+left=$((bx > 24 ? bx - 24 : 0))
+top=$((by > 12 ? by - 12 : 0))
+right=$((bx + bw + 24 < 800 ? bx + bw + 24 : 800))
+bottom=$((by + bh + 12 < 600 ? by + bh + 12 : 600))
+import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$out/notification-budget.png"
 "$work/tollwise-dial" DemoEntry /disconnect >/dev/null
 echo "pictures in $out: tray-tooltip.png tray-menu.png notification-budget.png"

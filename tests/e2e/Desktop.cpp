@@ -73,6 +73,24 @@ QList<Desktop::Window> Desktop::windowsOf(qint64 pid) const
     return windows;
 }
 
+QList<quint64> Desktop::minimisedWindowsOf(qint64 pid) const
+{
+    QList<quint64> minimised;
+    // Unmapped windows too: a minimised window is not viewable.
+    const QStringList ids = xdotool({ QStringLiteral("search"), QStringLiteral("--pid"), QString::number(pid) })
+                                .split(u'\n', Qt::SkipEmptyParts);
+    for (const QString &id : ids) {
+        QProcess xprop;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), m_display);
+        xprop.setProcessEnvironment(environment);
+        xprop.start(QStringLiteral("xprop"), { QStringLiteral("-id"), id, QStringLiteral("WM_STATE") });
+        if (xprop.waitForFinished(5000) && xprop.readAllStandardOutput().contains("window state: Iconic"))
+            minimised.append(id.toULongLong());
+    }
+    return minimised;
+}
+
 std::optional<Desktop::Window> Desktop::waitFor(
     qint64 pid, const std::function<bool(const Window &)> &wanted, int ms) const
 {

@@ -30,6 +30,8 @@ public:
     [[nodiscard]] std::optional<Window> waitForNewWindow(qint64 pid, const QList<Window> &known, int ms) const;
     // Whether the process shows no window at all within `ms`.
     [[nodiscard]] bool waitUntilNoneShown(qint64 pid, int ms) const;
+    // The process's windows the window manager keeps minimised (iconic).
+    [[nodiscard]] QList<quint64> minimisedWindowsOf(qint64 pid) const;
     // Whether the window is no longer shown within `ms`.
     [[nodiscard]] bool waitUntilClosed(qint64 pid, const Window &window, int ms) const;
 

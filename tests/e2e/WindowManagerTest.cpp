@@ -4,6 +4,8 @@
 #include "ProgramFolder.h"
 #include "RunningProgram.h"
 #include "core/skins/SkinLayout.h"
+#include "support/SessionBusMock.h"
+#include "support/StatusNotifierWatcherMock.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -17,6 +19,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <optional>
 
 // The program under a real (light) window manager, which decides stacking and
 // focus itself: the cases here are those where it used to go wrong.
@@ -204,4 +207,52 @@ TEST_F(UnderWindowManager, TheBudgetWarningLeavesTheCountdownClickable)
             SkinLayout::MessageDialog::kButtonSize));
     EXPECT_TRUE(m_desktop.waitUntilClosed(m_program.pid(), *message, 5000));
     EXPECT_TRUE(m_program.closeThroughDialog());
+}
+
+// A start "in a Minimised state" goes to the tray where the desktop has one
+// (a StatusNotifierWatcher on the session bus), and to the task bar as ever
+// where it has none; from either the windows come back together.
+TEST_F(UnderWindowManager, AMinimisedStartGoesToTheTrayOnlyWhereTheDesktopHasOne)
+{
+    for (const bool tray : { true, false }) {
+        SCOPED_TRACE(tray ? "with a tray" : "without a tray");
+        SessionBusMock session;
+        ASSERT_TRUE(session.error().isEmpty()) << session.error().toStdString();
+        std::optional<StatusNotifierWatcherMock> watcher;
+        if (tray) {
+            watcher.emplace(session);
+            ASSERT_TRUE(watcher->error().isEmpty()) << watcher->error().toStdString();
+        }
+        ProgramFolder folder;
+        ASSERT_TRUE(folder.error().isEmpty()) << folder.error().toStdString();
+        folder.writeFile(QStringLiteral("settings.data"), "[Application]\r\nLoadMinimised=1\r\n");
+        RunningProgram program(folder, m_desktop);
+        program.setEnvironment(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), session.address());
+        // The session bus alone tells whether there is a tray, whatever desktop runs the tests.
+        program.setEnvironment(QStringLiteral("XDG_CURRENT_DESKTOP"), QString());
+        ASSERT_TRUE(program.start());
+        ASSERT_TRUE(program.window(SkinLayout::Splash::kSize, 15000)) << "no splash";
+        ASSERT_TRUE(m_desktop.waitUntilGone(program.pid(), SkinLayout::Splash::kSize, 10000));
+        EXPECT_TRUE(m_desktop.waitUntilNoneShown(program.pid(), 5000)) << "a window stayed on the desktop";
+
+        std::optional<Desktop::Window> main;
+        if (tray) {
+            const QString item = watcher->registeredItem(10000);
+            ASSERT_FALSE(item.isEmpty()) << "no tray icon\n" << program.output().toStdString();
+            EXPECT_TRUE(m_desktop.minimisedWindowsOf(program.pid()).isEmpty()) << "in the task bar too";
+            ASSERT_TRUE(watcher->click(item, QStringLiteral("Show")));
+            main = program.mainWindow(5000);
+        } else {
+            QList<quint64> minimised;
+            const QDeadlineTimer deadline(5000);
+            while ((minimised = m_desktop.minimisedWindowsOf(program.pid())).isEmpty() && !deadline.hasExpired())
+                QThread::msleep(100);
+            ASSERT_EQ(minimised.size(), 1) << "the main window alone is minimised\n" << program.output().toStdString();
+            m_desktop.activate({ minimised.first(), {} });
+            main = program.mainWindow(5000);
+        }
+        ASSERT_TRUE(main) << "the main window did not come back";
+        EXPECT_TRUE(program.window(SkinLayout::Handle::kSize)) << "the handle did not come back";
+        EXPECT_TRUE(program.closeThroughDialog());
+    }
 }

@@ -1,7 +1,9 @@
 #include "gui/app/SpendingLine.h"
 
 #include "core/providers/ProviderRegistry.h"
+#include "core/skins/SkinLayout.h"
 #include "core/store/DateTimeValue.h"
+#include "gui/controls/SkinLook.h"
 #include "support/FakeAppCore.h"
 
 #include <QApplication>
@@ -53,4 +55,34 @@ TEST(SpendingLine, TheCountdownCanBeClickedWhileItsMessageIsOpen)
     EXPECT_EQ(watch.display().hangUpCountdown, -1) << "the click cancelled the countdown";
     EXPECT_TRUE(message->isVisible());
     message->close();
+}
+
+// A call's data in megabytes, in the main window's width and font: the
+// figures must show whole, the received one included, which the line's
+// elision at the left would cut first.
+TEST(SpendingLine, ACallsDataFitsTheMainWindowWithEveryFigure)
+{
+    FakeAppCore fake;
+    AppCore &core = fake.core;
+    ProviderRegistry(core.providers(), fake.dialUp).ProviderDBadd(QStringLiteral("Mobile Broadband"));
+    VolumePlan plan;
+    plan.allowanceBytes = 2 * VolumePlan::kGigabyte;
+    core.volumePlans().insert(QStringLiteral("Mobile Broadband"), plan);
+    CurrentCall &call = core.currentCall();
+    call.Connected = true;
+    call.CallProvider = 0;
+    call.CallStart = toDateTimeValue(fake.clock.now());
+    call.Volume = { 997'900'000, 99'800'000 };
+
+    QWidget window;
+    SpendingWatch watch(core, fake.clock);
+    watch.dataCharge().onVolume(call);
+    SpendingLine line(watch, {}, &window);
+    line.setFont(SkinLook::font(11, false));
+    line.setGeometry(SkinLayout::MainWindow::LabelSpending);
+    watch.update();
+    for (const QString &figure :
+        { QStringLiteral("997.9"), QStringLiteral("99.8 MB"), QStringLiteral("902.3 MB left") })
+        EXPECT_TRUE(line.text().contains(figure)) << figure.toStdString() << " in " << line.text().toStdString();
+    EXPECT_TRUE(line.toolTip().contains(QStringLiteral("997.9 MB in, 99.8 MB out"))) << "the words in the tool tip";
 }

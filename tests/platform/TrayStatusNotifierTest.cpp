@@ -2,13 +2,11 @@
 
 #include "core/connection/CallMonitorTestFixture.h"
 #include "support/SessionBusMock.h"
+#include "support/StatusNotifierWatcherMock.h"
 
 #include <QApplication>
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusObjectPath>
-#include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QSignalSpy>
 
@@ -25,71 +23,20 @@
 
 namespace {
 
-const QString kWatcher = QStringLiteral("org.kde.StatusNotifierWatcher");
-const QString kItemInterface = QStringLiteral("org.kde.StatusNotifierItem");
-const QString kMenuInterface = QStringLiteral("com.canonical.dbusmenu");
-
-// The bus the whole run shares: the tray decides once per process whether
-// the desktop has a tray, so the watcher must be there before the first icon.
+// The bus and the watcher the whole run shares: the tray decides once per
+// process whether the desktop has a tray, so the watcher must be there
+// before the first icon.
 SessionBusMock *g_bus = nullptr;
-
-struct MenuEntry {
-    int id = 0;
-    QString label;
-    bool enabled = true;
-};
-
-QList<MenuEntry> readMenu(const QDBusArgument &layout)
-{
-    QList<MenuEntry> entries;
-    MenuEntry entry;
-    QVariantMap properties;
-    layout.beginStructure();
-    layout >> entry.id >> properties;
-    entry.label = properties.value(QStringLiteral("label")).toString().remove(QLatin1Char('_'));
-    entry.enabled = properties.value(QStringLiteral("enabled"), true).toBool();
-    if (!entry.label.isEmpty())
-        entries.append(entry);
-    layout.beginArray();
-    while (!layout.atEnd()) {
-        QDBusVariant child;
-        layout >> child;
-        entries += readMenu(child.variant().value<QDBusArgument>());
-    }
-    layout.endArray();
-    layout.endStructure();
-    return entries;
-}
+StatusNotifierWatcherMock *g_watcher = nullptr;
 
 class TrayStatusNotifierTest : public CallMonitorTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(g_bus && g_bus->error().isEmpty()); }
-
-    // The item's bus name, as it registered with the watcher.
-    QString registeredItem() const
-    {
-        QString service;
-        SessionBusMock::waitUntil([&service] {
-            for (const SessionBusMock::Call &call : g_bus->calls(kWatcher, QStringLiteral("/StatusNotifierWatcher")))
-                if (call.method == QLatin1String("RegisterStatusNotifierItem"))
-                    service = call.arguments.value(0).toString();
-            return !service.isEmpty();
-        });
-        return service;
-    }
-
-    QVariant itemProperty(const QString &service, const QString &name) const
-    {
-        QDBusMessage get = QDBusMessage::createMethodCall(service, QStringLiteral("/StatusNotifierItem"),
-            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-        get << kItemInterface << name;
-        return answer(get).value<QDBusVariant>().variant();
-    }
+    void SetUp() override { ASSERT_TRUE(g_watcher && g_watcher->error().isEmpty()); }
 
     // The tooltip's title, where the item puts its text.
     QString toolTip(const QString &service) const
     {
-        const QDBusArgument tip = itemProperty(service, QStringLiteral("ToolTip")).value<QDBusArgument>();
+        const QDBusArgument tip = g_watcher->itemProperty(service, QStringLiteral("ToolTip")).value<QDBusArgument>();
         QString icon;
         QString title;
         QString description;
@@ -112,7 +59,8 @@ protected:
 
     QByteArray iconBytes(const QString &service) const
     {
-        const QDBusArgument pixmaps = itemProperty(service, QStringLiteral("IconPixmap")).value<QDBusArgument>();
+        const QDBusArgument pixmaps
+            = g_watcher->itemProperty(service, QStringLiteral("IconPixmap")).value<QDBusArgument>();
         QByteArray all;
         pixmaps.beginArray();
         while (!pixmaps.atEnd()) {
@@ -127,43 +75,6 @@ protected:
         pixmaps.endArray();
         return all;
     }
-
-    QList<MenuEntry> menu(const QString &service) const
-    {
-        const QString path = itemProperty(service, QStringLiteral("Menu")).value<QDBusObjectPath>().path();
-        QDBusMessage get = QDBusMessage::createMethodCall(service, path, kMenuInterface, QStringLiteral("GetLayout"));
-        get << 0 << -1 << QStringList();
-        const QDBusMessage reply = call(get);
-        return reply.arguments().size() < 2 ? QList<MenuEntry>()
-                                            : readMenu(reply.arguments().at(1).value<QDBusArgument>());
-    }
-
-    void click(const QString &service, const QString &label) const
-    {
-        const QString path = itemProperty(service, QStringLiteral("Menu")).value<QDBusObjectPath>().path();
-        for (const MenuEntry &entry : menu(service))
-            if (entry.label == label) {
-                QDBusMessage event
-                    = QDBusMessage::createMethodCall(service, path, kMenuInterface, QStringLiteral("Event"));
-                event << entry.id << QStringLiteral("clicked") << QVariant::fromValue(QDBusVariant(0)) << uint(0);
-                call(event);
-                return;
-            }
-        ADD_FAILURE() << "no menu entry " << label.toStdString();
-    }
-
-    // The item answers from this process: the call must not block its event loop.
-    QDBusMessage call(const QDBusMessage &message) const
-    {
-        QDBusPendingCall pending = g_bus->bus().asyncCall(message, 5000);
-        SessionBusMock::waitUntil([&pending] { return pending.isFinished(); });
-        return pending.reply();
-    }
-    QVariant answer(const QDBusMessage &message) const
-    {
-        const QDBusMessage reply = call(message);
-        return reply.arguments().value(0);
-    }
 };
 
 } // namespace
@@ -174,7 +85,7 @@ TEST_F(TrayStatusNotifierTest, TheItemRegistersFollowsACallAndItsMenuActs)
     TrayIcon tray;
     QObject::connect(&monitor, &CallMonitor::displayChanged, &tray, [&] { tray.setView(trayView(display())); });
     tray.show();
-    const QString item = registeredItem();
+    const QString item = g_watcher->registeredItem();
     ASSERT_FALSE(item.isEmpty()) << "the item did not register with the watcher";
     ASSERT_TRUE(SessionBusMock::waitUntil([&] { return g_bus->bus().interface()->isServiceRegistered(item).value(); }));
 
@@ -194,7 +105,7 @@ TEST_F(TrayStatusNotifierTest, TheItemRegistersFollowsACallAndItsMenuActs)
     EXPECT_NE(iconBytes(item), idleIcon) << "the icon tells a call from idle";
 
     QList<QString> labels;
-    for (const MenuEntry &entry : menu(item))
+    for (const StatusNotifierWatcherMock::MenuEntry &entry : g_watcher->menu(item))
         labels.append(entry.label);
     EXPECT_EQ(labels,
         QList<QString>(
@@ -204,14 +115,10 @@ TEST_F(TrayStatusNotifierTest, TheItemRegistersFollowsACallAndItsMenuActs)
     QSignalSpy showHide(&tray, &TrayIcon::showHideClicked);
     QSignalSpy callLog(&tray, &TrayIcon::callLogClicked);
     QSignalSpy exit(&tray, &TrayIcon::exitClicked);
-    click(item, QStringLiteral("Hang up"));
-    click(item, QStringLiteral("Call log"));
-    click(item, QStringLiteral("Exit"));
-    // A click on the icon itself.
-    QDBusMessage activate = QDBusMessage::createMethodCall(
-        item, QStringLiteral("/StatusNotifierItem"), kItemInterface, QStringLiteral("Activate"));
-    activate << 10 << 10;
-    call(activate);
+    EXPECT_TRUE(g_watcher->click(item, QStringLiteral("Hang up")));
+    EXPECT_TRUE(g_watcher->click(item, QStringLiteral("Call log")));
+    EXPECT_TRUE(g_watcher->click(item, QStringLiteral("Exit")));
+    g_watcher->activate(item);
     EXPECT_TRUE(SessionBusMock::waitUntil([&] { return exit.size() == 1 && showHide.size() == 1; }));
     EXPECT_EQ(dial.size(), 1);
     EXPECT_EQ(callLog.size(), 1);
@@ -219,7 +126,7 @@ TEST_F(TrayStatusNotifierTest, TheItemRegistersFollowsACallAndItsMenuActs)
     dialUp.drop(handle);
     tick();
     EXPECT_TRUE(SessionBusMock::waitUntil([&] {
-        const QList<MenuEntry> entries = menu(item);
+        const QList<StatusNotifierWatcherMock::MenuEntry> entries = g_watcher->menu(item);
         return !entries.isEmpty() && entries.first().label == QLatin1String("Dial");
     }));
     EXPECT_EQ(iconBytes(item), idleIcon);
@@ -290,23 +197,10 @@ int main(int argc, char **argv)
         SessionBusMock bus;
         g_bus = &bus;
         qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address().toUtf8());
-        if (bus.error().isEmpty()
-            && bus.startMock(
-                { QStringLiteral("--session"), kWatcher, QStringLiteral("/StatusNotifierWatcher"), kWatcher },
-                kWatcher)) {
-            const QString path = QStringLiteral("/StatusNotifierWatcher");
-            bus.mockCall(kWatcher, path, QStringLiteral("AddMethod"),
-                { kWatcher, QStringLiteral("RegisterStatusNotifierItem"), QStringLiteral("s"), QString(), QString() });
-            bus.mockCall(kWatcher, path, QStringLiteral("AddProperty"),
-                { kWatcher, QStringLiteral("IsStatusNotifierHostRegistered"),
-                    QVariant::fromValue(QDBusVariant(true)) });
-            bus.mockCall(kWatcher, path, QStringLiteral("AddProperty"),
-                { kWatcher, QStringLiteral("ProtocolVersion"), QVariant::fromValue(QDBusVariant(0)) });
-            bus.mockCall(kWatcher, path, QStringLiteral("AddProperty"),
-                { kWatcher, QStringLiteral("RegisteredStatusNotifierItems"),
-                    QVariant::fromValue(QDBusVariant(QStringList())) });
-        }
+        StatusNotifierWatcherMock watcher(bus);
+        g_watcher = &watcher;
         result = RUN_ALL_TESTS();
+        g_watcher = nullptr;
         g_bus = nullptr;
     }
     stop(server);

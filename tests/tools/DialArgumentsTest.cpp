@@ -12,6 +12,7 @@ TEST(DialArguments, CommandLinesReadAsTheirActions)
         Action action;
         QString entry;
         std::optional<QString> userName, password;
+        std::optional<QString> folder = {};
     };
     const Case cases[] = {
         { {}, Action::ListConnections, {}, {}, {} },
@@ -25,6 +26,11 @@ TEST(DialArguments, CommandLinesReadAsTheirActions)
         { { "Home", "ann", "/se cret" }, Action::Dial, "Home", "ann", "/se cret" },
         { { "Home", "ann", "" }, Action::Dial, "Home", "ann", "" },
         { { "Home", "/Disconnect" }, Action::Disconnect, "Home", {}, {} },
+        { { "--folder", "/tmp/a b", "/list" }, Action::ListEntries, {}, {}, {}, "/tmp/a b" },
+        { { "--folder=data", "Home", "ann" }, Action::Dial, "Home", "ann", {}, "data" },
+        { { "--folder", "data" }, Action::ListConnections, {}, {}, {}, "data" },
+        // Behind the entry it is a user name or a password like any other.
+        { { "Home", "ann", "--folder" }, Action::Dial, "Home", "ann", "--folder" },
     };
     for (const Case &c : cases) {
         const auto parsed = DialArguments::parse(c.arguments);
@@ -33,6 +39,7 @@ TEST(DialArguments, CommandLinesReadAsTheirActions)
         EXPECT_EQ(parsed->entry, c.entry) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(parsed->userName, c.userName) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(parsed->password, c.password) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(parsed->folder, c.folder) << c.arguments.join(' ').toStdString();
     }
 }
 
@@ -46,6 +53,9 @@ TEST(DialArguments, NonsenseIsRefusedWithAReason)
         { "" },
         { "Home", "ann", "pw", "more" },
         { "Home", "/disconnect", "now" },
+        { "--folder" },
+        { "--folder=", "/list" },
+        { "--folder", "" },
     };
     for (const QStringList &arguments : refused) {
         const auto parsed = DialArguments::parse(arguments);

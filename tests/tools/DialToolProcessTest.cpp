@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -168,4 +169,37 @@ TEST_F(DialToolProcessTest, DialOfAKilledToolIsCleanedUp)
     process.kill();
     ASSERT_TRUE(process.waitForFinished(kTimeoutMs));
     EXPECT_TRUE(listed().empty()) << "its dialler died before it connected";
+}
+
+// Another folder's service, as the program given that folder would use it;
+// the tool's own folder is left as it was.
+TEST_F(DialToolProcessTest, FolderOptionWorksOnThatFolderOnly)
+{
+    QTemporaryDir other;
+    ASSERT_TRUE(other.isValid());
+    const QDir otherDir(other.path());
+    ASSERT_TRUE(
+        writeFileAtomically(otherDir.filePath(QStringLiteral("phonebook.ini")), "[Elsewhere]\nStageSeconds=0.02\n"));
+    ASSERT_TRUE(writeFileAtomically(
+        otherDir.filePath(QStringLiteral("settings.data")), "[Application]\r\nDialUpService=Simulator\r\n"));
+    const QStringList ownFiles = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+
+    EXPECT_EQ(
+        run({ QStringLiteral("--folder"), other.path(), QStringLiteral("/list") }).out, QStringLiteral("Elsewhere\n"));
+    const ToolRun dialled = run({ QStringLiteral("--folder=") + other.path(), QStringLiteral("Elsewhere") });
+    EXPECT_EQ(dialled.exitCode, 0) << dialled.err.toStdString();
+    SimDialUpService otherService(other.path());
+    const auto connections = otherService.enumConnections();
+    ASSERT_TRUE(connections);
+    ASSERT_EQ(connections->size(), 1u);
+    EXPECT_EQ(connections->front().entryName, "Elsewhere");
+    EXPECT_TRUE(listed().empty()) << "the call went to the tool's own folder";
+    EXPECT_EQ(run({ QStringLiteral("--folder"), other.path(), QStringLiteral("/disconnect") }).exitCode, 0);
+
+    const QString missing = otherDir.filePath(QStringLiteral("typo"));
+    const ToolRun refused = run({ QStringLiteral("--folder"), missing, QStringLiteral("Elsewhere") });
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, QStringLiteral("tollwise-dial: no folder %1\n").arg(missing));
+    EXPECT_FALSE(QFileInfo::exists(missing)) << "a mistyped folder was made";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), ownFiles);
 }

@@ -100,6 +100,21 @@ QByteArray tariffsImage(const QList<TariffBytes> &tariffs)
     return bytes;
 }
 
+// Log.volume.data as the program writes it: "TWV1", the count, then bytes in and out per slot.
+QByteArray volumeFile(const std::vector<std::pair<qint64, qint64>> &records)
+{
+    QByteArray bytes("TWV1");
+    bytes.append(4, '\0');
+    qToLittleEndian<quint32>(quint32(records.size()), bytes.data() + 4);
+    for (const auto &[in, out] : records) {
+        char record[16];
+        qToLittleEndian<qint64>(in, record);
+        qToLittleEndian<qint64>(out, record + 8);
+        bytes.append(record, 16);
+    }
+    return bytes;
+}
+
 void writeFile(const QString &folder, const QString &name, const QByteArray &bytes)
 {
     QFile file(QDir(folder).filePath(name));
@@ -519,19 +534,6 @@ TEST_F(ReportToolTest, AReportCutShortByAFullFileSystemIsAFailure)
 
 TEST_F(ReportToolTest, BytesOfEachCallAndTheirSumsWhereKnown)
 {
-    // Log.volume.data as the program writes it: "TWV1", the count, then bytes in and out per slot.
-    const auto volumeFile = [](const std::vector<std::pair<qint64, qint64>> &records) {
-        QByteArray bytes("TWV1");
-        bytes.append(4, '\0');
-        qToLittleEndian<quint32>(quint32(records.size()), bytes.data() + 4);
-        for (const auto &[in, out] : records) {
-            char record[16];
-            qToLittleEndian<qint64>(in, record);
-            qToLittleEndian<qint64>(out, record + 8);
-            bytes.append(record, 16);
-        }
-        return bytes;
-    };
     writeFile(m_folder.path(), QStringLiteral("Log.volume.data"),
         volumeFile({ { 1000, 200 }, { 9, 9 }, { 3000000000, 400 }, { -1, -1 }, { 50, 5 }, { 7, 1 } }));
     const Outcome calls = run({ "--format", "csv", "--to", "2026-03-15" });
@@ -554,4 +556,95 @@ TEST_F(ReportToolTest, BytesOfEachCallAndTheirSumsWhereKnown)
     const Outcome damaged = run({ "days", "--format", "csv", "--to", "2026-03-01" });
     EXPECT_EQ(damaged.status, 0);
     EXPECT_EQ(damaged.out, "key,calls,seconds,cost,bytes_in,bytes_out\n2026-03-01,2,210,1.545,,\n");
+}
+
+// Hand-worked: Sat's month starts on the 15th, 100 MB free, then 10 MB blocks
+// at 2.50; Roam has no allowance, 1 MB blocks at 0.10 from the first byte,
+// counting only bytes received, its month from the 1st; Dial has no plan.
+// Every call also pays 0.10 a started minute by the one tariff.
+TEST_F(ReportToolTest, RepricingChargesDataThroughEachBillingMonthsAllowanceAndBlocks)
+{
+    const QString folder = m_folder.path();
+    QByteArray providers = providersImage({ "Sat", "Dial", "Roam" });
+    put(providers, 12 + 106, std::uint8_t(15));
+    put(providers, 12 + 216 * 2 + 106, std::uint8_t(1));
+    writeFile(folder, QStringLiteral("Providers.data"), providers);
+    // Moved out of a full log, yet it still used 70 MB of Sat's allowance.
+    const QList<LoggedCall> archived = { { { 20, 2, 26, 10, 0, 0 }, { 20, 2, 26, 10, 1, 0 }, 0, 60, 1000, 1 } };
+    writeFile(folder, QStringLiteral("Log.archive.data"), logImage(archived).left(32));
+    writeFile(folder, QStringLiteral("Log.archive.volume.data"), volumeFile({ { 60000000, 10000000 } }));
+    const QList<LoggedCall> calls = {
+        { { 1, 3, 26, 10, 0, 0 }, { 1, 3, 26, 10, 1, 0 }, 0, 60, 1000, 1 }, // bytes never counted
+        { { 5, 3, 26, 10, 0, 0 }, { 5, 3, 26, 10, 1, 0 }, 0, 60, 51000, 1 },
+        { { 10, 3, 26, 10, 0, 0 }, { 10, 3, 26, 10, 1, 0 }, 0, 60, 1000, 1 },
+        { { 14, 3, 26, 23, 59, 30 }, { 15, 3, 26, 0, 0, 30 }, 0, 60, 26000, 1 }, // into the next month
+        { { 16, 3, 26, 9, 0, 0 }, { 16, 3, 26, 9, 1, 0 }, 0, 60, 26000, 1 },
+        { { 5, 3, 26, 12, 0, 0 }, { 5, 3, 26, 12, 1, 0 }, 1, 60, 1000, 1 },
+        { { 2, 3, 26, 8, 0, 0 }, { 2, 3, 26, 8, 2, 0 }, 2, 120, 4000, 1 },
+        { { 3, 3, 26, 8, 0, 0 }, { 3, 3, 26, 8, 1, 0 }, 2, 60, 1000, 1 },
+        { { 1, 4, 26, 8, 0, 0 }, { 1, 4, 26, 8, 1, 0 }, 2, 60, 2000, 1 },
+    };
+    writeFile(folder, QStringLiteral("Log.data"), logImage(calls));
+    writeFile(folder, QStringLiteral("Log.volume.data"),
+        volumeFile({ { -1, -1 }, { 40000000, 1 }, { 5000000, 0 }, { 20000000, 0 }, { 95000000, 0 }, { 1000000000, 0 },
+            { 1500000, 9000000 }, { 400000, 0 }, { 1, 0 } }));
+    writeFile(folder, QStringLiteral("Tariffs.data"), tariffsImage({ { 1, "Day", 1, 1000 } }));
+    writeFile(folder, QStringLiteral("settings.data"),
+        "[Application]\r\nLog.NumberOfRecords=9\r\nTarifs.NumberOfRecords=1\r\n");
+    writeFile(folder, QStringLiteral("volume.data"),
+        "[Volume.0]\r\nName=Sat\r\nAllowanceBytes=100000000\r\nBlockBytes=10000000\r\nBlockPrice=25000\r\n"
+        "[Volume.1]\r\nName=Roam\r\nAllowanceBytes=0\r\nBlockBytes=1000000\r\nBlockPrice=1000\r\nCounts=in\r\n");
+
+    // The logged costs are what the live calls were charged, so re-priced
+    // under the same tariff and plans each difference is nothing.
+    const Outcome outcome = run({ "--format", "csv", "--reprice", folder });
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    QStringList repriced;
+    for (const QString &line : outcome.out.split('\n', Qt::SkipEmptyParts).mid(1)) {
+        const QStringList cells = line.split(',');
+        repriced << cells[0].mid(5, 5) + ' ' + cells[5] + ' ' + cells[6] + ' ' + cells[7];
+    }
+    EXPECT_EQ(repriced.join('\n').toStdString(),
+        QStringList({
+                        "02-20 Sat 0.10 0.00", // 70 MB of the 100 free
+                        "03-01 Sat 0.10 0.00", // no bytes: nothing of the allowance used
+                        "03-02 Roam 0.40 0.00", // 1.5 MB received: 2 blocks begun
+                        "03-03 Roam 0.10 0.00", // 0.4 MB more fits in the second block
+                        "03-05 Sat 5.10 0.00", // 70 MB + 40000001 bytes: 10000001 beyond, 2 blocks
+                        "03-05 Dial 0.10 0.00", // no plan: the gigabyte costs nothing
+                        "03-10 Sat 0.10 0.00", // 5 MB more: 15000001 beyond, still 2 blocks
+                        "03-14 Sat 2.60 0.00", // half its seconds before the 15th: 10 MB more, a 3rd block
+                        "03-16 Sat 2.60 0.00", // the other 10 MB + 95 MB: 5 MB beyond the new allowance
+                        "04-01 Roam 0.20 0.00", // a new month, a new block
+                    })
+            .join('\n')
+            .toStdString());
+
+    // A report from the 5th still counts the calls before it against the allowance.
+    const Outcome fromFifth = run(
+        { "--reprice", folder, "--from", "2026-03-05", "--provider", "Sat", "--to", "2026-03-05", "--format", "csv" });
+    EXPECT_TRUE(fromFifth.out.contains(",5.10,0.00,40000000,1\n")) << fromFifth.out.toStdString();
+
+    // Priced under another tariff (none in force) only the data is left, and
+    // a call without bytes says so.
+    QTemporaryDir other;
+    writeFile(other.path(), QStringLiteral("Tariffs.data"), tariffsImage({}));
+    writeFile(other.path(), QStringLiteral("settings.data"), "[Application]\r\nTarifs.NumberOfRecords=0\r\n");
+    const Outcome providersReport = run({ "providers", "--format", "csv", "--reprice", other.path() });
+    EXPECT_EQ(providersReport.out,
+        "key,calls,seconds,cost,repriced,difference,bytes_in,bytes_out\n"
+        "Dial,1,60,0.10,0.00,-0.10,1000000000,0\n"
+        "Roam,3,240,0.70,0.30,-0.40,1900001,9000000\n"
+        "Sat,6,360,10.60,10.00,-0.60,220000000,10000001\n");
+    const Outcome text = run({ "providers", "--reprice", other.path(), "--provider", "Sat" });
+    EXPECT_TRUE(text.out.contains("6 calls under no tariff; 1 call with no data counted")) << text.out.toStdString();
+    const Outcome callText = run({ "--reprice", other.path(), "--to", "2026-03-01" });
+    EXPECT_TRUE(callText.out.contains("no tariff in force; no data counted")) << callText.out.toStdString();
+
+    // A plan file with a fault in it would price the data wrongly: nothing is reported.
+    writeFile(folder, QStringLiteral("volume.data"), "[Volume.0]\r\nName=Sat\r\nBlockPrice=a lot\r\n");
+    const Outcome damaged = run({ "--reprice", folder });
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_TRUE(damaged.out.isEmpty());
+    EXPECT_TRUE(damaged.err.contains("volume.data is damaged: BlockPrice=a lot for Sat")) << damaged.err.toStdString();
 }

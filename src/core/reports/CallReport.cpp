@@ -2,6 +2,7 @@
 
 #include "core/pricing/CallPrice.h"
 #include "core/pricing/TariffSelection.h"
+#include "core/reports/DataRepricing.h"
 #include "core/store/Money.h"
 #include "core/tariffs/TariffIds.h"
 
@@ -66,6 +67,7 @@ void addTo(SummaryRow &row, const SummaryRow &more)
     row.cost = addMoney(row.cost, more.cost);
     row.repriced = addMoney(row.repriced, more.repriced);
     row.unpriced += more.unpriced;
+    row.dataNotCounted += more.dataNotCounted;
     if (more.bytesIn >= 0 && more.bytesOut >= 0) {
         row.bytesIn = std::max<qint64>(row.bytesIn, 0) + more.bytesIn;
         row.bytesOut = std::max<qint64>(row.bytesOut, 0) + more.bytesOut;
@@ -171,8 +173,11 @@ QList<int> filteredCalls(
 
 QList<ReportCall> reportCalls(std::span<const CallRecord> calls, const ProviderTable &providers,
     const TariffTable &tariffs, const QList<int> &indices, const QDate &today, const TariffTable *reprice,
-    std::span<const CallVolume> volumes)
+    std::span<const CallVolume> volumes, const VolumePlans *repricePlans)
 {
+    const std::vector<DataPrice> dataPrices = reprice && repricePlans
+        ? repriceData(calls, volumes, providers, *repricePlans, today)
+        : std::vector<DataPrice> {};
     QList<ReportCall> rows;
     rows.reserve(indices.size());
     // Each name is decoded once, not once for every call that carries it.
@@ -220,6 +225,11 @@ QList<ReportCall> reportCalls(std::span<const CallRecord> calls, const ProviderT
                 row.repricedUnderTariff = price->tariffIndex != kNoTariff;
                 row.repriced = price->cost;
             }
+            if (std::size_t(index) < dataPrices.size()) {
+                const DataPrice &data = dataPrices[std::size_t(index)];
+                row.repriced = addMoney(row.repriced, data.cost);
+                row.dataNotCounted = data.planned && !data.counted;
+            }
         }
         rows.append(row);
     }
@@ -252,8 +262,8 @@ QList<SummaryRow> summarizeCalls(const QList<ReportCall> &calls, ReportGrouping 
             const quint64 key = quint64(std::uint32_t(call.start.year)) << 16 | quint64(call.start.month & 0xFF) << 8
                 | quint64(day & 0xFF);
             addTo(byDate[key],
-                { {}, 1, call.seconds, call.cost, call.repriced, call.repricedUnderTariff ? 0 : 1, call.volume.bytesIn,
-                    call.volume.bytesOut });
+                { {}, 1, call.seconds, call.cost, call.repriced, call.repricedUnderTariff ? 0 : 1,
+                    call.dataNotCounted ? 1 : 0, call.volume.bytesIn, call.volume.bytesOut });
         }
         for (auto group = byDate.cbegin(); group != byDate.cend(); ++group) {
             const CallStamp stamp { int(group.key() >> 16), int(group.key() >> 8 & 0xFF), int(group.key() & 0xFF) };
@@ -271,8 +281,8 @@ QList<SummaryRow> summarizeCalls(const QList<ReportCall> &calls, ReportGrouping 
         SummaryRow &row = byKey[{ key, id }];
         row.key = key;
         addTo(row,
-            { key, 1, call.seconds, call.cost, call.repriced, call.repricedUnderTariff ? 0 : 1, call.volume.bytesIn,
-                call.volume.bytesOut });
+            { key, 1, call.seconds, call.cost, call.repriced, call.repricedUnderTariff ? 0 : 1,
+                call.dataNotCounted ? 1 : 0, call.volume.bytesIn, call.volume.bytesOut });
     }
     QMap<QString, int> perKey;
     for (auto it = byKey.cbegin(); it != byKey.cend(); ++it)

@@ -3,6 +3,7 @@
 #include "core/store/CallVolume.h"
 #include "core/store/Records.h"
 #include "core/store/Tariff.h"
+#include "core/store/VolumePlan.h"
 
 #include <QDate>
 #include <QList>
@@ -46,8 +47,11 @@ struct ReportCall {
     std::uint8_t tariffId = 0; // as the record holds it
     QString provider; // the provider's name
     // Under the tariffs compared against; 0 when none was in force.
+    // Re-priced, it holds the data's cost too.
     MoneyValue repriced = 0;
     bool repricedUnderTariff = false;
+    // Re-priced on a provider with a data plan, its bytes never counted: no data cost.
+    bool dataNotCounted = false;
     CallVolume volume; // unknown for calls logged before bytes were counted
 };
 
@@ -68,11 +72,12 @@ QList<int> filteredCalls(
 
 // The rows of the calls at `indices`, sorted by start, oldest first (calls
 // that start together keep their order); with `reprice`, each call is costed
-// again as a live call begun at its start would be under those tariffs.
+// again as a live call begun at its start would be under those tariffs, and
+// its data under its provider's plan in `repricePlans` (see repriceData).
 // `volumes`, when given, holds the volume of each of `calls`.
 QList<ReportCall> reportCalls(std::span<const CallRecord> calls, const ProviderTable &providers,
     const TariffTable &tariffs, const QList<int> &indices, const QDate &today, const TariffTable *reprice = nullptr,
-    std::span<const CallVolume> volumes = {});
+    std::span<const CallVolume> volumes = {}, const VolumePlans *repricePlans = nullptr);
 
 // The first and last day of the billing month that holds `today`, for months
 // that start on `monthStartDay` (1..31; a day past a month's end is its last day).
@@ -91,6 +96,7 @@ struct SummaryRow {
     MoneyValue cost = 0;
     MoneyValue repriced = 0;
     int unpriced = 0; // calls re-priced with no tariff in force
+    int dataNotCounted = 0; // calls re-priced with a data plan but no bytes counted
     // The bytes of the calls whose volume is known; -1 when none is.
     qint64 bytesIn = -1;
     qint64 bytesOut = -1;

@@ -119,12 +119,16 @@ QString barOf(MoneyValue cost, MoneyValue largest)
     return QString(qsizetype(std::min<MoneyValue>(marks, kBarWidth)), QLatin1Char('#'));
 }
 
-QString unpricedNote(int unpriced)
+QString unpricedNote(int unpriced, int dataNotCounted)
 {
-    if (unpriced == 0)
-        return {};
-    return unpriced == 1 ? QStringLiteral("1 call under no tariff")
-                         : QStringLiteral("%1 calls under no tariff").arg(unpriced);
+    QStringList notes;
+    if (unpriced > 0)
+        notes << (unpriced == 1 ? QStringLiteral("1 call under no tariff")
+                                : QStringLiteral("%1 calls under no tariff").arg(unpriced));
+    if (dataNotCounted > 0)
+        notes << (dataNotCounted == 1 ? QStringLiteral("1 call with no data counted")
+                                      : QStringLiteral("%1 calls with no data counted").arg(dataNotCounted));
+    return notes.join(QStringLiteral("; "));
 }
 
 QStringList summaryCells(const SummaryRow &row, ReportFormat format, bool repriced, const QString &currencyText)
@@ -200,8 +204,14 @@ QString formatCalls(const QList<ReportCall> &calls, ReportFormat format, bool re
                   << moneyCell(addMoney(call.repriced, -call.cost), format, currencyText);
         }
         cells << bytesCell(call.volume.bytesIn, format) << bytesCell(call.volume.bytesOut, format);
-        if (repriced && format == ReportFormat::Text && !call.repricedUnderTariff)
-            cells << QStringLiteral("no tariff in force");
+        if (repriced && format == ReportFormat::Text) {
+            QStringList notes;
+            if (!call.repricedUnderTariff)
+                notes << QStringLiteral("no tariff in force");
+            if (call.dataNotCounted)
+                notes << QStringLiteral("no data counted");
+            cells << notes.join(QStringLiteral("; "));
+        }
         table.rows.append(cells);
     }
     return render(table, format);
@@ -225,7 +235,7 @@ QString formatSummary(
         QStringList cells = summaryCells(row, format, repriced, currencyText);
         if (format == ReportFormat::Text) {
             if (repriced)
-                cells << unpricedNote(row.unpriced);
+                cells << unpricedNote(row.unpriced, row.dataNotCounted);
             if (bars)
                 cells << barOf(row.cost, largest);
         }
@@ -236,6 +246,6 @@ QString formatSummary(
     const SummaryRow total = summaryTotal(rows);
     QStringList footer = summaryCells(total, format, repriced, currencyText);
     if (repriced)
-        footer << unpricedNote(total.unpriced);
+        footer << unpricedNote(total.unpriced, total.dataNotCounted);
     return render(table, format, { footer });
 }

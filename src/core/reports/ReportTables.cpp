@@ -4,6 +4,7 @@
 #include "core/store/CallVolumeFile.h"
 #include "core/store/DataFiles.h"
 #include "core/store/TableLoader.h"
+#include "core/store/VolumePlanFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -183,4 +184,29 @@ std::expected<std::unique_ptr<TariffTable>, ReportFileProblem> loadReportTariffs
     if (auto checked = checkLoaded(DataFiles(folder), loaded, wanted); !checked)
         return std::unexpected(checked.error());
     return tariffs;
+}
+
+std::expected<VolumePlans, ReportFileProblem> loadReportVolumePlans(const QString &folder)
+{
+    const QString path = DataFiles(folder).path(volumeplanfile::kFileName);
+    const QFileInfo info(path);
+    if (!info.exists())
+        return VolumePlans {};
+    QFile file(path);
+    // An INI file of a few plans; anything this large is not one.
+    constexpr qint64 kMostBytes = 16 * 1024 * 1024;
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        return std::unexpected(problemOf(Kind::Unreadable, path));
+    if (file.size() > kMostBytes)
+        return std::unexpected(problemOf(Kind::Damaged, path));
+    const QByteArray bytes = file.readAll();
+    if (bytes.size() != file.size())
+        return std::unexpected(problemOf(Kind::Unreadable, path));
+    volumeplanfile::ReadResult read = volumeplanfile::parse(bytes);
+    if (!read.problems.isEmpty()) {
+        ReportFileProblem problem = problemOf(Kind::Damaged, path);
+        problem.fault = read.problems.first();
+        return std::unexpected(problem);
+    }
+    return std::move(read.plans);
 }

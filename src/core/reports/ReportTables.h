@@ -3,6 +3,7 @@
 #include "core/store/CallVolume.h"
 #include "core/store/Records.h"
 #include "core/store/Tariff.h"
+#include "core/store/VolumePlan.h"
 
 #include <QString>
 
@@ -29,7 +30,7 @@ struct ReportFileProblem {
     Kind kind = Kind::Missing;
     QString path;
     int record = 0; // DamagedRecord: counted from 1
-    QString fault; // DamagedRecord: what is wrong with it
+    QString fault; // DamagedRecord: what is wrong with it; Damaged: the same, when known
 };
 
 // Providers.data, Log.data, Tariffs.data and (when present) settings.data
@@ -38,3 +39,6 @@ struct ReportFileProblem {
 [[nodiscard]] std::expected<ReportTables, ReportFileProblem> loadReportTables(const QString &folder);
 // Tariffs.data and the tariff count of settings.data alone, for re-pricing.
 [[nodiscard]] std::expected<std::unique_ptr<TariffTable>, ReportFileProblem> loadReportTariffs(const QString &folder);
+// The providers' data plans (volume.data), for re-pricing: none when the file
+// is missing; a file with anything wrong in it would price data wrongly.
+[[nodiscard]] std::expected<VolumePlans, ReportFileProblem> loadReportVolumePlans(const QString &folder);

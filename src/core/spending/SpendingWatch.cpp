@@ -11,6 +11,7 @@
 #include "core/volume/VolumePricing.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -102,6 +103,7 @@ void SpendingWatch::workOutDisplay()
     runAutoHangUp();
     checkNextUnit();
 
+    m_display.shortLine.clear();
     if (m_autoHangUpAt.isValid()) {
         m_display.line = QStringLiteral("hang-up in %1 s - click to cancel").arg(m_display.hangUpCountdown);
         m_display.lineHint = QStringLiteral(" The budget is spent: click here to keep the call going");
@@ -134,22 +136,29 @@ void SpendingWatch::workOutDisplay()
         const QString timeLine
             = m_display.line.isEmpty() ? QString() : QLatin1Char(' ') + m_display.line + QLatin1Char('\n');
         m_display.lineHint = dataLineHint(index, cycle, *dataUsed) + QLatin1Char('\n') + timeLine + m_display.lineHint;
-        m_display.line = dataLine(index, cycle, *dataUsed);
+        std::tie(m_display.line, m_display.shortLine) = dataLine(index, cycle, *dataUsed);
     }
 }
 
-QString SpendingWatch::dataLine(int index, const BillingCycle &cycle, std::int64_t used) const
+std::pair<QString, QString> SpendingWatch::dataLine(int index, const BillingCycle &cycle, std::int64_t used) const
 {
     const VolumePlan plan = m_core.volumePlans().value(m_core.providers().records[index].Name.text());
     const CurrentCall &call = m_core.currentCall();
     QString left = plan.allowanceBytes > 0 ? QStringLiteral("%1 left").arg(dataAmountText(allowanceLeft(plan, used)))
                                            : QStringLiteral("%1 used").arg(dataAmountText(used));
     if (call.Connected && call.CallProvider == index && !call.Volume.known())
-        return QStringLiteral("data not counted, %1").arg(left);
-    if (call.Connected && call.CallProvider == index)
-        return QStringLiteral("%1 in, %2 out, %3")
-            .arg(dataAmountText(call.Volume.bytesIn), dataAmountText(call.Volume.bytesOut), left);
-    return QStringLiteral("%1 to %2").arg(left, QLocale().toString(cycle.end, QStringLiteral("d MMM")));
+        return { QStringLiteral("data not counted, %1").arg(left), {} };
+    if (call.Connected && call.CallProvider == index) {
+        const QString in = dataAmountText(call.Volume.bytesIn);
+        const QString out = dataAmountText(call.Volume.bytesOut);
+        // Arrows for received and sent, and a unit both share said once: the
+        // call's figures in megabytes do not fit the main window in words.
+        const QString unit = in.section(QLatin1Char(' '), -1);
+        const QString inFigure = unit == out.section(QLatin1Char(' '), -1) ? in.section(QLatin1Char(' '), 0, -2) : in;
+        return { QStringLiteral("%1 in, %2 out, %3").arg(in, out, left),
+            QStringLiteral("\u2193%1 \u2191%2, %3").arg(inFigure, out, left) };
+    }
+    return { QStringLiteral("%1 to %2").arg(left, QLocale().toString(cycle.end, QStringLiteral("d MMM"))), {} };
 }
 
 QString SpendingWatch::dataLineHint(int index, const BillingCycle &cycle, std::int64_t used) const

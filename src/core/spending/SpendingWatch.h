@@ -11,10 +11,12 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 // What the main window shows of the spending control; decided here, drawn there.
 struct SpendingDisplay {
     QString line; // next unit during a call (and a cheaper start today), else the cheaper hour; may be empty
+    QString shortLine; // the line in fewer words, for a window too narrow for it; empty: none shorter
     QString lineHint; // how to use the line
     QString cycleText; // the selected provider's cycle so far, for the month fields' hint
     bool armed = false; // "hang up before the next unit" is armed
@@ -74,7 +76,8 @@ private:
     void checkDataAllowance(int index, const BillingCycle &cycle, std::int64_t used);
     // Starts the countdown of the automatic hang-up for the running call, or says why it cannot.
     void startAutoHangUp(QStringList &parts);
-    QString dataLine(int index, const BillingCycle &cycle, std::int64_t used) const;
+    // The data line, and its shorter form where there is one.
+    std::pair<QString, QString> dataLine(int index, const BillingCycle &cycle, std::int64_t used) const;
     QString dataLineHint(int index, const BillingCycle &cycle, std::int64_t used) const;
     // Adds why the running call will not be hung up, once for the call.
     void hangUpRuledOut(QStringList &parts, const QString &when);

@@ -44,7 +44,10 @@ void SpendingLine::showWatch()
     bold.setBold(d.armed || d.hangUpCountdown >= 0);
     setFont(bold);
     // A long tariff name gives way at the left: the time and the rate matter more.
-    const QString shown = QFontMetrics(bold).elidedText(d.line, Qt::ElideLeft, width());
+    const QFontMetrics metrics(bold);
+    const QString &fitting
+        = d.shortLine.isEmpty() || metrics.horizontalAdvance(d.line) <= width() ? d.line : d.shortLine;
+    const QString shown = metrics.elidedText(fitting, Qt::ElideLeft, width());
     setText(shown);
     if (d.line.isEmpty())
         setToolTip(QString());

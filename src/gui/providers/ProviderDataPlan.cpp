@@ -2,6 +2,7 @@
 
 #include "core/skins/SkinLayout.h"
 #include "core/spending/BudgetCheck.h"
+#include "gui/providers/ProviderSpending.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -17,13 +18,31 @@ namespace Layout = SkinLayout::ProviderDialog;
 constexpr int kUnitMB = 0; // the unit lists' entries
 constexpr int kUnitGB = 1;
 
+// "2.5", "1536000": the field is narrow, and a size's trailing zeros say nothing.
+class SizeSpinBox final : public QDoubleSpinBox {
+public:
+    using QDoubleSpinBox::QDoubleSpinBox;
+    QString textFromValue(double value) const override
+    {
+        QString text = QDoubleSpinBox::textFromValue(value);
+        const QString point = locale().decimalPoint();
+        if (!text.contains(point))
+            return text;
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(point))
+            text.chop(point.size());
+        return text;
+    }
+};
+
 QDoubleSpinBox *sizeSpinner(QWidget *dialog, const char *name, const QRect &rect)
 {
-    auto *spin = new QDoubleSpinBox(dialog);
+    auto *spin = new SizeSpinBox(dialog);
     spin->setObjectName(QString::fromLatin1(name));
     spin->setGeometry(rect);
     spin->setDecimals(3);
-    spin->setRange(0, double(VolumePlan::kMaxBytes / VolumePlan::kMegabyte));
+    spin->setRange(0, double(VolumePlan::kMaxBytes) / double(VolumePlan::kMegabyte));
     spin->setButtonSymbols(QAbstractSpinBox::NoButtons);
     spin->setAlignment(Qt::AlignRight);
     return spin;
@@ -51,9 +70,24 @@ void showSize(std::int64_t bytes, QDoubleSpinBox *spin, QComboBox *unit)
     spin->setValue(double(bytes) / double(unitBytes(unit)));
 }
 
-std::int64_t sizeOf(const QDoubleSpinBox *spin, const QComboBox *unit)
+// The bytes a size field gives, or the message for one that gives none. A
+// size shown as loaded keeps its bytes: the field shows them to the KB only.
+template <typename Loaded>
+std::expected<std::int64_t, QString> sizeOf(
+    const QString &caption, const QDoubleSpinBox *spin, const QComboBox *unit, const Loaded &loaded)
 {
-    return std::min<std::int64_t>(std::llround(spin->value() * double(unitBytes(unit))), VolumePlan::kMaxBytes);
+    if (!spin->hasAcceptableInput())
+        return std::unexpected(
+            caption + QStringLiteral(":\r\"%1\" is not a number of MB or GB.").arg(spin->text().trimmed()));
+    if (spin->value() == loaded.value && unit->currentIndex() == loaded.unit)
+        return loaded.bytes;
+    const double bytes = spin->value() * double(unitBytes(unit));
+    if (bytes > double(VolumePlan::kMaxBytes))
+        return std::unexpected(caption
+            + QStringLiteral(":\r%1 %2 is more than the %3 GB a plan may hold.")
+                  .arg(spin->text().trimmed(), unit->currentText(),
+                      QLocale().toString(VolumePlan::kMaxBytes / VolumePlan::kGigabyte)));
+    return std::llround(bytes);
 }
 
 // Up to the 1/10000 the amount holds: block prices are often finer than cents.
@@ -101,6 +135,8 @@ void ProviderDataPlan::load(int providerIndex)
     const VolumePlan plan = m_core.volumePlans().value(provider.Name.text());
     showSize(plan.allowanceBytes, m_allowance, m_allowanceUnit);
     showSize(plan.blockBytes, m_block, m_blockUnit);
+    m_loadedAllowance = { m_allowance->value(), m_allowanceUnit->currentIndex(), plan.allowanceBytes };
+    m_loadedBlock = { m_block->value(), m_blockUnit->currentIndex(), plan.blockBytes };
     m_counts->setCurrentIndex(int(plan.counted));
     m_currency->setText(m_core.currencyText().trimmed());
     m_price->setText(priceText(plan.blockPrice));
@@ -125,10 +161,16 @@ std::expected<VolumePlan, QString> ProviderDataPlan::read(int providerIndex) con
         ? std::expected<MoneyValue, BudgetAmountProblem>(m_loadedPrice.second)
         : readBudgetAmount(m_price->text());
     if (!price)
-        return std::unexpected(QStringLiteral("Price of a block of data:\r\"%1\" is not an amount of money.")
-                                   .arg(m_price->text().trimmed()));
-    plan.allowanceBytes = sizeOf(m_allowance, m_allowanceUnit);
-    plan.blockBytes = sizeOf(m_block, m_blockUnit);
+        return std::unexpected(
+            QStringLiteral("Price of a block of data:\r") + budgetAmountMessage(price.error(), m_price->text()));
+    const auto allowance = sizeOf(QStringLiteral("Data each month"), m_allowance, m_allowanceUnit, m_loadedAllowance);
+    if (!allowance)
+        return std::unexpected(allowance.error());
+    const auto block = sizeOf(QStringLiteral("Beyond it, blocks of"), m_block, m_blockUnit, m_loadedBlock);
+    if (!block)
+        return std::unexpected(block.error());
+    plan.allowanceBytes = *allowance;
+    plan.blockBytes = *block;
     plan.blockPrice = *price;
     plan.counted = CountedBytes(std::clamp(m_counts->currentIndex(), 0, 2));
     if (plan.blockPrice > 0 && plan.blockBytes == 0)

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <expected>
 #include <utility>
 
@@ -37,4 +38,12 @@ private:
     QLabel *m_currency;
     QLineEdit *m_price;
     std::pair<QString, MoneyValue> m_loadedPrice; // the price field's text as loaded, and the amount it stands for
+    // A size as loaded: what its spinner and unit showed, and the bytes they stand for.
+    struct LoadedSize {
+        double value = 0;
+        int unit = 0;
+        std::int64_t bytes = 0;
+    };
+    LoadedSize m_loadedAllowance;
+    LoadedSize m_loadedBlock;
 };

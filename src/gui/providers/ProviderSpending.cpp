@@ -66,24 +66,6 @@ QSpinBox *spinner(QWidget *dialog, const char *name, const QRect &rect, int mini
     return spin;
 }
 
-QString fieldMessage(BudgetAmountProblem problem, const QString &text)
-{
-    const QString quoted = QLatin1Char('"') + text.trimmed() + QLatin1Char('"');
-    switch (problem) {
-    case BudgetAmountProblem::TooLarge:
-        return quoted + QStringLiteral(" is too large an amount.");
-    case BudgetAmountProblem::Negative:
-        return quoted + QStringLiteral(" is less than nothing.");
-    case BudgetAmountProblem::Ambiguous:
-        return quoted
-            + QStringLiteral(" could be thousands or decimals: please write decimals after \"%1\".")
-                  .arg(QLocale().decimalPoint());
-    case BudgetAmountProblem::NotAnAmount:
-        break;
-    }
-    return quoted + QStringLiteral(" is not an amount of money.");
-}
-
 } // namespace
 
 ProviderSpending::ProviderSpending(AppCore &core, QWidget *dialog)
@@ -147,7 +129,7 @@ std::optional<QString> ProviderSpending::save(int providerIndex)
         ? std::expected<MoneyValue, BudgetAmountProblem>(m_loadedMoney.second)
         : readBudgetAmount(m_money->text());
     if (!money)
-        return QStringLiteral("Budget each month:\r") + fieldMessage(money.error(), m_money->text());
+        return QStringLiteral("Budget each month:\r") + budgetAmountMessage(money.error(), m_money->text());
     if (!m_hours->hasAcceptableInput())
         return QStringLiteral("Hours each month:\r\"%1\" is not a whole number of hours from 0 to %2.")
             .arg(m_hours->text())
@@ -165,4 +147,22 @@ std::optional<QString> ProviderSpending::save(int providerIndex)
     budget.autoHangUp = m_autoHangUp->isChecked();
     plan.budgets.insert(name, budget);
     return std::nullopt;
+}
+
+QString budgetAmountMessage(BudgetAmountProblem problem, const QString &text)
+{
+    const QString quoted = QLatin1Char('"') + text.trimmed() + QLatin1Char('"');
+    switch (problem) {
+    case BudgetAmountProblem::TooLarge:
+        return quoted + QStringLiteral(" is too large an amount.");
+    case BudgetAmountProblem::Negative:
+        return quoted + QStringLiteral(" is less than nothing.");
+    case BudgetAmountProblem::Ambiguous:
+        return quoted
+            + QStringLiteral(" could be thousands or decimals: please write decimals after \"%1\".")
+                  .arg(QLocale().decimalPoint());
+    case BudgetAmountProblem::NotAnAmount:
+        break;
+    }
+    return quoted + QStringLiteral(" is not an amount of money.");
 }

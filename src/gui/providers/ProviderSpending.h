@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/AppCore.h"
+#include "core/spending/BudgetCheck.h"
 
 #include <QString>
 
@@ -38,3 +39,6 @@ private:
     QSpinBox *m_margin;
     std::pair<QString, MoneyValue> m_loadedMoney; // the money field's text as loaded, and the amount it stands for
 };
+
+// What is wrong with an amount typed into a field of the dialog, in the user's words.
+QString budgetAmountMessage(BudgetAmountProblem problem, const QString &text);

@@ -17,9 +17,21 @@ QString unknownOption(const QString &argument) { return QStringLiteral("unknown 
 
 } // namespace
 
-std::expected<DialArguments, QString> DialArguments::parse(const QStringList &arguments)
+std::expected<DialArguments, QString> DialArguments::parse(const QStringList &given)
 {
     DialArguments result;
+    QStringList arguments = given;
+    // Only in front: after the entry, a password may be anything, "--folder" too.
+    if (!arguments.isEmpty() && arguments.first().startsWith(QLatin1String("--folder="))) {
+        result.folder = arguments.takeFirst().mid(int(qstrlen("--folder=")));
+    } else if (!arguments.isEmpty() && arguments.first() == QLatin1String("--folder")) {
+        if (arguments.size() < 2)
+            return std::unexpected(QStringLiteral("--folder needs a folder."));
+        arguments.removeFirst();
+        result.folder = arguments.takeFirst();
+    }
+    if (result.folder && result.folder->isEmpty())
+        return std::unexpected(QStringLiteral("--folder needs a folder."));
     if (arguments.isEmpty())
         return result;
     const QString &first = arguments.first();
@@ -65,6 +77,9 @@ QString DialArguments::usage()
         "  tollwise-dial /list                    list the phonebook entries\n"
         "\n"
         "Without USER the entry's stored user name and saved password are used.\n"
+        "Each form may begin with --folder DIR to work on the data folder DIR (its\n"
+        "dial-up service choice, the simulator's phonebook and state) instead of the\n"
+        "program's own.\n"
         "Exit status: 0 on success; after a dial-up error the low 8 bits of its code\n"
         "(255 when those are 0); 1 when there is nothing to hang up; 2 for bad arguments;\n"
         "3 when the line drops during the dial; 4 when the dial-up service cannot be\n"

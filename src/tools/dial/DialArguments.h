@@ -6,7 +6,8 @@
 #include <expected>
 #include <optional>
 
-// What the dialler tool was asked to do, read from its command line:
+// What the dialler tool was asked to do, read from its command line, after
+// an optional leading --folder DIR (or --folder=DIR):
 //   (nothing)                     list the active connections
 //   ENTRY [USER [PASSWORD]]       dial the entry
 //   ENTRY /disconnect             hang up the entry's connection
@@ -20,6 +21,7 @@ struct DialArguments {
     QString entry; // Dial; Disconnect (empty: every connection)
     std::optional<QString> userName; // Dial: the stored ones when absent
     std::optional<QString> password;
+    std::optional<QString> folder; // the data folder to work on instead of the program's
 
     // What is wrong with the arguments when they ask for nothing sensible.
     [[nodiscard]] static std::expected<DialArguments, QString> parse(const QStringList &arguments);

@@ -136,6 +136,9 @@ QString ReportArguments::usage()
                           "Reports the logged calls of the program folder DIR (by default the\n"
                           "folder the program keeps its files in), one row per call or per day, month,\n"
                           "provider or tariff. --from and --to take calls by their start date, both inclusive.\n"
-                          "--reprice costs every call again under the tariffs kept in another folder.\n"
+                          "--reprice costs every call again under the tariffs kept in another folder,\n"
+                          "and its data under its provider's data plan as it stands now, through each\n"
+                          "billing month's allowance and blocks; a call whose bytes were never counted\n"
+                          "adds no data cost and is marked \"no data counted\".\n"
                           "The data files are only read.\n");
 }

@@ -22,7 +22,10 @@ int ReportTool::fileProblem(const ReportFileProblem &problem)
         m_err << "tollwise-report: " << path << " is missing.\n";
         break;
     case ReportFileProblem::Kind::Damaged:
-        m_err << "tollwise-report: " << path << " is damaged: it is not a file this program wrote.\n";
+        if (!problem.fault.isEmpty())
+            m_err << "tollwise-report: " << path << " is damaged: " << problem.fault << "\n";
+        else
+            m_err << "tollwise-report: " << path << " is damaged: it is not a file this program wrote.\n";
         break;
     case ReportFileProblem::Kind::Unreadable:
         m_err << "tollwise-report: " << path << " cannot be read.\n";
@@ -57,11 +60,18 @@ int ReportTool::report(const ReportArguments &arguments)
     if (!tables)
         return fileProblem(tables.error());
     std::unique_ptr<TariffTable> reprice;
+    VolumePlans plans;
     if (arguments.repriceFolder) {
         auto loaded = loadReportTariffs(*arguments.repriceFolder);
         if (!loaded)
             return fileProblem(loaded.error());
         reprice = std::move(*loaded);
+        // Data is priced under each provider's plan as it stands now: plans
+        // belong to providers by name, and those are the reported folder's.
+        auto loadedPlans = loadReportVolumePlans(arguments.folder.value_or(m_defaultFolder));
+        if (!loadedPlans)
+            return fileProblem(loadedPlans.error());
+        plans = std::move(*loadedPlans);
     }
 
     const ReportFilter &filter = arguments.filter;
@@ -80,8 +90,8 @@ int ReportTool::report(const ReportArguments &arguments)
     // Calls moved to the archive are as much a part of the record as the log's.
     const std::vector<CallRecord> all = allCalls(tables->archived, *tables->log);
     const QList<int> indices = filteredCalls(all, *tables->providers, filter, m_today);
-    const QList<ReportCall> calls
-        = reportCalls(all, *tables->providers, *tables->tariffs, indices, m_today, reprice.get(), tables->volumes);
+    const QList<ReportCall> calls = reportCalls(
+        all, *tables->providers, *tables->tariffs, indices, m_today, reprice.get(), tables->volumes, &plans);
     const bool repriced = reprice != nullptr;
     using Report = ReportArguments::Report;
     if (arguments.report == Report::Calls) {

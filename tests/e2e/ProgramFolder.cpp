@@ -42,12 +42,23 @@ bool install(const QString &from, const QString &to)
 
 } // namespace
 
-ProgramFolder::ProgramFolder()
+ProgramFolder::ProgramFolder(Layout layout)
     : m_folder(workTemplate())
+    , m_layout(layout)
     , m_elsewhere(workTemplate())
 {
     if (!m_folder.isValid() || !m_elsewhere.isValid()) {
         m_error = QStringLiteral("cannot make a temporary folder under %1").arg(QStringLiteral(TOLLWISE_E2E_WORK));
+        return;
+    }
+    const QDir root(m_folder.path());
+    const bool installed = layout == Layout::Installed;
+    m_programs = installed ? root.filePath(QStringLiteral("bin")) : root.path();
+    m_shared = installed ? root.filePath(QStringLiteral("share/tollwise")) : root.path();
+    // The program's choice with the home it is given and no XDG_DATA_HOME.
+    m_data = installed ? QDir(elsewhere()).filePath(QStringLiteral(".local/share/tollwise")) : root.path();
+    if (!QDir().mkpath(m_programs) || !QDir().mkpath(m_shared) || !QDir().mkpath(m_data)) {
+        m_error = QStringLiteral("cannot make the folders under %1").arg(root.path());
         return;
     }
     (void)installPrograms(false);
@@ -63,13 +74,22 @@ bool ProgramFolder::installPrograms(bool copy)
 {
     for (const QString &program : { QStringLiteral("tollwise"), QStringLiteral("tollwise-dial") }) {
         const QString from = QDir(kBuiltProgram).filePath(program);
-        if (!(copy ? QFile::copy(from, filePath(program)) : install(from, filePath(program))))
+        const QString to = QDir(m_programs).filePath(program);
+        if (!(copy ? QFile::copy(from, to) : install(from, to)))
             m_error = QStringLiteral("cannot install %1 from %2").arg(program, kBuiltProgram);
     }
-    // Read-only material can be shared with the build.
+    // Read-only material can be shared with the build, but an installation's
+    // own copies may be changed by a case.
     for (const QString &folder : { QStringLiteral("skins"), QStringLiteral("sounds"), QStringLiteral("help") }) {
-        if (!QFile::link(QDir(kBuiltProgram).filePath(folder), filePath(folder)))
-            m_error = QStringLiteral("cannot link %1 from %2").arg(folder, kBuiltProgram);
+        const std::filesystem::path from = QDir(kBuiltProgram).filePath(folder).toStdString();
+        const std::filesystem::path to = sharedFilePath(folder).toStdString();
+        std::error_code error;
+        if (m_layout == Layout::Installed && folder != QLatin1String("help"))
+            std::filesystem::copy(from, to, std::filesystem::copy_options::recursive, error);
+        else
+            std::filesystem::create_directory_symlink(from, to, error);
+        if (error)
+            m_error = QStringLiteral("cannot install %1 from %2").arg(folder, kBuiltProgram);
     }
     return m_error.isEmpty();
 }
@@ -106,10 +126,15 @@ bool ProgramFolder::leaveFree(qint64 freeBytes) const
         && file.write(QByteArray(available - freeBytes, 'f')) == available - freeBytes;
 }
 
-QString ProgramFolder::filePath(const QString &name) const { return QDir(m_folder.path()).filePath(name); }
+QString ProgramFolder::filePath(const QString &name) const { return QDir(m_data).filePath(name); }
+
+QString ProgramFolder::programPath() const { return QDir(m_programs).filePath(QStringLiteral("tollwise")); }
+
+QString ProgramFolder::sharedFilePath(const QString &name) const { return QDir(m_shared).filePath(name); }
 
 void ProgramFolder::writeFile(const QString &name, const QByteArray &bytes) const
 {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(filePath(name)).path())) << name.toStdString();
     QFile file(filePath(name));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << name.toStdString();
     ASSERT_EQ(file.write(bytes), bytes.size()) << name.toStdString();
@@ -137,7 +162,7 @@ ProgramFolder::DialResult ProgramFolder::dial(const QStringList &arguments, int 
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(elsewhere());
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(filePath(QStringLiteral("tollwise-dial")), arguments);
+    process.start(QDir(m_programs).filePath(QStringLiteral("tollwise-dial")), arguments);
     DialResult result;
     if (!process.waitForFinished(ms)) {
         process.kill();

@@ -7,20 +7,27 @@
 
 // A fresh installation of the built program: its executables and its skins,
 // sounds and help, in a folder of its own, with whatever data files a case
-// prepares. Every file the program keeps lives here.
+// prepares. Every file the program keeps lives here, or, installed as a
+// package installs it (bin/ and share/tollwise/, own copies of the skins and
+// sounds), in the data folder under the fresh home the program is given.
 class ProgramFolder {
 public:
-    ProgramFolder();
+    enum class Layout { Portable, Installed };
+
+    explicit ProgramFolder(Layout layout = Layout::Portable);
     ~ProgramFolder();
     ProgramFolder(const ProgramFolder &) = delete;
     ProgramFolder &operator=(const ProgramFolder &) = delete;
 
     // Empty when the folder is ready, otherwise what went wrong.
     [[nodiscard]] QString error() const { return m_error; }
-    [[nodiscard]] QString path() const { return m_folder.path(); }
+    // The data folder, and a file in it.
+    [[nodiscard]] QString path() const { return m_data; }
     [[nodiscard]] QString filePath(const QString &name) const;
-    [[nodiscard]] QString programPath() const { return filePath(QStringLiteral("tollwise")); }
-    // A folder that is not the program's, for a current directory.
+    [[nodiscard]] QString programPath() const;
+    // A file of the installed skins, sounds and help.
+    [[nodiscard]] QString sharedFilePath(const QString &name) const;
+    // A folder that is not the program's, for a current directory and the home.
     [[nodiscard]] QString elsewhere() const { return m_elsewhere.path(); }
 
     // The system message bus the program and the dialler are given. None by
@@ -60,6 +67,10 @@ private:
     [[nodiscard]] bool installPrograms(bool copy);
 
     QTemporaryDir m_folder;
+    Layout m_layout;
+    QString m_programs; // where the executables are
+    QString m_shared; // skins, sounds and help
+    QString m_data;
     bool m_mounted = false;
     QTemporaryDir m_elsewhere;
     QString m_error;

@@ -31,6 +31,9 @@ bool RunningProgram::start()
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     // Nothing of the user running the tests (autostart entries, caches) is touched.
     environment.insert(QStringLiteral("HOME"), m_folder.elsewhere());
+    // The folders under that home, whatever the user's are.
+    for (const char *name : { "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME" })
+        environment.remove(QString::fromLatin1(name));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_folder.elsewhere());
     environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_folder.systemBus());
     // Nor the desktop's session: no notification or tray of the user's, unless a case gives a bus of its own.

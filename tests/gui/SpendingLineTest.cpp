@@ -57,32 +57,50 @@ TEST(SpendingLine, TheCountdownCanBeClickedWhileItsMessageIsOpen)
     message->close();
 }
 
-// A call's data in megabytes, in the main window's width and font: the
-// figures must show whole, the received one included, which the line's
-// elision at the left would cut first.
-TEST(SpendingLine, ACallsDataFitsTheMainWindowWithEveryFigure)
+// A call's data in the main window's width and font: the call's figures
+// must show whole, the received one included, which the line's elision at
+// the left would cut first; what is left of a large allowance may give way.
+TEST(SpendingLine, ACallsDataFitsTheMainWindowWithTheCallsFigures)
 {
-    FakeAppCore fake;
-    AppCore &core = fake.core;
-    ProviderRegistry(core.providers(), fake.dialUp).ProviderDBadd(QStringLiteral("Mobile Broadband"));
-    VolumePlan plan;
-    plan.allowanceBytes = 2 * VolumePlan::kGigabyte;
-    core.volumePlans().insert(QStringLiteral("Mobile Broadband"), plan);
-    CurrentCall &call = core.currentCall();
-    call.Connected = true;
-    call.CallProvider = 0;
-    call.CallStart = toDateTimeValue(fake.clock.now());
-    call.Volume = { 997'900'000, 99'800'000 };
+    struct Case {
+        CallVolume volume;
+        std::int64_t allowance;
+        QStringList shown;
+        QString words; // in the tool tip
+    };
+    const Case cases[] = {
+        { { 997'900'000, 99'800'000 }, 2 * VolumePlan::kGigabyte,
+            { QStringLiteral("997.9"), QStringLiteral("99.8 MB"), QStringLiteral("902.3 MB left") },
+            QStringLiteral("997.9 MB in, 99.8 MB out, 902.3 MB left") },
+        { { 10'820'000'000, 1'080'000'000 }, VolumePlan::kMaxBytes,
+            { QStringLiteral("10.82"), QStringLiteral("1.08 GB") },
+            QStringLiteral("10.82 GB in, 1.08 GB out, 9,988.10 GB left") },
+    };
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    for (const Case &c : cases) {
+        FakeAppCore fake;
+        AppCore &core = fake.core;
+        ProviderRegistry(core.providers(), fake.dialUp).ProviderDBadd(QStringLiteral("Mobile Broadband"));
+        VolumePlan plan;
+        plan.allowanceBytes = c.allowance;
+        core.volumePlans().insert(QStringLiteral("Mobile Broadband"), plan);
+        CurrentCall &call = core.currentCall();
+        call.Connected = true;
+        call.CallProvider = 0;
+        call.CallStart = toDateTimeValue(fake.clock.now());
+        call.Volume = c.volume;
 
-    QWidget window;
-    SpendingWatch watch(core, fake.clock);
-    watch.dataCharge().onVolume(call);
-    SpendingLine line(watch, {}, &window);
-    line.setFont(SkinLook::font(11, false));
-    line.setGeometry(SkinLayout::MainWindow::LabelSpending);
-    watch.update();
-    for (const QString &figure :
-        { QStringLiteral("997.9"), QStringLiteral("99.8 MB"), QStringLiteral("902.3 MB left") })
-        EXPECT_TRUE(line.text().contains(figure)) << figure.toStdString() << " in " << line.text().toStdString();
-    EXPECT_TRUE(line.toolTip().contains(QStringLiteral("997.9 MB in, 99.8 MB out"))) << "the words in the tool tip";
+        QWidget window;
+        SpendingWatch watch(core, fake.clock);
+        watch.dataCharge().onVolume(call);
+        SpendingLine line(watch, {}, &window);
+        line.setFont(SkinLook::font(11, false));
+        line.setGeometry(SkinLayout::MainWindow::LabelSpending);
+        watch.update();
+        for (const QString &figure : c.shown)
+            EXPECT_TRUE(line.text().contains(figure)) << figure.toStdString() << " in " << line.text().toStdString();
+        EXPECT_TRUE(line.toolTip().contains(c.words)) << line.toolTip().toStdString();
+    }
+    QLocale::setDefault(before);
 }

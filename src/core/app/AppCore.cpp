@@ -23,6 +23,17 @@ constexpr qint64 kMaxBudgetsBytes = 1 << 20;
 // A damaged budgets.data is copied whole up to this size, and left alone above it.
 constexpr qint64 kMaxBudgetsCopyBytes = 64 << 20;
 
+// A RIFF wave with room for its format and data headers; anything else
+// would play as silence.
+bool isWaveFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 44)
+        return false;
+    const QByteArray head = file.read(12);
+    return head.startsWith("RIFF") && head.mid(8, 4) == "WAVE";
+}
+
 } // namespace
 
 AppCore::AppCore(const QString &programPath, AppServices services)
@@ -562,5 +573,5 @@ void AppCore::PlayAppSound(AppSound sound)
     const QString name = sound == AppSound::Connected ? QStringLiteral("connected.wav")
         : sound == AppSound::Warning                  ? QStringLiteral("warning.wav")
                                                       : QStringLiteral("welcome.wav");
-    m_services.sound.play(m_folders.find(QStringLiteral("sounds/default/") + name));
+    m_services.sound.play(m_folders.find(QStringLiteral("sounds/default/") + name, isWaveFile));
 }

@@ -61,6 +61,16 @@ QString ProgramFolders::find(const QString &relativePath) const
     return QDir(dataFolder).filePath(relativePath);
 }
 
+QString ProgramFolders::find(const QString &relativePath, const std::function<bool(const QString &)> &usable) const
+{
+    for (const QString &folder : searchPath()) {
+        const QString path = QDir(folder).filePath(relativePath);
+        if (QFileInfo::exists(path) && usable(path))
+            return path;
+    }
+    return find(relativePath);
+}
+
 FolderEnvironment FolderEnvironment::current() { return { qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath() }; }
 
 bool isSystemFolder(const QString &absolutePath)

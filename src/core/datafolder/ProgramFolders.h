@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <expected>
+#include <functional>
 
 // Where the program and its tools keep their files and find their skins,
 // sounds and help.
@@ -20,6 +21,9 @@ struct ProgramFolders {
     // The path of `relativePath` in the first of dataFolder and sharedFolders
     // that holds it; in dataFolder when none does.
     [[nodiscard]] QString find(const QString &relativePath) const;
+    // The same, passing over files `usable` refuses (a damaged copy of the
+    // user's hides no sound shared one); as find() when it refuses them all.
+    [[nodiscard]] QString find(const QString &relativePath, const std::function<bool(const QString &)> &usable) const;
     // dataFolder, then sharedFolders.
     [[nodiscard]] QStringList searchPath() const;
 };

@@ -54,29 +54,28 @@ QString SkinLibrary::skinFile(const QString &fileName)
 
 bool SkinLibrary::LoadSkinImage(QImage &bitmap, const QString &name)
 {
-    // A folder's .bmp wins over its .ubm, and the user's folder over the shared one.
-    QString path;
+    // A folder's .bmp wins over its .ubm, and the user's folder over the
+    // shared one; a damaged file is told and the next folder's image used.
     for (const QString &folder : std::as_const(state().folders)) {
         const QDir dir(folder);
+        QString path;
         for (const QString &suffix : { QStringLiteral(".bmp"), QStringLiteral(".ubm") })
             if (path.isEmpty() && QFileInfo::exists(dir.filePath(name + suffix)))
                 path = dir.filePath(name + suffix);
-        if (!path.isEmpty())
-            break;
-    }
-    if (path.isEmpty())
-        return false;
-    // Either file may hold either kind of bitmap; the first bytes decide.
-    SkinImageLoaded loaded = state().cache.load(path);
-    if (loaded.error != SkinError::None) {
+        if (path.isEmpty())
+            continue;
+        // Either file may hold either kind of bitmap; the first bytes decide.
+        SkinImageLoaded loaded = state().cache.load(path);
+        if (loaded.error == SkinError::None) {
+            bitmap = std::move(loaded.image);
+            return true;
+        }
         if (!state().reported.contains(path) && state().onDamaged) {
             state().reported.insert(path);
             state().onDamaged(path, skinErrorText(loaded.error));
         }
-        return false;
     }
-    bitmap = std::move(loaded.image);
-    return true;
+    return false;
 }
 
 void SkinLibrary::setDamageHandler(std::function<void(const QString &, const QString &)> handler)

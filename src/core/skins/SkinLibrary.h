@@ -25,8 +25,9 @@ public:
     static void setCacheFolder(const QString &folder);
 
     // Loads the image of that name into `bitmap`: "name.bmp" when it exists,
-    // else "name.ubm". False when neither exists or the file is damaged, and
-    // `bitmap` is then left as it was, so the control keeps its own picture.
+    // else "name.ubm", from the first folder whose file is sound. False when
+    // no folder has a sound one, and `bitmap` is then left as it was, so the
+    // control keeps its own picture.
     static bool LoadSkinImage(QImage &bitmap, const QString &name);
 
     // Receives the error text of a damaged skin file, once per file for the

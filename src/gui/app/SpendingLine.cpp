@@ -43,11 +43,13 @@ void SpendingLine::showWatch()
     QFont bold = font();
     bold.setBold(d.armed || d.hangUpCountdown >= 0);
     setFont(bold);
-    // A long tariff name gives way at the left: the time and the rate matter more.
+    // A long tariff name gives way at the left: the time and the rate matter
+    // more. The short form puts the call's own figures first and gives way
+    // at the right.
     const QFontMetrics metrics(bold);
-    const QString &fitting
-        = d.shortLine.isEmpty() || metrics.horizontalAdvance(d.line) <= width() ? d.line : d.shortLine;
-    const QString shown = metrics.elidedText(fitting, Qt::ElideLeft, width());
+    const bool wordy = d.shortLine.isEmpty() || metrics.horizontalAdvance(d.line) <= width();
+    const QString shown = wordy ? metrics.elidedText(d.line, Qt::ElideLeft, width())
+                                : metrics.elidedText(d.shortLine, Qt::ElideRight, width());
     setText(shown);
     if (d.line.isEmpty())
         setToolTip(QString());

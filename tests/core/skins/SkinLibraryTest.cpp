@@ -135,11 +135,15 @@ TEST_F(SkinLibraryTest, TheUsersImagesHideTheSharedOnesOneByOne)
     writeUser(QStringLiteral("main.ubm"), ubmOf(3, 3, 3));
     // The user's compressed picture still wins over a shared plain one.
     writeUser(QStringLiteral("dial.ubm"), ubmOf(4, 4, 4));
+    // A damaged one of the user's is told, and the shared one shown.
+    write(QStringLiteral("hang.ubm"), ubmOf(5, 5, 5));
+    writeUser(QStringLiteral("hang.bmp"), bytes({ 'B', 'M', 1 }));
     SkinLibrary::setProgramFolders({ user.path(), m_program.path() });
 
     const std::pair<const char *, QRgb> cases[] = {
         { "main", qRgb(3, 3, 3) },
         { "dial", qRgb(4, 4, 4) },
+        { "hang", qRgb(5, 5, 5) },
     };
     for (const auto &[name, colour] : cases) {
         QImage bitmap;
@@ -149,4 +153,5 @@ TEST_F(SkinLibraryTest, TheUsersImagesHideTheSharedOnesOneByOne)
     EXPECT_EQ(SkinLibrary::skinFile(QStringLiteral("connecting.gif")),
         QDir(m_program.path()).filePath(QStringLiteral("skins/default/connecting.gif")));
     EXPECT_TRUE(SkinLibrary::skinFile(QStringLiteral("missing.gif")).isEmpty());
+    EXPECT_EQ(m_reports, QStringList { QStringLiteral("hang.bmp: DIB File Format Unrecognized !") });
 }

@@ -188,6 +188,33 @@ TEST_F(AppCoreTest, SoundsPlayOnlyWhenSwitchedOn)
             file(QStringLiteral("sounds/default/welcome.wav")) }));
 }
 
+// The user's sounds first, the shared ones where the user's are missing or
+// are no wave at all.
+TEST_F(AppCoreTest, SoundsComeFromTheUsersFolderThenTheSharedOne)
+{
+    const QByteArray wave = QByteArray("RIFF") + QByteArray(4, '\0') + QByteArray("WAVEfmt ") + QByteArray(28, '\0');
+    for (const char *name : { "user/sounds/default/connected.wav", "share/sounds/default/connected.wav",
+             "share/sounds/default/welcome.wav", "share/sounds/default/warning.wav" }) {
+        QDir().mkpath(QFileInfo(file(QString::fromLatin1(name))).path());
+        write(QString::fromLatin1(name), wave);
+    }
+    write(QStringLiteral("user/sounds/default/welcome.wav"), "not a sound, but as long as one would be....");
+    write(QStringLiteral("user/sounds/default/warning.wav"), wave.left(43));
+    ProgramFolders folders = ProgramFolders::beside(file(QStringLiteral("tollwise")));
+    folders.dataFolder = file(QStringLiteral("user"));
+    folders.sharedFolders = { file(QStringLiteral("share")) };
+    AppCore core(folders, AppServices { clock, sound, startup, dialUp });
+    core.settings().PlayApplicationSounds = true;
+
+    core.PlayAppSound(AppSound::Connected);
+    core.PlayAppSound(AppSound::Welcome);
+    core.PlayAppSound(AppSound::Warning);
+    EXPECT_EQ(sound.played,
+        (QStringList { file(QStringLiteral("user/sounds/default/connected.wav")),
+            file(QStringLiteral("share/sounds/default/welcome.wav")),
+            file(QStringLiteral("share/sounds/default/warning.wav")) }));
+}
+
 namespace {
 
 // Makes every write in the folder fail while it lives, in a way that holds

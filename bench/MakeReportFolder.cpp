@@ -61,6 +61,7 @@ int main(int argc, char *argv[])
     const DataFiles files(folder);
     const bool saved = files.saveAppData(*providers) && files.saveLogData(*log) && files.saveTarifData(*tariffs)
         && SettingsFile(QDir(folder).filePath(SettingsFile::kFileName))
-               .save(Settings {}, log->Count, tariffs->Count, tariffs->LastTariffIdNumber);
+               .save(Settings {}, log->Count, tariffs->Count, tariffs->LastTariffIdNumber)
+        && writeUnknownVolumes(folder, log->Count);
     return saved ? 0 : 1;
 }

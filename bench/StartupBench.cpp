@@ -58,6 +58,7 @@ void prepareFolder(const QDir &folder)
         folder.filePath(DataFiles::kLogFile), QByteArray(reinterpret_cast<const char *>(log->records), kLogFileSize));
     writeFile(
         folder.filePath(SettingsFile::kFileName), QByteArrayLiteral("[Application]\r\nLog.NumberOfRecords=16384\r\n"));
+    writeUnknownVolumes(folder.path(), log->Count);
 }
 
 } // namespace

@@ -64,7 +64,7 @@ figure() { awk -v k="$1" '$1 == k { print $2 }' "$figures" | sort -n | awk '{ v[
 # month to count.
 "$benches/make_report_folder" "$work/one-provider" 1
 cp -r "$bin" "$work/program"
-cp "$work/one-provider"/{Log.data,Tariffs.data,settings.data} "$work/program/"
+cp "$work/one-provider"/{Log.data,Log.volume.data,Tariffs.data,settings.data} "$work/program/"
 printf '[Budget.0]\r\nName=DemoEntry\r\nMoney=1000000000\r\n' >"$work/program/budgets.data"
 QT_QPA_PLATFORM=offscreen "$work/program/tollwise" >/dev/null 2>&1 &
 program=$!

@@ -60,6 +60,7 @@ AppCore::AppCore(ProgramFolders folders, AppServices services)
 
 StartupReport AppCore::loadAll()
 {
+    noteLogChanged();
     const LoadedTables loaded = loadTables(
         folder(), { m_providers.get(), m_log.get(), m_tariffs.get() }, DamagedProviders::CopyAside, m_systemCurrency);
     m_settings = loaded.settings;
@@ -300,6 +301,7 @@ QByteArray AppCore::tariffsImageToWrite() const
 
 void AppCore::noteLoggedCall(const CallRecord &record, std::uint32_t tariffId)
 {
+    noteLogChanged();
     m_uncommittedCalls.append({ record, tariffId });
     m_logOnDiskHoldsCalls = false;
 }
@@ -360,6 +362,7 @@ CallVolume AppCore::callVolume(int index) const
 
 void AppCore::archiveLogRecords(const QByteArray &records, std::span<const CallVolume> volumes)
 {
+    noteLogChanged();
     m_pendingArchive += records;
     const std::size_t moved = std::size_t(records.size()) / sizeof(CallRecord);
     for (std::size_t i = 0; i < moved; ++i) {
@@ -412,6 +415,8 @@ bool AppCore::saveLogArchive()
 
 void AppCore::SaveLogData()
 {
+    // Whatever changed the log is saved now, written or not.
+    noteLogChanged();
     bool written = false;
     if (!m_pendingArchive.isEmpty()) {
         written = saveLogArchive();

@@ -23,6 +23,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
@@ -96,6 +97,13 @@ public:
     const CallVolumeTable &volumes() const { return *m_volumes; }
     // The volume of log slot `index`; unknown outside the log.
     CallVolume callVolume(int index) const;
+    // Grows whenever the log, its volumes or the archive may have changed:
+    // loading, a logged call, calls archived, every write of Log.data (windows
+    // that edit the log save it at once) and noteLogChanged(). What is counted
+    // from the log every second is counted again only when this moved.
+    std::uint64_t logChanges() const { return m_logChanges; }
+    // For a change to the log in memory that is not saved at once.
+    void noteLogChanged() { ++m_logChanges; }
     Clock &clock() { return m_services.clock; }
     // The call being costed, or the last one's leftovers while idle.
     CurrentCall &currentCall() { return m_call; }
@@ -238,6 +246,7 @@ private:
     QByteArray m_pendingArchive;
     std::vector<CallRecord> m_archivedCalls;
     std::vector<CallVolume> m_archivedVolumes;
+    std::uint64_t m_logChanges = 0;
     bool m_archiveVolumesDirty = false; // archivedVolumes() holds more than its file
     bool m_archiveVolumesHeld = false; // the archive could not be read: its companion is left alone
     QString m_systemCurrency;

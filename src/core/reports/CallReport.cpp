@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -69,8 +70,8 @@ void addTo(SummaryRow &row, const SummaryRow &more)
     row.unpriced += more.unpriced;
     row.dataNotCounted += more.dataNotCounted;
     if (more.bytesIn >= 0 && more.bytesOut >= 0) {
-        row.bytesIn = std::max<qint64>(row.bytesIn, 0) + more.bytesIn;
-        row.bytesOut = std::max<qint64>(row.bytesOut, 0) + more.bytesOut;
+        row.bytesIn = addBytes(std::max<qint64>(row.bytesIn, 0), more.bytesIn);
+        row.bytesOut = addBytes(std::max<qint64>(row.bytesOut, 0), more.bytesOut);
     }
 }
 
@@ -102,6 +103,33 @@ QString reportDurationText(std::int64_t seconds)
         .arg(seconds / 3600)
         .arg(int(seconds / 60 % 60), 2, 10, QLatin1Char('0'))
         .arg(int(seconds % 60), 2, 10, QLatin1Char('0'));
+}
+
+qint64 addBytes(qint64 a, qint64 b)
+{
+    qint64 sum = 0;
+    if (!__builtin_add_overflow(a, b, &sum))
+        return sum;
+    return b > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+}
+
+QString reportDataText(std::int64_t bytes)
+{
+    bytes = std::max<std::int64_t>(bytes, 0);
+    // Any byte shows: a call of a few bytes is not "0 KB".
+    const std::int64_t kilobytes = bytes / 1000 + (bytes % 1000 != 0 ? 1 : 0);
+    if (kilobytes < 1000)
+        return QStringLiteral("%1 KB").arg(kilobytes);
+    // Each unit until its figure, as written, stays under 1000: 999.96 MB is "1.00 GB".
+    static constexpr std::array<std::pair<const char *, int>, 3> kUnits { { { "MB", 1 }, { "GB", 2 }, { "TB", 2 } } };
+    double value = double(bytes) / 1e6;
+    for (std::size_t unit = 0;; ++unit) {
+        const auto [name, decimals] = kUnits[unit];
+        const QString figure = QString::number(value, 'f', decimals);
+        if (unit + 1 == kUnits.size() || figure.toDouble() < 1000)
+            return figure + QLatin1Char(' ') + QLatin1String(name);
+        value /= 1000;
+    }
 }
 
 QString CallStamp::dateText() const

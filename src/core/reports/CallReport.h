@@ -19,6 +19,12 @@
 
 // "H:MM:SS", hours unbounded.
 QString reportDurationText(std::int64_t seconds);
+// Bytes added up, stopping at the largest figure rather than wrapping: a
+// damaged volume file may hold any number.
+qint64 addBytes(qint64 a, qint64 b);
+// "820 KB", "412.5 MB", "1.25 GB", "3.40 TB": decimal units as data plans
+// count them (an MB is 1,000,000 bytes), in the largest unit under 1000 of it.
+QString reportDataText(std::int64_t bytes);
 
 // A call's date and time bytes with the year in full (in the century of
 // `today`); impossible dates are kept as the bytes give them.

@@ -16,6 +16,8 @@ namespace {
 // A call longer than this many cycles is not one the log can hold; the
 // limit only keeps a damaged record from walking cycles for ever.
 constexpr int kMostCycles = 1200;
+// More than any change of the clocks moves a day's end.
+constexpr std::int64_t kClockShiftMargin = 3 * 3600;
 
 std::int64_t startKey(const CallRecord &record, int century)
 {
@@ -65,12 +67,23 @@ std::vector<DataPrice> repriceData(std::span<const CallRecord> calls, std::span<
         const VolumePlan &plan = *planOf[std::size_t(provider)];
         const int startDay = providers.records[provider].MonthStartDay;
         const std::int64_t bytes = countedBytes(plan, volume.bytesIn, volume.bytesOut);
-        const QDateTime end = QDateTime(day, QTime(record.StartHour, record.StartMinute, record.StartSecond))
-                                  .addSecs(record.DurationSeconds);
-
-        // A call that runs into a new cycle counts there for its share of the seconds, from a fresh allowance.
         BillingCycle cycle = billingCycleOn(day, startDay);
         const std::int64_t usedBefore = used.value({ provider, cycle.start.toJulianDay() });
+
+        // Most calls end hours before their cycle does, whatever the clocks
+        // did: those are priced whole without asking the time zone.
+        const std::int64_t secondsLeft = day.daysTo(cycle.end) * 86400
+            - (record.StartHour * 3600 + record.StartMinute * 60 + record.StartSecond)
+            - std::int64_t(record.DurationSeconds);
+        if (secondsLeft >= kClockShiftMargin) {
+            used[{ provider, cycle.start.toJulianDay() }] += bytes;
+            price.cost = volumeCost(plan, usedBefore, bytes);
+            continue;
+        }
+
+        // A call that runs into a new cycle counts there for its share of the seconds, from a fresh allowance.
+        const QDateTime end = QDateTime(day, QTime(record.StartHour, record.StartMinute, record.StartSecond))
+                                  .addSecs(record.DurationSeconds);
         std::vector<std::int64_t> parts;
         std::int64_t shared = 0;
         for (int n = 0; n < kMostCycles; ++n) {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -31,7 +32,11 @@ template <typename BarOf> void fill(UsageChart &chart, const QList<ReportCall> &
     const QList<std::int64_t> noTime(chart.providers.size(), 0);
     chart.cost = QList<QList<MoneyValue>>(chart.labels.size(), noCost);
     chart.seconds = QList<QList<std::int64_t>>(chart.labels.size(), noTime);
-    chart.calls = QList<QList<int>>(chart.labels.size(), QList<int>(chart.providers.size(), 0));
+    const QList<int> noCalls(chart.providers.size(), 0);
+    chart.calls = QList<QList<int>>(chart.labels.size(), noCalls);
+    chart.bytesIn = chart.seconds;
+    chart.bytesOut = chart.seconds;
+    chart.notCounted = chart.calls;
     for (const ReportCall &call : calls) {
         const int bar = barOf(call);
         if (bar < 0)
@@ -40,29 +45,50 @@ template <typename BarOf> void fill(UsageChart &chart, const QList<ReportCall> &
         chart.cost[bar][provider] = addMoney(chart.cost[bar][provider], call.cost);
         chart.seconds[bar][provider] += call.seconds;
         ++chart.calls[bar][provider];
+        if (call.volume.known()) {
+            chart.bytesIn[bar][provider] = addBytes(chart.bytesIn[bar][provider], call.volume.bytesIn);
+            chart.bytesOut[bar][provider] = addBytes(chart.bytesOut[bar][provider], call.volume.bytesOut);
+        } else {
+            ++chart.notCounted[bar][provider];
+        }
     }
 }
 
 QString callsText(int calls) { return calls == 1 ? QStringLiteral("1 call") : QStringLiteral("%1 calls").arg(calls); }
 
-template <typename T> T stackTotal(const QList<T> &stack)
+QString notCountedText(int calls)
 {
-    T total = 0;
-    for (const T value : stack)
+    return calls == 1 ? QStringLiteral("1 call with no data counted")
+                      : QStringLiteral("%1 calls with no data counted").arg(calls);
+}
+
+int stackTotal(const QList<int> &stack)
+{
+    int total = 0;
+    for (const int value : stack)
         total += value;
     return total;
 }
 
+// Money and bytes alike stop at the largest figure.
+std::int64_t stackTotal(const QList<std::int64_t> &stack)
+{
+    std::int64_t total = 0;
+    for (const std::int64_t value : stack)
+        total = addBytes(total, value);
+    return total;
+}
+
 // Heights in pixels for each provider's part of one bar, bottom first.
-template <typename T> QList<int> stackHeights(const QList<T> &stack, T largest, int height)
+QList<int> stackHeights(const QList<std::int64_t> &stack, std::int64_t largest, int height)
 {
     QList<int> heights;
-    T below = 0;
+    std::int64_t below = 0;
     int drawn = 0;
-    for (const T value : stack) {
-        below += value;
+    for (const std::int64_t value : stack) {
+        below = addBytes(below, value);
         // From the running total, so rounding never makes a stack taller than its sum.
-        const int top = largest > 0 ? int(double(below) * height / double(largest) + 0.5) : 0;
+        const int top = largest > 0 ? int(std::lround(double(below) * height / double(largest))) : 0;
         heights.append(top - drawn);
         drawn = top;
     }
@@ -70,6 +96,15 @@ template <typename T> QList<int> stackHeights(const QList<T> &stack, T largest, 
 }
 
 } // namespace
+
+int UsageChart::callsNotCounted() const
+{
+    int total = 0;
+    for (const QList<int> &bar : notCounted)
+        for (const int n : bar)
+            total += n;
+    return total;
+}
 
 UsageChart monthUsageChart(const QList<ReportCall> &calls, int year, int month)
 {
@@ -168,10 +203,22 @@ QList<QRect> UsageChartPainter::legendEntries() const
     return entries;
 }
 
-int UsageChartPainter::legendHeight(const QList<QRect> &entries)
+int UsageChartPainter::legendHeight(const QList<QRect> &entries) const
 {
-    const int rows = entries.isEmpty() ? 1 : entries.last().bottom() / kLegendRow + 1;
+    const int rows
+        = (entries.isEmpty() ? 1 : entries.last().bottom() / kLegendRow + 1) + (notCountedNote().isEmpty() ? 0 : 1);
     return rows * kLegendRow + 6;
+}
+
+QString UsageChartPainter::notCountedNote() const
+{
+    if (m_chart.plots != UsageChartPlots::Data)
+        return {};
+    const int calls = m_chart.callsNotCounted();
+    if (calls == 0)
+        return {};
+    return calls == 1 ? QStringLiteral("1 call has no data counted: it is in no bar.")
+                      : QStringLiteral("%1 calls have no data counted: they are in no bar.").arg(calls);
 }
 
 QRect UsageChartPainter::plotRect(bool costPlot) const
@@ -201,6 +248,21 @@ std::optional<int> UsageChartPainter::barAt(QPoint point) const
     return std::nullopt;
 }
 
+QString UsageChartPainter::figuresOf(int calls, MoneyValue cost, std::int64_t seconds, std::int64_t bytesIn,
+    std::int64_t bytesOut, int notCounted, const QString &currencyText) const
+{
+    if (m_chart.plots == UsageChartPlots::CostAndTime)
+        return QStringLiteral("%1, %2, %3")
+            .arg(callsText(calls), moneyText(cost, currencyText), reportDurationText(seconds));
+    if (calls > 0 && notCounted == calls)
+        return QStringLiteral("%1, no data counted").arg(callsText(calls));
+    QString text
+        = QStringLiteral("%1, %2 in, %3 out").arg(callsText(calls), reportDataText(bytesIn), reportDataText(bytesOut));
+    if (notCounted > 0)
+        text += QStringLiteral(" (%1)").arg(notCountedText(notCounted));
+    return text;
+}
+
 QString UsageChartPainter::barFigures(int bar, const QString &currencyText) const
 {
     if (bar < 0 || bar >= m_chart.labels.size())
@@ -210,14 +272,15 @@ QString UsageChartPainter::barFigures(int bar, const QString &currencyText) cons
         const int calls = m_chart.calls[bar][p];
         if (calls == 0)
             continue;
-        text += QStringLiteral("\n%1: %2, %3, %4")
-                    .arg(m_chart.providers[p], callsText(calls), moneyText(m_chart.cost[bar][p], currencyText),
-                        reportDurationText(m_chart.seconds[bar][p]));
+        text += QStringLiteral("\n%1: %2")
+                    .arg(m_chart.providers[p],
+                        figuresOf(calls, m_chart.cost[bar][p], m_chart.seconds[bar][p], m_chart.bytesIn[bar][p],
+                            m_chart.bytesOut[bar][p], m_chart.notCounted[bar][p], currencyText));
     }
-    return text
-        + QStringLiteral("\nTotal: %1, %2, %3")
-              .arg(callsText(stackTotal(m_chart.calls[bar])), moneyText(stackTotal(m_chart.cost[bar]), currencyText),
-                  reportDurationText(stackTotal(m_chart.seconds[bar])));
+    return text + QStringLiteral("\nTotal: ")
+        + figuresOf(stackTotal(m_chart.calls[bar]), stackTotal(m_chart.cost[bar]), stackTotal(m_chart.seconds[bar]),
+            stackTotal(m_chart.bytesIn[bar]), stackTotal(m_chart.bytesOut[bar]), stackTotal(m_chart.notCounted[bar]),
+            currencyText);
 }
 
 QImage UsageChartPainter::paint(qreal pixelRatio) const
@@ -236,11 +299,15 @@ QImage UsageChartPainter::paint(qreal pixelRatio) const
     painter.drawText(QRect(0, 0, m_size.width(), kTitle), Qt::AlignCenter, m_chart.title);
     painter.setFont(font);
 
-    MoneyValue largestCost = 0;
-    std::int64_t largestTime = 0;
+    // Money and bytes alike are whole numbers in 64 bits.
+    const bool data = m_chart.plots == UsageChartPlots::Data;
+    const QList<QList<std::int64_t>> &upper = data ? m_chart.bytesIn : m_chart.cost;
+    const QList<QList<std::int64_t>> &lower = data ? m_chart.bytesOut : m_chart.seconds;
+    std::int64_t largestTop = 0;
+    std::int64_t largestBottom = 0;
     for (int bar = 0; bar < m_chart.labels.size(); ++bar) {
-        largestCost = std::max(largestCost, stackTotal(m_chart.cost[bar]));
-        largestTime = std::max(largestTime, stackTotal(m_chart.seconds[bar]));
+        largestTop = std::max(largestTop, stackTotal(upper[bar]));
+        largestBottom = std::max(largestBottom, stackTotal(lower[bar]));
     }
 
     for (const bool costPlot : { true, false }) {
@@ -250,17 +317,20 @@ QImage UsageChartPainter::paint(qreal pixelRatio) const
         painter.drawLine(plot.topLeft(), plot.bottomLeft());
         painter.setPen(m_colours.text);
         const QRect axisText(0, plot.top(), kLeft - 6, plot.height());
-        painter.drawText(axisText, Qt::AlignRight | Qt::AlignTop,
-            costPlot ? amountText(largestCost) : reportDurationText(largestTime));
-        painter.drawText(
-            axisText, Qt::AlignRight | Qt::AlignVCenter, costPlot ? QStringLiteral("Cost") : QStringLiteral("Time"));
+        const std::int64_t largest = costPlot ? largestTop : largestBottom;
+        const QString scale = data ? reportDataText(largest)
+            : costPlot             ? amountText(largest)
+                                   : reportDurationText(largest);
+        const QString name = data ? (costPlot ? QStringLiteral("Received") : QStringLiteral("Sent"))
+                                  : (costPlot ? QStringLiteral("Cost") : QStringLiteral("Time"));
+        painter.drawText(axisText, Qt::AlignRight | Qt::AlignTop, scale);
+        painter.drawText(axisText, Qt::AlignRight | Qt::AlignVCenter, name);
         // Thin bars would crowd the labels: every other one is left out.
         const int step = barColumn(0, costPlot).width() < 18 ? 2 : 1;
         for (int bar = 0; bar < m_chart.labels.size(); ++bar) {
             const QRect column = barColumn(bar, costPlot);
             const int inset = std::max(1, column.width() / 6);
-            const QList<int> heights = costPlot ? stackHeights(m_chart.cost[bar], largestCost, plot.height())
-                                                : stackHeights(m_chart.seconds[bar], largestTime, plot.height());
+            const QList<int> heights = stackHeights((costPlot ? upper : lower)[bar], largest, plot.height());
             int bottom = plot.bottom();
             for (int p = 0; p < heights.size(); ++p) {
                 if (heights[p] <= 0)
@@ -285,6 +355,11 @@ QImage UsageChartPainter::paint(qreal pixelRatio) const
         // by a pixel from those the entries were measured with.
         const QString name = painter.fontMetrics().elidedText(m_chart.providers[p], Qt::ElideRight, kLegendNameWidth);
         painter.drawText(QPoint(entry.left() + 14, entry.top() + 11), name);
+    }
+    if (const QString note = notCountedNote(); !note.isEmpty()) {
+        const QRect line(kLeft, m_size.height() - kLegendRow - 2, m_size.width() - kLeft - kRight, kLegendRow);
+        painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
+            painter.fontMetrics().elidedText(note, Qt::ElideRight, line.width()));
     }
     return image;
 }

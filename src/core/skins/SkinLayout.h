@@ -172,6 +172,8 @@ inline constexpr QRect ButtonClose { 560, 10, 68, 24 };
 inline constexpr QRect ButtonPrevious { 12, 52, 28, 24 };
 inline constexpr QRect LabelPeriod { 44, 52, 200, 24 }; // bold 14 px, centred, kLightText
 inline constexpr QRect ButtonNext { 248, 52, 28, 24 };
+inline constexpr QRect ButtonCostTime { 300, 52, 96, 24 };
+inline constexpr QRect ButtonData { 400, 52, 66, 24 };
 inline constexpr QRect ButtonMonth { 492, 52, 66, 24 };
 inline constexpr QRect ButtonYear { 562, 52, 66, 24 };
 inline constexpr QRect ChartView { 12, 84, 616, 300 };

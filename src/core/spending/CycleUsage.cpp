@@ -4,7 +4,6 @@
 #include "core/store/Money.h"
 
 #include <algorithm>
-#include <cstring>
 
 CycleUsage loggedCycleUsage(const CallLogTable &log, int providerIndex, const BillingCycle &cycle, const QDate &today,
     std::span<const CallRecord> archived)
@@ -45,21 +44,14 @@ CycleUsage cycleUsageOf(const CallLogTable &log, int providerIndex, const Billin
     return usage;
 }
 
-CycleUsage CycleUsageCounter::usage(const CallLogTable &log, int providerIndex, const BillingCycle &cycle,
-    const CurrentCall &call, const QDate &today, std::span<const CallRecord> archived)
+CycleUsage CycleUsageCounter::usage(const CallLogTable &log, std::uint64_t logChanges, int providerIndex,
+    const BillingCycle &cycle, const CurrentCall &call, const QDate &today, std::span<const CallRecord> archived)
 {
-    // Comparing the records costs about what reading them once does, far
-    // less than dating every call again.
-    const int count = std::clamp(log.Count, 0, kMaxLogRecords);
-    const auto *records = reinterpret_cast<const char *>(log.records);
-    const qsizetype bytes = qsizetype(count) * qsizetype(sizeof(CallRecord));
-    const bool sameLog
-        = m_counted.size() == bytes && std::memcmp(m_counted.constData(), records, std::size_t(bytes)) == 0;
-    if (!sameLog || providerIndex != m_providerIndex || cycle.start != m_cycle.start || cycle.end != m_cycle.end
-        || today != m_today || archived.size() != m_archivedCount) {
+    // Dating every call of a full log again each second is most of an idle second's work.
+    if (logChanges != m_logChanges || providerIndex != m_providerIndex || cycle.start != m_cycle.start
+        || cycle.end != m_cycle.end || today != m_today) {
         m_logged = loggedCycleUsage(log, providerIndex, cycle, today, archived);
-        m_archivedCount = archived.size();
-        m_counted = QByteArray(records, bytes);
+        m_logChanges = logChanges;
         m_providerIndex = providerIndex;
         m_cycle = cycle;
         m_today = today;

@@ -5,10 +5,8 @@
 #include "core/store/Records.h"
 #include "core/store/Values.h"
 
-#include <QByteArray>
-
-#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 // What a provider has used in a billing cycle.
@@ -33,19 +31,18 @@ CycleUsage loggedCycleUsage(const CallLogTable &log, int providerIndex, const Bi
 void addRunningCall(CycleUsage &usage, int providerIndex, const BillingCycle &cycle, const CurrentCall &call);
 
 // cycleUsageOf for a caller asking every second: the log is counted again
-// only when its records, the provider, the cycle or the day differ from the
-// last count; what the running call adds is taken afresh each time.
+// only when `logChanges` (AppCore::logChanges), the provider, the cycle or the
+// day differ from the last count; what the running call adds is taken afresh
+// each time.
 class CycleUsageCounter {
 public:
-    // The archive only grows, and only when the log changes too; its size tells a change.
-    CycleUsage usage(const CallLogTable &log, int providerIndex, const BillingCycle &cycle, const CurrentCall &call,
-        const QDate &today, std::span<const CallRecord> archived = {});
+    CycleUsage usage(const CallLogTable &log, std::uint64_t logChanges, int providerIndex, const BillingCycle &cycle,
+        const CurrentCall &call, const QDate &today, std::span<const CallRecord> archived = {});
 
 private:
-    QByteArray m_counted; // the log's records as last counted
+    std::optional<std::uint64_t> m_logChanges; // as last counted; none before the first count
     int m_providerIndex = -1;
     BillingCycle m_cycle;
     QDate m_today;
     CycleUsage m_logged;
-    std::size_t m_archivedCount = 0;
 };

@@ -44,7 +44,7 @@ BillingCycle SpendingWatch::cycleOf(int providerIndex) const
 
 CycleUsage SpendingWatch::usageOf(int providerIndex) const
 {
-    return m_usage.usage(m_core.log(), providerIndex, cycleOf(providerIndex), m_core.currentCall(),
+    return m_usage.usage(m_core.log(), m_core.logChanges(), providerIndex, cycleOf(providerIndex), m_core.currentCall(),
         m_clock.now().date(), m_core.archivedCalls());
 }
 
@@ -54,16 +54,13 @@ std::optional<std::int64_t> SpendingWatch::dataUsedOf(int providerIndex) const
     if (found == m_core.volumePlans().constEnd() || found->none())
         return std::nullopt;
     const BillingCycle cycle = cycleOf(providerIndex);
-    const CallLogTable &log = m_core.log();
-    const int count = std::clamp(log.Count, 0, kMaxLogRecords);
-    const QByteArrayView records(
-        reinterpret_cast<const char *>(log.records), qsizetype(count) * qsizetype(sizeof(CallRecord)));
+    const QDate today = m_clock.now().date();
     DataCount &last = m_dataCount;
     // Counted again only when what it is counted from changed, not every second.
-    if (last.log != records || last.providerIndex != providerIndex || last.cycleStart != cycle.start
-        || last.archived != m_core.archivedCalls().size() || last.counted != found->counted) {
-        last = { records.toByteArray(), providerIndex, cycle.start, m_core.archivedCalls().size(), found->counted,
-            loggedCycleBytes(*found, providerIndex, cycle, m_clock.now().date(), log, m_core.volumes().records,
+    if (last.logChanges != m_core.logChanges() || last.providerIndex != providerIndex || last.cycleStart != cycle.start
+        || last.today != today || last.counted != found->counted) {
+        last = { m_core.logChanges(), providerIndex, cycle.start, today, found->counted,
+            loggedCycleBytes(*found, providerIndex, cycle, today, m_core.log(), m_core.volumes().records,
                 m_core.archivedCalls(), m_core.archivedVolumes()) };
     }
     return last.bytes + m_data.runningBytesIn(providerIndex, cycle);

@@ -93,10 +93,10 @@ private:
     RunningDataCharge m_data;
     // The logged bytes of the provider's cycle as last counted, and what they were counted from.
     struct DataCount {
-        QByteArray log;
+        std::optional<std::uint64_t> logChanges; // none before the first count
         int providerIndex = -1;
         QDate cycleStart;
-        std::size_t archived = 0;
+        QDate today; // places the log's two-digit years
         CountedBytes counted = CountedBytes::Both;
         std::int64_t bytes = 0;
     };

@@ -1,6 +1,6 @@
 #include "core/store/CallRecordCheck.h"
 
-#include <QDate>
+#include <QString>
 
 namespace {
 
@@ -22,13 +22,35 @@ Moment endOf(const CallRecord &r)
     return { 2000 + r.EndYear, r.EndMonth, r.EndDay, r.EndHour, r.EndMinute, r.EndSecond };
 }
 
-bool realDate(const Moment &m) { return m.year <= 2099 && QDate::isValid(m.year, m.month, m.day); }
+// Every record of the log is checked at each refill: plain arithmetic here,
+// rather than a date object per stamp, keeps a full log's check cheap.
+constexpr bool leapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+constexpr int daysInMonth(int year, int month)
+{
+    constexpr int kDays[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
+    return month == 2 && leapYear(year) ? 29 : kDays[month - 1];
+}
+
+bool realDate(const Moment &m)
+{
+    return m.year <= 2099 && m.month >= 1 && m.month <= 12 && m.day >= 1 && m.day <= daysInMonth(m.year, m.month);
+}
 
 bool realTime(const Moment &m) { return m.hour < 24 && m.minute < 60 && m.second < 60; }
 
+// Days since 1 March of year 0 in the Gregorian calendar, for a real date
+// from 2000 on: counted from March, a leap day ends its year.
+constexpr std::int64_t dayNumber(int year, int month, int day)
+{
+    const int y = month <= 2 ? year - 1 : year;
+    const int dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    return std::int64_t(y) * 365 + y / 4 - y / 100 + y / 400 + dayOfYear;
+}
+
 std::int64_t secondsOf(const Moment &m)
 {
-    return QDate(m.year, m.month, m.day).toJulianDay() * 86400 + m.hour * 3600 + m.minute * 60 + m.second;
+    return dayNumber(m.year, m.month, m.day) * 86400 + m.hour * 3600 + m.minute * 60 + m.second;
 }
 
 QString twoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }

@@ -58,15 +58,21 @@ TUsageChart::TUsageChart(
     ButtonNext = makeButton("ButtonNext", QString(QChar(0x25B6)), Layout::ButtonNext);
     ButtonMonth = makeButton("ButtonMonth", QStringLiteral("Month"), Layout::ButtonMonth);
     ButtonYear = makeButton("ButtonYear", QStringLiteral("Year"), Layout::ButtonYear);
+    ButtonCostTime = makeButton("ButtonCostTime", QStringLiteral("Cost, time"), Layout::ButtonCostTime);
+    ButtonData = makeButton("ButtonData", QStringLiteral("Data"), Layout::ButtonData);
     ButtonPrevious->setToolTip(QStringLiteral("The month or year before"));
     ButtonNext->setToolTip(QStringLiteral("The month or year after"));
     ButtonMonth->setToolTip(QStringLiteral("One bar per day of the month"));
     ButtonYear->setToolTip(QStringLiteral("One bar per month of the year"));
+    ButtonCostTime->setToolTip(QStringLiteral("Cost above, connected time below"));
+    ButtonData->setToolTip(QStringLiteral("Data received above, sent below"));
     connect(ButtonClose, &TGTextButton::clicked, this, &QDialog::accept);
     connect(ButtonPrevious, &TGTextButton::clicked, this, &TUsageChart::ButtonPreviousClick);
     connect(ButtonNext, &TGTextButton::clicked, this, &TUsageChart::ButtonNextClick);
     connect(ButtonMonth, &TGTextButton::clicked, this, [this] { showMonth(m_month.year(), m_month.month()); });
     connect(ButtonYear, &TGTextButton::clicked, this, [this] { showYear(m_month.year()); });
+    connect(ButtonCostTime, &TGTextButton::clicked, this, [this] { showPlots(UsageChartPlots::CostAndTime); });
+    connect(ButtonData, &TGTextButton::clicked, this, [this] { showPlots(UsageChartPlots::Data); });
 
     LabelPeriod = new QLabel(this);
     LabelPeriod->setObjectName(QStringLiteral("LabelPeriod"));
@@ -129,6 +135,12 @@ void TUsageChart::showYear(int year)
     refresh();
 }
 
+void TUsageChart::showPlots(UsageChartPlots plots)
+{
+    m_plots = plots;
+    refresh();
+}
+
 void TUsageChart::ButtonPreviousClick()
 {
     const QDate before = m_yearShown ? m_month.addYears(-1) : m_month.addMonths(-1);
@@ -148,6 +160,7 @@ void TUsageChart::refresh()
     LabelPeriod->setText(chart.title);
     // The chart names its period above, and the label already does.
     chart.title.clear();
+    chart.plots = m_plots;
     ChartView->setChart(std::move(chart));
     showFigures(kFiguresHint);
     // The period shown is marked like a pressed button.
@@ -158,6 +171,9 @@ void TUsageChart::refresh()
     chosen.FrameUpColor = plain.FrameDownColor;
     ButtonMonth->setAppearance(m_yearShown ? plain : chosen);
     ButtonYear->setAppearance(m_yearShown ? chosen : plain);
+    const bool dataShown = m_plots == UsageChartPlots::Data;
+    ButtonCostTime->setAppearance(dataShown ? plain : chosen);
+    ButtonData->setAppearance(dataShown ? chosen : plain);
 }
 
 void TUsageChart::keyPressEvent(QKeyEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/reports/CallReport.h"
+#include "core/reports/UsageChart.h"
 
 #include <QDate>
 #include <QDialog>
@@ -12,8 +13,9 @@ class TGTextButton;
 class QScrollArea;
 class UsageChartView;
 
-// The usage chart: cost and connected time per day of a month or per month
-// of a year, stacked by provider; a click on a bar shows its figures.
+// The usage chart: cost and connected time, or data received and sent, per
+// day of a month or per month of a year, stacked by provider; a click on a
+// bar shows its figures.
 // Borderless, moved by its background, closed by Close or Escape.
 class TUsageChart final : public QDialog {
     Q_OBJECT
@@ -26,6 +28,7 @@ public:
 
     void showMonth(int year, int month);
     void showYear(int year);
+    void showPlots(UsageChartPlots plots);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -43,6 +46,7 @@ private:
     QString m_currencyText;
     QDate m_month; // the first day of the month shown, or of any month of the year shown
     bool m_yearShown = false;
+    UsageChartPlots m_plots = UsageChartPlots::CostAndTime;
 
     UsageChartView *ChartView;
     QLabel *LabelPeriod;
@@ -52,5 +56,7 @@ private:
     TGTextButton *ButtonNext;
     TGTextButton *ButtonMonth;
     TGTextButton *ButtonYear;
+    TGTextButton *ButtonCostTime;
+    TGTextButton *ButtonData;
     TGTextButton *ButtonClose;
 };

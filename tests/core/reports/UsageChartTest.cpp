@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -182,4 +183,132 @@ TEST(UsageChart, ArchivedCallsCountInEveryBar)
         expectBars(monthUsageChart(calls, 2026, 1), days, 31);
         expectBars(yearUsageChart(calls, 2026), months, 12);
     }
+}
+
+// Data bars are checked against sums of the raw records and their volume
+// files, archive included; a call never counted adds to no bar, only to the
+// count of such calls.
+TEST(UsageChart, DataBarsHoldTheKnownBytesOfEveryCall)
+{
+    auto providers = std::make_unique<ProviderTable>();
+    providers->Count = 2;
+    providers->records[0].Name.setText(QStringLiteral("Satellite"));
+    providers->records[1].Name.setText(QStringLiteral("Mobile"));
+    auto tariffs = std::make_unique<TariffTable>();
+    const std::vector<CallRecord> archived { record(2025, 12, 31, 23, 60, 0, 0), record(2026, 1, 3, 9, 600, 0, 0),
+        record(2026, 1, 3, 18, 61, 1, 0), record(2026, 2, 1, 10, 30, 1, 0) };
+    const std::vector<CallVolume> archivedVolumes { { 5, 5 }, { 3'000'000'000'000, 41 }, { -1, -1 }, { 700, 0 } };
+    auto log = std::make_unique<CallLogTable>();
+    for (const CallRecord &r : { record(2026, 1, 3, 20, 120, 0, 0), record(2026, 1, 31, 23, 7200, 1, 0),
+             record(2026, 1, 31, 23, 5, 1, 0), record(2026, 3, 14, 7, 5, 0, 0) })
+        log->records[log->Count++] = r;
+    std::vector<CallVolume> volumes(kMaxLogRecords);
+    volumes[0] = { 1'500'000'000'000, 9 };
+    volumes[1] = { 12, 34 };
+    volumes[3] = { 0, 0 }; // counted, and nothing moved
+    // volumes[2] stays unknown.
+
+    std::vector<std::pair<CallRecord, CallVolume>> raw;
+    for (std::size_t i = 0; i < archived.size(); ++i)
+        raw.emplace_back(archived[i], archivedVolumes[i]);
+    for (int i = 0; i < log->Count; ++i)
+        raw.emplace_back(log->records[i], volumes[std::size_t(i)]);
+    for (const int filter : { kAllProviders, 0, 1 }) {
+        SCOPED_TRACE(filter);
+        const CallLogView view { *log, *providers, *tariffs, filter, QDate(2026, 3, 20), archived, volumes,
+            archivedVolumes };
+        const QList<ReportCall> calls = everyReportCall(view);
+        // [period][provider name] -> bytes in, bytes out, calls not counted.
+        using Sums = std::map<std::pair<int, QString>, std::tuple<std::int64_t, std::int64_t, int>>;
+        Sums days;
+        Sums months;
+        int notCountedInJanuary = 0;
+        for (const auto &[r, volume] : raw) {
+            if ((filter != kAllProviders && r.ProviderIndex != filter) || r.StartYear != 26)
+                continue;
+            const QString name = providers->records[r.ProviderIndex].Name.text();
+            const auto add = [&](Sums &sums, int period) {
+                auto &[in, out, notCounted] = sums[{ period, name }];
+                if (volume.bytesIn < 0) {
+                    ++notCounted;
+                } else {
+                    in += volume.bytesIn;
+                    out += volume.bytesOut;
+                }
+            };
+            add(months, r.StartMonth);
+            if (r.StartMonth == 1) {
+                add(days, r.StartDay);
+                notCountedInJanuary += volume.bytesIn < 0 ? 1 : 0;
+            }
+        }
+        const auto expectBars = [](const UsageChart &chart, const Sums &sums, int bars) {
+            ASSERT_EQ(chart.bytesIn.size(), bars);
+            for (int bar = 0; bar < bars; ++bar)
+                for (int stack = 0; stack < chart.providers.size(); ++stack) {
+                    const auto it = sums.find({ bar + 1, chart.providers[stack] });
+                    const auto [in, out, notCounted]
+                        = it == sums.end() ? std::tuple<std::int64_t, std::int64_t, int> {} : it->second;
+                    EXPECT_EQ(chart.bytesIn[bar][stack], in) << "bar " << bar + 1;
+                    EXPECT_EQ(chart.bytesOut[bar][stack], out) << "bar " << bar + 1;
+                    EXPECT_EQ(chart.notCounted[bar][stack], notCounted) << "bar " << bar + 1;
+                }
+        };
+        const UsageChart january = monthUsageChart(calls, 2026, 1);
+        expectBars(january, days, 31);
+        expectBars(yearUsageChart(calls, 2026), months, 12);
+        EXPECT_EQ(january.callsNotCounted(), notCountedInJanuary);
+    }
+}
+
+TEST(UsageChart, DataFiguresAreReadableFromBytesToTerabytes)
+{
+    const struct {
+        std::int64_t bytes;
+        const char *text;
+    } sizes[] = {
+        { 0, "0 KB" },
+        { 1, "1 KB" },
+        { 999'000, "999 KB" },
+        { 999'001, "1.0 MB" },
+        { 412'500'000, "412.5 MB" },
+        { 999'960'000, "1.00 GB" },
+        { 1'250'000'000, "1.25 GB" },
+        { 3'401'000'000'000, "3.40 TB" },
+        { 9'000'000'000'000'000, "9000.00 TB" },
+    };
+    for (const auto &size : sizes)
+        EXPECT_EQ(reportDataText(size.bytes).toStdString(), size.text) << size.bytes;
+
+    // A damaged volume file's figures add up to the largest, never wrap below nothing.
+    QList<ReportCall> huge = { call(1, 5, "X", 0, 1), call(1, 5, "X", 0, 1) };
+    huge[0].volume = huge[1].volume = { std::numeric_limits<qint64>::max() - 1, 0 };
+    EXPECT_EQ(monthUsageChart(huge, 2026, 1).bytesIn[4][0], std::numeric_limits<qint64>::max());
+    EXPECT_EQ(summarizeCalls(huge, ReportGrouping::Days).value(0).bytesIn, std::numeric_limits<qint64>::max());
+
+    // 3 January: Satellite's two calls, one never counted; Mobile's one counted.
+    QList<ReportCall> calls = { call(1, 3, "Satellite", 0, 60), call(1, 3, "Satellite", 0, 60),
+        call(1, 3, "Mobile", 0, 60), call(1, 4, "Mobile", 0, 60) };
+    calls[0].volume = { 2'500'000'000'000, 1'000 };
+    calls[2].volume = { 500'000'000'000, 2'000 };
+    UsageChart chart = monthUsageChart(calls, 2026, 1);
+    chart.plots = UsageChartPlots::Data;
+    const UsageChartPainter painter(chart, QSize(420, 320));
+    EXPECT_EQ(painter.barFigures(2, "$ ").toStdString(),
+        "3 January 2026\nMobile: 1 call, 500.00 GB in, 2 KB out\n"
+        "Satellite: 2 calls, 2.50 TB in, 1 KB out (1 call with no data counted)\n"
+        "Total: 3 calls, 3.00 TB in, 3 KB out (1 call with no data counted)");
+    EXPECT_EQ(painter.barFigures(3, "$ ").toStdString(),
+        "4 January 2026\nMobile: 1 call, no data counted\n"
+        "Total: 1 call, no data counted");
+    // The received bar of the 3rd is the tallest: its full height is Mobile's
+    // sixth under Satellite's five sixths.
+    const QImage image = painter.paint();
+    const QRect column = painter.barColumn(2, true);
+    const auto at = [&](double heightFraction) {
+        return image.pixelColor(column.center().x(), column.bottom() - int(heightFraction * column.height()));
+    };
+    EXPECT_EQ(at(0.1), UsageChartPainter::providerColour(0));
+    EXPECT_EQ(at(0.5), UsageChartPainter::providerColour(1));
+    EXPECT_EQ(at(0.95), UsageChartPainter::providerColour(1));
 }

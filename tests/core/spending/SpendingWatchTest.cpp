@@ -1,10 +1,14 @@
 #include "core/connection/CallMonitorTestFixture.h"
 
+#include "core/calllog/CallLogEdits.h"
+#include "core/calllog/CallLogRows.h"
 #include "core/connection/Dialler.h"
 #include "core/spending/SpendingWatch.h"
 
 #include <QEventLoop>
 #include <QTimer>
+
+#include <functional>
 
 using namespace tariffdata;
 
@@ -274,4 +278,68 @@ TEST_F(SpendingWatchTest, TheAutomaticHangUpAtTheBudgetWaitsTenSecondsAndCanBeCa
     run(2);
     waitForHangUp();
     EXPECT_FALSE(call().Connected);
+}
+
+// The month's figures follow the log however it changes: calls logged at
+// their end, and calls deleted or a cost edited in the call log window, which
+// saves the log at once. Each step is checked against the records summed here.
+TEST_F(SpendingWatchTest, TheBillingMonthFollowsEveryChangeToTheLog)
+{
+    const auto callAndEnd = [this](int seconds) {
+        const auto handle = dialUp.connect("DemoEntry", dialup::kConnected);
+        run(seconds);
+        dialUp.drop(handle);
+        run(1);
+    };
+    const auto saveAsTheCallLogDoes = [this] {
+        core->saveChanges();
+        spending.update();
+    };
+    const struct {
+        const char *what;
+        std::function<void()> change;
+        int calls;
+    } steps[] = {
+        { "a call ends", [&] { callAndEnd(90); }, 1 },
+        { "another call ends", [&] { callAndEnd(30); }, 2 },
+        { "a third call ends", [&] { callAndEnd(200); }, 3 },
+        { "the first call deleted",
+            [&] {
+                deleteCalls(core->log(), kAllProviders, 1, 1);
+                saveAsTheCallLogDoes();
+            },
+            2 },
+        { "a cost edited",
+            [&] {
+                core->log().records[2].Cost += 12'345;
+                saveAsTheCallLogDoes();
+            },
+            2 },
+        { "every call cleared",
+            [&] {
+                clearCalls(core->log(), kAllProviders);
+                saveAsTheCallLogDoes();
+            },
+            0 },
+    };
+    run(1);
+    for (const auto &step : steps) {
+        step.change();
+        const BillingCycle cycle = spending.cycleOf(0);
+        int calls = 0;
+        MoneyValue cost = 0;
+        for (int i = 0; i < core->log().Count; ++i) {
+            const CallRecord &r = core->log().records[i];
+            if (r.ProviderIndex == 0 && cycle.contains(QDate(2000 + r.StartYear, r.StartMonth, r.StartDay))) {
+                ++calls;
+                cost += r.Cost;
+            }
+        }
+        EXPECT_EQ(calls, step.calls) << step.what;
+        const QString text = spending.display().cycleText;
+        EXPECT_TRUE(text.contains(QStringLiteral(": %1 call%2, ").arg(calls).arg(calls == 1 ? "" : "s")))
+            << step.what << ": " << text.toStdString();
+        EXPECT_TRUE(text.endsWith(QStringLiteral(", £ %1").arg(double(cost) / 10000, 0, 'f', 2)))
+            << step.what << ": " << text.toStdString();
+    }
 }

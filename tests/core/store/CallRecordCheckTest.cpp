@@ -1,6 +1,7 @@
 #include "core/store/CallRecordCheck.h"
 #include "core/store/DataFiles.h"
 
+#include <QDate>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -83,6 +84,45 @@ TEST(CallRecordCheck, CallsAcrossMidnightTheYearAndTheCenturyAreSound)
     EXPECT_EQ(callRecordFault(r), CallRecordFault::None);
     r.StartYear = r.EndYear = 25;
     EXPECT_EQ(callRecordFault(r), CallRecordFault::StartDate);
+}
+
+// Every day a two-digit year can name is checked against the calendar: a day
+// that does not exist is refused, and a call over each midnight spans its
+// two minutes, no more (a day too many or too few shows as a wrong span).
+TEST(CallRecordCheck, EveryDayOfTheCenturyAsTheCalendarHasIt)
+{
+    int days = 0;
+    for (int year = 2000; year <= 2099; ++year) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= 31; ++day) {
+                CallRecord r = soundCall();
+                r.StartDay = r.EndDay = std::uint8_t(day);
+                r.StartMonth = r.EndMonth = std::uint8_t(month);
+                r.StartYear = r.EndYear = std::uint8_t(year - 2000);
+                const QDate date(year, month, day);
+                if (!date.isValid()) {
+                    ASSERT_EQ(callRecordFault(r), CallRecordFault::StartDate) << year << '-' << month << '-' << day;
+                    continue;
+                }
+                ++days;
+                const QDate next = date.addDays(1);
+                r.StartHour = 23;
+                r.StartMinute = 59;
+                r.StartSecond = 0;
+                r.EndDay = std::uint8_t(next.day());
+                r.EndMonth = std::uint8_t(next.month());
+                r.EndYear = std::uint8_t(next.year() % 100);
+                r.EndHour = 0;
+                r.EndMinute = 1;
+                r.EndSecond = 0;
+                r.DurationSeconds = 120 + 3601;
+                ASSERT_EQ(callRecordFault(r), CallRecordFault::None) << date.toString(Qt::ISODate).toStdString();
+                r.DurationSeconds = 120 + 3602;
+                ASSERT_EQ(callRecordFault(r), CallRecordFault::Duration) << date.toString(Qt::ISODate).toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(days, QDate(2000, 1, 1).daysTo(QDate(2100, 1, 1)));
 }
 
 TEST(CallRecordCheck, DeletedAndUnusedSlotsAreNotCallsAndNeverDamaged)

@@ -354,6 +354,10 @@ TEST_F(LayoutTest, UsageChartOfAFullMonthAndYear)
         expectReadable(chart, {}, full ? QStringLiteral("month") : QStringLiteral("empty"));
         chart.showYear(2026);
         expectReadable(chart, {}, full ? QStringLiteral("year") : QStringLiteral("empty-year"));
+        // The calls have no bytes counted: the note under the plots says so.
+        chart.showPlots(UsageChartPlots::Data);
+        expectReadable(chart, {}, full ? QStringLiteral("data-year") : QStringLiteral("empty-data-year"));
+        chart.showPlots(UsageChartPlots::CostAndTime);
     }
 }
 

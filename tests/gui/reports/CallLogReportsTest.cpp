@@ -202,13 +202,16 @@ TEST_F(CallLogReportsTest, ChartShowsAMonthAndAYearAndTheFiguresOfABar)
         clickBar(1); // February of the year before: nothing
         QTest::keyClick(chart, Qt::Key_Right);
         seen << period->text() << chart->windowTitle();
+        chart->findChild<QAbstractButton *>(QStringLiteral("ButtonData"))->click();
+        clickBar(1); // February's bytes: none counted
         QTest::keyClick(chart, Qt::Key_Escape);
     });
     click("ButtonChart");
     EXPECT_EQ(seen,
         QStringList({ "March 2026", "1 March 2026\nHome: 2 calls, $ 1.60, 0:02:30\nTotal: 2 calls, $ 1.60, 0:02:30",
             "2026", "February 2026\n@Work: 1 call, $ 0.05, 0:02:00\nTotal: 1 call, $ 0.05, 0:02:00", "2025",
-            "February 2025\nTotal: 0 calls, $ 0.00, 0:00:00", "2026", "Usage: All Providers" }));
+            "February 2025\nTotal: 0 calls, $ 0.00, 0:00:00", "2026", "Usage: All Providers", "2026",
+            "February 2026\n@Work: 1 call, no data counted\nTotal: 1 call, no data counted" }));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 

@@ -446,8 +446,12 @@ void Tapp::showMonitor()
              std::pair { LabelTodateCost, &d.todateCost }, std::pair { LabelTotalNumOfCalls, &d.totalNumOfCalls } })
         setFittedText(label, *text, SkinLook::font(kTotalPixels));
     // The hint holds the name and the rate whole.
-    LabelCallTarif->setText(
-        LabelCallTarif->fontMetrics().elidedText(d.rateCaption, Qt::ElideRight, LabelCallTarif->width() - 2));
+    const int rateRoom = LabelCallTarif->width() - 2;
+    if (d.rateCaption != m_rateCaption || rateRoom != m_rateCaptionRoom) {
+        LabelCallTarif->setText(LabelCallTarif->fontMetrics().elidedText(d.rateCaption, Qt::ElideRight, rateRoom));
+        m_rateCaption = d.rateCaption;
+        m_rateCaptionRoom = rateRoom;
+    }
     LabelCallTarif->setToolTip(d.rateHint);
     ChargeIndicator->setRange(d.gaugeMin, d.gaugeMax);
     ChargeIndicator->setPosition(d.gaugePosition);

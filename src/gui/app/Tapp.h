@@ -128,6 +128,9 @@ private:
     MinimisedTogether *m_minimisedTogether = nullptr;
     QList<QPointer<SkinButton>> m_disabledButtons; // by DisableAllButtons, until enabled again
     QString m_dialButtonImage; // the skin image on the dial button now
+    // The tariff's caption as last cut to its label's width: set every second, measured only when changed.
+    QString m_rateCaption;
+    int m_rateCaptionRoom = -1;
     int m_callLogHeightAtPress = 0; // while the handle is dragged
     bool m_shownOnce = false;
     bool m_closing = false;

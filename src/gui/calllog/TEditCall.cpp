@@ -6,6 +6,7 @@
 #include "core/windowlogic/WindowOutline.h"
 #include "gui/controls/DateFieldStyle.h"
 #include "gui/controls/ElidedText.h"
+#include "gui/controls/ReturnPresses.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/controls/TCutTransImage.h"
 #include "gui/controls/TGFocusButton.h"
@@ -119,6 +120,7 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
     GTextButton1 = makeButton("GTextButton1", QStringLiteral("Cancel"), Layout::GTextButton1);
     connect(ButtonClose, &TGFocusButton::clicked, this, &TEditCall::ButtonCloseClick);
     connect(GTextButton1, &TGFocusButton::clicked, this, &TEditCall::GTextButton1Click);
+    pressOnReturn(this, ButtonClose);
 
     FormCreate();
     if (const QScreen *screen = QGuiApplication::primaryScreen())

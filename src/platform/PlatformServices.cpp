@@ -5,7 +5,6 @@
 #else
 #include "platform/autostart/XdgAutostart.h"
 #include "platform/signals/TerminationSignals.h"
-#include "platform/simdialup/SimEntryDialog.h"
 #endif
 
 std::unique_ptr<StartupRegistration> createStartupRegistration()
@@ -17,13 +16,10 @@ std::unique_ptr<StartupRegistration> createStartupRegistration()
 #endif
 }
 
-ChosenDialUpService createDialUpService(const QString &programFolder, DialUpServiceChoice choice)
+ChosenDialUpService createDialUpService(
+    const QString &programFolder, DialUpServiceChoice choice, SimEntryEditor simulatorEntryEditor)
 {
-#ifdef _WIN32
-    return chooseDialUpService(programFolder, choice, {});
-#else
-    return chooseDialUpService(programFolder, choice, &SimEntryDialog::askOver);
-#endif
+    return chooseDialUpService(programFolder, choice, std::move(simulatorEntryEditor));
 }
 
 std::unique_ptr<QObject> watchTerminationSignals([[maybe_unused]] std::function<void()> terminate)

@@ -11,9 +11,11 @@
 
 // The backends of this platform.
 std::unique_ptr<StartupRegistration> createStartupRegistration();
-// The dial-up service, as chooseDialUpService picks it, with the windows it
-// shows the user.
-ChosenDialUpService createDialUpService(const QString &programFolder, DialUpServiceChoice choice);
+// The dial-up service, as chooseDialUpService picks it. The simulated service
+// asks for its phonebook entries with `simulatorEntryEditor` (a window of the
+// program's); without one it cannot add or change an entry.
+ChosenDialUpService createDialUpService(
+    const QString &programFolder, DialUpServiceChoice choice, SimEntryEditor simulatorEntryEditor = {});
 
 // Calls `terminate` on the user-interface thread when the system asks the
 // program to end by a signal (SIGTERM, SIGHUP, SIGINT). The returned object

@@ -136,7 +136,7 @@ TEST_F(TSettingsTest, KeyboardAloneChangesAndSavesTheSettings)
 
     press(Qt::Key_Space); // hints off
     press(Qt::Key_Tab);
-    press(Qt::Key_Return); // sounds on
+    press(Qt::Key_Space); // sounds on
     for (int i = 0; i < 5; ++i)
         press(Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), switchAt(dialog, 7));
@@ -204,4 +204,17 @@ TEST(ApplicationHints, SwitchedOffHintsAreNotShown)
         EXPECT_EQ(QToolTip::isVisible(), shown) << shown;
         QToolTip::hideText();
     }
+}
+
+TEST_F(TSettingsTest, ReturnOnASwitchSavesWithoutFlippingIt)
+{
+    TSettings dialog(core);
+    open(dialog);
+    OnOffSwitch *hints = switchAt(dialog, 1);
+    ASSERT_EQ(QApplication::focusWidget(), hints);
+    const bool shown = hints->isChecked();
+    press(Qt::Key_Return);
+    EXPECT_EQ(hints->isChecked(), shown) << "Return is the window's, Space the switch's";
+    EXPECT_EQ(dialog.result(), QDialog::Accepted) << "Return pressed Save";
+    EXPECT_EQ(core.settings().ShowHint, shown);
 }

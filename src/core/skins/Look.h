@@ -26,6 +26,8 @@ inline constexpr QRgb kLightText = qRgb(236, 241, 246);
 inline constexpr QRgb kMutedText = qRgb(138, 152, 168);
 // Text of a disabled field or label, on a light surface.
 inline constexpr QRgb kDisabledText = qRgb(150, 160, 172);
+// What is wrong with a field, said under it, on a light surface.
+inline constexpr QRgb kProblemText = qRgb(178, 34, 34);
 
 // The hot colour: what the pointer is over, what is chosen, what has the focus.
 inline constexpr QRgb kAccent = qRgb(24, 170, 190);

@@ -6,6 +6,9 @@
 #include "gui/app/Tapp.h"
 #include "gui/app/TappTray.h"
 #include "gui/calllog/TCallLog.h"
+#ifndef _WIN32
+#include "gui/connection/SimEntryDialog.h"
+#endif
 #include "gui/controls/SkinLook.h"
 #include "gui/dialogs/DialUpServiceName.h"
 #include "gui/dialogs/Tsplash.h"
@@ -88,7 +91,12 @@ int main(int argc, char *argv[])
     const auto startup = createStartupRegistration();
     if (!made)
         SkinMessageDlg(mtError, QStringLiteral("Dialtally cannot keep its files:\r%1").arg(made.error()), mbOK);
-    const ChosenDialUpService dialUp = createDialUpService(folder, storedDialUpServiceChoice(folder));
+#ifdef _WIN32
+    const SimEntryEditor entryEditor; // the system's service has dialogs of its own
+#else
+    const SimEntryEditor entryEditor = &SimEntryDialog::askOver;
+#endif
+    const ChosenDialUpService dialUp = createDialUpService(folder, storedDialUpServiceChoice(folder), entryEditor);
     setDialUpServiceName(dialUp.name);
     if (startupEnded) {
         delete std::exchange(splash, nullptr);

@@ -6,6 +6,7 @@
 #include "core/windowlogic/WindowOutline.h"
 #include "gui/controls/DateFieldStyle.h"
 #include "gui/controls/ElidedText.h"
+#include "gui/controls/ReturnPresses.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/controls/TCutTransImage.h"
 #include "gui/controls/TGFocusButton.h"
@@ -119,6 +120,7 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
     m_cancelButton = makeButton("GTextButton1", QStringLiteral("Cancel"), Layout::GTextButton1);
     connect(m_saveButton, &TGFocusButton::clicked, this, &TEditCall::onSaveClicked);
     connect(m_cancelButton, &TGFocusButton::clicked, this, &TEditCall::onCancelClicked);
+    pressOnReturn(this, m_saveButton);
 
     FormCreate();
     if (const QScreen *screen = QGuiApplication::primaryScreen())

@@ -2,7 +2,6 @@
 
 #include "core/skins/Look.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 
 OnOffSwitch::OnOffSwitch(QWidget *parent)
@@ -34,15 +33,4 @@ void OnOffSwitch::paintEvent(QPaintEvent *)
     painter.setPen(QPen(fill.darker(140), 1));
     painter.setBrush(QColor::fromRgb(Look::kSwitchKnob));
     painter.drawEllipse(QRectF(x, track.top() + 2, knob, knob));
-}
-
-void OnOffSwitch::keyPressEvent(QKeyEvent *event)
-{
-    // Space is the button's own key; Enter toggles too, rather than reaching
-    // the dialog, so the switches behave alike from the keyboard.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        click();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
 }

@@ -3,8 +3,9 @@
 #include <QAbstractButton>
 
 // A small on/off toggle in the look's switch colours, the knob on the right
-// when on and on the left when off. A click, Space or Enter toggles it; it takes
-// part in the tab order and shows a frame while it has the focus.
+// when on and on the left when off. A click or Space toggles it; Return is
+// left to the window (its default button). It takes part in the tab order and
+// shows a frame while it has the focus.
 class OnOffSwitch final : public QAbstractButton {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(OnOffSwitch)
@@ -16,5 +17,4 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 };

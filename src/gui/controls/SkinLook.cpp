@@ -2,6 +2,7 @@
 
 #include "core/skins/SkinLayout.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QLabel>
@@ -99,6 +100,35 @@ void styleCaption(QLabel *caption)
     palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor::fromRgb(Look::kDisabledText));
     caption->setPalette(palette);
     caption->setFont(fieldFont());
+}
+
+void styleFormField(QWidget *field)
+{
+    const auto hex = [](QRgb colour) { return QColor::fromRgb(colour).name(); };
+    field->setFont(fieldFont());
+    // A number is typed, or stepped with the arrow keys and the wheel; the
+    // style's own arrows would not match the field.
+    if (auto *number = qobject_cast<QAbstractSpinBox *>(field))
+        number->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    field->setStyleSheet(QStringLiteral("QLineEdit, QAbstractSpinBox { background: %1; color: %2; border: 1px solid %3;"
+                                        " border-radius: 3px; padding: 3px 5px; selection-background-color: %4;"
+                                        " selection-color: white; }"
+                                        " QLineEdit:focus, QAbstractSpinBox:focus { border-color: %4; }"
+                                        " QLineEdit:read-only, QLineEdit:disabled, QAbstractSpinBox:disabled"
+                                        " { background: %5; color: %6; }")
+                             .arg(hex(Look::kField), hex(Look::kValueText), hex(Look::kFieldBorder), hex(Look::kAccent),
+                                 hex(Look::kReadOnlyField), hex(Look::kLabelText)));
+}
+
+void styleProblem(QLabel *problem)
+{
+    QPalette palette = problem->palette();
+    palette.setColor(QPalette::WindowText, QColor::fromRgb(Look::kProblemText));
+    problem->setPalette(palette);
+    problem->setFont(fieldFont());
+    problem->setTextFormat(Qt::PlainText);
+    problem->setWordWrap(true);
+    problem->hide();
 }
 
 void applyToApplication(QApplication &application)

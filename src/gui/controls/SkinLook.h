@@ -33,6 +33,14 @@ void styleField(QWidget *field);
 // A caption drawn by a widget beside the painted ones: the same font and colour.
 void styleCaption(QLabel *caption);
 
+// A field laid out in a dialog built in code (a line, a number): the one
+// field with its edge drawn, the accent edge while it has the focus.
+void styleFormField(QWidget *field);
+
+// The line under a dialog's fields that says what is wrong with them; hidden
+// while there is nothing to say.
+void styleProblem(QLabel *problem);
+
 // The font, the colours and the style of pop-up menus, drop-down lists and
 // the dialogs that are not skinned, for the whole application.
 void applyToApplication(QApplication &application);

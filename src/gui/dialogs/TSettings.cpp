@@ -6,6 +6,7 @@
 #include "core/windowlogic/WindowOutline.h"
 #include "gui/controls/ApplicationHints.h"
 #include "gui/controls/OnOffSwitch.h"
+#include "gui/controls/ReturnPresses.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/controls/TGFocusButton.h"
 #include "gui/controls/WindowDragger.h"
@@ -149,6 +150,7 @@ TSettings::TSettings(AppCore &core, QWidget *parent)
         button->setGeometry(rect);
     }
     connect(m_buttonOkay, &TGFocusButton::clicked, this, &TSettings::ButtonOkayClick);
+    pressOnReturn(this, m_buttonOkay);
     connect(m_buttonClose, &TGFocusButton::clicked, this, &TSettings::ButtonCloseClick);
 
     auto *service = new QLabel(QStringLiteral("Dial-up service: %1").arg(dialUpServiceName()), this);

@@ -11,6 +11,7 @@
 #include "core/windowlogic/WindowOutline.h"
 #include "gui/controls/DateFieldStyle.h"
 #include "gui/controls/ElidedText.h"
+#include "gui/controls/ReturnPresses.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/controls/TGFocusButton.h"
 #include "gui/controls/WindowDragger.h"
@@ -287,6 +288,7 @@ void TProviderEdit::buildControls()
         QStringLiteral("ButtonCancel"), QStringLiteral("Cancel"), ButtonCancel, &TProviderEdit::ButtonCancelClick);
     m_close = addButton(
         QStringLiteral("ButtonClose"), QStringLiteral("Close"), ButtonClose, &TProviderEdit::ButtonCloseClick);
+    pressOnReturn(this, m_save);
 }
 
 bool TProviderEdit::isEditing() const { return m_cancel->isEnabled(); }

@@ -5,63 +5,17 @@
 #include "core/tariffs/TariffNames.h"
 #include "gui/messages/MessageDialogs.h"
 #include "gui/providers/ProviderMenu.h"
+#include "gui/reports/SaveFileDialog.h"
 #include "gui/reports/TUsageChart.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QStandardPaths>
-#include <QStorageInfo>
 
 namespace {
 
 // The months offered besides the current billing month.
 constexpr int kMonthsOffered = 24;
 constexpr int kCurrentBillingMonth = -1;
-
-// Kernel and device file systems hold files that block when read (the
-// dialog reads a file to know its type) and take no user's file.
-bool plainWritableFolder(const QString &folder)
-{
-    static const QStringList kSpecial = { QStringLiteral("proc"), QStringLiteral("sysfs"), QStringLiteral("devtmpfs"),
-        QStringLiteral("devpts"), QStringLiteral("debugfs"), QStringLiteral("tracefs"), QStringLiteral("securityfs"),
-        QStringLiteral("cgroup"), QStringLiteral("cgroup2"), QStringLiteral("pstore"), QStringLiteral("configfs"),
-        QStringLiteral("efivarfs"), QStringLiteral("bpf"), QStringLiteral("mqueue"), QStringLiteral("fusectl"),
-        QStringLiteral("binfmt_misc"), QStringLiteral("hugetlbfs") };
-    const QFileInfo info(folder);
-    if (folder.isEmpty() || !info.isDir() || !info.isWritable())
-        return false;
-    const QString canonical = info.canonicalFilePath();
-    for (const char *top : { "/proc", "/sys", "/dev" })
-        if (canonical == QLatin1String(top) || canonical.startsWith(QLatin1String(top) + QLatin1Char('/')))
-            return false;
-    return !kSpecial.contains(QString::fromLatin1(QStorageInfo(canonical).fileSystemType()));
-}
-
-QString safeStartFolder()
-{
-    for (const auto location : { QStandardPaths::DocumentsLocation, QStandardPaths::HomeLocation })
-        if (const QString folder = QStandardPaths::writableLocation(location); plainWritableFolder(folder))
-            return folder;
-    return QDir::homePath();
-}
-
-QString askForFile(QWidget *parent, const QString &caption, const QString &proposed, const QString &typeFilter)
-{
-    // Qt's own dialog: the same on every desktop, and it works with no desktop at all.
-    QFileDialog dialog(parent, caption, proposed, typeFilter);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    // Stepping into /proc would freeze the dialog on its first blocking file.
-    QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog, [&dialog](const QString &folder) {
-        if (!plainWritableFolder(folder))
-            dialog.setDirectory(safeStartFolder());
-    });
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QFileInfo(proposed).suffix());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
-}
 
 QString monthName(const QDate &month)
 {
@@ -73,14 +27,14 @@ QString monthName(const QDate &month)
 CallLogReports::CallLogReports(QWidget *window)
     : QObject(window)
     , m_window(window)
-    , m_chooseFile(askForFile)
+    , m_chooseFile(&SaveFileDialog::ask)
     , m_monthMenu(new ProviderMenu(window))
 {
     m_monthMenu->setObjectName(QStringLiteral("MonthMenu"));
     connect(m_monthMenu, &ProviderMenu::itemChosen, this, [this](const QString &, int tag) {
         writeReport(m_menuFilter, tag == kCurrentBillingMonth ? std::nullopt : std::optional(m_menuMonths.value(tag)));
     });
-    m_lastFolder = safeStartFolder();
+    m_lastFolder = SaveFileDialog::safeStartFolder();
 }
 
 CallLogView CallLogReports::viewOf(int filter) const
@@ -137,12 +91,12 @@ void CallLogReports::saveAs(
     const QString &caption, const QString &proposed, const QString &typeFilter, const QByteArray &bytes)
 {
     // The folder may have become unusable since (removed, unmounted).
-    if (!plainWritableFolder(m_lastFolder))
-        m_lastFolder = safeStartFolder();
+    if (!SaveFileDialog::plainWritableFolder(m_lastFolder))
+        m_lastFolder = SaveFileDialog::safeStartFolder();
     const QString path = m_chooseFile(m_window, caption, QDir(m_lastFolder).filePath(proposed), typeFilter);
     if (path.isEmpty())
         return;
-    if (const QString folder = QFileInfo(path).absolutePath(); plainWritableFolder(folder))
+    if (const QString folder = QFileInfo(path).absolutePath(); SaveFileDialog::plainWritableFolder(folder))
         m_lastFolder = folder;
     const auto written = m_core->writeUserFile(path, bytes);
     if (!written)

@@ -176,8 +176,9 @@ TEST_F(TCallLogTest, FilterDeleteEditAndClearGoThroughTheirDialogs)
         ASSERT_TRUE(dialog->isVisible());
         start->setCursorPosition(0);
         QTest::keyClicks(start, QStringLiteral("08"));
-        dialog->findChild<QLineEdit *>(QStringLiteral("CurrencyEdit2"))->setText(QStringLiteral("2.50"));
-        dialog->findChild<QAbstractButton *>(QStringLiteral("ButtonClose"))->click();
+        auto *cost = dialog->findChild<QLineEdit *>(QStringLiteral("CurrencyEdit2"));
+        cost->setText(QStringLiteral("2.50"));
+        QTest::keyClick(cost, Qt::Key_Return); // Save
     });
     QTest::mouseClick(child<QAbstractButton>("ButtonEdit"), Qt::LeftButton);
     EXPECT_EQ(core.log().records[1].StartHour, 8);

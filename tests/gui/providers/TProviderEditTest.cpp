@@ -182,7 +182,7 @@ TEST_F(TProviderEditTest, EditingAProviderReachesTheTable)
     child<QSpinBox>("SpinEdit2")->setValue(15);
     child<QSpinBox>("SpinEdit1")->setValue(10);
     setText("CurrencyEdit2", QStringLiteral("2.00"));
-    click("ButtonSave");
+    QTest::keyClick(child("CurrencyEdit2"), Qt::Key_Return); // Save
 
     const Provider &saved = record(0);
     EXPECT_EQ(saved.TodaySeconds, 9015u);

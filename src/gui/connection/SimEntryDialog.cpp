@@ -1,18 +1,21 @@
-#include "platform/simdialup/SimEntryDialog.h"
+#include "gui/connection/SimEntryDialog.h"
 
-#include <QCheckBox>
-#include <QDialogButtonBox>
+#include "gui/controls/ElidedText.h"
+#include "gui/controls/OnOffSwitch.h"
+#include "gui/controls/SkinLook.h"
+
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
+
+constexpr int kFieldWidth = 240;
 
 template <typename Widget> Widget *named(Widget *widget, const char *name)
 {
@@ -23,23 +26,23 @@ template <typename Widget> Widget *named(Widget *widget, const char *name)
 } // namespace
 
 SimEntryDialog::SimEntryDialog(QWidget *parent, const SimEntry &initial, bool creating, QStringList takenNames)
-    : QDialog(parent)
+    : FramedDialog(creating ? QStringLiteral("New dial-up entry") : QStringLiteral("Edit dial-up entry"), parent)
     , m_creating(creating)
     , m_takenNames(std::move(takenNames))
     , m_name(named(new QLineEdit(initial.name, this), "name"))
     , m_phoneNumber(named(new QLineEdit(initial.phoneNumber, this), "phoneNumber"))
     , m_userName(named(new QLineEdit(initial.userName, this), "userName"))
     , m_password(named(new QLineEdit(initial.password, this), "password"))
-    , m_savePassword(named(new QCheckBox(QStringLiteral("Save the password"), this), "savePassword"))
+    , m_savePassword(named(new OnOffSwitch(this), "savePassword"))
     , m_stageSeconds(named(new QDoubleSpinBox(this), "stageSeconds"))
-    , m_answers(named(new QCheckBox(QStringLiteral("The remote end answers"), this), "answers"))
+    , m_answers(named(new OnOffSwitch(this), "answers"))
     , m_failWithError(named(new QSpinBox(this), "failWithError"))
     , m_dropAfterSeconds(named(new QSpinBox(this), "dropAfterSeconds"))
     , m_bytesPerSecondIn(initial.bytesPerSecondIn)
     , m_bytesPerSecondOut(initial.bytesPerSecondOut)
     , m_problem(named(new QLabel(this), "problem"))
 {
-    setWindowTitle(creating ? QStringLiteral("New dial-up entry") : QStringLiteral("Edit dial-up entry"));
+    setObjectName(QStringLiteral("SimEntryDialog"));
     m_name->setMaxLength(SimEntry::kMaxNameLength);
     m_name->setReadOnly(!creating);
     m_password->setEchoMode(QLineEdit::Password);
@@ -55,30 +58,37 @@ SimEntryDialog::SimEntryDialog(QWidget *parent, const SimEntry &initial, bool cr
     m_dropAfterSeconds->setRange(0, SimEntry::kMaxDropAfterSeconds);
     m_dropAfterSeconds->setSpecialValueText(QStringLiteral("never"));
     m_dropAfterSeconds->setValue(initial.dropAfterSeconds);
-    m_problem->setStyleSheet(QStringLiteral("color: #b00000"));
-    m_problem->setWordWrap(true);
+    SkinLook::styleProblem(m_problem);
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Entry name:"), m_name);
-    form->addRow(QStringLiteral("Phone number:"), m_phoneNumber);
-    form->addRow(QStringLiteral("User name:"), m_userName);
-    form->addRow(QStringLiteral("Password:"), m_password);
-    form->addRow(QString(), m_savePassword);
-    form->addRow(QStringLiteral("Seconds per dial stage:"), m_stageSeconds);
-    form->addRow(QString(), m_answers);
-    form->addRow(QStringLiteral("Fail with error code:"), m_failWithError);
-    form->addRow(QStringLiteral("Drop the line after (seconds):"), m_dropAfterSeconds);
-
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("Cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &SimEntryDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &SimEntryDialog::reject);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(m_problem);
-    layout->addWidget(buttons);
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    const std::pair<const char *, QWidget *> rows[] = {
+        { "Entry name", m_name },
+        { "Phone number", m_phoneNumber },
+        { "User name", m_userName },
+        { "Password", m_password },
+        { "Save the password", m_savePassword },
+        { "Seconds per dial stage", m_stageSeconds },
+        { "The remote end answers", m_answers },
+        { "Fail with error code", m_failWithError },
+        { "Drop the line after (seconds)", m_dropAfterSeconds },
+    };
+    for (const auto &[caption, field] : rows) {
+        auto *label = new QLabel(QLatin1String(caption), this);
+        SkinLook::styleCaption(label);
+        label->setBuddy(field);
+        if (qobject_cast<OnOffSwitch *>(field)) {
+            field->setFixedSize(field->sizeHint());
+        } else {
+            SkinLook::styleFormField(field);
+            field->setFixedWidth(kFieldWidth);
+        }
+        form->addRow(label, field);
+    }
+    bodyLayout()->addLayout(form);
+    bodyLayout()->addWidget(m_problem);
+    (creating ? m_name : m_phoneNumber)->setFocus();
 }
 
 SimEntry SimEntryDialog::entry() const
@@ -119,9 +129,11 @@ QString SimEntryDialog::problem(const SimEntry &entry, bool creating, const QStr
 void SimEntryDialog::accept()
 {
     const QString text = problem(entry(), m_creating, m_takenNames);
-    m_problem->setText(text);
+    // A long name has no blank to wrap at.
+    m_problem->setText(breakableText(text, m_problem->font(), width() - 2 * kMargin - 2));
+    m_problem->setVisible(!text.isEmpty());
     if (text.isEmpty())
-        QDialog::accept();
+        FramedDialog::accept();
 }
 
 std::optional<SimEntry> SimEntryDialog::ask(

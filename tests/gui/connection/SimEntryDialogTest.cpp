@@ -1,11 +1,10 @@
-#include "platform/simdialup/SimEntryDialog.h"
+#include "gui/connection/SimEntryDialog.h"
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -38,12 +37,12 @@ TEST(SimEntryDialog, OkGivesTheEntryAsTyped)
     type(dialog, "phoneNumber", QStringLiteral(" 0123 456 "));
     type(dialog, "userName", QStringLiteral("ann"));
     type(dialog, "password", QStringLiteral("s3cret"));
-    field<QCheckBox>(dialog, "savePassword")->setChecked(true);
+    field<QAbstractButton>(dialog, "savePassword")->setChecked(true);
     field<QDoubleSpinBox>(dialog, "stageSeconds")->setValue(0.5);
-    field<QCheckBox>(dialog, "answers")->setChecked(false);
+    field<QAbstractButton>(dialog, "answers")->setChecked(false);
     field<QSpinBox>(dialog, "failWithError")->setValue(676);
     field<QSpinBox>(dialog, "dropAfterSeconds")->setValue(90);
-    field<QPushButton>(dialog, "OK")->click();
+    field<QAbstractButton>(dialog, "OK")->click();
     ASSERT_EQ(dialog.result(), QDialog::Accepted);
     const SimEntry entry = dialog.entry();
     EXPECT_EQ(entry.name, QStringLiteral("Work"));
@@ -75,7 +74,7 @@ TEST(SimEntryDialog, UnusableFieldsKeepTheDialogOpenAndSayWhy)
         dialog.show();
         type(dialog, "name", QString::fromLatin1(c.name));
         type(dialog, "password", QString::fromLatin1(c.password));
-        field<QPushButton>(dialog, "OK")->click();
+        field<QAbstractButton>(dialog, "OK")->click();
         EXPECT_TRUE(dialog.isVisible()) << c.name;
         EXPECT_EQ(field<QLabel>(dialog, "problem")->text(), QString::fromLatin1(c.problem)) << c.name;
     }
@@ -91,13 +90,13 @@ TEST(SimEntryDialog, EditingShowsTheEntryAndKeepsItsName)
     SimEntryDialog dialog(nullptr, initial, false, { QStringLiteral("Home") });
     EXPECT_TRUE(field<QLineEdit>(dialog, "name")->isReadOnly());
     EXPECT_EQ(dialog.entry(), initial) << "every field shows the entry";
-    field<QPushButton>(dialog, "OK")->click();
+    field<QAbstractButton>(dialog, "OK")->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted) << "its own name is no clash";
 
     QTimer::singleShot(0, [] {
         QWidget *modal = QApplication::activeModalWidget();
         ASSERT_NE(modal, nullptr);
-        field<QPushButton>(*modal, "Cancel")->click();
+        field<QAbstractButton>(*modal, "Cancel")->click();
     });
     EXPECT_EQ(SimEntryDialog::ask(nullptr, initial, false, {}), std::nullopt);
 }

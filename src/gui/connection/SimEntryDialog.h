@@ -1,13 +1,13 @@
 #pragma once
 
+#include "gui/controls/FramedDialog.h"
 #include "platform/simdialup/SimEntry.h"
 
-#include <QDialog>
 #include <QStringList>
 
 #include <optional>
 
-class QCheckBox;
+class QAbstractButton;
 class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
@@ -16,7 +16,7 @@ class QSpinBox;
 // The simulator's own dialog for a new phonebook entry or for changing one:
 // the account, and how the simulated line behaves. OK keeps the dialog open
 // while a field is unusable and says why; Cancel changes nothing.
-class SimEntryDialog final : public QDialog {
+class SimEntryDialog final : public FramedDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SimEntryDialog)
 
@@ -46,9 +46,9 @@ private:
     QLineEdit *m_phoneNumber;
     QLineEdit *m_userName;
     QLineEdit *m_password;
-    QCheckBox *m_savePassword;
+    QAbstractButton *m_savePassword;
     QDoubleSpinBox *m_stageSeconds;
-    QCheckBox *m_answers;
+    QAbstractButton *m_answers;
     QSpinBox *m_failWithError;
     QSpinBox *m_dropAfterSeconds;
     // The traffic rates are set in the phonebook file only; an edit keeps them.

@@ -90,8 +90,10 @@ TEST_F(DefaultSkinTest, OutlinesAreCutWithTheKeyAndControlsStayInside)
                     1) }, // square bottom: the log docks
             { { 0, 0 }, { 491, 0 } } },
         { "Handle", { QRect(0, 0, 492, 6) }, { { 0, 11 }, { 491, 11 } } },
-        { "EditLog", { L::EditCallDialog::GShape1, L::EditCallDialog::ButtonClose }, { { 0, 0 }, { 359, 303 } } },
-        { "Settings", { L::SettingsDialog::Switch8, L::SettingsDialog::ButtonClose }, { { 0, 0 }, { 419, 0 } } },
+        { "EditLog", { L::EditCallDialog::StartTimePanel, L::EditCallDialog::ButtonClose },
+            { { 0, 0 }, { 359, 303 } } },
+        { "Settings", { L::SettingsDialog::SwitchDefaultCurrency, L::SettingsDialog::ButtonClose },
+            { { 0, 0 }, { 419, 0 } } },
         { "Provider", { L::ProviderDialog::Heading, L::ProviderDialog::ButtonClose },
             { { 0, L::ProviderDialog::kSize.height() - 1 } } },
         { "connection", { L::ConnectDialog::ListBox1, L::ConnectDialog::GTabButton1 }, { { 363, 215 } } },
@@ -117,7 +119,7 @@ TEST_F(DefaultSkinTest, MessageDialogsLeaveRoomForTheTextAndTheButtons)
         (M::kButtonsThatFit - 1) * M::kButtonStep + M::kButtonSize.height());
     for (const SkinImageUse &kind : SkinImages::kMessageKinds) {
         const QImage picture = image(kind.image);
-        EXPECT_EQ(keyPixels(picture, M::Label1), 0) << kind.image;
+        EXPECT_EQ(keyPixels(picture, M::MessageText), 0) << kind.image;
         EXPECT_EQ(keyPixels(picture, column), 0) << kind.image;
         EXPECT_TRUE(isKey(picture.pixel(0, 0))) << kind.image;
     }

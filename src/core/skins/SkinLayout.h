@@ -65,8 +65,8 @@ inline constexpr QRect ButtonEditTarifs { 214, 7, 28, 24 }; // "MenuTariffs_*"
 inline constexpr QRect ButtonEditConnection { 246, 7, 28, 24 }; // "MenuProvider_*"
 inline constexpr QRect ButtonSkins { 278, 7, 28, 24 }; // "MenuSkins_*" (opens the about box)
 inline constexpr QRect ButtonHelp { 310, 7, 28, 24 }; // "MenuHelp_*"
-inline constexpr QRect GShape2 { 360, 9, 22, 20 }; // mail link; an envelope is painted there
-inline constexpr QRect GShape3 { 386, 9, 22, 20 }; // home page link; a globe is painted there
+inline constexpr QRect MailLink { 360, 9, 22, 20 }; // mail link; an envelope is painted there
+inline constexpr QRect HomePageLink { 386, 9, 22, 20 }; // home page link; a globe is painted there
 inline constexpr QRect ButtonMinimise { 428, 8, 24, 22 }; // "Minimise_*"
 inline constexpr QRect ButtonClose { 456, 8, 24, 22 }; // "Close_*"
 
@@ -192,46 +192,46 @@ inline constexpr QSize kSize { 492, 12 };
 // right-aligned left of each field.
 namespace EditCallDialog {
 inline constexpr QSize kSize { 360, 304 };
-inline constexpr QRect Label1 { 140, 48, 200, 22 }; // bold, on Look::kReadOnlyField (its own background)
+inline constexpr QRect ConnectionLabel { 140, 48, 200, 22 }; // bold, on Look::kReadOnlyField (its own background)
 inline constexpr QRect StartTimeEdit { 140, 80, 96, 22 };
-inline constexpr QRect DateEdit1 { 140, 108, 120, 22 };
+inline constexpr QRect StartDateEdit { 140, 108, 120, 22 };
 inline constexpr QRect EndTimeEdit { 140, 140, 96, 22 };
-inline constexpr QRect DateEdit2 { 140, 168, 120, 22 };
+inline constexpr QRect EndDateEdit { 140, 168, 120, 22 };
 inline constexpr QRect DurationEdit { 140, 200, 110, 22 };
-inline constexpr QRect CurrencyEdit2 { 140, 228, 120, 22 };
+inline constexpr QRect CostEdit { 140, 228, 120, 22 };
 // The edged panels behind the six fields, in the order of the fields above.
-inline constexpr QRect GShape1 { 137, 78, 102, 26 };
-inline constexpr QRect GShape2 { 137, 106, 126, 26 };
-inline constexpr QRect GShape3 { 137, 138, 102, 26 };
-inline constexpr QRect GShape4 { 137, 166, 126, 26 };
-inline constexpr QRect GShape5 { 137, 198, 116, 26 };
-inline constexpr QRect GShape6 { 137, 226, 126, 26 };
+inline constexpr QRect StartTimePanel { 137, 78, 102, 26 };
+inline constexpr QRect StartDatePanel { 137, 106, 126, 26 };
+inline constexpr QRect EndTimePanel { 137, 138, 102, 26 };
+inline constexpr QRect EndDatePanel { 137, 166, 126, 26 };
+inline constexpr QRect DurationPanel { 137, 198, 116, 26 };
+inline constexpr QRect CostPanel { 137, 226, 126, 26 };
 inline constexpr QRect ButtonClose { 160, 264, 84, 26 }; // caption "Save"
-inline constexpr QRect GTextButton1 { 252, 264, 84, 26 }; // caption "Cancel"
+inline constexpr QRect ButtonCancel { 252, 264, 84, 26 }; // caption "Cancel"
 } // namespace EditCallDialog
 
 // The settings dialog (TSettings), image "Settings".
 // painted: the title "Settings" and a light band behind every other row.
 // The switches' labels are widgets (kLabelLeft, the row's top, 13 px,
-// kDarkText), ending before Edit1 / Label9 on the last two rows.
+// kDarkText), ending before the two currency symbol fields on their rows.
 namespace SettingsDialog {
 inline constexpr QSize kSize { 420, 398 };
 inline constexpr QSize kSwitchSize { 44, 22 };
 inline constexpr int kSwitchLeft = 24;
-inline constexpr int kFirstRowTop = 50; // Switch(n) at top 50 + 30 (n - 1), n = 1..9
+inline constexpr int kFirstRowTop = 50; // the nth switch at top 50 + 30 (n - 1), n = 1..9
 inline constexpr int kRowStep = 30;
 inline constexpr int kLabelLeft = 78; // where the labels begin
-inline constexpr QRect Switch1 { 24, 50, 44, 22 };
-inline constexpr QRect Switch2 { 24, 80, 44, 22 };
-inline constexpr QRect Switch3 { 24, 110, 44, 22 };
-inline constexpr QRect Switch4 { 24, 140, 44, 22 };
-inline constexpr QRect Switch5 { 24, 170, 44, 22 };
-inline constexpr QRect Switch6 { 24, 200, 44, 22 };
-inline constexpr QRect Switch7 { 24, 230, 44, 22 };
-inline constexpr QRect Switch8 { 24, 260, 44, 22 };
-inline constexpr QRect Switch9 { 24, 290, 44, 22 };
-inline constexpr QRect Edit1 { 300, 230, 96, 22 }; // beside Switch7
-inline constexpr QRect Label9 { 300, 260, 96, 22 }; // beside Switch8
+inline constexpr QRect SwitchShowHints { 24, 50, 44, 22 };
+inline constexpr QRect SwitchSounds { 24, 80, 44, 22 };
+inline constexpr QRect SwitchAutoUpdate { 24, 110, 44, 22 };
+inline constexpr QRect SwitchRunAtStartup { 24, 140, 44, 22 };
+inline constexpr QRect SwitchTimeInTitle { 24, 170, 44, 22 };
+inline constexpr QRect SwitchLoadMinimised { 24, 200, 44, 22 };
+inline constexpr QRect SwitchUserCurrency { 24, 230, 44, 22 };
+inline constexpr QRect SwitchDefaultCurrency { 24, 260, 44, 22 };
+inline constexpr QRect SwitchNotifyCallEnded { 24, 290, 44, 22 };
+inline constexpr QRect UserCurrencySymbol { 300, 230, 96, 22 }; // beside SwitchUserCurrency
+inline constexpr QRect DefaultCurrencySymbol { 300, 260, 96, 22 }; // beside SwitchDefaultCurrency
 inline constexpr QRect LabelDataFolder { 24, 322, 372, 20 }; // the folder the files are kept in
 inline constexpr QRect ButtonOkay { 218, 354, 88, 28 }; // caption "Save"
 inline constexpr QRect ButtonClose { 312, 354, 88, 28 }; // caption "Cancel"
@@ -247,9 +247,9 @@ inline constexpr QRect ButtonClose { 312, 354, 88, 28 }; // caption "Cancel"
 // one rectangle (the control is shown over the label in edit mode).
 namespace ProviderDialog {
 inline constexpr QSize kSize { 560, 566 };
-inline constexpr QRect GTextButton6 { 20, 46, 30, 26 }; // previous (left arrow)
+inline constexpr QRect ButtonPreviousProvider { 20, 46, 30, 26 }; // previous (left arrow)
 inline constexpr QRect Heading { 56, 46, 448, 26 }; // the provider's name, bold, centred, on a painted field
-inline constexpr QRect GTextButton7 { 510, 46, 30, 26 }; // next (right arrow)
+inline constexpr QRect ButtonNextProvider { 510, 46, 30, 26 }; // next (right arrow)
 // Counter rows: Today, This Month, Todate at these tops.
 inline constexpr int kTodayTop = 102;
 inline constexpr int kMonthTop = 130;
@@ -266,13 +266,13 @@ inline constexpr int kCallsWidth = 80;
 // Account rows.
 inline constexpr QRect ChargesCurrency { 214, 200, 40, 22 };
 inline constexpr QRect ChargesTodate { 256, 200, 130, 22 }; // display only
-inline constexpr QRect DateEdit1 { 214, 228, 172, 22 }; // started with provider on
+inline constexpr QRect StartedOnEdit { 214, 228, 172, 22 }; // started with provider on
 inline constexpr QRect FeeCurrency { 214, 256, 40, 22 };
-inline constexpr QRect CurrencyEdit1 { 256, 256, 130, 22 }; // monthly fee
+inline constexpr QRect MonthlyFeeEdit { 256, 256, 130, 22 }; // monthly fee
 inline constexpr QRect MonthStartDay { 214, 284, 80, 22 }; // spinner 1..31
-inline constexpr QRect SpinEdit1 { 214, 312, 80, 22 }; // monthly limit of hours
+inline constexpr QRect HourLimitEdit { 214, 312, 80, 22 }; // monthly limit of hours
 inline constexpr QRect ExtraCurrency { 214, 340, 40, 22 };
-inline constexpr QRect CurrencyEdit2 { 256, 340, 130, 22 }; // for each hour after, add
+inline constexpr QRect ExtraPerHourEdit { 256, 340, 130, 22 }; // for each hour after, add
 // Text buttons, a column at the right.
 inline constexpr QRect ButtonEdit { 420, 200, 120, 26 };
 inline constexpr QRect ButtonEditConnection { 420, 232, 120, 26 }; // caption "Edit Connect"
@@ -306,7 +306,7 @@ inline constexpr QRect DataBlockPrice { 414, 528, 126, 22 };
 // which has no skin images of its own.
 namespace ConnectDialog {
 inline constexpr QSize kSize { 364, 216 };
-inline constexpr QRect Label2 { 20, 42, 324, 22 }; // connection name, bold, centred, kDarkText
+inline constexpr QRect ConnectionName { 20, 42, 324, 22 }; // connection name, bold, centred, kDarkText
 inline constexpr QRect GIFAnimation { 24, 74, 80, 80 }; // "connecting.gif" is 80 x 80
 inline constexpr QRect ListBox1 { 120, 74, 224, 122 }; // white bold text on black
 inline constexpr QRect GTabButton1 { 24, 164, 80, 30 }; // cancel
@@ -381,10 +381,10 @@ inline constexpr QSize kButtonSize { 112, 30 };
 // The skinned message dialog (TMessDlg), images "Warning", "Error",
 // "Advice", "Confirm", all of this size and layout.
 // painted: an icon and the kind's title at the top left, a white text panel
-// behind Label1, a darker column behind the buttons.
+// behind the message text, a darker column behind the buttons.
 namespace MessageDialog {
 inline constexpr QSize kSize { 456, 232 };
-inline constexpr QRect Label1 { 28, 60, 333, 125 }; // Look::font 16 px, centred, word-wrapped, kDarkText
+inline constexpr QRect MessageText { 28, 60, 333, 125 }; // Look::font 16 px, centred, word-wrapped, kDarkText
 inline constexpr int kButtonLeft = 384;
 inline constexpr int kFirstButtonTop = 23; // button i at top 23 + 26 i
 inline constexpr int kButtonStep = 26;

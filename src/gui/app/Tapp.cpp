@@ -239,9 +239,9 @@ void Tapp::buildControls()
         &QWidget::close);
 
     for (const auto &[name, rect, hint, address] :
-        { std::tuple { "GShape2", Layout::GShape2, " Send us an email",
+        { std::tuple { "GShape2", Layout::MailLink, " Send us an email",
               QStringLiteral("mailto:") + QString::fromLatin1(kProjectSupportMail) },
-            std::tuple { "GShape3", Layout::GShape3, " Visit our home page on the web",
+            std::tuple { "GShape3", Layout::HomePageLink, " Visit our home page on the web",
                 QString::fromLatin1(kProjectHomePage) } }) {
         auto *shape = new TGShape(this);
         shape->setObjectName(QString::fromLatin1(name));

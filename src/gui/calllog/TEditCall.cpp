@@ -79,8 +79,8 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
     if (m_background->loadSkin(QStringLiteral("EditLog")))
         setFixedSize(m_background->picture().size());
 
-    const QRect panels[]
-        = { Layout::GShape1, Layout::GShape2, Layout::GShape3, Layout::GShape4, Layout::GShape5, Layout::GShape6 };
+    const QRect panels[] = { Layout::StartTimePanel, Layout::StartDatePanel, Layout::EndTimePanel, Layout::EndDatePanel,
+        Layout::DurationPanel, Layout::CostPanel };
     for (int i = 0; i < 6; ++i) {
         auto *shape = new TGShape(this);
         shape->setObjectName(QStringLiteral("GShape%1").arg(i + 1));
@@ -91,7 +91,7 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
 
     m_connectionLabel = new QLabel(this);
     m_connectionLabel->setObjectName(QStringLiteral("Label1"));
-    m_connectionLabel->setGeometry(Layout::Label1);
+    m_connectionLabel->setGeometry(Layout::ConnectionLabel);
     m_connectionLabel->setAutoFillBackground(true);
     QPalette labelPalette = m_connectionLabel->palette();
     labelPalette.setColor(QPalette::Window, kLabelBack);
@@ -101,11 +101,11 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
 
     const QString timeMask = QStringLiteral("99:99:99");
     m_startTimeEdit = makeField("StartTimeEdit", Layout::StartTimeEdit, timeMask);
-    m_startDateEdit = makeDateField("DateEdit1", Layout::DateEdit1);
+    m_startDateEdit = makeDateField("DateEdit1", Layout::StartDateEdit);
     m_endTimeEdit = makeField("EndTimeEdit", Layout::EndTimeEdit, timeMask);
-    m_endDateEdit = makeDateField("DateEdit2", Layout::DateEdit2);
+    m_endDateEdit = makeDateField("DateEdit2", Layout::EndDateEdit);
     m_durationEdit = makeField("DurationEdit", Layout::DurationEdit, QStringLiteral("0009:99:99"));
-    m_costEdit = makeField("CurrencyEdit2", Layout::CurrencyEdit2, {});
+    m_costEdit = makeField("CurrencyEdit2", Layout::CostEdit, {});
     m_costEdit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     auto makeButton = [this](const char *name, const QString &caption, const QRect &rect) {
@@ -117,7 +117,7 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
         return button;
     };
     m_saveButton = makeButton("ButtonClose", QStringLiteral("Save"), Layout::ButtonClose);
-    m_cancelButton = makeButton("GTextButton1", QStringLiteral("Cancel"), Layout::GTextButton1);
+    m_cancelButton = makeButton("GTextButton1", QStringLiteral("Cancel"), Layout::ButtonCancel);
     connect(m_saveButton, &TGFocusButton::clicked, this, &TEditCall::onSaveClicked);
     connect(m_cancelButton, &TGFocusButton::clicked, this, &TEditCall::onCancelClicked);
     pressOnReturn(this, m_saveButton);

@@ -38,7 +38,7 @@ TConnectDlg::TConnectDlg(QWidget *parent)
     background->loadSkin(QString::fromLatin1(SkinImages::kConnection.image));
 
     entryName->setObjectName(QStringLiteral("Label2"));
-    entryName->setGeometry(Layout::Label2);
+    entryName->setGeometry(Layout::ConnectionName);
     entryName->setTextFormat(Qt::PlainText);
     entryName->setAlignment(Qt::AlignCenter);
     entryName->setFont(SkinLook::font(14, true));

@@ -56,11 +56,11 @@ constexpr QRect switchRect(int index)
 constexpr QRect labelRect(int index)
 {
     const bool besideField = index == 6 || index == 7;
-    const int right = besideField ? S::Edit1.left() - 6 : S::kSize.width() - 16;
+    const int right = besideField ? S::UserCurrencySymbol.left() - 6 : S::kSize.width() - 16;
     return { S::kLabelLeft, S::kFirstRowTop + index * S::kRowStep, right - S::kLabelLeft, S::kSwitchSize.height() };
 }
-constexpr QRect kUserSymbolRect = S::Edit1;
-constexpr QRect kDefaultSymbolRect = S::Label9;
+constexpr QRect kUserSymbolRect = S::UserCurrencySymbol;
+constexpr QRect kDefaultSymbolRect = S::DefaultCurrencySymbol;
 constexpr QRect kButtonOkayRect = S::ButtonOkay;
 constexpr QRect kButtonCloseRect = S::ButtonClose;
 constexpr QRect kLabelDialUpServiceRect { 24, 357, 186, 22 }; // left of the buttons

@@ -223,24 +223,24 @@ void TProviderEdit::buildControls()
     const auto inWell = [](const QRect &well) { return well.adjusted(2, 0, -4, 0); };
     m_currencyLabels[3] = addLabel(QStringLiteral("LabelCurrencyCharges"), QString(), ChargesCurrency, Qt::AlignRight);
     m_chargesTodate = addLabel(QStringLiteral("LabelChargesTodate"), QString(), inWell(ChargesTodate), Qt::AlignRight);
-    m_startedOn = addLabel(QStringLiteral("LabelStartedOn"), QString(), inWell(DateEdit1), Qt::AlignRight);
+    m_startedOn = addLabel(QStringLiteral("LabelStartedOn"), QString(), inWell(StartedOnEdit), Qt::AlignRight);
     m_currencyLabels[4] = addLabel(QStringLiteral("LabelCurrencyMonthlyFee"), QString(), FeeCurrency, Qt::AlignRight);
-    m_monthlyFee = addLabel(QStringLiteral("LabelMonthlyFee"), QString(), inWell(CurrencyEdit1), Qt::AlignRight);
+    m_monthlyFee = addLabel(QStringLiteral("LabelMonthlyFee"), QString(), inWell(MonthlyFeeEdit), Qt::AlignRight);
     m_monthStartDay = addLabel(QStringLiteral("LabelMonthStartDay"), QString(), inWell(MonthStartDay), Qt::AlignRight);
-    m_hourLimit = addLabel(QStringLiteral("LabelHourLimit"), QString(), inWell(SpinEdit1), Qt::AlignRight);
+    m_hourLimit = addLabel(QStringLiteral("LabelHourLimit"), QString(), inWell(HourLimitEdit), Qt::AlignRight);
     m_currencyLabels[5]
         = addLabel(QStringLiteral("LabelCurrencyExtraPerHour"), QString(), ExtraCurrency, Qt::AlignRight);
-    m_extraPerHour = addLabel(QStringLiteral("LabelExtraPerHour"), QString(), inWell(CurrencyEdit2), Qt::AlignRight);
+    m_extraPerHour = addLabel(QStringLiteral("LabelExtraPerHour"), QString(), inWell(ExtraPerHourEdit), Qt::AlignRight);
 
     // The date field and its calendar button share the date's well.
     constexpr int kCalendarWidth = 22;
-    m_dateEdit = addEdit(QStringLiteral("DateEdit1"), DateEdit1.adjusted(2, 0, -kCalendarWidth - 2, 0));
+    m_dateEdit = addEdit(QStringLiteral("DateEdit1"), StartedOnEdit.adjusted(2, 0, -kCalendarWidth - 2, 0));
     m_dateEdit->setInputMask(kDateMask);
     m_calendarButton = new QToolButton(this);
     m_calendarButton->setObjectName(QStringLiteral("DateEdit1Calendar"));
     DateFieldStyle::applyToButton(m_calendarButton);
     m_calendarButton->setGeometry(
-        QRect(DateEdit1.right() + 1 - kCalendarWidth, DateEdit1.top(), kCalendarWidth, DateEdit1.height()));
+        QRect(StartedOnEdit.right() + 1 - kCalendarWidth, StartedOnEdit.top(), kCalendarWidth, StartedOnEdit.height()));
     connect(m_calendarButton, &QToolButton::clicked, this, &TProviderEdit::openCalendar);
     m_calendar = new QCalendarWidget(this);
     m_calendar->setObjectName(QStringLiteral("DateEdit1Popup"));
@@ -249,7 +249,7 @@ void TProviderEdit::buildControls()
     connect(m_calendar, &QCalendarWidget::clicked, this, &TProviderEdit::onStartDateChosen);
     connect(m_calendar, &QCalendarWidget::activated, this, &TProviderEdit::onStartDateChosen);
 
-    m_feeEdit = addEdit(QStringLiteral("CurrencyEdit1"), inWell(CurrencyEdit1));
+    m_feeEdit = addEdit(QStringLiteral("CurrencyEdit1"), inWell(MonthlyFeeEdit));
     m_feeEdit->setMaxLength(AccountFieldLimits::kMaxAmountLength);
     const auto addSpin = [this](const QString &name, const QRect &rect, int minimum, int maximum) {
         auto *spin = new QSpinBox(this);
@@ -262,8 +262,8 @@ void TProviderEdit::buildControls()
     };
     m_startDaySpin = addSpin(QStringLiteral("SpinEdit2"), MonthStartDay, AccountFieldLimits::kMinMonthStartDay,
         AccountFieldLimits::kMaxMonthStartDay);
-    m_hourLimitSpin = addSpin(QStringLiteral("SpinEdit1"), SpinEdit1, 0, AccountFieldLimits::kMaxHourLimit);
-    m_extraEdit = addEdit(QStringLiteral("CurrencyEdit2"), inWell(CurrencyEdit2));
+    m_hourLimitSpin = addSpin(QStringLiteral("SpinEdit1"), HourLimitEdit, 0, AccountFieldLimits::kMaxHourLimit);
+    m_extraEdit = addEdit(QStringLiteral("CurrencyEdit2"), inWell(ExtraPerHourEdit));
     m_extraEdit->setMaxLength(AccountFieldLimits::kMaxAmountLength);
 
     connect(m_feeEdit, &QLineEdit::textChanged, this, &TProviderEdit::onMonthlyFeeChanged);
@@ -274,10 +274,10 @@ void TProviderEdit::buildControls()
             CalcTodateProviderCost();
     });
 
-    m_previous = addButton(QStringLiteral("GTextButton6"), QStringLiteral("\u25C0"), GTextButton6,
+    m_previous = addButton(QStringLiteral("GTextButton6"), QStringLiteral("\u25C0"), ButtonPreviousProvider,
         &TProviderEdit::onPreviousProviderClicked);
-    m_next = addButton(
-        QStringLiteral("GTextButton7"), QStringLiteral("\u25B6"), GTextButton7, &TProviderEdit::onNextProviderClicked);
+    m_next = addButton(QStringLiteral("GTextButton7"), QStringLiteral("\u25B6"), ButtonNextProvider,
+        &TProviderEdit::onNextProviderClicked);
     m_edit
         = addButton(QStringLiteral("ButtonEdit"), QStringLiteral("Edit"), ButtonEdit, &TProviderEdit::ButtonEditClick);
     m_editConnect = addButton(QStringLiteral("ButtonEditConnection"), QStringLiteral("Edit Connect"),

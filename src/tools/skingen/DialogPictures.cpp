@@ -94,13 +94,13 @@ QImage editLogImage()
     const struct {
         QRect field;
         const char *name;
-    } rows[] = { { D::Label1, "Connection" }, { D::StartTimeEdit, "Start time" }, { D::DateEdit1, "Start date" },
-        { D::EndTimeEdit, "End time" }, { D::DateEdit2, "End date" }, { D::DurationEdit, "Duration" },
-        { D::CurrencyEdit2, "Cost" } };
+    } rows[] = { { D::ConnectionLabel, "Connection" }, { D::StartTimeEdit, "Start time" },
+        { D::StartDateEdit, "Start date" }, { D::EndTimeEdit, "End time" }, { D::EndDateEdit, "End date" },
+        { D::DurationEdit, "Duration" }, { D::CostEdit, "Cost" } };
     for (const auto &row : rows)
         dialog.label(leftOf(row.field, 110), QString::fromLatin1(row.name));
-    dialog.rule(D::GShape2.bottom() + 3, 20, D::kSize.width() - 20);
-    dialog.rule(D::GShape4.bottom() + 3, 20, D::kSize.width() - 20);
+    dialog.rule(D::StartDatePanel.bottom() + 3, 20, D::kSize.width() - 20);
+    dialog.rule(D::EndDatePanel.bottom() + 3, 20, D::kSize.width() - 20);
     return dialog.finish();
 }
 
@@ -117,8 +117,8 @@ QImage settingsImage()
             dialog.painter().drawRoundedRect(QRectF(14, top - 4, S::kSize.width() - 28, S::kRowStep), 5, 5);
         }
     }
-    dialog.field(S::Edit1);
-    dialog.field(S::Label9, QColor(226, 230, 236));
+    dialog.field(S::UserCurrencySymbol);
+    dialog.field(S::DefaultCurrencySymbol, QColor(226, 230, 236));
     dialog.rule(S::ButtonOkay.top() - 10, 20, S::kSize.width() - 20);
     return dialog.finish();
 }
@@ -152,9 +152,10 @@ QImage providerImage()
         QRect field;
         const char *name;
         bool computed;
-    } account[] = { { P::ChargesTodate, "Charges Todate", true }, { P::DateEdit1, "Started with Provider on", false },
-        { P::CurrencyEdit1, "Monthly Fee", false }, { P::MonthStartDay, "Month starts on which day", false },
-        { P::SpinEdit1, "Monthly limit of hours", false }, { P::CurrencyEdit2, "For each hour after, add", false } };
+    } account[] = { { P::ChargesTodate, "Charges Todate", true },
+        { P::StartedOnEdit, "Started with Provider on", false }, { P::MonthlyFeeEdit, "Monthly Fee", false },
+        { P::MonthStartDay, "Month starts on which day", false }, { P::HourLimitEdit, "Monthly limit of hours", false },
+        { P::ExtraPerHourEdit, "For each hour after, add", false } };
     for (const auto &row : account) {
         dialog.label(QRectF(20, row.field.top(), 186, row.field.height()), QString::fromLatin1(row.name),
             Qt::AlignLeft | Qt::AlignVCenter, row.computed);
@@ -207,7 +208,7 @@ QImage connectionImage()
 {
     namespace C = L::ConnectDialog;
     DialogCanvas dialog(C::kSize, QStringLiteral("Dialling"));
-    dialog.field(C::Label2);
+    dialog.field(C::ConnectionName);
     QPainter &painter = dialog.painter();
     drawWell(painter, QRectF(C::GIFAnimation).adjusted(-2, -2, 2, 2), Colour::kWell, Colour::kWellBorder, 6);
     drawWell(painter, QRectF(C::ListBox1).adjusted(-2, -2, 2, 2), QColor(0, 0, 0), Colour::kWellBorder, 4);

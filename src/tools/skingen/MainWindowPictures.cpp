@@ -51,8 +51,8 @@ QImage mainBackground()
 
     // A well under the menu buttons, and the two link icons.
     drawWell(painter, QRectF(146, 5, 196, 28), QColor(34, 43, 55), QColor(24, 31, 40), 6);
-    Icons::envelope(painter, QRectF(Main::GShape2).adjusted(2, 1, -2, -1), Colour::kMutedText);
-    Icons::globe(painter, QRectF(Main::GShape3).adjusted(2, 1, -2, -1), Colour::kMutedText);
+    Icons::envelope(painter, QRectF(Main::MailLink).adjusted(2, 1, -2, -1), Colour::kMutedText);
+    Icons::globe(painter, QRectF(Main::HomePageLink).adjusted(2, 1, -2, -1), Colour::kMutedText);
 
     // The dial button's socket and the scanner's slot.
     const QPointF dialCentre = QRectF(Main::ButtonDial).center();

@@ -64,7 +64,7 @@ QImage messageImage(const Kind &kind)
     drawSymbol(painter, QRectF(disc.x() - 10, disc.y() - 10, 20, 20), kind.symbol, QColor(252, 253, 255));
     drawText(painter, QRectF(72, 12, 290, 40), QString::fromLatin1(kind.title), font(20, true), Colour::kDarkText);
 
-    drawWell(painter, QRectF(M::Label1).adjusted(-8, -6, 8, 6), Colour::kDialogField, Colour::kDialogBorder, 6);
+    drawWell(painter, QRectF(M::MessageText).adjusted(-8, -6, 8, 6), Colour::kDialogField, Colour::kDialogBorder, 6);
     const QRectF column(M::kButtonLeft - 8, M::kFirstButtonTop - 11, M::kButtonSize.width() + 16,
         M::kSize.height() - M::kFirstButtonTop);
     painter.setPen(QPen(QColor(206, 212, 222), 1));

@@ -65,7 +65,12 @@ TConnectDlg::TConnectDlg(QWidget *parent)
     ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBox1->setResizeMode(QListView::Adjust);
     ListBox1->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    ListBox1->setStyleSheet(QStringLiteral("QListWidget { background: black; color: white; font-weight: bold; }"));
+    // A read-only field of the look: dark text in a white well.
+    ListBox1->setStyleSheet(
+        QStringLiteral("QListWidget { background: %1; color: %2; border: 1px solid %3; border-radius: 4px;"
+                       " font-weight: bold; }")
+            .arg(QColor::fromRgb(Look::kField).name(), QColor::fromRgb(Look::kValueText).name(),
+                QColor::fromRgb(Look::kFieldBorder).name()));
 
     GTabButton1->setObjectName(QStringLiteral("GTabButton1"));
     GTabButton1->setGeometry(Layout::GTabButton1);

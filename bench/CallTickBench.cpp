@@ -39,7 +39,7 @@ double threadCpuMicroseconds()
 struct Program {
     explicit Program(const QString &folder)
         : core(folder + QStringLiteral("/tollwise"), AppServices { clock, sound, startup, dialUp })
-        , monitor(core, dialUp, clock)
+        , monitor(monitorParts(core), dialUp, clock)
     {
         dialUp.entries = { "DemoEntry", "Office", "Backup line" };
         core.loadAll();
@@ -50,7 +50,7 @@ struct Program {
     void tick()
     {
         clock.advanceSeconds(1);
-        monitor.Timer1Timer();
+        monitor.tick();
     }
 
     FakeClock clock;

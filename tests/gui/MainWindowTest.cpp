@@ -72,15 +72,15 @@ TEST(MainWindowTest, DialsTheDemoEntryWithTheSimulatorAndLogsTheCall)
     TBlind blind;
     Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, service },
         &callLog, &blind);
-    app.monitor().Timer1Timer();
+    app.monitor().tick();
     EXPECT_EQ(labelText(app, "grpSelectedEntry"), QStringLiteral("DemoEntry"));
 
     click(app, "ButtonDial");
     EXPECT_TRUE(app.connectDlg().isVisible());
-    EXPECT_EQ(app.connectDlg().Label2->text(), QStringLiteral("DemoEntry"));
+    EXPECT_EQ(app.connectDlg().entryName->text(), QStringLiteral("DemoEntry"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return labelText(app, "LabelStatus") == QStringLiteral("Connected"); }, 10000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !app.connectDlg().isVisible(); }, 5000));
-    EXPECT_GE(app.connectDlg().ListBox1->count(), 2);
+    EXPECT_GE(app.connectDlg().statusLines->count(), 2);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return labelText(app, "LabelCurrentDuration") != QStringLiteral("00:00:00"); }, 5000));
     EXPECT_EQ(app.windowTitle(), QStringLiteral("Dialtally"));
@@ -110,7 +110,7 @@ TEST(MainWindowTest, ModalDialogsDisableTheButtonsAndCostingGoesOn)
     Tapp app(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp },
         &callLog, &blind);
     dialUp.connect("DemoEntry");
-    app.monitor().Timer1Timer();
+    app.monitor().tick();
     ASSERT_TRUE(app.core().currentCall().Connected);
 
     for (const char *button : { "ButtonSettings", "ButtonEditTarifs", "ButtonEditTarifs2", "ButtonEditConnection",
@@ -122,7 +122,7 @@ TEST(MainWindowTest, ModalDialogsDisableTheButtonsAndCostingGoesOn)
         QTimer::singleShot(0, [&] {
             disabledMeanwhile = allButtonsEnabled(app, false);
             clock.advanceSeconds(1);
-            app.monitor().Timer1Timer();
+            app.monitor().tick();
             if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
                 dialogUsable = ::dialogUsable(*dialog);
                 dialog->reject();
@@ -150,7 +150,7 @@ protected:
     void tick(Tapp &app)
     {
         clock.advanceSeconds(1);
-        app.monitor().Timer1Timer();
+        app.monitor().tick();
     }
 
     QTemporaryDir dir;

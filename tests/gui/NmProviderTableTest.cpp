@@ -78,7 +78,7 @@ TEST(NmProviderTableTest, AConnectionBeyondAFullTableIsToldOnceAndBookedToTheSel
     const auto tick = [&] {
         QTest::qWait(40);
         clock.advanceSeconds(1);
-        app.monitor().Timer1Timer();
+        app.monitor().tick();
     };
     const auto tickUntil = [&](const std::function<bool()> &done) {
         for (int i = 0; i < 40 && !done(); ++i)

@@ -30,7 +30,7 @@ TEST(SpendingLine, TheCountdownCanBeClickedWhileItsMessageIsOpen)
     call.CallCost = 1500; // 150 % of the budget: the countdown starts
 
     QWidget window;
-    SpendingWatch watch(core, fake.clock);
+    SpendingWatch watch(spendingParts(core), fake.clock);
     SpendingLine line(watch, {}, &window);
     line.setGeometry(0, 0, 300, 20);
     window.show();
@@ -92,7 +92,7 @@ TEST(SpendingLine, ACallsDataFitsTheMainWindowWithTheCallsFigures)
         call.Volume = c.volume;
 
         QWidget window;
-        SpendingWatch watch(core, fake.clock);
+        SpendingWatch watch(spendingParts(core), fake.clock);
         watch.dataCharge().onVolume(call);
         SpendingLine line(watch, {}, &window);
         line.setFont(SkinLook::font(11, false));

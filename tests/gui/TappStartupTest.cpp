@@ -92,7 +92,7 @@ TEST_F(TappStartupTest, ASimulatedCallShowsOnTheLabelsAndExitLogsIt)
     QTest::keyClick(app.get(), Qt::Key_F2);
     for (int i = 0; i < 3; ++i) {
         clock.advanceSeconds(1);
-        app->monitor().Timer1Timer();
+        app->monitor().tick();
     }
     auto *duration = app->findChild<QLabel *>(QStringLiteral("LabelCurrentDuration"));
     ASSERT_NE(duration, nullptr);

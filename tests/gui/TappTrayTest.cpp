@@ -116,7 +116,7 @@ TEST_F(TappTrayTest, DialFromTheMenuDialsTheShownEntry)
 {
     dialUp.entries = { "DemoEntry" };
     app.monitor().startUp();
-    app.monitor().Timer1Timer();
+    app.monitor().tick();
     trigger(QStringLiteral("Dial"));
     EXPECT_TRUE(app.connectDlg().isVisible());
 }

@@ -47,7 +47,7 @@ protected:
     void startProgram(const QStringList &knownProviders = {})
     {
         service = std::make_unique<NmDialUpService>(mock.bus());
-        monitor = std::make_unique<CallMonitor>(*core, *service, clock);
+        monitor = std::make_unique<CallMonitor>(monitorParts(*core), *service, clock);
         for (const QString &name : knownProviders)
             monitor->registry().ProviderDBadd(name);
         QObject::connect(monitor.get(), &CallMonitor::secondLineUp,
@@ -69,7 +69,7 @@ protected:
         for (int i = 0; i < times; ++i) {
             pass(40);
             clock.advanceSeconds(1);
-            monitor->Timer1Timer();
+            monitor->tick();
         }
     }
     // Ticks until `done`, at most `limit` times; the number of ticks, or -1.

@@ -83,7 +83,7 @@ protected:
 
     SessionBusMock busMock;
     bool daemonUp = false;
-    SpendingWatch spending { *core, clock };
+    SpendingWatch spending { spendingParts(*core), clock };
     std::unique_ptr<DesktopNotifications> notifications;
     std::unique_ptr<CallNotifications> callNotifications;
 };

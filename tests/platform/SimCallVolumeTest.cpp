@@ -34,20 +34,20 @@ TEST(SimCallVolume, ACallIsLoggedWithTheBytesItsLineCarried)
     SimDialUpService service(dir.path(), SimDialUpService::Options { &clock, 0, {} });
     AppCore core(folder.filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, service });
     core.loadAll();
-    CallMonitor monitor(core, service, clock);
+    CallMonitor monitor(monitorParts(core), service, clock);
     monitor.startUp();
 
     ASSERT_TRUE(service.dial("Metered", "", "", [](std::uint32_t, dialup::ErrorCode) {}));
-    monitor.Timer1Timer();
+    monitor.tick();
     ASSERT_TRUE(core.currentCall().Connected);
     for (int second = 1; second < kSeconds; ++second) {
         clock.advanceSeconds(1);
-        monitor.Timer1Timer();
+        monitor.tick();
         EXPECT_EQ(core.currentCall().Volume.bytesIn, kRateIn * second) << "live, second " << second;
     }
     // The line drops kSeconds after connecting; the next tick logs the call.
     clock.advanceSeconds(1);
-    monitor.Timer1Timer();
+    monitor.tick();
     ASSERT_FALSE(core.currentCall().Connected);
     ASSERT_EQ(core.log().Count, 1);
     EXPECT_EQ(core.log().records[0].DurationSeconds, std::uint32_t(kSeconds));

@@ -47,8 +47,8 @@ TEST(SimDataAllowance, WarnsAtEachLevelsSecondAndHangsUpOnceTheAllowanceIsSpent)
     core.volumePlans().insert(QStringLiteral("Metered"), plan);
     core.spending().budgets.insert(QStringLiteral("Metered"), { 0, 0, true, {}, 0 });
 
-    CallMonitor monitor(core, service, clock);
-    SpendingWatch spending(core, clock);
+    CallMonitor monitor(monitorParts(core), service, clock);
+    SpendingWatch spending(spendingParts(core), clock);
     Dialler dialler(core.currentCall(), monitor, service);
     monitor.setVolumeHook([&spending](CurrentCall &call, const CallVolume &) { spending.dataCharge().onVolume(call); });
     QObject::connect(&spending, &SpendingWatch::hangUpRequested, &dialler, &Dialler::HangUpEntry);
@@ -61,7 +61,7 @@ TEST(SimDataAllowance, WarnsAtEachLevelsSecondAndHangsUpOnceTheAllowanceIsSpent)
     core.providers().Current = 0;
     monitor.UpdateProviderDisplay();
 
-    monitor.Timer1Timer();
+    monitor.tick();
     dialler.ButtonDialClick();
     service.pollProgress();
     ASSERT_TRUE(core.currentCall().Connected);
@@ -70,7 +70,7 @@ TEST(SimDataAllowance, WarnsAtEachLevelsSecondAndHangsUpOnceTheAllowanceIsSpent)
     QObject::connect(&dialler, &Dialler::hangUpFinished, &hungUp, &QEventLoop::quit);
     for (second = 1; second <= 30 && !dialler.hangingUp(); ++second) {
         clock.advanceSeconds(1);
-        monitor.Timer1Timer();
+        monitor.tick();
         spending.update();
     }
     --second;

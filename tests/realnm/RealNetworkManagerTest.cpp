@@ -277,7 +277,7 @@ protected:
     void startProgram()
     {
         service = std::make_unique<NmDialUpService>(nm.bus());
-        monitor = std::make_unique<CallMonitor>(*core, *service, clock);
+        monitor = std::make_unique<CallMonitor>(monitorParts(*core), *service, clock);
         dialler = std::make_unique<Dialler>(core->currentCall(), *monitor, *service);
         QObject::connect(dialler.get(), &Dialler::errorReported, [this](const QString &text) { errors.append(text); });
         service->waitUntilReady(3000);
@@ -290,7 +290,7 @@ protected:
         for (int i = 0; i < times; ++i) {
             NmMock::waitUntil([] { return false; }, 100);
             clock.advanceSeconds(1);
-            monitor->Timer1Timer();
+            monitor->tick();
         }
     }
     int tickUntil(const std::function<bool()> &done, int limit = 60)

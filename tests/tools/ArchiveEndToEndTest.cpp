@@ -97,7 +97,7 @@ TEST(ArchiveEndToEnd, AFullLogPlusOneCallKeepsEveryFigure)
     dialUp.entries = { "DemoEntry" };
     AppCore core(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp });
     core.loadAll();
-    CallMonitor monitor(core, dialUp, clock);
+    CallMonitor monitor(monitorParts(core), dialUp, clock);
     monitor.startUp();
     const Provider &demo = core.providers().records[0];
     EXPECT_EQ(demo.TotalCalls, 16384);
@@ -108,11 +108,11 @@ TEST(ArchiveEndToEnd, AFullLogPlusOneCallKeepsEveryFigure)
     const auto line = dialUp.connect("DemoEntry");
     for (int i = 0; i < 30; ++i) {
         clock.advanceSeconds(1);
-        monitor.Timer1Timer();
+        monitor.tick();
     }
     dialUp.drop(line);
     clock.advanceSeconds(1);
-    monitor.Timer1Timer();
+    monitor.tick();
     ASSERT_FALSE(core.currentCall().Connected);
 
     EXPECT_EQ(QFileInfo(core.archivePath()).size(), 1024 * 32) << "the oldest 1024 calls moved out";
@@ -135,7 +135,7 @@ TEST(ArchiveEndToEnd, AFullLogPlusOneCallKeepsEveryFigure)
     // After a restart, the archive is read back and the figures stand.
     AppCore again(QDir(dir.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp });
     again.loadAll();
-    CallMonitor monitorAgain(again, dialUp, clock);
+    CallMonitor monitorAgain(monitorParts(again), dialUp, clock);
     monitorAgain.startUp();
     EXPECT_EQ(again.providers().records[0].TotalCalls, 16385);
     EXPECT_EQ(again.providers().records[0].TotalSeconds, 16384u * 60 + 30);

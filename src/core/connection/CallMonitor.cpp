@@ -21,7 +21,6 @@ namespace {
 const QString kNotConnected = QStringLiteral("Not Connected");
 const QString kConnecting = QStringLiteral("connecting...");
 constexpr int kEntryNameLength = 256;
-static_assert(kArchiveBatch == AppCore::kArchiveBatchRecords);
 
 } // namespace
 
@@ -37,18 +36,18 @@ CallMonitor::Operation::~Operation()
         return;
     emit m_monitor.displayChanged();
     // Told once the archive holds them, not while a failed write keeps them in the log.
-    if (m_monitor.m_archivedNotice > 0 && !m_monitor.m_core.archivePending()) {
+    if (m_monitor.m_archivedNotice > 0 && !m_monitor.m_parts.archivePending()) {
         const int calls = std::exchange(m_monitor.m_archivedNotice, 0);
-        emit m_monitor.oldCallsArchived(calls, m_monitor.m_core.archivePath());
+        emit m_monitor.oldCallsArchived(calls, m_monitor.m_parts.archivePath());
     }
 }
 
-CallMonitor::CallMonitor(AppCore &core, dialup::DialUpService &dialUp, Clock &clock, QObject *parent)
+CallMonitor::CallMonitor(MonitorParts parts, dialup::DialUpService &dialUp, Clock &clock, QObject *parent)
     : QObject(parent)
-    , m_core(core)
+    , m_parts(std::move(parts))
     , m_dialUp(dialUp)
     , m_clock(clock)
-    , m_registry(core.providers(), dialUp)
+    , m_registry(m_parts.providers, dialUp)
 {
 }
 
@@ -60,7 +59,7 @@ void CallMonitor::startUp()
     refillCallLog();
 }
 
-void CallMonitor::Timer1Timer()
+void CallMonitor::tick()
 {
     // A dialog opened from within a call's end or begin runs its own event
     // loop; the seconds of the ticks skipped meanwhile are costed on the next.
@@ -72,25 +71,25 @@ void CallMonitor::Timer1Timer()
     if (now.date() != m_day) {
         // Also the first tick: the program may have been closed over midnight.
         m_day = now.date();
-        restartToday(m_core.providers(), m_day);
+        restartToday(m_parts.providers, m_day);
         UpdateProviderDisplay();
     }
     AnyActiveConnections();
-    CurrentCall &call = m_core.currentCall();
+    CurrentCall &call = m_parts.call;
     // A call held while the service is away is costed when it is back, for
     // every second, or ends when it left.
     if (call.Connected) {
         if (!m_away)
             runCallSeconds(now);
     } else {
-        SetCurrentCostRate(m_core.tariffs(), call, now);
+        SetCurrentCostRate(m_parts.tariffs, call, now);
     }
     refreshRateCaption();
 }
 
 void CallMonitor::AnyActiveConnections()
 {
-    CurrentCall &call = m_core.currentCall();
+    CurrentCall &call = m_parts.call;
     const auto connections = m_dialUp.enumConnections();
     if (!connections) {
         m_display.statusText = QStringLiteral("Failure in connections.");
@@ -168,7 +167,7 @@ void CallMonitor::AnyActiveConnections()
 
 void CallMonitor::holdCallWhileAway()
 {
-    const CurrentCall &call = m_core.currentCall();
+    const CurrentCall &call = m_parts.call;
     if (!call.Connected || call.FakeCall)
         return;
     if (!m_away) {
@@ -207,7 +206,7 @@ void CallMonitor::noteSecondLine(const std::vector<dialup::ActiveConnection> &co
 
 void CallMonitor::runCallSeconds(const QDateTime &now)
 {
-    CurrentCall &call = m_core.currentCall();
+    CurrentCall &call = m_parts.call;
     const std::int64_t monotonic = m_clock.monotonicMilliseconds();
     if (call.FirstTick) {
         m_secondsBase = monotonic;
@@ -229,7 +228,7 @@ void CallMonitor::runCallSeconds(const QDateTime &now)
 
 void CallMonitor::readCallVolume()
 {
-    CurrentCall &call = m_core.currentCall();
+    CurrentCall &call = m_parts.call;
     // A simulated call has no line to count.
     if (!call.FakeCall) {
         const auto reading = m_dialUp.connectionBytes(m_callLine);
@@ -242,13 +241,13 @@ void CallMonitor::readCallVolume()
 
 void CallMonitor::showRunningCall()
 {
-    const CurrentCall &call = m_core.currentCall();
+    const CurrentCall &call = m_parts.call;
     if (call.UnitLength >= 2)
         m_display.gaugePosition = call.UnitPosition;
     m_display.durationText = ShortDurationText(std::int32_t(call.CallSeconds));
-    m_display.costText = moneyText(call.CallCost, m_core.currencyText());
+    m_display.costText = moneyText(call.CallCost, m_parts.currencyText);
     UpdateProviderDisplay();
-    if (m_core.settings().ShowConnectionTimeOnTitle)
+    if (m_parts.settings.ShowConnectionTimeOnTitle)
         m_display.title = m_display.durationText + QLatin1Char(' ') + m_display.costText + QStringLiteral(" - ")
             + m_display.selectedEntry.trimmed();
     else
@@ -257,7 +256,7 @@ void CallMonitor::showRunningCall()
 
 void CallMonitor::refreshRateCaption()
 {
-    const RateCaption caption = rateCaption(m_core.tariffs(), m_core.currentCall(), m_core.currencyText());
+    const RateCaption caption = rateCaption(m_parts.tariffs, m_parts.call, m_parts.currencyText);
     m_display.rateCaption = caption.caption;
     if (caption.hint)
         m_display.rateHint = *caption.hint;
@@ -265,7 +264,7 @@ void CallMonitor::refreshRateCaption()
 
 void CallMonitor::UpdateProviderDisplay()
 {
-    const ProviderTable &providers = m_core.providers();
+    const ProviderTable &providers = m_parts.providers;
     if (providers.Count == 0)
         return;
     const Operation operation(*this);
@@ -274,7 +273,7 @@ void CallMonitor::UpdateProviderDisplay()
     const Provider &provider = providers.records[current];
     // The entry's own name, which a record cut to fit does not hold.
     m_display.selectedEntry = current < providers.Count ? m_registry.phonebookName(current) : provider.Name.text();
-    const QString &currency = m_core.currencyText();
+    const QString &currency = m_parts.currencyText;
     m_display.todateTime = LongDurationText(std::int32_t(provider.TotalSeconds));
     m_display.todateCost = moneyText(provider.TotalCost, currency);
     m_display.totalNumOfCalls = QString::number(provider.TotalCalls);
@@ -282,7 +281,7 @@ void CallMonitor::UpdateProviderDisplay()
     m_display.monthsCost = moneyText(provider.MonthCost, currency);
     m_display.todaysTime = ShortDurationText(std::int32_t(provider.TodaySeconds));
     m_display.todaysCost = moneyText(provider.TodayCost, currency);
-    const CurrentCall &call = m_core.currentCall();
+    const CurrentCall &call = m_parts.call;
     m_display.durationText = ShortDurationText(std::int32_t(call.CallSeconds));
     m_display.costText = moneyText(call.CallCost, currency);
 }
@@ -307,7 +306,7 @@ void CallMonitor::setDialButtonImage(const QString &image)
 
 Provider &CallMonitor::callProvider()
 {
-    return m_core.providers().records[std::min<int>(m_core.currentCall().CallProvider, kMaxProviders - 1)];
+    return m_parts.providers.records[std::min<int>(m_parts.call.CallProvider, kMaxProviders - 1)];
 }
 
 QDateTime CallMonitor::wholeSecondNow() const
@@ -321,7 +320,7 @@ QDateTime CallMonitor::wholeSecondNow() const
 
 void CallMonitor::BeginConnection()
 {
-    CurrentCall &call = m_core.currentCall();
+    CurrentCall &call = m_parts.call;
     if (call.Connected)
         return;
     const Operation operation(*this);
@@ -338,7 +337,7 @@ void CallMonitor::BeginConnection()
         m_registry.ProviderDBFind(m_display.selectedEntry);
     else
         m_registry.findOrAdd(m_display.selectedEntry);
-    call.CallProvider = m_core.providers().Current;
+    call.CallProvider = m_parts.providers.Current;
     call.Volume = {};
     m_volume.reset();
 
@@ -351,18 +350,18 @@ void CallMonitor::BeginConnection()
     ++provider.TotalCalls;
     provider.LastCallDate = today;
 
-    beginCallCost(call, m_core.tariffs(), now);
+    beginCallCost(call, m_parts.tariffs, now);
 
     m_display.gaugeMin = 0;
     m_display.gaugePosition = call.UnitPosition;
     m_display.gaugeMax = call.UnitLength;
     m_display.callLabelsBold = true;
-    m_core.PlayAppSound(AppSound::Connected);
+    m_parts.playConnectedSound();
 }
 
 void CallMonitor::EndConnection()
 {
-    CurrentCall &call = m_core.currentCall();
+    CurrentCall &call = m_parts.call;
     if (call.FakeCall || !call.Connected)
         return;
     const Operation operation(*this);
@@ -378,7 +377,7 @@ void CallMonitor::EndConnection()
     if (!m_away)
         readCallVolume();
     makeRoomInLog();
-    CallLogTable &log = m_core.log();
+    CallLogTable &log = m_parts.log;
     ++log.Count;
     // The seconds counted are the call's duration and what it was charged
     // for; the end is the start plus those seconds. The wall clock would
@@ -389,7 +388,7 @@ void CallMonitor::EndConnection()
     const QDateTime start = fromDateTimeValue(call.CallStart);
     const QDateTime end = start.addSecs(call.CallSeconds);
     call.CallEnd = toDateTimeValue(end);
-    TariffTable &tariffs = m_core.tariffs();
+    TariffTable &tariffs = m_parts.tariffs;
     FinishedCall finished;
     finished.start = start;
     finished.end = end;
@@ -398,9 +397,9 @@ void CallMonitor::EndConnection()
     finished.cost = call.CallCost;
     finished.tariffId = loggedTariffId(tariffs, call.CallTariff);
     writeCallRecord(log.records[log.Count - 1], finished);
-    m_core.volumes().records[log.Count - 1] = call.Volume;
+    m_parts.volumes.records[log.Count - 1] = call.Volume;
     addCallToTariff(tariffs, call.CallTariff, call.CallSeconds, call.CallCost);
-    m_core.noteLoggedCall(
+    m_parts.noteLoggedCall(
         log.records[log.Count - 1], call.CallTariff < tariffs.Count ? tariffs.records[call.CallTariff].IdNumber : 0);
 
     call.CallSeconds = 0;
@@ -409,18 +408,18 @@ void CallMonitor::EndConnection()
     call.CallTariff = 0;
     m_display.callLabelsBold = false;
 
-    m_core.saveEverything();
+    m_parts.saveEverything();
     refillCallLog();
 }
 
 void CallMonitor::makeRoomInLog()
 {
-    CallLogTable &log = m_core.log();
+    CallLogTable &log = m_parts.log;
     log.Count = std::clamp<std::int32_t>(log.Count, 0, kMaxLogRecords);
-    const LogRoom room = makeRoomForCall(log, m_core.volumes());
+    const LogRoom room = makeRoomForCall(log, m_parts.volumes);
     if (room.archived.isEmpty())
         return;
-    m_core.archiveLogRecords(room.archived, room.archivedVolumes);
+    m_parts.archiveLogRecords(room.archived, room.archivedVolumes);
     if (!m_toldArchive) {
         m_toldArchive = true;
         m_archivedNotice = int(room.archived.size() / qsizetype(sizeof(CallRecord)));
@@ -433,21 +432,21 @@ void CallMonitor::refillCallLog()
         m_refill();
         return;
     }
-    UpdateProviderTotals(m_core.providers(), m_core.log(), m_clock.now().date(), m_core.archivedCalls());
+    UpdateProviderTotals(m_parts.providers, m_parts.log, m_clock.now().date(), m_parts.archivedCalls());
     UpdateProviderDisplay();
 }
 
 void CallMonitor::startFakeCall()
 {
     const Operation operation(*this);
-    m_core.currentCall().FakeCall = true;
+    m_parts.call.FakeCall = true;
     BeginConnection();
 }
 
 void CallMonitor::endFakeCall()
 {
     const Operation operation(*this);
-    m_core.currentCall().FakeCall = false;
+    m_parts.call.FakeCall = false;
     EndConnection();
 }
 

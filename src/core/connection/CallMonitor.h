@@ -1,8 +1,10 @@
 #pragma once
 
-#include "core/app/AppCore.h"
 #include "core/connection/MonitorDisplay.h"
+#include "core/connection/MonitorParts.h"
 #include "core/providers/ProviderRegistry.h"
+#include "core/services/Clock.h"
+#include "core/services/DialUpService.h"
 #include "core/volume/VolumeCounter.h"
 
 #include <QDateTime>
@@ -22,7 +24,7 @@ class CallMonitor final : public QObject {
     Q_DISABLE_COPY_MOVE(CallMonitor)
 
 public:
-    CallMonitor(AppCore &core, dialup::DialUpService &dialUp, Clock &clock, QObject *parent = nullptr);
+    CallMonitor(MonitorParts parts, dialup::DialUpService &dialUp, Clock &clock, QObject *parent = nullptr);
 
     const MonitorDisplay &display() const { return m_display; }
     ProviderRegistry &registry() { return m_registry; }
@@ -33,7 +35,7 @@ public:
 
     // The once-a-second tick. Seconds are counted on the monotonic clock, so
     // a late tick costs every second that passed since the last one.
-    void Timer1Timer();
+    void tick();
 
     // How long the dial-up service may be away during a call before the
     // call is taken to have ended when it left.
@@ -106,7 +108,7 @@ private:
     Provider &callProvider();
     QDateTime wholeSecondNow() const;
 
-    AppCore &m_core;
+    MonitorParts m_parts;
     dialup::DialUpService &m_dialUp;
     Clock &m_clock;
     ProviderRegistry m_registry;

@@ -56,19 +56,20 @@ std::int64_t loggedCycleBytes(const VolumePlan &plan, int providerIndex, const B
     return used;
 }
 
-RunningDataCharge::RunningDataCharge(AppCore &core)
-    : m_core(core)
+RunningDataCharge::RunningDataCharge(const SpendingParts &spending, Clock &clock)
+    : m_spending(spending)
+    , m_clock(clock)
 {
 }
 
 void RunningDataCharge::beginCall(const CurrentCall &call, const VolumePlan &plan, const QDate &today)
 {
-    const Provider &provider = m_core.providers().records[call.CallProvider];
+    const Provider &provider = m_spending.providers.records[call.CallProvider];
     m_callStart = call.CallStart;
     m_provider = call.CallProvider;
     m_cycle = billingCycleOn(dateOfValue(call.CallStart), provider.MonthStartDay);
-    m_usedBefore = loggedCycleBytes(plan, m_provider, m_cycle, today, m_core.log(), m_core.volumes().records,
-        m_core.archivedCalls(), m_core.archivedVolumes());
+    m_usedBefore = loggedCycleBytes(plan, m_provider, m_cycle, today, m_spending.log, m_spending.volumes.records,
+        m_spending.archivedCalls(), m_spending.archivedVolumes());
     m_parts = { 0 };
     m_charged = 0;
 }
@@ -77,10 +78,10 @@ void RunningDataCharge::onVolume(CurrentCall &call)
 {
     if (call.CallProvider >= kMaxProviders)
         return;
-    Provider &provider = m_core.providers().records[call.CallProvider];
-    const auto found = m_core.volumePlans().constFind(provider.Name.text());
-    const QDate today = m_core.clock().now().date();
-    if (found == m_core.volumePlans().constEnd() || found->none()) {
+    Provider &provider = m_spending.providers.records[call.CallProvider];
+    const auto found = m_spending.volumePlans.constFind(provider.Name.text());
+    const QDate today = m_clock.now().date();
+    if (found == m_spending.volumePlans.constEnd() || found->none()) {
         m_callStart = -1;
         m_charged = 0;
         return;
@@ -111,7 +112,7 @@ void RunningDataCharge::onVolume(CurrentCall &call)
 
 std::int64_t RunningDataCharge::runningBytesIn(int providerIndex, const BillingCycle &cycle) const
 {
-    const CurrentCall &call = m_core.currentCall();
+    const CurrentCall &call = m_spending.call;
     if (!call.Connected || m_callStart != call.CallStart || m_provider != providerIndex || m_parts.empty())
         return 0;
     if (cycle.start == m_cycle.start)

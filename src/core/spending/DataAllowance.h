@@ -1,7 +1,8 @@
 #pragma once
 
-#include "core/app/AppCore.h"
+#include "core/services/Clock.h"
 #include "core/spending/BillingCycle.h"
+#include "core/spending/SpendingParts.h"
 #include "core/store/CallVolume.h"
 #include "core/store/VolumePlan.h"
 
@@ -32,7 +33,8 @@ std::int64_t bytesWithin(const CallRecord &record, std::int64_t bytes, const Bil
 // and data. A new cycle during the call starts a fresh allowance.
 class RunningDataCharge {
 public:
-    explicit RunningDataCharge(AppCore &core);
+    // `spending` must outlive the charge.
+    RunningDataCharge(const SpendingParts &spending, Clock &clock);
 
     // The monitor's volume hook: the call's volume has just been read.
     void onVolume(CurrentCall &call);
@@ -46,7 +48,8 @@ public:
 private:
     void beginCall(const CurrentCall &call, const VolumePlan &plan, const QDate &today);
 
-    AppCore &m_core;
+    const SpendingParts &m_spending;
+    Clock &m_clock;
     DateTimeValue m_callStart = -1; // the call the fields below belong to
     int m_provider = -1;
     BillingCycle m_cycle; // the cycle the call's latest bytes fall in

@@ -16,15 +16,15 @@ namespace {
 // Data is priced by the plan, not in proportion: the month's data at its
 // pace so far is priced as a whole, in place of the data cost scaled up.
 void addDataAtPace(
-    BillProjection &bill, const AppCore &core, int providerIndex, const BillingCycle &cycle, const QDate &today)
+    BillProjection &bill, const SpendingParts &parts, int providerIndex, const BillingCycle &cycle, const QDate &today)
 {
-    const Provider &provider = core.providers().records[std::clamp(providerIndex, 0, kMaxProviders - 1)];
-    const auto found = core.volumePlans().constFind(provider.Name.text());
-    if (found == core.volumePlans().constEnd() || !found->priced())
+    const Provider &provider = parts.providers.records[std::clamp(providerIndex, 0, kMaxProviders - 1)];
+    const auto found = parts.volumePlans.constFind(provider.Name.text());
+    if (found == parts.volumePlans.constEnd() || !found->priced())
         return;
-    std::int64_t used = loggedCycleBytes(*found, providerIndex, cycle, today, core.log(), core.volumes().records,
-        core.archivedCalls(), core.archivedVolumes());
-    const CurrentCall &call = core.currentCall();
+    std::int64_t used = loggedCycleBytes(*found, providerIndex, cycle, today, parts.log, parts.volumes.records,
+        parts.archivedCalls(), parts.archivedVolumes());
+    const CurrentCall &call = parts.call;
     if (call.Connected && call.CallProvider == providerIndex && cycle.contains(dateOfValue(call.CallStart)))
         used += countedBytes(*found, call.Volume.bytesIn, call.Volume.bytesOut);
     const int days = std::max(1, cycle.days());
@@ -36,21 +36,21 @@ void addDataAtPace(
 
 } // namespace
 
-SpendingSummary spendingSummary(const AppCore &core, int providerIndex, const QDateTime &now)
+SpendingSummary spendingSummary(const SpendingParts &parts, int providerIndex, const QDateTime &now)
 {
     const int index = std::clamp(providerIndex, 0, kMaxProviders - 1);
-    const BillingCycle cycle = billingCycleOn(now.date(), core.providers().records[index].MonthStartDay);
-    return spendingSummary(core, index, cycle,
-        cycleUsageOf(core.log(), index, cycle, core.currentCall(), now.date(), core.archivedCalls()), now.date());
+    const BillingCycle cycle = billingCycleOn(now.date(), parts.providers.records[index].MonthStartDay);
+    return spendingSummary(parts, index, cycle,
+        cycleUsageOf(parts.log, index, cycle, parts.call, now.date(), parts.archivedCalls()), now.date());
 }
 
-SpendingSummary spendingSummary(
-    const AppCore &core, int providerIndex, const BillingCycle &cycle, const CycleUsage &usage, const QDate &today)
+SpendingSummary spendingSummary(const SpendingParts &parts, int providerIndex, const BillingCycle &cycle,
+    const CycleUsage &usage, const QDate &today)
 {
-    const Provider &provider = core.providers().records[std::clamp(providerIndex, 0, kMaxProviders - 1)];
+    const Provider &provider = parts.providers.records[std::clamp(providerIndex, 0, kMaxProviders - 1)];
     BillProjection bill = projectBill(provider, cycle, usage, today);
-    addDataAtPace(bill, core, providerIndex, cycle, today);
-    const QString &currency = core.currencyText();
+    addDataAtPace(bill, parts, providerIndex, cycle, today);
+    const QString &currency = parts.currencyText;
     auto money = [&currency](MoneyValue amount) { return moneyText(amount, currency).trimmed(); };
 
     SpendingSummary summary;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/app/AppCore.h"
 #include "core/spending/BillingCycle.h"
 #include "core/spending/CycleUsage.h"
+#include "core/spending/SpendingParts.h"
 
 #include <QDateTime>
 #include <QString>
@@ -14,9 +14,10 @@ struct SpendingSummary {
     QString billHint; // what the bill so far is made of
 };
 
-// For the provider at `providerIndex` at `now`, counting the running call.
-SpendingSummary spendingSummary(const AppCore &core, int providerIndex, const QDateTime &now);
+// For the provider at `providerIndex` at `now`, counting the archived calls
+// and the running call.
+SpendingSummary spendingSummary(const SpendingParts &parts, int providerIndex, const QDateTime &now);
 // The same from the provider's cycle and usage already counted, so that a
 // caller needing both reads the log once.
-SpendingSummary spendingSummary(
-    const AppCore &core, int providerIndex, const BillingCycle &cycle, const CycleUsage &usage, const QDate &today);
+SpendingSummary spendingSummary(const SpendingParts &parts, int providerIndex, const BillingCycle &cycle,
+    const CycleUsage &usage, const QDate &today);

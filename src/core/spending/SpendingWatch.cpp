@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -22,46 +23,46 @@ const QString kBeforeNextUnit = QStringLiteral(" before its next unit");
 
 } // namespace
 
-SpendingWatch::SpendingWatch(AppCore &core, Clock &clock, QObject *parent)
+SpendingWatch::SpendingWatch(SpendingParts parts, Clock &clock, QObject *parent)
     : QObject(parent)
-    , m_core(core)
+    , m_parts(std::move(parts))
     , m_clock(clock)
-    , m_data(core)
+    , m_data(m_parts, clock)
 {
 }
 
 int SpendingWatch::providerIndex() const
 {
-    const CurrentCall &call = m_core.currentCall();
-    const int index = call.Connected ? call.CallProvider : m_core.providers().Current;
+    const CurrentCall &call = m_parts.call;
+    const int index = call.Connected ? call.CallProvider : m_parts.providers.Current;
     return std::clamp(index, 0, kMaxProviders - 1);
 }
 
 BillingCycle SpendingWatch::cycleOf(int providerIndex) const
 {
-    return billingCycleOn(m_clock.now().date(), m_core.providers().records[providerIndex].MonthStartDay);
+    return billingCycleOn(m_clock.now().date(), m_parts.providers.records[providerIndex].MonthStartDay);
 }
 
 CycleUsage SpendingWatch::usageOf(int providerIndex) const
 {
-    return m_usage.usage(m_core.log(), m_core.logChanges(), providerIndex, cycleOf(providerIndex), m_core.currentCall(),
-        m_clock.now().date(), m_core.archivedCalls());
+    return m_usage.usage(m_parts.log, m_parts.logChanges(), providerIndex, cycleOf(providerIndex), m_parts.call,
+        m_clock.now().date(), m_parts.archivedCalls());
 }
 
 std::optional<std::int64_t> SpendingWatch::dataUsedOf(int providerIndex) const
 {
-    const auto found = m_core.volumePlans().constFind(m_core.providers().records[providerIndex].Name.text());
-    if (found == m_core.volumePlans().constEnd() || found->none())
+    const auto found = m_parts.volumePlans.constFind(m_parts.providers.records[providerIndex].Name.text());
+    if (found == m_parts.volumePlans.constEnd() || found->none())
         return std::nullopt;
     const BillingCycle cycle = cycleOf(providerIndex);
     const QDate today = m_clock.now().date();
     DataCount &last = m_dataCount;
     // Counted again only when what it is counted from changed, not every second.
-    if (last.logChanges != m_core.logChanges() || last.providerIndex != providerIndex || last.cycleStart != cycle.start
+    if (last.logChanges != m_parts.logChanges() || last.providerIndex != providerIndex || last.cycleStart != cycle.start
         || last.today != today || last.counted != found->counted) {
-        last = { m_core.logChanges(), providerIndex, cycle.start, today, found->counted,
-            loggedCycleBytes(*found, providerIndex, cycle, today, m_core.log(), m_core.volumes().records,
-                m_core.archivedCalls(), m_core.archivedVolumes()) };
+        last = { m_parts.logChanges(), providerIndex, cycle.start, today, found->counted,
+            loggedCycleBytes(*found, providerIndex, cycle, today, m_parts.log, m_parts.volumes.records,
+                m_parts.archivedCalls(), m_parts.archivedVolumes()) };
     }
     return last.bytes + m_data.runningBytesIn(providerIndex, cycle);
 }
@@ -78,8 +79,8 @@ void SpendingWatch::update()
 void SpendingWatch::workOutDisplay()
 {
     const QDateTime now = m_clock.now();
-    const CurrentCall &call = m_core.currentCall();
-    if (m_core.providers().Count == 0) {
+    const CurrentCall &call = m_parts.call;
+    if (m_parts.providers.Count == 0) {
         m_display = {};
         m_cycleTextSource = {};
         return;
@@ -88,9 +89,9 @@ void SpendingWatch::workOutDisplay()
     const BillingCycle cycle = cycleOf(index);
     const CycleUsage usage = usageOf(index);
     const CycleTextSource source { index, cycle.start, cycle.end, usage.calls, usage.seconds, usage.cost,
-        m_core.currencyText() };
+        m_parts.currencyText };
     if (source != m_cycleTextSource) {
-        m_display.cycleText = spendingSummary(m_core, index, cycle, usage, now.date()).cycle;
+        m_display.cycleText = spendingSummary(m_parts, index, cycle, usage, now.date()).cycle;
         m_cycleTextSource = source;
     }
     checkBudget(index, usage, cycle);
@@ -116,10 +117,10 @@ void SpendingWatch::workOutDisplay()
             m_display.line += QStringLiteral(", cheaper ") + cheaperWhenText(*cheaper, now);
         if (cheaper)
             m_display.lineHint += QStringLiteral("\n A new call would be cheaper: ")
-                + cheaperStartText(m_core.tariffs(), *cheaper, now);
+                + cheaperStartText(m_parts.tariffs, *cheaper, now);
     } else if (call.Connected) {
         const auto cheaper = cheaperForNewCall(now);
-        m_display.line = cheaper ? cheaperStartText(m_core.tariffs(), *cheaper, now) : QString();
+        m_display.line = cheaper ? cheaperStartText(m_parts.tariffs, *cheaper, now) : QString();
         m_display.lineHint = cheaper && cheaper->from <= now
             ? QStringLiteral(" A new call started now would be cheaper")
             : QStringLiteral(" A new call started then would be cheaper");
@@ -139,8 +140,8 @@ void SpendingWatch::workOutDisplay()
 
 std::pair<QString, QString> SpendingWatch::dataLine(int index, const BillingCycle &cycle, std::int64_t used) const
 {
-    const VolumePlan plan = m_core.volumePlans().value(m_core.providers().records[index].Name.text());
-    const CurrentCall &call = m_core.currentCall();
+    const VolumePlan plan = m_parts.volumePlans.value(m_parts.providers.records[index].Name.text());
+    const CurrentCall &call = m_parts.call;
     QString left = plan.allowanceBytes > 0 ? QStringLiteral("%1 left").arg(dataAmountText(allowanceLeft(plan, used)))
                                            : QStringLiteral("%1 used").arg(dataAmountText(used));
     if (call.Connected && call.CallProvider == index && !call.Volume.known())
@@ -160,36 +161,36 @@ std::pair<QString, QString> SpendingWatch::dataLine(int index, const BillingCycl
 
 QString SpendingWatch::dataLineHint(int index, const BillingCycle &cycle, std::int64_t used) const
 {
-    const VolumePlan plan = m_core.volumePlans().value(m_core.providers().records[index].Name.text());
+    const VolumePlan plan = m_parts.volumePlans.value(m_parts.providers.records[index].Name.text());
     QString hint = plan.allowanceBytes > 0 ? QStringLiteral(" Data this billing month: %1 of %2")
                                                  .arg(dataAmountText(used), dataAmountText(plan.allowanceBytes))
                                            : QStringLiteral(" Data this billing month: %1").arg(dataAmountText(used));
     hint += QStringLiteral("; a new allowance on %1").arg(QLocale().toString(cycle.end, QStringLiteral("d MMM")));
     if (plan.priced())
         hint += QStringLiteral("\n Beyond it, %1 for each %2 begun")
-                    .arg(moneyText(plan.blockPrice, m_core.currencyText()).trimmed(), dataAmountText(plan.blockBytes));
+                    .arg(moneyText(plan.blockPrice, m_parts.currencyText).trimmed(), dataAmountText(plan.blockBytes));
     return hint;
 }
 
 std::optional<CheaperStart> SpendingWatch::cheaperForNewCall(const QDateTime &now) const
 {
-    const CurrentCall &call = m_core.currentCall();
-    if (call.CallTariff >= m_core.tariffs().Count)
+    const CurrentCall &call = m_parts.call;
+    if (call.CallTariff >= m_parts.tariffs.Count)
         return std::nullopt;
     const RateAt running { call.CallTariff, perMinuteRate(call.CurrentRate, call.UnitLength), call.Incremental };
-    return ::cheaperForNewCall(m_core.tariffs(), now, running);
+    return ::cheaperForNewCall(m_parts.tariffs, now, running);
 }
 
 QString SpendingWatch::idleLine(const QDateTime &now) const
 {
-    const auto cheaper = nextCheaperStart(m_core.tariffs(), now);
-    return cheaper ? cheaperStartText(m_core.tariffs(), *cheaper, now) : QString();
+    const auto cheaper = nextCheaperStart(m_parts.tariffs, now);
+    return cheaper ? cheaperStartText(m_parts.tariffs, *cheaper, now) : QString();
 }
 
 void SpendingWatch::checkBudget(int index, const CycleUsage &usage, const BillingCycle &cycle)
 {
-    const Provider &provider = m_core.providers().records[index];
-    SpendingPlan &plan = m_core.spending();
+    const Provider &provider = m_parts.providers.records[index];
+    SpendingPlan &plan = m_parts.plan;
     const auto found = plan.budgets.find(provider.Name.text());
     if (found == plan.budgets.end())
         return;
@@ -200,7 +201,7 @@ void SpendingWatch::checkBudget(int index, const CycleUsage &usage, const Billin
     const int before = budget.warnedLevels;
     const QDate beforeCycle = budget.warnedCycle;
     const int shownBefore = beforeCycle == cycle.start ? before : 0;
-    const CurrentCall &call = m_core.currentCall();
+    const CurrentCall &call = m_parts.call;
     const bool ourCall = call.Connected && call.CallProvider == index;
     if (!ourCall || m_announcedCall != call.CallStart || beforeCycle != cycle.start) {
         m_announcedCall = ourCall ? call.CallStart : 0;
@@ -228,10 +229,10 @@ void SpendingWatch::checkBudget(int index, const CycleUsage &usage, const Billin
         }
     }
     if (budget.warnedLevels != before || budget.warnedCycle != beforeCycle)
-        m_core.SaveSpending();
+        m_parts.saveSpending();
 
     const QString name = provider.Name.text().trimmed();
-    const QString &currency = m_core.currencyText();
+    const QString &currency = m_parts.currencyText;
     QStringList parts;
     BudgetWarning warning { name, *use, level.value_or(0), std::nullopt, {} };
     if (level)
@@ -260,15 +261,15 @@ void SpendingWatch::checkBudget(int index, const CycleUsage &usage, const Billin
     if (parts.isEmpty())
         return;
     warning.text = parts.join(QStringLiteral("\r\r"));
-    m_core.PlayAppSound(AppSound::Warning);
+    m_parts.playWarningSound();
     emit budgetWarningDue(warning);
 }
 
 void SpendingWatch::checkDataAllowance(int index, const BillingCycle &cycle, std::int64_t used)
 {
-    const Provider &provider = m_core.providers().records[index];
-    const auto found = m_core.volumePlans().find(provider.Name.text());
-    if (found == m_core.volumePlans().end() || found->allowanceBytes <= 0)
+    const Provider &provider = m_parts.providers.records[index];
+    const auto found = m_parts.volumePlans.find(provider.Name.text());
+    if (found == m_parts.volumePlans.end() || found->allowanceBytes <= 0)
         return;
     VolumePlan &plan = *found;
     const BudgetUse use { BudgetKind::Data, int(std::min<__int128>(__int128(used) * 100 / plan.allowanceBytes, 100000)),
@@ -278,27 +279,27 @@ void SpendingWatch::checkDataAllowance(int index, const BillingCycle &cycle, std
     if (fresh != 0 || plan.warnedCycle != cycle.start) {
         plan.warnedCycle = cycle.start;
         plan.warnedLevels = shownBefore | budgetLevelsAt(use.percent);
-        m_core.SaveVolumePlans();
+        m_parts.saveVolumePlans();
     }
-    const CurrentCall &call = m_core.currentCall();
+    const CurrentCall &call = m_parts.call;
     const bool ourCall = call.Connected && call.CallProvider == index;
     const bool hangUp = use.percent >= 100 && ourCall && m_countedCall != call.CallStart
-        && m_core.spending().budgets.value(provider.Name.text()).autoHangUp;
+        && m_parts.plan.budgets.value(provider.Name.text()).autoHangUp;
     if (fresh == 0 && !hangUp)
         return;
     const QString name = provider.Name.text().trimmed();
-    QStringList parts { budgetReachedText(name, use, m_core.currencyText()) };
+    QStringList parts { budgetReachedText(name, use, m_parts.currencyText) };
     if (hangUp)
         startAutoHangUp(parts);
     BudgetWarning warning { name, use, fresh != 0 ? highestBudgetLevel(fresh) : 100, std::nullopt, {} };
     warning.text = parts.join(QStringLiteral("\r\r"));
-    m_core.PlayAppSound(AppSound::Warning);
+    m_parts.playWarningSound();
     emit budgetWarningDue(warning);
 }
 
 void SpendingWatch::startAutoHangUp(QStringList &parts)
 {
-    const CurrentCall &call = m_core.currentCall();
+    const CurrentCall &call = m_parts.call;
     if (!call.DialledHere) {
         hangUpRuledOut(parts, QString());
         return;
@@ -312,7 +313,7 @@ void SpendingWatch::startAutoHangUp(QStringList &parts)
 
 void SpendingWatch::hangUpRuledOut(QStringList &parts, const QString &when)
 {
-    m_countedCall = m_core.currentCall().CallStart;
+    m_countedCall = m_parts.call.CallStart;
     parts.append(kOtherProgramsCall.arg(when));
 }
 
@@ -320,7 +321,7 @@ void SpendingWatch::runAutoHangUp()
 {
     if (!m_autoHangUpAt.isValid())
         return;
-    if (!m_core.currentCall().Connected) {
+    if (!m_parts.call.Connected) {
         cancelAutoHangUp();
         return;
     }
@@ -339,7 +340,7 @@ void SpendingWatch::cancelAutoHangUp()
 
 void SpendingWatch::toggleArmed()
 {
-    const CurrentCall &call = m_core.currentCall();
+    const CurrentCall &call = m_parts.call;
     if (m_autoHangUpAt.isValid()) {
         cancelAutoHangUp();
     } else if (call.Connected && !call.DialledHere && !m_display.armed) {
@@ -352,13 +353,13 @@ void SpendingWatch::toggleArmed()
 
 void SpendingWatch::checkNextUnit()
 {
-    const CurrentCall &call = m_core.currentCall();
+    const CurrentCall &call = m_parts.call;
     if (!call.Connected) {
         m_display.armed = false;
         return;
     }
     const auto next = secondsToNextUnit(call);
-    if (!m_display.armed || !next || *next > m_core.spending().hangUpMarginSeconds)
+    if (!m_display.armed || !next || *next > m_parts.plan.hangUpMarginSeconds)
         return;
     m_display.armed = false;
     requestHangUp(kBeforeNextUnit);
@@ -366,7 +367,7 @@ void SpendingWatch::checkNextUnit()
 
 void SpendingWatch::requestHangUp(const QString &otherProgramText)
 {
-    if (m_core.currentCall().DialledHere)
+    if (m_parts.call.DialledHere)
         emit hangUpRequested();
     else
         emit warningDue(kOtherProgramsCall.arg(otherProgramText));

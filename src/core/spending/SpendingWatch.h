@@ -1,11 +1,12 @@
 #pragma once
 
-#include "core/app/AppCore.h"
+#include "core/services/Clock.h"
 #include "core/spending/BillingCycle.h"
 #include "core/spending/BudgetWarning.h"
 #include "core/spending/CheaperHour.h"
 #include "core/spending/CycleUsage.h"
 #include "core/spending/DataAllowance.h"
+#include "core/spending/SpendingParts.h"
 
 #include <QObject>
 #include <QString>
@@ -37,7 +38,7 @@ class SpendingWatch final : public QObject {
 public:
     static constexpr int kAutoHangUpSeconds = 10;
 
-    SpendingWatch(AppCore &core, Clock &clock, QObject *parent = nullptr);
+    SpendingWatch(SpendingParts parts, Clock &clock, QObject *parent = nullptr);
 
     // Run after every monitor tick.
     void update();
@@ -87,7 +88,7 @@ private:
     void requestHangUp(const QString &otherProgramText);
     QString idleLine(const QDateTime &now) const;
 
-    AppCore &m_core;
+    SpendingParts m_parts;
     Clock &m_clock;
     mutable CycleUsageCounter m_usage;
     RunningDataCharge m_data;

@@ -8,14 +8,14 @@
 
 TBlind::TBlind(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
-    , CutTransImage1(new TCutTransImage(this))
+    , background(new TCutTransImage(this))
 {
     setObjectName(QStringLiteral("TBlind"));
     setFixedSize(kWidth, kHeight);
-    CutTransImage1->setTransColor(QColor::fromRgb(kSkinKeyColour));
+    background->setTransColor(QColor::fromRgb(kSkinKeyColour));
     // The handle stays docked: presses are the handle's own.
-    CutTransImage1->setDragsWindow(false);
-    CutTransImage1->loadSkin(QStringLiteral("Handle"));
+    background->setDragsWindow(false);
+    background->loadSkin(QStringLiteral("Handle"));
 }
 
 void TBlind::mousePressEvent(QMouseEvent *event)
@@ -43,7 +43,7 @@ void TBlind::mouseReleaseEvent(QMouseEvent *event)
 
 void TBlind::paintEvent(QPaintEvent *)
 {
-    if (!CutTransImage1->picture().isNull())
+    if (!background->picture().isNull())
         return;
     QPainter painter(this);
     painter.fillRect(rect(), QColor(60, 70, 90));

@@ -21,7 +21,7 @@ public:
 
     explicit TBlind(QWidget *parent = nullptr);
 
-    TCutTransImage *CutTransImage1;
+    TCutTransImage *background;
 
 signals:
     void clicked();

@@ -114,21 +114,21 @@ Tapp::Tapp(const ProgramFolders &folders, AppServices services, TCallLog *callLo
     : QWidget(nullptr, Qt::FramelessWindowHint)
     , m_core(std::make_unique<AppCore>(folders, services))
     , m_dialUp(services.dialUp)
-    , m_monitor(std::make_unique<CallMonitor>(*m_core, services.dialUp, services.clock))
+    , m_monitor(std::make_unique<CallMonitor>(monitorParts(*m_core), services.dialUp, services.clock))
     , m_dialler(std::make_unique<Dialler>(m_core->currentCall(), *m_monitor, services.dialUp))
-    , m_spending(std::make_unique<SpendingWatch>(*m_core, services.clock))
+    , m_spending(std::make_unique<SpendingWatch>(spendingParts(*m_core), services.clock))
     , m_callLog(callLog)
     , m_blind(blind)
-    , CutTransImage1(new TCutTransImage(this))
+    , m_background(new TCutTransImage(this))
 {
     setObjectName(QStringLiteral("Tapp"));
     setWindowTitle(QStringLiteral("Dialtally"));
     setFixedSize(Layout::kSize);
-    CutTransImage1->setTransColor(QColor::fromRgb(SkinLayout::kKey));
+    m_background->setTransColor(QColor::fromRgb(SkinLayout::kKey));
     buildControls();
 
     m_timer.setInterval(1000);
-    connect(&m_timer, &QTimer::timeout, this, &Tapp::Timer1Timer);
+    connect(&m_timer, &QTimer::timeout, this, &Tapp::onTick);
     connect(m_blind, &TBlind::clicked, this, &Tapp::toggleCallLog);
     connect(m_blind, &TBlind::dragStarted, this,
         [this] { m_callLogHeightAtPress = m_callLog->isVisible() ? m_callLog->height() : 0; });
@@ -359,11 +359,11 @@ void Tapp::FormCreate()
 
 void Tapp::loadMainPicture()
 {
-    if (CutTransImage1->loadSkin(QString::fromLatin1(SkinImages::kMainWindow[0].image)))
+    if (m_background->loadSkin(QString::fromLatin1(SkinImages::kMainWindow[0].image)))
         return;
     // Missing or damaged: the labels are light, so a plain window would hide them.
-    CutTransImage1->setPicture(mainWindowFallbackPicture());
-    CutTransImage1->RebuildOutline();
+    m_background->setPicture(mainWindowFallbackPicture());
+    m_background->RebuildOutline();
 }
 
 void Tapp::showEvent(QShowEvent *event)
@@ -410,9 +410,9 @@ void Tapp::keepOnScreen()
     dockWindows();
 }
 
-void Tapp::Timer1Timer()
+void Tapp::onTick()
 {
-    m_monitor->Timer1Timer();
+    m_monitor->tick();
     m_spending->update();
 }
 

@@ -79,7 +79,7 @@ private:
     void FormShow();
     bool FormClose();
     void shutDown(bool askOnFailure);
-    void Timer1Timer();
+    void onTick();
     void runModal(QDialog &dialog);
     void ButtonEditConnectionClick();
     void ButtonEditTarifsClick();
@@ -105,7 +105,7 @@ private:
     std::unique_ptr<SpendingWatch> m_spending;
     TCallLog *m_callLog;
     TBlind *m_blind;
-    TCutTransImage *CutTransImage1;
+    TCutTransImage *m_background;
     QTimer m_timer;
     TGTabButton *ButtonDial = nullptr;
     QLabel *grpSelectedEntry = nullptr;

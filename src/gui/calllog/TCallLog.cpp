@@ -123,10 +123,10 @@ void TCallLog::buildGrid()
     connect(header, &QHeaderView::sectionResized, this,
         [this](int column, int, int newSize) { columnResized(column, newSize); });
 
-    GSlider1 = new QSlider(Qt::Vertical, this);
-    GSlider1->setObjectName(QStringLiteral("GSlider1"));
-    GSlider1->hide();
-    connect(GSlider1, &QSlider::valueChanged, this, &TCallLog::GSlider1Change);
+    m_slider = new QSlider(Qt::Vertical, this);
+    m_slider->setObjectName(QStringLiteral("GSlider1"));
+    m_slider->hide();
+    connect(m_slider, &QSlider::valueChanged, this, &TCallLog::onSliderMoved);
 }
 
 void TCallLog::buildButtons()
@@ -172,7 +172,7 @@ void TCallLog::buildButtons()
         button->setAppearance(look);
         showFitted(button, m_stats.text(k));
         button->setTag(m_stats.tag(k));
-        connect(button, &TGTextButton::clicked, this, [this, k] { GTextButton1Click(k); });
+        connect(button, &TGTextButton::clicked, this, [this, k] { onStatisticClicked(k); });
         m_statButtons.at(k) = button;
     }
 
@@ -195,9 +195,9 @@ void TCallLog::buildButtons()
     ButtonChooseProvider->setToolTip(QStringLiteral("Choose the connection to show"));
     connect(ButtonChooseProvider, &TGTextButton::clicked, this, &TCallLog::ButtonChooseProviderClick);
 
-    PopupMenu1 = new ProviderMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    connect(PopupMenu1, &ProviderMenu::itemChosen, this, &TCallLog::MenuProvLine1Click);
+    m_providerMenu = new ProviderMenu(this);
+    m_providerMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    connect(m_providerMenu, &ProviderMenu::itemChosen, this, &TCallLog::onProviderChosen);
 }
 
 void TCallLog::attach(AppCore &core, std::function<void()> updateProviderDisplay)
@@ -232,12 +232,12 @@ void TCallLog::detach()
 
 void TCallLog::loadSkin()
 {
-    SkinLibrary::LoadSkinImage(Image1, QStringLiteral("CallLog"));
+    SkinLibrary::LoadSkinImage(skinImage, QStringLiteral("CallLog"));
     ButtonEdit->loadImages(QStringLiteral("CallLogEdit"));
     ButtonDelete->loadImages(QStringLiteral("CallLogDelete"));
     ButtonClear->loadImages(QStringLiteral("CallLogClear"));
-    PopupMenu1->reloadSkinImages();
-    m_gridPainter = SkinGridPainter(Image1);
+    m_providerMenu->reloadSkinImages();
+    m_gridPainter = SkinGridPainter(skinImage);
     sg->viewport()->update();
     sg->horizontalHeader()->viewport()->update();
     rebuildOutline();
@@ -307,12 +307,12 @@ void TCallLog::updateSlider()
     const int rows = gridRowCount();
     const int visibleRows = std::max(0, (sg->height() - sg->horizontalHeader()->height()) / kRowHeight);
     const bool wanted = m_model && m_model->callCount() > 1 && height() > kControlsHeight && visibleRows < rows - 1;
-    GSlider1->setVisible(wanted);
+    m_slider->setVisible(wanted);
     if (!m_model || m_model->callCount() < 2)
         return;
     m_settingSlider = true;
-    GSlider1->setRange(1, rows - 1);
-    GSlider1->setValue(rows - (sg->currentIndex().row() + 1));
+    m_slider->setRange(1, rows - 1);
+    m_slider->setValue(rows - (sg->currentIndex().row() + 1));
     m_settingSlider = false;
 }
 
@@ -321,11 +321,11 @@ void TCallLog::sgSelectCell(int row)
     if (m_settingSlider)
         return;
     m_settingSlider = true;
-    GSlider1->setValue(gridRowCount() - row);
+    m_slider->setValue(gridRowCount() - row);
     m_settingSlider = false;
 }
 
-void TCallLog::GSlider1Change(int position)
+void TCallLog::onSliderMoved(int position)
 {
     // Only the user's moves select a row; ours follow the selection.
     if (m_settingSlider || gridRowCount() <= 2)
@@ -335,7 +335,7 @@ void TCallLog::GSlider1Change(int position)
     m_settingSlider = false;
 }
 
-void TCallLog::GTextButton1Click(int button)
+void TCallLog::onStatisticClicked(int button)
 {
     m_stats.toggle(button);
     m_statButtons.at(button)->setTag(m_stats.tag(button));
@@ -346,16 +346,16 @@ void TCallLog::ButtonChooseProviderClick()
 {
     if (!m_core || m_core->providers().Count == 0)
         return;
-    PopupMenu1->clearItems();
-    PopupMenu1->addItem(kAllProvidersCaption, kAllProviders);
+    m_providerMenu->clearItems();
+    m_providerMenu->addItem(kAllProvidersCaption, kAllProviders);
     const ProviderTable &providers = m_core->providers();
     const int count = std::min<int>(providers.Count, kMaxProviders);
     for (int i = 0; i < count; ++i)
-        PopupMenu1->addItem(providers.records[i].Name.text(), i);
-    PopupMenu1->open(mapToGlobal(LabelProvider->pos() - QPoint(1, 1)), LabelProvider->width());
+        m_providerMenu->addItem(providers.records[i].Name.text(), i);
+    m_providerMenu->open(mapToGlobal(LabelProvider->pos() - QPoint(1, 1)), LabelProvider->width());
 }
 
-void TCallLog::MenuProvLine1Click(const QString &caption, int tag)
+void TCallLog::onProviderChosen(const QString &caption, int tag)
 {
     m_providerFilter = tag;
     LabelProvider->setProperty("Tag", tag);
@@ -466,7 +466,7 @@ void TCallLog::placeControls()
     const bool full = h > kControlsHeight;
     const int gridHeight = std::max(0, h - Layout::kBottomHeight - Layout::kGridTop);
     sg->setGeometry(Layout::kGridLeft, Layout::kGridTop, Layout::kGridWidth, gridHeight);
-    GSlider1->setGeometry(Layout::kGridLeft + Layout::kGridWidth - Layout::kSliderWidth, Layout::kGridTop,
+    m_slider->setGeometry(Layout::kGridLeft + Layout::kGridWidth - Layout::kSliderWidth, Layout::kGridTop,
         Layout::kSliderWidth, gridHeight);
     for (int k = 0; k < kStatisticCount; ++k) {
         m_statButtons.at(k)->setGeometry(QRect(
@@ -507,7 +507,7 @@ QImage TCallLog::composeFrame() const
     QPainter painter(&frame);
     auto piece = [&](const QRect &source, const QRect &target) {
         if (target.width() > 0 && target.height() > 0)
-            painter.drawImage(target, Image1, source);
+            painter.drawImage(target, skinImage, source);
     };
     const int bottom = Layout::kBottomHeight;
     if (h >= bottom)
@@ -522,8 +522,9 @@ void TCallLog::rebuildOutline()
 {
     // The frame's key-coloured corners are cut away; without a skin the
     // window stays a rectangle.
-    const QRegion outline
-        = Image1.isNull() || height() <= 1 ? QRegion() : outlineRegion(composeFrame(), QColor::fromRgb(kSkinKeyColour));
+    const QRegion outline = skinImage.isNull() || height() <= 1
+        ? QRegion()
+        : outlineRegion(composeFrame(), QColor::fromRgb(kSkinKeyColour));
     if (outline.isEmpty())
         clearMask();
     else
@@ -541,7 +542,7 @@ void TCallLog::resizeEvent(QResizeEvent *event)
 void TCallLog::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (Image1.isNull()) {
+    if (skinImage.isNull()) {
         painter.fillRect(rect(), QColor(235, 235, 245));
         return;
     }

@@ -40,7 +40,7 @@ public:
     // Lets go of the core before its owner destroys it; the grid is empty then.
     void detach();
 
-    // Loads the skin image "CallLog" into Image1 and the pictures of the
+    // Loads the skin image "CallLog" into skinImage and the pictures of the
     // three edit buttons, each when it exists.
     void loadSkin();
 
@@ -51,7 +51,7 @@ public:
     // Rewrites the cost column's title after the currency text changed.
     void refreshCostHeader();
 
-    QImage Image1; // the skin: source of every piece of the frame
+    QImage skinImage; // the skin: source of every piece of the frame
 
 signals:
     void resized();
@@ -66,7 +66,7 @@ protected:
 private:
     void buildGrid();
     void buildButtons();
-    // The frame at the window's height, from the pieces of Image1.
+    // The frame at the window's height, from the pieces of skinImage.
     [[nodiscard]] QImage composeFrame() const;
     void rebuildOutline();
     void placeControls();
@@ -80,10 +80,10 @@ private:
     [[nodiscard]] std::pair<int, int> selectedRows() const;
 
     void sgSelectCell(int row);
-    void GSlider1Change(int position);
-    void GTextButton1Click(int button);
+    void onSliderMoved(int position);
+    void onStatisticClicked(int button);
     void ButtonChooseProviderClick();
-    void MenuProvLine1Click(const QString &caption, int tag);
+    void onProviderChosen(const QString &caption, int tag);
     void ButtonEditClick();
     void ButtonDeleteClick();
     void ButtonClearClick();
@@ -103,10 +103,10 @@ private:
     bool m_fittingColumn = false;
 
     QTableView *sg;
-    QSlider *GSlider1;
+    QSlider *m_slider;
     QLabel *LabelProvider;
     TGTextButton *ButtonChooseProvider;
-    ProviderMenu *PopupMenu1;
+    ProviderMenu *m_providerMenu;
     TGTabButton *ButtonEdit;
     TGTabButton *ButtonDelete;
     TGTabButton *ButtonClear;

@@ -72,12 +72,12 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
     setObjectName(QStringLiteral("TEditCall"));
     setWindowTitle(QStringLiteral("Edit call"));
     setFixedSize(Layout::kSize);
-    CutTransImage1 = new TCutTransImage(this);
-    CutTransImage1->setObjectName(QStringLiteral("CutTransImage1"));
-    CutTransImage1->setTransColor(QColor::fromRgb(kSkinKeyColour));
-    CutTransImage1->setGeometry(rect());
-    if (CutTransImage1->loadSkin(QStringLiteral("EditLog")))
-        setFixedSize(CutTransImage1->picture().size());
+    m_background = new TCutTransImage(this);
+    m_background->setObjectName(QStringLiteral("CutTransImage1"));
+    m_background->setTransColor(QColor::fromRgb(kSkinKeyColour));
+    m_background->setGeometry(rect());
+    if (m_background->loadSkin(QStringLiteral("EditLog")))
+        setFixedSize(m_background->picture().size());
 
     const QRect panels[]
         = { Layout::GShape1, Layout::GShape2, Layout::GShape3, Layout::GShape4, Layout::GShape5, Layout::GShape6 };
@@ -89,24 +89,24 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
         shape->setGeometry(panels[i]);
     }
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(Layout::Label1);
-    Label1->setAutoFillBackground(true);
-    QPalette labelPalette = Label1->palette();
+    m_connectionLabel = new QLabel(this);
+    m_connectionLabel->setObjectName(QStringLiteral("Label1"));
+    m_connectionLabel->setGeometry(Layout::Label1);
+    m_connectionLabel->setAutoFillBackground(true);
+    QPalette labelPalette = m_connectionLabel->palette();
     labelPalette.setColor(QPalette::Window, kLabelBack);
     labelPalette.setColor(QPalette::WindowText, QColor::fromRgb(Look::kValueText));
-    Label1->setPalette(labelPalette);
-    Label1->setFont(SkinLook::fieldFont(true));
+    m_connectionLabel->setPalette(labelPalette);
+    m_connectionLabel->setFont(SkinLook::fieldFont(true));
 
     const QString timeMask = QStringLiteral("99:99:99");
-    StartTimeEdit = makeField("StartTimeEdit", Layout::StartTimeEdit, timeMask);
-    DateEdit1 = makeDateField("DateEdit1", Layout::DateEdit1);
-    EndTimeEdit = makeField("EndTimeEdit", Layout::EndTimeEdit, timeMask);
-    DateEdit2 = makeDateField("DateEdit2", Layout::DateEdit2);
-    DurationEdit = makeField("DurationEdit", Layout::DurationEdit, QStringLiteral("0009:99:99"));
-    CurrencyEdit2 = makeField("CurrencyEdit2", Layout::CurrencyEdit2, {});
-    CurrencyEdit2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_startTimeEdit = makeField("StartTimeEdit", Layout::StartTimeEdit, timeMask);
+    m_startDateEdit = makeDateField("DateEdit1", Layout::DateEdit1);
+    m_endTimeEdit = makeField("EndTimeEdit", Layout::EndTimeEdit, timeMask);
+    m_endDateEdit = makeDateField("DateEdit2", Layout::DateEdit2);
+    m_durationEdit = makeField("DurationEdit", Layout::DurationEdit, QStringLiteral("0009:99:99"));
+    m_costEdit = makeField("CurrencyEdit2", Layout::CurrencyEdit2, {});
+    m_costEdit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     auto makeButton = [this](const char *name, const QString &caption, const QRect &rect) {
         auto *button = new TGFocusButton(this);
@@ -116,11 +116,11 @@ TEditCall::TEditCall(AppCore &core, int SelectedCall, QWidget *parent)
         button->setGeometry(rect);
         return button;
     };
-    ButtonClose = makeButton("ButtonClose", QStringLiteral("Save"), Layout::ButtonClose);
-    GTextButton1 = makeButton("GTextButton1", QStringLiteral("Cancel"), Layout::GTextButton1);
-    connect(ButtonClose, &TGFocusButton::clicked, this, &TEditCall::ButtonCloseClick);
-    connect(GTextButton1, &TGFocusButton::clicked, this, &TEditCall::GTextButton1Click);
-    pressOnReturn(this, ButtonClose);
+    m_saveButton = makeButton("ButtonClose", QStringLiteral("Save"), Layout::ButtonClose);
+    m_cancelButton = makeButton("GTextButton1", QStringLiteral("Cancel"), Layout::GTextButton1);
+    connect(m_saveButton, &TGFocusButton::clicked, this, &TEditCall::onSaveClicked);
+    connect(m_cancelButton, &TGFocusButton::clicked, this, &TEditCall::onCancelClicked);
+    pressOnReturn(this, m_saveButton);
 
     FormCreate();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -158,24 +158,24 @@ void TEditCall::FormCreate()
 {
     const QDate today = m_core.clock().now().date();
     const EditCallFields fields = editCallFields(m_core.log().records[m_selectedCall], m_core.providers(), today);
-    setElidedText(Label1, fields.connection);
-    StartTimeEdit->setText(fields.startTime);
-    showDate(DateEdit1, fields.startDate, fields.startDateText, today);
-    EndTimeEdit->setText(fields.endTime);
-    showDate(DateEdit2, fields.endDate, fields.endDateText, today);
-    DurationEdit->setText(fields.duration);
-    CurrencyEdit2->setText(fields.cost);
+    setElidedText(m_connectionLabel, fields.connection);
+    m_startTimeEdit->setText(fields.startTime);
+    showDate(m_startDateEdit, fields.startDate, fields.startDateText, today);
+    m_endTimeEdit->setText(fields.endTime);
+    showDate(m_endDateEdit, fields.endDate, fields.endDateText, today);
+    m_durationEdit->setText(fields.duration);
+    m_costEdit->setText(fields.cost);
 }
 
-void TEditCall::ButtonCloseClick()
+void TEditCall::onSaveClicked()
 {
     EditCallFields fields;
-    fields.startTime = StartTimeEdit->displayText();
-    fields.startDate = pickedDate(DateEdit1);
-    fields.endTime = EndTimeEdit->displayText();
-    fields.endDate = pickedDate(DateEdit2);
-    fields.duration = DurationEdit->displayText();
-    fields.cost = CurrencyEdit2->text();
+    fields.startTime = m_startTimeEdit->displayText();
+    fields.startDate = pickedDate(m_startDateEdit);
+    fields.endTime = m_endTimeEdit->displayText();
+    fields.endDate = pickedDate(m_endDateEdit);
+    fields.duration = m_durationEdit->displayText();
+    fields.cost = m_costEdit->text();
     const auto saved = saveEditCall(m_core.log().records[m_selectedCall], fields);
     if (!saved) {
         SkinMessageDlg(mtWarning, editCallMessage(saved.error()), mbOK, this);
@@ -184,7 +184,7 @@ void TEditCall::ButtonCloseClick()
     accept();
 }
 
-void TEditCall::GTextButton1Click() { reject(); }
+void TEditCall::onCancelClicked() { reject(); }
 
 bool TEditCall::eventFilter(QObject *watched, QEvent *event)
 {

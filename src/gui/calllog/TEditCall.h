@@ -26,21 +26,21 @@ protected:
 
 private:
     void FormCreate();
-    void ButtonCloseClick();
-    void GTextButton1Click();
+    void onSaveClicked();
+    void onCancelClicked();
     QLineEdit *makeField(const char *name, const QRect &rect, const QString &mask);
     QDateEdit *makeDateField(const char *name, const QRect &rect);
 
     AppCore &m_core;
     int m_selectedCall;
-    TCutTransImage *CutTransImage1;
-    QLabel *Label1;
-    QLineEdit *StartTimeEdit;
-    QDateEdit *DateEdit1;
-    QLineEdit *EndTimeEdit;
-    QDateEdit *DateEdit2;
-    QLineEdit *DurationEdit;
-    QLineEdit *CurrencyEdit2;
-    TGFocusButton *ButtonClose;
-    TGFocusButton *GTextButton1;
+    TCutTransImage *m_background;
+    QLabel *m_connectionLabel;
+    QLineEdit *m_startTimeEdit;
+    QDateEdit *m_startDateEdit;
+    QLineEdit *m_endTimeEdit;
+    QDateEdit *m_endDateEdit;
+    QLineEdit *m_durationEdit;
+    QLineEdit *m_costEdit;
+    TGFocusButton *m_saveButton;
+    TGFocusButton *m_cancelButton;
 };

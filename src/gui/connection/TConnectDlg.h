@@ -27,11 +27,11 @@ public:
     // The dial failed: the window stays, showing why, and stands still.
     void stopAnimation();
 
-    TCutTransImage *CutTransImage1; // background, outline and drag
-    QLabel *Label2; // the connection's name
-    QLabel *GIFAnimation; // "connecting.gif", when the skin has it
-    QListWidget *ListBox1; // status lines
-    TGTabButton *GTabButton1; // cancel
+    TCutTransImage *background; // background, outline and drag
+    QLabel *entryName; // the connection's name
+    QLabel *animationLabel; // "connecting.gif", when the skin has it
+    QListWidget *statusLines; // status lines
+    TGTabButton *cancelButton; // cancel
 
 signals:
     void cancelRequested();

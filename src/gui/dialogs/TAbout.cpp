@@ -19,7 +19,7 @@ TAbout::TAbout(QWidget *parent)
     setFixedSize(kSize);
     m_line.restart(kSize.width());
     m_timer.setInterval(kStepMilliseconds);
-    connect(&m_timer, &QTimer::timeout, this, &TAbout::Timer1Timer);
+    connect(&m_timer, &QTimer::timeout, this, &TAbout::onScrollTick);
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -42,7 +42,7 @@ void TAbout::showEvent(QShowEvent *event)
     m_timer.start();
 }
 
-void TAbout::Timer1Timer()
+void TAbout::onScrollTick()
 {
     m_line.advance(QFontMetrics(m_lineFont).horizontalAdvance(m_line.text()), width(), 1);
     update(0, 0, width(), kStripHeight);

@@ -30,7 +30,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void Timer1Timer();
+    void onScrollTick();
 
     TravellingLine m_line;
     QTimer m_timer;

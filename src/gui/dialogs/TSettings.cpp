@@ -59,8 +59,8 @@ constexpr QRect labelRect(int index)
     const int right = besideField ? S::Edit1.left() - 6 : S::kSize.width() - 16;
     return { S::kLabelLeft, S::kFirstRowTop + index * S::kRowStep, right - S::kLabelLeft, S::kSwitchSize.height() };
 }
-constexpr QRect kEdit1Rect = S::Edit1;
-constexpr QRect kLabel9Rect = S::Label9;
+constexpr QRect kUserSymbolRect = S::Edit1;
+constexpr QRect kDefaultSymbolRect = S::Label9;
 constexpr QRect kButtonOkayRect = S::ButtonOkay;
 constexpr QRect kButtonCloseRect = S::ButtonClose;
 constexpr QRect kLabelDialUpServiceRect { 24, 357, 186, 22 }; // left of the buttons
@@ -86,8 +86,8 @@ TSettings::TSettings(AppCore &core, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , m_core(core)
     , m_choices(core.settings(), core.systemCurrency())
-    , m_edit1(new QLineEdit(this))
-    , m_label9(new QLabel(this))
+    , m_userSymbol(new QLineEdit(this))
+    , m_defaultSymbol(new QLabel(this))
     , m_buttonOkay(new TGFocusButton(this))
     , m_buttonClose(new TGFocusButton(this))
 {
@@ -120,24 +120,25 @@ TSettings::TSettings(AppCore &core, QWidget *parent)
             setTabOrder(previous, button);
         previous = button;
         if (i == int(SettingsSwitch::UseUserCurrency) - 1) {
-            setTabOrder(button, m_edit1);
-            previous = m_edit1;
+            setTabOrder(button, m_userSymbol);
+            previous = m_userSymbol;
         }
     }
     setTabOrder(previous, m_buttonOkay);
     setTabOrder(m_buttonOkay, m_buttonClose);
 
-    m_edit1->setObjectName(QStringLiteral("Edit1"));
-    m_edit1->setToolTip(QStringLiteral("Enter your symbol to display"));
-    m_edit1->setMaxLength(SettingsEdit::kMaxSymbolLength);
-    m_edit1->setValidator(new SymbolValidator(m_edit1));
-    m_edit1->setGeometry(kEdit1Rect);
-    connect(m_edit1, &QLineEdit::textChanged, this, [this](const QString &text) { m_choices.setUserSymbol(text); });
+    m_userSymbol->setObjectName(QStringLiteral("Edit1"));
+    m_userSymbol->setToolTip(QStringLiteral("Enter your symbol to display"));
+    m_userSymbol->setMaxLength(SettingsEdit::kMaxSymbolLength);
+    m_userSymbol->setValidator(new SymbolValidator(m_userSymbol));
+    m_userSymbol->setGeometry(kUserSymbolRect);
+    connect(
+        m_userSymbol, &QLineEdit::textChanged, this, [this](const QString &text) { m_choices.setUserSymbol(text); });
 
-    m_label9->setObjectName(QStringLiteral("Label9"));
-    m_label9->setAutoFillBackground(true);
-    m_label9->setIndent(4);
-    m_label9->setGeometry(kLabel9Rect);
+    m_defaultSymbol->setObjectName(QStringLiteral("Label9"));
+    m_defaultSymbol->setAutoFillBackground(true);
+    m_defaultSymbol->setIndent(4);
+    m_defaultSymbol->setGeometry(kDefaultSymbolRect);
 
     for (const auto &[button, name, caption, hint, rect] :
         { std::tuple { m_buttonOkay, "ButtonOkay", "Save", "Save this and close", kButtonOkayRect },
@@ -193,8 +194,8 @@ void TSettings::showEvent(QShowEvent *event)
 void TSettings::FormShow()
 {
     m_choices = SettingsEdit(m_core.settings(), m_core.systemCurrency());
-    m_edit1->setText(m_choices.userSymbol());
-    m_label9->setText(m_choices.defaultSymbolText());
+    m_userSymbol->setText(m_choices.userSymbol());
+    m_defaultSymbol->setText(m_choices.defaultSymbolText());
     showChoices();
     m_switches.front()->setFocus();
 }
@@ -210,8 +211,8 @@ void TSettings::showChoices()
     for (int i = 0; i < kSettingsSwitchCount; ++i)
         m_switches[std::size_t(i)]->setChecked(m_choices.isOn(SettingsSwitch(i + 1)));
     const SymbolFieldColours colours = m_choices.fieldColours();
-    setPaletteColour(m_edit1, colours.userSymbol, QPalette::Base);
-    setPaletteColour(m_label9, colours.defaultSymbol, QPalette::Window);
+    setPaletteColour(m_userSymbol, colours.userSymbol, QPalette::Base);
+    setPaletteColour(m_defaultSymbol, colours.defaultSymbol, QPalette::Window);
 }
 
 void TSettings::ButtonOkayClick()

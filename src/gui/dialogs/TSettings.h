@@ -40,8 +40,8 @@ private:
     SettingsEdit m_choices;
     QImage m_background;
     std::array<OnOffSwitch *, kSettingsSwitchCount> m_switches {};
-    QLineEdit *m_edit1;
-    QLabel *m_label9;
+    QLineEdit *m_userSymbol;
+    QLabel *m_defaultSymbol;
     TGFocusButton *m_buttonOkay;
     TGFocusButton *m_buttonClose;
 };

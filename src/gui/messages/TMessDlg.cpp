@@ -47,36 +47,36 @@ QImage tallerPicture(const QImage &picture, int y, int extra)
 
 TMessDlg::TMessDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons, QWidget *parent)
     : MessageDialogBase(buttons, parent)
-    , CutTransImage1(new TCutTransImage(this))
-    , Label1(new QLabel(this))
+    , background(new TCutTransImage(this))
+    , textLabel(new QLabel(this))
 {
     setObjectName(QStringLiteral("TMessDlg"));
-    CutTransImage1->setTransColor(QColor::fromRgb(kSkinKeyColour));
+    background->setTransColor(QColor::fromRgb(kSkinKeyColour));
 
     const QList<int> shown = messageButtonsIn(buttons);
     const int lastBottom = shown.isEmpty() ? 0 : skinDialogButtonRect(int(shown.size()) - 1).bottom();
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(28, 60, 333, 125);
+    textLabel->setObjectName(QStringLiteral("Label1"));
+    textLabel->setGeometry(28, 60, 333, 125);
     const QFont font = SkinLook::font(16);
-    Label1->setFont(font);
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setWordWrap(true);
+    textLabel->setFont(font);
+    textLabel->setAlignment(Qt::AlignCenter);
+    textLabel->setWordWrap(true);
     // Texts come from the program and from the dial-up service: never markup.
-    Label1->setTextFormat(Qt::PlainText);
-    Label1->setText(breakableText(messageDisplayText(text), font, Label1->width()));
-    const int extra = fitText(Label1);
-    const int middle = Label1->geometry().center().y();
-    Label1->resize(Label1->width(), Label1->height() + extra);
+    textLabel->setTextFormat(Qt::PlainText);
+    textLabel->setText(breakableText(messageDisplayText(text), font, textLabel->width()));
+    const int extra = fitText(textLabel);
+    const int middle = textLabel->geometry().center().y();
+    textLabel->resize(textLabel->width(), textLabel->height() + extra);
     setFixedSize(kPlainWidth, std::max(kPlainHeight + extra, lastBottom + 12));
     // Presses on the text reach the background, which drags the dialog.
-    Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    textLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     const QString imageName = messageKindImage(kind);
     if (!imageName.isEmpty() && SkinLibrary::LoadSkinImage(Image_Dlg, imageName) && !Image_Dlg.isNull()) {
         if (extra > 0)
             Image_Dlg = tallerPicture(Image_Dlg, middle, extra);
-        CutTransImage1->setPicture(Image_Dlg);
-        CutTransImage1->RebuildOutline();
+        background->setPicture(Image_Dlg);
+        background->RebuildOutline();
     }
 
     // The skin's button column holds the small buttons.
@@ -90,7 +90,7 @@ TMessDlg::TMessDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons
 
 void TMessDlg::paintEvent(QPaintEvent *)
 {
-    if (!CutTransImage1->picture().isNull())
+    if (!background->picture().isNull())
         return;
     QPainter painter(this);
     painter.fillRect(rect(), QColor(236, 233, 216));

@@ -21,8 +21,8 @@ public:
 
     TMessDlg(std::uint8_t kind, const QString &text, std::uint16_t buttons, QWidget *parent = nullptr);
 
-    TCutTransImage *CutTransImage1;
-    QLabel *Label1;
+    TCutTransImage *background;
+    QLabel *textLabel;
     QImage Image_Dlg; // receives the kind's picture first
 
 protected:

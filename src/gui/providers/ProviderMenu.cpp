@@ -106,13 +106,12 @@ QString ProviderMenu::captionOf(const QAction *action)
 
 int ProviderMenu::tagOf(const QAction *action) { return action ? action->data().toInt() : 0; }
 
-QSize ProviderMenu::MenuProvLine1MeasureItem(bool separator, int sizingFrameWidth, int width)
+QSize ProviderMenu::measureItem(bool separator, int sizingFrameWidth, int width)
 {
     return { width - 3 * sizingFrameWidth, separator ? kSeparatorHeight : kItemHeight };
 }
 
-void ProviderMenu::MenuProvLine1DrawItem(
-    QPainter &painter, const QRect &rect, const QString &caption, bool selected) const
+void ProviderMenu::drawItem(QPainter &painter, const QRect &rect, const QString &caption, bool selected) const
 {
     painter.save();
     painter.setClipRect(rect);

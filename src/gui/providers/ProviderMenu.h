@@ -39,10 +39,10 @@ public:
     void open(const QPoint &at, int width = kWidth);
 
     // Size of one item; `sizingFrameWidth` is the width of a window's sizing frame.
-    static QSize MenuProvLine1MeasureItem(bool separator, int sizingFrameWidth, int width = kWidth);
+    static QSize measureItem(bool separator, int sizingFrameWidth, int width = kWidth);
     int itemWidth() const { return m_itemWidth; }
     // Draws one item into `rect`.
-    void MenuProvLine1DrawItem(QPainter &painter, const QRect &rect, const QString &caption, bool selected) const;
+    void drawItem(QPainter &painter, const QRect &rect, const QString &caption, bool selected) const;
 
 signals:
     void itemChosen(const QString &caption, int tag);

@@ -29,7 +29,7 @@ void ProviderMenuStyle::drawControl(
     const bool separator = item->menuItemType == QStyleOptionMenuItem::Separator;
     QString caption = separator ? QStringLiteral("-") : item->text;
     caption.replace(QLatin1String("&&"), QLatin1String("&")); // the menu's own escaping
-    m_menu.MenuProvLine1DrawItem(
+    m_menu.drawItem(
         *painter, item->rect, separator ? QString() : caption, !separator && item->state.testFlag(State_Selected));
 }
 
@@ -39,7 +39,7 @@ QSize ProviderMenuStyle::sizeFromContents(
     const QStyleOptionMenuItem *item = menuItem(option);
     if (type != CT_MenuItem || widget != &m_menu || !item)
         return QProxyStyle::sizeFromContents(type, option, contentsSize, widget);
-    return ProviderMenu::MenuProvLine1MeasureItem(item->menuItemType == QStyleOptionMenuItem::Separator,
+    return ProviderMenu::measureItem(item->menuItemType == QStyleOptionMenuItem::Separator,
         pixelMetric(PM_MdiSubWindowFrameWidth, nullptr, nullptr), m_menu.itemWidth());
 }
 

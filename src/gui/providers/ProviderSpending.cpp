@@ -99,7 +99,7 @@ ProviderSpending::ProviderSpending(AppCore &core, QWidget *dialog)
 
 void ProviderSpending::load(int providerIndex)
 {
-    const SpendingSummary summary = spendingSummary(m_core, providerIndex, m_core.clock().now());
+    const SpendingSummary summary = spendingSummary(spendingParts(m_core), providerIndex, m_core.clock().now());
     m_cycle->setText(summary.cycle);
     m_bill->setText(summary.bill);
     m_bill->setToolTip(summary.billHint);

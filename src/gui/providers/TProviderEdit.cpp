@@ -246,8 +246,8 @@ void TProviderEdit::buildControls()
     m_calendar->setObjectName(QStringLiteral("DateEdit1Popup"));
     m_calendar->setWindowFlags(Qt::Popup);
     SkinLook::styleCalendar(m_calendar);
-    connect(m_calendar, &QCalendarWidget::clicked, this, &TProviderEdit::DateEdit1AcceptDate);
-    connect(m_calendar, &QCalendarWidget::activated, this, &TProviderEdit::DateEdit1AcceptDate);
+    connect(m_calendar, &QCalendarWidget::clicked, this, &TProviderEdit::onStartDateChosen);
+    connect(m_calendar, &QCalendarWidget::activated, this, &TProviderEdit::onStartDateChosen);
 
     m_feeEdit = addEdit(QStringLiteral("CurrencyEdit1"), inWell(CurrencyEdit1));
     m_feeEdit->setMaxLength(AccountFieldLimits::kMaxAmountLength);
@@ -266,18 +266,18 @@ void TProviderEdit::buildControls()
     m_extraEdit = addEdit(QStringLiteral("CurrencyEdit2"), inWell(CurrencyEdit2));
     m_extraEdit->setMaxLength(AccountFieldLimits::kMaxAmountLength);
 
-    connect(m_feeEdit, &QLineEdit::textChanged, this, &TProviderEdit::CurrencyEdit1Change);
-    connect(m_extraEdit, &QLineEdit::textChanged, this, &TProviderEdit::CurrencyEdit2Change);
-    connect(m_hourLimitSpin, &QSpinBox::valueChanged, this, &TProviderEdit::SpinEdit1Change);
+    connect(m_feeEdit, &QLineEdit::textChanged, this, &TProviderEdit::onMonthlyFeeChanged);
+    connect(m_extraEdit, &QLineEdit::textChanged, this, &TProviderEdit::onExtraPerHourChanged);
+    connect(m_hourLimitSpin, &QSpinBox::valueChanged, this, &TProviderEdit::onHourLimitChanged);
     connect(m_dateEdit, &QLineEdit::textChanged, this, [this] {
         if (changedByUser(m_dateEdit))
             CalcTodateProviderCost();
     });
 
-    m_previous = addButton(
-        QStringLiteral("GTextButton6"), QStringLiteral("\u25C0"), GTextButton6, &TProviderEdit::GTextButton6Click);
+    m_previous = addButton(QStringLiteral("GTextButton6"), QStringLiteral("\u25C0"), GTextButton6,
+        &TProviderEdit::onPreviousProviderClicked);
     m_next = addButton(
-        QStringLiteral("GTextButton7"), QStringLiteral("\u25B6"), GTextButton7, &TProviderEdit::GTextButton7Click);
+        QStringLiteral("GTextButton7"), QStringLiteral("\u25B6"), GTextButton7, &TProviderEdit::onNextProviderClicked);
     m_edit
         = addButton(QStringLiteral("ButtonEdit"), QStringLiteral("Edit"), ButtonEdit, &TProviderEdit::ButtonEditClick);
     m_editConnect = addButton(QStringLiteral("ButtonEditConnection"), QStringLiteral("Edit Connect"),
@@ -565,13 +565,13 @@ void TProviderEdit::reject()
     QDialog::reject();
 }
 
-void TProviderEdit::GTextButton6Click()
+void TProviderEdit::onPreviousProviderClicked()
 {
     if (!isEditing() && m_registry.ProviderDBPrev())
         UpdateProviderDisplay();
 }
 
-void TProviderEdit::GTextButton7Click()
+void TProviderEdit::onNextProviderClicked()
 {
     if (!isEditing() && m_registry.ProviderDBNext())
         UpdateProviderDisplay();
@@ -587,19 +587,19 @@ void TProviderEdit::ButtonEditConnectionClick()
         SkinMessageDlg(mtError, kNotActiveConnection, mbOK | mbCancel, this);
 }
 
-void TProviderEdit::CurrencyEdit1Change()
+void TProviderEdit::onMonthlyFeeChanged()
 {
     if (changedByUser(m_feeEdit))
         CalcTodateProviderCost();
 }
 
-void TProviderEdit::CurrencyEdit2Change()
+void TProviderEdit::onExtraPerHourChanged()
 {
     if (changedByUser(m_extraEdit))
         CalcTodateProviderCost();
 }
 
-void TProviderEdit::SpinEdit1Change()
+void TProviderEdit::onHourLimitChanged()
 {
     if (changedByUser(m_hourLimitSpin))
         CalcTodateProviderCost();
@@ -613,7 +613,7 @@ void TProviderEdit::openCalendar()
     m_calendar->show();
 }
 
-void TProviderEdit::DateEdit1AcceptDate(const QDate &date)
+void TProviderEdit::onStartDateChosen(const QDate &date)
 {
     m_calendar->hide();
     m_dateEdit->setFocus();

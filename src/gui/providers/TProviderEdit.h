@@ -67,13 +67,13 @@ private:
     void ButtonSaveClick();
     void ButtonCancelClick();
     void ButtonCloseClick();
-    void GTextButton6Click();
-    void GTextButton7Click();
+    void onPreviousProviderClicked();
+    void onNextProviderClicked();
     void ButtonEditConnectionClick();
-    void CurrencyEdit1Change();
-    void CurrencyEdit2Change();
-    void SpinEdit1Change();
-    void DateEdit1AcceptDate(const QDate &date);
+    void onMonthlyFeeChanged();
+    void onExtraPerHourChanged();
+    void onHourLimitChanged();
+    void onStartDateChosen(const QDate &date);
 
     bool hasProvider() const;
     Provider &provider();

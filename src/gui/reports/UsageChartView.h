@@ -15,7 +15,7 @@ public:
 
     void setChart(UsageChart chart);
     [[nodiscard]] const UsageChart &chart() const { return m_chart; }
-    // Where bar `bar` stands in the cost plot, in the view's pixels.
+    // Where bar `bar` stands in the top plot (cost, or data received), in the view's pixels.
     [[nodiscard]] QRect barColumn(int bar) const;
     [[nodiscard]] QString barFigures(int bar, const QString &currencyText) const;
 

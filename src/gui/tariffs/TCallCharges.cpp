@@ -136,12 +136,12 @@ void TCallCharges::FormCreate()
     text.setColor(QPalette::WindowText, kText);
     setPalette(text);
 
-    CutTransImage1 = new TCutTransImage(this);
-    CutTransImage1->setTransColor(QColor::fromRgb(kSkinKeyColour));
-    CutTransImage1->loadSkin(QStringLiteral("Tariff"));
-    CutTransImage1->setMouseTracking(true);
-    CutTransImage1->setCursor(Qt::SizeAllCursor);
-    CutTransImage1->installEventFilter(this);
+    m_background = new TCutTransImage(this);
+    m_background->setTransColor(QColor::fromRgb(kSkinKeyColour));
+    m_background->loadSkin(QStringLiteral("Tariff"));
+    m_background->setMouseTracking(true);
+    m_background->setCursor(Qt::SizeAllCursor);
+    m_background->installEventFilter(this);
 
     buildDetailArea();
     buildKindArea();
@@ -469,10 +469,10 @@ void TCallCharges::buildGrid()
             sgSelectCell(current.row());
     });
 
-    TrackBar1 = new QSlider(Qt::Vertical, this);
-    TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
-    TrackBar1->setGeometry(Layout::Slider);
-    connect(TrackBar1, &QSlider::valueChanged, this, &TCallCharges::TrackBar1Change);
+    m_rowSlider = new QSlider(Qt::Vertical, this);
+    m_rowSlider->setObjectName(QStringLiteral("TrackBar1"));
+    m_rowSlider->setGeometry(Layout::Slider);
+    connect(m_rowSlider, &QSlider::valueChanged, this, &TCallCharges::onRowSliderMoved);
 }
 
 // Shows the current tariff in the detail labels and loads it into the edit controls.
@@ -594,7 +594,7 @@ void TCallCharges::setEditFieldsShown(bool shown)
         radio->setEnabled(shown);
     ColourStrip->setEnabled(shown);
     sg->setEnabled(!shown);
-    TrackBar1->setEnabled(!shown);
+    m_rowSlider->setEnabled(!shown);
 }
 
 void TCallCharges::ShowEditButtons() { setEditButtonStates(true); }
@@ -618,19 +618,19 @@ void TCallCharges::FillGridWithData()
     const TariffTable &table = m_core.tariffs();
     m_model->refresh();
     if (table.Count == 0) {
-        TrackBar1->hide();
+        m_rowSlider->hide();
         selectGridRow(0);
         return;
     }
     selectGridRow(std::min<int>(table.CurrentIndex, table.Count - 1));
     if (table.Count >= 2) {
         m_settingSlider = true;
-        TrackBar1->setRange(1, table.Count);
-        TrackBar1->setValue(table.Count - sg->currentIndex().row());
+        m_rowSlider->setRange(1, table.Count);
+        m_rowSlider->setValue(table.Count - sg->currentIndex().row());
         m_settingSlider = false;
-        TrackBar1->show();
+        m_rowSlider->show();
     } else {
-        TrackBar1->hide();
+        m_rowSlider->hide();
     }
     sg->viewport()->update();
 }
@@ -661,13 +661,13 @@ void TCallCharges::sgSelectCell(int row)
     const TariffTable &table = m_core.tariffs();
     const bool wasSetting = m_settingSlider;
     m_settingSlider = true;
-    TrackBar1->setValue(std::max<int>(table.Count, 1) - row);
+    m_rowSlider->setValue(std::max<int>(table.Count, 1) - row);
     m_settingSlider = wasSetting;
     if (table.Count > 0 && !wasSetting && m_editor.select(row))
         UpdateTarifDisplay();
 }
 
-void TCallCharges::TrackBar1Change(int position)
+void TCallCharges::onRowSliderMoved(int position)
 {
     if (m_settingSlider || m_model->rowCount() < 2)
         return;
@@ -991,12 +991,12 @@ void TCallCharges::keyPressEvent(QKeyEvent *event)
 // The background moves the window, except in its top-left corner.
 bool TCallCharges::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != CutTransImage1)
+    if (watched != m_background)
         return QDialog::eventFilter(watched, event);
     const auto inCorner
         = [event] { return Layout::kNoDragCorner.contains(static_cast<QMouseEvent *>(event)->position().toPoint()); };
     if (event->type() == QEvent::MouseMove)
-        CutTransImage1->setCursor(inCorner() ? Qt::ArrowCursor : Qt::SizeAllCursor);
+        m_background->setCursor(inCorner() ? Qt::ArrowCursor : Qt::SizeAllCursor);
     else if (event->type() == QEvent::MouseButtonPress && inCorner())
         return true;
     return QDialog::eventFilter(watched, event);

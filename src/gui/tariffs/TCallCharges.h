@@ -89,7 +89,7 @@ private:
     void ButtonDeleteClick();
     void ButtonCloseClick();
     void sgSelectCell(int row);
-    void TrackBar1Change(int position);
+    void onRowSliderMoved(int position);
 
     void chooseUnit(std::uint8_t unitKind);
     void chooseCharge(std::uint8_t chargeKind);
@@ -113,7 +113,7 @@ private:
     TariffEditor m_editor;
     TariffGridPainter m_gridPainter;
 
-    TCutTransImage *CutTransImage1 = nullptr;
+    TCutTransImage *m_background = nullptr;
 
     QLabel *LabelName = nullptr;
     QLabel *LabelStart = nullptr;
@@ -163,7 +163,7 @@ private:
 
     QTableView *sg = nullptr;
     TariffGridModel *m_model = nullptr;
-    QSlider *TrackBar1 = nullptr;
+    QSlider *m_rowSlider = nullptr;
 
     std::uint8_t m_unitKind = 1; // held by the unit label
     std::uint8_t m_chargeKind = 1; // held by the charge label

@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "cannot write %s\n", qPrintable(error.path));
         std::exit(3);
     });
-    CallMonitor monitor(core, dialUp, clock);
+    CallMonitor monitor(monitorParts(core), dialUp, clock);
     core.loadAll();
     monitor.startUp();
     std::printf("loaded %d\n", core.log().Count);
@@ -41,7 +41,7 @@ int main(int argc, char *argv[])
 
     auto tick = [&] {
         clock.advanceSeconds(1);
-        monitor.Timer1Timer();
+        monitor.tick();
     };
     while (core.log().Count < kMaxLogRecords) {
         const int seconds = core.log().Count % 5 + 1;

@@ -161,7 +161,7 @@ TEST_F(CallMonitorTest, ATickFromADialogOpenedWhileACallEndsWaits)
     monitor.setCallLogRefill([&] {
         ++nested;
         clock.advanceSeconds(1);
-        monitor.Timer1Timer(); // the connection is still listed
+        monitor.tick(); // the connection is still listed
     });
     monitor.endFakeCall(); // F3 during a real call
     EXPECT_EQ(nested, 1);

@@ -154,7 +154,7 @@ TEST_F(CallMonitorTest, LateTicksCostEverySecondThatPassed)
     // A timer that fires a little early or late still counts one second a tick.
     for (const int ms : { 950, 1040, 990, 1020 }) {
         clock.advanceMilliseconds(ms);
-        monitor.Timer1Timer();
+        monitor.tick();
     }
     EXPECT_EQ(call().CallSeconds, 10u);
 
@@ -224,14 +224,14 @@ TEST_F(CallMonitorTest, AConnectionOfAnUnknownEntryIsBookedToAProviderOfItsName)
         AppCore own(
             QDir(folder.path()).filePath(QStringLiteral("tollwise")), AppServices { clock, sound, startup, service });
         own.loadAll();
-        CallMonitor ownMonitor(own, service, clock);
+        CallMonitor ownMonitor(monitorParts(own), service, clock);
         ownMonitor.startUp();
         const auto handle = service.connect("Stranger");
         tick();
-        ownMonitor.Timer1Timer();
+        ownMonitor.tick();
         service.drop(handle);
         clock.advanceSeconds(1);
-        ownMonitor.Timer1Timer();
+        ownMonitor.tick();
         ASSERT_EQ(own.log().Count, 1);
         EXPECT_EQ(own.log().records[0].ProviderIndex, c.index);
         ASSERT_EQ(own.providers().Count, c.index + 1);
@@ -285,7 +285,7 @@ TEST_F(CallMonitorTest, ACutNameStillNamesItsOwnPhonebookEntry)
     core->saveEverything();
 
     core->loadAll();
-    CallMonitor restarted(*core, dialUp, clock);
+    CallMonitor restarted(monitorParts(*core), dialUp, clock);
     restarted.startUp();
     EXPECT_EQ(core->providers().Count, 4) << "no record added for a known entry";
     for (const int index : { 2, 3 }) {
@@ -295,6 +295,6 @@ TEST_F(CallMonitorTest, ACutNameStillNamesItsOwnPhonebookEntry)
     }
     dialUp.connect(shared + " north");
     clock.advanceSeconds(1);
-    restarted.Timer1Timer();
+    restarted.tick();
     EXPECT_EQ(call().CallProvider, 2);
 }

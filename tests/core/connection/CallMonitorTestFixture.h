@@ -41,7 +41,7 @@ protected:
     void tick(int seconds = 1)
     {
         clock.advanceSeconds(seconds);
-        monitor.Timer1Timer();
+        monitor.tick();
     }
     void setTariffs(std::initializer_list<Tariff> tariffs) { tariffdata::fill(core->tariffs(), tariffs); }
 
@@ -56,5 +56,5 @@ protected:
     FakeDialUpService dialUp;
     std::unique_ptr<AppCore> core
         = std::make_unique<AppCore>(file(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp });
-    CallMonitor monitor { *core, dialUp, clock };
+    CallMonitor monitor { monitorParts(*core), dialUp, clock };
 };

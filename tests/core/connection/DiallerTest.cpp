@@ -93,12 +93,12 @@ TEST_F(DiallerTest, TheDialButtonFollowsItsMode)
         auto own = std::make_unique<AppCore>(
             file(QStringLiteral("tollwise")), AppServices { clock, sound, startup, service });
         own->loadAll();
-        CallMonitor ownMonitor(*own, service, clock);
+        CallMonitor ownMonitor(monitorParts(*own), service, clock);
         ownMonitor.startUp();
         if (c.lineUp)
             service.connect("DemoEntry");
         if (c.firstTickDone)
-            ownMonitor.Timer1Timer();
+            ownMonitor.tick();
         Dialler ownDialler(own->currentCall(), ownMonitor, service);
         ownDialler.ButtonDialClick();
         EXPECT_EQ(service.dials.size(), c.dials);
@@ -493,7 +493,7 @@ TEST_F(DiallerTest, ACallDialledAndHungUpBetweenTicksEndsAtItsStartPlusItsDurati
         connectDial(dialup::kConnected);
         ASSERT_TRUE(call().Connected);
         clock.advanceMilliseconds(200);
-        monitor.Timer1Timer();
+        monitor.tick();
         for (int i = 0; i < ticks; ++i)
             tick();
         clock.advanceMilliseconds(200);
@@ -508,6 +508,6 @@ TEST_F(DiallerTest, ACallDialledAndHungUpBetweenTicksEndsAtItsStartPlusItsDurati
         EXPECT_EQ(start.secsTo(end), qint64(r.DurationSeconds)) << ticks;
         // Back to whole seconds for the next call.
         clock.advanceMilliseconds(500);
-        monitor.Timer1Timer();
+        monitor.tick();
     }
 }

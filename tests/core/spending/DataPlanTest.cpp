@@ -52,7 +52,7 @@ protected:
         spending.update();
     }
 
-    SpendingWatch spending { *core, clock };
+    SpendingWatch spending { spendingParts(*core), clock };
     std::vector<std::pair<std::int64_t, BudgetWarning>> warnings; // at what second of traffic
     QDateTime m_connectedAt;
     dialup::ConnectionHandle m_handle = 0;
@@ -109,6 +109,6 @@ TEST_F(DataPlanTest, TheProjectedBillPricesTheMonthsDataAtItsPace)
     connect();
     run(130);
     hangUp();
-    const SpendingSummary summary = spendingSummary(*core, 0, clock.now());
+    const SpendingSummary summary = spendingSummary(spendingParts(*core), 0, clock.now());
     EXPECT_EQ(summary.bill, QStringLiteral("£ 0.37 so far, £ 8.47 at this pace"));
 }

@@ -57,7 +57,7 @@ protected:
         dialUp.notifier(dialup::kConnected, 0);
     }
 
-    SpendingWatch spending { *core, clock };
+    SpendingWatch spending { spendingParts(*core), clock };
     Dialler dialler { core->currentCall(), monitor, dialUp };
     QStringList warnings;
 };
@@ -81,7 +81,7 @@ TEST_F(SpendingWatchTest, EachWarningShowsOncePerCycleEvenAcrossARestart)
     {
         AppCore again(file(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp });
         again.loadAll();
-        SpendingWatch restarted(again, clock);
+        SpendingWatch restarted(spendingParts(again), clock);
         QStringList after;
         watch(restarted, after);
         restarted.update();

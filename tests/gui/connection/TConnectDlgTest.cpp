@@ -18,7 +18,7 @@ TEST(TConnectDlg, ALongErrorIsWrappedWhole)
         "available because profile is not compatible with device (mismatching interface name)).");
     dialog.addLine(QStringLiteral("Opening port"));
     dialog.addLine(reason);
-    QListWidget *list = dialog.ListBox1;
+    QListWidget *list = dialog.statusLines;
     QApplication::processEvents();
     EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
     const QListWidgetItem *item = list->item(1);

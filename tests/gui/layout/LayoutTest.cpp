@@ -400,14 +400,14 @@ TEST_F(LayoutTest, MainWindowDuringTheLargestCallWithBillionsAndLongTariffNames)
         p.TodaySeconds = 23 * 3600 + 59 * 60;
         p.MonthSeconds = p.TotalSeconds = kLongestCall;
     }
-    app.monitor().Timer1Timer();
+    app.monitor().tick();
     app.spending().update();
     expectReadable(app, {}, QStringLiteral("idle-billions"));
     app.monitor().startFakeCall();
     CurrentCall &call = app.core().currentCall();
     call.CallCost = kLargestCallCost;
     call.CallSeconds = kLongestCall;
-    app.monitor().Timer1Timer();
+    app.monitor().tick();
     app.spending().update();
     expectReadable(app, {}, QStringLiteral("largest-call"));
     app.monitor().endFakeCall();

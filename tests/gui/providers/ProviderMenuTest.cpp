@@ -30,7 +30,7 @@ QImage drawn(const ProviderMenu &menu, const QString &caption, bool selected)
     QImage canvas(240, 35, QImage::Format_RGB32);
     canvas.fill(Qt::gray);
     QPainter painter(&canvas);
-    menu.MenuProvLine1DrawItem(painter, QRect(0, 5, 228, 25), caption, selected);
+    menu.drawItem(painter, QRect(0, 5, 228, 25), caption, selected);
     return canvas;
 }
 
@@ -69,7 +69,7 @@ TEST_F(ProviderMenuTest, ItemsMeasureTwentyFiveByTheWidthLessThreeFrames)
         { false, 8, { 216, 25 } },
     };
     for (const Case &c : cases)
-        EXPECT_EQ(ProviderMenu::MenuProvLine1MeasureItem(c.separator, c.frame), c.size) << c.frame;
+        EXPECT_EQ(ProviderMenu::measureItem(c.separator, c.frame), c.size) << c.frame;
 
     ProviderMenu menu;
     menu.addItem(QStringLiteral("Home"), 1);

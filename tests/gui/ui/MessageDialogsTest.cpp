@@ -170,8 +170,8 @@ TEST(MessageDialogs, KindPictureGivesSizeAndOutline)
     EXPECT_EQ(skinned.size(), QSize(460, 210));
     EXPECT_FALSE(skinned.mask().contains(QPoint(3, 3)));
     EXPECT_TRUE(skinned.mask().contains(QPoint(100, 100)));
-    EXPECT_EQ(skinned.Label1->text(), QStringLiteral("a\nb"));
-    EXPECT_EQ(skinned.Label1->geometry(), QRect(28, 60, 333, 125));
+    EXPECT_EQ(skinned.textLabel->text(), QStringLiteral("a\nb"));
+    EXPECT_EQ(skinned.textLabel->geometry(), QRect(28, 60, 333, 125));
 
     // Another kind has no picture in this skin: plain and rectangular.
     TMessDlg plain(mtWarning, QStringLiteral("w"), mbOK);

@@ -203,7 +203,7 @@ TEST_F(SkinnedWindows, DialogsMoveByTheirBackground)
     connect.move(100, 100);
     connect.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&connect));
-    drag(connect.CutTransImage1, QPoint(3, 3), QPoint(13, 23));
+    drag(connect.background, QPoint(3, 3), QPoint(13, 23));
     EXPECT_EQ(connect.pos(), QPoint(110, 120));
 
     TDynaMessageBoxDlg box(300, 200, mtAdvice, mbOK, QString(), QString(), QString(), {});

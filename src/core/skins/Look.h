@@ -63,6 +63,10 @@ enum class ButtonSize {
 };
 [[nodiscard]] QFont buttonFont(ButtonSize size);
 
+// Of the dark and the light text colours, the one that reads better on
+// `back` (a picture a user's skin may have painted in any colour).
+[[nodiscard]] QRgb textOn(QRgb back);
+
 // The one disabled look: a control keeps its face, faded into what lies
 // behind it, so it reads as the same control that cannot be used now.
 inline constexpr qreal kDisabledOpacity = 0.45;
@@ -78,7 +82,7 @@ inline constexpr QRgb kSwitchKnob = qRgb(255, 255, 255);
 inline constexpr QRgb kPopupBack = kField;
 inline constexpr QRgb kPopupText = kValueText;
 inline constexpr QRgb kPopupBorder = kFieldBorder;
-inline constexpr QRgb kPopupHighlight = kAccent;
+inline constexpr QRgb kPopupHighlight = kAccentDown; // white reads on it, not on kAccent
 inline constexpr QRgb kPopupHighlightText = qRgb(255, 255, 255);
 
 } // namespace Look

@@ -163,7 +163,7 @@ void TCallLog::buildButtons()
         = makeText("ButtonReport", QStringLiteral("Report..."), Layout::ButtonReport, &TCallLog::ButtonReportClick);
     ButtonReport->setToolTip(QStringLiteral("Write a printable report of a month"));
     ButtonChart = makeText("ButtonChart", QStringLiteral("Chart..."), Layout::ButtonChart, &TCallLog::ButtonChartClick);
-    ButtonChart->setToolTip(QStringLiteral("Cost and time per day or month"));
+    ButtonChart->setToolTip(QStringLiteral("Cost, time and data per day or month"));
 
     const TextButtonAppearance look = SkinLook::textButton();
     for (int k = 0; k < kStatisticCount; ++k) {

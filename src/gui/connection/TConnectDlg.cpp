@@ -65,7 +65,12 @@ TConnectDlg::TConnectDlg(QWidget *parent)
     statusLines->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     statusLines->setResizeMode(QListView::Adjust);
     statusLines->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    statusLines->setStyleSheet(QStringLiteral("QListWidget { background: black; color: white; font-weight: bold; }"));
+    // A read-only field of the look: dark text in a white well.
+    statusLines->setStyleSheet(
+        QStringLiteral("QListWidget { background: %1; color: %2; border: 1px solid %3; border-radius: 4px;"
+                       " font-weight: bold; }")
+            .arg(QColor::fromRgb(Look::kField).name(), QColor::fromRgb(Look::kValueText).name(),
+                QColor::fromRgb(Look::kFieldBorder).name()));
 
     cancelButton->setObjectName(QStringLiteral("GTabButton1"));
     cancelButton->setGeometry(Layout::GTabButton1);

@@ -1,5 +1,7 @@
 #include "gui/providers/ProviderMenu.h"
 
+#include "core/skins/Look.h"
+#include "core/skins/SkinLayout.h"
 #include "core/skins/SkinLibrary.h"
 #include "gui/controls/SkinLook.h"
 #include "gui/providers/ProviderMenuStyle.h"
@@ -14,8 +16,22 @@
 namespace {
 
 const char kCaptionProperty[] = "providerCaption";
-const QColor kPlainBack(Qt::white);
-const QColor kPlainHighlight(192, 192, 224);
+const QColor kPlainBack = QColor::fromRgb(Look::kPopupBack);
+const QColor kPlainHighlight = QColor::fromRgb(Look::kPopupHighlight);
+
+// The text colour that reads on an item: its picture, over the plain colour
+// where the picture does not reach, averaged.
+QColor captionColour(const QImage &image, const QColor &plain)
+{
+    QImage item(SkinLayout::MainWindow::kMenuItemSize, QImage::Format_RGB32);
+    item.fill(plain);
+    if (!image.isNull()) {
+        QPainter painter(&item);
+        painter.drawImage(0, 0, image);
+    }
+    const QImage mean = item.scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return QColor::fromRgb(Look::textOn(mean.pixel(0, 0)));
+}
 
 } // namespace
 
@@ -25,7 +41,7 @@ ProviderMenu::ProviderMenu(QWidget *parent)
     auto *style = new ProviderMenuStyle(*this);
     style->setParent(this);
     setStyle(style);
-    setFont(SkinLook::font(12));
+    setFont(SkinLook::font(Look::kTextPixels));
     setToolTipsVisible(true);
     reloadSkinImages();
     connect(
@@ -38,6 +54,8 @@ void ProviderMenu::reloadSkinImages()
     m_highlight = QImage();
     SkinLibrary::LoadSkinImage(m_back, QStringLiteral("MenuBack"));
     SkinLibrary::LoadSkinImage(m_highlight, QStringLiteral("MenuHigh"));
+    m_text = captionColour(m_back, kPlainBack);
+    m_highlightText = captionColour(m_highlight, kPlainHighlight);
 }
 
 void ProviderMenu::clearItems() { clear(); }
@@ -104,7 +122,7 @@ void ProviderMenu::drawItem(QPainter &painter, const QRect &rect, const QString 
     if (!image.isNull())
         painter.drawImage(rect.topLeft(), image);
     painter.setFont(font());
-    painter.setPen(Qt::black);
+    painter.setPen(selected ? m_highlightText : m_text);
     const QRect room = rect.adjusted(kTextMargins / 2, 4, -kTextMargins / 2, 0);
     painter.drawText(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
         painter.fontMetrics().elidedText(caption, Qt::ElideRight, room.width()));

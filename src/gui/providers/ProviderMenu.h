@@ -7,7 +7,8 @@ class QAction;
 class QPainter;
 
 // The owner-drawn pop-up list of providers (or phonebook entries): each item
-// a caption and an integer tag, drawn in Arial on the skin's menu images.
+// a caption and an integer tag, drawn in the look's font on the skin's menu
+// images, in the text colour that reads on them.
 // The main window chooses its provider with it, the call log its filter and
 // the month of a report.
 class ProviderMenu final : public QMenu {
@@ -49,5 +50,7 @@ signals:
 private:
     QImage m_back;
     QImage m_highlight;
+    QColor m_text;
+    QColor m_highlightText;
     int m_itemWidth = kWidth;
 };

@@ -336,8 +336,10 @@ void TCallCharges::buildKindArea()
 
     PanelDays = new QFrame(this);
     PanelDays->setObjectName(QStringLiteral("PanelDays"));
-    PanelDays->setFrameShape(QFrame::Box);
-    PanelDays->setAutoFillBackground(true);
+    // A drop-down list in the look's pop-up colours.
+    PanelDays->setStyleSheet(
+        QStringLiteral("#PanelDays { background: %1; border: 1px solid %2; border-radius: 3px; }")
+            .arg(QColor::fromRgb(Look::kPopupBack).name(), QColor::fromRgb(Look::kPopupBorder).name()));
     PanelDays->setGeometry(Layout::DaysCheckList);
     PanelDays->hide();
     const QRect inside = QRect(QPoint(0, 0), Layout::DaysCheckList.size()).adjusted(2, 2, -2, -2);
@@ -345,6 +347,14 @@ void TCallCharges::buildKindArea()
     CheckListDays = new QListWidget(PanelDays);
     CheckListDays->setObjectName(QStringLiteral("CheckListDays"));
     CheckListDays->setGeometry(inside.adjusted(0, 0, 0, -(kOkayHeight + 4)));
+    CheckListDays->setFrameShape(QFrame::NoFrame);
+    CheckListDays->setFont(SkinLook::fieldFont());
+    QPalette list = CheckListDays->palette();
+    list.setColor(QPalette::Base, QColor::fromRgb(Look::kPopupBack));
+    list.setColor(QPalette::Text, QColor::fromRgb(Look::kPopupText));
+    list.setColor(QPalette::Highlight, QColor::fromRgb(Look::kPopupHighlight));
+    list.setColor(QPalette::HighlightedText, QColor::fromRgb(Look::kPopupHighlightText));
+    CheckListDays->setPalette(list);
     for (const char *day : kDayNames) {
         auto *item = new QListWidgetItem(QString::fromLatin1(day), CheckListDays);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);

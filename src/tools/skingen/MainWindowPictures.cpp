@@ -163,7 +163,7 @@ QImage menuPiece(const QColor &fill, const QColor &line, bool bar)
     painter.setPen(line);
     painter.drawLine(0, image.height() - 1, image.width(), image.height() - 1);
     if (bar)
-        painter.fillRect(0, 0, 3, image.height() - 1, Colour::kAccent);
+        painter.fillRect(0, 0, 3, image.height() - 1, Colour::kAccentHot);
     return image;
 }
 
@@ -225,6 +225,8 @@ void SkinPictures::drawMainWindow(SkinSet &skin)
             dialDisc(painter, box, QColor(234, 88, 70), QColor(176, 40, 32), false, false, true);
         }));
 
-    skin.insert(QStringLiteral("MenuBack"), menuPiece(QColor(246, 248, 251), QColor(224, 229, 236), false));
-    skin.insert(QStringLiteral("MenuHigh"), menuPiece(QColor(206, 237, 242), QColor(176, 216, 226), true));
+    skin.insert(QStringLiteral("MenuBack"),
+        menuPiece(QColor::fromRgb(Look::kPopupBack), QColor::fromRgb(Look::kReadOnlyField), false));
+    skin.insert(QStringLiteral("MenuHigh"),
+        menuPiece(QColor::fromRgb(Look::kPopupHighlight), QColor::fromRgb(Look::kPopupHighlight), true));
 }

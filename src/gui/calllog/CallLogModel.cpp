@@ -28,6 +28,13 @@ QVariant CallLogModel::data(const QModelIndex &index, int role) const
     return callLogCellText(call, index.column(), m_core.providers(), m_core.tariffs());
 }
 
+Qt::ItemFlags CallLogModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.row() >= m_rows.size())
+        return Qt::NoItemFlags;
+    return QAbstractTableModel::flags(index);
+}
+
 QVariant CallLogModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)

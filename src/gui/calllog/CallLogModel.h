@@ -18,6 +18,8 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // The empty row of an empty grid holds no call, so it cannot be selected.
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
 
     // The log indices of the rows, in order; resets the model.
     void setRows(QList<int> rows);

@@ -188,6 +188,8 @@ TEST_F(TCallLogTest, FilterDeleteEditAndClearGoThroughTheirDialogs)
     pressInNextDialog(QStringLiteral("Yes"));
     QTest::mouseClick(child<QAbstractButton>("ButtonClear"), Qt::LeftButton);
     EXPECT_EQ(cell(0, 0), QString()) << "one empty row";
+    EXPECT_FALSE(grid()->selectionModel()->isSelected(grid()->model()->index(0, 0)))
+        << "the empty row shows no selection";
     EXPECT_EQ(core.providers().records[1].TotalCalls, 0);
     EXPECT_EQ(core.providers().records[0].TotalCalls, 5) << "the other provider's calls stay";
 }

@@ -201,7 +201,8 @@ std::optional<QImage> SkinImageCache::find(const QFileInfo &source) const
         return std::nullopt;
 
     QList<QRgb> colours(shape.colours);
-    std::memcpy(colours.data(), colourData.constData(), std::size_t(colourBytes));
+    if (colourBytes > 0) // an image with no colour table has nothing to copy, not even a pointer
+        std::memcpy(colours.data(), colourData.constData(), std::size_t(colourBytes));
     if (image.format() == QImage::Format_Mono || image.format() == QImage::Format_Indexed8)
         image.setColorTable(colours);
     else if (!colours.isEmpty())

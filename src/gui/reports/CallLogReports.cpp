@@ -2,6 +2,7 @@
 
 #include "core/app/AppCore.h"
 #include "core/calllog/CallLogRows.h"
+#include "core/reports/SaveLocation.h"
 #include "core/tariffs/TariffNames.h"
 #include "gui/messages/MessageDialogs.h"
 #include "gui/providers/ProviderMenu.h"
@@ -34,7 +35,7 @@ CallLogReports::CallLogReports(QWidget *window)
     connect(m_monthMenu, &ProviderMenu::itemChosen, this, [this](const QString &, int tag) {
         writeReport(m_menuFilter, tag == kCurrentBillingMonth ? std::nullopt : std::optional(m_menuMonths.value(tag)));
     });
-    m_lastFolder = SaveFileDialog::safeStartFolder();
+    m_lastFolder = safeStartFolder();
 }
 
 CallLogView CallLogReports::viewOf(int filter) const
@@ -91,12 +92,12 @@ void CallLogReports::saveAs(
     const QString &caption, const QString &proposed, const QString &typeFilter, const QByteArray &bytes)
 {
     // The folder may have become unusable since (removed, unmounted).
-    if (!SaveFileDialog::plainWritableFolder(m_lastFolder))
-        m_lastFolder = SaveFileDialog::safeStartFolder();
+    if (!plainWritableFolder(m_lastFolder))
+        m_lastFolder = safeStartFolder();
     const QString path = m_chooseFile(m_window, caption, QDir(m_lastFolder).filePath(proposed), typeFilter);
     if (path.isEmpty())
         return;
-    if (const QString folder = QFileInfo(path).absolutePath(); SaveFileDialog::plainWritableFolder(folder))
+    if (const QString folder = QFileInfo(path).absolutePath(); plainWritableFolder(folder))
         m_lastFolder = folder;
     const auto written = m_core->writeUserFile(path, bytes);
     if (!written)

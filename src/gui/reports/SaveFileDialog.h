@@ -4,8 +4,6 @@
 
 #include <QString>
 
-#include <expected>
-
 class QLabel;
 class QLineEdit;
 
@@ -28,16 +26,6 @@ public:
 
     // Runs the dialog modally: the path chosen, empty when cancelled.
     static QString ask(QWidget *owner, const QString &caption, const QString &proposed, const QString &typeText);
-
-    // The file `name` in `folder` as typed, with `suffix` added to a name
-    // that has none; otherwise what keeps it from being written there.
-    [[nodiscard]] static std::expected<QString, QString> pathFor(
-        const QString &folder, const QString &name, const QString &suffix);
-    // A folder a user's file can go to: an existing, writable one that is not
-    // part of a kernel or device file system (whose files block when read).
-    [[nodiscard]] static bool plainWritableFolder(const QString &folder);
-    // The user's documents, or else their home.
-    [[nodiscard]] static QString safeStartFolder();
 
 private:
     QLineEdit *m_folder;

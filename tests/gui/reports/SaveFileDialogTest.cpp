@@ -1,5 +1,7 @@
 #include "gui/reports/SaveFileDialog.h"
 
+#include "core/reports/SaveLocation.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -57,7 +59,7 @@ TEST(SaveFileDialog, PathIsTheNameInTheFolderOrSaysWhyNot)
             QStringLiteral("%1 is a folder.").arg(QDir::toNativeSeparators(dir.path() + QStringLiteral("/sub.csv"))) },
     };
     for (const Case &c : cases) {
-        const auto path = SaveFileDialog::pathFor(c.folder, c.name, QStringLiteral("csv"));
+        const auto path = savePathFor(c.folder, c.name, QStringLiteral("csv"));
         if (c.path.isEmpty()) {
             ASSERT_FALSE(path) << c.folder.toStdString() << " " << c.name.toStdString();
             EXPECT_EQ(path.error(), c.problem) << c.folder.toStdString() << " " << c.name.toStdString();

@@ -1,5 +1,6 @@
 #include "core/reports/DataRepricing.h"
 
+#include "core/reports/CallReport.h"
 #include "core/spending/BillingCycle.h"
 #include "core/spending/DataAllowance.h"
 #include "core/store/DateTimeValue.h"
@@ -21,9 +22,9 @@ constexpr std::int64_t kClockShiftMargin = 3 * 3600;
 
 std::int64_t startKey(const CallRecord &record, int century)
 {
-    const std::int64_t date
-        = std::int64_t(century + record.StartYear) * 10000 + record.StartMonth * 100 + record.StartDay;
-    return date * 1000000 + record.StartHour * 10000 + record.StartMinute * 100 + record.StartSecond;
+    return CallStamp { century + record.StartYear, record.StartMonth, record.StartDay, record.StartHour,
+        record.StartMinute, record.StartSecond }
+        .sortKey();
 }
 
 } // namespace

@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -436,4 +437,41 @@ TEST_F(TProviderEditTest, ChargesOfALargeFeeAreExactToTheCent)
     click("ButtonSave");
     EXPECT_EQ(record(0).MonthlyFee, 123'456'789'012'345);
     EXPECT_EQ(labelText("LabelChargesTodate").trimmed(), expected) << "saved";
+    EXPECT_EQ(record(0).ChargesTodate, 1'481'481'468'148'140);
+}
+
+// Calls moved to the archive still count for the hours beyond the monthly
+// limit, in the dialog and after a restart reads the archive back.
+TEST_F(TProviderEditTest, ChargesTodateCountTheExtraHoursOfArchivedCalls)
+{
+    addProviders({ "Home ISP", "Work" });
+    Provider &work = record(1);
+    work.StartedOn = kSixteenthOfJanuary2026; // one whole period of 10.00
+    work.MonthlyFee = 100000;
+    work.MonthlyHourLimit = 10;
+    work.ExtraPerHour = 20000;
+    const std::vector<CallRecord> archived { callOf(1, 25, 12, 7 * 3600), callOf(0, 25, 12, 40 * 3600),
+        callOf(1, 26, 1, 11 * 3600) };
+    core.archiveLogRecords(
+        QByteArray(reinterpret_cast<const char *>(archived.data()), qsizetype(archived.size() * sizeof(CallRecord))));
+    addCall(callOf(1, 25, 12, 5 * 3600 + 30 * 60));
+    addCall(callOf(1, 26, 2, 3600));
+    core.providers().Current = 1;
+    // December 12 h 30 (7 h archived): 2 extra hours; January 11 h, all
+    // archived: 1; February 1 h: none. 10.00 + 3 x 2.00.
+    const QString expected = QStringLiteral("16.00");
+    open();
+    EXPECT_EQ(labelText("LabelChargesTodate").trimmed(), expected);
+    EXPECT_EQ(work.ChargesTodate, 160000);
+
+    dialog.reset();
+    core.saveEverything();
+    AppCore restarted { QDir(dir.path()).filePath(QStringLiteral("tollwise")),
+        AppServices { clock, sound, startup, service } };
+    restarted.loadAll();
+    ASSERT_EQ(restarted.archivedCalls().size(), archived.size());
+    restarted.providers().Current = 1;
+    TProviderEdit reopened(restarted, service);
+    reopened.show();
+    EXPECT_EQ(reopened.findChild<QLabel *>(QStringLiteral("LabelChargesTodate"))->text().trimmed(), expected);
 }

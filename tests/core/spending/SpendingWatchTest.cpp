@@ -3,6 +3,7 @@
 #include "core/calllog/CallLogEdits.h"
 #include "core/calllog/CallLogRows.h"
 #include "core/connection/Dialler.h"
+#include "core/spending/SpendingSummary.h"
 #include "core/spending/SpendingWatch.h"
 
 #include <QEventLoop>
@@ -434,4 +435,10 @@ TEST_F(SpendingWatchTest, TheBillingMonthKeepsTheCallsAFullLogArchives)
     SpendingWatch afterRestart(spendingParts(restarted), clock);
     afterRestart.update();
     expectFigures(afterRestart, "after a restart");
+    // The budget dialog's summary: the month, and its bill of calls alone.
+    const SpendingSummary summary = spendingSummary(spendingParts(restarted), 0, clock.now());
+    const QString cycle = expected().first;
+    EXPECT_EQ(summary.cycle.toStdString(), cycle.toStdString());
+    EXPECT_TRUE(summary.bill.startsWith(cycle.section(QStringLiteral(", "), -1) + QStringLiteral(" so far")))
+        << summary.bill.toStdString();
 }

@@ -1,6 +1,8 @@
 #include "gui/providers/TProviderEdit.h"
 
+#include "core/connection/CallMonitor.h"
 #include "core/skins/SkinLayout.h"
+#include "core/tariffs/TariffTestData.h"
 #include "gui/calllog/TEditCall.h"
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"
@@ -419,6 +421,54 @@ TEST_F(TProviderEditTest, EditThenSaveKeepsEveryFieldNobodyTouched)
     setText("EditTodateCost", QStringLiteral("32,800,723,256.50"));
     click("ButtonSave");
     EXPECT_EQ(p.TotalCost, 328'007'232'565'000);
+}
+
+// A call runs on while the dialog is in edit mode: Save keeps what the call
+// added to every total the user left alone, and what the user typed in the one
+// field changed.
+TEST_F(TProviderEditTest, SavingDuringACallKeepsWhatTheCallAddedToUntouchedTotals)
+{
+    service.entries = { "Home ISP" };
+    tariffdata::fill(core.tariffs(), { tariffdata::rate(2, 1, 100) }); // 0.01 a second
+    CallMonitor monitor { monitorParts(core), service, clock };
+    monitor.startUp();
+    Provider &p = record(0);
+    p.TodaySeconds = 600;
+    p.TodayCost = 20'000;
+    p.TodayCalls = 2;
+    p.MonthSeconds = 7'200;
+    p.MonthCost = 150'000;
+    p.MonthCalls = 10;
+    p.TotalSeconds = 36'000;
+    p.TotalCost = 900'000;
+    p.TotalCalls = 40;
+    const auto tick = [&](int seconds) {
+        for (int i = 0; i < seconds; ++i) {
+            clock.advanceSeconds(1);
+            monitor.tick();
+        }
+    };
+    open();
+    service.connect("Home ISP");
+    tick(10); // the first tick finds the call and counts its first second
+    click("ButtonEdit");
+    setText("EditMonthCalls", QStringLiteral("12"));
+    tick(20);
+    click("ButtonSave");
+    ASSERT_FALSE(enabled("ButtonSave")) << "saved";
+
+    // 30 seconds at 0.01 each, one more call.
+    EXPECT_EQ(p.TodaySeconds, 630u);
+    EXPECT_EQ(p.TodayCost, 23'000);
+    EXPECT_EQ(p.TodayCalls, 3);
+    EXPECT_EQ(p.MonthSeconds, 7'230u);
+    EXPECT_EQ(p.MonthCost, 153'000);
+    EXPECT_EQ(p.MonthCalls, 12) << "typed by the user";
+    EXPECT_EQ(p.TotalSeconds, 36'030u);
+    EXPECT_EQ(p.TotalCost, 903'000);
+    EXPECT_EQ(p.TotalCalls, 41);
+    EXPECT_EQ(labelText("LabelTodayDuration"), QStringLiteral("0000:10:30 "));
+    EXPECT_EQ(labelText("LabelTodateCost").trimmed(), QStringLiteral("90.30"));
 }
 
 // Twelve whole months of a fee too large for a field of usual length: the

@@ -58,12 +58,12 @@ public:
             return fail(field, FieldProblem::NotADuration, text, stored);
         bool ok = false;
         const qint64 hours = parts[0].toLongLong(&ok);
-        // The display texts hold signed 32-bit seconds.
-        constexpr qint64 kMaxHours = std::numeric_limits<std::int32_t>::max() / 3600;
-        if (!ok || hours > kMaxHours)
+        // The record's counters hold unsigned 32-bit seconds.
+        constexpr qint64 kMaxSeconds = std::numeric_limits<std::uint32_t>::max();
+        if (!ok || hours > kMaxSeconds / 3600)
             return fail(field, FieldProblem::DurationTooLong, text, stored);
         const qint64 total = hours * 3600 + minutes * 60 + seconds;
-        if (total > std::numeric_limits<std::int32_t>::max())
+        if (total > kMaxSeconds)
             return fail(field, FieldProblem::DurationTooLong, text, stored);
         return std::uint32_t(total);
     }
@@ -147,13 +147,13 @@ AccountForm accountFormOf(const Provider &provider, const QLocale &locale)
 {
     const QDate started = accountStartDate(provider.StartedOn);
     AccountForm form;
-    form.todayDuration = LongDurationText(std::int32_t(provider.TodaySeconds));
+    form.todayDuration = LongDurationText(provider.TodaySeconds);
     form.todayCost = amountText(provider.TodayCost, locale);
     form.todayCalls = QString::number(provider.TodayCalls);
-    form.monthDuration = LongDurationText(std::int32_t(provider.MonthSeconds));
+    form.monthDuration = LongDurationText(provider.MonthSeconds);
     form.monthCost = amountText(provider.MonthCost, locale);
     form.monthCalls = QString::number(provider.MonthCalls);
-    form.totalDuration = LongDurationText(std::int32_t(provider.TotalSeconds));
+    form.totalDuration = LongDurationText(provider.TotalSeconds);
     form.totalCost = amountText(provider.TotalCost, locale);
     form.totalCalls = QString::number(provider.TotalCalls);
     form.startedOn = started.isValid() ? shortDateText(started) : QString();

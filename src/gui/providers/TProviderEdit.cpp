@@ -405,7 +405,7 @@ void TProviderEdit::loadDisplayLabels(const Provider &record)
     const MoneyValue costs[3] = { record.TodayCost, record.MonthCost, record.TotalCost };
     const std::uint16_t calls[3] = { record.TodayCalls, record.MonthCalls, record.TotalCalls };
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        m_rows[i].duration->setText(withSpace(LongDurationText(std::int32_t(seconds[i]))));
+        m_rows[i].duration->setText(withSpace(LongDurationText(seconds[i])));
         m_rows[i].cost->setText(moneyLabelText(costs[i]));
         m_rows[i].calls->setText(withSpace(QString::number(calls[i])));
     }

@@ -41,6 +41,9 @@ TEST(ProviderAccountForm, TextsOfARecord)
     const AccountForm form = accountFormOf(sampleProvider(), kLocale);
     EXPECT_EQ(form.todayDuration, QStringLiteral("0001:01:01"));
     EXPECT_EQ(form.totalDuration, QStringLiteral("10000:00:00"));
+    Provider counted = sampleProvider();
+    counted.TotalSeconds = 3'000'000'000; // past the signed 32-bit range, reached by counting
+    EXPECT_EQ(accountFormOf(counted, kLocale).totalDuration, QStringLiteral("833333:20:00"));
     EXPECT_EQ(form.todayCost, QStringLiteral("1.23"));
     EXPECT_EQ(form.monthCost, QStringLiteral("12,345.68"));
     EXPECT_EQ(form.totalCalls, QStringLiteral("65100"));
@@ -74,6 +77,8 @@ TEST(ProviderAccountForm, EditedFieldsReachTheRecord)
             [](const Provider &p) { return double(p.MonthSeconds); }, 43200 },
         { "five hour digits", [](AccountForm &f) { f.totalDuration = QStringLiteral("10001:00:01"); },
             [](const Provider &p) { return double(p.TotalSeconds); }, 36003601 },
+        { "longest duration", [](AccountForm &f) { f.totalDuration = QStringLiteral("1193046:28:15"); },
+            [](const Provider &p) { return double(p.TotalSeconds); }, 4294967295.0 },
         { "today cost", [](AccountForm &f) { f.todayCost = QStringLiteral("1.24"); },
             [](const Provider &p) { return double(p.TodayCost); }, 12400 },
         { "grouped cost", [](AccountForm &f) { f.monthCost = QStringLiteral("12,345.675"); },
@@ -139,8 +144,10 @@ TEST(ProviderAccountForm, AWrongFieldIsNamedWithItsProblem)
             QStringLiteral("1:2") },
         { [](AccountForm &f) { f.monthDuration = QStringLiteral("-001:00:00"); }, F::MonthDuration, P::NotADuration,
             QStringLiteral("-001:00:00") },
-        { [](AccountForm &f) { f.totalDuration = QStringLiteral("999999:00:00"); }, F::TotalDuration,
-            P::DurationTooLong, QStringLiteral("999999:00:00") },
+        { [](AccountForm &f) { f.totalDuration = QStringLiteral("1193046:28:16"); }, F::TotalDuration,
+            P::DurationTooLong, QStringLiteral("1193046:28:16") },
+        { [](AccountForm &f) { f.totalDuration = QStringLiteral("99999999999999999999:00:00"); }, F::TotalDuration,
+            P::DurationTooLong, QStringLiteral("99999999999999999999:00:00") },
         { [](AccountForm &f) { f.todayCost = QStringLiteral("1.2.3"); }, F::TodayCost, P::NotAnAmount,
             QStringLiteral("1.2.3") },
         { [](AccountForm &f) { f.monthCost = QString(); }, F::MonthCost, P::NotAnAmount, QString() },

@@ -52,7 +52,8 @@ TEST(ProviderAccountForm, TextsOfARecord)
 TEST(ProviderAccountForm, SavingUnchangedKeepsEveryValueExactly)
 {
     const Provider stored = sampleProvider();
-    const auto saved = readAccountForm(accountFormOf(stored, kLocale), stored, kToday, kLocale);
+    const auto saved
+        = readAccountForm(accountFormOf(stored, kLocale), accountFormOf(stored, kLocale), stored, kToday, kLocale);
     ASSERT_TRUE(saved.has_value());
     EXPECT_TRUE(sameBytes(*saved, stored));
     EXPECT_EQ(saved->StartedOn, 0.0) << "never set stays never set";
@@ -100,7 +101,7 @@ TEST(ProviderAccountForm, EditedFieldsReachTheRecord)
     for (const Case &c : cases) {
         AccountForm form = accountFormOf(stored, kLocale);
         c.edit(form);
-        const auto saved = readAccountForm(form, stored, kToday, kLocale);
+        const auto saved = readAccountForm(form, accountFormOf(stored, kLocale), stored, kToday, kLocale);
         ASSERT_TRUE(saved.has_value()) << c.what;
         EXPECT_EQ(c.field(*saved), c.expected) << c.what;
         EXPECT_EQ(saved->TotalCost, stored.TotalCost) << c.what << ": other fields untouched";
@@ -115,7 +116,7 @@ TEST(ProviderAccountForm, ClearingTheStartDateUnsetsIt)
         AccountForm form = accountFormOf(stored, kLocale);
         EXPECT_EQ(form.startedOn, QStringLiteral("16/01/26"));
         form.startedOn = blank;
-        const auto saved = readAccountForm(form, stored, kToday, kLocale);
+        const auto saved = readAccountForm(form, accountFormOf(stored, kLocale), stored, kToday, kLocale);
         ASSERT_TRUE(saved.has_value());
         EXPECT_EQ(saved->StartedOn, 0.0);
     }
@@ -172,7 +173,7 @@ TEST(ProviderAccountForm, AWrongFieldIsNamedWithItsProblem)
     for (const Case &c : cases) {
         AccountForm form = accountFormOf(stored, kLocale);
         c.edit(form);
-        const auto saved = readAccountForm(form, stored, kToday, kLocale);
+        const auto saved = readAccountForm(form, accountFormOf(stored, kLocale), stored, kToday, kLocale);
         ASSERT_FALSE(saved.has_value()) << c.text.toStdString();
         EXPECT_EQ(saved.error().field, c.field) << c.text.toStdString();
         EXPECT_EQ(saved.error().problem, c.problem) << c.text.toStdString();
@@ -187,7 +188,7 @@ TEST(ProviderAccountForm, TermsNeedOnlyTheirOwnFields)
     form.todayDuration = QStringLiteral("being typed");
     form.startedOn = QStringLiteral("16/01/26");
     form.monthlyFee = QStringLiteral("20.00");
-    const auto terms = readAccountTerms(form, stored, kToday, kLocale);
+    const auto terms = readAccountTerms(form, accountFormOf(stored, kLocale), stored, kToday, kLocale);
     ASSERT_TRUE(terms.has_value());
     EXPECT_EQ(terms->startedOn, QDate(2026, 1, 16));
     EXPECT_EQ(terms->monthlyFee, 200000);
@@ -195,7 +196,7 @@ TEST(ProviderAccountForm, TermsNeedOnlyTheirOwnFields)
     EXPECT_EQ(terms->extraPerHour, 20000);
 
     form.extraPerHour = QStringLiteral("2..0");
-    const auto wrong = readAccountTerms(form, stored, kToday, kLocale);
+    const auto wrong = readAccountTerms(form, accountFormOf(stored, kLocale), stored, kToday, kLocale);
     ASSERT_FALSE(wrong.has_value());
     EXPECT_EQ(wrong.error().field, AccountField::ExtraPerHour);
 }

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Takes a picture of every window of the built program, run as a user would
 # on a private X server, into docs/windows/. Usage: scripts/gallery.sh [BUILD]
-# (default build/release). Needs Xvfb, openbox, xdotool and imagemagick.
+# (default build/release). Needs Xvfb, openbox, xdotool, imagemagick, dbus,
+# gdbus and python3-dbusmock.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/release}
 out=$root/docs/windows
 work=$(mktemp -d)
-trap 'kill "${program:-}" "${wm:-}" "${xvfb:-}" 2>/dev/null || true; wait; rm -rf "$work"' EXIT
+trap 'kill "${program:-}" "${nm:-}" "${bus:-}" "${wm:-}" "${xvfb:-}" 2>/dev/null || true; wait; rm -rf "$work" "${nm_work:-}"' EXIT
 
 cp -r "$build/bin/." "$work/"
 # A full log of two years' calls up to an hour ago, costed by the tariffs,
@@ -72,8 +73,8 @@ click() { # window x y
     eval "$(xdotool getwindowgeometry --shell "$1")"
     xdotool mousemove $((X + $2)) $((Y + $3)) click 1
 }
-start() {
-    (cd "$work" && exec ./tollwise) >>"$work/output.txt" 2>&1 &
+start() { # [FOLDER], the gallery's by default
+    (cd "${1:-$work}" && exec ./tollwise) >>"$work/output.txt" 2>&1 &
     program=$!
     for _ in $(seq 50); do [ -n "$(windows)" ] && break; sleep 0.1; done
 }
@@ -215,6 +216,54 @@ sleep 8
 snap "$dialling" progress-error
 stop
 sed -i 's/^FailWithError=.*/FailWithError=0/' "$work/phonebook.ini"
+
+# A second dial-up line during a call, on a mock NetworkManager on a bus of
+# its own (never the machine's): the advice told once. In a copy of the
+# folder, so the call it logs changes no later picture.
+nm_work=$(mktemp -d)
+cp -r "$work/." "$nm_work/"
+cat >"$nm_work/bus.conf" <<EOF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig><type>custom</type><listen>unix:path=$nm_work/bus</listen>
+<policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/><allow own="*"/></policy>
+</busconfig>
+EOF
+dbus-daemon --config-file="$nm_work/bus.conf" --nofork --print-address=1 >"$nm_work/bus-address" 2>/dev/null &
+bus=$!
+for _ in $(seq 50); do [ -s "$nm_work/bus-address" ] && break; sleep 0.1; done
+DBUS_SYSTEM_BUS_ADDRESS=$(head -1 "$nm_work/bus-address")
+export DBUS_SYSTEM_BUS_ADDRESS
+# Debian's interpreter, which has the mock library.
+/usr/bin/python3 -m dbusmock --system --template networkmanager >"$nm_work/nm.log" 2>&1 &
+nm=$!
+nm_call() { # OBJECT --method METHOD ARGUMENTS...: prints the path or text it returns
+    gdbus call --address "$DBUS_SYSTEM_BUS_ADDRESS" --dest org.freedesktop.NetworkManager --object-path "$@" |
+        sed -n "s/^(\(objectpath \)\?'\([^']*\)',)$/\2/p"
+}
+for _ in $(seq 50); do
+    nm_call /org/freedesktop/NetworkManager --method org.freedesktop.DBus.Peer.Ping >/dev/null 2>&1 && break
+    sleep 0.1
+done
+mock=(/org/freedesktop --method org.freedesktop.DBus.Mock)
+add_connection=(/org/freedesktop/NetworkManager/Settings --method org.freedesktop.NetworkManager.Settings.AddConnection)
+dsl_device=$(nm_call "${mock[@]}.AddEthernetDevice" eth0 eth0 30)
+gsm_device=$(nm_call "${mock[@]}.AddEthernetDevice" ttyUSB0 ttyUSB0 30)
+dsl=$(nm_call "${add_connection[@]}" "{'connection': {'id': <'DSL PPPoE'>, 'type': <'pppoe'>}}")
+gsm=$(nm_call "${add_connection[@]}" "{'connection': {'id': <'Mobile GSM'>, 'type': <'gsm'>}}")
+sed -i 's/^DialUpService=.*/DialUpService=NetworkManager/' "$nm_work/settings.data"
+start "$nm_work"
+sized 492x232 >/dev/null
+sleep 3
+before=$(windows)
+nm_call "${mock[@]}.AddActiveConnection" "['$dsl_device']" "$dsl" / dsl 2 >/dev/null
+sleep 4
+nm_call "${mock[@]}.AddActiveConnection" "['$gsm_device']" "$gsm" / gsm 2 >/dev/null
+snap "$(new_window "$before")" second-line
+stop
+kill "$nm" "$bus"
+wait "$nm" "$bus" 2>/dev/null || true
+unset DBUS_SYSTEM_BUS_ADDRESS
 
 # A damaged providers file at start-up.
 printf 'damaged' >"$work/Providers.data"

@@ -244,7 +244,7 @@ void CallMonitor::showRunningCall()
     const CurrentCall &call = m_parts.call;
     if (call.UnitLength >= 2)
         m_display.gaugePosition = call.UnitPosition;
-    m_display.durationText = ShortDurationText(std::int32_t(call.CallSeconds));
+    m_display.durationText = ShortDurationText(call.CallSeconds);
     m_display.costText = moneyText(call.CallCost, m_parts.currencyText);
     UpdateProviderDisplay();
     if (m_parts.settings.ShowConnectionTimeOnTitle)
@@ -274,15 +274,15 @@ void CallMonitor::UpdateProviderDisplay()
     // The entry's own name, which a record cut to fit does not hold.
     m_display.selectedEntry = current < providers.Count ? m_registry.phonebookName(current) : provider.Name.text();
     const QString &currency = m_parts.currencyText;
-    m_display.todateTime = LongDurationText(std::int32_t(provider.TotalSeconds));
+    m_display.todateTime = LongDurationText(provider.TotalSeconds);
     m_display.todateCost = moneyText(provider.TotalCost, currency);
     m_display.totalNumOfCalls = QString::number(provider.TotalCalls);
-    m_display.monthsTime = LongDurationText(std::int32_t(provider.MonthSeconds));
+    m_display.monthsTime = LongDurationText(provider.MonthSeconds);
     m_display.monthsCost = moneyText(provider.MonthCost, currency);
-    m_display.todaysTime = ShortDurationText(std::int32_t(provider.TodaySeconds));
+    m_display.todaysTime = ShortDurationText(provider.TodaySeconds);
     m_display.todaysCost = moneyText(provider.TodayCost, currency);
     const CurrentCall &call = m_parts.call;
-    m_display.durationText = ShortDurationText(std::int32_t(call.CallSeconds));
+    m_display.durationText = ShortDurationText(call.CallSeconds);
     m_display.costText = moneyText(call.CallCost, currency);
 }
 

@@ -58,12 +58,12 @@ public:
             return fail(field, FieldProblem::NotADuration, text, stored);
         bool ok = false;
         const qint64 hours = parts[0].toLongLong(&ok);
-        // The display texts hold signed 32-bit seconds.
-        constexpr qint64 kMaxHours = std::numeric_limits<std::int32_t>::max() / 3600;
-        if (!ok || hours > kMaxHours)
+        // The record's counters hold unsigned 32-bit seconds.
+        constexpr qint64 kMaxSeconds = std::numeric_limits<std::uint32_t>::max();
+        if (!ok || hours > kMaxSeconds / 3600)
             return fail(field, FieldProblem::DurationTooLong, text, stored);
         const qint64 total = hours * 3600 + minutes * 60 + seconds;
-        if (total > std::numeric_limits<std::int32_t>::max())
+        if (total > kMaxSeconds)
             return fail(field, FieldProblem::DurationTooLong, text, stored);
         return std::uint32_t(total);
     }
@@ -147,13 +147,13 @@ AccountForm accountFormOf(const Provider &provider, const QLocale &locale)
 {
     const QDate started = accountStartDate(provider.StartedOn);
     AccountForm form;
-    form.todayDuration = LongDurationText(std::int32_t(provider.TodaySeconds));
+    form.todayDuration = LongDurationText(provider.TodaySeconds);
     form.todayCost = amountText(provider.TodayCost, locale);
     form.todayCalls = QString::number(provider.TodayCalls);
-    form.monthDuration = LongDurationText(std::int32_t(provider.MonthSeconds));
+    form.monthDuration = LongDurationText(provider.MonthSeconds);
     form.monthCost = amountText(provider.MonthCost, locale);
     form.monthCalls = QString::number(provider.MonthCalls);
-    form.totalDuration = LongDurationText(std::int32_t(provider.TotalSeconds));
+    form.totalDuration = LongDurationText(provider.TotalSeconds);
     form.totalCost = amountText(provider.TotalCost, locale);
     form.totalCalls = QString::number(provider.TotalCalls);
     form.startedOn = started.isValid() ? shortDateText(started) : QString();
@@ -164,38 +164,37 @@ AccountForm accountFormOf(const Provider &provider, const QLocale &locale)
     return form;
 }
 
-std::expected<Provider, AccountFieldError> readAccountForm(
-    const AccountForm &form, const Provider &stored, const QDate &today, const QLocale &locale)
+std::expected<Provider, AccountFieldError> readAccountForm(const AccountForm &form, const AccountForm &loaded,
+    const Provider &stored, const QDate &today, const QLocale &locale)
 {
-    const AccountForm shown = accountFormOf(stored, locale);
     FieldReader read(today, locale);
     Provider out = stored;
     out.TodaySeconds
-        = read.duration(AccountField::TodayDuration, form.todayDuration, shown.todayDuration, stored.TodaySeconds);
-    out.TodayCost = read.amount(AccountField::TodayCost, form.todayCost, shown.todayCost, stored.TodayCost);
-    out.TodayCalls = read.calls(AccountField::TodayCalls, form.todayCalls, shown.todayCalls, stored.TodayCalls);
+        = read.duration(AccountField::TodayDuration, form.todayDuration, loaded.todayDuration, stored.TodaySeconds);
+    out.TodayCost = read.amount(AccountField::TodayCost, form.todayCost, loaded.todayCost, stored.TodayCost);
+    out.TodayCalls = read.calls(AccountField::TodayCalls, form.todayCalls, loaded.todayCalls, stored.TodayCalls);
     out.MonthSeconds
-        = read.duration(AccountField::MonthDuration, form.monthDuration, shown.monthDuration, stored.MonthSeconds);
-    out.MonthCost = read.amount(AccountField::MonthCost, form.monthCost, shown.monthCost, stored.MonthCost);
-    out.MonthCalls = read.calls(AccountField::MonthCalls, form.monthCalls, shown.monthCalls, stored.MonthCalls);
+        = read.duration(AccountField::MonthDuration, form.monthDuration, loaded.monthDuration, stored.MonthSeconds);
+    out.MonthCost = read.amount(AccountField::MonthCost, form.monthCost, loaded.monthCost, stored.MonthCost);
+    out.MonthCalls = read.calls(AccountField::MonthCalls, form.monthCalls, loaded.monthCalls, stored.MonthCalls);
     out.TotalSeconds
-        = read.duration(AccountField::TotalDuration, form.totalDuration, shown.totalDuration, stored.TotalSeconds);
-    out.TotalCost = read.amount(AccountField::TotalCost, form.totalCost, shown.totalCost, stored.TotalCost);
-    out.TotalCalls = read.calls(AccountField::TotalCalls, form.totalCalls, shown.totalCalls, stored.TotalCalls);
-    out.MonthStartDay = read.whole(AccountField::MonthStartDay, form.monthStartDay, shown.monthStartDay,
+        = read.duration(AccountField::TotalDuration, form.totalDuration, loaded.totalDuration, stored.TotalSeconds);
+    out.TotalCost = read.amount(AccountField::TotalCost, form.totalCost, loaded.totalCost, stored.TotalCost);
+    out.TotalCalls = read.calls(AccountField::TotalCalls, form.totalCalls, loaded.totalCalls, stored.TotalCalls);
+    out.MonthStartDay = read.whole(AccountField::MonthStartDay, form.monthStartDay, loaded.monthStartDay,
         AccountFieldLimits::kMinMonthStartDay, AccountFieldLimits::kMaxMonthStartDay, stored.MonthStartDay);
-    readTermFields(read, form, shown, out);
+    readTermFields(read, form, loaded, out);
     if (read.error())
         return std::unexpected(*read.error());
     return out;
 }
 
-std::expected<AccountTerms, AccountFieldError> readAccountTerms(
-    const AccountForm &form, const Provider &stored, const QDate &today, const QLocale &locale)
+std::expected<AccountTerms, AccountFieldError> readAccountTerms(const AccountForm &form, const AccountForm &loaded,
+    const Provider &stored, const QDate &today, const QLocale &locale)
 {
     FieldReader read(today, locale);
     Provider terms = stored;
-    readTermFields(read, form, accountFormOf(stored, locale), terms);
+    readTermFields(read, form, loaded, terms);
     if (read.error())
         return std::unexpected(*read.error());
     return accountTermsOf(terms);

@@ -75,14 +75,16 @@ inline constexpr int kMaxAmountLength = 15;
 // The edit texts for a record. A start date never set gives an empty text.
 AccountForm accountFormOf(const Provider &provider, const QLocale &locale = QLocale());
 
-// The record as the form would leave it, or the first wrong field. A text
-// that is still what accountFormOf(stored) made of it keeps the stored value
-// exactly: money texts show two decimals only, and a start date never set
-// must stay unset. Two-digit years are read in the century of `today`.
-[[nodiscard]] std::expected<Provider, AccountFieldError> readAccountForm(
-    const AccountForm &form, const Provider &stored, const QDate &today, const QLocale &locale = QLocale());
+// The record as the form would leave it, or the first wrong field. `loaded`
+// is what the form held when it was filled from the record; a field whose
+// text is still that keeps the value `stored` holds now, exactly: money texts
+// show two decimals only, a start date never set must stay unset, and a call
+// running meanwhile has added to the totals. Two-digit years are read in the
+// century of `today`.
+[[nodiscard]] std::expected<Provider, AccountFieldError> readAccountForm(const AccountForm &form,
+    const AccountForm &loaded, const Provider &stored, const QDate &today, const QLocale &locale = QLocale());
 
 // Only the fields the charges depend on (start date, fee, hour limit, extra
 // per hour), read as readAccountForm reads them.
-[[nodiscard]] std::expected<AccountTerms, AccountFieldError> readAccountTerms(
-    const AccountForm &form, const Provider &stored, const QDate &today, const QLocale &locale = QLocale());
+[[nodiscard]] std::expected<AccountTerms, AccountFieldError> readAccountTerms(const AccountForm &form,
+    const AccountForm &loaded, const Provider &stored, const QDate &today, const QLocale &locale = QLocale());

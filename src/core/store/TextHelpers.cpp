@@ -38,9 +38,10 @@ std::int32_t parseDuration(const QString &text, int hourDigits)
     return *hours * 3600 + *minutes * 60 + *seconds;
 }
 
-QString durationText(std::int32_t seconds, int hourDigits)
+QString durationText(std::int64_t seconds, int hourDigits)
 {
-    return QString::asprintf("%.*d:%.2d:%.2d", hourDigits, seconds / 3600, (seconds / 60) % 60, seconds % 60);
+    return QString::asprintf("%.*lld:%.2d:%.2d", hourDigits, static_cast<long long>(seconds / 3600),
+        int((seconds / 60) % 60), int(seconds % 60));
 }
 
 } // namespace
@@ -63,9 +64,9 @@ QString CallTimeText(std::uint8_t hour, std::uint8_t minute, std::uint8_t second
     return QString::asprintf("%.2d:%.2d:%.2d", hour, minute, second);
 }
 
-QString LongDurationText(std::int32_t seconds) { return durationText(seconds, 4); }
+QString LongDurationText(std::int64_t seconds) { return durationText(seconds, 4); }
 
-QString ShortDurationText(std::int32_t seconds) { return durationText(seconds, 2); }
+QString ShortDurationText(std::int64_t seconds) { return durationText(seconds, 2); }
 
 std::int32_t ParseLongDuration(const QString &text) { return parseDuration(text, 4); }
 

@@ -16,8 +16,9 @@ QString CopyRange(const QString &text, int first, int last);
 QString CallDateText(std::uint8_t day, std::uint8_t month, std::uint8_t year); // "05/03/01"
 QString CallTimeText(std::uint8_t hour, std::uint8_t minute, std::uint8_t second);
 
-QString LongDurationText(std::int32_t seconds); // "0001:01:01"
-QString ShortDurationText(std::int32_t seconds); // "01:01:01"; also times of day
+// More hour digits when needed; wide enough for every unsigned 32-bit count.
+QString LongDurationText(std::int64_t seconds); // "0001:01:01"
+QString ShortDurationText(std::int64_t seconds); // "01:01:01"; also times of day
 
 // Seconds from the fields cut out by position; 0 when any field is not a number.
 std::int32_t ParseLongDuration(const QString &text); // hours 1-4, minutes 6-7, seconds 9-10

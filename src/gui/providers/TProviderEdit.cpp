@@ -364,7 +364,8 @@ void TProviderEdit::setEditMode(bool editing)
 
 void TProviderEdit::loadEditControls(const Provider &record)
 {
-    const AccountForm form = accountFormOf(record);
+    m_loaded = accountFormOf(record);
+    const AccountForm &form = m_loaded;
     const QString *counters[3][3] = { { &form.todayDuration, &form.todayCost, &form.todayCalls },
         { &form.monthDuration, &form.monthCost, &form.monthCalls },
         { &form.totalDuration, &form.totalCost, &form.totalCalls } };
@@ -404,7 +405,7 @@ void TProviderEdit::loadDisplayLabels(const Provider &record)
     const MoneyValue costs[3] = { record.TodayCost, record.MonthCost, record.TotalCost };
     const std::uint16_t calls[3] = { record.TodayCalls, record.MonthCalls, record.TotalCalls };
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        m_rows[i].duration->setText(withSpace(LongDurationText(std::int32_t(seconds[i]))));
+        m_rows[i].duration->setText(withSpace(LongDurationText(seconds[i])));
         m_rows[i].cost->setText(moneyLabelText(costs[i]));
         m_rows[i].calls->setText(withSpace(QString::number(calls[i])));
     }
@@ -496,7 +497,7 @@ void TProviderEdit::CalcTodateProviderCost()
         return;
     const QDateTime now = m_core.clock().now();
     // Half-typed fields leave the last charges standing until they read.
-    const auto terms = readAccountTerms(formFromControls(), provider(), now.date());
+    const auto terms = readAccountTerms(formFromControls(), m_loaded, provider(), now.date());
     if (!terms)
         return;
     MonthlyUsage usage;
@@ -523,7 +524,7 @@ void TProviderEdit::ButtonSaveClick()
 {
     if (!hasProvider() || !isEditing())
         return;
-    const auto saved = readAccountForm(formFromControls(), provider(), m_core.clock().now().date());
+    const auto saved = readAccountForm(formFromControls(), m_loaded, provider(), m_core.clock().now().date());
     if (!saved) {
         const AccountFieldError &error = saved.error();
         SkinMessageDlg(mtError, fieldCaption(error.field) + QStringLiteral(":\r") + problemText(error), mbOK, this);

@@ -90,6 +90,10 @@ private:
     dialup::DialUpService &m_service;
     ProviderRegistry m_registry;
     QImage m_background;
+    // The edit fields' texts as loaded: a field still holding its text was
+    // not touched, and saving keeps the live value (a running call adds to
+    // the totals meanwhile).
+    AccountForm m_loaded;
 
     QLabel *m_heading = nullptr;
     std::array<CounterRow, 3> m_rows {};

@@ -41,6 +41,9 @@ TEST(ProviderAccountForm, TextsOfARecord)
     const AccountForm form = accountFormOf(sampleProvider(), kLocale);
     EXPECT_EQ(form.todayDuration, QStringLiteral("0001:01:01"));
     EXPECT_EQ(form.totalDuration, QStringLiteral("10000:00:00"));
+    Provider counted = sampleProvider();
+    counted.TotalSeconds = 3'000'000'000; // past the signed 32-bit range, reached by counting
+    EXPECT_EQ(accountFormOf(counted, kLocale).totalDuration, QStringLiteral("833333:20:00"));
     EXPECT_EQ(form.todayCost, QStringLiteral("1.23"));
     EXPECT_EQ(form.monthCost, QStringLiteral("12,345.68"));
     EXPECT_EQ(form.totalCalls, QStringLiteral("65100"));
@@ -52,7 +55,8 @@ TEST(ProviderAccountForm, TextsOfARecord)
 TEST(ProviderAccountForm, SavingUnchangedKeepsEveryValueExactly)
 {
     const Provider stored = sampleProvider();
-    const auto saved = readAccountForm(accountFormOf(stored, kLocale), stored, kToday, kLocale);
+    const auto saved
+        = readAccountForm(accountFormOf(stored, kLocale), accountFormOf(stored, kLocale), stored, kToday, kLocale);
     ASSERT_TRUE(saved.has_value());
     EXPECT_TRUE(sameBytes(*saved, stored));
     EXPECT_EQ(saved->StartedOn, 0.0) << "never set stays never set";
@@ -73,6 +77,8 @@ TEST(ProviderAccountForm, EditedFieldsReachTheRecord)
             [](const Provider &p) { return double(p.MonthSeconds); }, 43200 },
         { "five hour digits", [](AccountForm &f) { f.totalDuration = QStringLiteral("10001:00:01"); },
             [](const Provider &p) { return double(p.TotalSeconds); }, 36003601 },
+        { "longest duration", [](AccountForm &f) { f.totalDuration = QStringLiteral("1193046:28:15"); },
+            [](const Provider &p) { return double(p.TotalSeconds); }, 4294967295.0 },
         { "today cost", [](AccountForm &f) { f.todayCost = QStringLiteral("1.24"); },
             [](const Provider &p) { return double(p.TodayCost); }, 12400 },
         { "grouped cost", [](AccountForm &f) { f.monthCost = QStringLiteral("12,345.675"); },
@@ -100,7 +106,7 @@ TEST(ProviderAccountForm, EditedFieldsReachTheRecord)
     for (const Case &c : cases) {
         AccountForm form = accountFormOf(stored, kLocale);
         c.edit(form);
-        const auto saved = readAccountForm(form, stored, kToday, kLocale);
+        const auto saved = readAccountForm(form, accountFormOf(stored, kLocale), stored, kToday, kLocale);
         ASSERT_TRUE(saved.has_value()) << c.what;
         EXPECT_EQ(c.field(*saved), c.expected) << c.what;
         EXPECT_EQ(saved->TotalCost, stored.TotalCost) << c.what << ": other fields untouched";
@@ -115,7 +121,7 @@ TEST(ProviderAccountForm, ClearingTheStartDateUnsetsIt)
         AccountForm form = accountFormOf(stored, kLocale);
         EXPECT_EQ(form.startedOn, QStringLiteral("16/01/26"));
         form.startedOn = blank;
-        const auto saved = readAccountForm(form, stored, kToday, kLocale);
+        const auto saved = readAccountForm(form, accountFormOf(stored, kLocale), stored, kToday, kLocale);
         ASSERT_TRUE(saved.has_value());
         EXPECT_EQ(saved->StartedOn, 0.0);
     }
@@ -138,8 +144,10 @@ TEST(ProviderAccountForm, AWrongFieldIsNamedWithItsProblem)
             QStringLiteral("1:2") },
         { [](AccountForm &f) { f.monthDuration = QStringLiteral("-001:00:00"); }, F::MonthDuration, P::NotADuration,
             QStringLiteral("-001:00:00") },
-        { [](AccountForm &f) { f.totalDuration = QStringLiteral("999999:00:00"); }, F::TotalDuration,
-            P::DurationTooLong, QStringLiteral("999999:00:00") },
+        { [](AccountForm &f) { f.totalDuration = QStringLiteral("1193046:28:16"); }, F::TotalDuration,
+            P::DurationTooLong, QStringLiteral("1193046:28:16") },
+        { [](AccountForm &f) { f.totalDuration = QStringLiteral("99999999999999999999:00:00"); }, F::TotalDuration,
+            P::DurationTooLong, QStringLiteral("99999999999999999999:00:00") },
         { [](AccountForm &f) { f.todayCost = QStringLiteral("1.2.3"); }, F::TodayCost, P::NotAnAmount,
             QStringLiteral("1.2.3") },
         { [](AccountForm &f) { f.monthCost = QString(); }, F::MonthCost, P::NotAnAmount, QString() },
@@ -172,7 +180,7 @@ TEST(ProviderAccountForm, AWrongFieldIsNamedWithItsProblem)
     for (const Case &c : cases) {
         AccountForm form = accountFormOf(stored, kLocale);
         c.edit(form);
-        const auto saved = readAccountForm(form, stored, kToday, kLocale);
+        const auto saved = readAccountForm(form, accountFormOf(stored, kLocale), stored, kToday, kLocale);
         ASSERT_FALSE(saved.has_value()) << c.text.toStdString();
         EXPECT_EQ(saved.error().field, c.field) << c.text.toStdString();
         EXPECT_EQ(saved.error().problem, c.problem) << c.text.toStdString();
@@ -187,7 +195,7 @@ TEST(ProviderAccountForm, TermsNeedOnlyTheirOwnFields)
     form.todayDuration = QStringLiteral("being typed");
     form.startedOn = QStringLiteral("16/01/26");
     form.monthlyFee = QStringLiteral("20.00");
-    const auto terms = readAccountTerms(form, stored, kToday, kLocale);
+    const auto terms = readAccountTerms(form, accountFormOf(stored, kLocale), stored, kToday, kLocale);
     ASSERT_TRUE(terms.has_value());
     EXPECT_EQ(terms->startedOn, QDate(2026, 1, 16));
     EXPECT_EQ(terms->monthlyFee, 200000);
@@ -195,7 +203,7 @@ TEST(ProviderAccountForm, TermsNeedOnlyTheirOwnFields)
     EXPECT_EQ(terms->extraPerHour, 20000);
 
     form.extraPerHour = QStringLiteral("2..0");
-    const auto wrong = readAccountTerms(form, stored, kToday, kLocale);
+    const auto wrong = readAccountTerms(form, accountFormOf(stored, kLocale), stored, kToday, kLocale);
     ASSERT_FALSE(wrong.has_value());
     EXPECT_EQ(wrong.error().field, AccountField::ExtraPerHour);
 }

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -100,10 +103,52 @@ TEST(ProviderAccount, ChargesToDate)
         { "started today: no fee, earlier months still charged", today, 100000, 10, 20000, usage, 40000 },
         { "start in the future: nothing", today.addDays(1), 100000, 10, 20000, usage, 0 },
         { "never set: nothing", QDate(), 100000, 10, 20000, usage, 0 },
+        // 365 days hold 12 whole periods: 12 x 12,345,678,901.2345 = 148,148,146,814.8140.
+        { "a fee too long for a short field, to its last digit", today.addDays(-365), 123'456'789'012'345, 0, 0, none,
+            1'481'481'468'148'140 },
     };
     for (const Case &c : cases) {
         const AccountTerms terms { c.startedOn, c.fee, c.limit, c.extra };
         EXPECT_EQ(CalcTodateProviderCost(terms, c.usage, clock.now()), c.expected) << c.what;
+    }
+}
+
+// The extra hours of a calendar month count the calls moved to the archive
+// with those still in the log; each case is summed here from the raw records.
+TEST(ProviderAccount, ExtraHoursCountArchivedCallsWithTheLogs)
+{
+    const std::vector<CallRecord> archived {
+        call(0, 25, 11, 20, 5 * kHour), // a month the archive alone holds
+        call(0, 25, 12, 1, 4 * kHour), // archived on the month's first day
+        call(0, 25, 12, 15, 3 * kHour + 30 * 60),
+        call(1, 25, 12, 20, 20 * kHour),
+        call(kDeletedCall, 25, 12, 21, 30 * kHour),
+    };
+    // December's hours run on from the archive into the log.
+    auto log = logOf({ call(0, 25, 12, 28, 3 * kHour), call(0, 26, 1, 2, 2 * kHour), call(1, 26, 1, 5, kHour) });
+
+    const FakeClock clock; // 2 March 2026, 10:00
+    const struct {
+        int provider;
+        int limit;
+        MoneyValue extra;
+    } cases[] = { { 0, 8, 20'000 }, { 0, 4, 15'000 }, { 0, 1, 10'000 }, { 1, 10, 12'345 }, { 1, 19, 50'000 } };
+    for (const auto &c : cases) {
+        SCOPED_TRACE("provider " + std::to_string(c.provider) + " limit " + std::to_string(c.limit));
+        std::map<std::pair<int, int>, std::uint64_t> seconds; // (year, month)
+        std::vector<CallRecord> raw = archived;
+        raw.insert(raw.end(), log->records, log->records + log->Count);
+        for (const CallRecord &r : raw)
+            if (r.ProviderIndex == c.provider)
+                seconds[{ r.StartYear, r.StartMonth }] += r.DurationSeconds;
+        MoneyValue expected = 0;
+        for (const auto &[month, total] : seconds)
+            if (const auto hours = std::int64_t(total / kHour); hours > c.limit)
+                expected += (hours - c.limit) * c.extra;
+
+        const AccountTerms terms { clock.now().date().addDays(-10), 0, c.limit, c.extra };
+        const MonthlyUsage usage = GetTotalDurationForProviderMonth(*log, c.provider, archived);
+        EXPECT_EQ(CalcTodateProviderCost(terms, usage, clock.now()), expected);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -120,68 +121,112 @@ TEST(UsageChart, ALegendOfManyLongNamesWrapsInsideThePicture)
 }
 
 // The chart counts the calls moved to the archive as it counts the log's:
-// each bar is checked against sums taken here from the raw records.
+// each bar is checked against sums taken here from the raw records, for a
+// month, a year and a billing month from the 20th that the archive and the
+// log share, whose first day's call is archived; and so is the billing
+// month's report.
 TEST(UsageChart, ArchivedCallsCountInEveryBar)
 {
     auto providers = std::make_unique<ProviderTable>();
     providers->Count = 2;
     providers->records[0].Name.setText(QStringLiteral("Home ISP"));
     providers->records[1].Name.setText(QStringLiteral("Mobile"));
+    providers->records[0].MonthStartDay = providers->records[1].MonthStartDay = 20;
     auto tariffs = std::make_unique<TariffTable>();
     const std::vector<CallRecord> archived {
         record(2025, 12, 31, 23, 1800, 0, 9'000), // the year before: in neither chart
         record(2026, 1, 3, 9, 600, 0, 12'345),
         record(2026, 1, 3, 18, 61, 1, 5'000),
+        record(2026, 1, 19, 23, 7200, 0, 4'321), // runs into the billing month, began before it
         record(2026, 1, 20, 8, 3600, 1, 1'234'567),
         record(2026, 2, 1, 10, 30, 0, 777),
     };
     auto log = std::make_unique<CallLogTable>();
     for (const CallRecord &r : { record(2026, 1, 3, 20, 120, 0, 2'000), record(2026, 1, 31, 23, 7200, 1, 98'765),
-             record(2026, 2, 1, 11, 45, 1, 1'111), record(2026, 3, 14, 7, 5, 0, 50) })
+             record(2026, 2, 1, 11, 45, 1, 1'111), record(2026, 2, 19, 23, 900, 0, 3'000),
+             record(2026, 2, 20, 0, 60, 0, 400), record(2026, 3, 14, 7, 5, 0, 50) })
         log->records[log->Count++] = r;
+    const QDate billingStart(2026, 1, 20);
+    const QDate billingEnd(2026, 2, 19);
 
     std::vector<CallRecord> raw = archived;
     raw.insert(raw.end(), log->records, log->records + log->Count);
+    using Figures = std::tuple<int, std::int64_t, MoneyValue>; // calls, seconds, cost
     for (const int filter : { kAllProviders, 0, 1 }) {
         SCOPED_TRACE(filter);
-        const CallLogView view { *log, *providers, *tariffs, filter, QDate(2026, 3, 20), archived };
+        const CallLogView view { *log, *providers, *tariffs, filter, QDate(2026, 2, 19), archived };
         const QList<ReportCall> calls = everyReportCall(view);
-        // [period][provider name] -> calls, seconds, cost; days of January 2026 and months of 2026.
-        std::map<std::pair<int, QString>, std::tuple<int, std::int64_t, MoneyValue>> days;
-        std::map<std::pair<int, QString>, std::tuple<int, std::int64_t, MoneyValue>> months;
+        std::map<std::pair<QDate, QString>, Figures> byDay;
         for (const CallRecord &r : raw) {
             if (filter != kAllProviders && r.ProviderIndex != filter)
                 continue;
-            const QString name = providers->records[r.ProviderIndex].Name.text();
-            if (r.StartYear != 26)
-                continue;
-            const auto add = [&](auto &sums, int period) {
-                auto &[n, seconds, cost] = sums[{ period, name }];
-                ++n;
-                seconds += r.DurationSeconds;
-                cost += r.Cost;
-            };
-            add(months, r.StartMonth);
-            if (r.StartMonth == 1)
-                add(days, r.StartDay);
+            auto &[n, seconds, cost] = byDay[{
+                QDate(2000 + r.StartYear, r.StartMonth, r.StartDay), providers->records[r.ProviderIndex].Name.text() }];
+            ++n;
+            seconds += r.DurationSeconds;
+            cost += r.Cost;
         }
-        const auto expectBars = [](const UsageChart &chart, const auto &sums, int bars) {
+        const auto sumOf = [&byDay](const QString &provider, const auto &counts) {
+            Figures sum;
+            for (const auto &[key, figures] : byDay)
+                if (key.second == provider && counts(key.first)) {
+                    std::get<0>(sum) += std::get<0>(figures);
+                    std::get<1>(sum) += std::get<1>(figures);
+                    std::get<2>(sum) += std::get<2>(figures);
+                }
+            return sum;
+        };
+        // `inBar(bar, day)`: whether bar `bar` counts the calls of `day`.
+        const auto expectBars = [&](const UsageChart &chart, int bars, const auto &inBar) {
             ASSERT_EQ(chart.cost.size(), bars);
             for (int bar = 0; bar < bars; ++bar)
                 for (int stack = 0; stack < chart.providers.size(); ++stack) {
-                    const auto it = sums.find({ bar + 1, chart.providers[stack] });
                     const auto [n, seconds, cost]
-                        = it == sums.end() ? std::tuple<int, std::int64_t, MoneyValue> {} : it->second;
+                        = sumOf(chart.providers[stack], [&](const QDate &day) { return inBar(bar, day); });
                     EXPECT_EQ(chart.calls[bar][stack], n)
                         << "bar " << bar + 1 << " " << chart.providers[stack].toStdString();
                     EXPECT_EQ(chart.seconds[bar][stack], seconds) << "bar " << bar + 1;
                     EXPECT_EQ(chart.cost[bar][stack], cost) << "bar " << bar + 1;
                 }
-            for (const auto &[key, figures] : sums)
-                EXPECT_TRUE(chart.providers.contains(key.second)) << key.second.toStdString() << " has no stack";
+            for (const auto &[key, figures] : byDay)
+                for (int bar = 0; bar < bars; ++bar)
+                    if (inBar(bar, key.first)) {
+                        EXPECT_TRUE(chart.providers.contains(key.second))
+                            << key.second.toStdString() << " has no stack";
+                    }
         };
-        expectBars(monthUsageChart(calls, 2026, 1), days, 31);
-        expectBars(yearUsageChart(calls, 2026), months, 12);
+        expectBars(monthUsageChart(calls, 2026, 1), 31,
+            [](int bar, const QDate &day) { return day == QDate(2026, 1, bar + 1); });
+        expectBars(yearUsageChart(calls, 2026), 12,
+            [](int bar, const QDate &day) { return day.year() == 2026 && day.month() == bar + 1; });
+        expectBars(spanUsageChart(calls, billingStart, billingEnd), 31,
+            [&](int bar, const QDate &day) { return day == billingStart.addDays(bar); });
+
+        // The current billing month's report: each provider's total.
+        const QString html = monthReportHtml(view, std::nullopt, QStringLiteral("$ "));
+        for (int provider = 0; provider < providers->Count; ++provider) {
+            const QString name = providers->records[provider].Name.text();
+            const auto [n, seconds, cost]
+                = sumOf(name, [&](const QDate &day) { return day >= billingStart && day <= billingEnd; });
+            const QString heading = QStringLiteral("<h2>%1: 2026-01-20 to 2026-02-19</h2>").arg(name);
+            if (filter != kAllProviders && filter != provider) {
+                EXPECT_FALSE(html.contains(heading)) << name.toStdString();
+                continue;
+            }
+            const auto at = html.indexOf(heading);
+            ASSERT_GE(at, 0) << name.toStdString();
+            const QString section = html.mid(at, html.indexOf(QStringLiteral("</table>"), at) - at);
+            const MoneyValue cents = (cost + 50) / 100; // to the nearest cent
+            const QString total = QStringLiteral("<td>Total: %1 calls</td><td></td><td class=\"n\">%2:%3:%4</td>"
+                                                 "<td></td><td class=\"n\">$ %5.%6</td>")
+                                      .arg(n)
+                                      .arg(seconds / 3600)
+                                      .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+                                      .arg(seconds % 60, 2, 10, QLatin1Char('0'))
+                                      .arg(cents / 100)
+                                      .arg(cents % 100, 2, 10, QLatin1Char('0'));
+            EXPECT_TRUE(section.contains(total)) << section.toStdString() << "\nwants " << total.toStdString();
+        }
     }
 }
 

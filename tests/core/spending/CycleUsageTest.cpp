@@ -1,5 +1,6 @@
 #include "core/spending/CycleUsage.h"
 
+#include "core/spending/DataAllowance.h"
 #include "core/store/DateTimeValue.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,28 @@ CallRecord loggedCall(int day, int month, int provider, std::uint32_t seconds, M
     r.ProviderIndex = std::uint8_t(provider);
     r.DurationSeconds = seconds;
     r.Cost = cost;
+    return r;
+}
+
+// A call as a log holds it, with its times: it ends its seconds after it starts.
+CallRecord timedCall(QDateTime start, int provider, std::uint32_t seconds)
+{
+    CallRecord r;
+    std::memset(&r, 0, sizeof r);
+    const QDateTime end = start.addSecs(seconds);
+    r.StartDay = std::uint8_t(start.date().day());
+    r.StartMonth = std::uint8_t(start.date().month());
+    r.StartYear = std::uint8_t(start.date().year() % 100);
+    r.StartHour = std::uint8_t(start.time().hour());
+    r.StartMinute = std::uint8_t(start.time().minute());
+    r.EndDay = std::uint8_t(end.date().day());
+    r.EndMonth = std::uint8_t(end.date().month());
+    r.EndYear = std::uint8_t(end.date().year() % 100);
+    r.EndHour = std::uint8_t(end.time().hour());
+    r.EndMinute = std::uint8_t(end.time().minute());
+    r.EndSecond = std::uint8_t(end.time().second());
+    r.ProviderIndex = std::uint8_t(provider);
+    r.DurationSeconds = seconds;
     return r;
 }
 
@@ -157,5 +180,72 @@ TEST(CycleUsage, ArchivedCallsCountInTheirBillingMonth)
         EXPECT_EQ(counted.calls, expected.calls);
         EXPECT_EQ(counted.seconds, expected.seconds);
         EXPECT_EQ(counted.cost, expected.cost);
+    }
+}
+
+// A data plan's billing month counts the bytes of archived calls as it counts
+// the log's: a call archived on the month's first day whole, one that ran
+// into the month from the night before for its seconds inside. Each call's
+// share is worked out by hand in the table.
+TEST(CycleUsage, ArchivedBytesCountInTheirBillingMonth)
+{
+    const auto at = [](int month, int day, int hour, int minute) {
+        return QDateTime(QDate(2026, month, day), QTime(hour, minute));
+    };
+    struct Row {
+        bool archived;
+        CallRecord call;
+        CallVolume volume;
+        // The bytes counted in the month from 15 January, both ways and received only; in the month before.
+        std::int64_t both, in, before;
+    };
+    const Row calls[] = {
+        { true, timedCall(at(1, 14, 10, 0), 0, 60), { 1'000, 2'000 }, 0, 0, 3'000 },
+        // 23:00 to 01:00: half its seconds in each month.
+        { true, timedCall(at(1, 14, 23, 0), 0, 7200), { 6'000, 2'000 }, 4'000, 3'000, 4'000 },
+        { true, timedCall(at(1, 15, 0, 0), 0, 600), { 40'000, 5'000 }, 45'000, 40'000, 0 },
+        { true, timedCall(at(1, 20, 9, 0), 1, 600), { 9'999'999, 1 }, 0, 0, 0 }, // another provider's
+        { true, timedCall(at(1, 21, 9, 0), 0, 600), {}, 0, 0, 0 }, // never counted
+        { false, timedCall(at(1, 20, 12, 0), 0, 300), { 100'000, 20'000 }, 120'000, 100'000, 0 },
+        // 23:30 to 00:30 into the next month: half of it here.
+        { false, timedCall(at(2, 14, 23, 30), 0, 3600), { 8'000, 4'000 }, 6'000, 4'000, 0 },
+        { false, timedCall(at(2, 15, 8, 0), 0, 60), { 70'000, 0 }, 0, 0, 0 },
+    };
+    std::vector<CallRecord> archived;
+    std::vector<CallVolume> archivedVolumes;
+    auto log = std::make_unique<CallLogTable>();
+    std::vector<CallVolume> volumes;
+    for (const auto &c : calls) {
+        if (c.archived) {
+            archived.push_back(c.call);
+            archivedVolumes.push_back(c.volume);
+        } else {
+            log->records[log->Count++] = c.call;
+            volumes.push_back(c.volume);
+        }
+    }
+    VolumePlan both;
+    VolumePlan received;
+    received.counted = CountedBytes::In;
+    const BillingCycle january { QDate(2026, 1, 15), QDate(2026, 2, 15) };
+    const BillingCycle december { QDate(2025, 12, 15), QDate(2026, 1, 15) };
+    const struct {
+        const char *what;
+        const VolumePlan &plan;
+        BillingCycle cycle;
+        std::int64_t Row::*share;
+    } cases[] = {
+        { "both ways", both, january, &Row::both },
+        { "received only", received, january, &Row::in },
+        { "the month before", both, december, &Row::before },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::int64_t expected = 0;
+        for (const Row &row : calls)
+            expected += row.*c.share;
+        ASSERT_GT(expected, 0);
+        EXPECT_EQ(loggedCycleBytes(c.plan, 0, c.cycle, QDate(2026, 2, 1), *log, volumes, archived, archivedVolumes),
+            expected);
     }
 }

@@ -3,6 +3,7 @@
 #include "core/calllog/CallLogEdits.h"
 #include "core/calllog/CallLogRows.h"
 #include "core/connection/Dialler.h"
+#include "core/spending/SpendingSummary.h"
 #include "core/spending/SpendingWatch.h"
 
 #include <QEventLoop>
@@ -390,4 +391,102 @@ TEST_F(SpendingWatchTest, TheBillingMonthFollowsEveryChangeToTheLog)
         EXPECT_TRUE(text.endsWith(QStringLiteral(", £ %1").arg(double(cost) / 10000, 0, 'f', 2)))
             << step.what << ": " << text.toStdString();
     }
+}
+
+// A call into a full log moves the oldest calls to the archive; the billing
+// month's figures, time and data alike, keep them, and so does a restart that
+// reads the archive back. The month begins on the 15th and the archive takes
+// part of its first day. Each figure is summed here from the records written.
+TEST_F(SpendingWatchTest, TheBillingMonthKeepsTheCallsAFullLogArchives)
+{
+    core->providers().Current = 0;
+    provider(0).MonthStartDay = 15; // today, 2 March: the month from 15 February
+    VolumePlan plan;
+    plan.allowanceBytes = 500 * VolumePlan::kGigabyte;
+    core->volumePlans().insert(QStringLiteral("DemoEntry"), plan);
+    std::vector<std::pair<CallRecord, CallVolume>> raw;
+    for (int i = 0; i < kMaxLogRecords; ++i) {
+        // 1000 calls on 14 February, 1000 on the 15th, then 1100 a day to 1 March.
+        const QDate day = i < 2000 ? QDate(2026, 2, 14 + i / 1000) : QDate(2026, 2, 16).addDays((i - 2000) / 1100);
+        const QDateTime start(day, QTime(0, 0).addSecs(60 * (i % 1000)));
+        const QDateTime end = start.addSecs(40 + i % 5);
+        CallRecord &r = core->log().records[i];
+        r = {};
+        r.StartDay = std::uint8_t(day.day());
+        r.StartMonth = std::uint8_t(day.month());
+        r.StartYear = 26;
+        r.StartHour = std::uint8_t(start.time().hour());
+        r.StartMinute = std::uint8_t(start.time().minute());
+        r.EndDay = std::uint8_t(end.date().day());
+        r.EndMonth = std::uint8_t(end.date().month());
+        r.EndYear = 26;
+        r.EndHour = std::uint8_t(end.time().hour());
+        r.EndMinute = std::uint8_t(end.time().minute());
+        r.EndSecond = std::uint8_t(end.time().second());
+        r.DurationSeconds = std::uint32_t(start.secsTo(end));
+        r.ProviderIndex = i % 7 == 3 ? 1 : 0;
+        r.Cost = 100 * (1 + i % 3);
+        core->volumes().records[i] = { 10 * VolumePlan::kMegabyte, i % 2 == 0 ? 0 : VolumePlan::kMegabyte };
+        raw.emplace_back(r, core->volumes().records[i]);
+    }
+    core->log().Count = kMaxLogRecords;
+    core->saveEverything();
+
+    // "Billing month from 15 Feb: 12 calls, 0000:08:05, £ 1.23" and the data
+    // used, from the records.
+    const auto expected = [&raw] {
+        int calls = 0;
+        std::int64_t seconds = 0;
+        MoneyValue cost = 0;
+        std::int64_t bytes = 0;
+        for (const auto &[r, volume] : raw) {
+            const QDate day(2000 + r.StartYear, r.StartMonth, r.StartDay);
+            if (r.ProviderIndex != 0 || day < QDate(2026, 2, 15) || day > QDate(2026, 3, 14))
+                continue;
+            ++calls;
+            seconds += r.DurationSeconds;
+            cost += r.Cost;
+            if (volume.known())
+                bytes += volume.bytesIn + volume.bytesOut;
+        }
+        const QString cycle = QStringLiteral("Billing month from 15 Feb: %1 calls, %2:%3:%4, £ %5")
+                                  .arg(calls)
+                                  .arg(seconds / 3600, 4, 10, QLatin1Char('0'))
+                                  .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+                                  .arg(seconds % 60, 2, 10, QLatin1Char('0'))
+                                  .arg(double(cost) / 10000, 0, 'f', 2);
+        return std::pair { cycle,
+            QStringLiteral("Data this billing month: %1 GB of 500.00 GB").arg(double(bytes) / 1e9, 0, 'f', 2) };
+    };
+    const auto expectFigures = [&expected](const SpendingWatch &watch, const char *when) {
+        const auto [cycle, data] = expected();
+        EXPECT_EQ(watch.display().cycleText.toStdString(), cycle.toStdString()) << when;
+        EXPECT_TRUE(watch.display().lineHint.contains(data))
+            << when << ": " << watch.display().lineHint.toStdString() << " wants " << data.toStdString();
+    };
+    run(1);
+    expectFigures(spending, "a full log");
+
+    const auto handle = dialUp.connect("DemoEntry", dialup::kConnected);
+    run(30);
+    dialUp.drop(handle);
+    run(1);
+    ASSERT_EQ(core->archivedCalls().size(), std::size_t(AppCore::kArchiveBatchRecords));
+    ASSERT_EQ(core->log().Count, kMaxLogRecords - AppCore::kArchiveBatchRecords + 1);
+    raw.emplace_back(core->log().records[core->log().Count - 1], CallVolume {});
+    expectFigures(spending, "after the call that archived the oldest");
+
+    AppCore restarted(file(QStringLiteral("tollwise")), AppServices { clock, sound, startup, dialUp });
+    restarted.loadAll();
+    restarted.setCurrencyText(QStringLiteral("£ "));
+    ASSERT_EQ(restarted.archivedCalls().size(), std::size_t(AppCore::kArchiveBatchRecords));
+    SpendingWatch afterRestart(spendingParts(restarted), clock);
+    afterRestart.update();
+    expectFigures(afterRestart, "after a restart");
+    // The budget dialog's summary: the month, and its bill of calls alone.
+    const SpendingSummary summary = spendingSummary(spendingParts(restarted), 0, clock.now());
+    const QString cycle = expected().first;
+    EXPECT_EQ(summary.cycle.toStdString(), cycle.toStdString());
+    EXPECT_TRUE(summary.bill.startsWith(cycle.section(QStringLiteral(", "), -1) + QStringLiteral(" so far")))
+        << summary.bill.toStdString();
 }

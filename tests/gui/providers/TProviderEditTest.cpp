@@ -1,6 +1,8 @@
 #include "gui/providers/TProviderEdit.h"
 
+#include "core/connection/CallMonitor.h"
 #include "core/skins/SkinLayout.h"
+#include "core/tariffs/TariffTestData.h"
 #include "gui/calllog/TEditCall.h"
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"
@@ -23,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -420,6 +423,54 @@ TEST_F(TProviderEditTest, EditThenSaveKeepsEveryFieldNobodyTouched)
     EXPECT_EQ(p.TotalCost, 328'007'232'565'000);
 }
 
+// A call runs on while the dialog is in edit mode: Save keeps what the call
+// added to every total the user left alone, and what the user typed in the one
+// field changed.
+TEST_F(TProviderEditTest, SavingDuringACallKeepsWhatTheCallAddedToUntouchedTotals)
+{
+    service.entries = { "Home ISP" };
+    tariffdata::fill(core.tariffs(), { tariffdata::rate(2, 1, 100) }); // 0.01 a second
+    CallMonitor monitor { monitorParts(core), service, clock };
+    monitor.startUp();
+    Provider &p = record(0);
+    p.TodaySeconds = 600;
+    p.TodayCost = 20'000;
+    p.TodayCalls = 2;
+    p.MonthSeconds = 7'200;
+    p.MonthCost = 150'000;
+    p.MonthCalls = 10;
+    p.TotalSeconds = 36'000;
+    p.TotalCost = 900'000;
+    p.TotalCalls = 40;
+    const auto tick = [&](int seconds) {
+        for (int i = 0; i < seconds; ++i) {
+            clock.advanceSeconds(1);
+            monitor.tick();
+        }
+    };
+    open();
+    service.connect("Home ISP");
+    tick(10); // the first tick finds the call and counts its first second
+    click("ButtonEdit");
+    setText("EditMonthCalls", QStringLiteral("12"));
+    tick(20);
+    click("ButtonSave");
+    ASSERT_FALSE(enabled("ButtonSave")) << "saved";
+
+    // 30 seconds at 0.01 each, one more call.
+    EXPECT_EQ(p.TodaySeconds, 630u);
+    EXPECT_EQ(p.TodayCost, 23'000);
+    EXPECT_EQ(p.TodayCalls, 3);
+    EXPECT_EQ(p.MonthSeconds, 7'230u);
+    EXPECT_EQ(p.MonthCost, 153'000);
+    EXPECT_EQ(p.MonthCalls, 12) << "typed by the user";
+    EXPECT_EQ(p.TotalSeconds, 36'030u);
+    EXPECT_EQ(p.TotalCost, 903'000);
+    EXPECT_EQ(p.TotalCalls, 41);
+    EXPECT_EQ(labelText("LabelTodayDuration"), QStringLiteral("0000:10:30 "));
+    EXPECT_EQ(labelText("LabelTodateCost").trimmed(), QStringLiteral("90.30"));
+}
+
 // Twelve whole months of a fee too large for a field of usual length: the
 // charges are the fee to its last digit times twelve, shown and edited alike.
 TEST_F(TProviderEditTest, ChargesOfALargeFeeAreExactToTheCent)
@@ -436,4 +487,41 @@ TEST_F(TProviderEditTest, ChargesOfALargeFeeAreExactToTheCent)
     click("ButtonSave");
     EXPECT_EQ(record(0).MonthlyFee, 123'456'789'012'345);
     EXPECT_EQ(labelText("LabelChargesTodate").trimmed(), expected) << "saved";
+    EXPECT_EQ(record(0).ChargesTodate, 1'481'481'468'148'140);
+}
+
+// Calls moved to the archive still count for the hours beyond the monthly
+// limit, in the dialog and after a restart reads the archive back.
+TEST_F(TProviderEditTest, ChargesTodateCountTheExtraHoursOfArchivedCalls)
+{
+    addProviders({ "Home ISP", "Work" });
+    Provider &work = record(1);
+    work.StartedOn = kSixteenthOfJanuary2026; // one whole period of 10.00
+    work.MonthlyFee = 100000;
+    work.MonthlyHourLimit = 10;
+    work.ExtraPerHour = 20000;
+    const std::vector<CallRecord> archived { callOf(1, 25, 12, 7 * 3600), callOf(0, 25, 12, 40 * 3600),
+        callOf(1, 26, 1, 11 * 3600) };
+    core.archiveLogRecords(
+        QByteArray(reinterpret_cast<const char *>(archived.data()), qsizetype(archived.size() * sizeof(CallRecord))));
+    addCall(callOf(1, 25, 12, 5 * 3600 + 30 * 60));
+    addCall(callOf(1, 26, 2, 3600));
+    core.providers().Current = 1;
+    // December 12 h 30 (7 h archived): 2 extra hours; January 11 h, all
+    // archived: 1; February 1 h: none. 10.00 + 3 x 2.00.
+    const QString expected = QStringLiteral("16.00");
+    open();
+    EXPECT_EQ(labelText("LabelChargesTodate").trimmed(), expected);
+    EXPECT_EQ(work.ChargesTodate, 160000);
+
+    dialog.reset();
+    core.saveEverything();
+    AppCore restarted { QDir(dir.path()).filePath(QStringLiteral("tollwise")),
+        AppServices { clock, sound, startup, service } };
+    restarted.loadAll();
+    ASSERT_EQ(restarted.archivedCalls().size(), archived.size());
+    restarted.providers().Current = 1;
+    TProviderEdit reopened(restarted, service);
+    reopened.show();
+    EXPECT_EQ(reopened.findChild<QLabel *>(QStringLiteral("LabelChargesTodate"))->text().trimmed(), expected);
 }

@@ -242,6 +242,20 @@ TEST_F(CallLogReportsTest, ArchivedCallsCountInTheReportAndAreToldOfInTheWindow)
     EXPECT_TRUE(html.contains(QStringLiteral("$ 1.90")));
     // Oldest first: the archived call opens Home's list.
     EXPECT_LT(html.indexOf(QStringLiteral("2026-03-01 08:00:00")), html.indexOf(QStringLiteral("2026-03-01 09:00:00")));
+
+    // The chart's bar of 1 March holds it too.
+    QString figures;
+    QTimer::singleShot(0, [&figures] {
+        QWidget *chart = QApplication::activeModalWidget();
+        ASSERT_NE(chart, nullptr);
+        auto *view = chart->findChild<UsageChartView *>(QStringLiteral("ChartView"));
+        ASSERT_NE(view, nullptr);
+        QTest::mouseClick(view, Qt::LeftButton, {}, view->barColumn(0).center());
+        figures = chart->findChild<QLabel *>(QStringLiteral("LabelFigures"))->text();
+        QTest::keyClick(chart, Qt::Key_Escape);
+    });
+    click("ButtonChart");
+    EXPECT_EQ(figures, QStringLiteral("1 March 2026\nHome: 3 calls, $ 1.90, 0:03:00\nTotal: 3 calls, $ 1.90, 0:03:00"));
 }
 
 TEST_F(CallLogReportsTest, SaveDialogsNeverStartInOrRememberAKernelFolder)

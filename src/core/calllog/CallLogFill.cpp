@@ -8,9 +8,17 @@
 CallLogFill rebuildCallLog(ProviderTable &providers, const CallLogTable &log, int filter, const QDate &today,
     std::span<const CallRecord> archived)
 {
-    UpdateProviderTotals(providers, log, today, archived);
+    // One check of each call serves the totals and the rows.
+    const QList<int> logged = shownCalls(log, kAllProviders);
+    UpdateProviderTotals(providers, log, logged, today, archived);
     CallLogFill fill;
-    fill.rows = shownCalls(log, filter);
+    if (filter == kAllProviders) {
+        fill.rows = logged;
+    } else {
+        for (const int i : logged)
+            if (log.records[i].ProviderIndex == filter)
+                fill.rows.append(i);
+    }
     fill.statistics = callStatistics(log, fill.rows, today);
     fill.archivedCalls = int(std::count_if(archived.begin(), archived.end(), [filter](const CallRecord &call) {
         return isLoggedCall(call) && (filter == kAllProviders || call.ProviderIndex == filter);

@@ -22,29 +22,48 @@ void clearCounters(Provider &p)
     p.TotalCalls = 0;
 }
 
-} // namespace
-
-namespace {
-
+// Today's date parts and day number are worked out once, not per call:
+// a refill reads every call of a full log.
 struct TotalsPass {
     ProviderTable &providers;
     int providerCount;
-    QDate today;
+    int todayDay;
+    int todayMonth;
+    int todayTwoDigitYear;
+    int century; // of today: where two-digit years are read
+    std::int64_t todayNumber;
+
+    TotalsPass(ProviderTable &table, int count, const QDate &today)
+        : providers(table)
+        , providerCount(count)
+        , todayDay(today.day())
+        , todayMonth(today.month())
+        , todayTwoDigitYear(today.year() % 100)
+        , century(today.year() / 100 * 100)
+        , todayNumber(civilDayNumber(today.year(), today.month(), today.day()).value_or(0))
+    {
+    }
 
     void add(const CallRecord &call)
     {
-        if (!isLoggedCall(call) || call.ProviderIndex >= providerCount)
+        if (isLoggedCall(call))
+            addLogged(call);
+    }
+
+    void addLogged(const CallRecord &call)
+    {
+        if (call.ProviderIndex >= providerCount)
             return;
         Provider &p = providers.records[call.ProviderIndex];
         // Same as comparing the call's date text with today's.
-        if (call.StartDay == today.day() && call.StartMonth == today.month() && call.StartYear == today.year() % 100) {
+        if (call.StartDay == todayDay && call.StartMonth == todayMonth && call.StartYear == todayTwoDigitYear) {
             p.TodayCost = addMoney(p.TodayCost, call.Cost);
             ++p.TodayCalls;
             p.TodaySeconds += call.DurationSeconds;
         }
-        const QDate started = dateFromTwoDigitYear(call.StartDay, call.StartMonth, call.StartYear, today);
-        if (started.isValid()) {
-            const qint64 daysAgo = today.toJulianDay() - started.toJulianDay();
+        if (const std::optional<std::int64_t> started
+            = civilDayNumber(century + call.StartYear, call.StartMonth, call.StartDay)) {
+            const std::int64_t daysAgo = todayNumber - *started;
             if (daysAgo >= 0 && daysAgo <= kMonthDays) {
                 p.MonthCost = addMoney(p.MonthCost, call.Cost);
                 ++p.MonthCalls;
@@ -59,10 +78,8 @@ struct TotalsPass {
     }
 };
 
-} // namespace
-
-void UpdateProviderTotals(
-    ProviderTable &providers, const CallLogTable &log, const QDate &today, std::span<const CallRecord> archived)
+// Clears the counters and counts the archive; the log's calls are the caller's.
+TotalsPass startTotals(ProviderTable &providers, const QDate &today, std::span<const CallRecord> archived)
 {
     const int providerCount = std::min<int>(providers.Count, kMaxProviders);
     const DateTimeValue todayValue = toDateTimeValue(today);
@@ -70,12 +87,29 @@ void UpdateProviderTotals(
         clearCounters(providers.records[i]);
         providers.records[i].TodayDate = todayValue;
     }
-    TotalsPass pass { providers, providerCount, today };
+    TotalsPass pass(providers, providerCount, today);
     for (const CallRecord &call : archived)
         pass.add(call);
+    return pass;
+}
+
+} // namespace
+
+void UpdateProviderTotals(
+    ProviderTable &providers, const CallLogTable &log, const QDate &today, std::span<const CallRecord> archived)
+{
+    TotalsPass pass = startTotals(providers, today, archived);
     const int logCount = std::clamp<int>(log.Count, 0, kMaxLogRecords);
     for (int i = 0; i < logCount; ++i)
         pass.add(log.records[i]);
+}
+
+void UpdateProviderTotals(ProviderTable &providers, const CallLogTable &log, const QList<int> &loggedCalls,
+    const QDate &today, std::span<const CallRecord> archived)
+{
+    TotalsPass pass = startTotals(providers, today, archived);
+    for (const int i : loggedCalls)
+        pass.addLogged(log.records[i]);
 }
 
 void restartToday(Provider &provider, const QDate &today)

@@ -3,6 +3,7 @@
 #include "core/store/Records.h"
 
 #include <QDate>
+#include <QList>
 
 #include <span>
 
@@ -16,6 +17,10 @@
 // its oldest calls out never lowers a counter.
 void UpdateProviderTotals(
     ProviderTable &providers, const CallLogTable &log, const QDate &today, std::span<const CallRecord> archived = {});
+// The same, counting only the log's calls at `loggedCalls`, indices of calls
+// already known to be logged (see shownCalls), so a refill checks each call once.
+void UpdateProviderTotals(ProviderTable &providers, const CallLogTable &log, const QList<int> &loggedCalls,
+    const QDate &today, std::span<const CallRecord> archived = {});
 
 // Today's counters belong to `TodayDate`: on any other day they start again
 // from zero, stamped with `today`, so no window or file shows a day gone by.

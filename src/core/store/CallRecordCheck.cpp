@@ -1,5 +1,7 @@
 #include "core/store/CallRecordCheck.h"
 
+#include "core/store/DateTimeValue.h"
+
 #include <QString>
 
 namespace {
@@ -22,36 +24,16 @@ Moment endOf(const CallRecord &r)
     return { 2000 + r.EndYear, r.EndMonth, r.EndDay, r.EndHour, r.EndMinute, r.EndSecond };
 }
 
-// Every record of the log is checked at each refill: plain arithmetic here,
-// rather than a date object per stamp, keeps a full log's check cheap.
-constexpr bool leapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-constexpr int daysInMonth(int year, int month)
+// The day of a stamp, when it is a real one; years end at 2099, where two
+// digits wrap.
+std::optional<std::int64_t> realDay(const Moment &m)
 {
-    constexpr int kDays[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
-    return month == 2 && leapYear(year) ? 29 : kDays[month - 1];
-}
-
-bool realDate(const Moment &m)
-{
-    return m.year <= 2099 && m.month >= 1 && m.month <= 12 && m.day >= 1 && m.day <= daysInMonth(m.year, m.month);
+    return m.year <= 2099 ? civilDayNumber(m.year, m.month, m.day) : std::nullopt;
 }
 
 bool realTime(const Moment &m) { return m.hour < 24 && m.minute < 60 && m.second < 60; }
 
-// Days since 1 March of year 0 in the Gregorian calendar, for a real date
-// from 2000 on: counted from March, a leap day ends its year.
-constexpr std::int64_t dayNumber(int year, int month, int day)
-{
-    const int y = month <= 2 ? year - 1 : year;
-    const int dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    return std::int64_t(y) * 365 + y / 4 - y / 100 + y / 400 + dayOfYear;
-}
-
-std::int64_t secondsOf(const Moment &m)
-{
-    return dayNumber(m.year, m.month, m.day) * 86400 + m.hour * 3600 + m.minute * 60 + m.second;
-}
+std::int64_t secondOfDay(const Moment &m) { return m.hour * 3600 + m.minute * 60 + m.second; }
 
 QString twoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
 
@@ -73,17 +55,21 @@ CallRecordFault callRecordFault(const CallRecord &record)
         return CallRecordFault::None;
     const Moment start = startOf(record);
     const Moment end = endOf(record);
-    if (!realDate(start))
+    const std::optional<std::int64_t> startDay = realDay(start);
+    if (!startDay)
         return CallRecordFault::StartDate;
     if (!realTime(start))
         return CallRecordFault::StartTime;
-    if (!realDate(end))
+    // Most calls end on the day they began.
+    const bool sameDay = end.year == start.year && end.month == start.month && end.day == start.day;
+    const std::optional<std::int64_t> endDay = sameDay ? startDay : realDay(end);
+    if (!endDay)
         return CallRecordFault::EndDate;
     if (!realTime(end))
         return CallRecordFault::EndTime;
     // Two-digit years wrap: a call begun on 31/12/99 may end on 01/01/00.
     constexpr std::int64_t kCenturySeconds = 36525LL * 86400;
-    std::int64_t span = secondsOf(end) - secondsOf(start);
+    std::int64_t span = (*endDay - *startDay) * 86400 + secondOfDay(end) - secondOfDay(start);
     if (end.year < start.year)
         span += kCenturySeconds;
     if (span < 0)

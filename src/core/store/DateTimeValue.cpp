@@ -51,6 +51,20 @@ QDate dateFromTwoDigitYear(int day, int month, int year, const QDate &today)
     return QDate(today.year() / 100 * 100 + year, month, day);
 }
 
+std::optional<std::int64_t> civilDayNumber(int year, int month, int day)
+{
+    constexpr int kDays[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1)
+        return std::nullopt;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (day > (month == 2 && leap ? 29 : kDays[month - 1]))
+        return std::nullopt;
+    // Counted from March, so that a leap day ends its year.
+    const int y = month <= 2 ? year - 1 : year;
+    const int dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    return std::int64_t(y) * 365 + y / 4 - y / 100 + y / 400 + dayOfYear;
+}
+
 QString shortDateText(const QDate &date) { return date.toString(QStringLiteral("dd/MM/yy")); }
 
 QDate parseShortDate(const QString &text, const QDate &today)

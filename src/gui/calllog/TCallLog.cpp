@@ -499,12 +499,17 @@ bool TCallLog::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-QImage TCallLog::composeFrame() const
+const QImage &TCallLog::composeFrame() const
 {
+    // Painting and the outline both ask for it, often at one height.
     const int h = height();
-    QImage frame(kWidth, h, QImage::Format_RGB32);
-    frame.fill(Qt::white);
-    QPainter painter(&frame);
+    if (h == m_frameHeight && skinImage.cacheKey() == m_frameSkinKey)
+        return m_frame;
+    m_frameHeight = h;
+    m_frameSkinKey = skinImage.cacheKey();
+    m_frame = QImage(kWidth, h, QImage::Format_RGB32);
+    m_frame.fill(Qt::white);
+    QPainter painter(&m_frame);
     auto piece = [&](const QRect &source, const QRect &target) {
         if (target.width() > 0 && target.height() > 0)
             painter.drawImage(target, skinImage, source);
@@ -515,11 +520,14 @@ QImage TCallLog::composeFrame() const
     piece(Layout::kLeftEdge, QRect(QPoint(0, kTopStripHeight), QPoint(kSideWidth - 1, h - bottom - 1)));
     piece(Layout::kRightEdge, QRect(QPoint(kWidth - kSideWidth, kTopStripHeight), QPoint(kWidth - 1, h - bottom - 1)));
     piece(Layout::kBottomStrip, QRect(0, h - bottom, kWidth, bottom));
-    return frame;
+    return m_frame;
 }
 
 void TCallLog::rebuildOutline()
 {
+    // A hidden window gets its outline when shown, at the height it has then.
+    if (!isVisible())
+        return;
     // The frame's key-coloured corners are cut away; without a skin the
     // window stays a rectangle.
     const QRegion outline = skinImage.isNull() || height() <= 1
@@ -529,6 +537,12 @@ void TCallLog::rebuildOutline()
         clearMask();
     else
         setMask(outline);
+}
+
+void TCallLog::showEvent(QShowEvent *event)
+{
+    rebuildOutline();
+    QWidget::showEvent(event);
 }
 
 void TCallLog::resizeEvent(QResizeEvent *event)

@@ -61,13 +61,14 @@ signals:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildGrid();
     void buildButtons();
     // The frame at the window's height, from the pieces of skinImage.
-    [[nodiscard]] QImage composeFrame() const;
+    [[nodiscard]] const QImage &composeFrame() const;
     void rebuildOutline();
     void placeControls();
     void fitLastColumn();
@@ -92,6 +93,10 @@ private:
     void ButtonChartClick();
 
     AppCore *m_core = nullptr;
+    // The last frame composed, for the height and skin image it was made from.
+    mutable QImage m_frame;
+    mutable int m_frameHeight = -1;
+    mutable qint64 m_frameSkinKey = 0;
     std::function<void()> m_updateProviderDisplay;
     SkinGridPainter m_gridPainter;
     CallLogModel *m_model = nullptr;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(TextHelpers, DurationTexts)
 {
     const struct {
@@ -73,4 +75,19 @@ TEST(DateTimeValues, ConversionAndTwoDigitYears)
     EXPECT_FALSE(parseShortDate(QStringLiteral("  /  /  "), today).isValid());
     EXPECT_EQ(shortDateText(QDate(2026, 3, 1)), QStringLiteral("01/03/26"));
     EXPECT_FALSE(dateOfValue(1e300).isValid());
+}
+
+TEST(DateTimeValues, DayNumbersCountTheDaysTheCalendarHas)
+{
+    const QDate origin(2000, 1, 1);
+    for (const QDate &date :
+        { QDate(2000, 1, 1), QDate(2000, 2, 29), QDate(2000, 3, 1), QDate(2026, 12, 31), QDate(2027, 1, 1),
+            QDate(2099, 12, 31), QDate(2100, 2, 28), QDate(2100, 3, 1), QDate(1, 1, 1), QDate(9999, 12, 31) }) {
+        SCOPED_TRACE(date.toString(Qt::ISODate).toStdString());
+        EXPECT_EQ(
+            *civilDayNumber(date.year(), date.month(), date.day()) - *civilDayNumber(2000, 1, 1), origin.daysTo(date));
+    }
+    for (const auto &[year, month, day] : { std::tuple { 2100, 2, 29 }, std::tuple { 2026, 4, 31 },
+             std::tuple { 2026, 0, 1 }, std::tuple { 2026, 13, 1 }, std::tuple { 2026, 1, 0 }, std::tuple { 0, 1, 1 } })
+        EXPECT_FALSE(civilDayNumber(year, month, day)) << year << "-" << month << "-" << day;
 }

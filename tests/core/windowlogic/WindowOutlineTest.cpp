@@ -92,6 +92,48 @@ TEST(WindowOutline, AlphaAndFormatDoNotMatter)
     EXPECT_EQ(outlineRects(indexed, QColor::fromRgb(kKey)), (QList<QRect> { QRect(0, 0, 1, 1), QRect(2, 0, 1, 1) }));
 }
 
+TEST(WindowOutline, EveryFormatGivesTheSameOutline)
+{
+    // Repeated rows, a row all key and runs at both edges; the skins' own
+    // formats are read where they are stored, any other through a copy.
+    const QStringList rows = { "##..#r", "##..#r", "......", "......", "#b.###", "##..#r", "##..#r" };
+    const QImage source = picture(rows);
+    const QList<QRect> expected = outlineRects(source, QColor::fromRgb(kKey));
+    const struct {
+        const char *name;
+        QImage image;
+    } cases[] = {
+        { "argb32", source.convertToFormat(QImage::Format_ARGB32) },
+        { "rgb888", source.convertToFormat(QImage::Format_RGB888) },
+        { "bgr888", source.convertToFormat(QImage::Format_BGR888) },
+        { "indexed8", source.convertToFormat(QImage::Format_Indexed8) },
+        { "rgb16", source.convertToFormat(QImage::Format_RGB16) },
+        { "premultiplied", source.convertToFormat(QImage::Format_ARGB32_Premultiplied) },
+    };
+    expectRegionMatches(outlineRegion(source, QColor::fromRgb(kKey)), rows);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.image.format() == QImage::Format_RGB16) {
+            // Five bits of red cannot hold the colour one step off the key.
+            EXPECT_FALSE(outlineRegion(c.image, QColor::fromRgb(kKey)).contains(QPoint(5, 0)));
+            continue;
+        }
+        EXPECT_EQ(outlineRects(c.image, QColor::fromRgb(kKey)), expected);
+    }
+
+    // An index past a short colour table reads as black, which shows; so
+    // does every index of an indexed picture without a table, a grey.
+    QImage indexed(3, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({ kKey });
+    uchar *line = indexed.scanLine(0);
+    line[0] = 0;
+    line[1] = 5;
+    line[2] = 0;
+    EXPECT_EQ(outlineRects(indexed, QColor::fromRgb(kKey)), QList<QRect> { QRect(1, 0, 1, 1) });
+    indexed.setColorTable({});
+    EXPECT_EQ(outlineRects(indexed, QColor::fromRgb(kKey)), QList<QRect> { QRect(0, 0, 3, 1) });
+}
+
 TEST(KeyedImage, KeyBecomesTransparentAndTheRestOpaque)
 {
     QImage source(3, 1, QImage::Format_ARGB32);

@@ -67,6 +67,11 @@ TEST(Money, Texts)
     EXPECT_EQ(amountText(INT64_MIN, kEnglish), QStringLiteral("-922,337,203,685,477.58"));
     EXPECT_EQ(paddedAmountText(12345000, 18, kEnglish), QStringLiteral("          1,234.50"));
     EXPECT_EQ(fixedAmountText(12345000, 12, kEnglish), QStringLiteral("     1234.50"));
+    EXPECT_EQ(exactAmountText(9'999'999'999'999, kEnglish), QStringLiteral("999,999,999.9999"));
+    EXPECT_EQ(exactAmountText(99'999'999'999'999, kGerman), QStringLiteral("9.999.999.999,9999"));
+    EXPECT_EQ(exactAmountText(125, kEnglish), QStringLiteral("0.0125"));
+    EXPECT_EQ(exactAmountText(12345000, kEnglish), QStringLiteral("1,234.50"));
+    EXPECT_EQ(exactAmountText(INT64_MIN, kEnglish), QStringLiteral("-922,337,203,685,477.5808"));
     EXPECT_EQ(moneyText(15000, QStringLiteral("£ "), kEnglish), QStringLiteral("£ 1.50"));
     EXPECT_EQ(moneyText(-15000, QStringLiteral("£ "), kEnglish), QStringLiteral("-£ 1.50"));
 }

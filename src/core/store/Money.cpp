@@ -73,6 +73,10 @@ QString fixedAmountText(MoneyValue amount, int width, const QLocale &locale)
 QString moneyText(MoneyValue amount, const QString &currencyText, const QLocale &locale)
 {
     QString number = amountText(amount, locale);
+    // Without a symbol the text's blank would stand before the number, and
+    // "cost " + money would read "cost  1.50".
+    if (currencyText.trimmed().isEmpty())
+        return number;
     if (number.startsWith(QLatin1Char('-')))
         return QLatin1Char('-') + currencyText + number.mid(1);
     return currencyText + number;

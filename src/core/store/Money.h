@@ -21,6 +21,7 @@ QString paddedAmountText(MoneyValue amount, int width, const QLocale &locale = Q
 // Two decimals without thousands separators, right-aligned in `width` ("%12.2f").
 QString fixedAmountText(MoneyValue amount, int width, const QLocale &locale = QLocale());
 // The amount after the currency text in force ("£ 1.50"); a minus sign leads.
+// A currency text of blanks only (no symbol) gives the amount alone.
 QString moneyText(MoneyValue amount, const QString &currencyText, const QLocale &locale = QLocale());
 
 enum class MoneyParseError {

@@ -8,7 +8,13 @@
 # -Winvalid-pch (from CMake) with -Werror stops the build if they ever differ.
 # scripts/tidy.sh parses each source without them, so a missing include
 # still shows.
-option(TOLLWISE_PRECOMPILE_HEADERS "Precompile the headers most sources include" ON)
+# A build through a compiler cache goes without: the cache cannot store
+# sources compiled against a precompiled header, and does better itself.
+if(CMAKE_CXX_COMPILER_LAUNCHER)
+    option(TOLLWISE_PRECOMPILE_HEADERS "Precompile the headers most sources include" OFF)
+else()
+    option(TOLLWISE_PRECOMPILE_HEADERS "Precompile the headers most sources include" ON)
+endif()
 
 set(tollwise_pch_program
     <algorithm> <array> <cstdint> <cstring> <expected> <functional> <memory> <optional> <span> <string>

@@ -13,6 +13,7 @@
 #include "gui/connection/TConnectDlg.h"
 #include "gui/controls/ApplicationHints.h"
 #include "gui/controls/BuiltInPictures.h"
+#include "gui/controls/ClockText.h"
 #include "gui/controls/ElidedText.h"
 #include "gui/controls/LedGauge.h"
 #include "gui/controls/LightScanner.h"
@@ -261,8 +262,15 @@ void Tapp::buildControls()
 
     LabelStatus = addLabel(
         "LabelStatus", QStringLiteral("Not Connected"), Layout::LabelStatus, 12, kLcdText, Qt::AlignLeft, true);
-    LabelDateTimeNow
-        = addLabel("LabelDateTimeNow", QStringLiteral("."), Layout::LabelDateTimeNow, 11, kLcdText, Qt::AlignRight);
+    // Changes every second: drawn without laying its text out again each time.
+    LabelDateTimeNow = new ClockText(Qt::AlignRight | Qt::AlignVCenter, this);
+    LabelDateTimeNow->setObjectName(QStringLiteral("LabelDateTimeNow"));
+    LabelDateTimeNow->setGeometry(Layout::LabelDateTimeNow);
+    LabelDateTimeNow->setFont(SkinLook::font(11));
+    QPalette clockPalette = LabelDateTimeNow->palette();
+    clockPalette.setColor(QPalette::WindowText, QColor::fromRgb(kLcdText));
+    LabelDateTimeNow->setPalette(clockPalette);
+    LabelDateTimeNow->setText(QStringLiteral("."));
     LabelCurrentDuration = addLabel("LabelCurrentDuration", QStringLiteral("00:00:00"), Layout::LabelCurrentDuration,
         kCallPixels, kLcdStrong, Qt::AlignLeft);
     LabelCurrentCost

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+class ClockText;
 class LedGauge;
 class LightScanner;
 class MinimisedTogether;
@@ -111,7 +112,7 @@ private:
     TGTabButton *ButtonDial = nullptr;
     QLabel *grpSelectedEntry = nullptr;
     QLabel *LabelStatus = nullptr;
-    QLabel *LabelDateTimeNow = nullptr;
+    ClockText *LabelDateTimeNow = nullptr;
     QLabel *LabelCurrentDuration = nullptr;
     QLabel *LabelCurrentCost = nullptr;
     QLabel *LabelCallTarif = nullptr;

@@ -35,4 +35,6 @@ struct MonitorDisplay {
     bool scannerRunning = false;
     QString rateCaption;
     QString rateHint;
+
+    bool operator==(const MonitorDisplay &) const = default;
 };

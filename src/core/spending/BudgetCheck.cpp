@@ -7,8 +7,6 @@
 namespace {
 
 constexpr std::int64_t kMaxPercent = 100000;
-// As long as the account dialog's amount fields.
-constexpr int kMaxAmountLength = 15;
 
 int percentOf(std::int64_t used, std::int64_t limit)
 {
@@ -101,8 +99,6 @@ std::expected<MoneyValue, BudgetAmountProblem> readBudgetAmount(const QString &t
     QString s = text.trimmed();
     if (s.isEmpty())
         return 0;
-    if (s.size() > kMaxAmountLength)
-        return std::unexpected(BudgetAmountProblem::TooLarge);
     const bool negative = s.startsWith(QLatin1Char('-'));
     if (negative || s.startsWith(QLatin1Char('+')))
         s = s.mid(1).trimmed();
@@ -115,6 +111,8 @@ std::expected<MoneyValue, BudgetAmountProblem> readBudgetAmount(const QString &t
                                                                            : BudgetAmountProblem::NotAnAmount);
     if (negative && *amount > 0)
         return std::unexpected(BudgetAmountProblem::Negative);
+    if (*amount > kMaxBudgetAmount)
+        return std::unexpected(BudgetAmountProblem::TooLarge);
     return *amount;
 }
 

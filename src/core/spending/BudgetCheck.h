@@ -36,7 +36,12 @@ enum class BudgetAmountProblem {
     Negative,
 };
 
-// A money budget as typed: empty or zero is no money budget. Read by the
+// The largest money budget or block price, 9,999,999,999.9999: to four
+// decimals and grouped, its text still fits the account dialog's field whole.
+inline constexpr MoneyValue kMaxBudgetAmount = 99'999'999'999'999;
+
+// A money budget as typed: empty or zero is no money budget; more than
+// kMaxBudgetAmount is TooLarge. Read by the
 // locale's separators; the other of '.' and ',' is a decimal point where it
 // cannot be a thousands separator ("1,5" and "1,50" are 1.50 in any locale).
 [[nodiscard]] std::expected<MoneyValue, BudgetAmountProblem> readBudgetAmount(

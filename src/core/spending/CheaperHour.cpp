@@ -9,6 +9,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -95,4 +96,38 @@ QString cheaperStartText(const TariffTable &table, const CheaperStart &start, co
         .arg(table.records[start.rate.tariff].Name.text(), start.from <= now ? when : QStringLiteral("from ") + when,
             amountText(start.rate.perMinute).trimmed(),
             start.rate.incremental ? QStringLiteral(" p.min") : QStringLiteral(" p.call"));
+}
+
+const QString &CheaperStartLine::text(const TariffTable &table, const QDateTime &now)
+{
+    // Read as the tariffs read it: the wall clock's date and whole second.
+    const QDate day = now.date();
+    const QTime time = now.time();
+    const int second = time.msecsSinceStartOfDay() / 1000;
+    const int inForce = SelectTariffAt(table, tariffMomentOf(day, time));
+    if (holds(table, day, second, inForce))
+        return m_text;
+    const auto cheaper = nextCheaperStart(table, now);
+    m_text = cheaper ? cheaperStartText(table, *cheaper, now) : QString();
+    const int count = std::min<int>(table.Count, kMaxTariffs);
+    m_tariffs.assign(table.records, table.records + count);
+    m_day = day;
+    m_fromSecond = second;
+    const std::vector<int> seconds = changeSeconds(table);
+    const auto next = std::ranges::upper_bound(seconds, second);
+    m_untilSecond = next == seconds.end() ? kSecondsPerDay : *next;
+    m_inForce = inForce;
+    return m_text;
+}
+
+bool CheaperStartLine::holds(const TariffTable &table, const QDate &day, int second, int inForce) const
+{
+    // The seconds of a day the text holds over: a wall clock put back, or
+    // moved back an hour in autumn, is looked at afresh.
+    if (day != m_day || second < m_fromSecond || second >= m_untilSecond || inForce != m_inForce)
+        return false;
+    // Slots past the count are not read; an edited or reloaded table differs somewhere in these.
+    const int count = std::min<int>(table.Count, kMaxTariffs);
+    return std::size_t(count) == m_tariffs.size()
+        && std::memcmp(table.records, m_tariffs.data(), m_tariffs.size() * sizeof(Tariff)) == 0;
 }

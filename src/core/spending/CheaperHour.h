@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 // The rate a call started at a moment would get, as the main window's caption
 // states it.
@@ -42,3 +43,23 @@ std::optional<CheaperStart> cheaperForNewCall(const TariffTable &table, const QD
 QString cheaperWhenText(const CheaperStart &start, const QDateTime &now);
 // "Evening from 18:00: 0.02 p.min", "Evening now: 0.02 p.min"
 QString cheaperStartText(const TariffTable &table, const CheaperStart &start, const QDateTime &now);
+
+// nextCheaperStart(table, now) put into words (cheaperStartText; empty when
+// nothing is cheaper), for a caller asking every second. The answer can only
+// change when the tariffs change, when another tariff comes into force, or
+// when the clock passes a second at which one may start or end (midnight
+// included), so it is worked out again only then.
+class CheaperStartLine {
+public:
+    const QString &text(const TariffTable &table, const QDateTime &now);
+
+private:
+    bool holds(const TariffTable &table, const QDate &day, int second, int inForce) const;
+
+    std::vector<Tariff> m_tariffs; // as the text was worked out from
+    QDate m_day; // the wall clock's day and seconds of it over which the text holds
+    int m_fromSecond = 0;
+    int m_untilSecond = 0;
+    int m_inForce = -1; // the tariff in force then
+    QString m_text;
+};

@@ -38,24 +38,32 @@ int SpendingWatch::providerIndex() const
     return std::clamp(index, 0, kMaxProviders - 1);
 }
 
-BillingCycle SpendingWatch::cycleOf(int providerIndex) const
-{
-    return billingCycleOn(m_clock.now().date(), m_parts.providers.records[providerIndex].MonthStartDay);
-}
+BillingCycle SpendingWatch::cycleOf(int providerIndex) const { return cycleOn(providerIndex, m_clock.now().date()); }
 
-CycleUsage SpendingWatch::usageOf(int providerIndex) const
-{
-    return m_usage.usage(m_parts.log, m_parts.logChanges(), providerIndex, cycleOf(providerIndex), m_parts.call,
-        m_clock.now().date(), m_parts.archivedCalls());
-}
+CycleUsage SpendingWatch::usageOf(int providerIndex) const { return usageOn(providerIndex, m_clock.now().date()); }
 
 std::optional<std::int64_t> SpendingWatch::dataUsedOf(int providerIndex) const
+{
+    return dataUsedOn(providerIndex, m_clock.now().date());
+}
+
+BillingCycle SpendingWatch::cycleOn(int providerIndex, const QDate &today) const
+{
+    return billingCycleOn(today, m_parts.providers.records[providerIndex].MonthStartDay);
+}
+
+CycleUsage SpendingWatch::usageOn(int providerIndex, const QDate &today) const
+{
+    return m_usage.usage(m_parts.log, m_parts.logChanges(), providerIndex, cycleOn(providerIndex, today), m_parts.call,
+        today, m_parts.archivedCalls());
+}
+
+std::optional<std::int64_t> SpendingWatch::dataUsedOn(int providerIndex, const QDate &today) const
 {
     const auto found = m_parts.volumePlans.constFind(m_parts.providers.records[providerIndex].Name.text());
     if (found == m_parts.volumePlans.constEnd() || found->none())
         return std::nullopt;
-    const BillingCycle cycle = cycleOf(providerIndex);
-    const QDate today = m_clock.now().date();
+    const BillingCycle cycle = cycleOn(providerIndex, today);
     DataCount &last = m_dataCount;
     // Counted again only when what it is counted from changed, not every second.
     if (last.logChanges != m_parts.logChanges() || last.providerIndex != providerIndex || last.cycleStart != cycle.start
@@ -86,8 +94,9 @@ void SpendingWatch::workOutDisplay()
         return;
     }
     const int index = providerIndex();
-    const BillingCycle cycle = cycleOf(index);
-    const CycleUsage usage = usageOf(index);
+    // The clock is read once: each reading asks the system for the time zone.
+    const BillingCycle cycle = cycleOn(index, now.date());
+    const CycleUsage usage = usageOn(index, now.date());
     const CycleTextSource source { index, cycle.start, cycle.end, usage.calls, usage.seconds, usage.cost,
         m_parts.currencyText };
     if (source != m_cycleTextSource) {
@@ -95,7 +104,7 @@ void SpendingWatch::workOutDisplay()
         m_cycleTextSource = source;
     }
     checkBudget(index, usage, cycle);
-    const auto dataUsed = dataUsedOf(index);
+    const auto dataUsed = dataUsedOn(index, now.date());
     if (dataUsed)
         checkDataAllowance(index, cycle, *dataUsed);
     runAutoHangUp();
@@ -125,7 +134,7 @@ void SpendingWatch::workOutDisplay()
             ? QStringLiteral(" A new call started now would be cheaper")
             : QStringLiteral(" A new call started then would be cheaper");
     } else {
-        m_display.line = idleLine(now);
+        m_display.line = m_idleLine.text(m_parts.tariffs, now);
         m_display.lineHint = QStringLiteral(" When calling becomes cheaper");
     }
     // A provider with a data plan shows its data instead; the time's line stays
@@ -179,12 +188,6 @@ std::optional<CheaperStart> SpendingWatch::cheaperForNewCall(const QDateTime &no
         return std::nullopt;
     const RateAt running { call.CallTariff, perMinuteRate(call.CurrentRate, call.UnitLength), call.Incremental };
     return ::cheaperForNewCall(m_parts.tariffs, now, running);
-}
-
-QString SpendingWatch::idleLine(const QDateTime &now) const
-{
-    const auto cheaper = nextCheaperStart(m_parts.tariffs, now);
-    return cheaper ? cheaperStartText(m_parts.tariffs, *cheaper, now) : QString();
 }
 
 void SpendingWatch::checkBudget(int index, const CycleUsage &usage, const BillingCycle &cycle)

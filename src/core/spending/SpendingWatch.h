@@ -72,6 +72,9 @@ signals:
     void hangUpRequested();
 
 private:
+    BillingCycle cycleOn(int providerIndex, const QDate &today) const;
+    CycleUsage usageOn(int providerIndex, const QDate &today) const;
+    std::optional<std::int64_t> dataUsedOn(int providerIndex, const QDate &today) const;
     void workOutDisplay();
     void checkBudget(int index, const CycleUsage &usage, const BillingCycle &cycle);
     void checkDataAllowance(int index, const BillingCycle &cycle, std::int64_t used);
@@ -86,7 +89,6 @@ private:
     void runAutoHangUp();
     void checkNextUnit();
     void requestHangUp(const QString &otherProgramText);
-    QString idleLine(const QDateTime &now) const;
 
     SpendingParts m_parts;
     Clock &m_clock;
@@ -102,6 +104,7 @@ private:
         std::int64_t bytes = 0;
     };
     mutable DataCount m_dataCount;
+    CheaperStartLine m_idleLine; // the line while no call runs
     // What the month fields' hint was last worded from; it is worded again
     // only when one of these changes.
     struct CycleTextSource {

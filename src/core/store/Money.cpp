@@ -11,15 +11,15 @@ __int128 cents(MoneyValue amount)
     return value >= 0 ? (value + 50) / 100 : (value - 50) / 100;
 }
 
-// Once a second for the main window and once per row of a report: written
-// digit by digit into one string.
-QString formatCents(MoneyValue amount, const QLocale &locale, bool grouped)
+// `scaled` in units of 10^-decimals (2 or 4). Once a second for the main
+// window and once per row of a report: written digit by digit into one string.
+QString formatScaled(__int128 scaled, int decimals, const QLocale &locale, bool grouped)
 {
-    const __int128 c = cents(amount);
-    // A whole amount of 1/10000 divided by 100 always fits in 64 bits.
-    const auto magnitude = std::uint64_t(c < 0 ? -c : c);
-    const int hundredths = int(magnitude % 100);
-    std::uint64_t whole = magnitude / 100;
+    // Any MoneyValue, even the most negative, has its magnitude in 64 bits.
+    const auto magnitude = std::uint64_t(scaled < 0 ? -scaled : scaled);
+    const std::uint64_t divisor = decimals == 4 ? 10000 : 100;
+    std::uint64_t fraction = magnitude % divisor;
+    std::uint64_t whole = magnitude / divisor;
     char digits[24]; // least significant first
     int count = 0;
     do {
@@ -29,7 +29,7 @@ QString formatCents(MoneyValue amount, const QLocale &locale, bool grouped)
     const QString separator = grouped ? locale.groupSeparator() : QString();
     QString text;
     text.reserve(count + count / 3 * separator.size() + 8);
-    if (c < 0)
+    if (scaled < 0)
         text += QLatin1Char('-');
     for (int i = count - 1; i >= 0; --i) {
         text += QLatin1Char(digits[i]);
@@ -37,14 +37,28 @@ QString formatCents(MoneyValue amount, const QLocale &locale, bool grouped)
             text += separator;
     }
     text += locale.decimalPoint();
-    text += QLatin1Char(char('0' + hundredths / 10));
-    text += QLatin1Char(char('0' + hundredths % 10));
+    for (std::uint64_t place = divisor / 10; place > 0; place /= 10) {
+        text += QLatin1Char(char('0' + int(fraction / place)));
+        fraction %= place;
+    }
     return text;
+}
+
+QString formatCents(MoneyValue amount, const QLocale &locale, bool grouped)
+{
+    return formatScaled(cents(amount), 2, locale, grouped);
 }
 
 } // namespace
 
 QString amountText(MoneyValue amount, const QLocale &locale) { return formatCents(amount, locale, true); }
+
+QString exactAmountText(MoneyValue amount, const QLocale &locale)
+{
+    if (amount % 100 == 0)
+        return formatScaled(amount / 100, 2, locale, true);
+    return formatScaled(amount, 4, locale, true);
+}
 
 QString paddedAmountText(MoneyValue amount, int width, const QLocale &locale)
 {
@@ -59,6 +73,10 @@ QString fixedAmountText(MoneyValue amount, int width, const QLocale &locale)
 QString moneyText(MoneyValue amount, const QString &currencyText, const QLocale &locale)
 {
     QString number = amountText(amount, locale);
+    // Without a symbol the text's blank would stand before the number, and
+    // "cost " + money would read "cost  1.50".
+    if (currencyText.trimmed().isEmpty())
+        return number;
     if (number.startsWith(QLatin1Char('-')))
         return QLatin1Char('-') + currencyText + number.mid(1);
     return currencyText + number;

@@ -12,11 +12,16 @@
 
 // Two decimals with thousands separators ("1,234.50").
 QString amountText(MoneyValue amount, const QLocale &locale = QLocale());
+// As amountText, but exact: four decimals when the amount has digits beyond
+// the cents ("0.0125", "999,999,999.9999"); for fields that must read back as
+// the amount they show.
+QString exactAmountText(MoneyValue amount, const QLocale &locale = QLocale());
 // As amountText, right-aligned in `width` characters ("%18.2n" and the like).
 QString paddedAmountText(MoneyValue amount, int width, const QLocale &locale = QLocale());
 // Two decimals without thousands separators, right-aligned in `width` ("%12.2f").
 QString fixedAmountText(MoneyValue amount, int width, const QLocale &locale = QLocale());
 // The amount after the currency text in force ("£ 1.50"); a minus sign leads.
+// A currency text of blanks only (no symbol) gives the amount alone.
 QString moneyText(MoneyValue amount, const QString &currencyText, const QLocale &locale = QLocale());
 
 enum class MoneyParseError {

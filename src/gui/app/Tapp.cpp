@@ -297,6 +297,8 @@ void Tapp::buildControls()
 
     m_providerChooser
         = std::make_unique<ProviderChooser>(m_monitor->registry(), m_dialUp, ButtonDial, grpSelectedEntry, [this] {
+              // The chooser wrote the whole name into the label: it is cut to fit again.
+              m_shownDisplay.reset();
               m_monitor->setSelectedEntry(grpSelectedEntry->text());
               UpdateProviderDisplay();
           });
@@ -441,6 +443,14 @@ void Tapp::showMonitor()
 {
     const MonitorDisplay &d = m_monitor->display();
     LabelDateTimeNow->setText(d.dateTimeText);
+    // Most seconds only the clock moves: the rest is set again only when it changed.
+    if (m_shownDisplay) {
+        MonitorDisplay clockAside = d;
+        clockAside.dateTimeText = m_shownDisplay->dateTimeText;
+        if (clockAside == *m_shownDisplay)
+            return;
+    }
+    m_shownDisplay = d;
     LabelStatus->setText(d.statusText);
     LabelStatus->setToolTip(d.statusHint);
     // The provider chooser reads the name back: only the label's look is cut.

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class LedGauge;
 class LightScanner;
@@ -129,6 +130,7 @@ private:
     MinimisedTogether *m_minimisedTogether = nullptr;
     QList<QPointer<SkinButton>> m_disabledButtons; // by DisableAllButtons, until enabled again
     QString m_dialButtonImage; // the skin image on the dial button now
+    std::optional<MonitorDisplay> m_shownDisplay; // what the labels show now; none: set them all again
     // The tariff's caption as last cut to its label's width: set every second, measured only when changed.
     QString m_rateCaption;
     int m_rateCaptionRoom = -1;

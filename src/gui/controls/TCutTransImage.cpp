@@ -22,6 +22,8 @@ TCutTransImage::TCutTransImage(QWidget *parent)
 void TCutTransImage::setPicture(const QImage &picture)
 {
     m_picture = picture;
+    m_painted = picture.convertToFormat(
+        picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     update();
 }
 
@@ -81,11 +83,11 @@ bool TCutTransImage::eventFilter(QObject *watched, QEvent *event)
 
 void TCutTransImage::paintEvent(QPaintEvent *)
 {
-    if (m_picture.isNull())
+    if (m_painted.isNull())
         return;
     // At its own size and without smoothing: at an integer device pixel
     // ratio each picture pixel becomes a sharp square, exactly where the
     // outline expects it.
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), m_picture);
+    painter.drawImage(QPoint(0, 0), m_painted);
 }

@@ -55,6 +55,9 @@ private:
     void coverWindow();
 
     QImage m_picture;
+    // The picture in the pixel format windows are painted in, converted once:
+    // drawn as it was loaded (8-bit, 16-bit), every repaint converted it anew.
+    QImage m_painted;
     QColor m_transColor = Qt::white;
     bool m_adjustFormSize = true;
     WindowDragger *m_dragger;

@@ -90,15 +90,6 @@ std::expected<std::int64_t, QString> sizeOf(
     return std::llround(bytes);
 }
 
-// Up to the 1/10000 the amount holds: block prices are often finer than cents.
-QString priceText(MoneyValue price)
-{
-    if (price <= 0)
-        return {};
-    const int decimals = price % 100 == 0 ? 2 : 4;
-    return QLocale().toString(double(price) / double(kMoneyUnit), 'f', decimals);
-}
-
 } // namespace
 
 ProviderDataPlan::ProviderDataPlan(AppCore &core, QWidget *dialog)
@@ -123,7 +114,6 @@ ProviderDataPlan::ProviderDataPlan(AppCore &core, QWidget *dialog)
     m_currency->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_price->setObjectName(QStringLiteral("DataBlockPrice"));
     m_price->setGeometry(Layout::DataBlockPrice);
-    m_price->setMaxLength(15);
     m_price->setAlignment(Qt::AlignRight);
     m_price->setToolTip(QStringLiteral(" The price of each block, to four decimals"));
     setEditing(false);
@@ -139,7 +129,8 @@ void ProviderDataPlan::load(int providerIndex)
     m_loadedBlock = { m_block->value(), m_blockUnit->currentIndex(), plan.blockBytes };
     m_counts->setCurrentIndex(int(plan.counted));
     m_currency->setText(m_core.currencyText().trimmed());
-    m_price->setText(priceText(plan.blockPrice));
+    // Up to the 1/10000 the amount holds: block prices are often finer than cents.
+    loadAmountField(m_price, plan.blockPrice);
     m_loadedPrice = { m_price->text(), plan.blockPrice };
 }
 

@@ -16,7 +16,7 @@ namespace {
 namespace Layout = SkinLayout::ProviderDialog;
 
 constexpr int kHoursFromLimit = -1; // the spinner's value for "the account's monthly limit"
-constexpr int kMaxBudgetLength = 15; // as the account's amount fields
+constexpr int kMaxBudgetLength = 18; // "9,999,999,999.9999", the largest budget
 
 QLabel *valueLabel(QWidget *dialog, const char *name, const QRect &rect)
 {
@@ -107,7 +107,7 @@ void ProviderSpending::load(int providerIndex)
 
     const Provider &provider = m_core.providers().records[providerIndex];
     const ProviderBudget budget = m_core.spending().budgets.value(provider.Name.text());
-    m_money->setText(budget.money > 0 ? amountText(budget.money) : QString());
+    loadAmountField(m_money, budget.money);
     m_loadedMoney = { m_money->text(), budget.money };
     m_hours->setValue(budget.hours.value_or(kHoursFromLimit));
     m_autoHangUp->setChecked(budget.autoHangUp);
@@ -149,12 +149,21 @@ std::optional<QString> ProviderSpending::save(int providerIndex)
     return std::nullopt;
 }
 
+void loadAmountField(QLineEdit *field, MoneyValue amount)
+{
+    const QString text = amount > 0 ? exactAmountText(amount) : QString();
+    // Whole, however long: a larger amount from an older file must not be cut.
+    field->setMaxLength(std::max<int>(kMaxBudgetLength, int(text.size())));
+    field->setText(text);
+    field->setCursorPosition(0);
+}
+
 QString budgetAmountMessage(BudgetAmountProblem problem, const QString &text)
 {
     const QString quoted = QLatin1Char('"') + text.trimmed() + QLatin1Char('"');
     switch (problem) {
     case BudgetAmountProblem::TooLarge:
-        return quoted + QStringLiteral(" is too large an amount.");
+        return quoted + QStringLiteral(" is too large an amount: at most %1.").arg(exactAmountText(kMaxBudgetAmount));
     case BudgetAmountProblem::Negative:
         return quoted + QStringLiteral(" is less than nothing.");
     case BudgetAmountProblem::Ambiguous:

@@ -40,5 +40,8 @@ private:
     std::pair<QString, MoneyValue> m_loadedMoney; // the money field's text as loaded, and the amount it stands for
 };
 
+// Fills a budget or price field with `amount` exactly, empty for none, and
+// whole however long.
+void loadAmountField(QLineEdit *field, MoneyValue amount);
 // What is wrong with an amount typed into a field of the dialog, in the user's words.
 QString budgetAmountMessage(BudgetAmountProblem problem, const QString &text);

@@ -232,6 +232,10 @@ TEST(BudgetAmount, ReadsEitherDecimalMarkWhereItCannotBeThousands)
         { british, ".5", 5000 },
         { british, "", 0 },
         { british, "-1", kRefused },
+        { british, "999999999.9999", 9'999'999'999'999 },
+        { british, "9,999,999,999.9999", 99'999'999'999'999 }, // the largest, written as the field shows it
+        { british, "9999999999.99995", kRefused }, // rounds past the largest
+        { british, "10,000,000,000", kRefused },
         { german, "1,50", 15000 },
         { german, "1.50", 15000 },
         { german, "1.500", 15000000 },

@@ -204,6 +204,54 @@ TEST_F(SpendingWatchTest, DuringACallTheLineSaysWhenANewCallWouldBeCheaper)
     EXPECT_TRUE(spending.display().lineHint.contains(QStringLiteral("Evening now: 0.05 p.min")));
 }
 
+TEST_F(SpendingWatchTest, WithNoCallTheCheaperHourLineChangesOnTheSecondTheTariffDoes)
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    Tariff day = tariff(8 * kHour, 18 * kHour - 1, 1);
+    day.UnitCost = 1000;
+    Tariff evening = tariff(18 * kHour, 24 * kHour - 1, 1);
+    evening.UnitCost = 500;
+    Tariff night = tariff(0, 8 * kHour - 1, 1);
+    night.UnitCost = 200;
+    // Monday 2 March to Tuesday 3 March, whose first instant alone it still covers.
+    Tariff offer = era(46083, 46084);
+    offer.UnitCost = 1500;
+    setTariffs({ day, evening, night, offer });
+    for (const auto &[index, name] : { std::pair { 0, "Day" }, { 1, "Evening" }, { 2, "Night" }, { 3, "Offer" } })
+        core->tariffs().records[index].Name.setText(QString::fromLatin1(name));
+    const auto at = [](int date, int hours, int minutes, int seconds) {
+        return QDateTime(QDate(2026, 3, date), QTime(hours, minutes, seconds));
+    };
+    const struct {
+        const char *what;
+        std::function<void()> before; // then one second passes
+        QDateTime now;
+        const char *line;
+    } steps[] = {
+        { "the offer's last second but one", [&] { clock.setWallClock(at(2, 23, 59, 58)); }, at(2, 23, 59, 59),
+            "Day from Tue 08:00: 0.10 p.min" },
+        { "midnight, the offer still on", [] {}, at(3, 0, 0, 0), "Day from 08:00: 0.10 p.min" },
+        { "the offer over, nothing cheaper than the night", [] {}, at(3, 0, 0, 1), "" },
+        { "the night's last second", [&] { clock.setWallClock(at(3, 7, 59, 58)); }, at(3, 7, 59, 59), "" },
+        { "the day's first second", [] {}, at(3, 8, 0, 0), "Evening from 18:00: 0.05 p.min" },
+        { "the day's last second", [&] { clock.setWallClock(at(3, 17, 59, 58)); }, at(3, 17, 59, 59),
+            "Evening from 18:00: 0.05 p.min" },
+        { "the evening's first second", [] {}, at(3, 18, 0, 0), "Night from Wed 00:00: 0.02 p.min" },
+        { "the evening made cheapest", [&] { core->tariffs().records[1].UnitCost = 100; }, at(3, 18, 0, 1), "" },
+        { "the wall clock put back", [&] { clock.setWallClock(at(3, 16, 59, 59)); }, at(3, 17, 0, 0),
+            "Evening from 18:00: 0.01 p.min" },
+    };
+    run(1);
+    core->providers().Current = 0;
+    for (const auto &step : steps) {
+        step.before();
+        run(1);
+        ASSERT_EQ(clock.now(), step.now) << step.what;
+        EXPECT_EQ(spending.display().line.toStdString(), step.line) << step.what;
+    }
+    QLocale::setDefault(QLocale::c());
+}
+
 TEST_F(SpendingWatchTest, AChangedBudgetIsWrittenByTheSaveThatFollowsADialog)
 {
     core->spending().budgets.insert(QStringLiteral("DemoEntry"), { 10000, std::nullopt, false, {}, 0 });

@@ -59,16 +59,33 @@ TEST(Money, RejectsWhatIsNotAnAmount)
 
 TEST(Money, Texts)
 {
-    EXPECT_EQ(amountText(12345000, kEnglish), QStringLiteral("1,234.50"));
-    EXPECT_EQ(amountText(12345000, kGerman), QStringLiteral("1.234,50"));
-    EXPECT_EQ(amountText(5, kEnglish), QStringLiteral("0.00"));
-    EXPECT_EQ(amountText(50, kEnglish), QStringLiteral("0.01"));
-    EXPECT_EQ(amountText(-50, kEnglish), QStringLiteral("-0.01"));
-    EXPECT_EQ(amountText(INT64_MIN, kEnglish), QStringLiteral("-922,337,203,685,477.58"));
-    EXPECT_EQ(paddedAmountText(12345000, 18, kEnglish), QStringLiteral("          1,234.50"));
-    EXPECT_EQ(fixedAmountText(12345000, 12, kEnglish), QStringLiteral("     1234.50"));
-    EXPECT_EQ(moneyText(15000, QStringLiteral("£ "), kEnglish), QStringLiteral("£ 1.50"));
-    EXPECT_EQ(moneyText(-15000, QStringLiteral("£ "), kEnglish), QStringLiteral("-£ 1.50"));
+    const QString pound = QStringLiteral("£ ");
+    const QString none = QStringLiteral(" "); // no symbol: the currency text is its blank alone
+    const struct {
+        QString text;
+        const char *expected;
+    } cases[] = {
+        { amountText(12345000, kEnglish), "1,234.50" },
+        { amountText(12345000, kGerman), "1.234,50" },
+        { amountText(5, kEnglish), "0.00" },
+        { amountText(50, kEnglish), "0.01" },
+        { amountText(-50, kEnglish), "-0.01" },
+        { amountText(INT64_MIN, kEnglish), "-922,337,203,685,477.58" },
+        { paddedAmountText(12345000, 18, kEnglish), "          1,234.50" },
+        { fixedAmountText(12345000, 12, kEnglish), "     1234.50" },
+        { exactAmountText(9'999'999'999'999, kEnglish), "999,999,999.9999" },
+        { exactAmountText(99'999'999'999'999, kGerman), "9.999.999.999,9999" },
+        { exactAmountText(125, kEnglish), "0.0125" },
+        { exactAmountText(12345000, kEnglish), "1,234.50" },
+        { exactAmountText(INT64_MIN, kEnglish), "-922,337,203,685,477.5808" },
+        { moneyText(15000, pound, kEnglish), "£ 1.50" },
+        { moneyText(-15000, pound, kEnglish), "-£ 1.50" },
+        { moneyText(15000, none, kEnglish), "1.50" },
+        { moneyText(-15000, none, kEnglish), "-1.50" },
+        { moneyText(15000, QString(), kEnglish), "1.50" },
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.text, QString::fromUtf8(c.expected)) << c.expected;
 }
 
 TEST(Money, ScalingRoundsAndNeverOverflows)

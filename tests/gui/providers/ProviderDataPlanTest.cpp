@@ -128,6 +128,36 @@ TEST_F(ProviderDataPlanTest, AmountsNobodyTouchedAreKeptExactly)
         EXPECT_TRUE(file.contains(QLatin1String(line))) << line << " in\n" << file.toStdString();
 }
 
+// The largest budget and block price are shown whole, to their last digit,
+// and kept by a Save that did not touch them; one more is refused in words.
+TEST_F(ProviderDataPlanTest, TheLargestBudgetAndBlockPriceAreShownWhole)
+{
+    ProviderBudget budget;
+    budget.money = 9'999'999'999'999; // 999,999,999.9999
+    core.spending().budgets.insert(QStringLiteral("Roaming SIM"), budget);
+    VolumePlan plan;
+    plan.blockBytes = VolumePlan::kMegabyte;
+    plan.blockPrice = 99'999'999'999'999; // 9,999,999,999.9999
+    core.volumePlans().insert(QStringLiteral("Roaming SIM"), plan);
+    openAndEdit();
+    EXPECT_EQ(child<QLineEdit>("BudgetMoney")->text(), QStringLiteral("999,999,999.9999"));
+    EXPECT_EQ(child<QLineEdit>("DataBlockPrice")->text(), QStringLiteral("9,999,999,999.9999"));
+    EXPECT_EQ(save(), QString());
+    EXPECT_EQ(core.spending().budgets.value(QStringLiteral("Roaming SIM")).money, 9'999'999'999'999);
+    EXPECT_EQ(core.volumePlans().value(QStringLiteral("Roaming SIM")).blockPrice, 99'999'999'999'999);
+
+    click("ButtonEdit");
+    type("BudgetMoney", QStringLiteral("9,999,999,999.9999"));
+    EXPECT_EQ(save(), QString()) << "typed as the field shows it";
+    EXPECT_EQ(core.spending().budgets.value(QStringLiteral("Roaming SIM")).money, 99'999'999'999'999);
+
+    click("ButtonEdit");
+    type("DataBlockPrice", QStringLiteral("10,000,000,000"));
+    EXPECT_TRUE(
+        save().contains(QStringLiteral("\"10,000,000,000\" is too large an amount: at most 9,999,999,999.9999.")));
+    EXPECT_EQ(core.volumePlans().value(QStringLiteral("Roaming SIM")).blockPrice, 99'999'999'999'999);
+}
+
 TEST_F(ProviderDataPlanTest, NonsenseIsRefusedByNameAndNothingIsStored)
 {
     struct Case {

@@ -164,6 +164,30 @@ TEST_F(SkinnedWindows, MissingBackgroundKeepsAPlainRectangle)
     EXPECT_TRUE(connect.windowFlags() & Qt::FramelessWindowHint);
 }
 
+TEST_F(SkinnedWindows, ABackgroundShowsEveryPixelOfItsPictureWhateverTheFileFormat)
+{
+    // Skin files hold 8-, 16-, 24- and 32-bit pictures; each is shown exactly as loaded.
+    QImage colours(64, 32, QImage::Format_RGB32);
+    for (int y = 0; y < colours.height(); ++y)
+        for (int x = 0; x < colours.width(); ++x)
+            colours.setPixel(x, y, qRgb(x * 4, y * 8, (x * 7 + y * 13) % 256));
+    for (const QImage::Format format : { QImage::Format_Indexed8, QImage::Format_RGB555, QImage::Format_RGB16,
+             QImage::Format_BGR888, QImage::Format_RGB32 }) {
+        const QImage picture = colours.convertToFormat(format);
+        QWidget window;
+        auto *background = new TCutTransImage(&window);
+        background->setPicture(picture);
+        background->RebuildOutline();
+        const QImage shown = window.grab().toImage();
+        ASSERT_EQ(shown.size(), picture.size()) << format;
+        int wrong = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                wrong += shown.pixel(x, y) != picture.pixel(x, y);
+        EXPECT_EQ(wrong, 0) << "pixels not as in the picture, format " << format;
+    }
+}
+
 TEST_F(SkinnedWindows, AllKeyPictureStillLeavesTheWindowReachable)
 {
     SkinFolder keyOnly;

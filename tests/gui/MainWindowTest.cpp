@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
+#include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QTableView>
@@ -23,6 +25,11 @@
 #include <algorithm>
 
 #include <gtest/gtest.h>
+
+#ifdef Q_OS_LINUX
+#include <sys/inotify.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -264,6 +271,58 @@ TEST_F(MainWindowFakeTest, TheSessionsEndLogsTheRunningCallAndWritesEveryFile)
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_TRUE(settings.readAll().contains("Log.NumberOfRecords=1"));
 }
+
+#ifdef Q_OS_LINUX
+namespace {
+
+// How often each file of a folder was put in place since the counter was
+// made: an atomic write ends with its file created or renamed there, once.
+class FileWriteCounter {
+public:
+    explicit FileWriteCounter(const QString &folder)
+        : m_fd(inotify_init1(IN_NONBLOCK))
+    {
+        EXPECT_GE(inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_CREATE | IN_MOVED_TO), 0);
+    }
+    ~FileWriteCounter() { close(m_fd); }
+    FileWriteCounter(const FileWriteCounter &) = delete;
+    FileWriteCounter &operator=(const FileWriteCounter &) = delete;
+
+    int writes(const QString &name)
+    {
+        alignas(inotify_event) char buffer[16384];
+        ssize_t size = 0;
+        while ((size = read(m_fd, buffer, sizeof buffer)) > 0) {
+            for (ssize_t at = 0; at < size;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+                if (event->len > 0)
+                    ++m_writes[QFile::decodeName(event->name)];
+                at += ssize_t(sizeof(inotify_event) + event->len);
+            }
+        }
+        return m_writes.value(name);
+    }
+
+private:
+    int m_fd;
+    QHash<QString, int> m_writes;
+};
+
+} // namespace
+
+TEST_F(MainWindowFakeTest, TheExitDuringACallWritesEachFileOnce)
+{
+    auto app = start({ "DemoEntry" });
+    dialUp.connect("DemoEntry");
+    tick(*app);
+    tick(*app);
+    FileWriteCounter counter(dir.path());
+    app->endSession();
+    ASSERT_EQ(app->core().log().Count, 1);
+    for (const char *name : { "Providers.data", "Log.data", "Tariffs.data", "settings.data" })
+        EXPECT_EQ(counter.writes(QString::fromLatin1(name)), 1) << name;
+}
+#endif
 
 TEST_F(MainWindowFakeTest, AFileThatCannotBeWrittenAtExitIsOfferedAgain)
 {

@@ -408,7 +408,8 @@ void CallMonitor::EndConnection()
     call.CallTariff = 0;
     m_display.callLabelsBold = false;
 
-    m_parts.saveEverything();
+    if (m_saveAtCallEnd)
+        m_parts.saveEverything();
     refillCallLog();
 }
 
@@ -450,4 +451,9 @@ void CallMonitor::endFakeCall()
     EndConnection();
 }
 
-void CallMonitor::endCallForExit() { endFakeCall(); }
+void CallMonitor::endCallForExit()
+{
+    const bool saving = std::exchange(m_saveAtCallEnd, false);
+    endFakeCall();
+    m_saveAtCallEnd = saving;
+}

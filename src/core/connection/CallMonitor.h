@@ -50,7 +50,8 @@ public:
     void startFakeCall();
     void endFakeCall();
     // The user confirmed exit: a running call ends and is logged now, as if
-    // the line had dropped, so that the call the user paid for is kept.
+    // the line had dropped, so that the call the user paid for is kept. Its
+    // files are left to the exit's own save, which writes each file once.
     void endCallForExit();
 
     // Phonebook re-read, then the selected provider and the current call's labels.
@@ -122,6 +123,7 @@ private:
     QDate m_day; // of the last tick: today's counters restart when it changes
     int m_archivedNotice = 0; // calls archived by the call ending now, to be told
     bool m_toldArchive = false;
+    bool m_saveAtCallEnd = true; // off while the exit ends the call
     dialup::ConnectionHandle m_callLine = 0; // the line the running call belongs to
     bool m_callLineSeen = false; // the service has listed the call's line
     bool m_toldSecondLine = false;

@@ -183,6 +183,8 @@ TEST_F(CallMonitorTest, ExitDuringACallLogsItAsADroppedLine)
     ASSERT_EQ(core->log().Count, 1);
     EXPECT_EQ(core->log().records[0].DurationSeconds, 10u);
     EXPECT_EQ(core->log().records[0].Cost, 1000);
+    EXPECT_FALSE(QFile::exists(file(QStringLiteral("Log.data")))) << "written by the exit's save, once";
+    ASSERT_TRUE(core->saveForExit().isEmpty());
     EXPECT_EQ(read(QStringLiteral("Log.data")).at(16), 10);
 
     monitor.startFakeCall();

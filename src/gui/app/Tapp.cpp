@@ -171,8 +171,6 @@ Tapp::Tapp(const ProgramFolders &folders, AppServices services, TCallLog *callLo
 #endif
     connect(qGuiApp, &QCoreApplication::aboutToQuit, this, [this] { shutDown(false); });
     FormCreate();
-    // The progress window is made last, after the main window.
-    m_connectDlg = std::make_unique<TConnectDlg>();
     connectDialler();
 }
 
@@ -319,12 +317,12 @@ void Tapp::buildControls()
 
 void Tapp::connectDialler()
 {
-    TConnectDlg *progress = m_connectDlg.get();
-    connect(m_dialler.get(), &Dialler::progressStarted, progress, &TConnectDlg::showProgress);
-    connect(m_dialler.get(), &Dialler::progressLine, progress, &TConnectDlg::addLine);
-    connect(m_dialler.get(), &Dialler::progressEnded, progress, &TConnectDlg::endProgress);
-    connect(m_dialler.get(), &Dialler::progressFailed, progress, &TConnectDlg::stopAnimation);
-    connect(progress, &TConnectDlg::cancelRequested, m_dialler.get(), &Dialler::cancelDial);
+    // The progress window is made when a dial first needs it, not at start-up.
+    connect(m_dialler.get(), &Dialler::progressStarted, this,
+        [this](const QString &entry) { connectDlg().showProgress(entry); });
+    connect(m_dialler.get(), &Dialler::progressLine, this, [this](const QString &line) { connectDlg().addLine(line); });
+    connect(m_dialler.get(), &Dialler::progressEnded, this, [this] { connectDlg().endProgress(); });
+    connect(m_dialler.get(), &Dialler::progressFailed, this, [this] { connectDlg().stopAnimation(); });
     connect(m_dialler.get(), &Dialler::errorReported, this,
         [this](const QString &text) { SkinMessageDlg(mtError, text, mbOK | mbCancel, this); });
     connect(m_dialler.get(), &Dialler::busyChanged, this, [](bool busy) {
@@ -333,6 +331,15 @@ void Tapp::connectDialler()
         else
             QGuiApplication::restoreOverrideCursor();
     });
+}
+
+TConnectDlg &Tapp::connectDlg()
+{
+    if (!m_connectDlg) {
+        m_connectDlg = std::make_unique<TConnectDlg>();
+        connect(m_connectDlg.get(), &TConnectDlg::cancelRequested, m_dialler.get(), &Dialler::cancelDial);
+    }
+    return *m_connectDlg;
 }
 
 void Tapp::FormCreate()
@@ -666,7 +673,8 @@ void Tapp::closeEvent(QCloseEvent *event)
     event->accept();
     m_callLog->hide();
     m_blind->hide();
-    m_connectDlg->hide();
+    if (m_connectDlg)
+        m_connectDlg->hide();
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 

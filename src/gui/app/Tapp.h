@@ -47,7 +47,8 @@ public:
     CallMonitor &monitor() { return *m_monitor; }
     Dialler &dialler() { return *m_dialler; }
     SpendingWatch &spending() { return *m_spending; }
-    TConnectDlg &connectDlg() { return *m_connectDlg; }
+    // The dialling progress window, made the first time it is asked for.
+    TConnectDlg &connectDlg();
 
     // Places the call log under the main window and the handle under the log.
     void dockWindows();

@@ -15,6 +15,20 @@ if [ ! -f "$build/compile_commands.json" ]; then
     echo "tidy.sh: no $build/compile_commands.json; build the release build first" >&2
     exit 2
 fi
+# A source the build compiles into several targets (the tests' mains, the
+# mocks) is listed once per target; check it once.
+db=$(mktemp -d)
+trap 'rm -rf "$db"' EXIT
+python3 -c '
+import json, sys
+seen, unique = set(), []
+for entry in json.load(open(sys.argv[1])):
+    if entry["file"] not in seen:
+        seen.add(entry["file"])
+        unique.append(entry)
+json.dump(unique, sys.stdout, indent=1)
+' "$build/compile_commands.json" >"$db/compile_commands.json"
+
 if [ $# -gt 0 ]; then
     sources=("$@")
 else
@@ -26,7 +40,7 @@ fi
 # The compiler's warnings are the build's to report, with gcc's flags.
 set +e
 printf '%s\0' "${sources[@]}" |
-    xargs -0 -n1 -P"$jobs" "$tidy" -p "$build" --quiet --extra-arg=-Wno-everything \
+    xargs -0 -n1 -P"$jobs" "$tidy" -p "$db" --quiet --extra-arg=-Wno-everything \
         --header-filter="^$root/(src|tests|bench)/" 2>&1 |
     grep -v -E '^[0-9]+ (warnings?|errors?)( and [0-9]+ errors?)? generated\.$'
 status=${PIPESTATUS[1]}

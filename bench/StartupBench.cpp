@@ -14,6 +14,7 @@
 #include "gui/app/TBlind.h"
 #include "gui/app/Tapp.h"
 #include "gui/calllog/TCallLog.h"
+#include "gui/controls/SkinLook.h"
 #include "platform/PlatformServices.h"
 
 #include "support/FakeServices.h"
@@ -85,6 +86,8 @@ int main(int, char *argv[])
     empty.show();
     QApplication::processEvents();
     std::printf("figure: rss-qt %.1f MB\n", residentMegabytes());
+    // The program's style, palette and font, set before its first window.
+    SkinLook::applyToApplication(application);
 
     QTemporaryDir dir;
     if (!dir.isValid())

@@ -15,6 +15,23 @@ if [ ! -f "$build/compile_commands.json" ]; then
     echo "tidy.sh: no $build/compile_commands.json; build the release build first" >&2
     exit 2
 fi
+# A source the build compiles into several targets (the mocks) is listed once
+# per target; check it once. Each source is checked with only its own
+# includes, not the build's precompiled headers: clang cannot read gcc's, and
+# parsing them in full would only slow it down.
+db=$(mktemp -d)
+trap 'rm -rf "$db"' EXIT
+python3 -c '
+import json, re, sys
+seen, unique = set(), []
+for entry in json.load(open(sys.argv[1])):
+    if entry["file"] not in seen:
+        seen.add(entry["file"])
+        entry["command"] = re.sub(r" -Winvalid-pch| -include \S*/cmake_pch\.hxx", "", entry["command"])
+        unique.append(entry)
+json.dump(unique, sys.stdout, indent=1)
+' "$build/compile_commands.json" >"$db/compile_commands.json"
+
 if [ $# -gt 0 ]; then
     sources=("$@")
 else
@@ -22,18 +39,11 @@ else
         grep -E "^$root/(src|tests|bench)/" | sort -u)
 fi
 
-# Each source with only its own includes, not the build's precompiled headers:
-# clang cannot read gcc's, and parsing them in full would only slow it down.
-database=$build/tidy
-mkdir -p "$database"
-sed -e 's| -Winvalid-pch||g' -e 's| -include [^ ]*/cmake_pch\.hxx||g' "$build/compile_commands.json" \
-    >"$database/compile_commands.json"
-
 # Headers are checked where a source of ours includes them; Qt's are not ours.
 # The compiler's warnings are the build's to report, with gcc's flags.
 set +e
 printf '%s\0' "${sources[@]}" |
-    xargs -0 -n1 -P"$jobs" "$tidy" -p "$database" --quiet --extra-arg=-Wno-everything \
+    xargs -0 -n1 -P"$jobs" "$tidy" -p "$db" --quiet --extra-arg=-Wno-everything \
         --header-filter="^$root/(src|tests|bench)/" 2>&1 |
     grep -v -E '^[0-9]+ (warnings?|errors?)( and [0-9]+ errors?)? generated\.$'
 status=${PIPESTATUS[1]}

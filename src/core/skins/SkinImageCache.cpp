@@ -34,7 +34,7 @@ struct Shape {
     quint32 colours = 0;
 };
 
-constexpr qsizetype kKeyOffset = qsizetype(sizeof kMagic + sizeof kByteOrder);
+constexpr qsizetype kKeyOffset = qsizetype(sizeof kMagic) + qsizetype(sizeof kByteOrder);
 constexpr qsizetype kChecksumSize = sizeof(quint64);
 
 // Only the formats the skin decoder builds.

@@ -13,6 +13,7 @@
 #include "gui/connection/TConnectDlg.h"
 #include "gui/controls/ApplicationHints.h"
 #include "gui/controls/BuiltInPictures.h"
+#include "gui/controls/ClockText.h"
 #include "gui/controls/ElidedText.h"
 #include "gui/controls/LedGauge.h"
 #include "gui/controls/LightScanner.h"
@@ -170,8 +171,6 @@ Tapp::Tapp(const ProgramFolders &folders, AppServices services, TCallLog *callLo
 #endif
     connect(qGuiApp, &QCoreApplication::aboutToQuit, this, [this] { shutDown(false); });
     FormCreate();
-    // The progress window is made last, after the main window.
-    m_connectDlg = std::make_unique<TConnectDlg>();
     connectDialler();
 }
 
@@ -261,8 +260,15 @@ void Tapp::buildControls()
 
     LabelStatus = addLabel(
         "LabelStatus", QStringLiteral("Not Connected"), Layout::LabelStatus, 12, kLcdText, Qt::AlignLeft, true);
-    LabelDateTimeNow
-        = addLabel("LabelDateTimeNow", QStringLiteral("."), Layout::LabelDateTimeNow, 11, kLcdText, Qt::AlignRight);
+    // Changes every second: drawn without laying its text out again each time.
+    LabelDateTimeNow = new ClockText(Qt::AlignRight | Qt::AlignVCenter, this);
+    LabelDateTimeNow->setObjectName(QStringLiteral("LabelDateTimeNow"));
+    LabelDateTimeNow->setGeometry(Layout::LabelDateTimeNow);
+    LabelDateTimeNow->setFont(SkinLook::font(11));
+    QPalette clockPalette = LabelDateTimeNow->palette();
+    clockPalette.setColor(QPalette::WindowText, QColor::fromRgb(kLcdText));
+    LabelDateTimeNow->setPalette(clockPalette);
+    LabelDateTimeNow->setText(QStringLiteral("."));
     LabelCurrentDuration = addLabel("LabelCurrentDuration", QStringLiteral("00:00:00"), Layout::LabelCurrentDuration,
         kCallPixels, kLcdStrong, Qt::AlignLeft);
     LabelCurrentCost
@@ -311,12 +317,12 @@ void Tapp::buildControls()
 
 void Tapp::connectDialler()
 {
-    TConnectDlg *progress = m_connectDlg.get();
-    connect(m_dialler.get(), &Dialler::progressStarted, progress, &TConnectDlg::showProgress);
-    connect(m_dialler.get(), &Dialler::progressLine, progress, &TConnectDlg::addLine);
-    connect(m_dialler.get(), &Dialler::progressEnded, progress, &TConnectDlg::endProgress);
-    connect(m_dialler.get(), &Dialler::progressFailed, progress, &TConnectDlg::stopAnimation);
-    connect(progress, &TConnectDlg::cancelRequested, m_dialler.get(), &Dialler::cancelDial);
+    // The progress window is made when a dial first needs it, not at start-up.
+    connect(m_dialler.get(), &Dialler::progressStarted, this,
+        [this](const QString &entry) { connectDlg().showProgress(entry); });
+    connect(m_dialler.get(), &Dialler::progressLine, this, [this](const QString &line) { connectDlg().addLine(line); });
+    connect(m_dialler.get(), &Dialler::progressEnded, this, [this] { connectDlg().endProgress(); });
+    connect(m_dialler.get(), &Dialler::progressFailed, this, [this] { connectDlg().stopAnimation(); });
     connect(m_dialler.get(), &Dialler::errorReported, this,
         [this](const QString &text) { SkinMessageDlg(mtError, text, mbOK | mbCancel, this); });
     connect(m_dialler.get(), &Dialler::busyChanged, this, [](bool busy) {
@@ -325,6 +331,15 @@ void Tapp::connectDialler()
         else
             QGuiApplication::restoreOverrideCursor();
     });
+}
+
+TConnectDlg &Tapp::connectDlg()
+{
+    if (!m_connectDlg) {
+        m_connectDlg = std::make_unique<TConnectDlg>();
+        connect(m_connectDlg.get(), &TConnectDlg::cancelRequested, m_dialler.get(), &Dialler::cancelDial);
+    }
+    return *m_connectDlg;
 }
 
 void Tapp::FormCreate()
@@ -658,7 +673,8 @@ void Tapp::closeEvent(QCloseEvent *event)
     event->accept();
     m_callLog->hide();
     m_blind->hide();
-    m_connectDlg->hide();
+    if (m_connectDlg)
+        m_connectDlg->hide();
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+class ClockText;
 class LedGauge;
 class LightScanner;
 class MinimisedTogether;
@@ -46,7 +47,8 @@ public:
     CallMonitor &monitor() { return *m_monitor; }
     Dialler &dialler() { return *m_dialler; }
     SpendingWatch &spending() { return *m_spending; }
-    TConnectDlg &connectDlg() { return *m_connectDlg; }
+    // The dialling progress window, made the first time it is asked for.
+    TConnectDlg &connectDlg();
 
     // Places the call log under the main window and the handle under the log.
     void dockWindows();
@@ -111,7 +113,7 @@ private:
     TGTabButton *ButtonDial = nullptr;
     QLabel *grpSelectedEntry = nullptr;
     QLabel *LabelStatus = nullptr;
-    QLabel *LabelDateTimeNow = nullptr;
+    ClockText *LabelDateTimeNow = nullptr;
     QLabel *LabelCurrentDuration = nullptr;
     QLabel *LabelCurrentCost = nullptr;
     QLabel *LabelCallTarif = nullptr;

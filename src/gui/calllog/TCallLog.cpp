@@ -53,8 +53,9 @@ void showFitted(TGTextButton *button, QString text)
 {
     constexpr int kNarrowest = 80; // per cent of the normal width
     const int room = Layout::kStatButtonSize.width() - 4;
+    // Left at any width until narrowed: the same font as the window's other
+    // small text, so no second font is loaded for it.
     QFont font = SkinLook::font(11, false);
-    font.setStretch(QFont::Unstretched);
     const auto widest = [&text](const QFont &measured) {
         int width = 0;
         for (const QString &line : text.split(QLatin1Char('\n')))
@@ -67,8 +68,9 @@ void showFitted(TGTextButton *button, QString text)
             text[space] = QLatin1Char('\n');
     }
     while (font.pixelSize() > kSmallestTextPixels && widest(font) > room) {
-        if (font.stretch() > kNarrowest)
-            font.setStretch(std::max(kNarrowest, font.stretch() - 5));
+        const int stretch = font.stretch() == QFont::AnyStretch ? int(QFont::Unstretched) : font.stretch();
+        if (stretch > kNarrowest)
+            font.setStretch(std::max(kNarrowest, stretch - 5));
         else
             font.setPixelSize(font.pixelSize() - 1);
     }

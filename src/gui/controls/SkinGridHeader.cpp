@@ -10,6 +10,13 @@ SkinGridHeader::SkinGridHeader(const SkinGridPainter &painter, QWidget *parent)
     setHighlightSections(false);
 }
 
+QSize SkinGridHeader::sizeHint() const
+{
+    if (minimumHeight() == maximumHeight())
+        return { length(), maximumHeight() };
+    return QHeaderView::sizeHint();
+}
+
 void SkinGridHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
 {
     if (!rect.isValid())

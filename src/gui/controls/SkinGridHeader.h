@@ -12,6 +12,10 @@ class SkinGridHeader final : public QHeaderView {
 public:
     SkinGridHeader(const SkinGridPainter &painter, QWidget *parent = nullptr);
 
+    // At a fixed height no title is measured: the grid takes the fixed height
+    // whatever the titles would ask for.
+    [[nodiscard]] QSize sizeHint() const override;
+
 protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
 

@@ -81,9 +81,9 @@ void CallLogReports::showChart(int filter)
     if (!m_core)
         return;
     const CallLogView view = viewOf(filter);
-    const QString shown = filter == kAllProviders || filter >= kMaxProviders
-        ? QStringLiteral("All Providers")
-        : m_core->providers().records[filter].Name.text();
+    // Any filter that is not a provider's index, kAllProviders among them.
+    const QString shown = filter < 0 || filter >= kMaxProviders ? QStringLiteral("All Providers")
+                                                                : m_core->providers().records[filter].Name.text();
     TUsageChart chart(everyReportCall(view), shown, view.today, m_core->currencyText(), m_window);
     chart.exec();
 }

@@ -89,7 +89,7 @@ SimStateFile::State SimStateFile::parse(const QByteArray &bytes)
     const QJsonObject root = document.object();
     std::set<dialup::ConnectionHandle> seen;
     const QJsonArray list = root.value(QLatin1String("connections")).toArray();
-    for (const QJsonValue &item : list) {
+    for (const auto &item : list) {
         if (int(state.connections.size()) == kMaxConnections)
             break;
         const auto connection = readConnection(item.toObject());

@@ -98,7 +98,7 @@ int pack(const QStringList &arguments, QTextStream &err)
         } else if (argument == QLatin1String("--no-compress")) {
             options.compress = false;
         } else if (argument == QLatin1String("--palette") && i + 1 < arguments.size()) {
-            const QString palette = arguments[++i];
+            const QString &palette = arguments[++i];
             if (palette != QLatin1String("stored") && palette != QLatin1String("standard"))
                 return usage(err);
             options.standardPalette = palette == QLatin1String("standard");

@@ -3,7 +3,9 @@
 # and the benchmarks' sources, as the release build compiles them; fails on any
 # finding. Needs the release build (its compile_commands.json and the sources
 # Qt generates).
-# usage: scripts/tidy.sh [SOURCE...]   (default: every source of the build)
+# usage: scripts/tidy.sh [--program | SOURCE...]
+#   (default: every source of the build; --program: the program's and the
+#   tools' sources under src/ only)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -32,11 +34,16 @@ for entry in json.load(open(sys.argv[1])):
 json.dump(unique, sys.stdout, indent=1)
 ' "$build/compile_commands.json" >"$db/compile_commands.json"
 
+folders="src|tests|bench"
+if [ "${1:-}" = --program ]; then
+    folders=src
+    shift
+fi
 if [ $# -gt 0 ]; then
     sources=("$@")
 else
     mapfile -t sources < <(sed -n 's|^ *"file": "\(.*\)",\?$|\1|p' "$build/compile_commands.json" |
-        grep -E "^$root/(src|tests|bench)/" | sort -u)
+        grep -E "^$root/($folders)/" | sort -u)
 fi
 
 # Headers are checked where a source of ours includes them; Qt's are not ours.

@@ -2,6 +2,7 @@
 
 #include "core/calllog/CallLogRows.h"
 #include "core/reports/CallLogExport.h"
+#include "support/CallRecordTimes.h"
 
 #include <QDateTime>
 
@@ -30,19 +31,7 @@ ReportCall call(int month, int day, const QString &provider, MoneyValue cost, st
 CallRecord record(int year, int month, int day, int hour, std::uint32_t seconds, int provider, MoneyValue cost)
 {
     CallRecord r {};
-    const QDateTime start(QDate(year, month, day), QTime(hour, 0));
-    const QDateTime end = start.addSecs(seconds);
-    r.StartYear = std::uint8_t(year % 100);
-    r.StartMonth = std::uint8_t(month);
-    r.StartDay = std::uint8_t(day);
-    r.StartHour = std::uint8_t(hour);
-    r.EndYear = std::uint8_t(end.date().year() % 100);
-    r.EndMonth = std::uint8_t(end.date().month());
-    r.EndDay = std::uint8_t(end.date().day());
-    r.EndHour = std::uint8_t(end.time().hour());
-    r.EndMinute = std::uint8_t(end.time().minute());
-    r.EndSecond = std::uint8_t(end.time().second());
-    r.DurationSeconds = seconds;
+    setCallTimes(r, QDateTime(QDate(year, month, day), QTime(hour, 0)), seconds);
     r.Cost = cost;
     r.ProviderIndex = std::uint8_t(provider);
     return r;

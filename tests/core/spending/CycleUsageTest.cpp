@@ -2,6 +2,7 @@
 
 #include "core/spending/DataAllowance.h"
 #include "core/store/DateTimeValue.h"
+#include "support/CallRecordTimes.h"
 
 #include <gtest/gtest.h>
 
@@ -30,20 +31,8 @@ CallRecord timedCall(QDateTime start, int provider, std::uint32_t seconds)
 {
     CallRecord r;
     std::memset(&r, 0, sizeof r);
-    const QDateTime end = start.addSecs(seconds);
-    r.StartDay = std::uint8_t(start.date().day());
-    r.StartMonth = std::uint8_t(start.date().month());
-    r.StartYear = std::uint8_t(start.date().year() % 100);
-    r.StartHour = std::uint8_t(start.time().hour());
-    r.StartMinute = std::uint8_t(start.time().minute());
-    r.EndDay = std::uint8_t(end.date().day());
-    r.EndMonth = std::uint8_t(end.date().month());
-    r.EndYear = std::uint8_t(end.date().year() % 100);
-    r.EndHour = std::uint8_t(end.time().hour());
-    r.EndMinute = std::uint8_t(end.time().minute());
-    r.EndSecond = std::uint8_t(end.time().second());
+    setCallTimes(r, start, seconds);
     r.ProviderIndex = std::uint8_t(provider);
-    r.DurationSeconds = seconds;
     return r;
 }
 

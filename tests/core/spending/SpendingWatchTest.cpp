@@ -5,6 +5,7 @@
 #include "core/connection/Dialler.h"
 #include "core/spending/SpendingSummary.h"
 #include "core/spending/SpendingWatch.h"
+#include "support/CallRecordTimes.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -409,21 +410,9 @@ TEST_F(SpendingWatchTest, TheBillingMonthKeepsTheCallsAFullLogArchives)
         // 1000 calls on 14 February, 1000 on the 15th, then 1100 a day to 1 March.
         const QDate day = i < 2000 ? QDate(2026, 2, 14 + i / 1000) : QDate(2026, 2, 16).addDays((i - 2000) / 1100);
         const QDateTime start(day, QTime(0, 0).addSecs(60 * (i % 1000)));
-        const QDateTime end = start.addSecs(40 + i % 5);
         CallRecord &r = core->log().records[i];
         r = {};
-        r.StartDay = std::uint8_t(day.day());
-        r.StartMonth = std::uint8_t(day.month());
-        r.StartYear = 26;
-        r.StartHour = std::uint8_t(start.time().hour());
-        r.StartMinute = std::uint8_t(start.time().minute());
-        r.EndDay = std::uint8_t(end.date().day());
-        r.EndMonth = std::uint8_t(end.date().month());
-        r.EndYear = 26;
-        r.EndHour = std::uint8_t(end.time().hour());
-        r.EndMinute = std::uint8_t(end.time().minute());
-        r.EndSecond = std::uint8_t(end.time().second());
-        r.DurationSeconds = std::uint32_t(start.secsTo(end));
+        setCallTimes(r, start, 40 + i % 5);
         r.ProviderIndex = i % 7 == 3 ? 1 : 0;
         r.Cost = 100 * (1 + i % 3);
         core->volumes().records[i] = { 10 * VolumePlan::kMegabyte, i % 2 == 0 ? 0 : VolumePlan::kMegabyte };

@@ -4,6 +4,7 @@
 #include "core/skins/SkinLayout.h"
 #include "core/tariffs/TariffTestData.h"
 #include "gui/calllog/TEditCall.h"
+#include "support/CallRecordTimes.h"
 #include "support/FakeClock.h"
 #include "support/FakeDialUpService.h"
 #include "support/FakeServices.h"
@@ -57,19 +58,8 @@ void answerNextDialog(const QString &buttonName, DialogAnswer &answer)
 CallRecord callOf(int provider, int year, int month, std::uint32_t seconds)
 {
     CallRecord record {};
-    record.StartDay = 3;
-    record.StartMonth = std::uint8_t(month);
-    record.StartYear = std::uint8_t(year);
+    setCallTimes(record, QDateTime(QDate(2000 + year, month, 3), QTime(0, 0)), seconds);
     record.ProviderIndex = std::uint8_t(provider);
-    record.DurationSeconds = seconds;
-    // A real call ends after its seconds; a record that does not is damaged and never counted.
-    const QDateTime end = QDateTime(QDate(2000 + year, month, 3), QTime(0, 0)).addSecs(seconds);
-    record.EndDay = std::uint8_t(end.date().day());
-    record.EndMonth = std::uint8_t(end.date().month());
-    record.EndYear = std::uint8_t(end.date().year() % 100);
-    record.EndHour = std::uint8_t(end.time().hour());
-    record.EndMinute = std::uint8_t(end.time().minute());
-    record.EndSecond = std::uint8_t(end.time().second());
     return record;
 }
 

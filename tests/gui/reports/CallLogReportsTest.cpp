@@ -4,6 +4,7 @@
 #include "gui/providers/ProviderMenu.h"
 #include "gui/reports/UsageChartView.h"
 
+#include "support/CallRecordTimes.h"
 #include "support/FakeAppCore.h"
 
 #include <QAbstractButton>
@@ -53,21 +54,8 @@ protected:
         CallLogTable &log = core.log();
         for (const Call &call : calls) {
             CallRecord &r = log.records[log.Count++];
-            const QDateTime end = call.start.addSecs(call.seconds);
-            r.StartDay = std::uint8_t(call.start.date().day());
-            r.StartMonth = std::uint8_t(call.start.date().month());
-            r.StartYear = std::uint8_t(call.start.date().year() % 100);
-            r.StartHour = std::uint8_t(call.start.time().hour());
-            r.StartMinute = std::uint8_t(call.start.time().minute());
-            r.StartSecond = 0;
-            r.EndDay = std::uint8_t(end.date().day());
-            r.EndMonth = std::uint8_t(end.date().month());
-            r.EndYear = std::uint8_t(end.date().year() % 100);
-            r.EndHour = std::uint8_t(end.time().hour());
-            r.EndMinute = std::uint8_t(end.time().minute());
-            r.EndSecond = std::uint8_t(end.time().second());
+            setCallTimes(r, call.start, call.seconds);
             r.ProviderIndex = call.provider;
-            r.DurationSeconds = call.seconds;
             r.Cost = call.cost;
             r.TariffId = call.tariffId;
         }

@@ -128,6 +128,7 @@ bool CheaperStartLine::holds(const TariffTable &table, const QDate &day, int sec
         return false;
     // Slots past the count are not read; an edited or reloaded table differs somewhere in these.
     const int count = std::min<int>(table.Count, kMaxTariffs);
+    // An empty table has no records to compare (and memcmp must not be handed a null pointer).
     return std::size_t(count) == m_tariffs.size()
-        && std::memcmp(table.records, m_tariffs.data(), m_tariffs.size() * sizeof(Tariff)) == 0;
+        && (m_tariffs.empty() || std::memcmp(table.records, m_tariffs.data(), m_tariffs.size() * sizeof(Tariff)) == 0);
 }
